@@ -1,0 +1,115 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/member.h"
+#include "core/obj_class.h"
+
+class KsCustomObj;
+
+// Something that wants to hear about an object's events.
+class KsObserver {
+ public:
+  virtual ~KsObserver() = default;
+  bool Active = true;
+  uint16_t Events = 0;  // bit e set: event e wanted; 0: every event
+  virtual void Update(KsCustomObj* sender, int event, const KsParams& params) = 0;
+};
+
+// Bits of KsCustomObj::Flags.
+enum : uint16_t {
+  ofOnDemand = 0x0001,
+  ofSkipValidate = 0x0004,
+  ofLoadOnDemand = 0x0008,
+  ofLoadBlob = 0x0010,
+  ofLoadMemo = 0x0020,
+  ofLoadEmptyOnly = 0x0040,
+  ofUpdateSkipNull = 0x0080,
+  ofNoDescend = 0x0100,
+  ofKeepRemoved = 0x0200,
+  ofStoreKnownFirst = 0x0400,
+  ofDeleteKeepsChildren = 0x0800,
+  ofDeleteKeepsRemoved = 0x1000,
+  ofAppended = 0x2000,
+  ofDescendingKeys = 0x4000,
+};
+
+// Bits of KsCustomObj::State.
+enum : uint8_t { osClearing = 0x01, osInDatabase = 0x02, osLoadTried = 0x04 };
+
+// Root of the persistent objects. Objects are made in two steps: a class's
+// factory allocates the instance, then the virtual Create initialises it
+// (KsClass::CreateObj does both). Freeing an object unlinks it from its owner
+// and frees what it owns.
+class KsCustomObj {
+ public:
+  static constexpr int kMaxPK = 5;
+
+  KsCustomObj() = default;
+  KsCustomObj(const KsCustomObj&) = delete;
+  KsCustomObj& operator=(const KsCustomObj&) = delete;
+  virtual ~KsCustomObj();
+
+  static const KsClass& StaticClass();
+  virtual const KsClass& Class() const = 0;
+  const char* ClassName() const { return Class().Name(); }
+
+  uint16_t Flags = 0;
+  KsDatabase* Database = nullptr;
+  uint8_t State = 0;
+  KsMemberList Members;
+  std::unique_ptr<std::vector<KsObserver*>> Observers;  // observers are not owned
+  std::array<KsMember*, kMaxPK> PKMembers{};
+  int32_t PKCount = 0;
+  std::string FKNames;
+
+  KsCustomObj* Owner() const { return owner_; }
+
+  // Virtual operations in their dispatch order.
+  virtual void SetDatabase(KsDatabase* db);
+  virtual void ApplyOwnerKeys();
+  virtual std::string GetTableName() const;
+  std::string TableName() const { return GetTableName(); }
+  virtual KsMember& GetMember(const std::string& name);
+  virtual void SetParam(const std::string& name, const KsVariant& value);
+  virtual KsVariant ReadValue(const std::string& name) const;
+  virtual KsVariant GetValue(const std::string& name) const { return ReadValue(name); }
+  virtual void WriteValue(const std::string& name, const KsVariant& value);
+  virtual void SetValue(const std::string& name, const KsVariant& value) {
+    WriteValue(name, value);
+  }
+  virtual bool IsModified() const = 0;
+  virtual void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db);
+  virtual void CreateLists() = 0;
+  virtual void CreateMembers(const std::string& spec) = 0;
+  virtual void Assign(const KsCustomObj& source);
+  virtual KsCustomObj* Clone(KsCustomObj* newOwner) const;
+  virtual void ChangePKValues(const std::vector<KsVariant>& values);
+  virtual bool Validate(bool recursive) = 0;
+
+  void SetOwner(KsCustomObj* newOwner);
+  void SetPKNames(const std::string& names);
+  KsMember& GetPKMember(uint8_t i) const;
+  void Notify(bool propagate, KsCustomObj* sender, const KsParams& params, int event);
+
+ protected:
+  // Parameters passed on by Clone; lists add their variant count.
+  virtual KsParams CloneParams() const;
+  // Unlinks a child that is being freed or moved to another owner.
+  virtual void DetachChild(KsCustomObj* child) = 0;
+  // Links a child that chose this object as its owner.
+  virtual void AttachChild(KsCustomObj* child) = 0;
+
+ private:
+  KsCustomObj* owner_ = nullptr;
+  friend class KsObj;
+  friend class KsObjList;
+};
+
+// Creation-parameter helpers for the pairs of KsParams.
+std::string ParamAsString(const KsVariant& v);
+bool ParamIsSet(const KsVariant& v);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/fb_desc.h"
+#include "util/variant.h"
+
+// One named, typed value of an object.
+class KsMember {
+ public:
+  KsMember() = default;
+  explicit KsMember(const KsFieldDesc* desc) : FieldDesc(desc) {}
+
+  KsVariant Value;
+  const KsFieldDesc* FieldDesc = nullptr;  // not owned; null only for NoMember
+  bool Modified = false;
+
+  // Second value slot. Most members never use it, so it is kept out of line.
+  const KsVariant& OldValue() const;
+  void SetOldValue(KsVariant v);
+
+  uint8_t GetFieldType() const { return FieldDesc ? FieldDesc->FieldType : ftUnknown; }
+  const std::string& Name() const;
+
+  std::string GetAsString() const;
+  int32_t GetAsInteger() const;
+  double GetAsFloat() const;
+  bool GetAsBoolean() const;
+
+  // Typed setters with the change guard: a value equal to the current one
+  // (neither Empty nor Null) leaves Value and Modified untouched.
+  void SetAsString(const std::string& s);
+  void SetAsInteger(int32_t i);
+  void SetAsFloat(double d);
+  void SetAsDateTime(double t);  // 0 stores Null
+  void SetAsBoolean(bool b);
+  // Stores as given (padding for padded string fields) and always marks modified.
+  void SetValue(const KsVariant& v);
+
+  std::string PadValue(const std::string& s) const;
+
+ private:
+  void Guarded(KsVariant v);
+  std::unique_ptr<KsVariant> oldValue_;
+};
+
+// The shared placeholder returned by lookups of unknown names.
+KsMember& NoMember();
+
+// Ordered members of an object. Members are allocated in blocks (one per
+// CreateMembers call) so their addresses stay fixed for the object's life.
+class KsMemberList {
+ public:
+  KsMemberList() = default;
+  KsMemberList(const KsMemberList&) = delete;
+  KsMemberList& operator=(const KsMemberList&) = delete;
+  ~KsMemberList() { Clear(); }
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  KsMember& Items(int i) const { return *items_.at(i); }
+  KsMember* Find(const std::string& name) const;
+  void Clear();
+  void ClearOldValues();
+  void AssignValues(const KsMemberList& source);
+
+  // Appends members for the given fields, in order, in one block.
+  void AddMembers(const std::vector<const KsFieldDesc*>& fields);
+
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+ private:
+  std::vector<KsMember*> items_;
+  std::vector<std::unique_ptr<KsMember[]>> blocks_;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "core/custom_obj.h"
+#include "core/ref_list.h"
+
+// Object with named child objects, one per table name.
+class KsObj : public KsCustomObj {
+ public:
+  ~KsObj() override;
+  static const KsClass& StaticClass();
+  const KsClass& Class() const override { return StaticClass(); }
+
+  KsRefList Children;
+  KsCustomObj* ChildAt(int i) const { return Children.Objects(i); }
+
+  void SetDatabase(KsDatabase* db) override;
+  void ApplyOwnerKeys() override;
+  bool IsModified() const override;
+  void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+  void CreateLists() override {}
+  void CreateMembers(const std::string& spec) override;
+  void Assign(const KsCustomObj& source) override;
+  void ChangePKValues(const std::vector<KsVariant>& values) override;
+  bool Validate(bool recursive) override;
+  virtual bool ValidateSelf() { return true; }
+
+ protected:
+  void DetachChild(KsCustomObj* child) override;
+  void AttachChild(KsCustomObj* child) override;
+};
+
+// Object of a table without a class of its own; its table name comes from
+// the TABLENAME parameter.
+class KsObjGeneric : public KsObj {
+ public:
+  static const KsClass& StaticClass();
+  const KsClass& Class() const override { return StaticClass(); }
+  std::string TableNameValue;
+  std::string GetTableName() const override { return TableNameValue; }
+  void SetParam(const std::string& name, const KsVariant& value) override;
+};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/custom_obj.h"
+
+// Owning sequence of objects of one item class.
+class KsObjList : public KsCustomObj {
+ public:
+  // Passed to Remove in place of an object: removes every item.
+  static KsCustomObj* const kRemoveAll;
+
+  ~KsObjList() override;
+  static const KsClass& StaticClass();
+  const KsClass& Class() const override { return StaticClass(); }
+
+  std::vector<KsCustomObj*> ItemsList;  // owned, in list order
+  std::vector<KsCustomObj*> Removed;    // taken out, waiting for deletion
+  int16_t PKMemberVariantCount = 0;
+
+  int Count() const { return static_cast<int>(ItemsList.size()); }
+  KsCustomObj* Items(int i) const { return ItemsList.at(i); }
+  KsCustomObj* RemovedItems(int i) const { return Removed.at(i); }
+  int IndexOf(const KsCustomObj* obj) const;
+  void Clear();
+  virtual KsCustomObj* CreateObj();
+  KsCustomObj* Add() { return CreateObj(); }
+  KsCustomObj* Insert(int index);
+  void AddObj(KsCustomObj* obj, int index);
+  void Delete(int index);
+  void Remove(KsCustomObj* obj);
+
+  // Class of the items; raises when the list class names none.
+  const KsClass* ItemClass() const;
+
+  std::string GetTableName() const override;
+  void SetParam(const std::string& name, const KsVariant& value) override;
+  void SetDatabase(KsDatabase* db) override;
+  void ApplyOwnerKeys() override;
+  bool IsModified() const override;
+  void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+  void CreateLists() override;
+  void CreateMembers(const std::string& spec) override;
+  void Assign(const KsCustomObj& source) override;
+  void ChangePKValues(const std::vector<KsVariant>& values) override;
+  bool Validate(bool recursive) override;
+
+ protected:
+  KsParams CloneParams() const override;
+  void DetachChild(KsCustomObj* child) override;
+  void AttachChild(KsCustomObj* child) override;
+
+ private:
+  void MoveLastTo(int index);
+};
+
+// Class object of list classes: ClassTablename is not allowed on them.
+class KsListClass : public KsClass {
+ public:
+  using KsClass::KsClass;
+  std::string ClassTablename() const override;
+};

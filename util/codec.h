@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// Text inside the program is Windows-1252, one byte per character.
+
+// Windows-1252 -> UTF-8 for all 256 byte values (the five unassigned bytes map
+// to the C1 control characters of the same number).
+std::string Cp1252ToUtf8(const std::string& text);
+// UTF-8 -> Windows-1252; characters without a Windows-1252 byte become '?',
+// invalid UTF-8 bytes are taken as Windows-1252 bytes.
+std::string Utf8ToCp1252(const std::string& text);
+// One Unicode code point -> Windows-1252 byte, or fallback when there is none.
+char UnicodeToCp1252(char32_t cp, char fallback = '?');
+// Windows-1252 byte -> Unicode code point.
+char32_t Cp1252ToUnicode(unsigned char c);
+// OEM code page 850 -> Windows-1252, in place; bytes without an equivalent become '?'.
+void Oem850ToCp1252(std::string& text);
+void Oem850ToCp1252(char* data, size_t length);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// The layers below the window never show anything themselves; where the
+// program must tell the user something at once, they go through this
+// interface. The window installs message boxes, tests install a recorder.
+class KsMessageBoxes {
+ public:
+  virtual ~KsMessageBoxes() = default;
+  virtual void ShowMessage(const std::string& text) = 0;        // plain box, OK
+  virtual bool AskYesNo(const std::string& text) = 0;           // warning, Yes and No
+  virtual void ShowError(const std::string& text) = 0;          // error, OK
+};
+
+// The installed implementation; without one, texts go to stderr and questions answer No.
+KsMessageBoxes& MessageBoxes();
+// Installs an implementation (not owned); nullptr restores the default.
+void SetMessageBoxes(KsMessageBoxes* boxes);

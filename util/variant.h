@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+// Raised when a value cannot be converted to the kind asked for
+// (for instance letters read as a number).
+class KsVariantError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class KsVarKind : uint8_t {
+  Empty,       // never assigned
+  Null,        // explicitly no value
+  String,      // 8-bit Windows-1252 text
+  Integer,     // 32-bit signed
+  Float,       // double
+  Currency,    // double, kept apart from Float for formatting only
+  DateTime,    // days as double, fraction = time of day
+  Boolean,
+  Pointer,     // non-owning reference to an object (child elements, documents)
+  StringList,  // one entry per occurrence of a multi-value field
+};
+
+using KsStringList = std::vector<std::string>;
+
+// Tagged value of a member. Conversions between kinds use the process-wide
+// number and date format (util/format_settings.h).
+class KsVariant {
+ public:
+  KsVariant() = default;  // Empty
+  KsVariant(const char* s) : v_(std::string(s)) {}
+  KsVariant(std::string s) : v_(std::move(s)) {}
+  KsVariant(int32_t i) : v_(i) {}
+  KsVariant(double d) : v_(d) {}
+  KsVariant(bool b) : v_(b) {}
+
+  static KsVariant Null();
+  static KsVariant FromCurrency(double d);
+  static KsVariant FromDateTime(double days);
+  static KsVariant FromPointer(void* p);
+  static KsVariant FromStringList(KsStringList list);
+
+  KsVarKind Kind() const { return static_cast<KsVarKind>(v_.index()); }
+  bool IsEmpty() const { return Kind() == KsVarKind::Empty; }
+  bool IsNull() const { return Kind() == KsVarKind::Null; }
+  bool IsEmptyOrNull() const { return IsEmpty() || IsNull(); }
+  bool IsNumeric() const;  // Integer, Float, Currency, DateTime
+
+  // Conversions; Empty converts to "", 0, 0.0, false. Null raises like an
+  // impossible conversion. Strings are parsed by the number format.
+  std::string ToString() const;
+  int32_t ToInteger() const;
+  double ToFloat() const;
+  bool ToBoolean() const;
+
+  // Direct access without conversion; only valid for the matching kind.
+  const std::string& Str() const { return std::get<std::string>(v_); }
+  void* Ptr() const { return std::get<PointerBox>(v_).p; }
+  const KsStringList& List() const { return *std::get<ListBox>(v_).list; }
+  KsStringList& List() { return *std::get<ListBox>(v_).list; }
+
+  // Variant comparison: integers with integers, anything numeric against a
+  // string or date as floating point, strings case-sensitively, booleans with
+  // booleans. Raises KsVariantError when a conversion is impossible.
+  friend bool VarEquals(const KsVariant& a, const KsVariant& b);
+
+ private:
+  struct NullBox {
+    bool operator==(const NullBox&) const = default;
+  };
+  struct CurrencyBox {
+    double d;
+  };
+  struct DateTimeBox {
+    double d;
+  };
+  struct PointerBox {
+    void* p;
+  };
+  // Owns its list; copies are deep so two members never share one list.
+  struct ListBox {
+    std::unique_ptr<KsStringList> list;
+    ListBox() = default;
+    explicit ListBox(KsStringList l) : list(std::make_unique<KsStringList>(std::move(l))) {}
+    ListBox(const ListBox& o) : list(std::make_unique<KsStringList>(*o.list)) {}
+    ListBox(ListBox&&) noexcept = default;
+    ListBox& operator=(const ListBox& o) {
+      list = std::make_unique<KsStringList>(*o.list);
+      return *this;
+    }
+    ListBox& operator=(ListBox&&) noexcept = default;
+  };
+  // Index order matches KsVarKind.
+  std::variant<std::monostate, NullBox, std::string, int32_t, double, CurrencyBox, DateTimeBox,
+               bool, PointerBox, ListBox>
+      v_;
+
+  friend class KsVariantAccess;
+};
