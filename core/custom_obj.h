@@ -99,6 +99,10 @@ class KsCustomObj {
  protected:
   // Parameters passed on by Clone; lists add their variant count.
   virtual KsParams CloneParams() const;
+  // Builds members from the descriptor of TableName: every field ("#ALL#"),
+  // the named ones (comma-separated), or the shared leading key fields
+  // ("#PK_ONLY#", leaving out the last variantCount key fields).
+  void BuildMembers(const std::string& spec, int variantCount);
   // Unlinks a child that is being freed or moved to another owner.
   virtual void DetachChild(KsCustomObj* child) = 0;
   // Links a child that chose this object as its owner.

@@ -1,0 +1,201 @@
+#include "core/custom_obj.h"
+
+#include "core/eobj.h"
+#include "core/obj.h"
+#include "core/obj_list.h"
+#include "util/format_ex.h"
+#include "util/message_boxes.h"
+#include "util/same_text.h"
+#include "util/strings.h"
+
+std::string ParamAsString(const KsVariant& v) {
+  return v.IsEmptyOrNull() ? std::string() : v.ToString();
+}
+
+bool ParamIsSet(const KsVariant& v) {
+  switch (v.Kind()) {
+    case KsVarKind::Boolean:
+      return v.ToBoolean();
+    case KsVarKind::Integer:
+      return v.ToInteger() != 0;
+    default:
+      return false;
+  }
+}
+
+const KsClass& KsCustomObj::StaticClass() {
+  static const KsClass cls("KsCustomObj", nullptr, nullptr);
+  return cls;
+}
+
+KsCustomObj::~KsCustomObj() {
+  SetOwner(nullptr);
+  Members.Clear();
+}
+
+void KsCustomObj::SetDatabase(KsDatabase* db) { Database = db; }
+
+void KsCustomObj::ApplyOwnerKeys() {
+  if (auto* owner = dynamic_cast<KsObj*>(owner_); owner && owner->Members.Count() > 0) {
+    const int n = TokenCount(FKNames, ",");
+    for (int i = 1; i <= n && i <= PKCount; ++i)
+      if (KsMember* m = owner->Members.Find(Token(FKNames, i, ",")))
+        PKMembers[i - 1]->SetValue(m->Value);
+  } else if (auto* list = dynamic_cast<KsObjList*>(owner_); list && list->Members.Count() > 0) {
+    for (int i = 0; i < PKCount; ++i)
+      if (KsMember* m = list->Members.Find(PKMembers[i]->Name())) PKMembers[i]->SetValue(m->Value);
+  }
+}
+
+std::string KsCustomObj::GetTableName() const { return Class().ClassTablename(); }
+
+KsMember& KsCustomObj::GetMember(const std::string& name) {
+  if (KsMember* m = Members.Find(name)) return *m;
+  MessageBoxes().ShowMessage(
+      std::string(ClassName()) + ".GetMember\r\n" +
+      FormatEx("Das Feld \"%s\" ist in der Tabelle \"%s\" nicht bekannt.",
+               {KsVariant(name), KsVariant(TableName())}));
+  return NoMember();
+}
+
+void KsCustomObj::SetParam(const std::string& name, const KsVariant& value) {
+  if (SameText(name, "ONDEMAND")) {
+    if (ParamIsSet(value)) Flags |= ofOnDemand;
+  } else if (SameText(name, "FKNAMES")) {
+    FKNames = ParamAsString(value);
+  } else if (SameText(name, "MEMBER")) {
+    CreateMembers(ParamAsString(value));
+  } else if (SameText(name, "LOAD_ONDEMAND")) {
+    if (ParamIsSet(value)) Flags |= ofLoadOnDemand;
+  } else if (SameText(name, "LOAD_BLOB")) {
+    if (ParamIsSet(value)) Flags |= ofLoadBlob;
+  } else if (SameText(name, "LOAD_MEMO")) {
+    if (ParamIsSet(value)) Flags |= ofLoadMemo;
+  }
+}
+
+KsVariant KsCustomObj::ReadValue(const std::string& name) const {
+  const KsMember* m = Members.Find(name);
+  return m ? m->Value : KsVariant();
+}
+
+void KsCustomObj::WriteValue(const std::string& name, const KsVariant& value) {
+  if (KsMember* m = Members.Find(name)) m->SetValue(value);
+}
+
+void KsCustomObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
+  Flags = 0;
+  Database = db;
+  owner_ = nullptr;
+  Observers.reset();
+  CreateLists();
+  for (size_t i = 0; i + 1 < params.size(); i += 2)
+    if (params[i].Kind() == KsVarKind::String) SetParam(params[i].Str(), params[i + 1]);
+  SetOwner(owner);
+}
+
+void KsCustomObj::Assign(const KsCustomObj& source) { Members.AssignValues(source.Members); }
+
+KsParams KsCustomObj::CloneParams() const {
+  return {KsVariant("FKNames"),       KsVariant(FKNames),
+          KsVariant("OnDemand"),      KsVariant((Flags & ofOnDemand) != 0),
+          KsVariant("LOAD_ONDEMAND"), KsVariant((Flags & ofLoadOnDemand) != 0),
+          KsVariant("LOAD_BLOB"),     KsVariant((Flags & ofLoadBlob) != 0),
+          KsVariant("LOAD_MEMO"),     KsVariant((Flags & ofLoadMemo) != 0),
+          KsVariant("PKMemberVariantCount"), KsVariant(static_cast<int32_t>(0))};
+}
+
+KsCustomObj* KsCustomObj::Clone(KsCustomObj* newOwner) const {
+  KsDatabase* db = newOwner ? newOwner->Database : Database;
+  KsCustomObj* copy = Class().CreateObj(newOwner, CloneParams(), db);
+  copy->Assign(*this);
+  return copy;
+}
+
+void KsCustomObj::ChangePKValues(const std::vector<KsVariant>& values) {
+  if (values.empty())
+    throw EObj::CreateFmt(ClassName(),
+                          "Zum Laden/Speichern des Objektes \"%s\" wurde kein Wert f\xFCr den PK "
+                          "angegeben.",
+                          {KsVariant(TableName())}, "ChangePKValues");
+  for (size_t j = 0; j < values.size() && j < static_cast<size_t>(PKCount); ++j)
+    PKMembers[j]->SetValue(values[j]);
+}
+
+void KsCustomObj::SetOwner(KsCustomObj* newOwner) {
+  if (newOwner == owner_) return;
+  if (owner_) owner_->DetachChild(this);
+  owner_ = newOwner;
+  if (newOwner) newOwner->AttachChild(this);
+}
+
+void KsCustomObj::SetPKNames(const std::string& names) {
+  PKCount = 0;
+  const int n = TokenCount(names, ",");
+  if (n > kMaxPK)
+    throw EObj::CreateFmt(ClassName(), "\"%s\" enth\xE4lt zu viele PKs (max:%d).",
+                          {KsVariant(names), KsVariant(static_cast<int32_t>(kMaxPK))},
+                          "SetPKNames");
+  for (int i = 1; i <= n; ++i) {
+    const std::string name = Token(names, i, ",");
+    KsMember* m = &GetMember(name);
+    PKMembers[PKCount] = m;
+    ++PKCount;
+  }
+}
+
+KsMember& KsCustomObj::GetPKMember(uint8_t i) const {
+  if (i >= PKCount)
+    throw EObj(ClassName(), "Die Nummer des PK ist gr\xF6sser als die Anzahl der PKs",
+               "GetPKMember");
+  return *PKMembers[i];
+}
+
+void KsCustomObj::Notify(bool propagate, KsCustomObj* sender, const KsParams& params, int event) {
+  if (Observers) {
+    for (KsObserver* o : *Observers)
+      if (o->Active && (o->Events == 0 || (event >= 0 && event < 16 && (o->Events >> event) & 1)))
+        o->Update(sender, event, params);
+  }
+  if (propagate && owner_) owner_->Notify(propagate, sender, params, event);
+}
+
+void KsCustomObj::BuildMembers(const std::string& spec, int variantCount) {
+  try {
+    const KsFBDesc* desc = FindDescriptor(TableName());
+    if (!desc) return;
+    const KsIndexDesc* pk = desc->FirstUniqueIndex();
+    if (spec != "#PK_ONLY#") {
+      std::vector<const KsFieldDesc*> fields;
+      const std::string list = "," + spec + ",";
+      for (const auto& f : desc->Fields) {
+        if (f->Flags & fbfCalculated) continue;
+        if (spec != "#ALL#" && list.find("," + f->Name + ",") == std::string::npos) continue;
+        fields.push_back(f.get());
+      }
+      Members.AddMembers(fields);
+      if (pk) SetPKNames(pk->FieldNames);
+      return;
+    }
+    if (!pk) return;
+    const int k = TokenCount(pk->FieldNames, ",");
+    std::vector<const KsFieldDesc*> fields;
+    std::string names;
+    for (int i = 1; i <= k - variantCount; ++i) {
+      const std::string name = Token(pk->FieldNames, i, ",");
+      const KsFieldDesc* field = nullptr;
+      for (const auto& f : desc->Fields)
+        if (SameText(f->Name, name)) {
+          field = f.get();
+          break;
+        }
+      fields.push_back(field);
+      names += (i > 1 ? "," : "") + name;
+    }
+    if (fields.empty()) return;
+    Members.AddMembers(fields);
+    SetPKNames(names);
+  } catch (...) {
+    // Members made so far stay; a broken descriptor must not stop the object.
+  }
+}

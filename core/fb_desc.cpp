@@ -1,0 +1,104 @@
+#include "core/fb_desc.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+// Upper case of the Windows ANSI code page: a-z and the accented small
+// letters 0xE0-0xFE, except the division sign 0xF7.
+std::string AnsiUpper(std::string s) {
+  for (char& c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) {
+      c = static_cast<char>(b - 0x20);
+    }
+  }
+  return s;
+}
+
+struct RegistryEntry {
+  std::string Name;
+  KsFBDescBuilder Builder;
+  std::unique_ptr<KsFBDesc> Desc;
+};
+
+// Created on first use, freed with every built descriptor at program end.
+// Sorted ascending by name; std::string compares bytes as unsigned, which is
+// the ordinal, case-sensitive order.
+std::vector<RegistryEntry>& Registry() {
+  static std::vector<RegistryEntry> entries;
+  return entries;
+}
+
+}  // namespace
+
+KsFBDesc::KsFBDesc(std::string tableName, std::string elementName)
+    : TableName(std::move(tableName)), ElementName(std::move(elementName)) {}
+
+KsFieldDesc* KsFBDesc::AddField(bool required, const std::string& name, const std::string& hint,
+                                const std::string& label, uint8_t fieldType, int16_t size,
+                                uint8_t alignment, char fillChar, uint16_t flags) {
+  auto field = std::make_unique<KsFieldDesc>();
+  field->Owner = this;
+  field->Required = required;
+  field->Name = name;
+  field->Hint = hint;
+  field->DisplayLabel = label;
+  field->FieldType = fieldType;
+  field->Size = size;
+  field->Alignment = alignment;
+  field->FillChar = fillChar;
+  field->Flags = flags;
+  Fields.push_back(std::move(field));
+  return Fields.back().get();
+}
+
+KsFieldDesc* KsFBDesc::FindField(const std::string& name) const {
+  const std::string upper = AnsiUpper(name);
+  for (const auto& field : Fields) {
+    if (field->Name == upper) return field.get();
+  }
+  return nullptr;
+}
+
+void KsFBDesc::MoveField(int from, int to) {
+  const int count = static_cast<int>(Fields.size());
+  if (from < 0 || from >= count || to < 0 || to >= count) {
+    throw std::out_of_range("KsFBDesc::MoveField: index out of range");
+  }
+  auto field = std::move(Fields[from]);
+  Fields.erase(Fields.begin() + from);
+  Fields.insert(Fields.begin() + to, std::move(field));
+}
+
+const KsIndexDesc* KsFBDesc::FirstUniqueIndex() const {
+  for (const auto& index : IndexDescs) {
+    if (index->Unique) return index.get();
+  }
+  return nullptr;
+}
+
+void RegisterDescriptor(const std::string& name, KsFBDescBuilder builder) {
+  auto& entries = Registry();
+  const auto pos = std::find_if(entries.begin(), entries.end(),
+                                [&](const RegistryEntry& e) { return !(e.Name < name); });
+  entries.insert(pos, RegistryEntry{name, builder, nullptr});
+}
+
+KsFBDesc* FindDescriptor(const std::string& name) {
+  auto& entries = Registry();
+  const auto pos =
+      std::lower_bound(entries.begin(), entries.end(), name,
+                       [](const RegistryEntry& e, const std::string& key) { return e.Name < key; });
+  if (pos == entries.end() || pos->Name != name) return nullptr;
+  if (!pos->Desc && pos->Builder) pos->Desc = pos->Builder();
+  return pos->Desc.get();
+}
+
+std::vector<std::string> RegisteredDescriptorNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : Registry()) names.push_back(entry.Name);
+  return names;
+}

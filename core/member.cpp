@@ -1,0 +1,158 @@
+#include "core/member.h"
+
+#include "util/same_text.h"
+
+namespace {
+const std::string kNoName;
+const KsVariant kEmpty;
+}  // namespace
+
+KsMember& NoMember() {
+  static KsMember placeholder;
+  return placeholder;
+}
+
+const KsVariant& KsMember::OldValue() const { return oldValue_ ? *oldValue_ : kEmpty; }
+
+void KsMember::SetOldValue(KsVariant v) {
+  if (oldValue_)
+    *oldValue_ = std::move(v);
+  else if (!v.IsEmpty())
+    oldValue_ = std::make_unique<KsVariant>(std::move(v));
+}
+
+const std::string& KsMember::Name() const { return FieldDesc ? FieldDesc->Name : kNoName; }
+
+std::string KsMember::GetAsString() const {
+  return Value.IsEmptyOrNull() ? std::string() : Value.ToString();
+}
+
+int32_t KsMember::GetAsInteger() const { return Value.IsEmptyOrNull() ? 0 : Value.ToInteger(); }
+
+double KsMember::GetAsFloat() const { return Value.IsEmptyOrNull() ? 0.0 : Value.ToFloat(); }
+
+bool KsMember::GetAsBoolean() const {
+  if (Value.IsEmptyOrNull()) return false;
+  switch (GetFieldType()) {
+    case ftString: {
+      const std::string s = Value.ToString();
+      if (s.empty()) return false;
+      switch (s[0]) {
+        case '1': case 'J': case 'T': case 'W': case 'Y':
+        case 'j': case 't': case 'w': case 'y':
+          return true;
+        default:
+          return false;
+      }
+    }
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+      return GetAsInteger() != 0;
+    case ftBoolean:
+      return Value.ToBoolean();
+    default:
+      return false;
+  }
+}
+
+void KsMember::Guarded(KsVariant v) {
+  if (!Value.IsEmptyOrNull() && VarEquals(Value, v)) return;
+  Value = std::move(v);
+  Modified = true;
+}
+
+void KsMember::SetAsString(const std::string& s) {
+  if (GetFieldType() == ftString) {
+    std::string t = FieldDesc->FillChar != 0 ? PadValue(s) : s;
+    if (FieldDesc->Size >= 1 && t.size() > static_cast<size_t>(FieldDesc->Size))
+      t.resize(FieldDesc->Size);
+    Guarded(KsVariant(std::move(t)));
+    return;
+  }
+  Guarded(KsVariant(s));
+}
+
+void KsMember::SetAsInteger(int32_t i) { Guarded(KsVariant(i)); }
+
+void KsMember::SetAsFloat(double d) { Guarded(KsVariant(d)); }
+
+void KsMember::SetAsDateTime(double t) {
+  KsVariant v = KsVariant::FromDateTime(t);
+  if (!Value.IsEmptyOrNull() && VarEquals(Value, v)) return;
+  Value = t == 0 ? KsVariant::Null() : std::move(v);
+  Modified = true;
+}
+
+void KsMember::SetAsBoolean(bool b) {
+  switch (GetFieldType()) {
+    case ftString:
+      Guarded(KsVariant(b ? "1" : "0"));
+      break;
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+      Guarded(KsVariant(static_cast<int32_t>(b ? 1 : 0)));
+      break;
+    case ftBoolean:
+      Guarded(KsVariant(b));
+      break;
+    default:
+      break;
+  }
+}
+
+void KsMember::SetValue(const KsVariant& v) {
+  if (GetFieldType() == ftString && FieldDesc->FillChar != 0 && !v.IsEmptyOrNull()) {
+    SetAsString(v.ToString());
+  } else {
+    Value = v;
+  }
+  Modified = true;
+}
+
+std::string KsMember::PadValue(const std::string& s) const {
+  const int size = FieldDesc ? FieldDesc->Size : 0;
+  if (size <= 0) return std::string();
+  std::string r = s.substr(0, static_cast<size_t>(size));
+  const char fill = FieldDesc->FillChar;
+  if (r.size() < static_cast<size_t>(size)) {
+    const std::string pad(static_cast<size_t>(size) - r.size(), fill);
+    r = FieldDesc->Alignment == taRightJustify ? pad + r : r + pad;
+  }
+  return r;
+}
+
+KsMember* KsMemberList::Find(const std::string& name) const {
+  for (KsMember* m : items_)
+    if (m->FieldDesc && SameText(m->FieldDesc->Name, name)) return m;
+  return nullptr;
+}
+
+void KsMemberList::Clear() {
+  items_.clear();
+  while (!blocks_.empty()) blocks_.pop_back();
+}
+
+void KsMemberList::ClearOldValues() {
+  for (KsMember* m : items_) m->SetOldValue(KsVariant::Null());
+}
+
+void KsMemberList::AssignValues(const KsMemberList& source) {
+  try {
+    for (KsMember* m : items_)
+      if (const KsMember* src = source.Find(m->Name())) m->SetValue(src->Value);
+  } catch (...) {
+    // Copying stops at the first value that cannot be taken; earlier ones stay.
+  }
+}
+
+void KsMemberList::AddMembers(const std::vector<const KsFieldDesc*>& fields) {
+  if (fields.empty()) return;
+  auto block = std::make_unique<KsMember[]>(fields.size());
+  for (size_t i = 0; i < fields.size(); ++i) {
+    block[i].FieldDesc = fields[i];
+    items_.push_back(&block[i]);
+  }
+  blocks_.push_back(std::move(block));
+}

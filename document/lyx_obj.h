@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/lyx_observer.h"
+#include "gaeb/gaeb_document.h"
+
+class KsFileReadGaeb00;
+class KsGAEBObj;
+class KsGAEBObjList;
+
+// The offer document: the one open tender as a tree of GAEB elements, with
+// direct references into the parts the program works on.
+class KsLyxObj : public KsGaebDocument {
+ public:
+  // The bidder fields: eleven of the bidder's address, then four of the bidder.
+  static constexpr std::array<const char*, 15> kBidderFields = {
+      "NAME1", "NAME2",   "STRASSE", "PLZ",    "ORT",      "LANDBEZ",  "ANSPRPARTNER", "TELEFON",
+      "FAX",   "EMAIL",   "USTIDENT", "DVNR",  "VERGNR",   "ARTSTAAT", "NAMESTAAT"};
+  static constexpr int kAddressFieldCount = 11;
+  using BidderValues = std::array<std::string, 15>;
+
+  KsLyxObj();
+  ~KsLyxObj() override;
+  KsLyxObj(const KsLyxObj&) = delete;
+  KsLyxObj& operator=(const KsLyxObj&) = delete;
+
+  std::unique_ptr<KsGAEBObj> GaebRoot;  // a KsGGAEB
+  KsGAEBObj* Lv = nullptr;
+  KsGAEBObj* LvInfo = nullptr;
+  KsGAEBObj* GaebInfo = nullptr;
+  KsGAEBObj* PrjInfo = nullptr;
+  KsGAEBObj* VergabeInfo = nullptr;
+  KsGAEBObj* Ag = nullptr;
+  KsGAEBObj* An = nullptr;
+  KsGAEBObjList* LvAreas = nullptr;
+  KsGAEBObjList* Positions = nullptr;
+  std::string LastError;
+  bool EpBreakdown = false;
+
+  // Reads a file into a new tree; false with LastError on failure.
+  bool Import(const std::string& fileName);
+  // Writes the tree as a D84 file; the old file stays untouched unless all was written.
+  bool ExportD84(const std::string& fileName);
+  // Name and extension of the last imported file; "" before any import.
+  std::string FileName() const;
+  void CloseReader();
+  void DetectEpBreakdown();
+  void RecalculateAll();
+  // True when a tender is loaded (the last import succeeded).
+  bool Loaded() const { return Lv != nullptr; }
+
+  void AddObserver(KsLyxObserver* observer);
+  void RemoveObserver(KsLyxObserver* observer);
+  void NotifyObservers(int code) override;
+
+  // The file's bidder wins when its NAME1 is not blank (true, nothing written);
+  // otherwise the fifteen values are written into the tree (false).
+  bool MergeBidderData(const BidderValues& values);
+  // The fifteen bidder values as the tree holds them ("" where missing).
+  BidderValues BidderData() const;
+
+  // Head lines of the offer print; nullptr (and LastError set) when nothing is loaded.
+  std::unique_ptr<std::vector<std::string>> BuildPrintHeader();
+
+  KsFileReadGaeb00* Reader() override { return reader_.get(); }
+  bool RecalcAll() const override { return recalcAll_; }
+
+ private:
+  void ClearReferences();
+  // Reads the root block and everything below it (second pass); false with
+  // LastError when the file has no root block.
+  bool ReadTree();
+  void BindReferences();
+  // The child element held by the member, created empty when the file had none.
+  KsGAEBObj& BindChild(KsGAEBObj& holder, const std::string& memberName);
+  void SetInfoText(const std::string& memberName, const std::string& text);
+
+  std::unique_ptr<KsFileReadGaeb00> reader_;
+  std::vector<KsLyxObserver*> observers_;
+  bool recalcAll_ = false;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "util/variant.h"
+
+class KsFileReadGaeb00;
+
+// What an element needs of the offer document it was read into: the open
+// reader, the observers and the flag that forces every total to be stored.
+class KsGaebDocument {
+ public:
+  virtual ~KsGaebDocument() = default;
+  virtual KsFileReadGaeb00* Reader() = 0;
+  virtual void NotifyObservers(int code) = 0;
+  virtual bool RecalcAll() const = 0;
+};
+
+// Creation-parameter value for "GAEBImp00" / "GAEBExp00".
+inline KsVariant DocumentParam(KsGaebDocument* doc) {
+  return KsVariant::FromPointer(static_cast<void*>(doc));
+}

@@ -1,0 +1,111 @@
+#include "gaeb/gaeb_obj.h"
+
+#include "gaeb/gaeb_classes.h"
+#include "util/same_text.h"
+
+namespace {
+
+KsGaebDocument* DocumentOf(const KsVariant& v) {
+  return v.Kind() == KsVarKind::Pointer ? static_cast<KsGaebDocument*>(v.Ptr()) : nullptr;
+}
+
+KsCustomObj* HeldObject(const KsMember* m) {
+  if (!m || m->OldValue().Kind() != KsVarKind::Pointer) return nullptr;
+  return static_cast<KsCustomObj*>(m->OldValue().Ptr());
+}
+
+std::string UpperAscii(std::string s) {
+  for (char& c : s) c = AsciiUpper(c);
+  return s;
+}
+
+}  // namespace
+
+const KsClass& KsGAEBObj::StaticClass() {
+  static const KsClassOf<KsGAEBObj, KsGAEBClass> cls("KsGAEBObj", &KsObj::StaticClass());
+  return cls;
+}
+
+const KsClass& KsGTitPosBase::StaticClass() {
+  static const KsClassOf<KsGTitPosBase, KsGAEBClass> cls("KsGTitPosBase",
+                                                         &KsGAEBObj::StaticClass());
+  return cls;
+}
+
+const KsClass& KsGAEBObjList::StaticClass() {
+  static const KsClassOf<KsGAEBObjList, KsGAEBListClass> cls("KsGAEBObjList",
+                                                             &KsObjList::StaticClass());
+  return cls;
+}
+
+std::string KsGAEBClass::ClassTablename() const {
+  return "GAEB" + UpperAscii(std::string(Name()).substr(3));
+}
+
+const KsClass* KsGAEBListClass::ClassItemClass() const {
+  const std::string name = Name();
+  const std::string element = name.size() > 7 ? name.substr(3, name.size() - 7) : std::string();
+  if (const KsClass* cls = GaebClasses().FindClass("GAEB" + element)) return cls;
+  return &KsGAEBObj::StaticClass();
+}
+
+KsMember& KsGAEBObj::GetMember(const std::string& name) {
+  if (KsMember* m = Members.Find(name)) return *m;
+  return NoMember();
+}
+
+void KsGAEBObj::SetParam(const std::string& name, const KsVariant& value) {
+  KsObj::SetParam(name, value);
+  if (SameText(name, "GAEBImp00"))
+    ImportDoc = DocumentOf(value);
+  else if (SameText(name, "GAEBExp00"))
+    ExportDoc = DocumentOf(value);
+}
+
+void KsGAEBObjList::SetParam(const std::string& name, const KsVariant& value) {
+  KsObjList::SetParam(name, value);
+  if (SameText(name, "GAEBImp00"))
+    ImportDoc = DocumentOf(value);
+  else if (SameText(name, "GAEBExp00"))
+    ExportDoc = DocumentOf(value);
+}
+
+void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
+  ImportDoc = nullptr;
+  ExportDoc = nullptr;
+  KsObj::Create(owner, params, db);
+  for (KsMember* m : Members) {
+    const uint8_t type = m->GetFieldType();
+    if (type == ftUnknown) {
+      m->Value = KsVariant("GAEB" + m->Name());
+    } else if (type == ftCursor) {
+      const std::string key = "GAEB" + m->Name() + "LIST";
+      m->Value = KsVariant(key);
+      KsCustomObj* list = GaebClasses().CreateObj(
+          key, this,
+          {KsVariant("GAEBImp00"), DocumentParam(ImportDoc), KsVariant("GAEBExp00"),
+           DocumentParam(ExportDoc)},
+          nullptr);
+      m->SetOldValue(KsVariant::FromPointer(list));
+    }
+  }
+}
+
+KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
+  return dynamic_cast<KsGAEBObj*>(HeldObject(Members.Find(memberName)));
+}
+
+KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {
+  return dynamic_cast<KsGAEBObjList*>(HeldObject(Members.Find(memberName)));
+}
+
+std::string KsGAEBObj::Text(const std::string& memberName) const {
+  const KsMember* m = Members.Find(memberName);
+  return m ? m->GetAsString() : std::string();
+}
+
+KsGAEBObj* KsGAEBObj::ParentElement() const {
+  KsCustomObj* o = Owner();
+  if (dynamic_cast<KsObjList*>(o)) o = o->Owner();
+  return dynamic_cast<KsGAEBObj*>(o);
+}

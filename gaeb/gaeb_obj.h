@@ -1,0 +1,82 @@
+#pragma once
+
+#include <string>
+
+#include "core/obj.h"
+#include "core/obj_list.h"
+#include "gaeb/gaeb_document.h"
+
+class KsFileWriteGaeb00;
+class KsGAEBObjList;
+
+// Base of every GAEB 2000 element. Child elements hang off members: a member
+// of type ftUnknown holds its child object in OldValue, one of type ftCursor
+// the child list created with the element.
+class KsGAEBObj : public KsObj {
+ public:
+  static const KsClass& StaticClass();
+  const KsClass& Class() const override { return StaticClass(); }
+
+  KsGaebDocument* ImportDoc = nullptr;  // "GAEBImp00", not owned
+  KsGaebDocument* ExportDoc = nullptr;  // "GAEBExp00", not owned
+
+  // Unknown names give NoMember without a message: files carry keys we do not know.
+  KsMember& GetMember(const std::string& name) override;
+  void SetParam(const std::string& name, const KsVariant& value) override;
+  void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+
+  // The child element or list held by the named member; nullptr when there is none.
+  KsGAEBObj* Child(const std::string& memberName) const;
+  KsGAEBObjList* ChildList(const std::string& memberName) const;
+  // Text of a member, "" when the element has no such member.
+  std::string Text(const std::string& memberName) const;
+  // The element or LV that holds this one in one of its lists.
+  KsGAEBObj* ParentElement() const;
+
+  // Reading: consumes tokens of the document's reader until the element ends.
+  virtual void ReadBody();
+  virtual std::string ConvertFieldValue(const std::string& value, const KsMember& member);
+  void AddValueLine(const std::string& value, KsMember& member);
+  virtual void ChildError(const std::string&) {}
+
+  // Writing.
+  void WriteElement(KsFileWriteGaeb00& stream);
+  std::string FormatFieldValue(const KsMember& member) const;
+  std::string JoinValueLines(const KsMember& member) const;
+};
+
+// Common base of LV areas and positions.
+class KsGTitPosBase : public KsGAEBObj {
+ public:
+  static const KsClass& StaticClass();
+  const KsClass& Class() const override { return StaticClass(); }
+};
+
+// Base of every list of elements.
+class KsGAEBObjList : public KsObjList {
+ public:
+  static const KsClass& StaticClass();
+  const KsClass& Class() const override { return StaticClass(); }
+
+  KsGaebDocument* ImportDoc = nullptr;
+  KsGaebDocument* ExportDoc = nullptr;
+  void SetParam(const std::string& name, const KsVariant& value) override;
+
+  KsGAEBObj* Element(int i) const { return static_cast<KsGAEBObj*>(Items(i)); }
+};
+
+// Class objects of the GAEB layer: the table name is "GAEB" + the class name
+// without its "KsG" prefix, upper-cased.
+class KsGAEBClass : public KsClass {
+ public:
+  using KsClass::KsClass;
+  std::string ClassTablename() const override;
+};
+
+// List classes find their item class in the GAEB registry under "GAEB" + the
+// class name without "KsG" and "List".
+class KsGAEBListClass : public KsListClass {
+ public:
+  using KsListClass::KsListClass;
+  const KsClass* ClassItemClass() const override;
+};

@@ -1,0 +1,107 @@
+#include "gaeb/gaeb_texts.h"
+
+#include "gaeb/gaeb_obj.h"
+#include "gaeb/rtf_to_plain.h"
+#include "util/same_text.h"
+#include "util/trim.h"
+
+namespace {
+const char kCrLf[] = "\r\n";
+
+std::string DescriptionText(const KsGAEBObj& element, const char* member, bool trimmed) {
+  const KsGAEBObj* beschreibung = element.Child("BESCHREIBUNG");
+  if (!beschreibung) return std::string();
+  const std::string raw = beschreibung->Text(member);
+  return RtfToPlain(trimmed ? Trim(raw) : raw);
+}
+}  // namespace
+
+std::string ShortText(const KsGAEBObj& element, int maxLength) {
+  if (!element.Child("BESCHREIBUNG")) return std::string();
+  std::string t = DescriptionText(element, "KURZTEXT", true);
+  if (t.empty()) t = DescriptionText(element, "LANGTEXT", true);
+  if (maxLength >= 3 && t.size() > static_cast<size_t>(maxLength))
+    t = t.substr(0, static_cast<size_t>(maxLength) - 3) + "...";
+  return t;
+}
+
+std::string LongText(const KsGAEBObj& position) {
+  return DescriptionText(position, "LANGTEXT", false);
+}
+
+std::string AreaLongText(const KsGAEBObj& area) {
+  std::string result;
+  if (const KsGAEBObjList* hinweise = area.ChildList("HINWEIS")) {
+    for (int i = 0; i < hinweise->Count(); ++i) {
+      const KsGAEBObj* hinweis = hinweise->Element(i);
+      if (!hinweis->Child("BESCHREIBUNG")) continue;
+      result += DescriptionText(*hinweis, "LANGTEXT", false) + kCrLf;
+    }
+  }
+  if (const KsGAEBObjList* ausf = area.ChildList("AUSFBESCHR")) {
+    for (int i = 0; i < ausf->Count(); ++i) {
+      const KsGAEBObjList* texts = ausf->Element(i)->ChildList("BESCHREIBUNG");
+      if (!texts) continue;
+      for (int j = 0; j < texts->Count(); ++j)
+        result += RtfToPlain(texts->Element(j)->Text("LANGTEXT")) + kCrLf;
+    }
+  }
+  return result;
+}
+
+std::string OZMask(const KsGAEBObjList* lvGlieder) {
+  std::string mask;
+  if (!lvGlieder) return mask;
+  int level = 1;
+  try {
+    for (int i = 0; i < lvGlieder->Count(); ++i) {
+      const KsGAEBObj* glied = lvGlieder->Element(i);
+      const std::string typ = glied->Text("TYP");
+      const KsMember* laenge = glied->Members.Find("LAENGE");
+      const int count = laenge ? laenge->GetAsInteger() : 0;
+      if (SameText(typ, "LOS") || SameText(typ, "LVSTUFE")) {
+        const std::string digit = std::to_string(level);
+        for (int k = 0; k < count; ++k) mask += digit;
+        ++level;
+      } else if (SameText(typ, "POSITION")) {
+        mask.append(count > 0 ? static_cast<size_t>(count) : 0, 'P');
+      } else if (SameText(typ, "INDEX")) {
+        mask += 'X';
+      }
+    }
+  } catch (...) {
+    mask += "------------";
+  }
+  return mask;
+}
+
+std::string ZusTextSummary(const KsGAEBObjList* zusTexte) {
+  std::string result;
+  if (!zusTexte) return result;
+  try {
+    for (int i = 0; i < zusTexte->Count(); ++i) {
+      const KsGAEBObj* entry = zusTexte->Element(i);
+      if (!result.empty()) result += kCrLf;
+      result += entry->Text("TEXT");
+      const KsMember* extdat = entry->Members.Find("EXTDAT");
+      if (extdat && extdat->Value.Kind() == KsVarKind::StringList && !extdat->Value.List().empty()) {
+        result += std::string(":") + kCrLf;
+        for (const std::string& line : extdat->Value.List()) result += line + kCrLf;
+        result += kCrLf;
+      }
+    }
+  } catch (...) {
+    // A broken entry ends the summary; what was gathered stays.
+  }
+  return result;
+}
+
+int CountItems(const KsGAEBObj& element) {
+  int n = 0;
+  if (const KsGAEBObjList* areas = element.ChildList("LVBEREICH")) {
+    n += areas->Count();
+    for (int i = 0; i < areas->Count(); ++i) n += CountItems(*areas->Element(i));
+  }
+  if (const KsGAEBObjList* positions = element.ChildList("POSITION")) n += positions->Count();
+  return n;
+}

@@ -1,0 +1,217 @@
+#include "core/member.h"
+
+#include <gtest/gtest.h>
+
+#include "support/format_scope.h"
+
+namespace {
+
+KsFieldDesc Field(uint8_t type, int16_t size = 0, char fill = 0, uint8_t align = taLeftJustify) {
+  KsFieldDesc f;
+  f.Name = "F";
+  f.FieldType = type;
+  f.Size = size;
+  f.FillChar = fill;
+  f.Alignment = align;
+  return f;
+}
+
+TEST(KsMember, FreshMemberReadsNeutral) {
+  const KsFieldDesc f = Field(ftString, 10);
+  KsMember m(&f);
+  EXPECT_EQ(m.GetAsString(), "");
+  EXPECT_EQ(m.GetAsInteger(), 0);
+  EXPECT_EQ(m.GetAsFloat(), 0.0);
+  EXPECT_FALSE(m.GetAsBoolean());
+  EXPECT_FALSE(m.Modified);
+  EXPECT_TRUE(m.Value.IsEmpty());
+  EXPECT_TRUE(m.OldValue().IsEmpty());
+}
+
+TEST(KsMember, ChangeGuardMarksOnlyRealChanges) {
+  const KsFieldDesc f = Field(ftString);
+  KsMember m(&f);
+  m.SetAsString("Beton");
+  EXPECT_TRUE(m.Modified);
+  m.Modified = false;
+  m.SetAsString("Beton");
+  EXPECT_FALSE(m.Modified);
+  m.SetAsString("beton");  // strings compare case-sensitively
+  EXPECT_TRUE(m.Modified);
+
+  m.Modified = false;
+  m.SetValue(m.Value);  // SetValue always marks
+  EXPECT_TRUE(m.Modified);
+
+  m.Value = KsVariant::Null();
+  m.Modified = false;
+  m.SetAsString("");  // a Null member always takes the value
+  EXPECT_TRUE(m.Modified);
+  EXPECT_EQ(m.Value.Kind(), KsVarKind::String);
+}
+
+TEST(KsMember, FloatAgainstLocaleStringUsesNumericComparison) {
+  FormatScope german(GermanFormatSettings());
+  const KsFieldDesc f = Field(ftFloat, 2);
+  KsMember m(&f);
+  m.SetValue(KsVariant("12,50"));
+  m.Modified = false;
+  m.SetAsFloat(12.5);
+  EXPECT_EQ(m.Value.Kind(), KsVarKind::String);
+  EXPECT_EQ(m.GetAsString(), "12,50");
+  EXPECT_FALSE(m.Modified);
+  m.SetAsFloat(13);
+  EXPECT_EQ(m.Value.Kind(), KsVarKind::Float);
+  EXPECT_EQ(m.GetAsFloat(), 13.0);
+  EXPECT_TRUE(m.Modified);
+}
+
+TEST(KsMember, ImpossibleConversionChangesNothing) {
+  const KsFieldDesc f = Field(ftFloat);
+  KsMember m(&f);
+  m.SetValue(KsVariant("abc"));
+  m.Modified = false;
+  EXPECT_THROW(m.SetAsFloat(1.0), KsVariantError);
+  EXPECT_EQ(m.GetAsString(), "abc");
+  EXPECT_FALSE(m.Modified);
+  EXPECT_THROW(m.GetAsInteger(), KsVariantError);
+}
+
+TEST(KsMember, StringSizeTruncatesOnlyTypedSetter) {
+  const KsFieldDesc f = Field(ftString, 3);
+  KsMember m(&f);
+  m.SetAsString("ABCDE");
+  EXPECT_EQ(m.GetAsString(), "ABC");
+  m.SetValue(KsVariant("ABCDE"));
+  EXPECT_EQ(m.GetAsString(), "ABCDE");
+  const std::string umlauts = "\xC4\xD6\xDC\xE4\xF6";
+  m.SetAsString(umlauts);
+  EXPECT_EQ(m.GetAsString(), "\xC4\xD6\xDC");
+  const std::string longText(100000, 'x');
+  const KsFieldDesc unlimited = Field(ftString, 0);
+  KsMember u(&unlimited);
+  u.SetAsString(longText);
+  EXPECT_EQ(u.GetAsString().size(), longText.size());
+}
+
+TEST(KsMember, Padding) {
+  struct Case {
+    uint8_t align;
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {taRightJustify, "42", "00042"},
+      {taLeftJustify, "42", "42000"},
+      {taRightJustify, "1234567", "12345"},
+      {taLeftJustify, "", "00000"},
+  };
+  for (const Case& c : cases) {
+    const KsFieldDesc f = Field(ftString, 5, '0', c.align);
+    KsMember m(&f);
+    m.SetAsString(c.in);
+    EXPECT_EQ(m.GetAsString(), c.out) << c.in;
+    KsMember v(&f);
+    v.SetValue(KsVariant(c.in));  // padded fields pad on SetValue too
+    EXPECT_EQ(v.GetAsString(), c.out) << c.in;
+  }
+  const KsFieldDesc zero = Field(ftString, 0, '0');
+  EXPECT_EQ(KsMember(&zero).PadValue("abc"), "");
+}
+
+TEST(KsMember, DateTimeZeroStoresNull) {
+  const KsFieldDesc f = Field(ftDate);
+  KsMember m(&f);
+  m.SetAsDateTime(0);
+  EXPECT_TRUE(m.Value.IsNull());
+  EXPECT_TRUE(m.Modified);
+  EXPECT_EQ(m.GetAsString(), "");
+  EXPECT_EQ(m.GetAsFloat(), 0.0);
+  m.SetAsDateTime(46000.5);
+  EXPECT_EQ(m.Value.Kind(), KsVarKind::DateTime);
+  EXPECT_DOUBLE_EQ(m.GetAsFloat(), 46000.5);
+}
+
+TEST(KsMember, BooleanByFieldType) {
+  struct Case {
+    uint8_t type;
+    KsVarKind kind;
+  };
+  for (const Case& c : {Case{ftString, KsVarKind::String}, Case{ftInteger, KsVarKind::Integer},
+                        Case{ftSmallint, KsVarKind::Integer}, Case{ftBoolean, KsVarKind::Boolean}}) {
+    const KsFieldDesc f = Field(c.type);
+    KsMember m(&f);
+    m.SetAsBoolean(true);
+    EXPECT_EQ(m.Value.Kind(), c.kind);
+    EXPECT_TRUE(m.GetAsBoolean());
+    m.SetAsBoolean(false);
+    EXPECT_FALSE(m.GetAsBoolean());
+  }
+  const KsFieldDesc s = Field(ftString);
+  KsMember text(&s);
+  text.SetAsBoolean(true);
+  EXPECT_EQ(text.GetAsString(), "1");
+
+  const KsFieldDesc fl = Field(ftFloat);
+  KsMember number(&fl);
+  number.SetAsBoolean(true);
+  EXPECT_TRUE(number.Value.IsEmpty());
+  EXPECT_FALSE(number.Modified);
+}
+
+TEST(KsMember, BooleanFromText) {
+  const KsFieldDesc f = Field(ftString);
+  for (const char* yes : {"ja", "Wahr", "yes", "T", "1", "J", "w", "Y"}) {
+    KsMember m(&f);
+    m.SetAsString(yes);
+    EXPECT_TRUE(m.GetAsBoolean()) << yes;
+  }
+  for (const char* no : {"nein", "0", "x", "", "\xDC" "berall", "N"}) {
+    KsMember m(&f);
+    m.SetAsString(no);
+    EXPECT_FALSE(m.GetAsBoolean()) << no;
+  }
+}
+
+TEST(KsMemberList, FindAssignAndClearOldValues) {
+  KsFieldDesc bez = Field(ftString);
+  bez.Name = "BEZ";
+  KsFieldDesc bez2 = Field(ftString);
+  bez2.Name = "BEZ";
+  KsFieldDesc ep = Field(ftFloat);
+  ep.Name = "EP";
+  KsMemberList list;
+  list.AddMembers({&bez, &bez2});
+  list.AddMembers({&ep});
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Find("bez"), &list.Items(0));  // first of two equal names
+  EXPECT_EQ(list.Find("Ep"), &list.Items(2));
+  EXPECT_EQ(list.Find("OZ"), nullptr);
+
+  KsMember* firstAddress = &list.Items(0);
+  list.AddMembers({&ep});  // further blocks never move earlier members
+  EXPECT_EQ(firstAddress, &list.Items(0));
+
+  KsMemberList source;
+  source.AddMembers({&ep, &bez});
+  source.Items(0).SetAsFloat(3.5);
+  source.Items(1).SetAsString("Mauerwerk");
+  list.AssignValues(source);
+  EXPECT_EQ(list.Items(0).GetAsString(), "Mauerwerk");
+  EXPECT_EQ(list.Items(1).GetAsString(), "Mauerwerk");
+  EXPECT_EQ(list.Items(2).GetAsFloat(), 3.5);
+  EXPECT_TRUE(list.Items(2).Modified);
+
+  list.ClearOldValues();
+  for (const KsMember* m : list) EXPECT_TRUE(m->OldValue().IsNull());
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(KsMember, NoMemberIsEmptyAndUntyped) {
+  EXPECT_EQ(NoMember().GetFieldType(), ftUnknown);
+  EXPECT_TRUE(NoMember().Value.IsEmpty());
+  EXPECT_EQ(NoMember().Name(), "");
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "util/message_boxes.h"
+
+// Installs itself for its lifetime and records every text shown.
+class RecordingMessageBoxes : public KsMessageBoxes {
+ public:
+  RecordingMessageBoxes() { SetMessageBoxes(this); }
+  ~RecordingMessageBoxes() override { SetMessageBoxes(nullptr); }
+
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return answer;
+  }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+
+  std::vector<std::string> messages, questions, errors;
+  bool answer = false;
+};
