@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "util/same_text.h"
+
 namespace {
 
 // Upper case of the Windows ANSI code page: a-z and the accented small
@@ -68,6 +70,7 @@ void KsFBDesc::MoveField(int from, int to) {
   if (from < 0 || from >= count || to < 0 || to >= count) {
     throw std::out_of_range("KsFBDesc::MoveField: index out of range");
   }
+  ++version_;
   auto field = std::move(Fields[from]);
   Fields.erase(Fields.begin() + from);
   Fields.insert(Fields.begin() + to, std::move(field));
@@ -101,4 +104,23 @@ std::vector<std::string> RegisteredDescriptorNames() {
   std::vector<std::string> names;
   for (const auto& entry : Registry()) names.push_back(entry.Name);
   return names;
+}
+
+int KsFBDesc::FieldIndex(std::string_view name) const {
+  const void* first = Fields.empty() ? nullptr : Fields.front().get();
+  if (indexedCount_ != Fields.size() || indexedVersion_ != version_ || indexedFirst_ != first) {
+    nameIndex_.clear();
+    for (size_t i = 0; i < Fields.size(); ++i) {
+      std::string key = Fields[i]->Name;
+      for (char& c : key) c = AsciiUpper(c);
+      nameIndex_.emplace(std::move(key), static_cast<int>(i));
+    }
+    indexedCount_ = Fields.size();
+    indexedVersion_ = version_;
+    indexedFirst_ = first;
+  }
+  std::string key(name);
+  for (char& c : key) c = AsciiUpper(c);
+  const auto it = nameIndex_.find(key);
+  return it == nameIndex_.end() ? -1 : it->second;
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Field type codes of the standard database field-type enumeration.
@@ -92,6 +94,17 @@ class KsFBDesc {
   void MoveField(int from, int to);
   // First index descriptor marked unique, or nullptr.
   const KsIndexDesc* FirstUniqueIndex() const;
+  // Position of the first field named name, ignoring the case of A-Z; -1 if none.
+  // Members are looked up by name for every field read and every total, so
+  // this is a hash lookup, rebuilt when the fields change.
+  int FieldIndex(std::string_view name) const;
+
+ private:
+  mutable std::unordered_map<std::string, int> nameIndex_;
+  mutable size_t indexedCount_ = 0;
+  mutable const void* indexedFirst_ = nullptr;
+  mutable uint32_t indexedVersion_ = 0;
+  uint32_t version_ = 0;
 };
 
 using KsFBDescBuilder = std::unique_ptr<KsFBDesc> (*)();

@@ -124,12 +124,20 @@ std::string KsMember::PadValue(const std::string& s) const {
 }
 
 KsMember* KsMemberList::Find(const std::string& name) const {
+  if (fullDesc_) {
+    const int i = fullDesc_->FieldIndex(name);
+    if (i < 0) return nullptr;
+    if (static_cast<size_t>(i) < items_.size() &&
+        items_[i]->FieldDesc == fullDesc_->Fields[i].get())
+      return items_[i];
+  }
   for (KsMember* m : items_)
     if (m->FieldDesc && SameText(m->FieldDesc->Name, name)) return m;
   return nullptr;
 }
 
 void KsMemberList::Clear() {
+  fullDesc_ = nullptr;
   items_.clear();
   while (!blocks_.empty()) blocks_.pop_back();
 }
@@ -149,6 +157,14 @@ void KsMemberList::AssignValues(const KsMemberList& source) {
 
 void KsMemberList::AddMembers(const std::vector<const KsFieldDesc*>& fields) {
   if (fields.empty()) return;
+  fullDesc_ = nullptr;
+  if (items_.empty() && fields[0] && fields[0]->Owner &&
+      fields[0]->Owner->Fields.size() == fields.size()) {
+    const KsFBDesc* desc = fields[0]->Owner;
+    bool same = true;
+    for (size_t i = 0; same && i < fields.size(); ++i) same = fields[i] == desc->Fields[i].get();
+    if (same) fullDesc_ = desc;
+  }
   auto block = std::make_unique<KsMember[]>(fields.size());
   for (size_t i = 0; i < fields.size(); ++i) {
     block[i].FieldDesc = fields[i];

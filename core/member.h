@@ -75,4 +75,7 @@ class KsMemberList {
  private:
   std::vector<KsMember*> items_;
   std::vector<std::unique_ptr<KsMember[]>> blocks_;
+  // Set while the members are exactly the fields of one descriptor in order,
+  // so a lookup by name can use the descriptor's index.
+  const KsFBDesc* fullDesc_ = nullptr;
 };
