@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Screenshots of the window program on a virtual screen of 1280x800.
+# Requires: xvfb (xvfb-run), imagemagick (import), xdotool.
+# Usage: scripts/screenshots.sh [folder]   (default ./screenshots)
+# TARVO_BIN names the program (default build/dev/ui/tarvo).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-screenshots}
+bin=${TARVO_BIN:-$root/build/dev/ui/tarvo}
+
+for tool in xvfb-run import xdotool; do
+  command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
+done
+[ -x "$bin" ] || { echo "screenshots: no program at $bin (set TARVO_BIN)" >&2; exit 1; }
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+# The program runs with a home of its own, so its settings stay out of the user's.
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+
+# Runs inside the virtual X server.
+session() {
+  set -euo pipefail
+  "$TARVO_BIN" &
+  tarvo_pid=$!
+  trap 'kill "$tarvo_pid" 2>/dev/null || true' EXIT
+
+  # Waits for a visible window whose title matches, and gives it the keyboard.
+  await() {
+    local id
+    id=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1)
+    xdotool windowfocus --sync "$id"
+    sleep 1
+  }
+  gone() {
+    local i
+    for i in $(seq 50); do
+      xdotool search --onlyvisible --name "$1" >/dev/null || return 0
+      sleep 0.2
+    done
+    echo "screenshots: window $1 did not close" >&2
+    return 1
+  }
+  shot() { import -window root "$SHOT_DIR/$1.png"; echo "$SHOT_DIR/$1.png"; }
+
+  await '^Tarvo Rudarur: Bieter - Preiserfassung$'
+  shot start
+
+  xdotool key F1
+  await '^Hilfe$'
+  shot help
+  xdotool key Escape
+  gone '^Hilfe$'
+
+  await '^Tarvo Rudarur: Bieter - Preiserfassung$'
+  xdotool key alt+h
+  sleep 0.5
+  xdotool key Up Return
+  await '^Info$'
+  shot info
+  xdotool key Return
+  gone '^Info$'
+
+  kill "$tarvo_pid"
+  wait "$tarvo_pid" || true
+  trap - EXIT
+}
+
+mkdir -m 700 "$home/runtime"
+export TARVO_BIN=$bin SHOT_DIR=$out HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/runtime
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c "$(declare -f session); session"

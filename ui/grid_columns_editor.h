@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class KsFieldList;
+class KsField;
+
+// The check list `lGridFields` with the button "Standard": the user's column
+// configuration (order, shown, available). Dragging an item onto another
+// moves it there.
+class TGridColumnsEditor : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TGridColumnsEditor(KsFieldList& fields, QWidget* parent = nullptr);
+  ~TGridColumnsEditor() override;
+
+  // Default order and visibility from the catalogue ("Standard").
+  void FillColumnList();
+  // Columns to show: checked and enabled items in list order.
+  std::vector<const KsField*> ShownColumns() const;
+  // Sets "available" of a column and the enabled state of its item.
+  void SetAvailable(const QString& name, bool available);
+  // The settings text "1-OZ;0-BEDARF;..." and its reading (unknown names skipped).
+  QString OptText() const;
+  void ApplyOptText(const QString& text);
+  int ItemCount() const;
+};

@@ -1,0 +1,78 @@
+#include "ui/info_dialog.h"
+
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "ui/center_on_screen.h"
+
+namespace {
+
+const char kWebSite[] = "https://www.rudarur-software.example";
+
+QLabel* ProductLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  QFont font = label->font();
+  font.setPointSize(12);
+  font.setBold(true);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));
+  label->setPalette(palette);
+  label->setAlignment(Qt::AlignHCenter);
+  return label;
+}
+
+QLabel* TextLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(Qt::AlignHCenter);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+TDlgInfoLyx::TDlgInfoLyx(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Info"));
+
+  auto* group = new QGroupBox(this);
+  auto* text = new QVBoxLayout(group);
+  text->addWidget(ProductLabel(QStringLiteral("Tarvo Rudarur"), group));
+  text->addWidget(ProductLabel(QStringLiteral("Bieter - Preiserfassung"), group));
+  text->addStretch(1);
+  text->addWidget(TextLabel(QStringLiteral("Version  1.0.1.13"), group));
+  text->addStretch(1);
+  text->addWidget(TextLabel(QStringLiteral("Tel. 0221 4710-100, Fax 0221 4710-199"), group));
+  text->addWidget(
+      TextLabel(QStringLiteral("Rudarur Software GmbH\nAm Werkhof 7, 50667 K\u00F6ln"), group));
+
+  auto* link = new QLabel(group);
+  link->setObjectName(QStringLiteral("lblWebSite"));
+  link->setText(QStringLiteral("<a href=\"%1\">www.rudarur-software.example</a>")
+                    .arg(QString::fromLatin1(kWebSite)));
+  link->setToolTip(QStringLiteral("Webseite von Rudarur Software im Browser \u00F6ffnen"));
+  link->setAlignment(Qt::AlignHCenter);
+  link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  connect(link, &QLabel::linkActivated, this,
+          [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
+  text->addWidget(link);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addStretch(1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group, 1);
+  layout->addLayout(buttons);
+
+  setFixedSize(289, 301);
+  CenterOnScreen(*this);
+}

@@ -1,0 +1,80 @@
+#include "ui/printer_text_device.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include <cmath>
+
+#include "ui/qstring_codec.h"
+
+namespace {
+
+const int kInitialPoints = 10;
+
+QFont MonospacedFont(int points) {
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::Monospace);
+  if (!QFontInfo(font).fixedPitch()) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSize(points);
+  font.setWeight(QFont::Normal);
+  font.setItalic(false);
+  return font;
+}
+
+}  // namespace
+
+KsPrinterTextDevice::KsPrinterTextDevice(QPrinter& printer) : printer_(printer) {
+  if (!painter_.begin(&printer_)) return;
+  const QRect area = printer_.pageLayout().paintRectPixels(printer_.resolution());
+  page_width_ = area.width();
+  page_height_ = area.height();
+  SetFontSize(kInitialPoints);
+}
+
+KsPrinterTextDevice::~KsPrinterTextDevice() { Close(); }
+
+bool KsPrinterTextDevice::IsOpen() const { return painter_.isActive(); }
+
+void KsPrinterTextDevice::SetFontSize(int points) {
+  if (IsOpen()) painter_.setFont(MonospacedFont(points));
+}
+
+int KsPrinterTextDevice::PageChars() const {
+  if (!IsOpen()) return 0;
+  const qreal advance = QFontMetricsF(painter_.font(), painter_.device()).horizontalAdvance(u'A');
+  return advance > 0 ? static_cast<int>(std::floor(page_width_ / advance)) : 0;
+}
+
+// The next page is started only when a line is written to it, so a job whose
+// last line fills a page ends without an empty page; the page number already
+// names the page that the next line will go to.
+int KsPrinterTextDevice::PageNumber() const { return PageFull() ? page_ + 1 : page_; }
+
+bool KsPrinterTextDevice::PageFull() const {
+  return IsOpen() && y_ > 0 && y_ + painter_.fontMetrics().lineSpacing() > page_height_;
+}
+
+void KsPrinterTextDevice::WriteLine(const std::string& text) {
+  if (!IsOpen()) return;
+  // A lone CR or LF breaks the line as well; drawn as is it would show as a box.
+  static const QRegularExpression kBreak(QStringLiteral("\r\n|\r|\n"));
+  for (const QString& line : FromCp1252(text).split(kBreak)) WriteSubLine(line);
+}
+
+void KsPrinterTextDevice::WriteSubLine(const QString& text) {
+  if (PageFull()) {
+    printer_.newPage();
+    ++page_;
+    y_ = 0;
+  }
+  const QFontMetrics metrics = painter_.fontMetrics();
+  painter_.drawText(0, y_ + metrics.ascent(), text);
+  y_ += metrics.lineSpacing();
+}
+
+void KsPrinterTextDevice::Close() {
+  if (IsOpen()) painter_.end();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPainter>
+
+#include "document/text_device.h"
+
+class QPrinter;
+
+// The printer as a device for monospaced text lines: a line that no longer
+// fits on the page starts a new one. The printer comes set up by the print
+// dialog (printer or PDF file, job title).
+class KsPrinterTextDevice final : public KsTextDevice {
+ public:
+  explicit KsPrinterTextDevice(QPrinter& printer);
+  ~KsPrinterTextDevice() override;
+  KsPrinterTextDevice(const KsPrinterTextDevice&) = delete;
+  KsPrinterTextDevice& operator=(const KsPrinterTextDevice&) = delete;
+
+  // False when the printer could not be started (for example an unwritable
+  // PDF file); the device then writes nothing.
+  bool IsOpen() const;
+
+  void SetFontSize(int points) override;
+  int PageChars() const override;
+  int PageNumber() const override;
+  void WriteLine(const std::string& text) override;
+  void Close() override;
+
+ private:
+  bool PageFull() const;
+  void WriteSubLine(const QString& text);
+
+  QPrinter& printer_;
+  QPainter painter_;
+  int page_height_ = 0;
+  int page_width_ = 0;
+  int page_ = 1;
+  int y_ = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class KsLyxObj;
+class KsGAEBObj;
+class KsFieldList;
+class TGridColumnsEditor;
+
+// The page "&Titel-Positionen": the price grid with its in-place editor, the
+// long-text view and the totals panel under a splitter. The main window owns
+// the page and calls these operations; the page does no file I/O.
+class TTitPosPage : public QWidget {
+  Q_OBJECT
+ public:
+  TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridColumnsEditor& columns,
+              QWidget* parent = nullptr);
+  ~TTitPosPage() override;
+
+  // Columns from the checked and enabled items of the column editor (at least one).
+  void BuildColumns();
+  // Enables the unit-price component columns as the document's EpBreakdown says, then BuildColumns.
+  void UpdateEpColumns();
+  // Rows for an LV area (with everything below it) or a position; nullptr empties the grid.
+  void ShowElement(KsGAEBObj* element);
+  // Empties the grid (2 rows, 1 column, no elements).
+  void Clear();
+  // Moves to the first editable cell of the first data row.
+  void SelectFirstEditable();
+  // The page-change handling of the tab: BuildColumns, first LV area, first editable cell.
+  void ActivateFromTab();
+  // Reaction to code 8: sum, VAT rate, VAT amount, gross sum.
+  void ShowTotals();
+  // Ctrl+N / Ctrl+L.
+  void NextEmptyEP();
+  void PreviousEmptyEP();
+  // 8 or 10 points.
+  void SetLongTextFontSize(int points);
+  int LongTextFontSize() const;
+  // Commits a pending edit (before saving, printing, closing).
+  void CommitEdit();
+};
