@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 // The user's number and date format, one setting for the whole process.
@@ -7,11 +8,21 @@
 // language); tests set it explicitly.
 struct KsFormatSettings {
   char DecimalSeparator = ',';
-  char ThousandSeparator = '.';
+  char ThousandSeparator = '.';  // '\0': numbers are written without grouping
   char DateSeparator = '.';
   char TimeSeparator = ':';
   std::string ShortDateFormat = "dd.mm.yyyy";
   std::string LongTimeFormat = "hh:nn:ss";
+  std::string ShortTimeFormat = "hh:nn";
+  // Names for the date patterns ddd, dddd, mmm and mmmm; Sunday first.
+  std::array<std::string, 7> ShortDayNames = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
+  std::array<std::string, 7> LongDayNames = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
+                                             "Donnerstag", "Freitag", "Samstag"};
+  std::array<std::string, 12> ShortMonthNames = {"Jan", "Feb", "Mrz", "Apr", "Mai", "Jun",
+                                                 "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+  std::array<std::string, 12> LongMonthNames = {"Januar",    "Februar", "M\xE4rz",  "April",
+                                                "Mai",       "Juni",    "Juli",     "August",
+                                                "September", "Oktober", "November", "Dezember"};
 };
 
 const KsFormatSettings& FormatSettings();
@@ -23,3 +34,6 @@ KsFormatSettings GermanFormatSettings();
 KsFormatSettings EnglishFormatSettings();
 // Reads LC_NUMERIC / LC_TIME of the environment; C and POSIX give the German format.
 KsFormatSettings FormatSettingsFromLocale();
+// Fractional digits of the environment's locale (LC_MONETARY); 2 where the
+// locale names no language or does not say.
+int NumberDigitsFromLocale();

@@ -58,6 +58,8 @@ class KsVariant {
   int32_t ToInteger() const;
   double ToFloat() const;
   bool ToBoolean() const;
+  // Days; a string may also hold a date (and time) in the short date format.
+  double ToDateTime() const;
 
   // Direct access without conversion; only valid for the matching kind.
   const std::string& Str() const { return std::get<std::string>(v_); }

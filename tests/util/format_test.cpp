@@ -1,0 +1,84 @@
+#include "util/format.h"
+
+#include <gtest/gtest.h>
+
+#include "format_guard.h"
+#include "util/format_error.h"
+#include "util/number_text.h"
+
+namespace {
+
+struct FormatCase {
+  std::string format;
+  std::vector<KsVariant> args;
+  std::string expected;
+};
+
+}  // namespace
+
+TEST(Format, GermanConversions) {
+  FormatGuard german(GermanFormatSettings());
+  const FormatCase cases[] = {
+      {"%s", {"abc"}, "abc"},
+      {"[%5s]", {"ab"}, "[   ab]"},
+      {"[%-5s]", {"ab"}, "[ab   ]"},
+      {"%.2s", {"abcdef"}, "ab"},
+      {"%S", {"x"}, "x"},
+      {"%s", {12.5}, "12,5"},
+      {"%d", {42}, "42"},
+      {"[%5d]", {-42}, "[  -42]"},
+      {"%.4d", {-42}, "-0042"},
+      {"%x", {255}, "FF"},
+      {"%.4x", {255}, "00FF"},
+      {"%u", {-1}, "4294967295"},
+      {"%f", {1.5}, "1,50"},
+      {"%.3f", {-0.0005}, "-0,001"},
+      {"%.2n", {1234567.891}, "1.234.567,89"},
+      {"%4.2n", {7.5}, "7,50"},
+      {"[%10.2n]", {-7.5}, "[     -7,50]"},
+      {"%.3n", {-1234.5}, "-1.234,500"},
+      {"%.2n", {-1234567.0}, "-1.234.567,00"},
+      {"%.0n", {999.5}, "1.000"},
+      {"%.2n", {-0.001}, "0,00"},
+      {"%.2n", {0.125}, "0,13"},
+      {"%.2n", {2.675}, "2,67"},  // the double lies below 2.675
+      {"%.2n", {1e15}, "1.000.000.000.000.000,00"},
+      {"%.2n", {"1234,5"}, "1.234,50"},
+      {"%1:s-%0:s", {"a", "b"}, "b-a"},
+      {"%1:s %s", {"a", "b", "c"}, "b c"},
+      {"100%% von %s", {"x"}, "100% von x"},
+      {"[%*d]", {5, 42}, "[   42]"},
+      {"", {}, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Format(c.format, c.args), c.expected) << c.format;
+}
+
+TEST(Format, EnglishNumbers) {
+  FormatGuard english(EnglishFormatSettings());
+  EXPECT_EQ(Format("%.2n", {1234567.891}), "1,234,567.89");
+  EXPECT_EQ(Format("%.3n", {-1234.5}), "-1,234.500");
+  EXPECT_EQ(Format("%f", {1.5}), "1.50");
+}
+
+TEST(Format, InvalidFormatsRaise) {
+  FormatGuard german(GermanFormatSettings());
+  const FormatCase cases[] = {
+      {"%s", {}, ""},
+      {"%s %s", {"a"}, ""},
+      {"%q", {1}, ""},
+      {"%d", {"abc"}, ""},
+      {"abc%", {}, ""},
+      {"%5", {1}, ""},
+      {"%s", {KsVariant::Null()}, ""},
+  };
+  for (const auto& c : cases) EXPECT_THROW(Format(c.format, c.args), KsFormatError) << c.format;
+}
+
+TEST(Format, GeneralNumberText) {
+  FormatGuard german(GermanFormatSettings());
+  EXPECT_EQ(FloatToStr(123.456789012345678), "123,456789012346");
+  EXPECT_EQ(FloatToStr(999999999999999.9), "1E15");
+  EXPECT_EQ(FloatToStr(0.00009), "9E-5");
+  EXPECT_EQ(FloatToStr(-0.0), "0");
+  EXPECT_EQ(FloatToFixed(999999.999, 2, true), "1.000.000,00");
+}

@@ -1,0 +1,40 @@
+#include "util/message_boxes.h"
+
+#include <iostream>
+
+#include "util/codec.h"
+
+namespace {
+
+// Without a window there is nobody to answer, so questions get the safe No.
+class StderrMessageBoxes : public KsMessageBoxes {
+ public:
+  void ShowMessage(const std::string& text) override { Write(text); }
+  bool AskYesNo(const std::string& text) override {
+    Write(text);
+    return false;
+  }
+  void ShowError(const std::string& text) override { Write(text); }
+
+ private:
+  static void Write(const std::string& text) { std::cerr << Cp1252ToUtf8(text) << std::endl; }
+};
+
+StderrMessageBoxes& DefaultBoxes() {
+  static StderrMessageBoxes boxes;
+  return boxes;
+}
+
+KsMessageBoxes*& Installed() {
+  static KsMessageBoxes* boxes = nullptr;
+  return boxes;
+}
+
+}  // namespace
+
+KsMessageBoxes& MessageBoxes() {
+  KsMessageBoxes* boxes = Installed();
+  return boxes ? *boxes : DefaultBoxes();
+}
+
+void SetMessageBoxes(KsMessageBoxes* boxes) { Installed() = boxes; }

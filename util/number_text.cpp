@@ -1,0 +1,199 @@
+#include "util/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// A decimal value 0.digits x 10^point; no digits means zero.
+struct Decimal {
+  bool negative = false;
+  std::string digits;
+  int point = 0;
+};
+
+// Strips zeros at the end; a value of only zeros becomes zero.
+void Normalize(Decimal& d) {
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits.empty()) {
+    d.point = 0;
+    d.negative = false;
+  }
+}
+
+// 18 significant digits first (the precision of an extended value), then the
+// caller rounds from these half away from zero: 2.675 (stored as
+// 2.67499999999999982) gives 2.67, while 0.125 gives 0.13.
+Decimal ToDecimal(double value) {
+  Decimal d;
+  if (value == 0) return d;
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                    std::chars_format::scientific, 17);
+  const std::string text(buffer, result.ptr);
+  const size_t e = text.find('e');
+  d.negative = value < 0;
+  d.digits = text.substr(0, 1) + text.substr(2, e - 2);
+  d.point = std::atoi(text.c_str() + e + 1) + 1;
+  Normalize(d);
+  return d;
+}
+
+// Keeps the first `count` digits, rounding half away from zero.
+void RoundDigits(Decimal& d, int count) {
+  if (count < 0) {
+    d.digits.clear();
+  } else if (count < static_cast<int>(d.digits.size())) {
+    const bool up = d.digits[count] >= '5';
+    d.digits.resize(count);
+    if (up) {
+      int i = count - 1;
+      while (i >= 0 && d.digits[i] == '9') d.digits[i--] = '0';
+      if (i < 0) {
+        d.digits.insert(d.digits.begin(), '1');
+        ++d.point;
+      } else {
+        ++d.digits[i];
+      }
+    }
+  }
+  Normalize(d);
+}
+
+char DigitAt(const Decimal& d, int index) {
+  return index >= 0 && index < static_cast<int>(d.digits.size()) ? d.digits[index] : '0';
+}
+
+std::string NonFinite(double value) {
+  if (std::isnan(value)) return "NAN";
+  return value < 0 ? "-INF" : "INF";
+}
+
+}  // namespace
+
+bool TryTextToInt(const std::string& text, int32_t& value) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  int base = 10;
+  if (i < text.size() && text[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    base = 16;
+    i += 2;
+  }
+  if (i == text.size()) return false;
+  int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (base == 16 && c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (base == 16 && c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return false;
+    }
+    magnitude = magnitude * base + digit;
+    if (magnitude > int64_t{INT32_MAX} + 1) return false;
+  }
+  const int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > INT32_MAX) return false;
+  value = static_cast<int32_t>(signedValue);
+  return true;
+}
+
+bool TryTextToFloat(const std::string& text, double& value, const KsFormatSettings& format) {
+  size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return false;
+  const size_t end = text.find_last_not_of(' ') + 1;
+  std::string ascii;
+  size_t i = begin;
+  if (text[i] == '-' || text[i] == '+') {
+    if (text[i] == '-') ascii += '-';
+    ++i;
+  }
+  int digits = 0;
+  bool decimal = false;
+  for (; i < end; ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      ascii += c;
+      ++digits;
+    } else if (c == format.DecimalSeparator && !decimal) {
+      ascii += '.';
+      decimal = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < end && (text[i] == 'E' || text[i] == 'e')) {
+    ascii += 'e';
+    ++i;
+    if (i < end && (text[i] == '-' || text[i] == '+')) ascii += text[i++];
+    const size_t exponentStart = i;
+    while (i < end && text[i] >= '0' && text[i] <= '9') ascii += text[i++];
+    if (i == exponentStart) return false;
+  }
+  if (i != end) return false;
+  double parsed;
+  const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), parsed);
+  if (result.ec != std::errc{} || result.ptr != ascii.data() + ascii.size()) return false;
+  value = parsed;
+  return true;
+}
+
+std::string FloatToStr(double value, const KsFormatSettings& format, int precision) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  precision = std::clamp(precision, 1, 18);
+  Decimal d = ToDecimal(value);
+  RoundDigits(d, precision);
+  if (d.digits.empty()) return "0";
+  const int count = static_cast<int>(d.digits.size());
+  std::string out = d.negative ? "-" : "";
+  if (d.point > precision || d.point < -3) {
+    out += d.digits[0];
+    if (count > 1) out += format.DecimalSeparator + d.digits.substr(1);
+    const int exponent = d.point - 1;
+    out += 'E';
+    if (exponent < 0) out += '-';
+    out += std::to_string(std::abs(exponent));
+  } else if (d.point <= 0) {
+    out += '0';
+    out += format.DecimalSeparator;
+    out += std::string(-d.point, '0') + d.digits;
+  } else {
+    for (int i = 0; i < d.point; ++i) out += DigitAt(d, i);
+    if (count > d.point) out += format.DecimalSeparator + d.digits.substr(d.point);
+  }
+  return out;
+}
+
+std::string FloatToFixed(double value, int decimals, bool grouped, const KsFormatSettings& format) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  decimals = std::clamp(decimals, 0, 18);
+  Decimal d = ToDecimal(value);
+  RoundDigits(d, d.point + decimals);
+  std::string integral;
+  for (int i = 0; i < d.point; ++i) integral += DigitAt(d, i);
+  if (integral.empty()) integral = "0";
+  if (grouped && format.ThousandSeparator != '\0') {
+    for (int pos = static_cast<int>(integral.size()) - 3; pos > 0; pos -= 3) {
+      integral.insert(integral.begin() + pos, format.ThousandSeparator);
+    }
+  }
+  std::string out = d.negative ? "-" : "";
+  out += integral;
+  if (decimals > 0) {
+    out += format.DecimalSeparator;
+    for (int j = 0; j < decimals; ++j) out += DigitAt(d, d.point + j);
+  }
+  return out;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "util/format_settings.h"
+
+// Numbers as text in the user's format. Independent of the C library's
+// locale, so a process locale set by a toolkit cannot change the results.
+
+// The standard integer conversion: leading blanks, an optional sign, decimal
+// digits or hexadecimal digits after "$" or "0x"; nothing may follow; the
+// value must fit 32 bits.
+bool TryTextToInt(const std::string& text, int32_t& value);
+
+// A number in the format's notation: blanks around it, an optional sign,
+// digits with at most one decimal separator, an optional exponent "E" with
+// sign and digits. Thousands separators are not accepted here: numbers held
+// as text in this program never carry them, and reading "12.50" as 1250 under
+// the German format would turn a misplaced point into a hundredfold price.
+bool TryTextToFloat(const std::string& text, double& value,
+                    const KsFormatSettings& format = FormatSettings());
+
+// The general format: up to `precision` significant digits, no trailing
+// zeros, no thousands separators; scientific ("1,5E-5", "1E15") when the
+// value has more integer digits than `precision` or is below 0.0001.
+std::string FloatToStr(double value, const KsFormatSettings& format = FormatSettings(),
+                       int precision = 15);
+
+// Fixed notation with `decimals` decimals (0 to 18), halves away from zero,
+// optionally grouped with the thousands separator ("-1.234.567,89").
+std::string FloatToFixed(double value, int decimals, bool grouped,
+                         const KsFormatSettings& format = FormatSettings());
