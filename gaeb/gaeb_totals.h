@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+class KsGAEBObj;
+
+// The amounts of the bill of quantities, kept consistent by recomputing what
+// a change makes necessary and carrying it up the tree:
+//   position  GB          = RoundDec(2, EP * MENGE * (1 - NACHLASSPROZ / 100))
+//   LV area   SUMME       = RoundDec(2, GB of its "N" and "B" positions
+//                                       + SUMMENACHNL of its sub-areas)
+//             SUMMENACHNL = SUMME - NACHLASSABS when NACHLASSABS is not 0 at
+//                           2 decimals, else SUMME * (1 - NACHLASSPROZ / 100);
+//                           not rounded
+//   LV        LVINFO.SUMME       = RoundDec(2, s)
+//             LVINFO.SUMMEBRUTTO = RoundDec(2, s * (UST / 100 + 1))
+//             with s the SUMMENACHNL of its areas + GB of its own "N" and "B"
+//             positions
+// Alternative positions ("A", "AB") get their GB but count in no sum. Unit
+// prices and their components are kept at 3 decimals, everything else at 2;
+// rounding is half away from zero. A result is stored, and carried upward,
+// only when it differs from the stored value at its precision, unless the
+// document's RecalcAll flag is set: then every result is stored. Each change
+// of the LV sum is announced to the document with notification code 8.
+// Elements without an import document count as RecalcAll unset and announce
+// nothing.
+
+// Applies the user's entry `text` (the user's number format; empty is 0) to
+// "EP", "NACHLASSPROZ" or "EPANTEIL1" ... "EPANTEIL6" of a position; a
+// component makes EP the sum of the six components. Other names are ignored.
+// A text that is not a number raises the number parser's error and stores
+// nothing.
+void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName);
+
+// Applies the user's entry to "NACHLASSPROZ" or "NACHLASSABS" of an LV area.
+// A discount that is not 0 switches the other one off. Other names are
+// ignored; a text that is not a number raises like SetPositionValue.
+void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string& memberName);
+
+void CalcPositionAmount(KsGAEBObj& position);
+// The sum always holds the area's own positions and its sub-areas;
+// `withPositions` names the trigger (a position rather than a sub-area) and
+// does not narrow the sum, so an area holding both never loses its positions.
+void CalcAreaSum(KsGAEBObj& area, bool withPositions);
+void CalcAreaDiscount(KsGAEBObj& area);
+void CalcLVSum(KsGAEBObj& lv);
+
+// Recalculates a position, or everything below an LV or LV area: every
+// position's GB, then every area's sum once from the bottom up, then what lies
+// above the element, in time linear in the size of the tree.
+void CalcAll(KsGAEBObj& element);

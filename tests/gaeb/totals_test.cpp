@@ -1,0 +1,373 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gaeb/gaeb_catalogue.h"
+#include "gaeb/gaeb_classes.h"
+#include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
+#include "support/format_scope.h"
+#include "support/test_document.h"
+#include "util/rounding.h"
+#include "util/variant.h"
+
+namespace {
+
+double Get(const KsGAEBObj& e, const char* member) {
+  return e.Members.Find(member)->GetAsFloat();
+}
+void Put(KsGAEBObj& e, const char* member, double v) { e.Members.Find(member)->SetAsFloat(v); }
+
+class TotalsTest : public ::testing::Test {
+ protected:
+  TotalsTest() { AddPositionDisplayFields(); }
+
+  KsParams Params() { return {KsVariant("GAEBImp00"), DocumentParam(withDoc ? &doc : nullptr)}; }
+
+  KsGAEBObj& NewLV(double vat = 16) {
+    lv.reset(static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, Params(), nullptr)));
+    info = static_cast<KsGAEBObj*>(
+        GaebClasses().CreateObj("GAEBLVINFO", lv.get(), Params(), nullptr));
+    lv->Members.Find("LVINFO")->SetOldValue(KsVariant::FromPointer(info));
+    Put(*info, "UST", vat);
+    return *lv;
+  }
+  KsGAEBObj& Add(KsGAEBObj& parent, const char* list, const std::string& key) {
+    return *static_cast<KsGAEBObj*>(
+        GaebClasses().CreateObj(key, parent.ChildList(list), Params(), nullptr));
+  }
+  KsGAEBObj& Area(KsGAEBObj& parent) { return Add(parent, "LVBEREICH", "GAEBLVBEREICH"); }
+  KsGAEBObj& Position(KsGAEBObj& parent, const char* type, double quantity, double price,
+                      double discount = 0) {
+    KsGAEBObj& p = Add(parent, "POSITION", "GAEBPOSITION");
+    p.Members.Find("_TARVO_POSTYP")->SetAsString(type);
+    Put(p, "MENGE", quantity);
+    Put(p, "EP", price);
+    Put(p, "NACHLASSPROZ", discount);
+    return p;
+  }
+  // Every amount stored afresh, as after an import.
+  void RecalculateAll() {
+    doc.recalcAll = true;
+    CalcAll(*lv);
+    doc.recalcAll = false;
+    doc.codes.clear();
+  }
+
+  FormatScope german{GermanFormatSettings()};
+  TestDocument doc;
+  bool withDoc = true;
+  std::unique_ptr<KsGAEBObj> lv;
+  KsGAEBObj* info = nullptr;
+};
+
+struct PositionEdit {
+  double quantity, price, discount;
+  const char* member;
+  const char* text;
+  double wantPrice, wantDiscount, wantAmount;
+  bool changes;  // the amount changed, so the sums were carried up
+};
+
+TEST_F(TotalsTest, PositionEditsRoundStoreAndRecompute) {
+  const PositionEdit cases[] = {
+      {10, 0, 0, "EP", "12,3456", 12.346, 0, 123.46, true},
+      {3, 0, 0, "EP", "10", 10, 0, 30, true},
+      {3, 10, 0, "NACHLASSPROZ", "5", 10, 5, 28.5, true},
+      {1000, 1.231, 0, "EP", "1,232", 1.232, 0, 1232, true},
+      {1000, 1.231, 0, "EP", "1,236", 1.236, 0, 1236, true},
+      {1000, 1.231, 0, "EP", "1,2314", 1.231, 0, 1231, false},
+      {1, 1, 0, "EP", "1,0005", 1.001, 0, 1, false},
+      {1, 0, 0, "EP", "1,005", 1.005, 0, 1.01, true},
+      {1, 0, 0, "EP", "2,675", 2.675, 0, 2.68, true},
+      {1, 0, 0, "EP", "-1,005", -1.005, 0, -1.01, true},
+      {3, 0, 0, "EP", "-2,5", -2.5, 0, -7.5, true},
+      {2, 5, 0, "EP", "", 0, 0, 0, true},
+      {100, 1, 0, "NACHLASSPROZ", "3,335", 1, 3.34, 96.66, true},
+      {100, 1, 5, "NACHLASSPROZ", "5,004", 1, 5, 95, false},
+      {4, 10, 0, "NACHLASSPROZ", "-2,5", 10, -2.5, 41, true},
+  };
+  for (const PositionEdit& c : cases) {
+    SCOPED_TRACE(std::string(c.member) + " <- " + c.text);
+    KsGAEBObj& area = Area(NewLV());
+    KsGAEBObj& p = Position(area, "N", c.quantity, c.price, c.discount);
+    RecalculateAll();
+    SetPositionValue(p, c.text, c.member);
+    EXPECT_DOUBLE_EQ(Get(p, "EP"), c.wantPrice);
+    EXPECT_DOUBLE_EQ(Get(p, "NACHLASSPROZ"), c.wantDiscount);
+    EXPECT_DOUBLE_EQ(Get(p, "GB"), c.wantAmount);
+    EXPECT_DOUBLE_EQ(Get(area, "SUMME"), c.wantAmount);
+    EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), c.wantAmount);
+    EXPECT_EQ(doc.Count(8), c.changes ? 1 : 0);
+  }
+}
+
+TEST_F(TotalsTest, ComponentsMakeTheUnitPrice) {
+  KsGAEBObj& p = Position(Area(NewLV()), "N", 10, 0);
+  SetPositionValue(p, "1,1111", "EPANTEIL1");
+  SetPositionValue(p, "2,2222", "EPANTEIL2");
+  EXPECT_DOUBLE_EQ(Get(p, "EPANTEIL1"), 1.111);
+  EXPECT_DOUBLE_EQ(Get(p, "EPANTEIL2"), 2.222);
+  EXPECT_DOUBLE_EQ(Get(p, "EP"), 3.333);
+  EXPECT_DOUBLE_EQ(Get(p, "GB"), 33.33);
+  // A change in the third decimal of a component counts like one of EP.
+  SetPositionValue(p, "1,112", "EPANTEIL1");
+  EXPECT_DOUBLE_EQ(Get(p, "EP"), 3.334);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 33.34);
+  SetPositionValue(p, "", "EPANTEIL6");
+  EXPECT_DOUBLE_EQ(Get(p, "EP"), 3.334);
+}
+
+TEST_F(TotalsTest, TextsAreReadInTheUsersFormat) {
+  KsGAEBObj& p = Position(Area(NewLV()), "N", 1, 0);
+  SetPositionValue(p, "1234,5", "EP");
+  EXPECT_DOUBLE_EQ(Get(p, "EP"), 1234.5);
+  {
+    FormatScope english(EnglishFormatSettings());
+    SetPositionValue(p, "99.125", "EP");
+    EXPECT_DOUBLE_EQ(Get(p, "EP"), 99.125);
+    EXPECT_THROW(SetPositionValue(p, "99,5", "EP"), KsVariantError);
+  }
+  EXPECT_DOUBLE_EQ(Get(p, "EP"), 99.125);
+}
+
+TEST_F(TotalsTest, TextThatIsNoNumberRaisesAndStoresNothing) {
+  KsGAEBObj& area = Area(NewLV());
+  KsGAEBObj& p = Position(area, "N", 2, 5);
+  Put(area, "NACHLASSPROZ", 3);
+  RecalculateAll();
+  for (const char* text : {"abc", "12,5x", "12.50", " ", "1,2,3"}) {
+    SCOPED_TRACE(text);
+    for (const char* member : {"EP", "NACHLASSPROZ", "EPANTEIL1"})
+      EXPECT_THROW(SetPositionValue(p, text, member), KsVariantError);
+    for (const char* member : {"NACHLASSPROZ", "NACHLASSABS"})
+      EXPECT_THROW(SetAreaDiscount(area, text, member), KsVariantError);
+  }
+  EXPECT_DOUBLE_EQ(Get(p, "EP"), 5);
+  EXPECT_DOUBLE_EQ(Get(area, "NACHLASSPROZ"), 3);
+  EXPECT_DOUBLE_EQ(Get(area, "NACHLASSABS"), 0);
+  EXPECT_TRUE(doc.codes.empty());
+}
+
+TEST_F(TotalsTest, OtherMemberNamesAreIgnored) {
+  KsGAEBObj& area = Area(NewLV());
+  KsGAEBObj& p = Position(area, "N", 2, 5);
+  RecalculateAll();
+  for (const char* member : {"ep", "GB", "MENGE", "EPANTEIL0", "EPANTEIL7", "SUMME"}) {
+    SetPositionValue(p, "x", member);
+    SetAreaDiscount(area, "x", member);
+  }
+  SetAreaDiscount(area, "x", "nachlassabs");
+  EXPECT_DOUBLE_EQ(Get(p, "GB"), 10);
+  EXPECT_TRUE(doc.codes.empty());
+}
+
+TEST_F(TotalsTest, OnlyNormalAndContingencyPositionsCount) {
+  KsGAEBObj& lv = NewLV();
+  KsGAEBObj& area = Area(lv);
+  for (KsGAEBObj* parent : {&area, &lv}) {
+    Position(*parent, "N", 1, 100);
+    Position(*parent, "B", 1, 50);
+    Position(*parent, "A", 1, 70);
+    Position(*parent, "AB", 1, 20);
+    Position(*parent, "n", 1, 9);
+    Position(*parent, "", 1, 8);
+  }
+  RecalculateAll();
+  EXPECT_DOUBLE_EQ(Get(area, "SUMME"), 150);
+  EXPECT_DOUBLE_EQ(Get(*area.ChildList("POSITION")->Element(2), "GB"), 70);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 300);
+
+  // An edit of a position directly under the LV reaches the LV sum at once.
+  SetPositionValue(*lv.ChildList("POSITION")->Element(0), "110", "EP");
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 310);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 359.6);
+  EXPECT_EQ(doc.codes, std::vector<int>{8});
+  SetPositionValue(*lv.ChildList("POSITION")->Element(2), "75", "EP");
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 310);
+}
+
+TEST_F(TotalsTest, AreaDiscountsSwitchEachOtherOff) {
+  KsGAEBObj& area = Area(NewLV());
+  Position(area, "N", 10, 100);
+  Position(Area(*lv), "N", 5, 100);
+  RecalculateAll();
+  struct Step {
+    const char* member;
+    const char* text;
+    double percent, absolute, net, lvSum, gross;
+  } steps[] = {
+      {"NACHLASSPROZ", "3", 3, 0, 970, 1470, 1705.2},
+      {"NACHLASSABS", "25", 0, 25, 975, 1475, 1711},
+      {"NACHLASSPROZ", "2,5", 2.5, 0, 975, 1475, 1711},
+      {"NACHLASSABS", "", 2.5, 0, 975, 1475, 1711},
+      {"NACHLASSABS", "-10,004", 0, -10, 1010, 1510, 1751.6},
+      {"NACHLASSPROZ", "0", 0, -10, 1010, 1510, 1751.6},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(std::string(s.member) + " <- " + s.text);
+    SetAreaDiscount(area, s.text, s.member);
+    EXPECT_DOUBLE_EQ(Get(area, "NACHLASSPROZ"), s.percent);
+    EXPECT_DOUBLE_EQ(Get(area, "NACHLASSABS"), s.absolute);
+    EXPECT_DOUBLE_EQ(Get(area, "SUMMENACHNL"), s.net);
+    EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), s.lvSum);
+    EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), s.gross);
+  }
+  EXPECT_EQ(doc.Count(8), 6);
+}
+
+// LV > 1 > 1.1 > 1.1.1, each area with positions of its own and a discount.
+TEST_F(TotalsTest, EditDeepDownUpdatesEverySumAbove) {
+  KsGAEBObj& a1 = Area(NewLV(19));
+  KsGAEBObj& a2 = Area(a1);
+  KsGAEBObj& a3 = Area(a2);
+  Position(a1, "N", 1, 1000);
+  Position(a2, "B", 2, 100);
+  Position(a3, "N", 4, 10);
+  KsGAEBObj& edited = Position(a3, "N", 1, 0);
+  Position(a3, "A", 1, 999);
+  Put(a3, "NACHLASSPROZ", 10);
+  Put(a2, "NACHLASSABS", 5);
+  Put(a1, "NACHLASSPROZ", 50);
+  RecalculateAll();
+  EXPECT_DOUBLE_EQ(Get(a3, "SUMMENACHNL"), 36);
+  EXPECT_DOUBLE_EQ(Get(a2, "SUMME"), 236);
+
+  SetPositionValue(edited, "60", "EP");
+  EXPECT_DOUBLE_EQ(Get(a3, "SUMME"), 100);
+  EXPECT_DOUBLE_EQ(Get(a3, "SUMMENACHNL"), 90);
+  EXPECT_DOUBLE_EQ(Get(a2, "SUMME"), 290);  // keeps its own position
+  EXPECT_DOUBLE_EQ(Get(a2, "SUMMENACHNL"), 285);
+  EXPECT_DOUBLE_EQ(Get(a1, "SUMME"), 1285);
+  EXPECT_DOUBLE_EQ(Get(a1, "SUMMENACHNL"), 642.5);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 642.5);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 764.58);
+  EXPECT_EQ(doc.codes, std::vector<int>{8});
+
+  // Called for a changed sub-area, the sum still holds the area's positions.
+  Put(a2, "SUMME", 0);
+  CalcAreaSum(a2, false);
+  EXPECT_DOUBLE_EQ(Get(a2, "SUMME"), 290);
+}
+
+TEST_F(TotalsTest, RecalcAllStoresEqualValuesAndCarriesThemUp) {
+  KsGAEBObj& area = Area(NewLV());
+  KsGAEBObj& p = Position(area, "N", 3, 10, 5);
+  p.Members.Find("GB")->SetValue(KsVariant("28,5"));
+  Put(area, "SUMME", 1);  // stale, and left so while nothing below changes
+
+  CalcPositionAmount(p);
+  EXPECT_EQ(p.Members.Find("GB")->Value.Kind(), KsVarKind::String);
+  EXPECT_DOUBLE_EQ(Get(area, "SUMME"), 1);
+  EXPECT_TRUE(doc.codes.empty());
+
+  doc.recalcAll = true;
+  p.Members.Find("GB")->Modified = false;
+  CalcPositionAmount(p);
+  EXPECT_EQ(p.Members.Find("GB")->Value.Kind(), KsVarKind::Float);
+  EXPECT_TRUE(p.Members.Find("GB")->Modified);
+  EXPECT_DOUBLE_EQ(Get(area, "SUMME"), 28.5);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 33.06);
+  EXPECT_EQ(doc.codes, std::vector<int>{8});
+}
+
+TEST_F(TotalsTest, WithoutDocumentNothingIsSent) {
+  withDoc = false;
+  KsGAEBObj& p = Position(Area(NewLV()), "N", 2, 0);
+  SetPositionValue(p, "7,5", "EP");
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 15);
+  CalcAll(*lv);
+  EXPECT_TRUE(doc.codes.empty());
+}
+
+// A straightforward recomputation of the whole tree, compared with CalcAll.
+struct Reference {
+  static double Amount(const KsGAEBObj& p) {
+    const long double x = static_cast<long double>(Get(p, "EP")) * Get(p, "MENGE") *
+                          (1 - Get(p, "NACHLASSPROZ") / 100.0L);
+    return RoundDec(2, static_cast<double>(x));
+  }
+  static bool Counts(const KsGAEBObj& p) {
+    const std::string t = p.Text("_TARVO_POSTYP");
+    return t == "N" || t == "B";
+  }
+  // Sum of the counting positions' amounts and of the areas' nets, checking
+  // every element below on the way.
+  long double Check(const KsGAEBObj& e, bool areasFirst) {
+    long double positions = 0, areas = 0;
+    const KsGAEBObjList* ps = e.ChildList("POSITION");
+    for (int i = 0; i < ps->Count(); ++i) {
+      const double gb = Amount(*ps->Element(i));
+      EXPECT_DOUBLE_EQ(Get(*ps->Element(i), "GB"), gb);
+      if (Counts(*ps->Element(i))) positions += gb;
+    }
+    const KsGAEBObjList* as = e.ChildList("LVBEREICH");
+    for (int i = 0; i < as->Count(); ++i) {
+      const KsGAEBObj& a = *as->Element(i);
+      const double sum = RoundDec(2, static_cast<double>(Check(a, false)));
+      EXPECT_DOUBLE_EQ(Get(a, "SUMME"), sum);
+      const double absolute = Get(a, "NACHLASSABS");
+      const long double net = RoundDec(2, absolute) != 0
+                                  ? sum - static_cast<long double>(absolute)
+                                  : (1 - Get(a, "NACHLASSPROZ") / 100.0L) * sum;
+      EXPECT_DOUBLE_EQ(Get(a, "SUMMENACHNL"), static_cast<double>(net));
+      areas += Get(a, "SUMMENACHNL");
+      ++areaCount;
+    }
+    return areasFirst ? areas + positions : positions + areas;
+  }
+  int areaCount = 0;
+};
+
+TEST_F(TotalsTest, CalcAllMatchesAStraightforwardRecomputation) {
+  std::mt19937 rng(20240611);
+  auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const char* types[] = {"N", "N", "N", "B", "A", "AB"};
+  KsGAEBObj& root = NewLV(19);
+  int positions = 0;
+  std::vector<std::pair<KsGAEBObj*, int>> open = {{&root, 0}};
+  while (!open.empty()) {
+    auto [parent, depth] = open.back();
+    open.pop_back();
+    for (int i = uniform(0, 12); i > 0; --i, ++positions)
+      Position(*parent, types[uniform(0, 5)], uniform(-20, 4000) / 8.0, uniform(-500, 90000) / 1000.0,
+               uniform(0, 3) == 0 ? uniform(0, 1000) / 100.0 : 0);
+    if (depth < 4) {
+      for (int i = uniform(depth == 0 ? 2 : 0, 3); i > 0; --i) {
+        KsGAEBObj& a = Area(*parent);
+        if (uniform(0, 2) == 0) Put(a, "NACHLASSPROZ", uniform(0, 1500) / 100.0);
+        else if (uniform(0, 2) == 0) Put(a, "NACHLASSABS", uniform(-1000, 50000) / 100.0);
+        open.push_back({&a, depth + 1});
+      }
+    }
+  }
+  ASSERT_GT(positions, 200);
+
+  doc.recalcAll = true;
+  CalcAll(root);
+  EXPECT_EQ(doc.codes, std::vector<int>{8});
+
+  Reference ref;
+  const long double s = ref.Check(root, true);
+  EXPECT_GT(ref.areaCount, 20);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), RoundDec(2, static_cast<double>(s)));
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), RoundDec(2, static_cast<double>(s * 1.19L)));
+
+  // Without RecalcAll the incremental rules lead to the same values.
+  doc.recalcAll = false;
+  KsGAEBObj* deepest = &root;
+  while (deepest->ChildList("LVBEREICH")->Count() > 0)
+    deepest = deepest->ChildList("LVBEREICH")->Element(0);
+  KsGAEBObj& p = Position(*deepest, "N", 3, 0);
+  SetPositionValue(p, "123,457", "EP");
+  Put(*deepest->ChildList("POSITION")->Element(0), "MENGE", 7777);
+  CalcAll(*deepest);
+  Reference again;
+  const long double s2 = again.Check(root, true);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), RoundDec(2, static_cast<double>(s2)));
+}
+
+}  // namespace
