@@ -1,5 +1,7 @@
 #include "core/member.h"
 
+#include <stdexcept>
+
 #include "util/same_text.h"
 
 namespace {
@@ -123,32 +125,46 @@ std::string KsMember::PadValue(const std::string& s) const {
   return r;
 }
 
+KsMember& KsMemberList::Items(int i) const {
+  if (i < 0 || i >= count_) throw std::out_of_range("KsMemberList::Items");
+  return all_.empty() ? first_[i] : *all_[i];
+}
+
+KsMemberList::Iterator KsMemberList::begin() const {
+  return all_.empty() ? Iterator(first_.get(), nullptr) : Iterator(nullptr, all_.data());
+}
+
+KsMemberList::Iterator KsMemberList::end() const {
+  return all_.empty() ? Iterator(first_.get() + count_, nullptr)
+                      : Iterator(nullptr, all_.data() + all_.size());
+}
+
 KsMember* KsMemberList::Find(const std::string& name) const {
   if (fullDesc_) {
     const int i = fullDesc_->FieldIndex(name);
     if (i < 0) return nullptr;
-    if (static_cast<size_t>(i) < items_.size() &&
-        items_[i]->FieldDesc == fullDesc_->Fields[i].get())
-      return items_[i];
+    if (i < count_ && first_[i].FieldDesc == fullDesc_->Fields[i].get()) return &first_[i];
   }
-  for (KsMember* m : items_)
+  for (KsMember* m : *this)
     if (m->FieldDesc && SameText(m->FieldDesc->Name, name)) return m;
   return nullptr;
 }
 
 void KsMemberList::Clear() {
   fullDesc_ = nullptr;
-  items_.clear();
-  while (!blocks_.empty()) blocks_.pop_back();
+  count_ = 0;
+  all_.clear();
+  while (!further_.empty()) further_.pop_back();
+  first_.reset();
 }
 
 void KsMemberList::ClearOldValues() {
-  for (KsMember* m : items_) m->SetOldValue(KsVariant::Null());
+  for (KsMember* m : *this) m->SetOldValue(KsVariant::Null());
 }
 
 void KsMemberList::AssignValues(const KsMemberList& source) {
   try {
-    for (KsMember* m : items_)
+    for (KsMember* m : *this)
       if (const KsMember* src = source.Find(m->Name())) m->SetValue(src->Value);
   } catch (...) {
     // Copying stops at the first value that cannot be taken; earlier ones stay.
@@ -157,18 +173,21 @@ void KsMemberList::AssignValues(const KsMemberList& source) {
 
 void KsMemberList::AddMembers(const std::vector<const KsFieldDesc*>& fields) {
   if (fields.empty()) return;
-  fullDesc_ = nullptr;
-  if (items_.empty() && fields[0] && fields[0]->Owner &&
-      fields[0]->Owner->Fields.size() == fields.size()) {
-    const KsFBDesc* desc = fields[0]->Owner;
-    bool same = true;
-    for (size_t i = 0; same && i < fields.size(); ++i) same = fields[i] == desc->Fields[i].get();
-    if (same) fullDesc_ = desc;
-  }
   auto block = std::make_unique<KsMember[]>(fields.size());
-  for (size_t i = 0; i < fields.size(); ++i) {
-    block[i].FieldDesc = fields[i];
-    items_.push_back(&block[i]);
+  for (size_t i = 0; i < fields.size(); ++i) block[i].FieldDesc = fields[i];
+  if (count_ == 0) {
+    const KsFBDesc* desc = fields[0] ? fields[0]->Owner : nullptr;
+    bool whole = desc && desc->Fields.size() == fields.size();
+    for (size_t i = 0; whole && i < fields.size(); ++i) whole = fields[i] == desc->Fields[i].get();
+    fullDesc_ = whole ? desc : nullptr;
+    first_ = std::move(block);
+    count_ = static_cast<int>(fields.size());
+    return;
   }
-  blocks_.push_back(std::move(block));
+  fullDesc_ = nullptr;
+  if (all_.empty())
+    for (int i = 0; i < count_; ++i) all_.push_back(&first_[i]);
+  for (size_t i = 0; i < fields.size(); ++i) all_.push_back(&block[i]);
+  count_ += static_cast<int>(fields.size());
+  further_.push_back(std::move(block));
 }

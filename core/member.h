@@ -51,7 +51,8 @@ class KsMember {
 KsMember& NoMember();
 
 // Ordered members of an object. Members are allocated in blocks (one per
-// CreateMembers call) so their addresses stay fixed for the object's life.
+// AddMembers call) so their addresses stay fixed for the object's life. Most
+// objects have a single block, which then serves as the list itself.
 class KsMemberList {
  public:
   KsMemberList() = default;
@@ -59,8 +60,8 @@ class KsMemberList {
   KsMemberList& operator=(const KsMemberList&) = delete;
   ~KsMemberList() { Clear(); }
 
-  int Count() const { return static_cast<int>(items_.size()); }
-  KsMember& Items(int i) const { return *items_.at(i); }
+  int Count() const { return count_; }
+  KsMember& Items(int i) const;
   KsMember* Find(const std::string& name) const;
   void Clear();
   void ClearOldValues();
@@ -69,12 +70,33 @@ class KsMemberList {
   // Appends members for the given fields, in order, in one block.
   void AddMembers(const std::vector<const KsFieldDesc*>& fields);
 
-  auto begin() const { return items_.begin(); }
-  auto end() const { return items_.end(); }
+  // Iterates the members in order, yielding KsMember*.
+  class Iterator {
+   public:
+    Iterator(KsMember* inBlock, KsMember* const* inList) : block_(inBlock), list_(inList) {}
+    KsMember* operator*() const { return list_ ? *list_ : block_; }
+    Iterator& operator++() {
+      if (list_)
+        ++list_;
+      else
+        ++block_;
+      return *this;
+    }
+    bool operator==(const Iterator& o) const { return block_ == o.block_ && list_ == o.list_; }
+    bool operator!=(const Iterator& o) const { return !(*this == o); }
+
+   private:
+    KsMember* block_;
+    KsMember* const* list_;
+  };
+  Iterator begin() const;
+  Iterator end() const;
 
  private:
-  std::vector<KsMember*> items_;
-  std::vector<std::unique_ptr<KsMember[]>> blocks_;
+  std::unique_ptr<KsMember[]> first_;                  // the first block
+  std::vector<std::unique_ptr<KsMember[]>> further_;  // later blocks, rare
+  std::vector<KsMember*> all_;                        // every member, only once there are later blocks
+  int count_ = 0;
   // Set while the members are exactly the fields of one descriptor in order,
   // so a lookup by name can use the descriptor's index.
   const KsFBDesc* fullDesc_ = nullptr;

@@ -39,14 +39,18 @@ const KsClass& KsGAEBObjList::StaticClass() {
 }
 
 std::string KsGAEBClass::ClassTablename() const {
-  return "GAEB" + UpperAscii(std::string(Name()).substr(3));
+  if (tableName_.empty()) tableName_ = "GAEB" + UpperAscii(std::string(Name()).substr(3));
+  return tableName_;
 }
 
 const KsClass* KsGAEBListClass::ClassItemClass() const {
-  const std::string name = Name();
-  const std::string element = name.size() > 7 ? name.substr(3, name.size() - 7) : std::string();
-  if (const KsClass* cls = GaebClasses().FindClass("GAEB" + element)) return cls;
-  return &KsGAEBObj::StaticClass();
+  if (!itemClass_) {
+    const std::string name = Name();
+    const std::string element = name.size() > 7 ? name.substr(3, name.size() - 7) : std::string();
+    const KsClass* cls = GaebClasses().FindClass("GAEB" + element);
+    itemClass_ = cls ? cls : &KsGAEBObj::StaticClass();
+  }
+  return itemClass_;
 }
 
 KsMember& KsGAEBObj::GetMember(const std::string& name) {

@@ -71,6 +71,9 @@ class KsGAEBClass : public KsClass {
  public:
   using KsClass::KsClass;
   std::string ClassTablename() const override;
+
+ private:
+  mutable std::string tableName_;  // derived once; asked for every element created
 };
 
 // List classes find their item class in the GAEB registry under "GAEB" + the
@@ -79,4 +82,7 @@ class KsGAEBListClass : public KsListClass {
  public:
   using KsListClass::KsListClass;
   const KsClass* ClassItemClass() const override;
+
+ private:
+  mutable const KsClass* itemClass_ = nullptr;  // looked up once
 };

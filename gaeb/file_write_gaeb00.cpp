@@ -1,0 +1,132 @@
+#include "gaeb/file_write_gaeb00.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <ostream>
+
+#include "core/eobj.h"
+
+namespace {
+
+// Lines collect up to this size before the stream sees them: few, large
+// writes keep the stream's own per-call cost out of the way.
+constexpr size_t kChunkSize = size_t{1} << 20;
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// errno is read right after the failed call; streams without a system error
+// (string streams) leave it at 0.
+[[noreturn]] void RaiseWriteError(uint64_t bytesAccepted, int error) {
+  std::string text =
+      "Nach " + std::to_string(bytesAccepted) + " Bytes nahm die Datei keine Daten mehr an";
+  if (error != 0) text += " (" + std::string(std::strerror(error)) + ")";
+  throw EObj("KsFileWriteGaeb00", text, "Flush");
+}
+
+}  // namespace
+
+KsFileWriteGaeb00::KsFileWriteGaeb00(std::ostream& out) : out_(out) {
+  buffer_.reserve(kChunkSize + kChunkSize / 4);
+}
+
+KsFileWriteGaeb00::~KsFileWriteGaeb00() {
+  if (buffer_.empty() || !out_) return;
+  try {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  } catch (...) {
+    // A stream set to raise must not end the program while another error unwinds.
+  }
+}
+
+void KsFileWriteGaeb00::WriteBegin(std::string_view name) {
+  Indent();
+  buffer_ += "#begin[";
+  buffer_ += name;
+  buffer_ += ']';
+  EndLine();
+  ++level_;
+}
+
+void KsFileWriteGaeb00::WriteEnd(std::string_view name) {
+  --level_;
+  ++elementCount_;
+  Indent();
+  buffer_ += "#end[";
+  buffer_ += name;
+  buffer_ += ']';
+  AppendNumber(elementCount_);
+  buffer_ += '|';
+  AppendNumber(fieldCount_);
+  fieldCount_ = 0;
+  EndLine();
+  if (level_ == 0) Flush();
+}
+
+void KsFileWriteGaeb00::WriteField(std::string_view key, std::string_view value) {
+  if (value.empty()) return;
+  ++fieldCount_;
+  Indent();
+  buffer_ += '[';
+  buffer_ += key;
+  buffer_ += ']';
+  AppendValue(value);
+  buffer_ += "[end]";
+  EndLine();
+}
+
+void KsFileWriteGaeb00::Flush() {
+  Drain();
+  bool failed = false;
+  errno = 0;
+  try {
+    failed = !out_.flush();
+  } catch (const std::exception&) {
+    failed = true;
+  }
+  if (failed) RaiseWriteError(written_, errno);
+}
+
+void KsFileWriteGaeb00::Indent() {
+  if (level_ > 0) buffer_.append(static_cast<size_t>(level_), ' ');
+}
+
+// Continuation lines carry the indentation of their key line, which the
+// reader removes again.
+void KsFileWriteGaeb00::AppendValue(std::string_view value) {
+  size_t start = 0;
+  for (size_t cr = value.find(kLineEnd); cr != std::string_view::npos;
+       cr = value.find(kLineEnd, start)) {
+    buffer_.append(value.data() + start, cr + kLineEnd.size() - start);
+    Indent();
+    start = cr + kLineEnd.size();
+  }
+  buffer_.append(value.data() + start, value.size() - start);
+}
+
+void KsFileWriteGaeb00::AppendNumber(int32_t n) {
+  char digits[16];
+  const auto result = std::to_chars(digits, digits + sizeof digits, n);
+  buffer_.append(digits, result.ptr);
+}
+
+void KsFileWriteGaeb00::EndLine() {
+  buffer_ += kLineEnd;
+  if (buffer_.size() >= kChunkSize) Drain();
+}
+
+void KsFileWriteGaeb00::Drain() {
+  if (buffer_.empty()) return;
+  bool failed = !out_;
+  errno = 0;
+  if (!failed) {
+    try {
+      failed = !out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    } catch (const std::exception&) {
+      failed = true;
+    }
+  }
+  if (failed) RaiseWriteError(written_, errno);
+  written_ += buffer_.size();
+  buffer_.clear();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+// Output of the GAEB 2000 keyword format. Lines end with CR LF; element lines
+// are indented by the nesting level, fields by one more. Writes to a stream
+// owned by the caller, which opens and closes the file (so a save can go to a
+// temporary file first). Lines are collected in a buffer and handed to the
+// stream in large chunks; a stream that fails raises EObj with the reason.
+class KsFileWriteGaeb00 {
+ public:
+  explicit KsFileWriteGaeb00(std::ostream& out);
+  KsFileWriteGaeb00(const KsFileWriteGaeb00&) = delete;
+  KsFileWriteGaeb00& operator=(const KsFileWriteGaeb00&) = delete;
+  // Hands what is still buffered to the stream without raising: the part
+  // written before an error stays in the file.
+  ~KsFileWriteGaeb00();
+
+  // blanks(level) "#begin[" name "]"; then one level deeper.
+  void WriteBegin(std::string_view name);
+  // One level up; blanks(level) "#end[" name "]" elements "|" fields, where
+  // elements counts this line too and fields the field lines since the last
+  // "#end[" line. Closing the outermost element flushes the stream.
+  void WriteEnd(std::string_view name);
+  // blanks(level) "[" key "]" value "[end]"; every CR LF inside the value is
+  // followed by blanks(level). An empty value writes nothing.
+  void WriteField(std::string_view key, std::string_view value);
+  // Hands the buffer to the stream and flushes it.
+  void Flush();
+
+  int32_t Level() const { return level_; }
+  int32_t ElementCount() const { return elementCount_; }
+  int32_t FieldCount() const { return fieldCount_; }
+  // Bytes handed to the stream or waiting in the buffer.
+  uint64_t BytesWritten() const { return written_ + buffer_.size(); }
+
+ private:
+  void Indent();
+  void AppendValue(std::string_view value);
+  void AppendNumber(int32_t n);
+  void EndLine();
+  void Drain();
+
+  std::ostream& out_;
+  std::string buffer_;
+  uint64_t written_ = 0;
+  int32_t level_ = 0;
+  int32_t elementCount_ = 0;
+  int32_t fieldCount_ = 0;
+};

@@ -1,0 +1,124 @@
+#include <algorithm>
+#include <string_view>
+
+#include "gaeb/file_write_gaeb00.h"
+#include "gaeb/gaeb_elements.h"
+#include "util/number_text.h"
+#include "util/rounding.h"
+#include "util/trim.h"
+
+namespace {
+
+KsCustomObj* HeldChild(const KsMember& m) {
+  const KsVariant& held = m.OldValue();
+  return held.Kind() == KsVarKind::Pointer ? static_cast<KsCustomObj*>(held.Ptr()) : nullptr;
+}
+
+// Class tests by the class objects' parent chain: cheaper than dynamic_cast
+// on every element of a large tender.
+bool Is(const KsCustomObj& obj, const KsClass& cls) { return obj.Class().InheritsFrom(cls); }
+
+KsGAEBObj* AsElement(KsCustomObj* obj) {
+  return obj && Is(*obj, KsGAEBObj::StaticClass()) ? static_cast<KsGAEBObj*>(obj) : nullptr;
+}
+
+bool IsBlank(std::string_view t) { return std::all_of(t.begin(), t.end(), IsTrimChar); }
+
+// The text of a single-valued field as it is written. Points into the
+// member's own text where that is written as it stands (most fields, and all
+// long texts), otherwise into `scratch`.
+std::string_view FieldText(const KsMember& member, std::string& scratch) {
+  const KsFieldDesc& field = *member.FieldDesc;
+  const KsVariant& value = member.Value;
+  const std::string* text = &scratch;
+  if (value.Kind() == KsVarKind::String)
+    text = &value.Str();
+  else if (value.IsEmptyOrNull())
+    scratch.clear();
+  else
+    scratch = value.ToString();
+  const bool blank = IsBlank(*text);
+  if (!field.Required && blank) return {};
+  if (field.FieldType == ftFloat || field.FieldType == ftCurrency) {
+    if (blank) return "0";
+    double number = 0;
+    if (value.IsNumeric()) {
+      number = value.ToFloat();
+    } else if (!TryTextToFloat(*text, number)) {
+      // Not a number: the reader stores every number normalised, so only code
+      // can have put this text here. It is written as it stands rather than
+      // making the whole offer unsavable over one field.
+      return *text;
+    }
+    // A number field without declared decimals (size 0) keeps its value:
+    // rounding it to a whole number would change amounts and rates read from
+    // the tender (a VAT rate of 7,5, a surcharge of 12,34).
+    if (field.Size > 0) number = RoundDec(field.Size, number);
+    scratch = FloatToStr(number);
+    return scratch;
+  }
+  const auto size = static_cast<size_t>(std::max<int16_t>(field.Size, 0));
+  if (size > 0 && text->size() > size) {
+    scratch = Trim(*text);
+    if (scratch.size() > size) scratch.resize(size);
+    return scratch;
+  }
+  return *text;
+}
+
+}  // namespace
+
+void KsGAEBObj::WriteElement(KsFileWriteGaeb00& stream) {
+  const std::string name = TableName().substr(4);
+  stream.WriteBegin(name);
+  const bool titPos = Is(*this, KsGTitPosBase::StaticClass());
+  const bool position = titPos && Is(*this, KsGPOSITION::StaticClass());
+  // Texts are always written in Windows-1252. A tree read from an OEM file
+  // was converted while reading, so its file must not declare OEM again, or
+  // reading it back would convert every text a second time; a missing
+  // declaration means OEM to the reader as well.
+  const bool gaebInfo = Is(*this, KsGGAEBInfo::StaticClass());
+  std::string scratch;
+  for (const KsMember* m : Members) {
+    const KsFieldDesc& field = *m->FieldDesc;
+    switch (field.FieldType) {
+      case ftUnknown:
+        if (KsGAEBObj* child = AsElement(HeldChild(*m))) child->WriteElement(stream);
+        if (titPos && ImportDoc) ImportDoc->NotifyObservers(6);
+        break;
+      case ftCursor:
+        if (KsCustomObj* list = HeldChild(*m); list && Is(*list, KsObjList::StaticClass())) {
+          for (KsCustomObj* item : static_cast<KsObjList*>(list)->ItemsList)
+            if (KsGAEBObj* element = AsElement(item)) element->WriteElement(stream);
+        }
+        break;
+      default:
+        if (field.IsMultiValue()) {
+          stream.WriteField(field.Name, JoinValueLines(*m));
+        } else if (!(position && field.Name == "BEZ")) {
+          const std::string_view text = FieldText(*m, scratch);
+          const bool declaresOem =
+              gaebInfo && (text.empty() || text == "OEM") && field.Name == "ZEICHENSATZ";
+          stream.WriteField(field.Name, declaresOem ? "ANSI" : text);
+        }
+        break;
+    }
+  }
+  stream.WriteEnd(name);
+}
+
+std::string KsGAEBObj::FormatFieldValue(const KsMember& member) const {
+  std::string scratch;
+  return std::string(FieldText(member, scratch));
+}
+
+std::string KsGAEBObj::JoinValueLines(const KsMember& member) const {
+  if (member.Value.Kind() != KsVarKind::StringList) return std::string();
+  const KsStringList& entries = member.Value.List();
+  std::string joined;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0) joined += '|';
+    joined += entries[i];
+  }
+  return joined;
+}

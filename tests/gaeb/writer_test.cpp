@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/eobj.h"
+#include "gaeb/file_write_gaeb00.h"
+#include "gaeb/gaeb_catalogue.h"
+#include "gaeb/gaeb_classes.h"
+#include "gaeb/gaeb_elements.h"
+#include "support/format_scope.h"
+#include "support/test_document.h"
+
+namespace {
+
+class WriterTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { AddPositionDisplayFields(); }
+
+  KsParams Params() { return {KsVariant("GAEBImp00"), DocumentParam(&doc)}; }
+
+  std::unique_ptr<KsGAEBObj> NewRoot() {
+    return std::unique_ptr<KsGAEBObj>(
+        static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBGAEB", nullptr, Params(), nullptr)));
+  }
+  // A single child hung on its member, as the reader does.
+  KsGAEBObj& AddChild(KsGAEBObj& parent, const std::string& member) {
+    auto* child = static_cast<KsGAEBObj*>(
+        GaebClasses().CreateObj("GAEB" + member, &parent, Params(), nullptr));
+    parent.Members.Find(member)->SetOldValue(KsVariant::FromPointer(child));
+    return *child;
+  }
+  KsGAEBObj& AddItem(KsGAEBObj& parent, const std::string& list) {
+    return *static_cast<KsGAEBObj*>(
+        GaebClasses().CreateObj("GAEB" + list, parent.ChildList(list), Params(), nullptr));
+  }
+  static void Set(KsGAEBObj& element, const char* member, const std::string& text) {
+    element.Members.Find(member)->SetValue(KsVariant(text));
+  }
+  static std::string Write(KsGAEBObj& root) {
+    std::ostringstream out;
+    KsFileWriteGaeb00 w(out);
+    root.WriteElement(w);
+    return out.str();
+  }
+
+  FormatScope format{GermanFormatSettings()};
+  TestDocument doc;
+};
+
+TEST_F(WriterTest, GaebInfoAloneGivesTheSixLinesOfTheExample) {
+  auto root = NewRoot();
+  KsGAEBObj& info = AddChild(*root, "GAEBINFO");
+  Set(info, "VERSION", "1.0");
+  Set(info, "ZEICHENSATZ", "ANSI");
+  EXPECT_EQ(Write(*root),
+            "#begin[GAEB]\r\n"
+            " #begin[GAEBINFO]\r\n"
+            "  [VERSION]1.0[end]\r\n"
+            "  [ZEICHENSATZ]ANSI[end]\r\n"
+            " #end[GAEBINFO]1|2\r\n"
+            "#end[GAEB]2|0\r\n");
+}
+
+// One area with two positions: the counters of every close line (the field
+// count runs from one close line to the next, across elements), fields in
+// catalogue order, the derived BEZ of positions left out (that of the area is
+// its own field), and one progress step per position after its BESCHREIBUNG.
+TEST_F(WriterTest, AreaWithTwoPositions) {
+  auto root = NewRoot();
+  KsGAEBObj& vergabe = AddChild(*root, "VERGABE");
+  Set(vergabe, "DP", "84");
+  KsGAEBObj& lv = AddChild(vergabe, "LV");
+  KsGAEBObj& area = AddItem(lv, "LVBEREICH");
+  Set(area, "OZ", "01");
+  Set(area, "BEZ", "Erdarbeiten");
+  for (const char* oz : {"010010", "010020"}) {
+    KsGAEBObj& position = AddItem(area, "POSITION");
+    Set(position, "OZ", oz);
+    Set(position, "BEZ", "Aushub");
+    Set(position, "_TARVO_POSTYP", "N");
+    Set(position, "EP", "12,5");
+    Set(AddChild(position, "BESCHREIBUNG"), "KURZTEXT", "Aushub");
+  }
+  EXPECT_EQ(Write(*root),
+            "#begin[GAEB]\r\n"
+            " #begin[VERGABE]\r\n"
+            "  [DP]84[end]\r\n"
+            "  #begin[LV]\r\n"
+            "   #begin[LVBEREICH]\r\n"
+            "    [OZ]01[end]\r\n"
+            "    [BEZ]Erdarbeiten[end]\r\n"
+            "    #begin[POSITION]\r\n"
+            "     [OZ]010010[end]\r\n"
+            "     [_TARVO_POSTYP]N[end]\r\n"
+            "     [EP]12,5[end]\r\n"
+            "     #begin[BESCHREIBUNG]\r\n"
+            "      [KURZTEXT]Aushub[end]\r\n"
+            "     #end[BESCHREIBUNG]1|7\r\n"
+            "    #end[POSITION]2|0\r\n"
+            "    #begin[POSITION]\r\n"
+            "     [OZ]010020[end]\r\n"
+            "     [_TARVO_POSTYP]N[end]\r\n"
+            "     [EP]12,5[end]\r\n"
+            "     #begin[BESCHREIBUNG]\r\n"
+            "      [KURZTEXT]Aushub[end]\r\n"
+            "     #end[BESCHREIBUNG]3|4\r\n"
+            "    #end[POSITION]4|0\r\n"
+            "   #end[LVBEREICH]5|0\r\n"
+            "  #end[LV]6|0\r\n"
+            " #end[VERGABE]7|0\r\n"
+            "#end[GAEB]8|0\r\n");
+  EXPECT_EQ(doc.Count(6), 2);
+  EXPECT_EQ(doc.codes.size(), 2u);
+
+  const std::string withDocument = Write(*root);
+  for (int i = 0; i < 2; ++i) area.ChildList("POSITION")->Element(i)->ImportDoc = nullptr;
+  EXPECT_EQ(Write(*root), withDocument);
+  EXPECT_EQ(doc.Count(6), 4);
+}
+
+// Texts are written in Windows-1252 whatever the file read declared; a
+// declaration that would make the reader convert from OEM becomes ANSI,
+// while the tree keeps what was read.
+TEST_F(WriterTest, CharacterSetIsNeverWrittenAsOem) {
+  const struct {
+    const char* stored;
+    const char* written;
+  } cases[] = {{"OEM", "ANSI"}, {"", "ANSI"}, {"ANSI", "ANSI"}, {"oem", "oem"}, {"WIN", "WIN"}};
+  for (const auto& c : cases) {
+    auto root = NewRoot();
+    KsGAEBObj& info = AddChild(*root, "GAEBINFO");
+    Set(info, "ZEICHENSATZ", c.stored);
+    EXPECT_NE(Write(*root).find(std::string("[ZEICHENSATZ]") + c.written + "[end]"),
+              std::string::npos)
+        << c.stored;
+    EXPECT_EQ(info.Text("ZEICHENSATZ"), c.stored);
+  }
+}
+
+struct FieldCase {
+  uint8_t type;
+  int16_t size;
+  bool required;
+  KsVariant value;
+  const char* german;
+  const char* english;
+};
+
+TEST_F(WriterTest, FormatFieldValue) {
+  const FieldCase cases[] = {
+      {ftString, 0, false, "   ", "", ""},
+      {ftString, 0, true, "   ", "   ", "   "},
+      {ftString, 8, false, "  12345678 ", "12345678", "12345678"},
+      {ftString, 8, false, "123456789", "12345678", "12345678"},
+      {ftString, 8, false, " 1234 ", " 1234 ", " 1234 "},
+      {ftMemo, 0, false, "Zeile 1\r\nZeile 2", "Zeile 1\r\nZeile 2", "Zeile 1\r\nZeile 2"},
+      {ftCurrency, 3, false, "12,3456", "12,346", "12,3456"},
+      {ftCurrency, 3, false, 12.3456, "12,346", "12.346"},
+      {ftCurrency, 2, false, "0", "0", "0"},
+      {ftCurrency, 2, false, 1.005, "1,01", "1.01"},
+      {ftCurrency, 2, false, -1.005, "-1,01", "-1.01"},
+      {ftFloat, 3, false, 20.0, "20", "20"},
+      {ftFloat, 3, false, 123456789012.3456, "123456789012,346", "123456789012.346"},
+      {ftFloat, 2, false, "", "", ""},
+      {ftFloat, 2, true, "", "0", "0"},
+      {ftFloat, 2, true, "  ", "0", "0"},
+      // No declared decimals: the value is kept, not rounded to a whole number.
+      {ftFloat, 0, false, 7.5, "7,5", "7.5"},
+      {ftFloat, 0, false, 19.0, "19", "19"},
+      // Text that is no number is written as it stands.
+      {ftCurrency, 2, false, "n.a.", "n.a.", "n.a."},
+      {ftInteger, 0, false, 42, "42", "42"},
+  };
+  auto root = NewRoot();
+  for (const bool german : {true, false}) {
+    FormatScope scope(german ? GermanFormatSettings() : EnglishFormatSettings());
+    for (const FieldCase& c : cases) {
+      KsFieldDesc desc;
+      desc.Name = "X";
+      desc.FieldType = c.type;
+      desc.Size = c.size;
+      desc.Required = c.required;
+      KsMember member(&desc);
+      member.Value = c.value;
+      EXPECT_EQ(root->FormatFieldValue(member), german ? c.german : c.english)
+          << "type " << int(c.type) << " size " << c.size << " value " << c.value.ToString();
+    }
+  }
+}
+
+TEST_F(WriterTest, MultiValueEntriesAreJoinedOnOneLine) {
+  auto root = NewRoot();
+  KsGAEBObj& prj = AddChild(*root, "PRJINFO");
+  Set(prj, "NAME", "P1");
+  std::string written = Write(*root);
+  EXPECT_EQ(written.find("KOMMUNIKATION"), std::string::npos);
+  prj.Members.Find("KOMMUNIKATION")->Value = KsVariant::FromStringList({"Tel 1", "Fax 2"});
+  written = Write(*root);
+  EXPECT_NE(written.find("  [KOMMUNIKATION]Tel 1|Fax 2[end]\r\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("#end[PRJINFO]1|2"), std::string::npos);
+}
+
+TEST(FileWriteGaeb00, ContinuationLinesCarryTheIndentationOfTheirKey) {
+  std::ostringstream out;
+  KsFileWriteGaeb00 w(out);
+  for (const char* name : {"GAEB", "LV", "POSITION"}) w.WriteBegin(name);
+  w.WriteField("EMPTY", "");
+  EXPECT_EQ(w.FieldCount(), 0);
+  w.WriteField("LANGTEXT", "Zeile 1\r\nZeile 2\r\n\r\nZeile 4\nmit LF");
+  w.WriteEnd("POSITION");
+  w.Flush();
+  EXPECT_EQ(out.str(),
+            "#begin[GAEB]\r\n"
+            " #begin[LV]\r\n"
+            "  #begin[POSITION]\r\n"
+            "   [LANGTEXT]Zeile 1\r\n"
+            "   Zeile 2\r\n"
+            "   \r\n"
+            "   Zeile 4\nmit LF[end]\r\n"
+            "  #end[POSITION]1|1\r\n");
+  EXPECT_EQ(w.Level(), 2);
+  EXPECT_EQ(w.ElementCount(), 1);
+  EXPECT_EQ(w.FieldCount(), 0);
+}
+
+// Many chunks: the output must equal the lines one after the other.
+TEST(FileWriteGaeb00, LargeOutputArrivesComplete) {
+  std::ostringstream out;
+  std::string expected = "#begin[GAEB]\r\n";
+  {
+    KsFileWriteGaeb00 w(out);
+    w.WriteBegin("GAEB");
+    for (int i = 0; i < 60000; ++i) {
+      const std::string value = "Wert " + std::to_string(i) + std::string(i % 50, 'x');
+      w.WriteField("K" + std::to_string(i % 7), value);
+      expected += " [K" + std::to_string(i % 7) + "]" + value + "[end]\r\n";
+    }
+    w.WriteEnd("GAEB");
+    expected += "#end[GAEB]1|60000\r\n";
+    EXPECT_EQ(w.BytesWritten(), expected.size());
+  }
+  EXPECT_EQ(out.str(), expected);
+}
+
+TEST(FileWriteGaeb00, StreamErrorsRaiseWithTheReason) {
+  std::ofstream full("/dev/full", std::ios::binary);
+  ASSERT_TRUE(full.is_open());
+  KsFileWriteGaeb00 w(full);
+  w.WriteBegin("GAEB");
+  try {
+    w.WriteEnd("GAEB");
+    FAIL() << "no error raised";
+  } catch (const EObj& e) {
+    EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos) << e.what();
+  }
+
+  std::ostringstream broken;
+  broken.setstate(std::ios::badbit);
+  KsFileWriteGaeb00 w2(broken);
+  w2.WriteBegin("GAEB");
+  EXPECT_THROW(w2.Flush(), EObj);
+}
+
+}  // namespace
