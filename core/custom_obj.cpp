@@ -40,10 +40,11 @@ void KsCustomObj::ApplyOwnerKeys() {
     const int n = TokenCount(FKNames, ",");
     for (int i = 1; i <= n && i <= PKCount; ++i)
       if (KsMember* m = owner->Members.Find(Token(FKNames, i, ",")))
-        PKMembers[i - 1]->SetValue(m->Value);
+        (*PKMembers)[i - 1]->SetValue(m->Value);
   } else if (auto* list = dynamic_cast<KsObjList*>(owner_); list && list->Members.Count() > 0) {
     for (int i = 0; i < PKCount; ++i)
-      if (KsMember* m = list->Members.Find(PKMembers[i]->Name())) PKMembers[i]->SetValue(m->Value);
+      if (KsMember* m = list->Members.Find((*PKMembers)[i]->Name()))
+        (*PKMembers)[i]->SetValue(m->Value);
   }
 }
 
@@ -119,7 +120,7 @@ void KsCustomObj::ChangePKValues(const std::vector<KsVariant>& values) {
                           "angegeben.",
                           {KsVariant(TableName())}, "ChangePKValues");
   for (size_t j = 0; j < values.size() && j < static_cast<size_t>(PKCount); ++j)
-    PKMembers[j]->SetValue(values[j]);
+    (*PKMembers)[j]->SetValue(values[j]);
 }
 
 void KsCustomObj::SetOwner(KsCustomObj* newOwner) {
@@ -139,7 +140,8 @@ void KsCustomObj::SetPKNames(const std::string& names) {
   for (int i = 1; i <= n; ++i) {
     const std::string name = Token(names, i, ",");
     KsMember* m = &GetMember(name);
-    PKMembers[PKCount] = m;
+    if (!PKMembers) PKMembers = std::make_unique<std::array<KsMember*, kMaxPK>>();
+    (*PKMembers)[PKCount] = m;
     ++PKCount;
   }
 }
@@ -148,7 +150,7 @@ KsMember& KsCustomObj::GetPKMember(uint8_t i) const {
   if (i >= PKCount)
     throw EObj(ClassName(), "Die Nummer des PK ist gr\xF6sser als die Anzahl der PKs",
                "GetPKMember");
-  return *PKMembers[i];
+  return *(*PKMembers)[i];
 }
 
 void KsCustomObj::Notify(bool propagate, KsCustomObj* sender, const KsParams& params, int event) {

@@ -63,7 +63,9 @@ class KsCustomObj {
   uint8_t State = 0;
   KsMemberList Members;
   std::unique_ptr<std::vector<KsObserver*>> Observers;  // observers are not owned
-  std::array<KsMember*, kMaxPK> PKMembers{};
+  // Key members in key order (not owned); allocated by SetPKNames, since
+  // most objects have no key.
+  std::unique_ptr<std::array<KsMember*, kMaxPK>> PKMembers;
   int32_t PKCount = 0;
   std::string FKNames;
 

@@ -127,16 +127,16 @@ std::string KsMember::PadValue(const std::string& s) const {
 
 KsMember& KsMemberList::Items(int i) const {
   if (i < 0 || i >= count_) throw std::out_of_range("KsMemberList::Items");
-  return all_.empty() ? first_[i] : *all_[i];
+  return blocks_ ? *blocks_->all[i] : first_[i];
 }
 
 KsMemberList::Iterator KsMemberList::begin() const {
-  return all_.empty() ? Iterator(first_.get(), nullptr) : Iterator(nullptr, all_.data());
+  return blocks_ ? Iterator(nullptr, blocks_->all.data()) : Iterator(first_.get(), nullptr);
 }
 
 KsMemberList::Iterator KsMemberList::end() const {
-  return all_.empty() ? Iterator(first_.get() + count_, nullptr)
-                      : Iterator(nullptr, all_.data() + all_.size());
+  return blocks_ ? Iterator(nullptr, blocks_->all.data() + blocks_->all.size())
+                 : Iterator(first_.get() + count_, nullptr);
 }
 
 KsMember* KsMemberList::Find(const std::string& name) const {
@@ -153,8 +153,9 @@ KsMember* KsMemberList::Find(const std::string& name) const {
 void KsMemberList::Clear() {
   fullDesc_ = nullptr;
   count_ = 0;
-  all_.clear();
-  while (!further_.empty()) further_.pop_back();
+  if (blocks_)
+    while (!blocks_->further.empty()) blocks_->further.pop_back();
+  blocks_.reset();
   first_.reset();
 }
 
@@ -185,9 +186,11 @@ void KsMemberList::AddMembers(const std::vector<const KsFieldDesc*>& fields) {
     return;
   }
   fullDesc_ = nullptr;
-  if (all_.empty())
-    for (int i = 0; i < count_; ++i) all_.push_back(&first_[i]);
-  for (size_t i = 0; i < fields.size(); ++i) all_.push_back(&block[i]);
+  if (!blocks_) {
+    blocks_ = std::make_unique<Blocks>();
+    for (int i = 0; i < count_; ++i) blocks_->all.push_back(&first_[i]);
+  }
+  for (size_t i = 0; i < fields.size(); ++i) blocks_->all.push_back(&block[i]);
   count_ += static_cast<int>(fields.size());
-  further_.push_back(std::move(block));
+  blocks_->further.push_back(std::move(block));
 }

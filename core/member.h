@@ -93,9 +93,14 @@ class KsMemberList {
   Iterator end() const;
 
  private:
-  std::unique_ptr<KsMember[]> first_;                  // the first block
-  std::vector<std::unique_ptr<KsMember[]>> further_;  // later blocks, rare
-  std::vector<KsMember*> all_;                        // every member, only once there are later blocks
+  // Later blocks are rare; they and the list of all members live apart so an
+  // object with one block pays for a single pointer.
+  struct Blocks {
+    std::vector<std::unique_ptr<KsMember[]>> further;
+    std::vector<KsMember*> all;
+  };
+  std::unique_ptr<KsMember[]> first_;
+  std::unique_ptr<Blocks> blocks_;
   int count_ = 0;
   // Set while the members are exactly the fields of one descriptor in order,
   // so a lookup by name can use the descriptor's index.
