@@ -1,0 +1,94 @@
+#include "gaeb/file_read_gaeb00.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "util/trim.h"
+
+namespace {
+
+constexpr std::string_view kBeginMark = "#begin[";
+constexpr std::string_view kEndElementMark = "#end[";
+constexpr std::string_view kEndValueMark = "[end]";
+constexpr std::string_view kCommentMark = "##";
+constexpr size_t npos = std::string_view::npos;
+
+size_t TrimmedRightLength(std::string_view s) {
+  size_t e = s.size();
+  while (e > 0 && IsTrimChar(s[e - 1])) --e;
+  return e;
+}
+
+// out := s[from, to) trimmed; empty when the range is empty.
+void AssignTrimmed(std::string& out, std::string_view s, size_t from, size_t to) {
+  if (from >= to) {
+    out.clear();
+    return;
+  }
+  while (from < to && IsTrimChar(s[from])) ++from;
+  while (to > from && IsTrimChar(s[to - 1])) --to;
+  out.assign(s.data() + from, to - from);
+}
+
+}  // namespace
+
+void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::string& value) {
+  name.clear();
+  value.clear();
+  std::string_view line;
+  // Most lines are fields without any "#"; one search spares them the
+  // searches for the markers that start with it.
+  size_t hash;
+  for (;;) {
+    if (!ReadLine(line_)) {
+      kind = tkEof;
+      return;
+    }
+    ++lineCount_;
+    line = line_;
+    hash = line.find('#');
+    if ((hash == npos || line.find(kCommentMark, hash) == npos) && line.find(']') != npos) break;
+  }
+  const size_t q = line.find(']');
+
+  if (const size_t b = hash == npos ? npos : line.find(kBeginMark, hash); b != npos) {
+    kind = tkBegin;
+    AssignTrimmed(name, line, b + kBeginMark.size(), q);
+  } else if (const size_t e = hash == npos ? npos : line.find(kEndElementMark, hash); e != npos) {
+    kind = tkEnd;
+    AssignTrimmed(name, line, e + kEndElementMark.size(), q);
+  } else {
+    kind = tkField;
+    const size_t bracket = line.find('[');
+    AssignTrimmed(name, line, bracket == npos ? 0 : bracket + 1, q);
+    if (const size_t end = line.find(kEndValueMark); end != npos) {
+      if (end > q + 1) value.assign(line.substr(q + 1, end - q - 1));
+    } else {
+      // The value runs on up to the first line with "[end]". Continuation
+      // lines lose the indentation up to the key's "[" column, but only
+      // when that part is blank: text starting further left is kept whole.
+      const size_t indent = bracket == npos ? 0 : bracket;
+      value.assign(line.substr(q + 1, TrimmedRightLength(line) - (q + 1)));
+      for (;;) {
+        if (!ReadLine(line_)) {
+          name.clear();
+          value.clear();
+          kind = tkEof;
+          return;
+        }
+        ++lineCount_;
+        std::string_view part = line_;
+        const size_t cut = std::min(indent, part.size());
+        if (std::all_of(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(cut), IsTrimChar))
+          part.remove_prefix(cut);
+        value += "\r\n";
+        if (const size_t end = part.find(kEndValueMark); end != npos) {
+          value.append(part.substr(0, end));
+          break;
+        }
+        value.append(part.substr(0, TrimmedRightLength(part)));
+      }
+    }
+  }
+  lastLine_ = line_;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "gaeb/file_read.h"
+
+enum TTokenKind : int { tkBegin = 0, tkEnd = 1, tkEof = 2, tkField = 3 };
+
+// Cuts the lines of a GAEB 2000 file into tokens:
+//   "#begin[NAME]"          begin of an element,
+//   "#end[NAME]..."         end of an element (counters after "]" ignored),
+//   "[KEY]value[end]"       a field, the value possibly running over several
+//                           lines up to the first "[end]",
+// skipping comment lines (containing "##") and lines without "]".
+class KsFileReadGaeb00 : public TFileRead {
+ public:
+  using TFileRead::TFileRead;
+
+  // Begin and end: name is the trimmed element name, value empty. Field: name
+  // is the trimmed key, value the raw text between "]" and "[end]", with inner
+  // line breaks as CR LF, trailing blanks of each line and the writer's
+  // indentation of continuation lines removed. End of file (also inside a
+  // field value): tkEof with empty name and value.
+  void ReadToken(std::string& name, TTokenKind& kind, std::string& value);
+
+  // Lines consumed by ReadToken so far (kept over Rewind).
+  int64_t LineCount() const { return lineCount_; }
+  // The last line consumed for a begin, end or field token.
+  const std::string& LastLine() const { return lastLine_; }
+
+ private:
+  std::string line_;
+  std::string lastLine_;
+  int64_t lineCount_ = 0;
+};

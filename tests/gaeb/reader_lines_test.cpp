@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "gaeb/file_read_gaeb00.h"
+#include "reader_files.h"
+
+namespace {
+
+std::vector<std::string> AllLines(TFileRead& reader) {
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.ReadLine(line)) lines.push_back(line);
+  return lines;
+}
+
+struct LineCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+TEST(ReaderLines, LineEndsAtEveryBlockSize) {
+  const std::vector<LineCase> cases = {
+      {"crlf", "a\r\nb\r\n", {"a", "b"}},
+      {"lf", "a\nb\n", {"a", "b"}},
+      {"mixed", "a\r\nb\nc", {"a", "b", "c"}},
+      {"lone cr stays", "a\rb\r\n", {"a\rb"}},
+      {"cr before crlf", "a\r\r\n", {"a\r"}},
+      {"cr at end of file", "a\r", {"a\r"}},
+      {"last line without end", "x", {"x"}},
+      {"empty lines", "\r\n\na\r\n\r\n", {"", "", "a", ""}},
+      {"empty file", "", {}},
+  };
+  for (const LineCase& c : cases) {
+    TempFile file(c.bytes);
+    for (int blockSize : {1, 2, 3, 1024, 65000}) {
+      TFileRead reader(file.Path(), blockSize);
+      reader.ConvertOem = false;
+      EXPECT_EQ(AllLines(reader), c.lines) << c.name << ", block size " << blockSize;
+      EXPECT_EQ(reader.FilePosition(), static_cast<int64_t>(c.bytes.size())) << c.name;
+    }
+  }
+}
+
+TEST(ReaderLines, OpensWithSizeNameAndBlockSize) {
+  TempFile file("abc\r\n");
+  TFileRead reader(file.Path(), 0);
+  EXPECT_EQ(reader.FileSize(), 5);
+  EXPECT_EQ(reader.FileName(), file.Path());
+  EXPECT_EQ(reader.BlockSize(), 65000);
+  EXPECT_TRUE(reader.ConvertOem);
+  EXPECT_EQ(TFileRead(file.Path(), 65001).BlockSize(), 65000);
+  EXPECT_EQ(TFileRead(file.Path(), -5).BlockSize(), 65000);
+  EXPECT_EQ(TFileRead(file.Path(), 1024).BlockSize(), 1024);
+}
+
+TEST(ReaderLines, OpenFailureCarriesTheReason) {
+  const std::string missing =
+      std::filesystem::temp_directory_path().string() + "/tarvo_no_such.d83";
+  try {
+    TFileRead reader(missing, 1024);
+    FAIL() << "opened a missing file";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("existiert nicht"), std::string::npos) << e.what();
+  }
+  try {
+    TFileRead reader(std::filesystem::temp_directory_path().string(), 1024);
+    FAIL() << "opened a directory";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("Verzeichnis"), std::string::npos) << e.what();
+  }
+}
+
+TEST(ReaderLines, OemLinesBecomeWindows1252UpToTheFirstNul) {
+  // Code page 850: 0x81 u-umlaut, 0x84 a-umlaut, 0x94 o-umlaut, 0xE1 sharp s.
+  TempFile file(std::string("M\x81ller \x84\x94\xE1\r\n\x81\0\x81\r\n", 15));
+  TFileRead reader(file.Path(), 1024);
+  std::string line;
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "M\xFCller \xE4\xF6\xDF");
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, std::string("\xFC\0\x81", 3));
+
+  TFileRead ansi(file.Path(), 1024);
+  ansi.ConvertOem = false;
+  ASSERT_TRUE(ansi.ReadLine(line));
+  EXPECT_EQ(line, "M\x81ller \x84\x94\xE1");
+}
+
+TEST(ReaderLines, RewindRereadsAndAFailedRewindKeepsThePlace) {
+  TempFile file("one\r\ntwo\r\nthree\r\n");
+  TFileRead reader(file.Path(), 4);
+  std::string line;
+  ASSERT_TRUE(reader.ReadLine(line));
+  ASSERT_TRUE(reader.ReadLine(line));
+  ASSERT_TRUE(reader.Rewind(0));
+  EXPECT_EQ(reader.FilePosition(), 0);
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "one");
+  EXPECT_FALSE(reader.Rewind(-1));
+  EXPECT_EQ(AllLines(reader), (std::vector<std::string>{"two", "three"}));
+  EXPECT_TRUE(reader.Rewind(4));
+  EXPECT_EQ(AllLines(reader), (std::vector<std::string>{"", "two", "three"}));
+}
+
+TEST(ReaderLines, AMegabyteLineIsOneLine) {
+  const std::string longLine(1 << 20, 'x');
+  TempFile file(longLine + "\r\nnext");
+  TFileRead reader(file.Path(), 1024);
+  EXPECT_EQ(AllLines(reader), (std::vector<std::string>{longLine, "next"}));
+}
+
+using Token = std::tuple<int, std::string, std::string>;
+
+std::vector<Token> AllTokens(KsFileReadGaeb00& reader) {
+  std::vector<Token> tokens;
+  std::string name, value;
+  TTokenKind kind;
+  do {
+    reader.ReadToken(name, kind, value);
+    tokens.emplace_back(kind, name, value);
+  } while (kind != tkEof);
+  return tokens;
+}
+
+struct TokenCase {
+  std::string line;
+  Token token;
+};
+
+TEST(ReaderTokens, ClassifiesSingleLines) {
+  const std::vector<TokenCase> cases = {
+      {"#begin[GAEB]", {tkBegin, "GAEB", ""}},
+      {"  #begin[ LV ]  rest", {tkBegin, "LV", ""}},
+      {"x#begin[A]", {tkBegin, "A", ""}},
+      {"] #begin[A]", {tkBegin, "", ""}},
+      {"#end[POSITION]17|5", {tkEnd, "POSITION", ""}},
+      {"\t#end[ xyz]", {tkEnd, "xyz", ""}},
+      {"  [KURZTEXT]Mauerwerk[end]", {tkField, "KURZTEXT", "Mauerwerk"}},
+      {"[kurztext] Mauerwerk [end]  ", {tkField, "kurztext", " Mauerwerk "}},
+      {"[EP][end]", {tkField, "EP", ""}},
+      {"[A]x]y[end] rest", {tkField, "A", "x]y"}},
+      {"[ A B ]v[end]", {tkField, "A B", "v"}},
+      {"[end]", {tkField, "end", ""}},
+      {"[VALUE]#begin[X][end]", {tkBegin, "", ""}},
+      {"## Kommentar [x]", {tkEof, "", ""}},
+      {"[A]x[end] ## note", {tkEof, "", ""}},
+      {"------", {tkEof, "", ""}},
+      {"#begin[A", {tkEof, "", ""}},
+      {"", {tkEof, "", ""}},
+  };
+  for (const TokenCase& c : cases) {
+    TempFile file(c.line + "\r\n");
+    KsFileReadGaeb00 reader(file.Path(), 1024);
+    std::string name, value;
+    TTokenKind kind;
+    reader.ReadToken(name, kind, value);
+    EXPECT_EQ(Token(kind, name, value), c.token) << c.line;
+    EXPECT_EQ(reader.LineCount(), 1) << c.line;
+    EXPECT_EQ(reader.LastLine(), std::get<0>(c.token) == tkEof ? "" : c.line) << c.line;
+  }
+}
+
+TEST(ReaderTokens, MultiLineValuesLoseIndentationAndTrailingBlanks) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"  [LANGTEXT]Zeile 1  \r\n  Zeile 2\r\n  Zeile 3[end]\r\n", "Zeile 1\r\nZeile 2\r\nZeile 3"},
+      {"  [LANGTEXT]Zeile 1\r\nx Zeile 2[end]\r\n", "Zeile 1\r\nx Zeile 2"},
+      {"  [LANGTEXT]a\r\n   b\r\n\r\n \r\n\t\tc[end]\r\n", "a\r\n b\r\n\r\n\r\nc"},
+      {"  [LANGTEXT]a\r\n  #end[POSITION]\r\n  ## x\r\n  #begin[Y]\r\n[end]",
+       "a\r\n#end[POSITION]\r\n## x\r\n#begin[Y]\r\n"},
+      {"[T]\r\n  a  [end]  ", "\r\n  a  "},
+      {"x]\r\n  a[end]", "\r\n  a"},
+  };
+  for (const auto& [text, expected] : cases) {
+    TempFile file(text);
+    KsFileReadGaeb00 reader(file.Path(), 1024);
+    reader.ConvertOem = false;
+    const std::vector<Token> tokens = AllTokens(reader);
+    ASSERT_EQ(tokens.size(), 2u) << text;
+    EXPECT_EQ(std::get<0>(tokens[0]), tkField) << text;
+    EXPECT_EQ(std::get<2>(tokens[0]), expected) << text;
+  }
+}
+
+TEST(ReaderTokens, EndOfFileInsideAValueDropsTheField) {
+  TempFile file("#begin[A]\r\n[B]abc\r\nmore");
+  KsFileReadGaeb00 reader(file.Path(), 1024);
+  EXPECT_EQ(AllTokens(reader), (std::vector<Token>{{tkBegin, "A", ""}, {tkEof, "", ""}}));
+  EXPECT_EQ(reader.LastLine(), "#begin[A]");
+  EXPECT_EQ(reader.LineCount(), 3);
+}
+
+TEST(ReaderTokens, ExampleFileWithCountersAndComments) {
+  TempFile file(
+      "#begin[GAEB]\r\n"
+      " #begin[GAEBINFO]\r\n"
+      "## Kommentar [x]\r\n"
+      "------\r\n"
+      "  [VERSION]1.0[end]\r\n"
+      "  [ZEICHENSATZ]ANSI[end]\r\n"
+      " #end[GAEBINFO]1|2\r\n"
+      "#end[GAEB]2|0\r\n");
+  KsFileReadGaeb00 reader(file.Path(), 1024);
+  EXPECT_EQ(AllTokens(reader), (std::vector<Token>{{tkBegin, "GAEB", ""},
+                                                   {tkBegin, "GAEBINFO", ""},
+                                                   {tkField, "VERSION", "1.0"},
+                                                   {tkField, "ZEICHENSATZ", "ANSI"},
+                                                   {tkEnd, "GAEBINFO", ""},
+                                                   {tkEnd, "GAEB", ""},
+                                                   {tkEof, "", ""}}));
+  EXPECT_EQ(reader.LineCount(), 8);
+  EXPECT_EQ(reader.LastLine(), "#end[GAEB]2|0");
+  ASSERT_TRUE(reader.Rewind(0));
+  std::string name, value;
+  TTokenKind kind;
+  reader.ReadToken(name, kind, value);
+  EXPECT_EQ(reader.LineCount(), 9);
+  EXPECT_EQ(name, "GAEB");
+}
+
+std::string WithCrLf(const std::string& lf) {
+  std::string out;
+  for (char c : lf) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+TEST(ReaderTokens, RealFileReadsAlikeAtAnyBlockSizeAndLineEnd) {
+  const std::string bytes = ReadFileBytes(RealFile("LV_Los02.P83"));
+  ASSERT_FALSE(bytes.empty());
+  TempFile lf(bytes), crlf(WithCrLf(bytes));
+  KsFileReadGaeb00 small(lf.Path(), 1), large(lf.Path(), 65000), dos(crlf.Path(), 1024);
+  const std::vector<Token> tokens = AllTokens(small);
+  EXPECT_GT(tokens.size(), 1000u);
+  EXPECT_EQ(AllTokens(large), tokens);
+  EXPECT_EQ(AllTokens(dos), tokens);
+  EXPECT_EQ(small.LineCount(), 1670);
+  EXPECT_EQ(dos.LineCount(), 1670);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "reader_files.h"
+#include "support/format_scope.h"
+
+namespace {
+
+const char kOpening[] = "#begin[GAEB]\r\n#begin[VERGABE]\r\n#begin[LV]\r\n";
+
+std::string Repeat(const std::string& s, int n) {
+  std::string out;
+  out.reserve(s.size() * static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) out += s;
+  return out;
+}
+
+int AreaDepth(const KsGAEBObj* element) {
+  int depth = 0;
+  for (;;) {
+    const KsGAEBObjList* areas = element->ChildList("LVBEREICH");
+    if (!areas || areas->Count() == 0) return depth;
+    element = areas->Element(0);
+    ++depth;
+  }
+}
+
+TEST(ReaderRobustness, DeepNestingIsCutOffInsteadOfOverflowingTheStack) {
+  const std::string begins = Repeat("#begin[LVBEREICH]\r\n", 100000);
+  for (const std::string& tail : {Repeat("#end[LVBEREICH]\r\n", 100000), std::string()}) {
+    ImportedFile imported(kOpening + begins + tail);
+    ASSERT_NE(imported.root, nullptr);
+    // Root, award and LV take three of the 1000 levels.
+    EXPECT_EQ(AreaDepth(imported.root->Child("VERGABE")->Child("LV")), 997);
+  }
+}
+
+TEST(ReaderRobustness, NestedUnknownBlocksOfOneName) {
+  ImportedFile imported(std::string(kOpening) + "#begin[POSITION]\r\n[OZ]1[end]\r\n" +
+                        Repeat("#begin[XYZ]\r\n", 50000) + Repeat("#end[XYZ]\r\n", 50000) +
+                        "[OZ]2[end]\r\n");
+  ASSERT_NE(imported.root, nullptr);
+  const KsGAEBObj* lv = imported.root->Child("VERGABE")->Child("LV");
+  EXPECT_EQ(lv->ChildList("POSITION")->Element(0)->Text("OZ"), "1");
+}
+
+// Deterministic noise with the characters the reader looks for mixed in.
+std::string Garbage(size_t size, uint32_t seed) {
+  const char special[] = "[]#\r\n";
+  std::string out(size, '\0');
+  for (char& c : out) {
+    seed = seed * 1664525u + 1013904223u;
+    const uint32_t r = seed >> 24;
+    c = r < 64 ? special[r % 5] : static_cast<char>(r);
+  }
+  return out;
+}
+
+TEST(ReaderRobustness, GarbageAndTruncatedFilesEndTheRead) {
+  FormatScope format(GermanFormatSettings());
+  for (uint32_t seed : {1u, 2u, 3u}) {
+    try {
+      ImportedFile imported(std::string(kOpening) + Garbage(200000, seed));
+    } catch (const std::runtime_error&) {
+      // A number field holding garbage abandons the read; that is all.
+    }
+  }
+  const std::string bytes = ReadFileBytes(RealFile("LV_Los01.P83"));
+  for (size_t length = 13; length < bytes.size(); length += 397) {
+    ImportedFile imported(bytes.substr(0, length));
+    EXPECT_NE(imported.root, nullptr) << length;
+  }
+}
+
+}  // namespace
