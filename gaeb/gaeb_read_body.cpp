@@ -155,7 +155,7 @@ std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMembe
                                    : TranslateChars(value, std::string(1, format.ThousandSeparator),
                                                     std::string(1, format.DecimalSeparator));
       // The variant conversion raises for text that is not a number.
-      return FloatToStr(KsVariant(text).ToFloat(), format);
+      return FloatToStr(StrToFloat(text, format), format);
     }
     default:
       return value;

@@ -1,6 +1,7 @@
 #include "gaeb/gaeb_totals.h"
 
 #include "gaeb/gaeb_elements.h"
+#include "util/number_text.h"
 #include "util/rounding.h"
 #include "util/same_text.h"
 #include "util/variant.h"
@@ -85,7 +86,7 @@ bool CountsInSum(const KsMember* type) {
 // else that is not a number raises the conversion error (KsVariantError).
 double ParseEntry(const std::string& text) {
   if (text.empty()) return 0.0;
-  return KsVariant(text).ToFloat();
+  return StrToFloat(text);
 }
 
 bool IsComponentName(const std::string& name) {

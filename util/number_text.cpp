@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "util/variant.h"
+
 namespace {
 
 // A decimal value 0.digits x 10^point; no digits means zero.
@@ -196,4 +198,11 @@ std::string FloatToFixed(double value, int decimals, bool grouped, const KsForma
     for (int j = 0; j < decimals; ++j) out += DigitAt(d, d.point + j);
   }
   return out;
+}
+
+double StrToFloat(const std::string& text, const KsFormatSettings& format) {
+  double value = 0;
+  if (!TryTextToFloat(text, value, format))
+    throw KsVariantError("'" + text + "' ist kein g\xFCltiger Gleitkommawert.");
+  return value;
 }

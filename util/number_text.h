@@ -21,6 +21,10 @@ bool TryTextToInt(const std::string& text, int32_t& value);
 bool TryTextToFloat(const std::string& text, double& value,
                     const KsFormatSettings& format = FormatSettings());
 
+// A number in the format's notation, as TryTextToFloat reads it; text that is
+// not a number raises KsVariantError "'<text>' ist kein gültiger Gleitkommawert.".
+double StrToFloat(const std::string& text, const KsFormatSettings& format = FormatSettings());
+
 // The general format: up to `precision` significant digits, no trailing
 // zeros, no thousands separators; scientific ("1,5E-5", "1E15") when the
 // value has more integer digits than `precision` or is below 0.0001.

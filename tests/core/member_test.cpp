@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/format_scope.h"
+#include "support/format_guard.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ TEST(KsMember, ChangeGuardMarksOnlyRealChanges) {
 }
 
 TEST(KsMember, FloatAgainstLocaleStringUsesNumericComparison) {
-  FormatScope german(GermanFormatSettings());
+  FormatGuard german(GermanFormatSettings());
   const KsFieldDesc f = Field(ftFloat, 2);
   KsMember m(&f);
   m.SetValue(KsVariant("12,50"));

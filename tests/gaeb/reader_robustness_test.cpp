@@ -4,7 +4,7 @@
 #include <string>
 
 #include "reader_files.h"
-#include "support/format_scope.h"
+#include "support/format_guard.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ std::string Garbage(size_t size, uint32_t seed) {
 }
 
 TEST(ReaderRobustness, GarbageAndTruncatedFilesEndTheRead) {
-  FormatScope format(GermanFormatSettings());
+  FormatGuard format(GermanFormatSettings());
   for (uint32_t seed : {1u, 2u, 3u}) {
     try {
       ImportedFile imported(std::string(kOpening) + Garbage(200000, seed));

@@ -7,7 +7,7 @@
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_texts.h"
 #include "reader_files.h"
-#include "support/format_scope.h"
+#include "support/format_guard.h"
 #include "support/recording_message_boxes.h"
 
 namespace {
@@ -35,7 +35,7 @@ struct ReadElement {
 
 class Reader : public ::testing::Test {
  protected:
-  FormatScope format_{GermanFormatSettings()};
+  FormatGuard format_{GermanFormatSettings()};
 };
 
 TEST_F(Reader, FieldKeysMatchInAnyCaseAndValuesAreTrimmed) {
@@ -65,7 +65,7 @@ TEST_F(Reader, NumberFieldsAreStoredInTheGeneralFormat) {
     ReadElement read("GAEBPOSITION", std::string("[") + c.key + "]" + c.raw + "[end]\r\n");
     EXPECT_EQ(read.Text(c.key), c.stored) << c.key << " " << c.raw;
   }
-  FormatScope english(EnglishFormatSettings());
+  FormatGuard english(EnglishFormatSettings());
   for (const ConvertCase& c :
        std::vector<ConvertCase>{{"MENGE", "12,5", "12.5"}, {"MENGE", "12.5", "12.5"}}) {
     ReadElement read("GAEBPOSITION", std::string("[") + c.key + "]" + c.raw + "[end]\r\n");

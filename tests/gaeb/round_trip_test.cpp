@@ -13,7 +13,7 @@
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_import.h"
-#include "support/format_scope.h"
+#include "support/format_guard.h"
 #include "support/test_document.h"
 #include "util/codec.h"
 #include "util/trim.h"
@@ -162,7 +162,7 @@ class RoundTrip : public ::testing::Test {
             name);
   }
 
-  FormatScope format{GermanFormatSettings()};
+  FormatGuard format{GermanFormatSettings()};
 };
 
 std::vector<fs::path> RealFiles() {

@@ -9,7 +9,7 @@
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_scope.h"
+#include "support/format_guard.h"
 #include "support/test_document.h"
 #include "util/rounding.h"
 #include "util/variant.h"
@@ -57,7 +57,7 @@ class TotalsTest : public ::testing::Test {
     doc.codes.clear();
   }
 
-  FormatScope german{GermanFormatSettings()};
+  FormatGuard german{GermanFormatSettings()};
   TestDocument doc;
   bool withDoc = true;
   std::unique_ptr<KsGAEBObj> lv;
@@ -126,7 +126,7 @@ TEST_F(TotalsTest, TextsAreReadInTheUsersFormat) {
   SetPositionValue(p, "1234,5", "EP");
   EXPECT_DOUBLE_EQ(Get(p, "EP"), 1234.5);
   {
-    FormatScope english(EnglishFormatSettings());
+    FormatGuard english(EnglishFormatSettings());
     SetPositionValue(p, "99.125", "EP");
     EXPECT_DOUBLE_EQ(Get(p, "EP"), 99.125);
     EXPECT_THROW(SetPositionValue(p, "99,5", "EP"), KsVariantError);

@@ -11,7 +11,7 @@
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
-#include "support/format_scope.h"
+#include "support/format_guard.h"
 #include "support/test_document.h"
 
 namespace {
@@ -47,7 +47,7 @@ class WriterTest : public ::testing::Test {
     return out.str();
   }
 
-  FormatScope format{GermanFormatSettings()};
+  FormatGuard format{GermanFormatSettings()};
   TestDocument doc;
 };
 
@@ -177,7 +177,7 @@ TEST_F(WriterTest, FormatFieldValue) {
   };
   auto root = NewRoot();
   for (const bool german : {true, false}) {
-    FormatScope scope(german ? GermanFormatSettings() : EnglishFormatSettings());
+    FormatGuard scope(german ? GermanFormatSettings() : EnglishFormatSettings());
     for (const FieldCase& c : cases) {
       KsFieldDesc desc;
       desc.Name = "X";

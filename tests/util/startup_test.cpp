@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "format_guard.h"
+#include "support/format_guard.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "format_guard.h"
+#include "support/format_guard.h"
 
 TEST(Strings, TokenCountAndToken) {
   EXPECT_EQ(TokenCount("", ";"), 0);
