@@ -11,4 +11,5 @@
 // permissions. On failure the temporary file is removed and the reason is
 // raised as std::runtime_error; the target is untouched. Exceptions of
 // `write` pass through after the same clean-up.
-void WriteFileAtomically(const std::string& target, const std::function<void(std::ostream&)>& write);
+void WriteFileAtomically(const std::string& target,
+                         const std::function<void(std::ostream&)>& write);

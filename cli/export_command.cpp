@@ -1,0 +1,9 @@
+#include "cli/commands.h"
+#include "document/lyx_obj.h"
+
+int RunExport(const KsArgs& args) {
+  if (args.size() != 2) return UsageError();
+  KsLyxObj document;
+  if (!ImportOrReport(document, args[0]) || !ExportOrReport(document, args[1])) return kExitFailure;
+  return kExitOk;
+}

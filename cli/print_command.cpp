@@ -1,0 +1,73 @@
+#include <charconv>
+#include <ostream>
+
+#include "cli/commands.h"
+#include "cli/plain_text_device.h"
+#include "document/atomic_file.h"
+#include "document/lyx_obj.h"
+#include "document/offer_report.h"
+
+namespace {
+
+constexpr int kDefaultWidth = 100;
+constexpr int kMinWidth = 40;
+constexpr int kMaxWidth = 1000;
+
+struct PrintOptions {
+  std::string input;
+  std::string output;
+  bool longTexts = false;
+  int width = kDefaultWidth;
+};
+
+bool ParseWidth(const std::string& text, int& width) {
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, width);
+  return error == std::errc() && ptr == end && width >= kMinWidth && width <= kMaxWidth;
+}
+
+bool ParseOptions(const KsArgs& args, PrintOptions& options) {
+  std::vector<std::string> files;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--long-texts") {
+      options.longTexts = true;
+    } else if (args[i] == "--width") {
+      if (++i == args.size() || !ParseWidth(args[i], options.width)) return false;
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (files.size() != 2) return false;
+  options.input = files[0];
+  options.output = files[1];
+  return true;
+}
+
+std::string WithoutExtension(const std::string& name) {
+  const size_t dot = name.find_last_of('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+int RunPrint(const KsArgs& args) {
+  PrintOptions options;
+  if (!ParseOptions(args, options)) return UsageError();
+  KsLyxObj document;
+  if (!ImportOrReport(document, options.input)) return kExitFailure;
+  const auto head = document.BuildPrintHeader();
+  if (!head) {
+    PrintError(document.LastError);
+    return kExitFailure;
+  }
+  try {
+    WriteFileAtomically(options.output, [&](std::ostream& out) {
+      KsPlainTextDevice device(out, options.width);
+      PrintOffer(document, *head, device, WithoutExtension(document.FileName()), options.longTexts);
+    });
+  } catch (const std::exception& e) {
+    PrintError(std::string("Fehler beim Schreiben der Datei: ") + e.what());
+    return kExitFailure;
+  }
+  return kExitOk;
+}

@@ -1,0 +1,32 @@
+#include <exception>
+#include <ostream>
+#include <stdexcept>
+
+#include "document/atomic_file.h"
+#include "document/lyx_obj.h"
+#include "gaeb/file_write_gaeb00.h"
+#include "gaeb/gaeb_obj.h"
+
+void KsLyxObj::SetInfoText(const std::string& memberName, const std::string& text) {
+  if (KsMember* member = GaebInfo->Members.Find(memberName)) member->SetAsString(text);
+}
+
+bool KsLyxObj::ExportD84(const std::string& fileName) {
+  bool result = true;
+  NotifyObservers(lcWriteStart);
+  try {
+    if (!Loaded() || !GaebRoot) throw std::runtime_error("Es ist keine GAEB-Datei geladen.");
+    SetInfoText("PROGNAME", "Quorva ");
+    SetInfoText("PROGSYSTEM", "Tarvo f\xFCr Windows");
+    WriteFileAtomically(fileName, [this](std::ostream& out) {
+      KsFileWriteGaeb00 stream(out);
+      GaebRoot->WriteElement(stream);
+      stream.Flush();
+    });
+  } catch (const std::exception& e) {
+    result = false;
+    LastError = std::string("Fehler beim Schreiben der Datei: ") + e.what();
+  }
+  NotifyObservers(lcWriteEnd);
+  return result;
+}

@@ -1,0 +1,108 @@
+#include <sys/stat.h>
+
+#include <exception>
+
+#include "core/eobj.h"
+#include "document/lyx_obj.h"
+#include "gaeb/file_read_gaeb00.h"
+#include "gaeb/gaeb_classes.h"
+#include "gaeb/gaeb_import.h"
+#include "util/format_ex.h"
+
+namespace {
+
+constexpr int kImportBlockSize = 1024;
+
+// A directory is no file to import.
+bool FileExists(const std::string& fileName) {
+  struct stat info {};
+  return stat(fileName.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+KsGAEBObjList* NonEmpty(KsGAEBObjList* list) { return list && list->Count() > 0 ? list : nullptr; }
+
+}  // namespace
+
+bool KsLyxObj::Import(const std::string& fileName) {
+  if (!FileExists(fileName)) {
+    LastError = FormatEx("Die angegebene Datei %s existiert nicht.", {fileName});
+    return false;
+  }
+  CloseReader();
+  ClearReferences();
+  try {
+    reader_ = std::make_unique<KsFileReadGaeb00>(fileName, kImportBlockSize);
+    GaebRoot.reset();
+    GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
+        "GAEBGAEB", nullptr, {KsVariant("GAEBImp00"), DocumentParam(this)}, nullptr)));
+    if (!ScanGaebHeader(*reader_)) {
+      LastError =
+          "Bei der angegeben Datei handelt es sich nicht um eine GAEB 2000 Datei bzw. nicht um "
+          "eine GAEB 2000 Datei mit Vergabe-Daten.";
+      return false;
+    }
+  } catch (const std::exception& e) {
+    LastError = e.what();
+    return false;
+  }
+
+  NotifyObservers(lcReadStart);
+  bool result = false;
+  try {
+    result = ReadTree();
+  } catch (const std::exception& e) {
+    LastError = e.what();
+  }
+  if (!result) ClearReferences();
+  NotifyObservers(lcReadEnd);
+  return result;
+}
+
+bool KsLyxObj::ReadTree() {
+  std::unique_ptr<KsGGAEB> root = ReadGaebRoot(*this);
+  if (!root) {
+    LastError = "In der Datei konnte kein GAEB-Objekt gefunden werden.";
+    return false;
+  }
+  GaebRoot = std::move(root);
+  BindReferences();
+  DetectEpBreakdown();
+  RecalculateAll();
+  return true;
+}
+
+// Binds every reference, creating what the file left out as an empty element
+// so that the window and the writer always find the whole skeleton.
+void KsLyxObj::BindReferences() {
+  KsGAEBObj& root = *GaebRoot;
+  GaebInfo = &BindChild(root, "GAEBINFO");
+  PrjInfo = &BindChild(root, "PRJINFO");
+  KsGAEBObj& award = BindChild(root, "VERGABE");
+  VergabeInfo = &BindChild(award, "VERGABEINFO");
+  Ag = &BindChild(award, "AG");
+  BindChild(*Ag, "ADRESSE");
+  An = &BindChild(award, "AN");
+  BindChild(*An, "ADRESSE");
+  Lv = &BindChild(award, "LV");
+  LvInfo = &BindChild(*Lv, "LVINFO");
+  LvAreas = NonEmpty(Lv->ChildList("LVBEREICH"));
+  Positions = NonEmpty(Lv->ChildList("POSITION"));
+}
+
+KsGAEBObj& KsLyxObj::BindChild(KsGAEBObj& holder, const std::string& memberName) {
+  KsMember& member = holder.GetMember(memberName);
+  if (&member == &NoMember())
+    throw EObj(holder.ClassName(), "Das Element " + memberName + " ist nicht bekannt.", "Import");
+  if (KsGAEBObj* child = holder.Child(member.Name())) return *child;
+  KsCustomObj* created = GaebClasses().CreateObj(
+      "GAEB" + member.Name(), &holder, {KsVariant("GAEBImp00"), DocumentParam(this)}, nullptr);
+  auto* child = dynamic_cast<KsGAEBObj*>(created);
+  if (!child) {
+    delete created;
+    throw EObj(holder.ClassName(), "Das Element " + memberName + " kann nicht angelegt werden.",
+               "Import");
+  }
+  // Held in OldValue like a child the reader created, so Child() finds it.
+  member.SetOldValue(KsVariant::FromPointer(created));
+  return *child;
+}

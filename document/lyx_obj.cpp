@@ -1,0 +1,121 @@
+#include "document/lyx_obj.h"
+
+#include <algorithm>
+
+#include "gaeb/file_read_gaeb00.h"
+#include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
+#include "util/trim.h"
+
+namespace {
+
+bool AsksForBreakdown(const KsGAEBObj& position) { return position.Text("EPAUFGL") == "J"; }
+
+bool ListHasBreakdown(const KsGAEBObjList* positions) {
+  if (!positions) return false;
+  for (int i = 0; i < positions->Count(); ++i)
+    if (AsksForBreakdown(*positions->Element(i))) return true;
+  return false;
+}
+
+// Depth first: the sub-areas before the area's own positions.
+bool AreasHaveBreakdown(const KsGAEBObjList* areas) {
+  if (!areas) return false;
+  for (int i = 0; i < areas->Count(); ++i) {
+    const KsGAEBObj& area = *areas->Element(i);
+    if (AreasHaveBreakdown(area.ChildList("LVBEREICH")) ||
+        ListHasBreakdown(area.ChildList("POSITION")))
+      return true;
+  }
+  return false;
+}
+
+// The element holding the bidder field with this index: the address for the
+// first eleven, the bidder itself for the rest.
+KsGAEBObj* BidderHolder(KsGAEBObj* bidder, size_t index) {
+  if (!bidder) return nullptr;
+  return index < static_cast<size_t>(KsLyxObj::kAddressFieldCount) ? bidder->Child("ADRESSE")
+                                                                   : bidder;
+}
+
+}  // namespace
+
+KsLyxObj::KsLyxObj() = default;
+
+KsLyxObj::~KsLyxObj() {
+  ClearReferences();
+  GaebRoot.reset();
+  observers_.clear();
+  CloseReader();
+}
+
+std::string KsLyxObj::FileName() const {
+  if (!reader_) return std::string();
+  const std::string& path = reader_->FileName();
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void KsLyxObj::CloseReader() {
+  reader_.reset();
+  LastError.clear();
+}
+
+void KsLyxObj::DetectEpBreakdown() {
+  EpBreakdown = ListHasBreakdown(Positions) || AreasHaveBreakdown(LvAreas);
+}
+
+void KsLyxObj::RecalculateAll() {
+  if (!Lv) return;
+  // Cleared however the calculation ends, or later edits would store every value.
+  struct FlagScope {
+    bool& flag;
+    explicit FlagScope(bool& f) : flag(f) { flag = true; }
+    ~FlagScope() { flag = false; }
+  } scope(recalcAll_);
+  CalcAll(*Lv);
+}
+
+void KsLyxObj::AddObserver(KsLyxObserver* observer) { observers_.push_back(observer); }
+
+void KsLyxObj::RemoveObserver(KsLyxObserver* observer) {
+  const auto it = std::find(observers_.begin(), observers_.end(), observer);
+  if (it != observers_.end()) observers_.erase(it);
+}
+
+void KsLyxObj::NotifyObservers(int code) {
+  // A copy, so an observer may unregister itself while being told.
+  const std::vector<KsLyxObserver*> observers = observers_;
+  for (KsLyxObserver* observer : observers) observer->Update(*this, code);
+}
+
+bool KsLyxObj::MergeBidderData(const BidderValues& values) {
+  const KsGAEBObj* address = An ? An->Child("ADRESSE") : nullptr;
+  if (address && !Trim(address->Text("NAME1")).empty()) return true;
+  for (size_t i = 0; i < kBidderFields.size(); ++i) {
+    KsGAEBObj* holder = BidderHolder(An, i);
+    if (!holder) continue;
+    // Members.Find rather than GetMember: NoMember is shared and must stay empty.
+    if (KsMember* member = holder->Members.Find(kBidderFields[i])) member->SetAsString(values[i]);
+  }
+  return false;
+}
+
+KsLyxObj::BidderValues KsLyxObj::BidderData() const {
+  BidderValues values;
+  for (size_t i = 0; i < kBidderFields.size(); ++i)
+    if (const KsGAEBObj* holder = BidderHolder(An, i)) values[i] = holder->Text(kBidderFields[i]);
+  return values;
+}
+
+void KsLyxObj::ClearReferences() {
+  Lv = nullptr;
+  LvInfo = nullptr;
+  GaebInfo = nullptr;
+  PrjInfo = nullptr;
+  VergabeInfo = nullptr;
+  Ag = nullptr;
+  An = nullptr;
+  LvAreas = nullptr;
+  Positions = nullptr;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+// Runs tarvo-cli in a C locale (the German number format) and collects what
+// it wrote and its exit status.
+struct CliResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class CliRunner {
+ public:
+  CliRunner() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-cli-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
+  }
+  ~CliRunner() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  CliRunner(const CliRunner&) = delete;
+  CliRunner& operator=(const CliRunner&) = delete;
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Write(const std::string& name, const std::string& content) const {
+    std::ofstream(Path(name), std::ios::binary) << content;
+    return Path(name);
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+  }
+
+  CliResult Run(const std::vector<std::string>& args) const {
+    const std::string out = Path(".stdout"), err = Path(".stderr");
+    const pid_t child = fork();
+    if (child == 0) {
+      Redirect(out, STDOUT_FILENO);
+      Redirect(err, STDERR_FILENO);
+      setenv("LC_ALL", "C", 1);
+      std::vector<char*> argv{const_cast<char*>(TARVO_CLI_PATH)};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(TARVO_CLI_PATH, argv.data());
+      _exit(127);
+    }
+    CliResult result;
+    int status = 0;
+    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+      result.status = WEXITSTATUS(status);
+    result.out = Read(out);
+    result.err = Read(err);
+    return result;
+  }
+
+ private:
+  static void Redirect(const std::string& path, int target) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, target);
+    close(fd);
+  }
+
+  std::string dir_;
+};

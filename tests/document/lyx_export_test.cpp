@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "document/element_values.h"
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_obj.h"
+#include "support/format_guard.h"
+#include "tests/document/observer_log.h"
+#include "tests/document/tender_files.h"
+
+namespace {
+
+const char kWriteError[] = "Fehler beim Schreiben der Datei: ";
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  stat(path.c_str(), &info);
+  return info.st_mode & 07777;
+}
+
+class ExportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PrepareGaeb();
+    ASSERT_TRUE(doc_.Import(
+        dir_.Write("lv.d83", Tender(Area("01", "Rohbau",
+                                         Position("0010", "10", "m3", Field("EP", "12,5")) +
+                                             Position("0020", "3", "St", Field("EP", "7")) +
+                                             Position("0030", "1", "psch", Field("EP", "99")))))))
+        << doc_.LastError;
+  }
+
+  FormatGuard format_{GermanFormatSettings()};
+  TempDir dir_;
+  KsLyxObj doc_;
+};
+
+TEST_F(ExportTest, WritesProgramNamesAndReadsBackTheSameTender) {
+  ObserverLog log(doc_);
+  const std::string target = dir_.Path("angebot.d84");
+  ASSERT_TRUE(doc_.ExportD84(target)) << doc_.LastError;
+  EXPECT_EQ(log.Folded(), (std::vector<int>{lcWriteStart, lcWriteStep, lcWriteEnd}));
+  EXPECT_EQ(log.Count(lcWriteEnd), 1);
+
+  const std::string written = ReadFile(target);
+  EXPECT_NE(written.find("[PROGNAME]Quorva [end]\r\n"), std::string::npos);
+  EXPECT_NE(written.find("[PROGSYSTEM]Tarvo f\xFCr Windows[end]\r\n"), std::string::npos);
+  const size_t lastLine = written.rfind("\r\n", written.size() - 3) + 2;
+  EXPECT_EQ(written.compare(lastLine, 10, "#end[GAEB]"), 0);
+  EXPECT_EQ(dir_.Entries(), (std::vector<std::string>{"angebot.d84", "lv.d83"}));
+
+  KsLyxObj again;
+  ASSERT_TRUE(again.Import(target)) << again.LastError;
+  EXPECT_DOUBLE_EQ(NumberValue(*again.LvInfo, "SUMME"), 245.0);
+  EXPECT_EQ(again.LvAreas->Element(0)->ChildList("POSITION")->Count(), 3);
+  EXPECT_EQ(again.GaebInfo->Text("PROGNAME"), "Quorva");  // values are trimmed on reading
+}
+
+TEST_F(ExportTest, SecondExportWithFewerPositionsLeavesOnlyTheSecondContent) {
+  const std::string target = dir_.Path("angebot.d84");
+  ASSERT_TRUE(doc_.ExportD84(target));
+  const size_t firstSize = ReadFile(target).size();
+
+  KsLyxObj smaller;
+  ASSERT_TRUE(smaller.Import(dir_.Write("klein.d83", Tender(Position("0010", "1", "m")))));
+  ASSERT_TRUE(smaller.ExportD84(target));
+  ASSERT_TRUE(smaller.ExportD84(dir_.Path("vergleich.d84")));
+  const std::string second = ReadFile(target);
+  EXPECT_LT(second.size(), firstSize);
+  EXPECT_EQ(second, ReadFile(dir_.Path("vergleich.d84")));
+  EXPECT_EQ(second.find("0030"), std::string::npos);
+}
+
+TEST_F(ExportTest, ExistingTargetKeepsItsPermissions) {
+  const std::string target = dir_.Write("angebot.d84", "alt");
+  chmod(target.c_str(), 0640);
+  ASSERT_TRUE(doc_.ExportD84(target));
+  EXPECT_EQ(ModeOf(target), 0640u);
+  EXPECT_NE(ReadFile(target), "alt");
+
+  const mode_t mask = umask(022);
+  ASSERT_TRUE(doc_.ExportD84(dir_.Path("neu.d84")));
+  umask(mask);
+  EXPECT_EQ(ModeOf(dir_.Path("neu.d84")), 0644u);
+}
+
+// A failed save leaves what was there, leaves no temporary file behind and
+// reports why; the observers still hear the end of writing.
+TEST_F(ExportTest, FailedSaveLeavesTheOldFileUntouched) {
+  const std::string existing = dir_.Write("angebot.d84", "altes Angebot");
+  std::filesystem::create_directory(dir_.Path("ordner"));
+  const struct {
+    const char* name;
+    std::string target;
+  } cases[] = {
+      {"target is a directory", dir_.Path("ordner")},
+      {"directory does not exist", dir_.Path("fehlt/angebot.d84")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<std::string> before = dir_.Entries();
+    ObserverLog log(doc_);
+    EXPECT_FALSE(doc_.ExportD84(c.target));
+    EXPECT_EQ(doc_.LastError.rfind(kWriteError, 0), 0u) << doc_.LastError;
+    EXPECT_GT(doc_.LastError.size(), sizeof(kWriteError));
+    ASSERT_FALSE(log.codes.empty());
+    EXPECT_EQ(log.codes.front(), lcWriteStart);
+    EXPECT_EQ(log.codes.back(), lcWriteEnd);
+    EXPECT_EQ(log.Count(lcWriteEnd), 1);
+    EXPECT_EQ(dir_.Entries(), before);
+    EXPECT_EQ(ReadFile(existing), "altes Angebot");
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir_.Path("ordner")));
+}
+
+TEST_F(ExportTest, ReadOnlyDirectoryRefusesTheSave) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
+  const std::string sub = dir_.Path("nurlesen");
+  std::filesystem::create_directory(sub);
+  const std::string existing = sub + "/angebot.d84";
+  std::ofstream(existing) << "altes Angebot";
+  chmod(sub.c_str(), 0555);
+  EXPECT_FALSE(doc_.ExportD84(existing));
+  chmod(sub.c_str(), 0755);
+  EXPECT_EQ(doc_.LastError.rfind(kWriteError, 0), 0u);
+  EXPECT_EQ(ReadFile(existing), "altes Angebot");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub), {}), 1);
+}
+
+// The disk fills up in the middle of writing: a file size limit makes every
+// write beyond 100 bytes fail. Run in a child so the limit stays there.
+TEST_F(ExportTest, WriteErrorInTheMiddleKeepsTheOldFile) {
+  const std::string existing = dir_.Write("angebot.d84", "altes Angebot");
+  const std::string message = dir_.Path("meldung.txt");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100, 100};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool ok = doc_.ExportD84(existing);
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::ofstream(message) << doc_.LastError;
+    _exit(ok ? 1 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the export reported success";
+  EXPECT_EQ(ReadFile(message).rfind(kWriteError, 0), 0u) << ReadFile(message);
+  EXPECT_EQ(ReadFile(existing), "altes Angebot");
+  EXPECT_EQ(dir_.Entries(), (std::vector<std::string>{"angebot.d84", "lv.d83", "meldung.txt"}));
+}
+
+TEST(ExportWithoutTender, FailsWithMessageAndStillEndsWriting) {
+  PrepareGaeb();
+  TempDir dir;
+  KsLyxObj doc;
+  ObserverLog log(doc);
+  EXPECT_FALSE(doc.ExportD84(dir.Path("x.d84")));
+  EXPECT_EQ(doc.LastError.rfind(kWriteError, 0), 0u);
+  EXPECT_EQ(log.codes, (std::vector<int>{lcWriteStart, lcWriteEnd}));
+  EXPECT_TRUE(dir.Entries().empty());
+}
+
+}  // namespace

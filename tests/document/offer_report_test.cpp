@@ -1,0 +1,230 @@
+#include "document/offer_report.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
+#include "support/format_guard.h"
+#include "support/recording_text_device.h"
+#include "tests/document/tender_files.h"
+#include "util/strings.h"
+
+namespace {
+
+// Two nested areas with an absolute and a percentage discount, one position
+// of each type (the alternative ones count in no sum), a position discount,
+// a thousands separator and long texts of one and two lines.
+std::string SmallTender() {
+  const std::string earthworks = Area(
+      "0102", "Erdarbeiten",
+      Field("NACHLASSABS", "25") +
+          Position("01020010", "10", "m3",
+                   Field("EP", "12,5") + Description("Aushub", "Boden ausheben\r\nund abfahren")) +
+          Position("01020020", "2", "St",
+                   Field("EP", "50") + Field("BEDARF", "M") + Description("Rohr", "Rohr DN 100")) +
+          Position(
+              "01020030", "4", "m",
+              Field("EP", "20") + Field("ZZLFDNR", "1") + Description("Rinne", "Rinne aus Beton")) +
+          Position("01020040", "1", "psch",
+                   Field("EP", "30") + Field("BEDARF", "E") + Field("NACHLASSPROZ", "10") +
+                       Description("Stundenlohn", "Stundenlohnarbeiten")));
+  return Tender(Area("01", "Rohbau",
+                     Field("NACHLASSPROZ", "3") +
+                         Block("HINWEIS", Description("", "Hinweis zum Rohbau")) + earthworks) +
+                Area("02", "Ausbau",
+                     Position("02010010", "1000", "m2",
+                              Field("EP", "1,5") + Description("Estrich", "Zementestrich"))));
+}
+
+const char kWithoutLongTexts[] =
+    "                                                                                             "
+    "Seite 1\n"
+    "Angebotsdruck kita\n"
+    "\n"
+    "Kopf 1\n"
+    "Kopf 2\n"
+    "Titel / Positionen\n"
+    "\n"
+    "______________________________________________________________________________________________"
+    "______\n"
+    "1122PPPPX    Text                                            Menge  EH         EP      NL     "
+    " Summe\n"
+    "______________________________________________________________________________________________"
+    "______\n"
+    "01           Rohbau\n"
+    "0102         Erdarbeiten\n"
+    "01020010  N  Aushub\n"
+    "                                                            10,000  m3     12,500             "
+    "125,00\n"
+    "01020020  B  Rohr\n"
+    "                                                             2,000  St     50,000             "
+    "100,00\n"
+    "01020030  A  Rinne\n"
+    "                                                             4,000   m     20,000             "
+    " 80,00\n"
+    "01020040  AB Stundenlohn\n"
+    "                                                             1,000psch     30,000  10,00%     "
+    " 27,00\n"
+    "                                                                      Summe 0102              "
+    "225,00\n"
+    "                                                                      Nachlass                "
+    "-25,00\n"
+    "                                                                      Summe nach Nachlass     "
+    "200,00\n"
+    "                                                                      Summe 01                "
+    "200,00\n"
+    "                                                                      Nachlass    3,00%:      "
+    " -6,00\n"
+    "                                                                      Summe nach Nachlass     "
+    "194,00\n"
+    "02           Ausbau\n"
+    "02010010  N  Estrich\n"
+    "                                                         1.000,000  m2      1,500           "
+    "1.500,00\n"
+    "                                                                      Summe 02              "
+    "1.500,00\n"
+    "\n"
+    "Gesamtsumme :    1.694,00\n"
+    "19,00% MWSt :      321,86\n"
+    "Bruttosumme :    2.015,86\n";
+
+const char kWithLongTexts[] =
+    "                                                                                             "
+    "Seite 1\n"
+    "Angebotsdruck kita\n"
+    "\n"
+    "Kopf 1\n"
+    "Kopf 2\n"
+    "Titel / Positionen\n"
+    "\n"
+    "______________________________________________________________________________________________"
+    "______\n"
+    "1122PPPPX    Text                                            Menge  EH         EP      NL     "
+    " Summe\n"
+    "______________________________________________________________________________________________"
+    "______\n"
+    "01           Rohbau\n"
+    "Hinweis zum Rohbau\n"
+    "\n"
+    "0102         Erdarbeiten\n"
+    "\n"
+    "01020010  N  Aushub\n"
+    "Boden ausheben\n"
+    "und abfahren\n"
+    "                                                            10,000  m3     12,500             "
+    "125,00\n"
+    "01020020  B  Rohr\n"
+    "Rohr DN 100\n"
+    "                                                             2,000  St     50,000             "
+    "100,00\n"
+    "01020030  A  Rinne\n"
+    "Rinne aus Beton\n"
+    "                                                             4,000   m     20,000             "
+    " 80,00\n"
+    "01020040  AB Stundenlohn\n"
+    "Stundenlohnarbeiten\n"
+    "                                                             1,000psch     30,000  10,00%     "
+    " 27,00\n"
+    "                                                                      Summe 0102              "
+    "225,00\n"
+    "                                                                      Nachlass                "
+    "-25,00\n"
+    "                                                                      Summe nach Nachlass     "
+    "200,00\n"
+    "                                                                      Summe 01                "
+    "200,00\n"
+    "                                                                      Nachlass    3,00%:      "
+    " -6,00\n"
+    "                                                                      Summe nach Nachlass     "
+    "194,00\n"
+    "02           Ausbau\n"
+    "\n"
+    "02010010  N  Estrich\n"
+    "Zementestrich\n"
+    "                                                         1.000,000  m2      1,500           "
+    "1.500,00\n"
+    "                                                                      Summe 02              "
+    "1.500,00\n"
+    "\n"
+    "Gesamtsumme :    1.694,00\n"
+    "19,00% MWSt :      321,86\n"
+    "Bruttosumme :    2.015,86\n";
+
+class OfferReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    PrepareGaeb();
+    ASSERT_TRUE(doc_.Import(dir_.Write("kita.d83", SmallTender()))) << doc_.LastError;
+  }
+
+  std::string Print(RecordingTextDevice& device, bool longTexts) {
+    PrintOffer(doc_, {"Kopf 1", "Kopf 2"}, device, "kita", longTexts);
+    return device.Text();
+  }
+
+  FormatGuard format_{GermanFormatSettings()};
+  TempDir dir_;
+  KsLyxObj doc_;
+};
+
+TEST_F(OfferReportTest, PrintsTheWholeOffer) {
+  const struct {
+    const char* name;
+    bool longTexts;
+    const char* expected;
+  } cases[] = {{"without long texts", false, kWithoutLongTexts},
+               {"with long texts", true, kWithLongTexts}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingTextDevice device(100);
+    EXPECT_EQ(Print(device, c.longTexts), c.expected);
+    EXPECT_EQ(device.fontSizes, (std::vector<int>{9, 8}));
+    EXPECT_EQ(device.lines[5].fontSize, 9);  // "Titel / Positionen"
+    EXPECT_EQ(device.lines[7].fontSize, 8);  // the first rule
+    EXPECT_EQ(device.closeCount, 1);
+  }
+}
+
+// Every page begins with its page head, also where a long text runs over
+// the end of a page; apart from the heads the text is that of one long page.
+TEST_F(OfferReportTest, EveryPageBeginsWithItsNumber) {
+  for (const bool longTexts : {false, true}) {
+    SCOPED_TRACE(longTexts ? "with long texts" : "without long texts");
+    RecordingTextDevice onePage(100);
+    Print(onePage, longTexts);
+    RecordingTextDevice paged(100, 8);
+    Print(paged, longTexts);
+
+    const int pages = paged.lines.back().page;
+    EXPECT_EQ(pages, static_cast<int>((onePage.lines.size() - 1 + 6) / 7));
+    std::vector<std::string> content;
+    for (int page = 1; page <= pages; ++page) {
+      const std::vector<std::string> lines = paged.Page(page);
+      ASSERT_FALSE(lines.empty());
+      EXPECT_EQ(lines[0], AlignRight("Seite " + std::to_string(page), 100));
+      content.insert(content.end(), lines.begin() + 1, lines.end());
+    }
+    std::vector<std::string> expected;
+    for (size_t i = 1; i < onePage.lines.size(); ++i) expected.push_back(onePage.lines[i].text);
+    EXPECT_EQ(content, expected);
+  }
+}
+
+TEST_F(OfferReportTest, AreaWithoutDiscountHasNoDiscountLines) {
+  KsGAEBObj& earthworks = *doc_.LvAreas->Element(0)->ChildList("LVBEREICH")->Element(0);
+  SetAreaDiscount(earthworks, "0", "NACHLASSABS");
+  RecordingTextDevice device(100);
+  Print(device, false);
+  const std::vector<std::string> lines = device.Page(1);
+  const auto sum =
+      std::find(lines.begin(), lines.end(), AlignRight("Summe 0102              225,00", 100));
+  ASSERT_NE(sum, lines.end());
+  EXPECT_EQ(*(sum + 1), AlignRight("Summe 01                225,00", 100));
+  EXPECT_EQ(*(sum + 2), AlignRight("Nachlass    3,00%:       -6,75", 100));
+  EXPECT_EQ(*(sum + 3), AlignRight("Summe nach Nachlass     218,25", 100));
+}
+
+}  // namespace
