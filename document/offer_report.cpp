@@ -35,7 +35,12 @@ class OfferReport {
     pageChars_ = device_.PageChars();
     ozMask_ = OZMask(lvInfo.ChildList("LVGLIED"));
     ozWidth_ = static_cast<int>(ozMask_.size());
-    amountWidth_ = static_cast<int>(lvInfo.Text("SUMMEBRUTTO").size()) + 4;
+    // The amount columns are as wide as the gross sum in plain digits plus
+    // four. An amount wider than that would lose its leading digits and a
+    // column would run into the next, so they grow to the widest amount
+    // printed with a blank in front.
+    amountWidth_ = std::max(static_cast<int>(lvInfo.Text("SUMMEBRUTTO").size()) + 4,
+                            WidestAmount(lvInfo) + 1);
     lastPage_ = -1;
 
     PrintLine("Angebotsdruck " + name);
@@ -130,6 +135,38 @@ class OfferReport {
                          pageChars_));
     PrintLine(AlignRight("Summe nach Nachlass", pageChars_ - amountWidth_) +
               AlignRight(Amount("%.2n", afterDiscount), amountWidth_));
+  }
+
+  int WidestAmount(const KsGAEBObj& lvInfo) const {
+    const double sum = NumberValue(lvInfo, "SUMME");
+    int widest = 0;
+    for (const std::string& text :
+         {Amount("%.2n", sum), Amount("%.2n", NumberValue(lvInfo, "SUMMEBRUTTO")),
+          Amount("%.2n", RoundDec(2, NumberValue(lvInfo, "UST") * sum / 100))})
+      widest = std::max(widest, static_cast<int>(text.size()));
+    return std::max({widest, WidestAmount(document_.LvAreas), WidestAmount(document_.Positions)});
+  }
+
+  static int WidestAmount(const KsGAEBObjList* list) {
+    int widest = 0;
+    if (!list) return widest;
+    for (int i = 0; i < list->Count(); ++i) {
+      const KsGAEBObj& element = *list->Element(i);
+      if (dynamic_cast<const KsGLVBEREICH*>(&element)) {
+        const double sum = NumberValue(element, "SUMME");
+        const double after = NumberValue(element, "SUMMENACHNL");
+        for (const std::string& text : {Amount("%.2n", sum), Amount("%.2n", after),
+                                        Amount("%.2n", after - sum)})
+          widest = std::max(widest, static_cast<int>(text.size()));
+        widest = std::max({widest, WidestAmount(element.ChildList("LVBEREICH")),
+                           WidestAmount(element.ChildList("POSITION"))});
+      } else {
+        widest = std::max({widest,
+                           static_cast<int>(Amount("%.3n", NumberValue(element, "EP")).size()),
+                           static_cast<int>(Amount("%.2n", NumberValue(element, "GB")).size())});
+      }
+    }
+    return widest;
   }
 
   void PrintTotals(const KsGAEBObj& lvInfo) {

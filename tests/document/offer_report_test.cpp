@@ -228,3 +228,22 @@ TEST_F(OfferReportTest, AreaWithoutDiscountHasNoDiscountLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// A unit price wider than the columns the gross sum gives must not lose its
+// leading digits: the amount columns grow to the widest amount.
+TEST_F(OfferReportTest, WideUnitPriceIsPrintedWhole) {
+  KsGAEBObj& screed = *doc_.LvAreas->Element(1)->ChildList("POSITION")->Element(0);
+  screed.GetMember("MENGE").SetAsString("0");
+  SetPositionValue(screed, "1234567,5", "EP");
+  RecordingTextDevice device(100);
+  Print(device, false);
+  const std::vector<std::string> lines = device.Page(1);
+  const auto amounts = std::find(lines.begin(), lines.end(), "02010010  N  Estrich") + 1;
+  ASSERT_LT(amounts, lines.end());
+  EXPECT_NE(amounts->find("  m2 1.234.567,500"), std::string::npos) << *amounts;
+  EXPECT_EQ(amounts->size(), 100u);
+}
+
+}  // namespace
