@@ -2,9 +2,13 @@
 
 #include <QString>
 #include <QWidget>
+#include <vector>
 
 class KsFieldList;
 class KsField;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
 
 // The check list `lGridFields` with the button "Standard": the user's column
 // configuration (order, shown, available). Dragging an item onto another
@@ -25,4 +29,17 @@ class TGridColumnsEditor : public QWidget {
   QString OptText() const;
   void ApplyOptText(const QString& text);
   int ItemCount() const;
+
+  // Moves the item at `from` to the place of the item at `to` (what a drop does).
+  void MoveItem(int from, int to);
+  // The column an item stands for.
+  const KsField* ItemField(int index) const;
+
+ private:
+  void AddItem(const KsField& field, bool checked);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  KsFieldList& fields_;
+  QListWidget* lGridFields;
+  QPushButton* btnStandard;
 };

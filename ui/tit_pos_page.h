@@ -5,7 +5,10 @@
 class KsLyxObj;
 class KsGAEBObj;
 class KsFieldList;
+class QTextEdit;
 class TGridColumnsEditor;
+class TPriceGrid;
+class TTotalsPanel;
 
 // The page "&Titel-Positionen": the price grid with its in-place editor, the
 // long-text view and the totals panel under a splitter. The main window owns
@@ -39,4 +42,16 @@ class TTitPosPage : public QWidget {
   int LongTextFontSize() const;
   // Commits a pending edit (before saving, printing, closing).
   void CommitEdit();
+
+  TPriceGrid& Grid() const { return *sg; }
+
+ private:
+  void ShowLongText(KsGAEBObj* element);
+
+  KsLyxObj& document_;
+  const KsFieldList& fields_;
+  TGridColumnsEditor& columns_;
+  TPriceGrid* sg;
+  QTextEdit* reLTxt;
+  TTotalsPanel* totals_;
 };

@@ -1,0 +1,108 @@
+#include "ui/cell_editor.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+#include "util/format_settings.h"
+
+std::optional<TGridMove> GridMoveForKey(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return mods & Qt::ShiftModifier ? TGridMove::PreviousRow : TGridMove::NextRow;
+    case Qt::Key_Down:
+      if (mods & Qt::AltModifier) return std::nullopt;
+      return TGridMove::NextRow;
+    case Qt::Key_Up:
+      return TGridMove::PreviousRow;
+    case Qt::Key_PageDown:
+      return TGridMove::PageDown;
+    case Qt::Key_PageUp:
+      return TGridMove::PageUp;
+    case Qt::Key_End:
+      return TGridMove::LastRow;
+    case Qt::Key_Home:
+      return TGridMove::FirstRow;
+    case Qt::Key_Right:
+      return TGridMove::NextColumn;
+    case Qt::Key_Left:
+      return TGridMove::PreviousColumn;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<bool> EmptyEpKey(const QKeyEvent& event) {
+  if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)) !=
+      Qt::ControlModifier)
+    return std::nullopt;
+  if (event.key() == Qt::Key_N) return true;
+  if (event.key() == Qt::Key_L) return false;
+  return std::nullopt;
+}
+
+TCellEditor::TCellEditor(QWidget* parent) : QLineEdit(parent) {
+  setObjectName(QStringLiteral("eEdit"));
+  setFrame(false);
+  QPalette colors = palette();
+  colors.setColor(QPalette::Base, colors.color(QPalette::ToolTipBase));
+  colors.setColor(QPalette::Text, colors.color(QPalette::ToolTipText));
+  setPalette(colors);
+  hide();
+}
+
+void TCellEditor::SetNumeric(bool numeric) { numeric_ = numeric; }
+
+bool TCellEditor::IsNumberInput(const QString& text) {
+  const QChar decimal = QLatin1Char(FormatSettings().DecimalSeparator);
+  for (const QChar c : text)
+    if ((c < QLatin1Char('0') || c > QLatin1Char('9')) && c != decimal && c != QLatin1Char('-'))
+      return false;
+  return true;
+}
+
+bool TCellEditor::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // Ctrl+N and Ctrl+L act on the grid while the editor has the focus.
+    if (EmptyEpKey(*static_cast<QKeyEvent*>(event))) {
+      event->accept();
+      return true;
+    }
+  } else if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+      emit LeaveRequested(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+      return true;
+    }
+  }
+  return QLineEdit::event(event);
+}
+
+void TCellEditor::keyPressEvent(QKeyEvent* event) {
+  if (const auto next = EmptyEpKey(*event)) {
+    emit EmptyEpRequested(*next);
+    return;
+  }
+  if (const auto move = GridMoveForKey(*event)) {
+    emit MoveRequested(*move);
+    return;
+  }
+  if (event->key() == Qt::Key_Down) {  // Alt+Down: left to the window
+    event->ignore();
+    return;
+  }
+  const QString text = event->text();
+  const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
+                     !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (numeric_ && typed && !IsNumberInput(text)) return;
+  QLineEdit::keyPressEvent(event);
+}
+
+void TCellEditor::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  // Switching to another program or opening a menu or message box keeps the edit open.
+  if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    emit EditExit();
+}

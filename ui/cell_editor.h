@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QLineEdit>
+#include <optional>
+
+class QKeyEvent;
+
+// Moves of the price grid's current cell.
+enum class TGridMove {
+  PreviousColumn,  // nearest editable column to the left
+  NextColumn,
+  PreviousRow,  // nearest matching row above
+  NextRow,
+  FirstRow,
+  LastRow,
+  PageDown,
+  PageUp,
+};
+
+// The move a navigation key asks for, the same in the grid and its editor:
+// Enter / Shift+Enter, Up, Down (not Alt+Down), Page Up / Down, Home, End,
+// Left, Right.
+std::optional<TGridMove> GridMoveForKey(const QKeyEvent& event);
+// Ctrl+N (true) and Ctrl+L (false): next / previous position without a unit price.
+std::optional<bool> EmptyEpKey(const QKeyEvent& event);
+
+// The single in-place editor `eEdit` of the price grid. It edits one cell at
+// a time; the grid places it over the cell and decides what its keys do.
+class TCellEditor : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit TCellEditor(QWidget* parent);
+
+  // With the filter on, only digits, the decimal separator and "-" can be
+  // typed (backspace and the editing keys always work).
+  void SetNumeric(bool numeric);
+  bool Numeric() const { return numeric_; }
+  // Whether typed characters pass the number filter.
+  static bool IsNumberInput(const QString& text);
+
+ signals:
+  void MoveRequested(TGridMove move);
+  void EmptyEpRequested(bool next);
+  // Tab (forward) and Shift+Tab leave the grid.
+  void LeaveRequested(bool forward);
+  // The editor lost the focus to another control: commit.
+  void EditExit();
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  bool numeric_ = false;
+};

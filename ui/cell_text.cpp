@@ -1,0 +1,65 @@
+#include "ui/cell_text.h"
+
+#include <exception>
+
+#include "core/member.h"
+#include "gaeb/gaeb_totals.h"
+#include "ui/row_kind.h"
+#include "util/number_text.h"
+
+namespace {
+// A value the file held as text that is no number is offered as it stands.
+std::string NumberText(const KsMember& member, bool fraction) {
+  try {
+    return fraction ? FloatToStr(member.GetAsFloat()) : std::to_string(member.GetAsInteger());
+  } catch (const std::exception&) {
+    return member.GetAsString();
+  }
+}
+}  // namespace
+
+KsCellEditText CellEditText(const KsMember& member) {
+  KsCellEditText edit;
+  const bool empty = member.Value.IsEmptyOrNull();
+  switch (member.GetFieldType()) {
+    case ftString:
+      edit.Editable = true;
+      edit.Text = member.GetAsString();
+      break;
+    case ftSmallint:
+    case ftInteger:
+      edit.Editable = true;
+      edit.Text = empty ? std::string() : NumberText(member, false);
+      break;
+    case ftFloat:
+    case ftCurrency:
+      edit.Editable = true;
+      edit.Numeric = true;
+      edit.Text = empty ? std::string() : NumberText(member, true);
+      break;
+    default:
+      break;
+  }
+  return edit;
+}
+
+void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text) {
+  switch (member.GetFieldType()) {
+    case ftString:
+      member.SetAsString(text);
+      break;
+    case ftSmallint:
+    case ftInteger:
+      member.SetAsInteger(KsVariant(text).ToInteger());
+      break;
+    case ftFloat:
+    case ftCurrency:
+      if (IsPositionRow(&element))
+        SetPositionValue(element, text, member.Name());
+      else if (IsAreaRow(&element))
+        SetAreaDiscount(element, text, member.Name());
+      break;
+    default:
+      break;
+  }
+}

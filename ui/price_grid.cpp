@@ -1,0 +1,366 @@
+#include "ui/price_grid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <exception>
+
+#include "gaeb/gaeb_obj.h"
+#include "ui/cell_text.h"
+#include "ui/field_list.h"
+#include "ui/price_cell_delegate.h"
+#include "ui/price_grid_model.h"
+#include "ui/qstring_codec.h"
+#include "ui/row_kind.h"
+#include "util/message_boxes.h"
+#include "util/rounding.h"
+
+namespace {
+constexpr int kCharWidth = 7;
+constexpr int kEmptyColumnWidth = 64;
+}  // namespace
+
+TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPriceGridModel(this)) {
+  setObjectName(QStringLiteral("sg"));
+  setModel(model_);
+  setItemDelegate(new KsPriceCellDelegate(this));
+  setFrameShape(QFrame::NoFrame);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setTabKeyNavigation(false);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setWordWrap(false);
+  verticalHeader()->hide();
+  verticalHeader()->setMinimumSectionSize(4);
+  verticalHeader()->setDefaultSectionSize(kRowPitch);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionsClickable(false);  // no column selection
+  setCornerButtonEnabled(false);
+
+  // The area without cells shows the button face, as the window does.
+  QPalette colors = palette();
+  colors.setColor(QPalette::Base, colors.color(QPalette::Button));
+  setPalette(colors);
+
+  eEdit = new TCellEditor(viewport());
+  connect(eEdit, &TCellEditor::EditExit, this, &TPriceGrid::CommitEdit);
+  connect(eEdit, &TCellEditor::MoveRequested, this, &TPriceGrid::Navigate);
+  connect(eEdit, &TCellEditor::EmptyEpRequested, this, &TPriceGrid::FindEmptyEp);
+  connect(eEdit, &TCellEditor::LeaveRequested, this, &TPriceGrid::LeaveGrid);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
+  connect(verticalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
+}
+
+void TPriceGrid::SetColumns(const std::vector<const KsField*>& fields) {
+  CommitEdit();
+  model_->SetColumns(fields);
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    const KsField* field = model_->Field(c);
+    setColumnWidth(c, field ? kCharWidth * field->WidthChars() : kEmptyColumnWidth);
+  }
+}
+
+void TPriceGrid::ShowRows(KsGAEBObj* element) {
+  CommitEdit();
+  model_->SetElement(element);
+}
+
+void TPriceGrid::SetReadOnlyColor(const QColor& color) {
+  model_->SetReadOnlyColor(color);
+  viewport()->update();
+}
+
+int TPriceGrid::CurrentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+
+int TPriceGrid::CurrentColumn() const {
+  return currentIndex().isValid() ? currentIndex().column() : -1;
+}
+
+int TPriceGrid::VisibleRowCount() const {
+  const int rows = viewport()->height() / kRowPitch;
+  return rows > 0 ? rows : 1;
+}
+
+int TPriceGrid::TopRow() const {
+  const int row = rowAt(0);
+  return row < 0 ? 0 : row;
+}
+
+bool TPriceGrid::SelectCell(int row, int column) {
+  if (row < 0 || row >= model_->rowCount() || column < 0 || column >= model_->columnCount())
+    return false;
+  KsGAEBObj* element = model_->Element(row);
+  emit RowElementShown(element);
+  if (!model_->IsCellEditable(column, element)) return false;
+  const QModelIndex index = model_->index(row, column);
+  if (index == currentIndex() && !eEdit->isHidden()) return true;
+  // The open editor moves along with the focus; hiding it in between would
+  // bounce the focus through the grid and repaint all of it.
+  ApplyPendingEdit();
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  scrollTo(index);
+  OpenEditor(index);
+  return true;
+}
+
+void TPriceGrid::SelectFirstEditable() {
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    const KsGAEBObj* element = model_->Element(row);
+    for (int column = 0; column < model_->columnCount(); ++column) {
+      if (!model_->IsCellEditable(column, element)) continue;
+      RevealAbove(row, column);
+      SelectCell(row, column);
+      return;
+    }
+  }
+}
+
+void TPriceGrid::OpenEditor(const QModelIndex& index, const std::optional<QString>& typed) {
+  KsGAEBObj* element = model_->Element(index.row());
+  if (!element) return;
+  const KsCellEditText edit = CellEditText(element->GetMember(model_->ColumnName(index.column())));
+  if (!edit.Editable) {
+    HideEditor();
+    return;
+  }
+  if (typed && edit.Numeric && !TCellEditor::IsNumberInput(*typed)) return;
+  eEdit->SetNumeric(edit.Numeric);
+  eEdit->setText(typed ? *typed : FromCp1252(edit.Text));
+  eEdit->show();
+  PlaceEditor();
+  eEdit->setModified(typed.has_value());
+  eEdit->setFocus();
+  if (typed)
+    eEdit->end(false);
+  else
+    eEdit->selectAll();
+}
+
+void TPriceGrid::CommitEdit() {
+  if (committing_) return;
+  committing_ = true;
+  ApplyPendingEdit();
+  HideEditor();
+  committing_ = false;
+}
+
+void TPriceGrid::HideEditor() {
+  if (!eEdit->isHidden()) {
+    // Hiding a focused editor would pass the focus on to any next control.
+    if (eEdit->hasFocus() || !QApplication::focusWidget()) setFocus();
+    eEdit->hide();
+  }
+  eEdit->setModified(false);
+}
+
+void TPriceGrid::ApplyPendingEdit() {
+  if (eEdit->isHidden() || !eEdit->isModified()) return;
+  eEdit->setModified(false);
+  const QModelIndex index = currentIndex();
+  KsGAEBObj* element = model_->Element(index.row());
+  if (!index.isValid() || !element) return;
+  KsMember& member = element->GetMember(model_->ColumnName(index.column()));
+  if (!member.FieldDesc) return;
+  try {
+    ApplyCellText(*element, member, ToCp1252(eEdit->text()));
+  } catch (const std::exception& error) {
+    MessageBoxes().ShowError(error.what());
+  }
+  model_->RowValuesChanged(index.row());
+}
+
+// Over its cell; a cell scrolled out of view lends its place to the nearest
+// fully visible row of the column, so the editor stays in sight.
+void TPriceGrid::PlaceEditor() {
+  const QModelIndex index = currentIndex();
+  if (eEdit->isHidden() || !index.isValid()) return;
+  QRect cell = visualRect(index);
+  const int height = viewport()->height();
+  if (cell.top() < 0 || cell.top() + rowHeight(index.row()) > height) {
+    int row = cell.top() < 0 ? rowAt(0) : rowAt(height - 1);
+    if (row < 0) row = model_->rowCount() - 1;
+    if (cell.top() < 0 && rowViewportPosition(row) < 0) ++row;
+    if (cell.top() >= 0 && rowViewportPosition(row) + rowHeight(row) > height && row > 0) --row;
+    cell = visualRect(model_->index(row, index.column()));
+  }
+  eEdit->setGeometry(cell);
+}
+
+void TPriceGrid::LeaveGrid(bool forward) {
+  CommitEdit();
+  focusNextPrevChild(forward);
+}
+
+// A row the cursor may move to in this column. Only editable cells can be
+// current, so rows of the same kind whose cell is read-only (price
+// components of a position without breakdown) are passed over.
+bool TPriceGrid::Matches(int row, int column) const {
+  return model_->IsCellEditable(column, model_->Element(row));
+}
+
+int TPriceGrid::MatchUp(int from, int column) const {
+  for (int row = from; row >= 0; --row)
+    if (Matches(row, column)) return row;
+  return -1;
+}
+
+int TPriceGrid::MatchDown(int from, int column) const {
+  for (int row = from; row < model_->rowCount(); ++row)
+    if (Matches(row, column)) return row;
+  return -1;
+}
+
+void TPriceGrid::RevealAbove(int row, int column) {
+  const int above = row > 0 ? MatchUp(row - 1, column) : -1;
+  const int top = above <= 0 ? 0 : above - 1;
+  if (top < TopRow()) verticalScrollBar()->setValue(top);
+}
+
+int TPriceGrid::ColumnTarget(int row, int column, int step) const {
+  for (int to = column + step; to >= 0 && to < model_->columnCount(); to += step)
+    if (Matches(row, to)) return to;
+  return -1;
+}
+
+int TPriceGrid::RowTarget(TGridMove move, int row, int column, bool& revealAbove) const {
+  const int last = model_->rowCount() - 1;
+  switch (move) {
+    case TGridMove::PreviousRow:
+      revealAbove = true;
+      return row > 0 ? MatchUp(row - 1, column) : -1;
+    case TGridMove::NextRow:
+      return MatchDown(row + 1, column);
+    case TGridMove::FirstRow:
+      revealAbove = true;
+      return MatchDown(0, column);
+    case TGridMove::LastRow:
+      return MatchUp(last, column);
+    case TGridMove::PageDown: {
+      const int to = row + VisibleRowCount();
+      return to >= last ? MatchUp(last, column) : MatchDown(to, column);
+    }
+    case TGridMove::PageUp: {
+      const int to = row - VisibleRowCount();
+      const int target = to >= 0 ? MatchUp(to, column) : -1;
+      if (target >= 0) return target;
+      revealAbove = true;
+      return MatchDown(0, column);
+    }
+    default:
+      return -1;
+  }
+}
+
+void TPriceGrid::Navigate(TGridMove move) {
+  const int row = CurrentRow();
+  const int column = CurrentColumn();
+  const bool sideways = move == TGridMove::PreviousColumn || move == TGridMove::NextColumn;
+  if (row < 0 || column < 0) {
+    if (!sideways) SelectFirstEditable();
+    return;
+  }
+  bool revealAbove = false;
+  const int target = sideways ? ColumnTarget(row, column, move == TGridMove::NextColumn ? 1 : -1)
+                              : RowTarget(move, row, column, revealAbove);
+  if (target < 0 || target == (sideways ? column : row)) {
+    KeepEntry();
+  } else if (sideways) {
+    SelectCell(row, target);
+  } else {
+    if (revealAbove) RevealAbove(target, column);
+    SelectCell(target, column);
+  }
+}
+
+// A changed entry is taken even when there is no cell to move to (Enter in
+// the last row); the editor stays open on it.
+void TPriceGrid::KeepEntry() {
+  if (eEdit->isHidden() || !eEdit->isModified()) return;
+  ApplyPendingEdit();
+  OpenEditor(currentIndex());
+}
+
+void TPriceGrid::FindEmptyEp(bool next) {
+  const int column = model_->ColumnOf("EP");
+  if (column < 0) return;
+  const int row = CurrentRow();
+  const int step = next ? 1 : -1;
+  for (int r = row + step; r >= 0 && r < model_->rowCount(); r += step) {
+    KsGAEBObj* element = model_->Element(r);
+    if (!IsPositionRow(element)) continue;
+    try {
+      if (RoundDec(3, element->GetMember("EP").GetAsFloat()) != 0) continue;
+    } catch (const std::exception&) {
+      continue;  // a price that is no number is not empty
+    }
+    SelectCell(r, column);
+    return;
+  }
+}
+
+bool TPriceGrid::event(QEvent* event) {
+  // Ctrl+N and Ctrl+L act on the grid while it has the focus.
+  if (event->type() == QEvent::ShortcutOverride && EmptyEpKey(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QTableView::event(event);
+}
+
+void TPriceGrid::keyPressEvent(QKeyEvent* event) {
+  if (const auto next = EmptyEpKey(*event)) {
+    FindEmptyEp(*next);
+    return;
+  }
+  if (const auto move = GridMoveForKey(*event)) {
+    Navigate(*move);
+    return;
+  }
+  if (event->matches(QKeySequence::Copy)) {
+    QTableView::keyPressEvent(event);
+    return;
+  }
+  // Typing into the grid opens the editor on the current cell with that text.
+  const QString text = event->text();
+  const QModelIndex index = currentIndex();
+  if (index.isValid() && !text.isEmpty() && text.at(0).isPrint() &&
+      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+      model_->IsCellEditable(index.column(), model_->Element(index.row()))) {
+    OpenEditor(index, text);
+    return;
+  }
+  event->ignore();
+}
+
+void TPriceGrid::mousePressEvent(QMouseEvent* event) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid()) SelectCell(index.row(), index.column());
+  event->accept();
+}
+
+// No range selection: the selection is always the current cell.
+void TPriceGrid::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() == Qt::NoButton) QTableView::mouseMoveEvent(event);
+}
+
+void TPriceGrid::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+
+void TPriceGrid::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+// The view never moves the current cell by itself; every move goes through
+// the editing rule.
+QModelIndex TPriceGrid::moveCursor(CursorAction, Qt::KeyboardModifiers) { return currentIndex(); }
+
+void TPriceGrid::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  PlaceEditor();
+}
+
+void TPriceGrid::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  PlaceEditor();
+}

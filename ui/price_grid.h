@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+#include <QTableView>
+#include <optional>
+#include <vector>
+
+#include "ui/cell_editor.h"
+
+class KsField;
+class KsGAEBObj;
+class KsPriceGridModel;
+
+// The price grid `sg`: the rows of one LV area with the single in-place
+// editor `eEdit`. Only editable cells become current; the editor opens on the
+// current cell and its keys move the cursor between editable cells.
+class TPriceGrid : public QTableView {
+  Q_OBJECT
+ public:
+  static constexpr int kRowPitch = 18;  // row height 17 and a grid line of 1
+
+  explicit TPriceGrid(QWidget* parent = nullptr);
+
+  KsPriceGridModel& Model() const { return *model_; }
+  TCellEditor& Editor() const { return *eEdit; }
+
+  // Both commit a pending edit first; the current cell is gone afterwards.
+  void SetColumns(const std::vector<const KsField*>& fields);
+  void ShowRows(KsGAEBObj* element);
+  void SetReadOnlyColor(const QColor& color);
+
+  // Makes the cell current and opens the editor on it when it is editable;
+  // the long text follows the row either way. False when the cell was refused.
+  bool SelectCell(int row, int column);
+  // The first editable cell from the top.
+  void SelectFirstEditable();
+  void Navigate(TGridMove move);
+  // Next (previous) position below (above) the current row whose unit price is 0.
+  void FindEmptyEp(bool next);
+  // Applies a modified entry and hides the editor.
+  void CommitEdit();
+
+  int CurrentRow() const;
+  int CurrentColumn() const;
+  // Rows that fit completely into the visible area.
+  int VisibleRowCount() const;
+  int TopRow() const;
+
+ signals:
+  // The row whose element the long-text view should show.
+  void RowElementShown(KsGAEBObj* element);
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void OpenEditor(const QModelIndex& index, const std::optional<QString>& typed = std::nullopt);
+  // Takes a modified entry into its cell; the editor stays where it is.
+  void ApplyPendingEdit();
+  void HideEditor();
+  void KeepEntry();
+  void PlaceEditor();
+  void LeaveGrid(bool forward);
+  bool Matches(int row, int column) const;
+  int MatchUp(int from, int column) const;
+  int MatchDown(int from, int column) const;
+  // The cell a move goes to: a column of the row, or a row in the column; -1 for none.
+  int ColumnTarget(int row, int column, int step) const;
+  int RowTarget(TGridMove move, int row, int column, bool& revealAbove) const;
+  // Keeps one more row visible above a row reached by moving up.
+  void RevealAbove(int row, int column);
+
+  KsPriceGridModel* model_;
+  TCellEditor* eEdit;
+  bool committing_ = false;
+};

@@ -1,0 +1,194 @@
+#include "ui/price_grid_model.h"
+
+#include <array>
+#include <exception>
+
+#include "core/fb_desc.h"
+#include "gaeb/gaeb_obj.h"
+#include "ui/field_list.h"
+#include "ui/qstring_codec.h"
+#include "ui/row_kind.h"
+#include "util/format_ex.h"
+
+namespace {
+
+const std::string kNoName;
+
+// "%.<decimals>n": the number with thousands separators.
+const std::string& NumberFormat(int decimals) {
+  static const std::array<std::string, 19> formats = [] {
+    std::array<std::string, 19> f;
+    for (size_t i = 0; i < f.size(); ++i) f[i] = "%." + std::to_string(i) + "n";
+    return f;
+  }();
+  return formats[decimals < 0 ? 0 : decimals > 18 ? 18 : decimals];
+}
+
+bool IsRightAligned(uint8_t type) {
+  return type == ftInteger || type == ftFloat || type == ftCurrency;
+}
+
+bool IsComponent(const std::string& name) {
+  return name.size() == 9 && name.compare(0, 8, "EPANTEIL") == 0 && name[8] >= '1' &&
+         name[8] <= '6';
+}
+
+}  // namespace
+
+KsPriceGridModel::KsPriceGridModel(QObject* parent) : QAbstractTableModel(parent) {
+  columns_.emplace_back();
+  AddRow(nullptr, -1);
+}
+
+void KsPriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
+  beginResetModel();
+  columns_.clear();
+  for (const KsField* field : fields) {
+    Column column;
+    column.field = field;
+    column.name = field->Name();
+    if (column.name == "EP")
+      column.kind = Kind::Ep;
+    else if (IsComponent(column.name))
+      column.kind = Kind::EpComponent;
+    else if (column.name == "NACHLASSPROZ")
+      column.kind = Kind::DiscountPercent;
+    else if (column.name == "NACHLASSABS")
+      column.kind = Kind::DiscountAmount;
+    columns_.push_back(std::move(column));
+  }
+  if (columns_.empty()) columns_.emplace_back();
+  endResetModel();
+}
+
+void KsPriceGridModel::SetElement(KsGAEBObj* element) {
+  beginResetModel();
+  rows_.clear();
+  parentRows_.clear();
+  if (!element || IsPositionRow(element))
+    AddRow(element, -1);
+  else
+    AddRows(*element, -1);
+  endResetModel();
+}
+
+void KsPriceGridModel::AddRow(KsGAEBObj* element, int parentRow) {
+  rows_.push_back(element);
+  parentRows_.push_back(parentRow);
+}
+
+void KsPriceGridModel::AddRows(KsGAEBObj& area, int parentRow) {
+  const int self = static_cast<int>(rows_.size());
+  AddRow(&area, parentRow);
+  if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
+    for (int i = 0; i < areas->Count(); ++i) AddRows(*areas->Element(i), self);
+  if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
+    for (int i = 0; i < positions->Count(); ++i) AddRow(positions->Element(i), self);
+}
+
+int KsPriceGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int KsPriceGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+KsGAEBObj* KsPriceGridModel::Element(int row) const {
+  return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row] : nullptr;
+}
+
+const KsField* KsPriceGridModel::Field(int column) const {
+  return column >= 0 && column < static_cast<int>(columns_.size()) ? columns_[column].field
+                                                                   : nullptr;
+}
+
+const std::string& KsPriceGridModel::ColumnName(int column) const {
+  return column >= 0 && column < static_cast<int>(columns_.size()) ? columns_[column].name
+                                                                   : kNoName;
+}
+
+int KsPriceGridModel::ColumnOf(const std::string& name) const {
+  for (size_t i = 0; i < columns_.size(); ++i)
+    if (columns_[i].field && columns_[i].name == name) return static_cast<int>(i);
+  return -1;
+}
+
+bool KsPriceGridModel::IsCellEditable(int column, const KsGAEBObj* element) const {
+  if (!element || column < 0 || column >= static_cast<int>(columns_.size())) return false;
+  switch (columns_[column].kind) {
+    case Kind::DiscountPercent:
+      return IsAreaRow(element) || IsPositionRow(element);
+    case Kind::DiscountAmount:
+      return IsAreaRow(element);
+    case Kind::Ep:
+      return IsPositionRow(element);
+    case Kind::EpComponent:
+      return IsPositionRow(element) && element->Text("EPAUFGL") == "J";
+    case Kind::Other:
+      break;
+  }
+  return false;
+}
+
+QVariant KsPriceGridModel::DisplayText(KsGAEBObj& element, const Column& column) const {
+  const KsMember& member = element.GetMember(column.name);
+  if (!member.FieldDesc || member.Value.IsEmptyOrNull()) return {};
+  const uint8_t type = member.GetFieldType();
+  try {
+    if (!IsRightAligned(type)) return FromCp1252(member.GetAsString());
+    const double value = member.GetAsFloat();
+    if (value == 0 && type != ftInteger) return {};
+    return FromCp1252(FormatEx(NumberFormat(member.FieldDesc->Size), {KsVariant(value)}));
+  } catch (const std::exception&) {
+    // A value the file held as text that is no number: shown as it stands.
+    return FromCp1252(member.GetAsString());
+  }
+}
+
+Qt::Alignment KsPriceGridModel::TextAlignment(KsGAEBObj& element, const Column& column) const {
+  const bool right = IsRightAligned(element.GetMember(column.name).GetFieldType());
+  return right ? Qt::AlignRight : Qt::AlignLeft;
+}
+
+QVariant KsPriceGridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  KsGAEBObj* element = Element(index.row());
+  const Column& column = columns_.at(index.column());
+  switch (role) {
+    case Qt::DisplayRole:
+      return element && column.field ? DisplayText(*element, column) : QVariant();
+    case Qt::TextAlignmentRole:
+      return element && column.field ? QVariant(TextAlignment(*element, column)) : QVariant();
+    case Qt::BackgroundRole:
+      return IsCellEditable(index.column(), element) ? editableBrush_ : readOnlyBrush_;
+    default:
+      return {};
+  }
+}
+
+QVariant KsPriceGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) return {};
+  const KsField* field = Field(section);
+  if (!field) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+      return FromCp1252(field->Desc->DisplayLabel);
+    case Qt::ToolTipRole:
+      return field->Desc->Hint.empty() ? QVariant() : FromCp1252(field->Desc->Hint);
+    default:
+      return {};
+  }
+}
+
+Qt::ItemFlags KsPriceGridModel::flags(const QModelIndex& index) const {
+  return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void KsPriceGridModel::RowValuesChanged(int row) {
+  const int last = static_cast<int>(columns_.size()) - 1;
+  for (int r = row; r >= 0 && r < static_cast<int>(rows_.size()); r = parentRows_[r])
+    emit dataChanged(index(r, 0), index(r, last), {Qt::DisplayRole});
+}
+
+void KsPriceGridModel::SetReadOnlyColor(const QColor& color) { readOnlyBrush_ = QBrush(color); }

@@ -1,0 +1,134 @@
+#include "ui/tit_pos_page.h"
+
+#include <QHBoxLayout>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_texts.h"
+#include "ui/field_list.h"
+#include "ui/grid_columns_editor.h"
+#include "ui/price_grid.h"
+#include "ui/qstring_codec.h"
+#include "ui/read_only_color.h"
+#include "ui/row_kind.h"
+#include "ui/totals_panel.h"
+#include "util/strings.h"
+
+namespace {
+constexpr int kNormalFontSize = 8;
+constexpr int kInfoPanelHeight = 7 * TPriceGrid::kRowPitch;
+}  // namespace
+
+TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridColumnsEditor& columns,
+                         QWidget* parent)
+    : QWidget(parent), document_(document), fields_(fields), columns_(columns) {
+  sg = new TPriceGrid(this);
+  const QColor readOnly = ReadOnlyColor(sg->palette().color(QPalette::Button));
+  sg->SetReadOnlyColor(readOnly);
+
+  reLTxt = new QTextEdit(this);
+  reLTxt->setObjectName(QStringLiteral("reLTxt"));
+  reLTxt->setReadOnly(true);
+  reLTxt->setFrameShape(QFrame::NoFrame);
+  reLTxt->setFocusPolicy(Qt::ClickFocus);
+  reLTxt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  reLTxt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  reLTxt->setLineWrapMode(QTextEdit::NoWrap);
+  QPalette colors = reLTxt->palette();
+  colors.setColor(QPalette::Base, readOnly);
+  colors.setColor(QPalette::Text, Qt::blue);
+  reLTxt->setPalette(colors);
+  SetLongTextFontSize(kNormalFontSize);
+
+  totals_ = new TTotalsPanel(document_, this);
+
+  auto* info = new QWidget(this);
+  auto* infoLayout = new QHBoxLayout(info);
+  infoLayout->setContentsMargins(0, 0, 0, 0);
+  infoLayout->addWidget(reLTxt, 1);
+  infoLayout->addWidget(totals_);
+
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(sg);
+  splitter->addWidget(info);
+  splitter->setChildrenCollapsible(false);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 0);
+  splitter->setSizes({20 * TPriceGrid::kRowPitch, kInfoPanelHeight});
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter);
+
+  connect(sg, &TPriceGrid::RowElementShown, this, &TTitPosPage::ShowLongText);
+  connect(totals_, &TTotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
+  connect(splitter, &QSplitter::splitterMoved, sg, &TPriceGrid::CommitEdit);
+
+  BuildColumns();
+}
+
+TTitPosPage::~TTitPosPage() = default;
+
+void TTitPosPage::BuildColumns() { sg->SetColumns(columns_.ShownColumns()); }
+
+void TTitPosPage::UpdateEpColumns() {
+  for (int i = 0; i < fields_.Count(); ++i) {
+    const std::string& name = fields_.Items(i).Name();
+    if (name.size() == 9 && name.compare(0, 8, "EPANTEIL") == 0 && name[8] >= '1' && name[8] <= '6')
+      columns_.SetAvailable(FromCp1252(name), document_.EpBreakdown);
+  }
+  BuildColumns();
+}
+
+void TTitPosPage::ShowElement(KsGAEBObj* element) {
+  sg->ShowRows(element);
+  ShowLongText(element);
+}
+
+void TTitPosPage::Clear() {
+  sg->SetColumns({});
+  ShowElement(nullptr);
+}
+
+void TTitPosPage::SelectFirstEditable() { sg->SelectFirstEditable(); }
+
+void TTitPosPage::ActivateFromTab() {
+  BuildColumns();
+  const KsGAEBObjList* areas = document_.LvAreas;
+  ShowElement(areas && areas->Count() > 0 ? areas->Element(0) : nullptr);
+  SelectFirstEditable();
+}
+
+void TTitPosPage::ShowTotals() { totals_->ShowTotals(); }
+
+void TTitPosPage::NextEmptyEP() { sg->FindEmptyEp(true); }
+
+void TTitPosPage::PreviousEmptyEP() { sg->FindEmptyEp(false); }
+
+void TTitPosPage::SetLongTextFontSize(int points) {
+  QFont font = reLTxt->font();
+  font.setPointSize(points);
+  reLTxt->setFont(font);
+}
+
+int TTitPosPage::LongTextFontSize() const { return reLTxt->font().pointSize(); }
+
+void TTitPosPage::CommitEdit() { sg->CommitEdit(); }
+
+// The element's number ("OZ", its first member), then its long text.
+void TTitPosPage::ShowLongText(KsGAEBObj* element) {
+  if (!element) {
+    reLTxt->clear();
+    return;
+  }
+  std::string text = element->Members.Count() > 0 ? element->Members.Items(0).GetAsString() : "";
+  text += "\n";
+  if (IsPositionRow(element))
+    text += LongText(*element);
+  else if (IsAreaRow(element))
+    text += AreaLongText(*element);
+  reLTxt->setPlainText(FromCp1252(ReplaceAll(text, "\r\n", "\n")));
+}

@@ -1,0 +1,107 @@
+#include "ui/totals_panel.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <exception>
+
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
+#include "ui/qstring_codec.h"
+#include "util/format_ex.h"
+#include "util/rounding.h"
+#include "util/strings.h"
+#include "util/trim.h"
+
+namespace {
+
+constexpr int kVatMaxLength = 5;
+
+double ValueOf(KsGAEBObj& element, const char* name) {
+  try {
+    return element.GetMember(name).GetAsFloat();
+  } catch (const std::exception&) {
+    return 0;  // a sum the file held as text that is no number
+  }
+}
+
+QString Money(double value) { return FromCp1252(FormatEx("%.2n", {KsVariant(value)})); }
+
+QLabel* ValueLabel(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QLatin1String(name));
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+}  // namespace
+
+TTotalsPanel::TTotalsPanel(KsLyxObj& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
+  setFixedWidth(kWidth);
+  lblSumme = ValueLabel("lblSumme", this);
+  lblMWStAbs = ValueLabel("lblMWStAbs", this);
+  lblBruttoSumme = ValueLabel("lblBruttoSumme", this);
+  eMWSt = new QLineEdit(this);
+  eMWSt->setObjectName(QStringLiteral("eMWSt"));
+  eMWSt->setMaxLength(kVatMaxLength);
+  eMWSt->setAlignment(Qt::AlignRight);
+  eMWSt->installEventFilter(this);
+  auto* vatCaption = new QLabel(QStringLiteral("&MWSt in %"), this);
+  vatCaption->setBuddy(eMWSt);
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("Gesamtsumme"), this), 0, 0);
+  layout->addWidget(lblSumme, 0, 1);
+  layout->addWidget(vatCaption, 1, 0);
+  layout->addWidget(eMWSt, 1, 1);
+  layout->addWidget(new QLabel(QStringLiteral("Mehrwertsteuer"), this), 2, 0);
+  layout->addWidget(lblMWStAbs, 2, 1);
+  layout->addWidget(new QLabel(QStringLiteral("Bruttosumme"), this), 3, 0);
+  layout->addWidget(lblBruttoSumme, 3, 1);
+  layout->setRowStretch(4, 1);
+}
+
+void TTotalsPanel::ShowTotals() {
+  if (!document_.LvInfo) {
+    for (QLabel* label : {lblSumme, lblMWStAbs, lblBruttoSumme}) label->clear();
+    eMWSt->clear();
+    return;
+  }
+  KsGAEBObj& info = *document_.LvInfo;
+  const double sum = ValueOf(info, "SUMME");
+  const double vat = ValueOf(info, "UST");
+  lblSumme->setText(Money(sum));
+  eMWSt->setText(Money(vat));
+  lblMWStAbs->setText(Money(RoundDec(2, vat * sum / 100)));
+  lblBruttoSumme->setText(Money(ValueOf(info, "SUMMEBRUTTO")));
+}
+
+void TTotalsPanel::ApplyVat() {
+  if (!eMWSt->isModified()) return;
+  eMWSt->setModified(false);
+  if (!document_.Lv || !document_.LvInfo) return;
+  KsMember& vat = document_.LvInfo->GetMember("UST");
+  if (!vat.FieldDesc) return;
+  vat.SetAsFloat(StrToFloatZero(Trim(ToCp1252(eMWSt->text()))));
+  CalcLVSum(*document_.Lv);
+  ShowTotals();
+}
+
+bool TTotalsPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == eMWSt) {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        ApplyVat();
+        emit VatEntered();
+        return true;
+      }
+    } else if (event->type() == QEvent::FocusOut) {
+      ApplyVat();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}

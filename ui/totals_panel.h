@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class KsLyxObj;
+class QLabel;
+class QLineEdit;
+
+// The totals under the price grid: "Gesamtsumme" `lblSumme`, the VAT rate
+// `eMWSt`, "Mehrwertsteuer" `lblMWStAbs` and "Bruttosumme" `lblBruttoSumme`.
+// A changed VAT rate goes into the LV and its gross sum when the entry is left.
+class TTotalsPanel : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kWidth = 185;
+
+  explicit TTotalsPanel(KsLyxObj& document, QWidget* parent = nullptr);
+
+  // Sum, VAT rate, VAT amount and gross sum of the LV; empty while nothing is loaded.
+  void ShowTotals();
+
+ signals:
+  // Enter in the VAT entry: the grid takes the focus.
+  void VatEntered();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ApplyVat();
+
+  KsLyxObj& document_;
+  QLabel* lblSumme;
+  QLineEdit* eMWSt;
+  QLabel* lblMWStAbs;
+  QLabel* lblBruttoSumme;
+};
