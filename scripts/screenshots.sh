@@ -2,17 +2,21 @@
 # Screenshots of the window program on a virtual screen of 1280x800.
 # Requires: xvfb (xvfb-run), imagemagick (import), xdotool.
 # Usage: scripts/screenshots.sh [folder]   (default ./screenshots)
-# TARVO_BIN names the program (default build/dev/ui/tarvo).
+# TARVO_BIN names the program (default build/dev/ui/tarvo), TARVO_TENDER the
+# tender that is opened for the pages (default tests/data/real/LV_Los01.P83).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-screenshots}
 bin=${TARVO_BIN:-$root/build/dev/ui/tarvo}
+tender=${TARVO_TENDER:-$root/tests/data/real/LV_Los01.P83}
 
 for tool in xvfb-run import xdotool; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
 done
 [ -x "$bin" ] || { echo "screenshots: no program at $bin (set TARVO_BIN)" >&2; exit 1; }
+[ -f "$tender" ] || { echo "screenshots: no tender at $tender (set TARVO_TENDER)" >&2; exit 1; }
+tender=$(cd "$(dirname "$tender")" && pwd)/$(basename "$tender")
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
@@ -44,8 +48,14 @@ session() {
     return 1
   }
   shot() { import -window root "$SHOT_DIR/$1.png"; echo "$SHOT_DIR/$1.png"; }
+  main='^Tarvo Rudarur: Bieter - Preiserfassung$'
 
-  await '^Tarvo Rudarur: Bieter - Preiserfassung$'
+  # Without a window manager "maximised" means nothing; the window is given
+  # the whole screen instead.
+  await "$main"
+  xdotool search --onlyvisible --name "$main" | head -n 1 |
+    xargs -I{} xdotool windowmove {} 0 0 windowsize {} 1280 800
+  sleep 1
   shot start
 
   xdotool key F1
@@ -63,11 +73,30 @@ session() {
   xdotool key Return
   gone '^Info$'
 
+  # The program opens no file from its command line: F4, the path, Enter.
+  await "$main"
+  xdotool key F4
+  await 'ffnen$'
+  xdotool type --delay 5 "$TARVO_TENDER"
+  xdotool key Return
+  gone 'ffnen$'
+  await "$main"
+  sleep 1
+  shot titel-positionen
+
+  # Each page through the mnemonic of its tab.
+  local page
+  for page in g:gaeb-projekt-info v:vergabe-info a:auftraggeber n:auftragnehmer o:optionen; do
+    xdotool key "alt+${page%%:*}"
+    sleep 1
+    shot "${page#*:}"
+  done
+
   kill "$tarvo_pid"
   wait "$tarvo_pid" || true
   trap - EXIT
 }
 
 mkdir -m 700 "$home/runtime"
-export TARVO_BIN=$bin SHOT_DIR=$out HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/runtime
+export TARVO_BIN=$bin TARVO_TENDER=$tender SHOT_DIR=$out HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/runtime
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c "$(declare -f session); session"

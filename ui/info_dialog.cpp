@@ -9,10 +9,9 @@
 #include <QVBoxLayout>
 
 #include "ui/center_on_screen.h"
+#include "ui/maker.h"
 
 namespace {
-
-const char kWebSite[] = "https://www.rudarur-software.example";
 
 QLabel* ProductLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -46,14 +45,13 @@ TDlgInfoLyx::TDlgInfoLyx(QWidget* parent) : QDialog(parent) {
   text->addStretch(1);
   text->addWidget(TextLabel(QStringLiteral("Version  1.0.1.13"), group));
   text->addStretch(1);
-  text->addWidget(TextLabel(QStringLiteral("Tel. 0221 4710-100, Fax 0221 4710-199"), group));
+  text->addWidget(TextLabel(QStringLiteral("Tel. %1, Fax %2").arg(kMakerPhone, kMakerFax), group));
   text->addWidget(
-      TextLabel(QStringLiteral("Rudarur Software GmbH\nAm Werkhof 7, 50667 K\u00F6ln"), group));
+      TextLabel(QStringLiteral("%1\n%2, %3").arg(kMakerName, kMakerStreet, kMakerTown), group));
 
   auto* link = new QLabel(group);
   link->setObjectName(QStringLiteral("lblWebSite"));
-  link->setText(QStringLiteral("<a href=\"%1\">www.rudarur-software.example</a>")
-                    .arg(QString::fromLatin1(kWebSite)));
+  link->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(kMakerWebSite, kMakerWebSiteText));
   link->setToolTip(QStringLiteral("Webseite von Rudarur Software im Browser \u00F6ffnen"));
   link->setAlignment(Qt::AlignHCenter);
   link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);

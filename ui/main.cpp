@@ -1,29 +1,36 @@
 #include <QApplication>
-#include <QMainWindow>
-#include <QMenuBar>
+#include <QScreen>
 
-#include "ui/help_form.h"
-#include "ui/info_dialog.h"
+#include "gaeb/gaeb_catalogue.h"
+#include "ui/form_lyx.h"
 #include "ui/qt_message_boxes.h"
+#include "ui/qt_settings_store.h"
+#include "ui/qt_window_dialogs.h"
+#include "util/message_boxes.h"
+#include "util/startup.h"
 
+// No file is opened from the command line; the only argument read names the
+// resource library.
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  const QString title = QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung");
-  QApplication::setApplicationDisplayName(title);
+  QApplication::setApplicationName(QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung"));
+
+  const KsStartup startup(argc, argv);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    SetScreenBitsPerPixel(screen->depth());
+  RegisterGaebDescriptors();
+  AddPositionDisplayFields();
+
   KsQtMessageBoxes boxes;
   SetMessageBoxes(&boxes);
-
-  QMainWindow window;
-  window.setWindowTitle(title);
-  window.resize(750, 550);
-  QMenu* help = window.menuBar()->addMenu(QStringLiteral("&Hilfe"));
-  QAction* aHelp = help->addAction(QStringLiteral("Hilfe"), &window, [&window] { TFormHelp(&window).exec(); });
-  aHelp->setShortcut(Qt::Key_F1);
-  help->addSeparator();
-  help->addAction(QStringLiteral("Info"), &window, [&window] { TDlgInfoLyx(&window).exec(); });
-  window.showMaximized();
-
-  const int result = QApplication::exec();
+  KsQtSettingsStore settings;
+  KsQtWindowDialogs dialogs;
+  int result;
+  {
+    TFormLyx window(settings, dialogs);
+    window.showMaximized();
+    result = QApplication::exec();
+  }
   SetMessageBoxes(nullptr);
   return result;
 }

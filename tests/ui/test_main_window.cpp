@@ -1,0 +1,817 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+
+#include "../support/format_guard.h"
+#include "../support/recording_message_boxes.h"
+#include "../support/recording_text_device.h"
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_catalogue.h"
+#include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_texts.h"
+#include "ui/form_lyx.h"
+#include "ui/grid_columns_editor.h"
+#include "ui/memory_settings_store.h"
+#include "ui/price_grid.h"
+#include "ui/price_grid_model.h"
+#include "ui/print_command.h"
+#include "ui/qstring_codec.h"
+#include "ui/qt_settings_store.h"
+#include "ui/recent_files.h"
+#include "ui/tit_pos_page.h"
+#include "ui/window_dialogs.h"
+
+namespace {
+
+const char kNoData[] =
+    "Es sind keine Daten zum Drucken vorhanden. Bitte \xF6"
+    "ffnen Sie zun\xE4"
+    "chst eine "
+    "GAEB-Datei.";
+const char kOverwrite[] =
+    "Die angegebene Datei existiert schon. M\xF6"
+    "chten Sie sie \xFC"
+    "berschreiben ?";
+
+QString RealTender(const char* name) {
+  return QFileInfo(QStringLiteral(__FILE__))
+      .absoluteDir()
+      .filePath(QStringLiteral("../data/real/") + QString::fromLatin1(name));
+}
+
+// Answers the window's dialogs as a test script says and records what they were given.
+class ScriptedDialogs : public KsWindowDialogs {
+ public:
+  QString OpenFileName(QWidget*) override {
+    ++openCount;
+    return openAnswer;
+  }
+  QString SaveFileName(QWidget*, const QString& directory, const QString& proposedName) override {
+    saveDirectory = directory;
+    saveProposal = proposedName;
+    ++saveCount;
+    return saveAnswer;
+  }
+  // Prints to a PDF file instead of a printer; no file means the user cancels.
+  bool ChoosePrinter(QWidget*, QPrinter& printer) override {
+    jobTitle = printer.docName();
+    ++printCount;
+    if (pdfFile.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfFile);
+    return true;
+  }
+
+  QString openAnswer, saveAnswer, pdfFile;
+  QString saveDirectory, saveProposal, jobTitle;
+  int openCount = 0, saveCount = 0, printCount = 0;
+};
+
+// The print target of a test: records the job title and prints into a recorder.
+class RecordingPrintTarget : public KsPrintTarget {
+ public:
+  bool Choose(const std::string& title) override {
+    jobTitle = title;
+    return choose;
+  }
+  std::unique_ptr<KsTextDevice> Open() override {
+    ++openCount;
+    return std::make_unique<Forward>(device);
+  }
+
+  bool choose = true;
+  std::string jobTitle;
+  int openCount = 0;
+  RecordingTextDevice device{120, 60};
+
+ private:
+  class Forward : public KsTextDevice {
+   public:
+    explicit Forward(RecordingTextDevice& to) : to_(to) {}
+    void SetFontSize(int points) override { to_.SetFontSize(points); }
+    int PageChars() const override { return to_.PageChars(); }
+    int PageNumber() const override { return to_.PageNumber(); }
+    void WriteLine(const std::string& text) override { to_.WriteLine(text); }
+    void Close() override { to_.Close(); }
+
+   private:
+    RecordingTextDevice& to_;
+  };
+};
+
+// A window with its own store and dialogs; closed (settings written) on request.
+struct Window {
+  explicit Window(KsMemorySettingsStore& settings) : form(settings, dialogs) {}
+
+  template <class T>
+  T* Find(const char* name) {
+    T* child = form.findChild<T*>(QString::fromLatin1(name));
+    if (!child) qWarning("no child %s", name);
+    return child;
+  }
+  QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
+  QString Value(const char* name) { return Find<QLabel>(name)->text(); }
+  QTabWidget* Pages() { return Find<QTabWidget>("pc"); }
+  TGridColumnsEditor* Columns() { return form.findChild<TGridColumnsEditor*>(); }
+  TTitPosPage* TitPos() { return Find<TTitPosPage>("tsTitPos"); }
+  QAction* Action(const char* name) { return Find<QAction>(name); }
+
+  // Leaves a field as a Tab to the next control would.
+  void Leave(const char* name) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(Edit(name), &out);
+  }
+  void ShowPage(const char* name) { Pages()->setCurrentWidget(Find<QWidget>(name)); }
+
+  QStringList TopLevelEntries() {
+    QStringList texts;
+    auto* tree = Find<QTreeWidget>("tv");
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) texts << tree->topLevelItem(i)->text(0);
+    return texts;
+  }
+
+  ScriptedDialogs dialogs;
+  TFormLyx form;
+};
+
+QByteArray FileContent(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool CopyTender(const char* name, const QString& to) { return QFile::copy(RealTender(name), to); }
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+
+  void OpeningShowsTheTender();
+  void FailedOpenLeavesTreeAndGridEmpty();
+  void BidderDataGoesIntoTheFileWithoutBidder();
+  void FileWithBidderReplacesTheFields();
+  void BoundFieldsWriteTheirMember_data();
+  void BoundFieldsWriteTheirMember();
+  void LeavingThePageStoresTheField();
+  void OfferDateIsChecked_data();
+  void OfferDateIsChecked();
+
+  void FirstStartKeepsTheDefaults();
+  void StoredColumnConfiguration_data();
+  void StoredColumnConfiguration();
+  void StoredFontSize_data();
+  void StoredFontSize();
+  void StoredValuesFillTheWindow();
+  void ClosingAfterOpenStoresTheBidder();
+  void QtStoreKeepsTypesInTheUsersIniFile();
+
+  void RecentFilesMoveToTheTop();
+  void MissingRecentFileIsReported();
+
+  void SaveProposesTheD84Name_data();
+  void SaveProposesTheD84Name();
+  void SaveAsksBeforeOverwriting();
+  void FailedSaveShowsTheReason();
+  void SaveWithoutDocumentAsksForAFile();
+
+  void PrintWithoutDataIsRefused();
+  void PrintGoesThroughTheTextDevice();
+  void PrintAfterFailedOpenShowsTheReason();
+  void PrintWritesAPdfOfSeveralPages();
+
+ private:
+  RecordingMessageBoxes boxes_;
+  std::unique_ptr<FormatGuard> format_;
+};
+
+void MainWindowTest::initTestCase() {
+  RegisterGaebDescriptors();
+  AddPositionDisplayFields();
+  format_ = std::make_unique<FormatGuard>(GermanFormatSettings());
+}
+
+void MainWindowTest::init() {
+  boxes_.messages.clear();
+  boxes_.questions.clear();
+  boxes_.errors.clear();
+  boxes_.answer = false;
+}
+
+void MainWindowTest::OpeningShowsTheTender() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+  QVERIFY(w.Find<QWidget>("paHint")->isVisible());
+  QCOMPARE(w.Find<QLabel>("lblProgBar")->text(), QStringLiteral("..."));
+
+  const QString path = RealTender("LV_Los01.P83");
+  w.form.LoadFile(path);
+  QVERIFY(boxes_.messages.empty());
+  const KsLyxObj& doc = w.form.Document();
+  QVERIFY(doc.Loaded());
+  QVERIFY(doc.LvAreas && doc.LvAreas->Count() > 1);
+
+  QStringList expected = {"GAEB- / Projekt-Info", "Vergabe-Info", "Auftraggeber", "Auftragnehmer"};
+  for (int i = 0; i < doc.LvAreas->Count(); ++i) {
+    const KsGAEBObj& area = *doc.LvAreas->Element(i);
+    expected << FromCp1252(area.Text("OZ") + " " + area.Text("BEZ"));
+  }
+  expected << QStringLiteral("Optionen");
+  QCOMPARE(w.TopLevelEntries(), expected);
+  QCOMPARE(expected.at(4), QStringLiteral("01 Vorbereitende Leistungen"));
+  QCOMPARE(w.Find<QTreeWidget>("tv")->currentItem()->text(0), expected.at(4));
+  QCOMPARE(w.Pages()->currentWidget(), static_cast<QWidget*>(w.TitPos()));
+
+  KsGAEBObj* first = doc.LvAreas->Element(0);
+  const KsPriceGridModel& grid = w.Find<TPriceGrid>("sg")->Model();
+  QCOMPARE(grid.Element(0), first);
+  QCOMPARE(grid.rowCount(), 1 + CountItems(*first));
+
+  QCOMPARE(w.Value("lblVersion"), QStringLiteral("1.2"));
+  QCOMPARE(w.Value("lblAusgabe"), QStringLiteral("3/2002"));
+  QCOMPARE(w.Value("lblErstellungsdatum"), QStringLiteral("31.03.2026 11:21"));
+  QCOMPARE(w.Value("lblZeichensatz"), QStringLiteral("ANSI"));
+  QCOMPARE(w.Value("lblPrjName"), QStringLiteral("11530"));
+  QCOMPARE(w.Value("lblArt"), QStringLiteral("7"));
+  QCOMPARE(w.Value("lblAbgabeOrt"), QStringLiteral("Potsdam, OT Gro\u00DF Glienicke"));
+  QCOMPARE(w.Value("lblAgDVNr"), QStringLiteral("DRV Buro"));
+  QCOMPARE(w.Value("lblAgAdresse"),
+           QStringLiteral("Landesbetrieb f\u00FCr Hochwasserschutz und Wasserwirtschaft "
+                          "Sachsen-Anhalt Vergabestelle S\u00FCd\nWilli-Brundert-Str. 14\n"
+                          "06132 Halle (Saale)"));
+  QVERIFY(!w.Find<QLabel>("lblZertifikat")->isVisible());
+  QCOMPARE(w.Edit("eWAE")->text(), QStringLiteral("EUR"));
+  QCOMPARE(w.Edit("eWAEBez")->text(), QStringLiteral("Euro"));
+
+  // Progress is hidden once reading has ended; the tree counted every area.
+  QVERIFY(!w.Find<QWidget>("paHint")->isVisible());
+  QVERIFY(w.Pages()->isVisible() && w.Find<QTreeWidget>("tv")->isVisible());
+  int areas = 0;
+  std::function<void(const KsGAEBObjList*)> count = [&](const KsGAEBObjList* list) {
+    for (int i = 0; list && i < list->Count(); ++i) {
+      ++areas;
+      count(list->Element(i)->ChildList("LVBEREICH"));
+    }
+  };
+  count(doc.LvAreas);
+  QCOMPARE(w.form.NodeCount(), areas + (doc.Positions ? doc.Positions->Count() : 0));
+  QCOMPARE(w.form.RecentFiles().Paths(), QStringList{path});
+}
+
+void MainWindowTest::FailedOpenLeavesTreeAndGridEmpty() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("kein.d83"));
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("Das ist keine GAEB-Datei\n");
+  file.close();
+
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  boxes_.messages.clear();
+  w.form.LoadFile(path);
+  QCOMPARE(boxes_.messages.size(), size_t(1));
+  QCOMPARE(boxes_.messages[0], w.form.Document().LastError);
+  QVERIFY(!w.form.Document().Loaded());
+  QCOMPARE(w.Find<QTreeWidget>("tv")->topLevelItemCount(), 0);
+  QVERIFY(w.Find<TPriceGrid>("sg")->Model().Element(0) == nullptr);
+  QVERIFY(!w.Pages()->isHidden());
+  QCOMPARE(w.form.RecentFiles().Paths().size(), 1);
+}
+
+void MainWindowTest::BidderDataGoesIntoTheFileWithoutBidder() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.Edit("eName1")->setText(QStringLiteral("M\u00FCller Bau GmbH"));
+  w.Edit("eOrt")->setText(QStringLiteral("K\u00F6ln"));
+  w.Edit("eNameStaat")->setText(QStringLiteral("D"));
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+
+  const KsLyxObj::BidderValues file = w.form.Document().BidderData();
+  QCOMPARE(file[0], std::string("M\xFCller Bau GmbH"));
+  QCOMPARE(file[4], std::string("K\xF6ln"));
+  QCOMPARE(file[13], std::string("EWR"));
+  QCOMPARE(file[14], std::string("D"));
+  QCOMPARE(w.Edit("eName1")->text(), QStringLiteral("M\u00FCller Bau GmbH"));
+}
+
+// A saved offer carries the bidder; opening it again puts all fifteen values
+// back into the fields, whatever they held.
+void MainWindowTest::FileWithBidderReplacesTheFields() {
+  QTemporaryDir dir;
+  const QString offer = dir.filePath(QStringLiteral("angebot.D84"));
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.Edit("eName1")->setText(QStringLiteral("Muster Bau"));
+  w.Edit("eStrasse")->setText(QStringLiteral("Hauptstra\u00DFe 1"));
+  w.Edit("eDVNr")->setText(QStringLiteral("4711"));
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.dialogs.saveAnswer = offer;
+  w.form.SaveFile();
+  QVERIFY(boxes_.messages.empty());
+
+  for (QLineEdit* field : w.form.findChildren<QLineEdit*>())
+    if (field->objectName().startsWith(QLatin1Char('e'))) field->setText(QStringLiteral("x"));
+  w.form.LoadFile(offer);
+  QVERIFY(boxes_.messages.empty());
+  QCOMPARE(w.Edit("eName1")->text(), QStringLiteral("Muster Bau"));
+  QCOMPARE(w.Edit("eStrasse")->text(), QStringLiteral("Hauptstra\u00DFe 1"));
+  QCOMPARE(w.Edit("eDVNr")->text(), QStringLiteral("4711"));
+  QCOMPARE(w.Edit("eArtStaat")->text(), QStringLiteral("EWR"));
+  QCOMPARE(w.Edit("eName2")->text(), QString());
+  QCOMPARE(w.Edit("eEMail")->text(), QString());
+}
+
+void MainWindowTest::BoundFieldsWriteTheirMember_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("page");
+  QTest::addColumn<QString>("owner");  // VergabeInfo, An or Adresse
+  QTest::addColumn<QString>("member");
+  QTest::addColumn<bool>("stored");
+  QTest::newRow("currency") << "eWAE"
+                            << "tsVergabeInfo"
+                            << "VergabeInfo"
+                            << "WAE" << true;
+  QTest::newRow("currency name") << "eWAEBez"
+                                 << "tsVergabeInfo"
+                                 << "VergabeInfo"
+                                 << "WAEBEZ" << true;
+  QTest::newRow("bidder number") << "eDVNr"
+                                 << "tsAN"
+                                 << "An"
+                                 << "DVNR" << true;
+  QTest::newRow("vehicle code") << "eNameStaat"
+                                << "tsAN"
+                                << "An"
+                                << "NAMESTAAT" << true;
+  QTest::newRow("name") << "eName1"
+                        << "tsAN"
+                        << "Adresse"
+                        << "NAME1" << true;
+  QTest::newRow("vat number") << "eUStIdent"
+                              << "tsAN"
+                              << "Adresse"
+                              << "USTIDENT" << true;
+  QTest::newRow("other page active") << "eName1"
+                                     << "tsAG"
+                                     << "Adresse"
+                                     << "NAME1" << false;
+}
+
+void MainWindowTest::BoundFieldsWriteTheirMember() {
+  QFETCH(QString, field);
+  QFETCH(QString, page);
+  QFETCH(QString, owner);
+  QFETCH(QString, member);
+  QFETCH(bool, stored);
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  KsLyxObj& doc = w.form.Document();
+  const KsGAEBObj* element = owner == QLatin1String("VergabeInfo") ? doc.VergabeInfo
+                             : owner == QLatin1String("An")        ? doc.An
+                                                                   : doc.An->Child("ADRESSE");
+  const std::string before = element->Text(member.toStdString());
+
+  w.ShowPage(qPrintable(page));
+  w.Edit(qPrintable(field))->setText(QStringLiteral("CHF"));
+  w.Leave(qPrintable(field));
+  QCOMPARE(element->Text(member.toStdString()), stored ? std::string("CHF") : before);
+}
+
+// Choosing another page takes the focus from the field while its page is
+// still the active one, so the edit reaches the document.
+void MainWindowTest::LeavingThePageStoresTheField() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.show();
+  w.form.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w.form));
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowPage("tsAN");
+  QLineEdit* name2 = w.Edit("eName2");
+  name2->setFocus();
+  QVERIFY(name2->hasFocus());
+  name2->setText(QStringLiteral("Niederlassung S\u00FCd"));
+  w.Pages()->setCurrentWidget(w.TitPos());
+  QVERIFY(!name2->hasFocus());
+  QCOMPARE(w.form.Document().BidderData()[1], std::string("Niederlassung S\xFC"
+                                                          "d"));
+}
+
+void MainWindowTest::OfferDateIsChecked_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("shown");
+  QTest::addColumn<QString>("stored");
+  QTest::addColumn<bool>("refused");
+  QTest::newRow("valid") << "15.03.2026"
+                         << "15.03.2026"
+                         << "15.03.2026" << false;
+  QTest::newRow("blanks around") << " 1.4.2026 "
+                                 << "1.4.2026"
+                                 << "1.4.2026" << false;
+  QTest::newRow("empty") << ""
+                         << ""
+                         << "" << false;
+  QTest::newRow("31 February") << "31.02.2005"
+                               << ""
+                               << "02.01.2026" << true;
+  QTest::newRow("letters") << "morgen"
+                           << ""
+                           << "02.01.2026" << true;
+  QTest::newRow("with a time") << "1.4.26 1:0"
+                               << ""
+                               << "02.01.2026" << true;
+}
+
+void MainWindowTest::OfferDateIsChecked() {
+  QFETCH(QString, typed);
+  QFETCH(QString, shown);
+  QFETCH(QString, stored);
+  QFETCH(bool, refused);
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  KsMember* date = w.form.Document().VergabeInfo->Members.Find("ANGEBDATUM");
+  QVERIFY(date);
+  date->SetAsString("02.01.2026");
+
+  w.ShowPage("tsVergabeInfo");
+  w.Edit("eAngebDatum")->setText(typed);
+  w.Leave("eAngebDatum");
+  QCOMPARE(w.Edit("eAngebDatum")->text(), shown);
+  QCOMPARE(FromCp1252(date->GetAsString()), stored);
+  if (refused)
+    QCOMPARE(boxes_.messages,
+             std::vector<std::string>{"Bitte geben Sie ein g\xFCltiges Datum ein. (DD.MM.YYY)"});
+  else
+    QVERIFY(boxes_.messages.empty());
+}
+
+void MainWindowTest::FirstStartKeepsTheDefaults() {
+  KsMemorySettingsStore store;
+  {
+    Window w(store);
+    QCOMPARE(w.Edit("eArtStaat")->text(), QStringLiteral("EWR"));
+    QCOMPARE(w.Edit("eName1")->text(), QString());
+    QVERIFY(!w.Find<QCheckBox>("cboxPrintLTxt")->isChecked());
+    QVERIFY(w.Find<QCheckBox>("cboxShowMapiClient")->isChecked());
+    QVERIFY(w.Action("mFontNormal")->isChecked());
+    QVERIFY(!w.Action("mFontLarge")->isChecked());
+    QCOMPARE(w.Columns()->ItemCount(), 21);
+    QVERIFY(w.form.RecentFiles().Paths().isEmpty());
+    w.form.close();
+  }
+  QVERIFY(store.keyExists);
+  QVERIFY(
+      store.ReadString("Opt").startsWith(QStringLiteral("1-OZ;1-_TARVO_POSTYP;1-BEZ;0-BEDARF;")));
+  QVERIFY(std::holds_alternative<int32_t>(store.values.value("PrintLTxt")));
+  QCOMPARE(store.ReadInteger("PrintLTxt"), 0);
+  QCOMPARE(store.ReadInteger("ShowMapiClient"), 1);
+  QCOMPARE(store.ReadInteger("Font"), 8);
+  for (const char* bidder : KsLyxObj::kBidderFields)
+    QVERIFY2(!store.ValueExists(QString::fromLatin1(bidder)), bidder);
+  QVERIFY(!store.ValueExists(QStringLiteral("FILE0")));
+}
+
+void MainWindowTest::StoredColumnConfiguration_data() {
+  QTest::addColumn<QString>("opt");
+  QTest::addColumn<QString>("written");
+  QTest::addColumn<QStringList>("shown");
+  QTest::newRow("two columns") << "1-EP;1-OZ;"
+                               << "1-EP;1-OZ;" << QStringList{"EP", "OZ"};
+  QTest::newRow("unknown skipped") << "1-EP;1-XYZ;0-OZ;1-GB;"
+                                   << "1-EP;0-OZ;1-GB;" << QStringList{"EP", "GB"};
+  QTest::newRow("names are case-sensitive") << "1-ep;1-OZ;"
+                                            << "1-OZ;" << QStringList{"OZ"};
+}
+
+void MainWindowTest::StoredColumnConfiguration() {
+  QFETCH(QString, opt);
+  QFETCH(QString, written);
+  QFETCH(QStringList, shown);
+  KsMemorySettingsStore store;
+  store.keyExists = true;
+  store.values["Opt"] = opt;
+  Window w(store);
+  w.form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+  const KsPriceGridModel& grid = w.Find<TPriceGrid>("sg")->Model();
+  QStringList columns;
+  for (int c = 0; c < grid.columnCount(); ++c)
+    columns << QString::fromStdString(grid.ColumnName(c));
+  QCOMPARE(columns, shown);
+  w.form.close();
+  QCOMPARE(store.ReadString("Opt"), written);
+}
+
+void MainWindowTest::StoredFontSize_data() {
+  QTest::addColumn<int>("stored");
+  QTest::addColumn<bool>("normal");
+  QTest::addColumn<bool>("large");
+  QTest::addColumn<int>("shown");
+  QTest::newRow("8") << 8 << true << false << 8;
+  QTest::newRow("10") << 10 << false << true << 10;
+  QTest::newRow("9") << 9 << false << false << 10;
+}
+
+void MainWindowTest::StoredFontSize() {
+  QFETCH(int, stored);
+  QFETCH(bool, normal);
+  QFETCH(bool, large);
+  QFETCH(int, shown);
+  KsMemorySettingsStore store;
+  store.keyExists = true;
+  store.values["Font"] = stored;
+  Window w(store);
+  QCOMPARE(w.Action("mFontNormal")->isChecked(), normal);
+  QCOMPARE(w.Action("mFontLarge")->isChecked(), large);
+  w.form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+  QCOMPARE(w.TitPos()->LongTextFontSize(), shown);
+
+  // Each click toggles the item clicked and sets the other to the opposite.
+  w.Action("mFontLarge")->trigger();
+  QCOMPARE(w.Action("mFontNormal")->isChecked(), !w.Action("mFontLarge")->isChecked());
+  QCOMPARE(w.TitPos()->LongTextFontSize(), w.Action("mFontNormal")->isChecked() ? 8 : 10);
+}
+
+void MainWindowTest::StoredValuesFillTheWindow() {
+  KsMemorySettingsStore store;
+  store.keyExists = true;
+  store.values["NAME1"] = QStringLiteral("Stra\u00DFenbau Nord");
+  store.values["USTIDENT"] = QStringLiteral("DE123");
+  store.values["DVNR"] = QStringLiteral("77");
+  store.values["PrintLTxt"] = 1;
+  store.values["ShowMapiClient"] = 0;
+  store.values["FILE0"] = QStringLiteral("/tmp/b.d83");
+  store.values["FILE1"] = QStringLiteral("/tmp/a.d83");
+  Window w(store);
+  QCOMPARE(w.Edit("eName1")->text(), QStringLiteral("Stra\u00DFenbau Nord"));
+  QCOMPARE(w.Edit("eUStIdent")->text(), QStringLiteral("DE123"));
+  QCOMPARE(w.Edit("eDVNr")->text(), QStringLiteral("77"));
+  QCOMPARE(w.Edit("eArtStaat")->text(), QString());  // a missing value empties the field
+  QVERIFY(w.Find<QCheckBox>("cboxPrintLTxt")->isChecked());
+  QVERIFY(!w.Find<QCheckBox>("cboxShowMapiClient")->isChecked());
+  QCOMPARE(w.form.RecentFiles().Paths(), (QStringList{"/tmp/b.d83", "/tmp/a.d83"}));
+
+  w.form.close();
+  QCOMPARE(store.ReadString("FILE1"), QStringLiteral("/tmp/a.d83"));
+  QVERIFY(!store.ValueExists(QStringLiteral("FILE2")));
+  QCOMPARE(store.ReadInteger("PrintLTxt"), 1);
+  QCOMPARE(store.ReadInteger("ShowMapiClient"), 0);
+}
+
+// The edit in the field that still has the focus reaches the store too.
+void MainWindowTest::ClosingAfterOpenStoresTheBidder() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.show();
+  w.form.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w.form));
+  w.Edit("eName1")->setText(QStringLiteral("Erstname"));
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowPage("tsAN");
+  QLineEdit* phone = w.Edit("eTelefon");
+  phone->setFocus();
+  phone->setText(QStringLiteral("0221 12345"));
+  w.Action("mEnd")->trigger();
+  QVERIFY(!w.form.isVisible());
+  QCOMPARE(store.ReadString("NAME1"), QStringLiteral("Erstname"));
+  QCOMPARE(store.ReadString("TELEFON"), QStringLiteral("0221 12345"));
+  QCOMPARE(store.ReadString("ARTSTAAT"), QStringLiteral("EWR"));
+  QCOMPARE(store.ReadString("FILE0"), RealTender("LV_Los01.P83"));
+}
+
+void MainWindowTest::QtStoreKeepsTypesInTheUsersIniFile() {
+  QVERIFY(KsQtSettingsStore().Location().endsWith(QStringLiteral("/Software/Tarvo_Redurir.ini")));
+
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("Software/Tarvo_Redurir.ini"));
+  {
+    KsQtSettingsStore store(file);
+    QVERIFY(!store.OpenForReading());
+    QVERIFY(store.OpenForWriting());
+    store.WriteString(QStringLiteral("Opt"), QStringLiteral("1-EP;1-OZ;"));
+    store.WriteString(QStringLiteral("NAME1"), QStringLiteral("M\u00FCller, Bau & Co"));
+    store.WriteInteger(QStringLiteral("Font"), 10);
+    store.Close();
+  }
+  KsQtSettingsStore store(file);
+  QVERIFY(store.OpenForReading());
+  QCOMPARE(store.ReadString(QStringLiteral("Opt")), QStringLiteral("1-EP;1-OZ;"));
+  QCOMPARE(store.ReadString(QStringLiteral("NAME1")), QStringLiteral("M\u00FCller, Bau & Co"));
+  QCOMPARE(store.ReadInteger(QStringLiteral("Font")), 10);
+  QCOMPARE(store.ReadInteger(QStringLiteral("NAME1")), 0);
+  QVERIFY(!store.ValueExists(QStringLiteral("FILE0")));
+}
+
+void MainWindowTest::RecentFilesMoveToTheTop() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  TRecentFiles& recent = w.form.RecentFiles();
+  for (int i = 1; i <= 9; ++i) recent.Add(QStringLiteral("/lv/Datei%1.d83").arg(i));
+  recent.Add(QStringLiteral("/LV/DATEI3.D83"));
+  QCOMPARE(recent.Paths().size(), 9);
+  QCOMPARE(recent.Paths().first(), QStringLiteral("/lv/Datei3.d83"));
+  QCOMPARE(recent.Paths().at(1), QStringLiteral("/lv/Datei9.d83"));
+
+  recent.Add(QStringLiteral("/lv/Zehn & Co.d83"));
+  const QStringList paths = recent.Paths();
+  QCOMPARE(paths.size(), 9);
+  QCOMPARE(paths.first(), QStringLiteral("/lv/Zehn & Co.d83"));
+  QVERIFY(!paths.contains(QStringLiteral("/lv/Datei1.d83")));
+  QVERIFY(paths.contains(QStringLiteral("/lv/Datei2.d83")));
+
+  // The menu lists the entries in this order between its two separators.
+  QMenu* file = w.form.menuBar()->findChild<QMenu*>(QStringLiteral("mmDatei"));
+  QStringList between;
+  bool inside = false;
+  for (QAction* action : file->actions()) {
+    if (action->objectName() == QLatin1String("mmBreakBeforeFiles"))
+      inside = true;
+    else if (action->objectName() == QLatin1String("mmBreakAfterFiles"))
+      inside = false;
+    else if (inside && action->isVisible())
+      between << action->data().toString();
+  }
+  QCOMPARE(between, paths);
+  QCOMPARE(recent.Entry(0)->text(), QStringLiteral("/lv/Zehn && Co.d83"));
+}
+
+void MainWindowTest::MissingRecentFileIsReported() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.RecentFiles().Add(QStringLiteral("/nicht/vorhanden/Bau.d83"));
+  w.form.RecentFiles().Entry(0)->trigger();
+  QCOMPARE(boxes_.errors,
+           std::vector<std::string>{
+               "Die angegebene Datei /nicht/vorhanden/Bau.d83 existiert nicht mehr."});
+  QCOMPARE(w.form.RecentFiles().Paths().size(), 1);
+}
+
+void MainWindowTest::SaveProposesTheD84Name_data() {
+  QTest::addColumn<QString>("imported");
+  QTest::addColumn<QString>("proposed");
+  QTest::newRow("D83") << "Bau.D83"
+                       << "Bau.D84";
+  QTest::newRow("other extension") << "angebot.x83"
+                                   << "angebot.D84";
+  QTest::newRow("two dots") << "los.1.p83"
+                            << "los.1.D84";
+  QTest::newRow("no extension") << "Bau"
+                                << "Bau.D84";
+}
+
+// The user cancels: nothing is written.
+void MainWindowTest::SaveProposesTheD84Name() {
+  QFETCH(QString, imported);
+  QFETCH(QString, proposed);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(imported);
+  QVERIFY(CopyTender("LV_Los01.P83", path));
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.LoadFile(path);
+  w.form.SaveFile();
+  QCOMPARE(w.dialogs.saveProposal, proposed);
+  QCOMPARE(w.dialogs.saveDirectory, QFileInfo(path).absolutePath());
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{imported});
+}
+
+void MainWindowTest::SaveAsksBeforeOverwriting() {
+  QTemporaryDir dir;
+  const QString target = dir.filePath(QStringLiteral("Bau.D84"));
+  QFile old(target);
+  QVERIFY(old.open(QIODevice::WriteOnly));
+  old.write("alt\n");
+  old.close();
+
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.dialogs.saveAnswer = target;
+  boxes_.answer = false;
+  w.form.SaveFile();
+  QCOMPARE(boxes_.questions, std::vector<std::string>{kOverwrite});
+  QCOMPARE(FileContent(target), QByteArray("alt\n"));
+
+  boxes_.answer = true;
+  w.form.SaveFile();
+  QCOMPARE(boxes_.questions.size(), size_t(2));
+  QVERIFY(FileContent(target).startsWith("#begin[GAEB]"));
+  QVERIFY(boxes_.messages.empty());
+  QCOMPARE(w.form.RecentFiles().Paths().first(), target);
+  // Writing counts its steps up to the number the tree counted.
+  QCOMPARE(w.Find<QProgressBar>("progBar")->maximum(), w.form.NodeCount());
+  QCOMPARE(w.Find<QProgressBar>("progBar")->value(), w.form.NodeCount());
+}
+
+void MainWindowTest::FailedSaveShowsTheReason() {
+  QTemporaryDir dir;
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.dialogs.saveAnswer = dir.filePath(QStringLiteral("fehlt/Bau.D84"));
+  w.form.SaveFile();
+  QCOMPARE(boxes_.messages.size(), size_t(1));
+  QVERIFY(QString::fromStdString(boxes_.messages[0])
+              .startsWith(QStringLiteral("Fehler beim Schreiben der Datei: ")));
+  QCOMPARE(w.form.RecentFiles().Paths().size(), 1);
+  QVERIFY(!w.Pages()->isHidden());
+}
+
+void MainWindowTest::SaveWithoutDocumentAsksForAFile() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.SaveFile();
+  QCOMPARE(boxes_.messages, std::vector<std::string>{"Bitte lesen Sie zun\xE4"
+                                                     "chst eine Datei ein."});
+  QCOMPARE(w.dialogs.saveCount, 0);
+}
+
+void MainWindowTest::PrintWithoutDataIsRefused() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.aPrintExecute();
+  QCOMPARE(boxes_.errors, std::vector<std::string>{kNoData});
+  QCOMPARE(w.dialogs.printCount, 0);
+}
+
+void MainWindowTest::PrintGoesThroughTheTextDevice() {
+  KsLyxObj doc;
+  QVERIFY(doc.Import(QFile::encodeName(RealTender("LV_Los01.P83")).toStdString()));
+  RecordingPrintTarget cancelled;
+  cancelled.choose = false;
+  PrintOfferCommand(doc, false, cancelled);
+  QCOMPARE(cancelled.jobTitle, std::string("Angebotsdruck LV_Los01"));
+  QCOMPARE(cancelled.openCount, 0);
+
+  RecordingPrintTarget target;
+  PrintOfferCommand(doc, false, target);
+  QCOMPARE(target.openCount, 1);
+  QCOMPARE(target.device.closeCount, 1);
+  const std::vector<std::string> first = target.device.Page(1);
+  QVERIFY(first.size() > 3);
+  QCOMPARE(first[0], std::string(120 - 7, ' ') + "Seite 1");
+  QCOMPARE(first[1], std::string("Angebotsdruck LV_Los01"));
+  const std::string text = target.device.Text();
+  QVERIFY(text.find("Projekt: 11530 ") != std::string::npos);
+  QVERIFY(text.find("Titel / Positionen") != std::string::npos);
+  QVERIFY(text.find("Gesamtsumme : ") != std::string::npos);
+  QVERIFY(boxes_.errors.empty());
+}
+
+void MainWindowTest::PrintAfterFailedOpenShowsTheReason() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("leer.d83"));
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.close();
+  KsLyxObj doc;
+  QVERIFY(!doc.Import(QFile::encodeName(path).toStdString()));
+  RecordingPrintTarget target;
+  PrintOfferCommand(doc, false, target);
+  QCOMPARE(target.jobTitle, std::string("Angebotsdruck leer"));
+  QCOMPARE(boxes_.errors, std::vector<std::string>{kNoData});
+  QCOMPARE(target.openCount, 0);
+}
+
+void MainWindowTest::PrintWritesAPdfOfSeveralPages() {
+  QTemporaryDir dir;
+  KsMemorySettingsStore store;
+  Window w(store);
+  w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
+  w.dialogs.pdfFile = dir.filePath(QStringLiteral("angebot.pdf"));
+  w.form.aPrintExecute();
+  QVERIFY(boxes_.errors.empty());
+  QCOMPARE(w.dialogs.jobTitle, QStringLiteral("Angebotsdruck 1561-02_ROHBAUARBEITEN"));
+  const QByteArray pdf = FileContent(w.dialogs.pdfFile);
+  QVERIFY(pdf.startsWith("%PDF"));
+  QVERIFY2(pdf.count("/Type /Page\n") > 1, qPrintable(QString::number(pdf.count("/Type /Page\n"))));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QWidget>
+
+// The maker's contact data at the right of the top bar: logo, name, address,
+// telephone and the support address, which opens a new mail when clicked.
+class TContactPanel : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TContactPanel(QWidget* parent = nullptr);
+};

@@ -1,0 +1,313 @@
+#include "ui/form_lyx.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "document/lyx_obj.h"
+#include "ui/center_on_screen.h"
+#include "ui/contact_panel.h"
+#include "ui/field_list.h"
+#include "ui/grid_columns_editor.h"
+#include "ui/help_form.h"
+#include "ui/info_dialog.h"
+#include "ui/info_pages.h"
+#include "ui/lyx_observer_form.h"
+#include "ui/options_page.h"
+#include "ui/print_command.h"
+#include "ui/recent_files.h"
+#include "ui/tit_pos_page.h"
+
+namespace {
+
+const int kHintDesignHeight = 38;
+const int kTreeWidth = 185;
+
+QAction* NewAction(QObject* owner, const char* name, const QString& caption, const QString& hint,
+                   const QKeySequence& key = {}) {
+  auto* action = new QAction(caption, owner);
+  action->setObjectName(QString::fromLatin1(name));
+  action->setToolTip(hint.isEmpty() ? caption : hint);
+  action->setStatusTip(hint);
+  action->setShortcut(key);
+  return action;
+}
+
+}  // namespace
+
+TFormLyx::TFormLyx(KsSettingsStore& settings, KsWindowDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      settings_(settings),
+      dialogs_(dialogs),
+      document_(std::make_unique<KsLyxObj>()),
+      observer_(std::make_unique<KsLyxObserverForm>(*this)),
+      fields_(std::make_unique<KsFieldList>()),
+      printTarget_(std::make_unique<KsQtPrintTarget>(dialogs, this)),
+      hintHeight_(kHintDesignHeight) {
+  setObjectName(QStringLiteral("FormLyx"));
+  setWindowTitle(QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung"));
+  document_->AddObserver(observer_.get());
+
+  CreateActions();
+  CreateMenus();
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(CreateTopBar());
+  layout->addWidget(CreateClient(), 1);
+  layout->addWidget(CreateHintPanel());
+  setCentralWidget(central);
+
+  tsTitPos->Clear();
+  tsOpt->Columns->FillColumnList();
+  resize(750, 550);
+  CenterOnScreen(*this);
+  ReadSettings(settings_, SettingsParts());
+}
+
+// The pages refer to the document and the column list, so they go first.
+TFormLyx::~TFormLyx() {
+  document_->RemoveObserver(observer_.get());
+  delete takeCentralWidget();
+}
+
+void TFormLyx::CreateActions() {
+  QStyle* s = style();
+  aLoad = NewAction(this, "aLoad", QStringLiteral("\u00D6ffnen"),
+                    QStringLiteral("Datei \u00F6ffnen"), Qt::Key_F4);
+  aLoad->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+  connect(aLoad, &QAction::triggered, this, &TFormLyx::OpenFile);
+
+  aSave = NewAction(this, "aSave", QStringLiteral("Speichern"), QStringLiteral("Datei speichern"),
+                    Qt::Key_F12);
+  aSave->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+  connect(aSave, &QAction::triggered, this, &TFormLyx::SaveFile);
+
+  aPrint =
+      NewAction(this, "aPrint", QStringLiteral("Drucken"), QStringLiteral("Drucken"), Qt::Key_F9);
+  aPrint->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+  connect(aPrint, &QAction::triggered, this, &TFormLyx::aPrintExecute);
+
+  aToogleOpt = NewAction(this, "aToogleOpt", QStringLiteral("Optionen anzeigen"),
+                         QStringLiteral("Optionen anzeigen"));
+  connect(aToogleOpt, &QAction::triggered, this, [this] { pc->setCurrentWidget(tsOpt); });
+
+  // The menu shows the previous empty price as the "last" one.
+  aLastEmpEP =
+      NewAction(this, "aLastEmpEP", QStringLiteral("letzter leerer EP"),
+                QStringLiteral("letzter leerer EP"), QKeySequence(QStringLiteral("Ctrl+L")));
+  aLastEmpEP->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
+  connect(aLastEmpEP, &QAction::triggered, this, [this] { tsTitPos->PreviousEmptyEP(); });
+
+  aNextEmpEP =
+      NewAction(this, "aNextEmpEP", QStringLiteral("n\u00E4chster leerer EP"),
+                QStringLiteral("n\u00E4chster leerer EP"), QKeySequence(QStringLiteral("Ctrl+N")));
+  aNextEmpEP->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+  connect(aNextEmpEP, &QAction::triggered, this, [this] { tsTitPos->NextEmptyEP(); });
+
+  aHelp = NewAction(this, "aHelp", QStringLiteral("Hilfe"), QStringLiteral("Hilfe"), Qt::Key_F1);
+  aHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+  connect(aHelp, &QAction::triggered, this, [this] { TFormHelp(this).exec(); });
+
+  aInfo = NewAction(this, "aInfo", QStringLiteral("Info"), QString());
+  connect(aInfo, &QAction::triggered, this, [this] { TDlgInfoLyx(this).exec(); });
+
+  mEnd = NewAction(this, "mEnd", QStringLiteral("Beenden"), QString(), Qt::Key_Escape);
+  connect(mEnd, &QAction::triggered, this, &QWidget::close);
+}
+
+void TFormLyx::CreateMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+  file->setObjectName(QStringLiteral("mmDatei"));
+  file->addAction(aLoad);
+  file->addAction(aSave);
+  file->addSeparator();
+  file->addAction(aPrint);
+  mmBreakBeforeFiles = file->addSeparator();
+  mmBreakBeforeFiles->setObjectName(QStringLiteral("mmBreakBeforeFiles"));
+  mmBreakAfterFiles = file->addSeparator();
+  mmBreakAfterFiles->setObjectName(QStringLiteral("mmBreakAfterFiles"));
+  file->addAction(mEnd);
+  recentFiles_ = new TRecentFiles(*file, *mmBreakAfterFiles, this);
+  connect(recentFiles_, &TRecentFiles::Chosen, this, &TFormLyx::RecentFileChosen);
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+  view->setObjectName(QStringLiteral("mmAnsicht"));
+  view->addAction(aToogleOpt);
+  QMenu* fontSize = view->addMenu(QStringLiteral("Schriftgr\u00F6\u00DFe Langtext"));
+  fontSize->setObjectName(QStringLiteral("mmFontSize"));
+  mFontNormal = fontSize->addAction(QStringLiteral("normal"));
+  mFontNormal->setObjectName(QStringLiteral("mFontNormal"));
+  mFontLarge = fontSize->addAction(QStringLiteral("gro\u00DF"));
+  mFontLarge->setObjectName(QStringLiteral("mFontLarge"));
+  for (QAction* item : {mFontNormal, mFontLarge}) {
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, item] {
+      (item == mFontNormal ? mFontLarge : mFontNormal)->setChecked(!item->isChecked());
+      FontSizeClicked();
+    });
+  }
+  mFontNormal->setChecked(true);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+  edit->setObjectName(QStringLiteral("mmBearbeiten"));
+  edit->addAction(aLastEmpEP);
+  edit->addAction(aNextEmpEP);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+  help->setObjectName(QStringLiteral("mmHilfe"));
+  help->addAction(aHelp);
+  help->addSeparator();
+  help->addAction(aInfo);
+}
+
+QWidget* TFormLyx::CreateTopBar() {
+  auto* bar = new QWidget;
+  bar->setObjectName(QStringLiteral("paTop"));
+  bar->setMinimumHeight(34);
+  paToolBar = new QToolBar(bar);
+  paToolBar->setObjectName(QStringLiteral("paToolBar"));
+  paToolBar->setIconSize(QSize(24, 24));
+  paToolBar->setMovable(false);
+  paToolBar->setFloatable(false);
+  paToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  paToolBar->addAction(aLoad);
+  paToolBar->addAction(aSave);
+  paToolBar->addSeparator();
+  paToolBar->addAction(aPrint);
+  paToolBar->addSeparator();
+  paToolBar->addAction(aLastEmpEP);
+  paToolBar->addAction(aNextEmpEP);
+
+  auto* layout = new QHBoxLayout(bar);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(paToolBar);
+  layout->addStretch(1);
+  layout->addWidget(new TContactPanel(bar));
+  return bar;
+}
+
+QWidget* TFormLyx::CreateClient() {
+  splitter = new QSplitter(Qt::Horizontal);
+  splitter->setObjectName(QStringLiteral("splitter"));
+  splitter->setChildrenCollapsible(false);
+
+  tv = new QTreeWidget(splitter);
+  tv->setObjectName(QStringLiteral("tv"));
+  tv->setHeaderHidden(true);
+  // Long LV area names scroll rather than being cut off.
+  tv->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  tv->header()->setStretchLastSection(false);
+  tv->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tv->setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(tv, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* current) { tvChange(current); });
+
+  pc = new QTabWidget(splitter);
+  pc->setObjectName(QStringLiteral("pc"));
+  infoPages_ = new TInfoPages(*document_, *pc);
+  tsOpt = new TOptionsPage(*fields_);
+  tsTitPos = new TTitPosPage(*document_, *fields_, *tsOpt->Columns);
+  tsTitPos->setObjectName(QStringLiteral("tsTitPos"));
+  pc->addTab(tsTitPos, QStringLiteral("&Titel-Positionen"));
+  pc->addTab(tsOpt, QStringLiteral("&Optionen"));
+  connect(pc, &QTabWidget::currentChanged, this, &TFormLyx::PageChanged);
+
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({kTreeWidth, 1000});
+  return splitter;
+}
+
+QWidget* TFormLyx::CreateHintPanel() {
+  paHint = new QWidget;
+  paHint->setObjectName(QStringLiteral("paHint"));
+  paHint->setFixedHeight(kHintDesignHeight);
+  lblProgBar = new QLabel(QStringLiteral("..."), paHint);
+  lblProgBar->setObjectName(QStringLiteral("lblProgBar"));
+  progBar = new QProgressBar(paHint);
+  progBar->setObjectName(QStringLiteral("progBar"));
+  progBar->setRange(0, 100);
+  progBar->setValue(0);
+  progBar->setTextVisible(false);
+  progBar->setMaximumHeight(14);
+  auto* layout = new QVBoxLayout(paHint);
+  layout->setContentsMargins(4, 1, 4, 2);
+  layout->setSpacing(1);
+  layout->addWidget(lblProgBar);
+  layout->addWidget(progBar);
+  return paHint;
+}
+
+KsLyxSettingsParts TFormLyx::SettingsParts() {
+  return {*tsOpt->Columns,
+          *infoPages_,
+          *tsOpt->cboxPrintLTxt,
+          *tsOpt->cboxShowMapiClient,
+          *mFontNormal,
+          *mFontLarge,
+          *tsTitPos,
+          *recentFiles_,
+          *document_};
+}
+
+void TFormLyx::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous() && !shownOnce_) {
+    shownOnce_ = true;
+    FormShow();
+  }
+}
+
+void TFormLyx::FormShow() {
+  tsTitPos->BuildColumns();
+  nodeCount_ = 0;
+  if (paHint->height() > 0) hintHeight_ = paHint->height();
+  tsTitPos->SetLongTextFontSize(mFontNormal->isChecked() ? 8 : 10);
+}
+
+// Every way of closing ends here: "Beenden", Esc and the window's close box.
+void TFormLyx::closeEvent(QCloseEvent* event) {
+  CommitEdits();
+  WriteSettings(settings_, SettingsParts());
+  QMainWindow::closeEvent(event);
+}
+
+void TFormLyx::FontSizeClicked() {
+  tsTitPos->SetLongTextFontSize(mFontNormal->isChecked() ? 8 : 10);
+}
+
+void TFormLyx::CommitEdits() {
+  tsTitPos->CommitEdit();
+  infoPages_->CommitFocusedField();
+}
+
+void TFormLyx::aPrintExecute() {
+  CommitEdits();
+  PrintOfferCommand(*document_, tsOpt->cboxPrintLTxt->isChecked(), *printTarget_);
+}
+
+void TFormLyx::SetHintHeight(int height) {
+  paHint->setFixedHeight(height);
+  paHint->setVisible(height > 0);
+}
+
+void TFormLyx::ShowHint(const QString& text) {
+  lblProgBar->setText(text);
+  progBar->setValue(0);
+  SetHintHeight(hintHeight_);
+}

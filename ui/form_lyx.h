@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "ui/lyx_settings.h"
+
+class KsFieldList;
+class KsGAEBObj;
+class KsGAEBObjList;
+class KsLyxObj;
+class KsLyxObserverForm;
+class KsPrintTarget;
+class KsSettingsStore;
+class KsWindowDialogs;
+class QLabel;
+class QProgressBar;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TInfoPages;
+class TOptionsPage;
+class TRecentFiles;
+class TTitPosPage;
+
+// The main window: the tree of pages on the left, the six pages, the commands
+// open, save as D84, print, empty-price navigation, options, help and info,
+// and the progress panel at the bottom. It owns the offer document.
+class TFormLyx : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The settings are read here and written when the window closes.
+  TFormLyx(KsSettingsStore& settings, KsWindowDialogs& dialogs, QWidget* parent = nullptr);
+  ~TFormLyx() override;
+
+  KsLyxObj& Document() { return *document_; }
+  TRecentFiles& RecentFiles() { return *recentFiles_; }
+  // LV areas and top-level positions counted while the tree was built: the
+  // number of steps of writing.
+  int NodeCount() const { return nodeCount_; }
+
+  // aLoad: the open dialog, then LoadFile.
+  void OpenFile();
+  // Opens a tender and shows it; also the recent-file entries' command.
+  void LoadFile(const QString& path);
+  // aSave: saves the offer as D84 under a name chosen in the save dialog.
+  void SaveFile();
+  // aPrint: the offer print on a printer or PDF file chosen in the print dialog.
+  void aPrintExecute();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  friend class KsLyxObserverForm;
+
+  void CreateActions();
+  void CreateMenus();
+  QWidget* CreateTopBar();
+  QWidget* CreateClient();
+  QWidget* CreateHintPanel();
+  KsLyxSettingsParts SettingsParts();
+
+  void FormShow();
+  void BuildTree();
+  QTreeWidgetItem* AddAreaEntries(QTreeWidgetItem* parent, const KsGAEBObjList* areas);
+  void tvChange(QTreeWidgetItem* current);
+  void ActivatePage(QWidget* page);
+  void PageChanged();
+  void RecentFileChosen(const QString& path);
+  void FontSizeClicked();
+  void CommitEdits();
+  void SetHintHeight(int height);
+  void ShowHint(const QString& text);
+
+  KsSettingsStore& settings_;
+  KsWindowDialogs& dialogs_;
+  std::unique_ptr<KsLyxObj> document_;
+  std::unique_ptr<KsLyxObserverForm> observer_;
+  std::unique_ptr<KsFieldList> fields_;
+  std::unique_ptr<KsPrintTarget> printTarget_;
+  int nodeCount_ = 0;
+  int hintHeight_ = 0;
+  bool shownOnce_ = false;
+  bool pageFromTree_ = false;
+
+  QAction* aLoad = nullptr;
+  QAction* aSave = nullptr;
+  QAction* aPrint = nullptr;
+  QAction* aToogleOpt = nullptr;
+  QAction* aLastEmpEP = nullptr;
+  QAction* aNextEmpEP = nullptr;
+  QAction* aHelp = nullptr;
+  QAction* aInfo = nullptr;
+  QAction* mEnd = nullptr;
+  QAction* mmBreakBeforeFiles = nullptr;
+  QAction* mmBreakAfterFiles = nullptr;
+  QAction* mFontNormal = nullptr;
+  QAction* mFontLarge = nullptr;
+
+  QToolBar* paToolBar = nullptr;
+  QTreeWidget* tv = nullptr;
+  QSplitter* splitter = nullptr;
+  QTabWidget* pc = nullptr;
+  TInfoPages* infoPages_ = nullptr;
+  TTitPosPage* tsTitPos = nullptr;
+  TOptionsPage* tsOpt = nullptr;
+  QWidget* paHint = nullptr;
+  QLabel* lblProgBar = nullptr;
+  QProgressBar* progBar = nullptr;
+  TRecentFiles* recentFiles_ = nullptr;
+};

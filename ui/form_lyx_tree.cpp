@@ -1,0 +1,82 @@
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_obj.h"
+#include "ui/form_lyx.h"
+#include "ui/info_pages.h"
+#include "ui/options_page.h"
+#include "ui/qstring_codec.h"
+#include "ui/tit_pos_page.h"
+
+namespace {
+
+const QString kPrjInfoEntry = QStringLiteral("GAEB- / Projekt-Info");
+const QString kVergabeInfoEntry = QStringLiteral("Vergabe-Info");
+const QString kAgEntry = QStringLiteral("Auftraggeber");
+const QString kAnEntry = QStringLiteral("Auftragnehmer");
+const QString kOptEntry = QStringLiteral("Optionen");
+
+KsGAEBObj* EntryElement(const QTreeWidgetItem& entry) {
+  return static_cast<KsGAEBObj*>(entry.data(0, Qt::UserRole).value<void*>());
+}
+
+}  // namespace
+
+// The fixed entries, the LV areas at every depth (positions get none) and
+// "Optionen"; the first LV area is selected.
+void TFormLyx::BuildTree() {
+  nodeCount_ = 0;
+  tv->clear();
+  for (const QString& text : {kPrjInfoEntry, kVergabeInfoEntry, kAgEntry, kAnEntry})
+    new QTreeWidgetItem(tv, {text});
+  QTreeWidgetItem* first = AddAreaEntries(nullptr, document_->LvAreas);
+  if (document_->Positions) nodeCount_ += document_->Positions->Count();
+  new QTreeWidgetItem(tv, {kOptEntry});
+  if (first) tv->setCurrentItem(first);
+}
+
+QTreeWidgetItem* TFormLyx::AddAreaEntries(QTreeWidgetItem* parent, const KsGAEBObjList* areas) {
+  if (!areas) return nullptr;
+  QTreeWidgetItem* first = nullptr;
+  for (int i = 0; i < areas->Count(); ++i) {
+    KsGAEBObj* area = areas->Element(i);
+    auto* entry = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tv);
+    entry->setText(0, FromCp1252(area->Text("OZ") + " " + area->Text("BEZ")));
+    entry->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(area)));
+    ++nodeCount_;
+    if (!first) first = entry;
+    AddAreaEntries(entry, area->ChildList("LVBEREICH"));
+  }
+  return first;
+}
+
+void TFormLyx::tvChange(QTreeWidgetItem* current) {
+  if (!current) return;
+  const QString text = current->text(0);
+  if (text == kPrjInfoEntry) {
+    ActivatePage(infoPages_->tsGAEBPrjInfo);
+  } else if (text == kVergabeInfoEntry) {
+    ActivatePage(infoPages_->tsVergabeInfo);
+  } else if (text == kAgEntry) {
+    ActivatePage(infoPages_->tsAG);
+  } else if (text == kAnEntry) {
+    ActivatePage(infoPages_->tsAN);
+  } else if (text == kOptEntry) {
+    ActivatePage(tsOpt);
+  } else {
+    ActivatePage(tsTitPos);
+    if (KsGAEBObj* element = EntryElement(*current)) tsTitPos->ShowElement(element);
+  }
+}
+
+// A page chosen in the tree skips the handling of choosing its tab.
+void TFormLyx::ActivatePage(QWidget* page) {
+  pageFromTree_ = true;
+  pc->setCurrentWidget(page);
+  pageFromTree_ = false;
+}
+
+void TFormLyx::PageChanged() {
+  if (!pageFromTree_ && pc->currentWidget() == tsTitPos) tsTitPos->ActivateFromTab();
+}

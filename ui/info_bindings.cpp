@@ -1,0 +1,95 @@
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <algorithm>
+
+#include "gaeb/gaeb_obj.h"
+#include "ui/info_pages.h"
+#include "ui/qstring_codec.h"
+#include "util/date_time.h"
+#include "util/message_boxes.h"
+
+namespace {
+
+// A date alone, as the offer date holds it; a time after the date is refused.
+bool IsDate(const QString& text) {
+  double date;
+  return !text.contains(QLatin1Char(' ')) && TryStrToDateTime(ToCp1252(text), date);
+}
+
+}  // namespace
+
+QLineEdit* TInfoPages::Bind(QLineEdit* field) {
+  field->installEventFilter(this);
+  return field;
+}
+
+// Focus that leaves for a menu, a message box or another window comes back;
+// only a move to another control of the window counts as leaving a field.
+bool TInfoPages::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+        reason != Qt::MenuBarFocusReason) {
+      auto* field = static_cast<QLineEdit*>(watched);
+      if (field == eAngebDatum_)
+        OfferDateLeft(*field);
+      else
+        FieldLeft(*field);
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TInfoPages::CommitFocusedField() {
+  auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  if (!field) return;
+  if (field == eAngebDatum_)
+    OfferDateLeft(*field);
+  else if (std::find(bidder_.begin(), bidder_.end(), field) != bidder_.end() || field == eWAE_ ||
+           field == eWAEBez_)
+    FieldLeft(*field);
+}
+
+bool TInfoPages::BoundPageActive() const {
+  return pc_.currentWidget() == tsVergabeInfo || pc_.currentWidget() == tsAN;
+}
+
+void TInfoPages::FieldLeft(QLineEdit& field) {
+  if (!BoundPageActive()) return;
+  KsGAEBObj* owner = nullptr;
+  if (tsVergabeInfo->isAncestorOf(&field))
+    owner = document_.VergabeInfo;
+  else if (paAN_ADR_->isAncestorOf(&field))
+    owner = document_.An ? document_.An->Child("ADRESSE") : nullptr;
+  else if (paAN_->isAncestorOf(&field))
+    owner = document_.An;
+  if (!owner) return;
+  if (KsMember* member = owner->Members.Find(field.objectName().mid(1).toStdString()))
+    member->SetAsString(ToCp1252(field.text()));
+}
+
+void TInfoPages::OfferDateLeft(QLineEdit& field) {
+  const QString text = field.text().trimmed();
+  field.setText(text);
+  if (!text.isEmpty() && !IsDate(text)) {
+    MessageBoxes().ShowMessage("Bitte geben Sie ein g\xFCltiges Datum ein. (DD.MM.YYY)");
+    if (pc_.currentWidget() == tsVergabeInfo) field.setFocus();
+    field.clear();
+    return;
+  }
+  if (!document_.VergabeInfo) return;
+  if (KsMember* member = document_.VergabeInfo->Members.Find("ANGEBDATUM"))
+    member->SetAsString(ToCp1252(text));
+}
+
+KsLyxObj::BidderValues TInfoPages::BidderValues() const {
+  KsLyxObj::BidderValues values;
+  for (size_t i = 0; i < values.size(); ++i) values[i] = ToCp1252(bidder_[i]->text());
+  return values;
+}
+
+void TInfoPages::SetBidderValues(const KsLyxObj::BidderValues& values) {
+  for (size_t i = 0; i < values.size(); ++i) bidder_[i]->setText(FromCp1252(values[i]));
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <map>
+#include <vector>
+
+#include "document/lyx_obj.h"
+
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QWidget;
+
+// The pages "&GAEB- / Projekt-Info", "&Vergabe-Info", "&Auftraggeber" and
+// "Auftrag&nehmer": read-only values of the tender (blue, beside black
+// captions) and the editable award and bidder fields, each bound to the
+// document member named like the field without its leading "e".
+class TInfoPages : public QObject {
+  Q_OBJECT
+ public:
+  // Creates the four pages as the first pages of pc.
+  TInfoPages(KsLyxObj& document, QTabWidget& pc);
+
+  QWidget* tsGAEBPrjInfo = nullptr;
+  QWidget* tsVergabeInfo = nullptr;
+  QWidget* tsAG = nullptr;
+  QWidget* tsAN = nullptr;
+
+  // The read-only values and the three award fields from the document; a
+  // missing value shows as an empty text.
+  void Fill();
+  // The fifteen bidder fields in the order of KsLyxObj::kBidderFields.
+  KsLyxObj::BidderValues BidderValues() const;
+  void SetBidderValues(const KsLyxObj::BidderValues& values);
+  // Stores the bound field that has the focus as leaving it would; commands
+  // that act on the document run this first, so a typed value is never lost.
+  void CommitFocusedField();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildPrjInfoPage();
+  void BuildVergabeInfoPage();
+  void BuildAgPage();
+  void BuildAnPage();
+  QLabel* AddValue(const char* key, QLabel* value);
+  QLineEdit* Bind(QLineEdit* field);
+  void SetValue(const char* key, const std::string& text);
+
+  void FieldLeft(QLineEdit& field);
+  void OfferDateLeft(QLineEdit& field);
+  bool BoundPageActive() const;
+
+  KsLyxObj& document_;
+  QTabWidget& pc_;
+  std::map<std::string, QLabel*> values_;
+  std::vector<QLabel*> captions_;  // only while the pages are built
+  QLabel* lblZertifikat_ = nullptr;
+  QLineEdit* eWAE_ = nullptr;
+  QLineEdit* eWAEBez_ = nullptr;
+  QLineEdit* eAngebDatum_ = nullptr;
+  std::array<QLineEdit*, 15> bidder_{};
+  QWidget* paAN_ = nullptr;
+  QWidget* paAN_ADR_ = nullptr;
+};

@@ -1,0 +1,68 @@
+#include "ui/lyx_settings.h"
+
+#include <QAction>
+#include <QCheckBox>
+
+#include "document/lyx_obj.h"
+#include "ui/grid_columns_editor.h"
+#include "ui/info_pages.h"
+#include "ui/qstring_codec.h"
+#include "ui/recent_files.h"
+#include "ui/settings_store.h"
+#include "ui/tit_pos_page.h"
+
+namespace {
+
+const QString kOpt = QStringLiteral("Opt");
+const QString kPrintLTxt = QStringLiteral("PrintLTxt");
+const QString kShowMapiClient = QStringLiteral("ShowMapiClient");
+const QString kFont = QStringLiteral("Font");
+
+QString FileValue(int index) { return QStringLiteral("FILE%1").arg(index); }
+
+QString BidderValue(size_t index) { return QString::fromLatin1(KsLyxObj::kBidderFields[index]); }
+
+}  // namespace
+
+void ReadSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
+  if (!store.OpenForReading()) return;
+
+  const QString opt = store.ReadString(kOpt);
+  if (!opt.isEmpty()) parts.Columns.ApplyOptText(opt);
+
+  KsLyxObj::BidderValues bidder;
+  for (size_t i = 0; i < bidder.size(); ++i) bidder[i] = ToCp1252(store.ReadString(BidderValue(i)));
+  parts.InfoPages.SetBidderValues(bidder);
+
+  if (store.ValueExists(kPrintLTxt)) parts.PrintLTxt.setChecked(store.ReadInteger(kPrintLTxt) != 0);
+  if (store.ValueExists(kShowMapiClient))
+    parts.ShowMapiClient.setChecked(store.ReadInteger(kShowMapiClient) != 0);
+  if (store.ValueExists(kFont)) parts.TitPos.SetLongTextFontSize(store.ReadInteger(kFont));
+  parts.FontNormal.setChecked(parts.TitPos.LongTextFontSize() == 8);
+  parts.FontLarge.setChecked(parts.TitPos.LongTextFontSize() == 10);
+
+  for (int i = 0; i < TRecentFiles::kCount; ++i)
+    parts.RecentFiles.SetPath(i, store.ReadString(FileValue(i)));
+}
+
+void WriteSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
+  const QString opt = parts.Columns.OptText();
+  if (!store.OpenForWriting()) return;
+  store.WriteString(kOpt, opt);
+
+  if (parts.Document.An) {
+    const KsLyxObj::BidderValues bidder = parts.Document.BidderData();
+    for (size_t i = 0; i < bidder.size(); ++i)
+      store.WriteString(BidderValue(i), FromCp1252(bidder[i]));
+  }
+
+  store.WriteInteger(kPrintLTxt, parts.PrintLTxt.isChecked() ? 1 : 0);
+  store.WriteInteger(kShowMapiClient, parts.ShowMapiClient.isChecked() ? 1 : 0);
+  store.WriteInteger(kFont, parts.TitPos.LongTextFontSize());
+
+  for (int i = 0; i < TRecentFiles::kCount; ++i) {
+    const QString path = parts.RecentFiles.Path(i);
+    if (!path.isEmpty()) store.WriteString(FileValue(i), path);
+  }
+  store.Close();
+}

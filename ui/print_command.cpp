@@ -1,0 +1,60 @@
+#include "ui/print_command.h"
+
+#include <QFile>
+
+#include "document/lyx_obj.h"
+#include "document/offer_report.h"
+#include "ui/printer_text_device.h"
+#include "ui/qstring_codec.h"
+#include "ui/window_dialogs.h"
+#include "util/message_boxes.h"
+
+namespace {
+
+// The imported file's name without its extension, as the user reads it.
+std::string NameWithoutExtension(const KsLyxObj& document) {
+  QString name = QFile::decodeName(QByteArray::fromStdString(document.FileName()));
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  if (dot >= 0) name.truncate(dot);
+  return ToCp1252(name);
+}
+
+}  // namespace
+
+KsQtPrintTarget::KsQtPrintTarget(KsWindowDialogs& dialogs, QWidget* parent)
+    : dialogs_(dialogs), parent_(parent) {}
+
+bool KsQtPrintTarget::Choose(const std::string& jobTitle) {
+  printer_.setDocName(FromCp1252(jobTitle));
+  return dialogs_.ChoosePrinter(parent_, printer_);
+}
+
+std::unique_ptr<KsTextDevice> KsQtPrintTarget::Open() {
+  auto device = std::make_unique<KsPrinterTextDevice>(printer_);
+  if (!device->IsOpen()) return nullptr;
+  return device;
+}
+
+void PrintOfferCommand(KsLyxObj& document, bool longTexts, KsPrintTarget& target) {
+  if (!document.Reader()) {
+    MessageBoxes().ShowError(
+        "Es sind keine Daten zum Drucken vorhanden. Bitte \xF6"
+        "ffnen Sie zun\xE4"
+        "chst eine "
+        "GAEB-Datei.");
+    return;
+  }
+  const std::string name = NameWithoutExtension(document);
+  if (!target.Choose("Angebotsdruck " + name)) return;
+  const std::unique_ptr<std::vector<std::string>> head = document.BuildPrintHeader();
+  if (!head) {
+    MessageBoxes().ShowError(document.LastError);
+    return;
+  }
+  const std::unique_ptr<KsTextDevice> device = target.Open();
+  if (!device) {
+    MessageBoxes().ShowError("Der Drucker konnte nicht gestartet werden.");
+    return;
+  }
+  PrintOffer(document, *head, *device, name, longTexts);
+}

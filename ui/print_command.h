@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPrinter>
+#include <memory>
+#include <string>
+#include <vector>
+
+class KsLyxObj;
+class KsTextDevice;
+class KsWindowDialogs;
+class QWidget;
+
+// Where the offer print goes: chosen in a dialog, then opened as a text device.
+class KsPrintTarget {
+ public:
+  virtual ~KsPrintTarget() = default;
+  // The print dialog for a job of this title; false when the user cancels.
+  virtual bool Choose(const std::string& jobTitle) = 0;
+  // The chosen printer as a text device; nullptr when it cannot be started.
+  virtual std::unique_ptr<KsTextDevice> Open() = 0;
+};
+
+// A printer (or PDF file) of the system, chosen in the print dialog.
+class KsQtPrintTarget final : public KsPrintTarget {
+ public:
+  KsQtPrintTarget(KsWindowDialogs& dialogs, QWidget* parent);
+  bool Choose(const std::string& jobTitle) override;
+  std::unique_ptr<KsTextDevice> Open() override;
+
+ private:
+  KsWindowDialogs& dialogs_;
+  QWidget* parent_;
+  QPrinter printer_{QPrinter::HighResolution};
+};
+
+// The command "Drucken": refuses without an imported file, runs the print
+// dialog for the job "Angebotsdruck " + the file's name, and prints the head
+// and the offer report to the chosen device.
+void PrintOfferCommand(KsLyxObj& document, bool longTexts, KsPrintTarget& target);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+#include "ui/settings_store.h"
+
+// The store through QSettings: the registry key
+// HKEY_CURRENT_USER\Software\Tarvo_Redurir on Windows, elsewhere an INI file
+// of the user (~/.config/Software/Tarvo_Redurir.ini) or the one named.
+class KsQtSettingsStore final : public KsSettingsStore {
+ public:
+  KsQtSettingsStore();
+  explicit KsQtSettingsStore(const QString& iniFile);
+  ~KsQtSettingsStore() override;
+
+  bool OpenForReading() override;
+  bool OpenForWriting() override;
+  bool ValueExists(const QString& name) const override;
+  QString ReadString(const QString& name) const override;
+  int32_t ReadInteger(const QString& name) const override;
+  void WriteString(const QString& name, const QString& value) override;
+  void WriteInteger(const QString& name, int32_t value) override;
+  void Close() override;
+
+  // Where the values are kept (the file name or the registry path).
+  QString Location() const;
+
+ private:
+  std::unique_ptr<QSettings> settings_;
+};

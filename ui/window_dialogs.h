@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// The standard dialogs of the main window, behind an interface so that tests
+// can answer them. Paths are the file system's own (QString).
+class KsWindowDialogs {
+ public:
+  virtual ~KsWindowDialogs() = default;
+  // The file to open; empty when the user cancels.
+  virtual QString OpenFileName(QWidget* parent) = 0;
+  // The file to save to, starting in `directory` with `proposedName`; empty on cancel.
+  virtual QString SaveFileName(QWidget* parent, const QString& directory,
+                               const QString& proposedName) = 0;
+  // The print dialog on a printer whose job title is set; false on cancel.
+  virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+};
