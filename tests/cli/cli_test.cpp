@@ -235,8 +235,9 @@ TEST_F(CliTest, PrintWritesPagesOfTheChosenWidth) {
               c.longTexts);
     const std::vector<std::string> lines = Lines(text);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.width, '_')), 2);
-    // The amount width follows the gross sum "0" of an unpriced tender.
-    EXPECT_EQ(lines.back(), "Bruttosumme :  0,00");
+    // An unpriced tender's gross sum "0" gives five characters; the unit
+    // prices "0,000" need one more with the blank in front.
+    EXPECT_EQ(lines.back(), "Bruttosumme :   0,00");
   }
 }
 
