@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QValidator>
 
 #include "util/format_settings.h"
 
@@ -52,7 +53,23 @@ TCellEditor::TCellEditor(QWidget* parent) : QLineEdit(parent) {
   hide();
 }
 
-void TCellEditor::SetNumeric(bool numeric) { numeric_ = numeric; }
+namespace {
+// Keeps a number editor free of letters also where no key filter sees the
+// text: pasting, and Alt+letter combinations the line edit inserts itself.
+class NumberInputValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& text, int&) const override {
+    return TCellEditor::IsNumberInput(text) ? Acceptable : Invalid;
+  }
+};
+}  // namespace
+
+void TCellEditor::SetNumeric(bool numeric) {
+  numeric_ = numeric;
+  if (!numberValidator_) numberValidator_ = new NumberInputValidator(this);
+  setValidator(numeric ? numberValidator_ : nullptr);
+}
 
 bool TCellEditor::IsNumberInput(const QString& text) {
   const QChar decimal = QLatin1Char(FormatSettings().DecimalSeparator);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLineEdit>
+
+class QValidator;
 #include <optional>
 
 class QKeyEvent;
@@ -53,4 +55,5 @@ class TCellEditor : public QLineEdit {
 
  private:
   bool numeric_ = false;
+  QValidator* numberValidator_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/price_grid.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -18,8 +20,14 @@
 #include "util/rounding.h"
 
 namespace {
+// Columns are 7 pixels a character, made for an 8-point system font; a wider
+// font gets wider columns, so that no unit or figure is cut off.
 constexpr int kCharWidth = 7;
 constexpr int kEmptyColumnWidth = 64;
+
+int CharWidth(const QFontMetrics& metrics) {
+  return std::max(kCharWidth, metrics.averageCharWidth() + 2);
+}
 }  // namespace
 
 TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPriceGridModel(this)) {
@@ -60,7 +68,7 @@ void TPriceGrid::SetColumns(const std::vector<const KsField*>& fields) {
   model_->SetColumns(fields);
   for (int c = 0; c < model_->columnCount(); ++c) {
     const KsField* field = model_->Field(c);
-    setColumnWidth(c, field ? kCharWidth * field->WidthChars() : kEmptyColumnWidth);
+    setColumnWidth(c, field ? CharWidth(fontMetrics()) * field->WidthChars() : kEmptyColumnWidth);
   }
 }
 

@@ -40,7 +40,10 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
 
 TTotalsPanel::TTotalsPanel(KsLyxObj& document, QWidget* parent)
     : QWidget(parent), document_(document) {
-  setFixedWidth(kWidth);
+  // 185 pixels hold the sums of most offers; a wider sum widens the panel
+  // rather than being cut.
+  setMinimumWidth(kWidth);
+  setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
   lblSumme = ValueLabel("lblSumme", this);
   lblMWStAbs = ValueLabel("lblMWStAbs", this);
   lblBruttoSumme = ValueLabel("lblBruttoSumme", this);
