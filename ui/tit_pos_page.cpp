@@ -1,6 +1,9 @@
 #include "ui/tit_pos_page.h"
 
+#include <functional>
+
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -19,6 +22,22 @@
 
 namespace {
 constexpr int kNormalFontSize = 8;
+
+// A splitter that reports when it has laid out its panes after a resize.
+class TResizeReportingSplitter : public QSplitter {
+ public:
+  TResizeReportingSplitter(std::function<void()> resized, QWidget* parent)
+      : QSplitter(Qt::Vertical, parent), resized_(std::move(resized)) {}
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QSplitter::resizeEvent(event);
+    resized_();
+  }
+
+ private:
+  std::function<void()> resized_;
+};
 constexpr int kInfoPanelHeight = 7 * TPriceGrid::kRowPitch;
 }  // namespace
 
@@ -51,26 +70,38 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   infoLayout->addWidget(reLTxt, 1);
   infoLayout->addWidget(totals_);
 
-  auto* splitter = new QSplitter(Qt::Vertical, this);
-  splitter->addWidget(sg);
-  splitter->addWidget(info);
-  splitter->setChildrenCollapsible(false);
-  splitter->setStretchFactor(0, 1);
-  splitter->setStretchFactor(1, 0);
-  splitter->setSizes({20 * TPriceGrid::kRowPitch, kInfoPanelHeight});
+  splitter_ = new TResizeReportingSplitter([this] { SnapToRows(); }, this);
+  splitter_->addWidget(sg);
+  splitter_->addWidget(info);
+  splitter_->setChildrenCollapsible(false);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 0);
+  splitter_->setSizes({20 * TPriceGrid::kRowPitch, kInfoPanelHeight});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(splitter);
+  layout->addWidget(splitter_);
 
   connect(sg, &TPriceGrid::RowElementShown, this, &TTitPosPage::ShowLongText);
   connect(totals_, &TTotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
-  connect(splitter, &QSplitter::splitterMoved, sg, &TPriceGrid::CommitEdit);
+  connect(splitter_, &QSplitter::splitterMoved, sg, &TPriceGrid::CommitEdit);
+  connect(splitter_, &QSplitter::splitterMoved, this, &TTitPosPage::SnapToRows);
 
   BuildColumns();
 }
 
 TTitPosPage::~TTitPosPage() = default;
+
+void TTitPosPage::SnapToRows() {
+  QList<int> sizes = splitter_->sizes();
+  if (sizes.size() != 2 || sizes[0] <= 0) return;
+  const int rowsHeight = sizes[0] - sg->horizontalHeader()->height();
+  const int rest = rowsHeight % TPriceGrid::kRowPitch;
+  if (rest == 0 || rowsHeight <= TPriceGrid::kRowPitch) return;
+  sizes[0] -= rest;
+  sizes[1] += rest;
+  splitter_->setSizes(sizes);
+}
 
 void TTitPosPage::BuildColumns() { sg->SetColumns(columns_.ShownColumns()); }
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class KsLyxObj;
+class QSplitter;
 class KsGAEBObj;
 class KsFieldList;
 class QTextEdit;
@@ -47,6 +48,8 @@ class TTitPosPage : public QWidget {
 
  private:
   void ShowLongText(KsGAEBObj* element);
+  // Gives the grid a whole number of rows: the information panel takes the rest.
+  void SnapToRows();
 
   KsLyxObj& document_;
   const KsFieldList& fields_;
@@ -54,4 +57,5 @@ class TTitPosPage : public QWidget {
   TPriceGrid* sg;
   QTextEdit* reLTxt;
   TTotalsPanel* totals_;
+  QSplitter* splitter_;
 };

@@ -135,6 +135,7 @@ class PriceGridTest : public QObject {
   void ColumnListMovesAndRefusesForeignDrops();
   void VatEntry_data();
   void VatEntry();
+  void GridShowsWholeRows();
 
  private:
   RecordingMessageBoxes boxes_;
@@ -644,6 +645,16 @@ void PriceGridTest::VatEntry() {
   QCOMPARE(f.Label("lblMWStAbs"), vat);
   QCOMPARE(f.Label("lblBruttoSumme"), gross);
   QVERIFY(!entry->isModified());
+}
+
+void PriceGridTest::GridShowsWholeRows() {
+  Fixture f;
+  for (const int height : {600, 613, 650, 431}) {
+    f.window.resize(900, height);
+    QCoreApplication::processEvents();
+    const int rows = f.grid.height() - f.grid.horizontalHeader()->height();
+    QCOMPARE(rows % TPriceGrid::kRowPitch, 0);
+  }
 }
 
 QTEST_MAIN(PriceGridTest)
