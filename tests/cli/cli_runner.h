@@ -12,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include "support/tender_files.h"
+
 // Runs tarvo-cli in a C locale (the German number format) and collects what
 // it wrote and its exit status.
 struct CliResult {
@@ -22,28 +24,11 @@ struct CliResult {
 
 class CliRunner {
  public:
-  CliRunner() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-cli-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-  }
-  ~CliRunner() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  CliRunner(const CliRunner&) = delete;
-  CliRunner& operator=(const CliRunner&) = delete;
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Path(const std::string& name) const { return dir_.Path(name); }
   std::string Write(const std::string& name, const std::string& content) const {
-    std::ofstream(Path(name), std::ios::binary) << content;
-    return Path(name);
+    return dir_.Write(name, content);
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-  }
+  static std::string Read(const std::string& path) { return ReadFile(path); }
 
   CliResult Run(const std::vector<std::string>& args) const {
     const std::string out = Path(".stdout"), err = Path(".stderr");
@@ -74,5 +59,5 @@ class CliRunner {
     close(fd);
   }
 
-  std::string dir_;
+  TempDir dir_;
 };

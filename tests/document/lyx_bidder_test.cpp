@@ -3,7 +3,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "support/format_guard.h"
-#include "tests/document/tender_files.h"
+#include "support/tender_files.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "gaeb/gaeb_obj.h"
 #include "support/format_guard.h"
 #include "tests/document/observer_log.h"
-#include "tests/document/tender_files.h"
+#include "support/tender_files.h"
 
 namespace {
 

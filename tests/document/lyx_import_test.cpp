@@ -6,7 +6,7 @@
 #include "gaeb/gaeb_elements.h"
 #include "support/format_guard.h"
 #include "tests/document/observer_log.h"
-#include "tests/document/tender_files.h"
+#include "support/tender_files.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "gaeb/gaeb_totals.h"
 #include "support/format_guard.h"
 #include "support/recording_text_device.h"
-#include "tests/document/tender_files.h"
+#include "support/tender_files.h"
 #include "util/strings.h"
 
 namespace {

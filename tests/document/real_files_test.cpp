@@ -12,7 +12,7 @@
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
 #include "support/format_guard.h"
-#include "tests/document/tender_files.h"
+#include "support/tender_files.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <functional>
 #include <memory>
 
-#include "../support/format_guard.h"
-#include "../support/recording_message_boxes.h"
-#include "../support/recording_text_device.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/recording_text_device.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"

@@ -13,7 +13,7 @@
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
-#include "tests/document/tender_files.h"
+#include "tests/support/tender_files.h"
 #include "tests/support/recording_message_boxes.h"
 #include "ui/cell_text.h"
 #include "ui/field_list.h"
