@@ -91,7 +91,7 @@ void KsCustomObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase*
   Observers.reset();
   CreateLists();
   for (size_t i = 0; i + 1 < params.size(); i += 2)
-    if (params[i].Kind() == KsVarKind::String) SetParam(params[i].Str(), params[i + 1]);
+    if (params[i].Kind() == KsVarKind::String) SetParam(std::string(params[i].Str()), params[i + 1]);
   SetOwner(owner);
 }
 

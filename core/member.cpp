@@ -194,3 +194,6 @@ void KsMemberList::AddMembers(const std::vector<const KsFieldDesc*>& fields) {
   count_ += static_cast<int>(fields.size());
   blocks_->further.push_back(std::move(block));
 }
+
+// Elements carry dozens of members, most of them empty; keep them small.
+static_assert(sizeof(KsMember) <= 48, "a member grew");

@@ -72,7 +72,7 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
     case ftUnknown: {
       if (member.Value.Kind() != KsVarKind::String) return nullptr;
       // An unregistered key would give a generic object without ReadBody.
-      const KsClass* cls = GaebClasses().FindClass(member.Value.Str());
+      const KsClass* cls = GaebClasses().FindClass(std::string(member.Value.Str()));
       if (!cls) return nullptr;
       KsCustomObj* child = cls->CreateObj(
           &parent, {KsVariant("GAEBImp00"), DocumentParam(parent.ImportDoc)}, nullptr);

@@ -75,7 +75,7 @@ void Store(KsMember* m, double value, bool recalcAll) {
 bool CountsInSum(const KsMember* type) {
   if (!type || type->Value.IsEmptyOrNull()) return false;
   if (type->Value.Kind() == KsVarKind::String) {
-    const std::string& t = type->Value.Str();
+    const std::string_view t = type->Value.Str();
     return t == "N" || t == "B";
   }
   const std::string t = type->Value.ToString();

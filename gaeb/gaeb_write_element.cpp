@@ -30,25 +30,28 @@ bool IsBlank(std::string_view t) { return std::all_of(t.begin(), t.end(), IsTrim
 std::string_view FieldText(const KsMember& member, std::string& scratch) {
   const KsFieldDesc& field = *member.FieldDesc;
   const KsVariant& value = member.Value;
-  const std::string* text = &scratch;
-  if (value.Kind() == KsVarKind::String)
-    text = &value.Str();
-  else if (value.IsEmptyOrNull())
-    scratch.clear();
-  else
-    scratch = value.ToString();
-  const bool blank = IsBlank(*text);
+  std::string_view text;
+  if (value.Kind() == KsVarKind::String) {
+    text = value.Str();
+  } else {
+    if (value.IsEmptyOrNull())
+      scratch.clear();
+    else
+      scratch = value.ToString();
+    text = scratch;
+  }
+  const bool blank = IsBlank(text);
   if (!field.Required && blank) return {};
   if (field.FieldType == ftFloat || field.FieldType == ftCurrency) {
     if (blank) return "0";
     double number = 0;
     if (value.IsNumeric()) {
       number = value.ToFloat();
-    } else if (!TryTextToFloat(*text, number)) {
+    } else if (!TryTextToFloat(std::string(text), number)) {
       // Not a number: the reader stores every number normalised, so only code
       // can have put this text here. It is written as it stands rather than
       // making the whole offer unsavable over one field.
-      return *text;
+      return text;
     }
     // A number field without declared decimals (size 0) keeps its value:
     // rounding it to a whole number would change amounts and rates read from
@@ -58,12 +61,12 @@ std::string_view FieldText(const KsMember& member, std::string& scratch) {
     return scratch;
   }
   const auto size = static_cast<size_t>(std::max<int16_t>(field.Size, 0));
-  if (size > 0 && text->size() > size) {
-    scratch = Trim(*text);
+  if (size > 0 && text.size() > size) {
+    scratch = Trim(text);
     if (scratch.size() > size) scratch.resize(size);
     return scratch;
   }
-  return *text;
+  return text;
 }
 
 }  // namespace

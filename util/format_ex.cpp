@@ -62,7 +62,7 @@ std::string Lookup(const std::string& list, const KsVariant& arg) {
       match = arg.Kind() == KsVarKind::Integer && EntryNumber(entry.substr(0, eq), number) &&
               number == arg.ToInteger();
     } else {
-      match = arg.Kind() == KsVarKind::String && entry.starts_with(arg.Str() + "=");
+      match = arg.Kind() == KsVarKind::String && entry.starts_with(std::string(arg.Str()) + "=");
     }
     if (match) return Token(entry.substr(eq + 1), 1, "=");
   }

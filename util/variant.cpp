@@ -57,7 +57,7 @@ std::string CurrencyToStr(double value) {
   return text;
 }
 
-bool EqualsIgnoringCase(const std::string& a, const char* b) {
+bool EqualsIgnoringCase(std::string_view a, const char* b) {
   size_t i = 0;
   for (; i < a.size() && b[i]; ++i) {
     if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
@@ -113,7 +113,7 @@ std::string KsVariant::ToString() const {
     case KsVarKind::Empty:
       return {};
     case KsVarKind::String:
-      return Str();
+      return std::string(Str());
     case KsVarKind::Integer:
       return std::to_string(std::get<int32_t>(v_));
     case KsVarKind::Float:
@@ -152,9 +152,9 @@ int32_t KsVariant::ToInteger() const {
       return 0;
     case KsVarKind::String: {
       int32_t i;
-      if (TryTextToInt(Str(), i)) return i;
+      if (TryTextToInt(std::string(Str()), i)) return i;
       double d;
-      if (TryTextToFloat(Str(), d)) return RoundToInteger(d, Kind());
+      if (TryTextToFloat(std::string(Str()), d)) return RoundToInteger(d, Kind());
       break;
     }
     case KsVarKind::Integer:
@@ -181,7 +181,7 @@ double KsVariant::ToFloat() const {
       return 0.0;
     case KsVarKind::String: {
       double d;
-      if (TryTextToFloat(Str(), d)) return d;
+      if (TryTextToFloat(std::string(Str()), d)) return d;
       break;
     }
     case KsVarKind::Integer:
@@ -205,7 +205,7 @@ double KsVariant::ToFloat() const {
 double KsVariant::ToDateTime() const {
   if (Kind() == KsVarKind::String) {
     double d;
-    if (TryTextToFloat(Str(), d) || TryStrToDateTime(Str(), d)) return d;
+    if (TryTextToFloat(std::string(Str()), d) || TryStrToDateTime(std::string(Str()), d)) return d;
     ThrowConversion(Kind(), KsVarKind::DateTime);
   }
   return ToFloat();
@@ -220,7 +220,7 @@ bool KsVariant::ToBoolean() const {
       if (EqualsIgnoringCase(Str(), "true")) return true;
       if (EqualsIgnoringCase(Str(), "false")) return false;
       double d;
-      if (TryTextToFloat(Str(), d)) return d != 0;
+      if (TryTextToFloat(std::string(Str()), d)) return d != 0;
       break;
     }
     case KsVarKind::Integer:

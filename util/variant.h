@@ -4,8 +4,11 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
+
+#include "util/short_text.h"
 
 // Raised when a value cannot be converted to the kind asked for
 // (for instance letters read as a number).
@@ -34,8 +37,8 @@ using KsStringList = std::vector<std::string>;
 class KsVariant {
  public:
   KsVariant() = default;  // Empty
-  KsVariant(const char* s) : v_(std::string(s)) {}
-  KsVariant(std::string s) : v_(std::move(s)) {}
+  KsVariant(const char* s) : v_(KsShortText(s)) {}
+  KsVariant(const std::string& s) : v_(KsShortText(s)) {}
   KsVariant(int32_t i) : v_(i) {}
   KsVariant(double d) : v_(d) {}
   KsVariant(bool b) : v_(b) {}
@@ -62,7 +65,7 @@ class KsVariant {
   double ToDateTime() const;
 
   // Direct access without conversion; only valid for the matching kind.
-  const std::string& Str() const { return std::get<std::string>(v_); }
+  std::string_view Str() const { return std::get<KsShortText>(v_).View(); }
   void* Ptr() const { return std::get<PointerBox>(v_).p; }
   const KsStringList& List() const { return *std::get<ListBox>(v_).list; }
   KsStringList& List() { return *std::get<ListBox>(v_).list; }
@@ -99,7 +102,7 @@ class KsVariant {
     ListBox& operator=(ListBox&&) noexcept = default;
   };
   // Index order matches KsVarKind.
-  std::variant<std::monostate, NullBox, std::string, int32_t, double, CurrencyBox, DateTimeBox,
+  std::variant<std::monostate, NullBox, KsShortText, int32_t, double, CurrencyBox, DateTimeBox,
                bool, PointerBox, ListBox>
       v_;
 
