@@ -2,13 +2,13 @@
 # Screenshots of the window program on a virtual screen of 1280x800.
 # Requires: xvfb (xvfb-run), imagemagick (import), xdotool.
 # Usage: scripts/screenshots.sh [folder]   (default ./screenshots)
-# TARVO_BIN names the program (default build/dev/ui/tarvo), TARVO_TENDER the
+# TARVO_BIN names the program (default build/app/ui/tarvo, as scripts/run.sh builds it), TARVO_TENDER the
 # tender that is opened for the pages (default tests/data/real/LV_Los01.P83).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-screenshots}
-bin=${TARVO_BIN:-$root/build/dev/ui/tarvo}
+bin=${TARVO_BIN:-$root/build/app/ui/tarvo}
 tender=${TARVO_TENDER:-$root/tests/data/real/LV_Los01.P83}
 
 for tool in xvfb-run import xdotool; do
