@@ -162,17 +162,17 @@ void KsCustomObj::Notify(bool propagate, KsCustomObj* sender, const KsParams& pa
   if (propagate && owner_) owner_->Notify(propagate, sender, params, event);
 }
 
-void KsCustomObj::BuildMembers(const std::string& spec, int variantCount) {
+void KsCustomObj::BuildMembers(const std::string& members, int variantCount) {
   try {
     const KsFBDesc* desc = FindDescriptor(TableName());
     if (!desc) return;
     const KsIndexDesc* pk = desc->FirstUniqueIndex();
-    if (spec != "#PK_ONLY#") {
+    if (members != "#PK_ONLY#") {
       std::vector<const KsFieldDesc*> fields;
-      const std::string list = "," + spec + ",";
+      const std::string list = "," + members + ",";
       for (const auto& f : desc->Fields) {
         if (f->Flags & fbfCalculated) continue;
-        if (spec != "#ALL#" && list.find("," + f->Name + ",") == std::string::npos) continue;
+        if (members != "#ALL#" && list.find("," + f->Name + ",") == std::string::npos) continue;
         fields.push_back(f.get());
       }
       Members.AddMembers(fields);

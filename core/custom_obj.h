@@ -87,7 +87,7 @@ class KsCustomObj {
   virtual bool IsModified() const = 0;
   virtual void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db);
   virtual void CreateLists() = 0;
-  virtual void CreateMembers(const std::string& spec) = 0;
+  virtual void CreateMembers(const std::string& members) = 0;
   virtual void Assign(const KsCustomObj& source);
   virtual KsCustomObj* Clone(KsCustomObj* newOwner) const;
   virtual void ChangePKValues(const std::vector<KsVariant>& values);
@@ -104,7 +104,7 @@ class KsCustomObj {
   // Builds members from the descriptor of TableName: every field ("#ALL#"),
   // the named ones (comma-separated), or the shared leading key fields
   // ("#PK_ONLY#", leaving out the last variantCount key fields).
-  void BuildMembers(const std::string& spec, int variantCount);
+  void BuildMembers(const std::string& members, int variantCount);
   // Unlinks a child that is being freed or moved to another owner.
   virtual void DetachChild(KsCustomObj* child) = 0;
   // Links a child that chose this object as its owner.

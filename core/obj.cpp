@@ -35,7 +35,7 @@ void KsObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
   }
 }
 
-void KsObj::CreateMembers(const std::string& spec) { BuildMembers(spec, 0); }
+void KsObj::CreateMembers(const std::string& members) { BuildMembers(members, 0); }
 
 void KsObj::Assign(const KsCustomObj& source) {
   KsCustomObj::Assign(source);

@@ -20,7 +20,7 @@ class KsObj : public KsCustomObj {
   bool IsModified() const override;
   void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
   void CreateLists() override {}
-  void CreateMembers(const std::string& spec) override;
+  void CreateMembers(const std::string& members) override;
   void Assign(const KsCustomObj& source) override;
   void ChangePKValues(const std::vector<KsVariant>& values) override;
   bool Validate(bool recursive) override;
