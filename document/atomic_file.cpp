@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "util/codec.h"
+
 namespace {
 
 // "<text> (<the system's reason>)"
@@ -71,7 +73,7 @@ class TemporaryFile {
       const int error = errno;
       if (fd >= 0) close(fd);
       throw std::runtime_error(
-          Reason("Die Datei " + path_ + " kann nicht gesichert werden", error));
+          Reason("Die Datei " + Utf8ToCp1252(path_) + " kann nicht gesichert werden", error));
     }
     close(fd);
   }

@@ -7,6 +7,7 @@
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_import.h"
+#include "util/codec.h"
 #include "util/format_ex.h"
 
 namespace {
@@ -25,7 +26,7 @@ KsGAEBObjList* NonEmpty(KsGAEBObjList* list) { return list && list->Count() > 0 
 
 bool KsLyxObj::Import(const std::string& fileName) {
   if (!FileExists(fileName)) {
-    LastError = FormatEx("Die angegebene Datei %s existiert nicht.", {fileName});
+    LastError = FormatEx("Die angegebene Datei %s existiert nicht.", {Utf8ToCp1252(fileName)});
     return false;
   }
   CloseReader();

@@ -4,6 +4,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_obj.h"
+#include "util/codec.h"
 #include "util/date_time.h"
 #include "util/trim.h"
 
@@ -99,7 +100,7 @@ std::unique_ptr<std::vector<std::string>> KsLyxObj::BuildPrintHeader() {
   }
   const KsFormatSettings& format = FormatSettings();
   auto head = std::make_unique<std::vector<std::string>>();
-  head->push_back(reader_->FileName() + "     " +
+  head->push_back(Utf8ToCp1252(reader_->FileName()) + "     " +
                   FormatDateTime(format.ShortDateFormat + " " + format.LongTimeFormat, Now()));
   head->push_back("");
   head->push_back("Projekt: " + TextOf(PrjInfo, "NAME") + " " + TextOf(PrjInfo, "BEZ"));

@@ -33,7 +33,7 @@ std::string ReasonText(int err) {
 }
 
 [[noreturn]] void ThrowOpenError(const std::string& fileName, int err) {
-  throw std::runtime_error("Die Datei " + fileName +
+  throw std::runtime_error("Die Datei " + Utf8ToCp1252(fileName) +
                            " kann nicht ge\xF6"
                            "ffnet werden. " +
                            ReasonText(err));

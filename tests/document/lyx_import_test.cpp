@@ -97,6 +97,10 @@ TEST_F(ImportTest, MissingFileChangesNothingElse) {
   // A directory is no file to read either.
   EXPECT_FALSE(doc_.Import(dir_.Dir()));
   EXPECT_EQ(doc_.LastError, "Die angegebene Datei " + dir_.Dir() + " existiert nicht.");
+  // File names come from the file system in UTF-8; messages are Windows-1252 text.
+  EXPECT_FALSE(doc_.Import(dir_.Path("Los S\u00fcd.d83")));
+  EXPECT_EQ(doc_.LastError, "Die angegebene Datei " + dir_.Path("Los S\xFC" "d.d83") +
+                                " existiert nicht.");
 }
 
 TEST_F(ImportTest, AwardBlockIsFoundInAnyLetterCase) {
