@@ -95,6 +95,18 @@ void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* d
   }
 }
 
+void KsGAEBObj::Assign(const KsCustomObj& source) {
+  KsObj::Assign(source);
+  // The children this element had, its own lists among them, were replaced by
+  // copies of the source's; each child member must hold the copy now.
+  for (KsMember* m : Members) {
+    const uint8_t type = m->GetFieldType();
+    if (type != ftUnknown && type != ftCursor) continue;
+    KsCustomObj* child = Children.Find("GAEB" + m->Name());
+    m->SetOldValue(child ? KsVariant::FromPointer(child) : KsVariant());
+  }
+}
+
 KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
   return dynamic_cast<KsGAEBObj*>(HeldObject(Members.Find(memberName)));
 }

@@ -24,6 +24,8 @@ class KsGAEBObj : public KsObj {
   KsMember& GetMember(const std::string& name) override;
   void SetParam(const std::string& name, const KsVariant& value) override;
   void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+  // Copies values and children, then points the child members at the copies.
+  void Assign(const KsCustomObj& source) override;
 
   // The child element or list held by the named member; nullptr when there is none.
   KsGAEBObj* Child(const std::string& memberName) const;
