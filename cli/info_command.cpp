@@ -6,9 +6,9 @@
 #include "document/element_values.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
 #include "util/codec.h"
 #include "util/format_ex.h"
-#include "util/rounding.h"
 
 namespace {
 
@@ -27,14 +27,14 @@ void PrintSummary(const KsLyxObj& document) {
   const KsGAEBObj& lvInfo = *document.LvInfo;
   const double sum = NumberValue(lvInfo, "SUMME");
   const double vat = NumberValue(lvInfo, "UST");
-  const std::string text =
-      "Datei:        " + document.FileName() + "\n" +
-      "Projekt:      " + NameAndBez(document.PrjInfo) + "\n" +
-      "LV:           " + NameAndBez(document.LvInfo) + "\n" +
-      "LV-Bereiche:  " + std::to_string(areas) + "\n" +
-      "Positionen:   " + std::to_string(positions) + "\n" + "Summe:        " + Money(sum) + "\n" +
-      "MwSt " + FormatEx("%.2n", {vat}) + " %: " + Money(RoundDec(2, vat * sum / 100)) + "\n" +
-      "Bruttosumme:  " + Money(NumberValue(lvInfo, "SUMMEBRUTTO")) + "\n";
+  const std::string text = "Datei:        " + document.FileName() + "\n" +
+                           "Projekt:      " + NameAndBez(document.PrjInfo) + "\n" +
+                           "LV:           " + NameAndBez(document.LvInfo) + "\n" +
+                           "LV-Bereiche:  " + std::to_string(areas) + "\n" +
+                           "Positionen:   " + std::to_string(positions) + "\n" +
+                           "Summe:        " + Money(sum) + "\n" + "MwSt " +
+                           FormatEx("%.2n", {vat}) + " %: " + Money(VatAmount(lvInfo)) + "\n" +
+                           "Bruttosumme:  " + Money(NumberValue(lvInfo, "SUMMEBRUTTO")) + "\n";
   std::cout << Cp1252ToUtf8(text);
 }
 

@@ -33,6 +33,17 @@ int32_t KsMember::GetAsInteger() const { return Value.IsEmptyOrNull() ? 0 : Valu
 
 double KsMember::GetAsFloat() const { return Value.IsEmptyOrNull() ? 0.0 : Value.ToFloat(); }
 
+bool KsMember::TryAsFloat(double& value) const {
+  if (!Value.IsEmptyOrNull()) return Value.TryToFloat(value);
+  value = 0.0;
+  return true;
+}
+
+double KsMember::AsFloatOr(double fallback) const {
+  double value;
+  return TryAsFloat(value) ? value : fallback;
+}
+
 bool KsMember::GetAsBoolean() const {
   if (Value.IsEmptyOrNull()) return false;
   switch (GetFieldType()) {
@@ -167,7 +178,7 @@ void KsMemberList::AssignValues(const KsMemberList& source) {
   try {
     for (KsMember* m : *this)
       if (const KsMember* src = source.Find(m->Name())) m->SetValue(src->Value);
-  } catch (...) {
+  } catch (const KsVariantError&) {
     // Copying stops at the first value that cannot be taken; earlier ones stay.
   }
 }

@@ -28,6 +28,11 @@ class KsMember {
   std::string GetAsString() const;
   int32_t GetAsInteger() const;
   double GetAsFloat() const;
+  // The value as a number without raising: Empty and Null are 0; false when
+  // the value is text that is no number (value untouched then).
+  bool TryAsFloat(double& value) const;
+  // The number, or `fallback` when the value is no number.
+  double AsFloatOr(double fallback) const;
   bool GetAsBoolean() const;
 
   // Typed setters with the change guard: a value equal to the current one

@@ -9,12 +9,10 @@
 
 namespace {
 
-bool AsksForBreakdown(const KsGAEBObj& position) { return position.Text("EPAUFGL") == "J"; }
-
 bool ListHasBreakdown(const KsGAEBObjList* positions) {
   if (!positions) return false;
   for (int i = 0; i < positions->Count(); ++i)
-    if (AsksForBreakdown(*positions->Element(i))) return true;
+    if (HasPriceBreakdown(*positions->Element(i))) return true;
   return false;
 }
 

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "gaeb/gaeb_document.h"
+
 class KsLyxObj;
 
-// Notification codes of the offer document.
+// Notification codes of the offer document: its own, and those its elements
+// send (gaeb/gaeb_document.h), under one name for observers.
 enum KsLyxCode {
   lcReadStart = 0,
   lcReadEnd = 1,
-  lcElementRead = 3,
+  lcElementRead = gcElementRead,
   lcDisplaying = 4,
   lcWriteStart = 5,
-  lcWriteStep = 6,
+  lcWriteStep = gcWriteStep,
   lcWriteEnd = 7,
-  lcTotalsChanged = 8,
+  lcTotalsChanged = gcTotalsChanged,
 };
 
 class KsLyxObserver {

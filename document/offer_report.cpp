@@ -7,8 +7,8 @@
 #include "document/text_device.h"
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_texts.h"
+#include "gaeb/gaeb_totals.h"
 #include "util/format_ex.h"
-#include "util/rounding.h"
 #include "util/strings.h"
 
 namespace {
@@ -142,7 +142,7 @@ class OfferReport {
     int widest = 0;
     for (const std::string& text :
          {Amount("%.2n", sum), Amount("%.2n", NumberValue(lvInfo, "SUMMEBRUTTO")),
-          Amount("%.2n", RoundDec(2, NumberValue(lvInfo, "UST") * sum / 100))})
+          Amount("%.2n", VatAmount(lvInfo))})
       widest = std::max(widest, static_cast<int>(text.size()));
     return std::max({widest, WidestAmount(document_.LvAreas), WidestAmount(document_.Positions)});
   }
@@ -170,11 +170,10 @@ class OfferReport {
   }
 
   void PrintTotals(const KsGAEBObj& lvInfo) {
-    const double sum = NumberValue(lvInfo, "SUMME");
-    const double vat = NumberValue(lvInfo, "UST");
-    PrintLine("Gesamtsumme : " + AlignRight(Amount("%.2n", sum), amountWidth_));
-    PrintLine(Amount("%4.2n", vat) +
-              "% MWSt : " + AlignRight(Amount("%.2n", RoundDec(2, vat * sum / 100)), amountWidth_));
+    PrintLine("Gesamtsumme : " +
+              AlignRight(Amount("%.2n", NumberValue(lvInfo, "SUMME")), amountWidth_));
+    PrintLine(Amount("%4.2n", NumberValue(lvInfo, "UST")) +
+              "% MWSt : " + AlignRight(Amount("%.2n", VatAmount(lvInfo)), amountWidth_));
     PrintLine("Bruttosumme : " +
               AlignRight(Amount("%.2n", NumberValue(lvInfo, "SUMMEBRUTTO")), amountWidth_));
   }

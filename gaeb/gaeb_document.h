@@ -4,6 +4,14 @@
 
 class KsFileReadGaeb00;
 
+// What the elements tell their document while they are read, written and
+// recalculated (the document adds its own codes, document/lyx_observer.h).
+enum KsGaebCode {
+  gcElementRead = 3,    // an element has been read (progress)
+  gcWriteStep = 6,      // an LV area or position has been written (progress)
+  gcTotalsChanged = 8,  // the LV sum and gross sum were stored
+};
+
 // What an element needs of the offer document it was read into: the open
 // reader, the observers and the flag that forces every total to be stored.
 class KsGaebDocument {

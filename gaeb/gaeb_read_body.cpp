@@ -124,7 +124,7 @@ void KsGAEBObj::ReadBody() {
         continue;
       }
       child->ReadBody();
-      ImportDoc->NotifyObservers(3);
+      ImportDoc->NotifyObservers(gcElementRead);
     } else if (&member != &NoMember()) {
       const uint8_t type = member.GetFieldType();
       // A field line named like a child member would overwrite the child's

@@ -69,7 +69,8 @@ std::string OZMask(const KsGAEBObjList* lvGlieder) {
         mask += 'X';
       }
     }
-  } catch (...) {
+  } catch (const KsVariantError&) {
+    // A length that is no number: the mask is unknown, a dashed one stands in.
     mask += "------------";
   }
   return mask;
@@ -90,7 +91,7 @@ std::string ZusTextSummary(const KsGAEBObjList* zusTexte) {
         result += kCrLf;
       }
     }
-  } catch (...) {
+  } catch (const KsVariantError&) {
     // A broken entry ends the summary; what was gathered stays.
   }
   return result;

@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kPriceDecimals = 3;
 constexpr int kAmountDecimals = 2;
-constexpr int kSumsChanged = 8;
 
 // A member found by name once per call and then, in every further element of
 // the same layout, at the same index: elements of one table share their
@@ -87,11 +86,6 @@ bool CountsInSum(const KsMember* type) {
 double ParseEntry(const std::string& text) {
   if (text.empty()) return 0.0;
   return StrToFloat(text);
-}
-
-bool IsComponentName(const std::string& name) {
-  return name.size() == 9 && name.compare(0, 8, "EPANTEIL") == 0 && name[8] >= '1' &&
-         name[8] <= '6';
 }
 
 const char* const kComponentNames[] = {"EPANTEIL1", "EPANTEIL2", "EPANTEIL3",
@@ -195,7 +189,8 @@ bool Totals::StorePositionAmount(KsGAEBObj& position, double& amount) {
   const long double ep = FloatOf(ep_.In(position));
   const long double menge = FloatOf(menge_.In(position));
   const long double discount = FloatOf(positionDiscount_.In(position));
-  const double g = RoundDec(kAmountDecimals, static_cast<double>(ep * menge * (1 - discount / 100)));
+  const double g =
+      RoundDec(kAmountDecimals, static_cast<double>(ep * menge * (1 - discount / 100)));
   KsMember* gb = gb_.In(position);
   amount = 0;
   if (!gb) return false;
@@ -244,7 +239,7 @@ void Totals::LVSum(KsGAEBObj& lv) {
     Store(info->Members.Find("SUMMEBRUTTO"),
           RoundDec(kAmountDecimals, static_cast<double>(s * (vat / 100 + 1))), recalcAll_);
   }
-  if (lv.ImportDoc) lv.ImportDoc->NotifyObservers(kSumsChanged);
+  if (lv.ImportDoc) lv.ImportDoc->NotifyObservers(gcTotalsChanged);
 }
 
 long double Totals::PositionsSum(const KsGAEBObj& element) {
@@ -312,7 +307,7 @@ bool Totals::Subtree(KsGAEBObj& element) {
 }  // namespace
 
 void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName) {
-  if (memberName != "EP" && memberName != "NACHLASSPROZ" && !IsComponentName(memberName)) return;
+  if (memberName != "EP" && memberName != "NACHLASSPROZ" && !IsPriceComponent(memberName)) return;
   Totals(position).SetPositionValue(position, ParseEntry(text), memberName);
 }
 
@@ -331,3 +326,34 @@ void CalcAreaDiscount(KsGAEBObj& area) { Totals(area).AreaDiscount(area); }
 void CalcLVSum(KsGAEBObj& lv) { Totals(lv).LVSum(lv); }
 
 void CalcAll(KsGAEBObj& element) { Totals(element).All(element); }
+
+void SetVatRate(KsGAEBObj& lv, const std::string& text) {
+  const double rate = ParseEntry(text);
+  KsGAEBObj* info = lv.Child("LVINFO");
+  KsMember* vat = info ? info->Members.Find("UST") : nullptr;
+  if (!vat) return;
+  vat->SetAsFloat(RoundDec(kAmountDecimals, rate));
+  CalcLVSum(lv);
+}
+
+double VatAmount(const KsGAEBObj& lvInfo) {
+  const KsMember* sum = lvInfo.Members.Find("SUMME");
+  const KsMember* vat = lvInfo.Members.Find("UST");
+  const double s = sum ? sum->AsFloatOr(0) : 0;
+  const double rate = vat ? vat->AsFloatOr(0) : 0;
+  return RoundDec(kAmountDecimals, rate * s / 100);
+}
+
+bool IsPriceComponent(const std::string& name) {
+  return name.size() == 9 && name.compare(0, 8, "EPANTEIL") == 0 && name[8] >= '1' &&
+         name[8] <= '6';
+}
+
+bool HasPriceBreakdown(const KsGAEBObj& position) { return position.Text("EPAUFGL") == "J"; }
+
+bool HasEmptyUnitPrice(const KsGAEBObj& position) {
+  const KsMember* ep = position.Members.Find("EP");
+  double value = 0;
+  if (ep && !ep->TryAsFloat(value)) return false;
+  return RoundDec(kPriceDecimals, value) == 0;
+}

@@ -21,7 +21,7 @@ class KsGAEBObj;
 // rounding is half away from zero. A result is stored, and carried upward,
 // only when it differs from the stored value at its precision, unless the
 // document's RecalcAll flag is set: then every result is stored. Each change
-// of the LV sum is announced to the document with notification code 8.
+// of the LV sum is announced to the document with gcTotalsChanged.
 // Elements without an import document count as RecalcAll unset and announce
 // nothing.
 
@@ -36,6 +36,22 @@ void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::s
 // A discount that is not 0 switches the other one off. Other names are
 // ignored; a text that is not a number raises like SetPositionValue.
 void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string& memberName);
+
+// Applies the user's VAT rate entry (empty is 0) to UST of the LV's LVINFO
+// and recalculates the LV sum; raises like SetPositionValue.
+void SetVatRate(KsGAEBObj& lv, const std::string& text);
+
+// The VAT amount of the LV: RoundDec(2, SUMME * UST / 100); 0 where either is no number.
+double VatAmount(const KsGAEBObj& lvInfo);
+
+// "EPANTEIL1" ... "EPANTEIL6": the components a unit price is made of.
+bool IsPriceComponent(const std::string& memberName);
+// The client asks for this position's unit price in components
+// ("EPAUFGL" = "J"): the components are entered, EP is their sum.
+bool HasPriceBreakdown(const KsGAEBObj& position);
+// No unit price yet: EP rounded to 3 decimals is 0. A price held as text
+// that is no number is not empty.
+bool HasEmptyUnitPrice(const KsGAEBObj& position);
 
 void CalcPositionAmount(KsGAEBObj& position);
 // The sum always holds the area's own positions and its sub-areas;

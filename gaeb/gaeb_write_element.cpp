@@ -87,7 +87,7 @@ void KsGAEBObj::WriteElement(KsFileWriteGaeb00& stream) {
     switch (field.FieldType) {
       case ftUnknown:
         if (KsGAEBObj* child = AsElement(HeldChild(*m))) child->WriteElement(stream);
-        if (titPos && ImportDoc) ImportDoc->NotifyObservers(6);
+        if (titPos && ImportDoc) ImportDoc->NotifyObservers(gcWriteStep);
         break;
       case ftCursor:
         if (KsCustomObj* list = HeldChild(*m); list && Is(*list, KsObjList::StaticClass())) {

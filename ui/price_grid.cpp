@@ -9,15 +9,15 @@
 #include <QScrollBar>
 #include <exception>
 
+#include "document/cell_text.h"
+#include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
-#include "ui/cell_text.h"
+#include "gaeb/gaeb_totals.h"
 #include "ui/field_list.h"
 #include "ui/price_cell_delegate.h"
 #include "ui/price_grid_model.h"
 #include "ui/qstring_codec.h"
-#include "ui/row_kind.h"
 #include "util/message_boxes.h"
-#include "util/rounding.h"
 
 namespace {
 // Columns are 7 pixels a character, made for an 8-point system font; a wider
@@ -298,13 +298,8 @@ void TPriceGrid::FindEmptyEp(bool next) {
   const int row = CurrentRow();
   const int step = next ? 1 : -1;
   for (int r = row + step; r >= 0 && r < model_->rowCount(); r += step) {
-    KsGAEBObj* element = model_->Element(r);
-    if (!IsPositionRow(element)) continue;
-    try {
-      if (RoundDec(3, element->GetMember("EP").GetAsFloat()) != 0) continue;
-    } catch (const std::exception&) {
-      continue;  // a price that is no number is not empty
-    }
+    const KsGAEBObj* element = model_->Element(r);
+    if (!IsPositionRow(element) || !HasEmptyUnitPrice(*element)) continue;
     SelectCell(r, column);
     return;
   }

@@ -1,13 +1,13 @@
 #include "ui/price_grid_model.h"
 
 #include <array>
-#include <exception>
 
 #include "core/fb_desc.h"
+#include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
 #include "ui/field_list.h"
 #include "ui/qstring_codec.h"
-#include "ui/row_kind.h"
 #include "util/format_ex.h"
 
 namespace {
@@ -28,11 +28,6 @@ bool IsRightAligned(uint8_t type) {
   return type == ftInteger || type == ftFloat || type == ftCurrency;
 }
 
-bool IsComponent(const std::string& name) {
-  return name.size() == 9 && name.compare(0, 8, "EPANTEIL") == 0 && name[8] >= '1' &&
-         name[8] <= '6';
-}
-
 }  // namespace
 
 KsPriceGridModel::KsPriceGridModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -49,7 +44,7 @@ void KsPriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
     column.name = field->Name();
     if (column.name == "EP")
       column.kind = Kind::Ep;
-    else if (IsComponent(column.name))
+    else if (IsPriceComponent(column.name))
       column.kind = Kind::EpComponent;
     else if (column.name == "NACHLASSPROZ")
       column.kind = Kind::DiscountPercent;
@@ -124,7 +119,7 @@ bool KsPriceGridModel::IsCellEditable(int column, const KsGAEBObj* element) cons
     case Kind::Ep:
       return IsPositionRow(element);
     case Kind::EpComponent:
-      return IsPositionRow(element) && element->Text("EPAUFGL") == "J";
+      return IsPositionRow(element) && HasPriceBreakdown(*element);
     case Kind::Other:
       break;
   }
@@ -135,15 +130,11 @@ QVariant KsPriceGridModel::DisplayText(KsGAEBObj& element, const Column& column)
   const KsMember& member = element.GetMember(column.name);
   if (!member.FieldDesc || member.Value.IsEmptyOrNull()) return {};
   const uint8_t type = member.GetFieldType();
-  try {
-    if (!IsRightAligned(type)) return FromCp1252(member.GetAsString());
-    const double value = member.GetAsFloat();
-    if (value == 0 && type != ftInteger) return {};
-    return FromCp1252(FormatEx(NumberFormat(member.FieldDesc->Size), {KsVariant(value)}));
-  } catch (const std::exception&) {
-    // A value the file held as text that is no number: shown as it stands.
-    return FromCp1252(member.GetAsString());
-  }
+  double value;
+  // A value the file held as text that is no number is shown as it stands.
+  if (!IsRightAligned(type) || !member.TryAsFloat(value)) return FromCp1252(member.GetAsString());
+  if (value == 0 && type != ftInteger) return {};
+  return FromCp1252(FormatEx(NumberFormat(member.FieldDesc->Size), {KsVariant(value)}));
 }
 
 Qt::Alignment KsPriceGridModel::TextAlignment(KsGAEBObj& element, const Column& column) const {

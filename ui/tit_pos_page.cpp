@@ -9,14 +9,15 @@
 #include <QVBoxLayout>
 
 #include "document/lyx_obj.h"
+#include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
+#include "gaeb/gaeb_totals.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/price_grid.h"
 #include "ui/qstring_codec.h"
 #include "ui/read_only_color.h"
-#include "ui/row_kind.h"
 #include "ui/totals_panel.h"
 #include "util/strings.h"
 
@@ -108,8 +109,7 @@ void TTitPosPage::BuildColumns() { sg->SetColumns(columns_.ShownColumns()); }
 void TTitPosPage::UpdateEpColumns() {
   for (int i = 0; i < fields_.Count(); ++i) {
     const std::string& name = fields_.Items(i).Name();
-    if (name.size() == 9 && name.compare(0, 8, "EPANTEIL") == 0 && name[8] >= '1' && name[8] <= '6')
-      columns_.SetAvailable(FromCp1252(name), document_.EpBreakdown);
+    if (IsPriceComponent(name)) columns_.SetAvailable(FromCp1252(name), document_.EpBreakdown);
   }
   BuildColumns();
 }

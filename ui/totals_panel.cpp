@@ -6,26 +6,18 @@
 #include <QLineEdit>
 #include <exception>
 
+#include "document/element_values.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
 #include "ui/qstring_codec.h"
 #include "util/format_ex.h"
-#include "util/rounding.h"
-#include "util/strings.h"
+#include "util/message_boxes.h"
 #include "util/trim.h"
 
 namespace {
 
 constexpr int kVatMaxLength = 5;
-
-double ValueOf(KsGAEBObj& element, const char* name) {
-  try {
-    return element.GetMember(name).GetAsFloat();
-  } catch (const std::exception&) {
-    return 0;  // a sum the file held as text that is no number
-  }
-}
 
 QString Money(double value) { return FromCp1252(FormatEx("%.2n", {KsVariant(value)})); }
 
@@ -73,23 +65,22 @@ void TTotalsPanel::ShowTotals() {
     eMWSt->clear();
     return;
   }
-  KsGAEBObj& info = *document_.LvInfo;
-  const double sum = ValueOf(info, "SUMME");
-  const double vat = ValueOf(info, "UST");
-  lblSumme->setText(Money(sum));
-  eMWSt->setText(Money(vat));
-  lblMWStAbs->setText(Money(RoundDec(2, vat * sum / 100)));
-  lblBruttoSumme->setText(Money(ValueOf(info, "SUMMEBRUTTO")));
+  const KsGAEBObj& info = *document_.LvInfo;
+  lblSumme->setText(Money(NumberValue(info, "SUMME")));
+  eMWSt->setText(Money(NumberValue(info, "UST")));
+  lblMWStAbs->setText(Money(VatAmount(info)));
+  lblBruttoSumme->setText(Money(NumberValue(info, "SUMMEBRUTTO")));
 }
 
 void TTotalsPanel::ApplyVat() {
   if (!eMWSt->isModified()) return;
   eMWSt->setModified(false);
   if (!document_.Lv || !document_.LvInfo) return;
-  KsMember& vat = document_.LvInfo->GetMember("UST");
-  if (!vat.FieldDesc) return;
-  vat.SetAsFloat(StrToFloatZero(Trim(ToCp1252(eMWSt->text()))));
-  CalcLVSum(*document_.Lv);
+  try {
+    SetVatRate(*document_.Lv, Trim(ToCp1252(eMWSt->text())));
+  } catch (const std::exception& error) {
+    MessageBoxes().ShowError(error.what());
+  }
   ShowTotals();
 }
 

@@ -175,31 +175,40 @@ int32_t KsVariant::ToInteger() const {
   ThrowConversion(Kind(), KsVarKind::Integer);
 }
 
-double KsVariant::ToFloat() const {
+bool KsVariant::TryToFloat(double& value) const {
   switch (Kind()) {
     case KsVarKind::Empty:
-      return 0.0;
-    case KsVarKind::String: {
-      double d;
-      if (TryTextToFloat(std::string(Str()), d)) return d;
-      break;
-    }
+      value = 0.0;
+      return true;
+    case KsVarKind::String:
+      return TryTextToFloat(std::string(Str()), value);
     case KsVarKind::Integer:
-      return std::get<int32_t>(v_);
+      value = std::get<int32_t>(v_);
+      return true;
     case KsVarKind::Float:
-      return std::get<double>(v_);
+      value = std::get<double>(v_);
+      return true;
     case KsVarKind::Currency:
-      return std::get<CurrencyBox>(v_).d;
+      value = std::get<CurrencyBox>(v_).d;
+      return true;
     case KsVarKind::DateTime:
-      return std::get<DateTimeBox>(v_).d;
+      value = std::get<DateTimeBox>(v_).d;
+      return true;
     case KsVarKind::Boolean:
-      return std::get<bool>(v_) ? 1.0 : 0.0;
+      value = std::get<bool>(v_) ? 1.0 : 0.0;
+      return true;
     case KsVarKind::Null:
     case KsVarKind::Pointer:
     case KsVarKind::StringList:
       break;
   }
-  ThrowConversion(Kind(), KsVarKind::Float);
+  return false;
+}
+
+double KsVariant::ToFloat() const {
+  double d;
+  if (!TryToFloat(d)) ThrowConversion(Kind(), KsVarKind::Float);
+  return d;
 }
 
 double KsVariant::ToDateTime() const {

@@ -60,6 +60,9 @@ class KsVariant {
   std::string ToString() const;
   int32_t ToInteger() const;
   double ToFloat() const;
+  // As ToFloat, without raising: false (value untouched) when the value is
+  // no number.
+  bool TryToFloat(double& value) const;
   bool ToBoolean() const;
   // Days; a string may also hold a date (and time) in the short date format.
   double ToDateTime() const;

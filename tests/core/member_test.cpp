@@ -77,6 +77,33 @@ TEST(KsMember, ImpossibleConversionChangesNothing) {
   EXPECT_THROW(m.GetAsInteger(), KsVariantError);
 }
 
+TEST(KsMember, NumberWithoutRaising) {
+  FormatGuard german(GermanFormatSettings());
+  const KsFieldDesc f = Field(ftFloat, 2);
+  const struct {
+    KsVariant value;
+    bool isNumber;
+    double number;
+  } cases[] = {
+      {KsVariant(), true, 0},
+      {KsVariant::Null(), true, 0},
+      {KsVariant("12,5"), true, 12.5},
+      {KsVariant(2.25), true, 2.25},
+      {KsVariant(int32_t{7}), true, 7},
+      {KsVariant("abc"), false, -1},
+      {KsVariant("1.234,5"), false, -1},
+      {KsVariant::FromStringList({"1"}), false, -1},
+  };
+  for (const auto& c : cases) {
+    KsMember m(&f);
+    m.Value = c.value;
+    double number = -1;
+    EXPECT_EQ(m.TryAsFloat(number), c.isNumber) << m.GetAsString();
+    EXPECT_EQ(number, c.number);
+    EXPECT_EQ(m.AsFloatOr(-1), c.number);
+  }
+}
+
 TEST(KsMember, StringSizeTruncatesOnlyTypedSetter) {
   const KsFieldDesc f = Field(ftString, 3);
   KsMember m(&f);

@@ -16,9 +16,7 @@
 
 namespace {
 
-double Get(const KsGAEBObj& e, const char* member) {
-  return e.Members.Find(member)->GetAsFloat();
-}
+double Get(const KsGAEBObj& e, const char* member) { return e.Members.Find(member)->GetAsFloat(); }
 void Put(KsGAEBObj& e, const char* member, double v) { e.Members.Find(member)->SetAsFloat(v); }
 
 class TotalsTest : public ::testing::Test {
@@ -28,9 +26,10 @@ class TotalsTest : public ::testing::Test {
   KsParams Params() { return {KsVariant("GAEBImp00"), DocumentParam(withDoc ? &doc : nullptr)}; }
 
   KsGAEBObj& NewLV(double vat = 16) {
-    lv.reset(static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, Params(), nullptr)));
-    info = static_cast<KsGAEBObj*>(
-        GaebClasses().CreateObj("GAEBLVINFO", lv.get(), Params(), nullptr));
+    lv.reset(
+        static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, Params(), nullptr)));
+    info =
+        static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLVINFO", lv.get(), Params(), nullptr));
     lv->Members.Find("LVINFO")->SetOldValue(KsVariant::FromPointer(info));
     Put(*info, "UST", vat);
     return *lv;
@@ -283,6 +282,52 @@ TEST_F(TotalsTest, WithoutDocumentNothingIsSent) {
   EXPECT_TRUE(doc.codes.empty());
 }
 
+TEST_F(TotalsTest, PriceComponentsAndBreakdown) {
+  for (const char* name : {"EPANTEIL1", "EPANTEIL6"}) EXPECT_TRUE(IsPriceComponent(name)) << name;
+  for (const char* name : {"EPANTEIL0", "EPANTEIL7", "epanteil1", "EPANTEIL", "EPANTEIL12", "EP"})
+    EXPECT_FALSE(IsPriceComponent(name)) << name;
+  KsGAEBObj& p = Position(Area(NewLV()), "N", 1, 0);
+  for (const auto& [flag, breakdown] : std::vector<std::pair<const char*, bool>>{
+           {"J", true}, {"j", false}, {"N", false}, {"", false}}) {
+    p.Members.Find("EPAUFGL")->SetAsString(flag);
+    EXPECT_EQ(HasPriceBreakdown(p), breakdown) << flag;
+  }
+}
+
+TEST_F(TotalsTest, EmptyUnitPriceIsZeroAtThreeDecimals) {
+  KsGAEBObj& p = Position(Area(NewLV()), "N", 1, 0);
+  const struct {
+    KsVariant ep;
+    bool empty;
+  } cases[] = {
+      {KsVariant(), true},        {KsVariant(0.0), true},     {KsVariant(0.0004), true},
+      {KsVariant(-0.0004), true}, {KsVariant(0.0005), false}, {KsVariant("0,001"), false},
+      {KsVariant("abc"), false},
+  };
+  for (const auto& c : cases) {
+    p.Members.Find("EP")->Value = c.ep;
+    EXPECT_EQ(HasEmptyUnitPrice(p), c.empty) << p.Text("EP");
+  }
+}
+
+TEST_F(TotalsTest, VatRateEntryRecalculatesTheGrossSum) {
+  KsGAEBObj& lv = NewLV(19);
+  Position(Area(lv), "N", 1, 1000.03);
+  RecalculateAll();
+  EXPECT_DOUBLE_EQ(VatAmount(*info), 190.01);
+  SetVatRate(lv, "7,5");
+  EXPECT_DOUBLE_EQ(Get(*info, "UST"), 7.5);
+  EXPECT_DOUBLE_EQ(VatAmount(*info), 75);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 1075.03);
+  EXPECT_EQ(doc.codes, std::vector<int>{8});
+  EXPECT_THROW(SetVatRate(lv, "19 %"), KsVariantError);
+  EXPECT_DOUBLE_EQ(Get(*info, "UST"), 7.5);
+  SetVatRate(lv, "");
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 1000.03);
+  info->Members.Find("UST")->SetValue(KsVariant("x"));
+  EXPECT_DOUBLE_EQ(VatAmount(*info), 0);
+}
+
 // A straightforward recomputation of the whole tree, compared with CalcAll.
 struct Reference {
   static double Amount(const KsGAEBObj& p) {
@@ -333,13 +378,15 @@ TEST_F(TotalsTest, CalcAllMatchesAStraightforwardRecomputation) {
     auto [parent, depth] = open.back();
     open.pop_back();
     for (int i = uniform(0, 12); i > 0; --i, ++positions)
-      Position(*parent, types[uniform(0, 5)], uniform(-20, 4000) / 8.0, uniform(-500, 90000) / 1000.0,
-               uniform(0, 3) == 0 ? uniform(0, 1000) / 100.0 : 0);
+      Position(*parent, types[uniform(0, 5)], uniform(-20, 4000) / 8.0,
+               uniform(-500, 90000) / 1000.0, uniform(0, 3) == 0 ? uniform(0, 1000) / 100.0 : 0);
     if (depth < 4) {
       for (int i = uniform(depth == 0 ? 2 : 0, 3); i > 0; --i) {
         KsGAEBObj& a = Area(*parent);
-        if (uniform(0, 2) == 0) Put(a, "NACHLASSPROZ", uniform(0, 1500) / 100.0);
-        else if (uniform(0, 2) == 0) Put(a, "NACHLASSABS", uniform(-1000, 50000) / 100.0);
+        if (uniform(0, 2) == 0)
+          Put(a, "NACHLASSPROZ", uniform(0, 1500) / 100.0);
+        else if (uniform(0, 2) == 0)
+          Put(a, "NACHLASSABS", uniform(-1000, 50000) / 100.0);
         open.push_back({&a, depth + 1});
       }
     }

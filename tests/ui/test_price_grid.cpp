@@ -11,11 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "document/cell_text.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "tests/support/tender_files.h"
 #include "tests/support/recording_message_boxes.h"
-#include "ui/cell_text.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/price_grid.h"
@@ -619,10 +619,11 @@ void PriceGridTest::VatEntry_data() {
                          << "0,00"
                          << "0,00"
                          << "12.445,00";
+  // Refused with the German message; the rate stays.
   QTest::newRow("not a number") << "abc"
-                                << "0,00"
-                                << "0,00"
-                                << "12.445,00";
+                                << "19,00"
+                                << "2.364,55"
+                                << "14.809,55";
 }
 
 void PriceGridTest::VatEntry() {
@@ -631,6 +632,7 @@ void PriceGridTest::VatEntry() {
   QFETCH(QString, vat);
   QFETCH(QString, gross);
   Fixture f;
+  boxes_.errors.clear();
   auto* entry = f.window.findChild<QLineEdit*>("eMWSt");
   QCOMPARE(entry->maxLength(), 5);
   QCOMPARE(entry->text(), QStringLiteral("19,00"));
@@ -645,6 +647,7 @@ void PriceGridTest::VatEntry() {
   QCOMPARE(f.Label("lblMWStAbs"), vat);
   QCOMPARE(f.Label("lblBruttoSumme"), gross);
   QVERIFY(!entry->isModified());
+  QCOMPARE(boxes_.errors.size(), size_t(typed == QLatin1String("abc") ? 1 : 0));
 }
 
 void PriceGridTest::GridShowsWholeRows() {

@@ -1,20 +1,22 @@
-#include "ui/cell_text.h"
+#include "document/cell_text.h"
 
-#include <exception>
+#include <cmath>
+#include <cstdint>
 
 #include "core/member.h"
+#include "document/row_kind.h"
 #include "gaeb/gaeb_totals.h"
-#include "ui/row_kind.h"
 #include "util/number_text.h"
 
 namespace {
-// A value the file held as text that is no number is offered as it stands.
+// A value the file held as text that is no number (or no 32-bit integer) is
+// offered as it stands.
 std::string NumberText(const KsMember& member, bool fraction) {
-  try {
-    return fraction ? FloatToStr(member.GetAsFloat()) : std::to_string(member.GetAsInteger());
-  } catch (const std::exception&) {
-    return member.GetAsString();
-  }
+  double value;
+  if (!member.TryAsFloat(value)) return member.GetAsString();
+  if (fraction) return FloatToStr(value);
+  if (!(std::fabs(value) <= INT32_MAX)) return member.GetAsString();
+  return std::to_string(member.GetAsInteger());
 }
 }  // namespace
 
