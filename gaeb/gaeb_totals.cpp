@@ -1,6 +1,11 @@
 #include "gaeb/gaeb_totals.h"
 
+#include <cmath>
+#include <vector>
+
 #include "gaeb/gaeb_elements.h"
+#include "util/amount_limit.h"
+#include "util/entry_error.h"
 #include "util/number_text.h"
 #include "util/rounding.h"
 #include "util/same_text.h"
@@ -9,7 +14,13 @@
 namespace {
 
 constexpr int kPriceDecimals = 3;
+constexpr int kQuantityDecimals = 3;
+constexpr int kPercentDecimals = 2;
 constexpr int kAmountDecimals = 2;
+// kAmountLimit in cents: no stored amount reaches it.
+constexpr __int128 kLimitCents = 100'000'000'000'000;
+
+using Cents = int64_t;
 
 // A member found by name once per call and then, in every further element of
 // the same layout, at the same index: elements of one table share their
@@ -58,12 +69,73 @@ void PrefetchAhead(const KsGAEBObjList& list, int i, const Slots&... slots) {
   if (i + kMembersAhead < list.Count()) (slots.Prefetch(*list.Element(i + kMembersAhead)), ...);
 }
 
-double FloatOf(const KsMember* m) { return m ? m->GetAsFloat() : 0.0; }
+// "GB der Position 01.0010": which amount a message speaks of.
+std::string AmountName(const KsGAEBObj& element, const char* member) {
+  const std::string oz = element.Text("OZ");
+  if (dynamic_cast<const KsGPOSITION*>(&element))
+    return std::string(member) + " der Position " + oz;
+  if (dynamic_cast<const KsGLVBEREICH*>(&element))
+    return std::string(member) + " des LV-Bereichs " + oz;
+  return std::string(member) + " des LV";
+}
+
+std::string GroupedCents(__int128 cents) {
+  const bool negative = cents < 0;
+  if (negative) cents = -cents;
+  std::string digits;
+  for (__int128 c = cents; c > 0 || digits.size() < 3; c /= 10)
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(c % 10)));
+  std::string whole = digits.substr(0, digits.size() - 2);
+  for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, ".");
+  return (negative ? "-" : "") + whole + "," + digits.substr(digits.size() - 2);
+}
+
+[[noreturn]] void RaiseTooLarge(const KsGAEBObj& element, const char* member,
+                                const std::string& value) {
+  throw KsEntryError("Der Betrag " + AmountName(element, member) + " w\xE4re " + value + ": " +
+                     AmountLimitReason());
+}
+
+// An amount about to be stored: below the limit, else the whole change is refused.
+Cents Bounded(__int128 cents, const KsGAEBObj& element, const char* member) {
+  if (cents >= kLimitCents || cents <= -kLimitCents)
+    RaiseTooLarge(element, member, GroupedCents(cents));
+  return static_cast<Cents>(cents);
+}
+
+// The decimal value of a member in units of 10^-decimals; 0 without the
+// member. Text that is no number raises the conversion error.
+int64_t UnitsOf(const KsMember* m, int decimals, const KsGAEBObj& element) {
+  if (!m) return 0;
+  const double value = m->GetAsFloat();
+  int64_t units;
+  if (!ToUnits(value, decimals, units) || !WithinAmountLimit(value))
+    RaiseTooLarge(element, m->Name().c_str(), FloatToStr(value));
+  return units;
+}
+
+// GB = EP x MENGE x (1 - NACHLASSPROZ / 100) to the cent, from EP and MENGE
+// at 3 and the percentage at 2 decimals: units of 10^-10, divided down.
+__int128 PositionCents(int64_t price, int64_t quantity, int64_t percent,
+                       const KsGAEBObj& position) {
+  const int64_t remaining = 10000 - percent;
+  const long double estimate = static_cast<long double>(price) * quantity * remaining;
+  // Far beyond the limit: the exact product need not (and might not) fit.
+  if (std::fabs(estimate) >= 1e24L)
+    RaiseTooLarge(position, "GB", FloatToStr(static_cast<double>(estimate / 1e10L)));
+  return DivideRounded(static_cast<__int128>(price) * quantity * remaining, 8);
+}
+
+// amount x percent / 100 to the cent, the percentage at 2 decimals.
+__int128 PercentCents(__int128 amount, int64_t percent) {
+  return DivideRounded(amount * percent, 4);
+}
 
 // With RecalcAll a result is stored even when it equals the stored value; it
 // then also replaces a number held as text, so later sums read plain numbers.
-void Store(KsMember* m, double value, bool recalcAll) {
+void Store(KsMember* m, Cents cents, bool recalcAll) {
   if (!m) return;
+  const double value = FromUnits(cents, kAmountDecimals);
   if (recalcAll)
     m->SetValue(KsVariant(value));
   else
@@ -81,15 +153,41 @@ bool CountsInSum(const KsMember* type) {
   return t == "N" || t == "B";
 }
 
-// An entry of the user in the user's number format: empty is 0; anything
-// else that is not a number raises the conversion error (KsVariantError).
+// An entry of the user in the user's number format: empty is 0; text that is
+// no number raises the conversion error (KsVariantError), a value at or
+// beyond the amount limit KsEntryError.
 double ParseEntry(const std::string& text) {
   if (text.empty()) return 0.0;
-  return StrToFloat(text);
+  const double value = StrToFloat(text);
+  if (!WithinAmountLimit(value)) throw KsEntryError(TooLargeText(text));
+  return value;
 }
 
 const char* const kComponentNames[] = {"EPANTEIL1", "EPANTEIL2", "EPANTEIL3",
                                        "EPANTEIL4", "EPANTEIL5", "EPANTEIL6"};
+
+// The values an entry may change, kept so that an entry refused halfway
+// (an amount above it would pass the limit) can be taken back.
+class EntryUndo {
+ public:
+  void Keep(KsMember* m) {
+    if (m) kept_.push_back({m, m->Value, m->Modified});
+  }
+  void Restore() {
+    for (auto& k : kept_) {
+      k.member->Value = k.value;
+      k.member->Modified = k.modified;
+    }
+  }
+
+ private:
+  struct Kept {
+    KsMember* member;
+    KsVariant value;
+    bool modified;
+  };
+  std::vector<Kept> kept_;
+};
 
 // One run of the calculations, with the member slots it looks values up by.
 // The document's RecalcAll flag is read once, from the element the run starts
@@ -111,19 +209,22 @@ class Totals {
  private:
   void SetUnitPrice(KsGAEBObj& position, double value);
   // Whether GB was stored; `amount` is the GB the position holds afterwards.
-  bool StorePositionAmount(KsGAEBObj& position, double& amount);
-  bool StoreAreaSum(KsGAEBObj& area, long double sum);
+  bool StorePositionAmount(KsGAEBObj& position, Cents& amount);
+  bool StoreAreaSum(KsGAEBObj& area, __int128 sum);
   void StoreAreaDiscount(KsGAEBObj& area);
   // Sum of GB over the counting positions of the element's POSITION list.
-  long double PositionsSum(const KsGAEBObj& element);
+  __int128 PositionsSum(const KsGAEBObj& element);
   // The same while storing every position's GB.
-  long double StorePositionAmounts(const KsGAEBObj& element);
+  __int128 StorePositionAmounts(const KsGAEBObj& element);
   // Sum of SUMMENACHNL over the element's LVBEREICH list.
-  long double AreasSum(const KsGAEBObj& element);
+  __int128 AreasSum(const KsGAEBObj& element);
   // Bottom-up below an LV or area; for an area, whether its SUMME was stored.
   bool Subtree(KsGAEBObj& element);
   // The amount of `element` changed: its parent area or LV follows.
   void CarryUp(const KsGAEBObj& element);
+  Cents AmountOf(MemberSlot& slot, const KsGAEBObj& element) {
+    return UnitsOf(slot.In(element), kAmountDecimals, element);
+  }
 
   MemberSlot ep_{"EP"};
   MemberSlot menge_{"MENGE"};
@@ -141,9 +242,9 @@ void Totals::SetPositionValue(KsGAEBObj& position, double value, const std::stri
   if (name == "EP") {
     SetUnitPrice(position, value);
   } else if (name == "NACHLASSPROZ") {
-    const double v = RoundDec(kAmountDecimals, value);
+    const double v = RoundDec(kPercentDecimals, value);
     KsMember* m = positionDiscount_.In(position);
-    if (m && CompareRounded(kAmountDecimals, v, m->GetAsFloat()) != 0) {
+    if (m && CompareRounded(kPercentDecimals, v, m->GetAsFloat()) != 0) {
       m->SetAsFloat(v);
       PositionAmount(position);
     }
@@ -152,10 +253,10 @@ void Totals::SetPositionValue(KsGAEBObj& position, double value, const std::stri
     KsMember* m = position.Members.Find(name);
     if (m && CompareRounded(kPriceDecimals, v, m->GetAsFloat()) != 0) {
       m->SetAsFloat(v);
-      long double sum = 0;
+      int64_t sum = 0;
       for (const char* component : kComponentNames)
-        sum += FloatOf(position.Members.Find(component));
-      SetUnitPrice(position, static_cast<double>(sum));
+        sum += UnitsOf(position.Members.Find(component), kPriceDecimals, position);
+      SetUnitPrice(position, FromUnits(sum, kPriceDecimals));
     }
   }
 }
@@ -181,22 +282,22 @@ void Totals::SetAreaDiscount(KsGAEBObj& area, double value, bool percent) {
 }
 
 void Totals::PositionAmount(KsGAEBObj& position) {
-  double amount;
+  Cents amount;
   if (StorePositionAmount(position, amount)) CarryUp(position);
 }
 
-bool Totals::StorePositionAmount(KsGAEBObj& position, double& amount) {
-  const long double ep = FloatOf(ep_.In(position));
-  const long double menge = FloatOf(menge_.In(position));
-  const long double discount = FloatOf(positionDiscount_.In(position));
-  const double g =
-      RoundDec(kAmountDecimals, static_cast<double>(ep * menge * (1 - discount / 100)));
+bool Totals::StorePositionAmount(KsGAEBObj& position, Cents& amount) {
+  const Cents g = Bounded(
+      PositionCents(UnitsOf(ep_.In(position), kPriceDecimals, position),
+                    UnitsOf(menge_.In(position), kQuantityDecimals, position),
+                    UnitsOf(positionDiscount_.In(position), kPercentDecimals, position), position),
+      position, "GB");
   KsMember* gb = gb_.In(position);
   amount = 0;
   if (!gb) return false;
   if (!recalcAll_) {
-    amount = gb->GetAsFloat();
-    if (CompareRounded(kAmountDecimals, g, amount) == 0) return false;
+    amount = AmountOf(gb_, position);
+    if (g == amount) return false;
   }
   Store(gb, g, recalcAll_);
   amount = g;
@@ -207,11 +308,11 @@ void Totals::AreaSum(KsGAEBObj& area) {
   if (StoreAreaSum(area, PositionsSum(area) + AreasSum(area))) AreaDiscount(area);
 }
 
-bool Totals::StoreAreaSum(KsGAEBObj& area, long double s) {
-  const double sum = RoundDec(kAmountDecimals, static_cast<double>(s));
+bool Totals::StoreAreaSum(KsGAEBObj& area, __int128 s) {
+  const Cents sum = Bounded(s, area, "SUMME");
   KsMember* m = areaSum_.In(area);
   if (!m) return false;
-  if (!recalcAll_ && CompareRounded(kAmountDecimals, sum, m->GetAsFloat()) == 0) return false;
+  if (!recalcAll_ && sum == AmountOf(areaSum_, area)) return false;
   Store(m, sum, recalcAll_);
   return true;
 }
@@ -221,55 +322,60 @@ void Totals::AreaDiscount(KsGAEBObj& area) {
   CarryUp(area);
 }
 
+// An absolute discount wins; a percentage gives a discount amount rounded to
+// the cent, and the net is the sum less that amount.
 void Totals::StoreAreaDiscount(KsGAEBObj& area) {
-  const long double sum = FloatOf(areaSum_.In(area));
-  const double absolute = FloatOf(areaAbsolute_.In(area));
-  const long double net = CompareRounded(kAmountDecimals, absolute, 0) != 0
-                              ? sum - absolute
-                              : (1 - FloatOf(areaPercent_.In(area)) / 100.0L) * sum;
-  Store(areaNet_.In(area), static_cast<double>(net), recalcAll_);
+  const Cents sum = AmountOf(areaSum_, area);
+  const Cents absolute = AmountOf(areaAbsolute_, area);
+  const __int128 net =
+      absolute != 0
+          ? static_cast<__int128>(sum) - absolute
+          : sum - PercentCents(sum, UnitsOf(areaPercent_.In(area), kPercentDecimals, area));
+  Store(areaNet_.In(area), Bounded(net, area, "SUMMENACHNL"), recalcAll_);
 }
 
 void Totals::LVSum(KsGAEBObj& lv) {
-  const long double s = AreasSum(lv) + PositionsSum(lv);
+  const __int128 s = AreasSum(lv) + PositionsSum(lv);
   if (KsGAEBObj* info = lv.Child("LVINFO")) {
-    const long double vat = FloatOf(info->Members.Find("UST"));
-    Store(info->Members.Find("SUMME"), RoundDec(kAmountDecimals, static_cast<double>(s)),
-          recalcAll_);
-    Store(info->Members.Find("SUMMEBRUTTO"),
-          RoundDec(kAmountDecimals, static_cast<double>(s * (vat / 100 + 1))), recalcAll_);
+    const Cents sum = Bounded(s, *info, "SUMME");
+    const __int128 vat =
+        PercentCents(sum, UnitsOf(info->Members.Find("UST"), kPercentDecimals, *info));
+    const Cents gross = Bounded(sum + vat, *info, "SUMMEBRUTTO");
+    Store(info->Members.Find("SUMME"), sum, recalcAll_);
+    Store(info->Members.Find("SUMMEBRUTTO"), gross, recalcAll_);
   }
   if (lv.ImportDoc) lv.ImportDoc->NotifyObservers(gcTotalsChanged);
 }
 
-long double Totals::PositionsSum(const KsGAEBObj& element) {
-  long double s = 0;
+__int128 Totals::PositionsSum(const KsGAEBObj& element) {
+  __int128 s = 0;
   if (const KsGAEBObjList* positions = element.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i) {
       const KsGAEBObj& position = *positions->Element(i);
       PrefetchAhead(*positions, i, type_, gb_);
-      if (CountsInSum(type_.In(position))) s += FloatOf(gb_.In(position));
+      if (CountsInSum(type_.In(position))) s += AmountOf(gb_, position);
     }
   return s;
 }
 
-long double Totals::StorePositionAmounts(const KsGAEBObj& element) {
-  long double s = 0;
+__int128 Totals::StorePositionAmounts(const KsGAEBObj& element) {
+  __int128 s = 0;
   if (const KsGAEBObjList* positions = element.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i) {
       KsGAEBObj& position = *positions->Element(i);
       PrefetchAhead(*positions, i, type_, menge_, ep_, positionDiscount_, gb_);
-      double amount;
+      Cents amount;
       StorePositionAmount(position, amount);
       if (CountsInSum(type_.In(position))) s += amount;
     }
   return s;
 }
 
-long double Totals::AreasSum(const KsGAEBObj& element) {
-  long double s = 0;
+__int128 Totals::AreasSum(const KsGAEBObj& element) {
+  __int128 s = 0;
   if (const KsGAEBObjList* areas = element.ChildList("LVBEREICH"))
-    for (const KsCustomObj* a : areas->ItemsList) s += FloatOf(areaNet_.In(*a));
+    for (const KsCustomObj* a : areas->ItemsList)
+      s += AmountOf(areaNet_, static_cast<const KsGAEBObj&>(*a));
   return s;
 }
 
@@ -295,7 +401,7 @@ void Totals::All(KsGAEBObj& element) {
 // Every amount below is computed once, children before their parent, so the
 // whole tree costs one visit per element.
 bool Totals::Subtree(KsGAEBObj& element) {
-  const long double positions = StorePositionAmounts(element);
+  const __int128 positions = StorePositionAmounts(element);
   if (const KsGAEBObjList* areas = element.ChildList("LVBEREICH"))
     for (int i = 0; i < areas->Count(); ++i) Subtree(*areas->Element(i));
   if (!dynamic_cast<KsGLVBEREICH*>(&element)) return false;
@@ -304,17 +410,42 @@ bool Totals::Subtree(KsGAEBObj& element) {
   return true;
 }
 
+// Runs an entry; when it is refused halfway, the kept values come back and
+// `recompute` restores what was derived from them.
+template <class Apply, class Recompute>
+void AsOneEntry(EntryUndo& undo, Apply apply, Recompute recompute) {
+  try {
+    apply();
+  } catch (const KsEntryError&) {
+    undo.Restore();
+    recompute();
+    throw;
+  }
+}
+
 }  // namespace
 
 void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName) {
   if (memberName != "EP" && memberName != "NACHLASSPROZ" && !IsPriceComponent(memberName)) return;
-  Totals(position).SetPositionValue(position, ParseEntry(text), memberName);
+  const double value = ParseEntry(text);
+  EntryUndo undo;
+  undo.Keep(position.Members.Find(memberName));
+  undo.Keep(position.Members.Find("EP"));
+  AsOneEntry(
+      undo, [&] { Totals(position).SetPositionValue(position, value, memberName); },
+      [&] { Totals(position).PositionAmount(position); });
 }
 
 void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string& memberName) {
   const bool percent = memberName == "NACHLASSPROZ";
   if (!percent && memberName != "NACHLASSABS") return;
-  Totals(area).SetAreaDiscount(area, ParseEntry(text), percent);
+  const double value = ParseEntry(text);
+  EntryUndo undo;
+  undo.Keep(area.Members.Find("NACHLASSPROZ"));
+  undo.Keep(area.Members.Find("NACHLASSABS"));
+  AsOneEntry(
+      undo, [&] { Totals(area).SetAreaDiscount(area, value, percent); },
+      [&] { Totals(area).AreaDiscount(area); });
 }
 
 void CalcPositionAmount(KsGAEBObj& position) { Totals(position).PositionAmount(position); }
@@ -332,16 +463,25 @@ void SetVatRate(KsGAEBObj& lv, const std::string& text) {
   KsGAEBObj* info = lv.Child("LVINFO");
   KsMember* vat = info ? info->Members.Find("UST") : nullptr;
   if (!vat) return;
-  vat->SetAsFloat(RoundDec(kAmountDecimals, rate));
-  CalcLVSum(lv);
+  EntryUndo undo;
+  undo.Keep(vat);
+  AsOneEntry(
+      undo,
+      [&] {
+        vat->SetAsFloat(RoundDec(kPercentDecimals, rate));
+        CalcLVSum(lv);
+      },
+      [] {});
 }
 
 double VatAmount(const KsGAEBObj& lvInfo) {
   const KsMember* sum = lvInfo.Members.Find("SUMME");
   const KsMember* vat = lvInfo.Members.Find("UST");
-  const double s = sum ? sum->AsFloatOr(0) : 0;
-  const double rate = vat ? vat->AsFloatOr(0) : 0;
-  return RoundDec(kAmountDecimals, rate * s / 100);
+  int64_t cents, rate;
+  if (!sum || !vat || !ToUnits(sum->AsFloatOr(0), kAmountDecimals, cents) ||
+      !ToUnits(vat->AsFloatOr(0), kPercentDecimals, rate))
+    return 0;
+  return FromUnits(static_cast<int64_t>(PercentCents(cents, rate)), kAmountDecimals);
 }
 
 bool IsPriceComponent(const std::string& name) {

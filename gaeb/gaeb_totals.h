@@ -5,31 +5,36 @@
 class KsGAEBObj;
 
 // The amounts of the bill of quantities, kept consistent by recomputing what
-// a change makes necessary and carrying it up the tree:
+// a change makes necessary and carrying it up the tree. Every amount is
+// computed exactly from the decimal values its inputs stand for (unit prices
+// and quantities at 3 decimals, percentages at 2, amounts at 2) and rounded
+// to the cent, half away from zero, once, where it is computed; sums add
+// amounts so rounded, so every figure can be recomputed from the written file:
 //   position  GB          = RoundDec(2, EP * MENGE * (1 - NACHLASSPROZ / 100))
-//   LV area   SUMME       = RoundDec(2, GB of its "N" and "B" positions
-//                                       + SUMMENACHNL of its sub-areas)
-//             SUMMENACHNL = SUMME - NACHLASSABS when NACHLASSABS is not 0 at
-//                           2 decimals, else SUMME * (1 - NACHLASSPROZ / 100);
-//                           not rounded
-//   LV        LVINFO.SUMME       = RoundDec(2, s)
-//             LVINFO.SUMMEBRUTTO = RoundDec(2, s * (UST / 100 + 1))
-//             with s the SUMMENACHNL of its areas + GB of its own "N" and "B"
-//             positions
-// Alternative positions ("A", "AB") get their GB but count in no sum. Unit
-// prices and their components are kept at 3 decimals, everything else at 2;
-// rounding is half away from zero. A result is stored, and carried upward,
-// only when it differs from the stored value at its precision, unless the
-// document's RecalcAll flag is set: then every result is stored. Each change
-// of the LV sum is announced to the document with gcTotalsChanged.
-// Elements without an import document count as RecalcAll unset and announce
-// nothing.
+//   LV area   SUMME       = GB of its "N" and "B" positions
+//                           + SUMMENACHNL of its sub-areas
+//             SUMMENACHNL = SUMME - NACHLASSABS when NACHLASSABS is not 0,
+//                           else SUMME - RoundDec(2, SUMME * NACHLASSPROZ / 100)
+//   LV        LVINFO.SUMME       = SUMMENACHNL of its areas
+//                                  + GB of its own "N" and "B" positions
+//             VAT amount         = RoundDec(2, LVINFO.SUMME * UST / 100)
+//             LVINFO.SUMMEBRUTTO = LVINFO.SUMME + VAT amount
+// Alternative positions ("A", "AB") get their GB but count in no sum. A
+// result is stored, and carried upward, only when it differs from the stored
+// value at its precision, unless the document's RecalcAll flag is set: then
+// every result is stored. Each change of the LV sum is announced to the
+// document with gcTotalsChanged. Elements without an import document count as
+// RecalcAll unset and announce nothing.
+// No amount reaches kAmountLimit (util/amount_limit.h): a calculation that
+// would store one raises KsEntryError; an entry that leads to one is taken
+// back whole before the error reaches the caller.
 
 // Applies the user's entry `text` (the user's number format; empty is 0) to
 // "EP", "NACHLASSPROZ" or "EPANTEIL1" ... "EPANTEIL6" of a position; a
 // component makes EP the sum of the six components. Other names are ignored.
-// A text that is not a number raises the number parser's error and stores
-// nothing.
+// A text that is not a number raises the number parser's error (KsVariantError),
+// a value or resulting amount beyond the limit KsEntryError; either way
+// nothing is stored.
 void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName);
 
 // Applies the user's entry to "NACHLASSPROZ" or "NACHLASSABS" of an LV area.

@@ -16,56 +16,67 @@
 
 namespace {
 
-// Money to cents, halves away from zero: the rounding every amount follows.
-long double Round2(long double x) {
-  const long double v = std::floor(std::fabs(x) * 100 + 0.5L + 0.001L) / 100;
-  return x < 0 ? -v : v;
+// Money in integers, apart from the code under test: a value in units of
+// 10^-from, rounded half away from zero to units of 10^-to.
+long long Scale(__int128 value, int from, int to) {
+  __int128 p = 1;
+  for (int i = to; i < from; ++i) p *= 10;
+  const __int128 m = value < 0 ? -value : value;
+  const __int128 q = (m + p / 2) / p;
+  return static_cast<long long>(value < 0 ? -q : q);
 }
 
-long long Cents(long double x) { return std::llround(x * 100); }
+// A value the file gave with at most `decimals` decimals, in those units.
+long long Units(double value, int decimals) { return std::llround(value * std::pow(10, decimals)); }
 
-// A unit price for the i-th position: between 0,010 and 100,009 with three decimals.
-std::pair<std::string, long double> PriceFor(int i) {
+long long Cents(double stored) { return Units(stored, 2); }
+
+// A unit price for the i-th position: between 0,010 and 100,009 with three
+// decimals, in thousandths.
+std::pair<std::string, long long> PriceFor(int i) {
   const int thousandths = (i * 7919) % 100000 + 10;
   std::string decimals = std::to_string(thousandths % 1000);
   decimals.insert(0, 3 - decimals.size(), '0');
-  return {std::to_string(thousandths / 1000) + "," + decimals, thousandths / 1000.0L};
+  return {std::to_string(thousandths / 1000) + "," + decimals, thousandths};
 }
 
-// Sums worked out from the quantities, the given unit prices, the position
-// types and the nesting of the areas.
+// Sums in cents, worked out from the quantities, the given unit prices, the
+// position types, the discounts and the nesting of the areas.
 class ExpectedSums {
  public:
-  explicit ExpectedSums(const std::map<const KsGAEBObj*, long double>& prices) : prices_(prices) {}
+  explicit ExpectedSums(const std::map<const KsGAEBObj*, long long>& prices) : prices_(prices) {}
 
-  long double PositionAmount(const KsGAEBObj& position) const {
-    return Round2(prices_.at(&position) * NumberValue(position, "MENGE") *
-                  (1 - NumberValue(position, "NACHLASSPROZ") / 100.0L));
+  long long PositionAmount(const KsGAEBObj& position) const {
+    return Scale(static_cast<__int128>(prices_.at(&position)) *
+                     Units(NumberValue(position, "MENGE"), 3) *
+                     (10000 - Units(NumberValue(position, "NACHLASSPROZ"), 2)),
+                 10, 2);
   }
 
   // Returns the sum after discount; records every area's sum.
-  long double Area(const KsGAEBObj& area) {
-    long double s = 0;
+  long long Area(const KsGAEBObj& area) {
+    long long sum = 0;
     if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
-      for (int i = 0; i < positions->Count(); ++i) s += Counting(*positions->Element(i));
+      for (int i = 0; i < positions->Count(); ++i) sum += Counting(*positions->Element(i));
     if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
-      for (int i = 0; i < areas->Count(); ++i) s += Area(*areas->Element(i));
-    const long double sum = Round2(s);
+      for (int i = 0; i < areas->Count(); ++i) sum += Area(*areas->Element(i));
     areaSums[&area] = sum;
-    const long double absolute = NumberValue(area, "NACHLASSABS");
-    return Cents(absolute) != 0 ? sum - absolute
-                                : (1 - NumberValue(area, "NACHLASSPROZ") / 100.0L) * sum;
+    const long long absolute = Cents(NumberValue(area, "NACHLASSABS"));
+    return absolute != 0 ? sum - absolute
+                         : sum - Scale(static_cast<__int128>(sum) *
+                                           Units(NumberValue(area, "NACHLASSPROZ"), 2),
+                                       4, 0);
   }
 
-  long double Counting(const KsGAEBObj& position) const {
+  long long Counting(const KsGAEBObj& position) const {
     const std::string type = position.Text("_TARVO_POSTYP");
     return type == "N" || type == "B" ? PositionAmount(position) : 0;
   }
 
-  std::map<const KsGAEBObj*, long double> areaSums;
+  std::map<const KsGAEBObj*, long long> areaSums;
 
  private:
-  const std::map<const KsGAEBObj*, long double>& prices_;
+  const std::map<const KsGAEBObj*, long long>& prices_;
 };
 
 void CollectPositions(const KsGAEBObjList* areas, const KsGAEBObjList* positions,
@@ -115,7 +126,7 @@ TEST_P(RealFileTest, PricedCopyAddsUpAndSurvivesExport) {
   ASSERT_EQ(static_cast<int>(positions.size()), CountBlocks(raw, "POSITION"));
   ASSERT_EQ(CountAreas(doc.LvAreas), CountBlocks(raw, "LVBEREICH"));
 
-  std::map<const KsGAEBObj*, long double> prices;
+  std::map<const KsGAEBObj*, long long> prices;
   for (size_t i = 0; i < positions.size(); ++i) {
     const auto [text, value] = PriceFor(static_cast<int>(i));
     SetPositionValue(*positions[i], text, "EP");
@@ -125,21 +136,22 @@ TEST_P(RealFileTest, PricedCopyAddsUpAndSurvivesExport) {
   SetAreaDiscount(firstArea, "2,5", "NACHLASSPROZ");
 
   ExpectedSums expected(prices);
-  long double s = 0;
+  long long s = 0;
   for (int i = 0; doc.LvAreas && i < doc.LvAreas->Count(); ++i)
     s += expected.Area(*doc.LvAreas->Element(i));
   for (int i = 0; doc.Positions && i < doc.Positions->Count(); ++i)
     s += expected.Counting(*doc.Positions->Element(i));
-  const long double vat = NumberValue(*doc.LvInfo, "UST");
-  ASSERT_GT(Cents(s), 0);
+  const long long gross =
+      s + Scale(static_cast<__int128>(s) * Units(NumberValue(*doc.LvInfo, "UST"), 2), 4, 0);
+  ASSERT_GT(s, 0);
 
   for (KsGAEBObj* position : positions)
-    EXPECT_EQ(Cents(NumberValue(*position, "GB")), Cents(expected.PositionAmount(*position)))
+    EXPECT_EQ(Cents(NumberValue(*position, "GB")), expected.PositionAmount(*position))
         << position->Text("OZ");
   for (const auto& [area, sum] : expected.areaSums)
-    EXPECT_EQ(Cents(NumberValue(*area, "SUMME")), Cents(sum)) << area->Text("OZ");
-  EXPECT_EQ(Cents(NumberValue(*doc.LvInfo, "SUMME")), Cents(Round2(s)));
-  EXPECT_EQ(Cents(NumberValue(*doc.LvInfo, "SUMMEBRUTTO")), Cents(Round2(s * (vat / 100 + 1))));
+    EXPECT_EQ(Cents(NumberValue(*area, "SUMME")), sum) << area->Text("OZ");
+  EXPECT_EQ(Cents(NumberValue(*doc.LvInfo, "SUMME")), s);
+  EXPECT_EQ(Cents(NumberValue(*doc.LvInfo, "SUMMEBRUTTO")), gross);
 
   const std::string target = dir_.Path(std::filesystem::path(GetParam()).stem().string() + ".D84");
   ASSERT_TRUE(doc.ExportD84(target)) << doc.LastError;
@@ -155,8 +167,8 @@ TEST_P(RealFileTest, PricedCopyAddsUpAndSurvivesExport) {
     EXPECT_DOUBLE_EQ(NumberValue(*again[i], "GB"), NumberValue(*positions[i], "GB"));
   }
   EXPECT_DOUBLE_EQ(NumberValue(*reread.LvAreas->Element(0), "NACHLASSPROZ"), 2.5);
-  EXPECT_EQ(Cents(NumberValue(*reread.LvInfo, "SUMME")), Cents(Round2(s)));
-  EXPECT_EQ(Cents(NumberValue(*reread.LvInfo, "SUMMEBRUTTO")), Cents(Round2(s * (vat / 100 + 1))));
+  EXPECT_EQ(Cents(NumberValue(*reread.LvInfo, "SUMME")), s);
+  EXPECT_EQ(Cents(NumberValue(*reread.LvInfo, "SUMMEBRUTTO")), gross);
   EXPECT_EQ(reread.PrjInfo->Text("BEZ"), doc.PrjInfo->Text("BEZ"));
 }
 

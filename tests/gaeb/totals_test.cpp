@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -11,7 +13,7 @@
 #include "gaeb/gaeb_totals.h"
 #include "support/format_guard.h"
 #include "support/test_document.h"
-#include "util/rounding.h"
+#include "util/entry_error.h"
 #include "util/variant.h"
 
 namespace {
@@ -328,93 +330,262 @@ TEST_F(TotalsTest, VatRateEntryRecalculatesTheGrossSum) {
   EXPECT_DOUBLE_EQ(VatAmount(*info), 0);
 }
 
-// A straightforward recomputation of the whole tree, compared with CalcAll.
+// Money in integers, independent of the code under test: a value given in
+// units of 10^-from, rounded half away from zero to units of 10^-to.
+long long Scale(__int128 value, int from, int to) {
+  __int128 p = 1;
+  for (int i = to; i < from; ++i) p *= 10;
+  const __int128 m = value < 0 ? -value : value;
+  const __int128 q = (m + p / 2) / p;
+  return static_cast<long long>(value < 0 ? -q : q);
+}
+
+struct MoneyCase {
+  double quantity;
+  const char* price;
+  const char* percent;
+  long long cents;
+};
+
+// GB from the decimal values typed, exact to the cent, for both signs.
+TEST_F(TotalsTest, PositionAmountsAreExactToTheCent) {
+  const MoneyCase cases[] = {
+      {1.037, "1,027", "0", 106},      // exactly 1,064999
+      {25, "1201,011", "0", 3002528},  // exactly 30.025,275
+      {1, "1,005", "0", 101},
+      {1, "1,004", "0", 100},
+      {1, "2,675", "0", 268},
+      {3, "0,1", "0", 30},
+      {2.675, "1", "0", 268},
+      {1.005, "1", "0", 101},
+      {0.001, "0,001", "0", 0},
+      {999.999, "999999,999", "0", 99999899900},
+      {1, "999999999,125", "0", 99999999913},
+      {1, "999999999,124", "0", 99999999912},
+      {123.457, "87,643", "3,5", 1044144},
+      {1, "10,01", "50", 501},  // exactly 5,005
+      {100, "10", "33,33", 66670},
+      {7.333, "3,333", "12,5", 2139},
+  };
+  for (const MoneyCase& c : cases) {
+    for (const int sign : {1, -1}) {
+      SCOPED_TRACE(std::to_string(sign * c.quantity) + " x " + c.price + " less " + c.percent);
+      KsGAEBObj& area = Area(NewLV(0));
+      KsGAEBObj& p = Position(area, "N", sign * c.quantity, 0);
+      SetPositionValue(p, c.percent, "NACHLASSPROZ");
+      SetPositionValue(p, c.price, "EP");
+      const long long want = sign * c.cents;
+      EXPECT_EQ(std::llround(Get(p, "GB") * 100), want);
+      EXPECT_EQ(std::llround(Get(area, "SUMME") * 100), want);
+      EXPECT_EQ(std::llround(Get(*info, "SUMMEBRUTTO") * 100), want);
+    }
+  }
+}
+
+// Discount amounts, nets, VAT and gross sums, each rounded where computed;
+// the gross sum is always the net plus the VAT amount.
+TEST_F(TotalsTest, DiscountsAndVatAreRoundedWhereComputed) {
+  const struct {
+    const char* price;  // one position of quantity 1 makes the area's sum
+    const char* member;
+    const char* discount;
+    double vat;
+    long long net, vatCents, gross;
+  } cases[] = {
+      {"1000,03", "NACHLASSPROZ", "3", 19, 97003, 18431, 115434},
+      {"1001,8", "NACHLASSPROZ", "2,5", 19, 97675, 18558, 116233},
+      {"1000,5", "NACHLASSPROZ", "3", 19, 97048, 18439, 115487},
+      {"1000,5", "NACHLASSABS", "0,5", 19, 100000, 19000, 119000},
+      {"-1000,5", "NACHLASSPROZ", "3", 19, -97048, -18439, -115487},
+      {"100", "NACHLASSPROZ", "0", 7.5, 10000, 750, 10750},
+      {"0,07", "NACHLASSPROZ", "0", 7, 7, 0, 7},
+      {"0,08", "NACHLASSPROZ", "0", 19, 8, 2, 10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.price) + " " + c.member + " " + c.discount);
+    KsGAEBObj& lv = NewLV(c.vat);
+    KsGAEBObj& area = Area(lv);
+    KsGAEBObj& p = Position(area, "N", 1, 0);
+    SetPositionValue(p, c.price, "EP");
+    SetAreaDiscount(area, c.discount, c.member);
+    EXPECT_EQ(std::llround(Get(area, "SUMMENACHNL") * 100), c.net);
+    EXPECT_EQ(std::llround(Get(*info, "SUMME") * 100), c.net);
+    EXPECT_EQ(std::llround(VatAmount(*info) * 100), c.vatCents);
+    EXPECT_EQ(std::llround(Get(*info, "SUMMEBRUTTO") * 100), c.gross);
+  }
+  // Two areas of 1.000,50 less 3 % (30,015): the LV adds the rounded nets.
+  KsGAEBObj& lv = NewLV(0);
+  for (int i = 0; i < 2; ++i) {
+    KsGAEBObj& area = Area(lv);
+    SetPositionValue(Position(area, "N", 1, 0), "1000,5", "EP");
+    SetAreaDiscount(area, "3", "NACHLASSPROZ");
+  }
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 1940.96);
+}
+
+// No amount reaches 10^12: an entry that would make one is refused whole,
+// whichever amount above it would pass the limit.
+TEST_F(TotalsTest, AmountsStayBelowTheLimit) {
+  KsGAEBObj& lv = NewLV(0);
+  KsGAEBObj& area = Area(lv);
+  KsGAEBObj& first = Position(area, "N", 1, 0);
+  KsGAEBObj& second = Position(area, "N", 2, 0);
+  SetPositionValue(first, "999999999999,99", "EP");
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 999999999999.99);
+  SetPositionValue(first, "600000000000", "EP");
+  doc.codes.clear();
+  const struct {
+    KsGAEBObj* element;
+    const char* member;
+    const char* text;
+  } refused[] = {
+      {&second, "EP", "1000000000000"},  // the entry itself
+      {&second, "EP", "-1e308"},         // the entry itself
+      {&second, "EP", "500000000000"},   // GB 1.000.000.000.000,00
+      {&second, "EP", "200000000000"},   // the area's sum
+      {&second, "EPANTEIL1", "500000000000"},
+      {&area, "NACHLASSABS", "-400000000000"},
+      {&area, "NACHLASSPROZ", "-70"},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(std::string(r.member) + " <- " + r.text);
+    bool raised = false;
+    try {
+      if (r.element == &area)
+        SetAreaDiscount(area, r.text, r.member);
+      else
+        SetPositionValue(*r.element, r.text, r.member);
+    } catch (const KsEntryError& e) {
+      raised = true;
+      EXPECT_NE(std::string(e.what()).find("1.000.000.000.000"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(raised);
+    EXPECT_DOUBLE_EQ(Get(second, "EP"), 0);
+    EXPECT_DOUBLE_EQ(Get(second, "EPANTEIL1"), 0);
+    EXPECT_DOUBLE_EQ(Get(second, "GB"), 0);
+    EXPECT_DOUBLE_EQ(Get(area, "NACHLASSABS"), 0);
+    EXPECT_DOUBLE_EQ(Get(area, "NACHLASSPROZ"), 0);
+    EXPECT_DOUBLE_EQ(Get(area, "SUMME"), 600000000000);
+    EXPECT_DOUBLE_EQ(Get(area, "SUMMENACHNL"), 600000000000);
+    EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 600000000000);
+  }
+  SetPositionValue(second, "199999999999,995", "EP");  // GB 399.999.999.999,99
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 999999999999.99);
+  EXPECT_THROW(SetVatRate(lv, "0,01"), KsEntryError);  // the gross sum
+  EXPECT_DOUBLE_EQ(Get(*info, "UST"), 0);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 999999999999.99);
+
+  // Recalculating a tree that holds too much raises rather than storing it.
+  Put(first, "MENGE", 2);
+  doc.recalcAll = true;
+  EXPECT_THROW(CalcAll(lv), KsEntryError);
+  doc.recalcAll = false;
+}
+
+// The generator's values in the units they were made in, so that the
+// reference needs nothing of the code under test.
+struct GeneratedPosition {
+  long long quantityMilli, priceMilli, percentCenti;
+  bool counts;
+};
+
 struct Reference {
-  static double Amount(const KsGAEBObj& p) {
-    const long double x = static_cast<long double>(Get(p, "EP")) * Get(p, "MENGE") *
-                          (1 - Get(p, "NACHLASSPROZ") / 100.0L);
-    return RoundDec(2, static_cast<double>(x));
-  }
-  static bool Counts(const KsGAEBObj& p) {
-    const std::string t = p.Text("_TARVO_POSTYP");
-    return t == "N" || t == "B";
-  }
-  // Sum of the counting positions' amounts and of the areas' nets, checking
-  // every element below on the way.
-  long double Check(const KsGAEBObj& e, bool areasFirst) {
-    long double positions = 0, areas = 0;
+  std::map<const KsGAEBObj*, GeneratedPosition> positions;
+  std::map<const KsGAEBObj*, std::pair<long long, long long>> discounts;  // percent, absolute
+
+  static long long Cents(double stored) { return std::llround(stored * 100); }
+
+  // Checks every element below; returns the sum of the counting positions'
+  // amounts and of the areas' nets, in cents.
+  long long Check(const KsGAEBObj& e) {
+    long long sum = 0;
     const KsGAEBObjList* ps = e.ChildList("POSITION");
     for (int i = 0; i < ps->Count(); ++i) {
-      const double gb = Amount(*ps->Element(i));
-      EXPECT_DOUBLE_EQ(Get(*ps->Element(i), "GB"), gb);
-      if (Counts(*ps->Element(i))) positions += gb;
+      const GeneratedPosition& g = positions.at(ps->Element(i));
+      const long long gb = Scale(
+          static_cast<__int128>(g.priceMilli) * g.quantityMilli * (10000 - g.percentCenti), 10, 2);
+      EXPECT_EQ(Cents(Get(*ps->Element(i), "GB")), gb);
+      if (g.counts) sum += gb;
     }
     const KsGAEBObjList* as = e.ChildList("LVBEREICH");
     for (int i = 0; i < as->Count(); ++i) {
       const KsGAEBObj& a = *as->Element(i);
-      const double sum = RoundDec(2, static_cast<double>(Check(a, false)));
-      EXPECT_DOUBLE_EQ(Get(a, "SUMME"), sum);
-      const double absolute = Get(a, "NACHLASSABS");
-      const long double net = RoundDec(2, absolute) != 0
-                                  ? sum - static_cast<long double>(absolute)
-                                  : (1 - Get(a, "NACHLASSPROZ") / 100.0L) * sum;
-      EXPECT_DOUBLE_EQ(Get(a, "SUMMENACHNL"), static_cast<double>(net));
-      areas += Get(a, "SUMMENACHNL");
+      const long long areaSum = Check(a);
+      EXPECT_EQ(Cents(Get(a, "SUMME")), areaSum);
+      const auto [percent, absolute] = discounts[&a];
+      const long long net = absolute != 0
+                                ? areaSum - absolute
+                                : areaSum - Scale(static_cast<__int128>(areaSum) * percent, 4, 0);
+      EXPECT_EQ(Cents(Get(a, "SUMMENACHNL")), net);
+      sum += net;
       ++areaCount;
     }
-    return areasFirst ? areas + positions : positions + areas;
+    return sum;
   }
   int areaCount = 0;
 };
 
-TEST_F(TotalsTest, CalcAllMatchesAStraightforwardRecomputation) {
+TEST_F(TotalsTest, CalcAllMatchesAnIndependentRecomputation) {
   std::mt19937 rng(20240611);
   auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   const char* types[] = {"N", "N", "N", "B", "A", "AB"};
   KsGAEBObj& root = NewLV(19);
-  int positions = 0;
+  Reference ref;
   std::vector<std::pair<KsGAEBObj*, int>> open = {{&root, 0}};
   while (!open.empty()) {
     auto [parent, depth] = open.back();
     open.pop_back();
-    for (int i = uniform(0, 12); i > 0; --i, ++positions)
-      Position(*parent, types[uniform(0, 5)], uniform(-20, 4000) / 8.0,
-               uniform(-500, 90000) / 1000.0, uniform(0, 3) == 0 ? uniform(0, 1000) / 100.0 : 0);
+    for (int i = uniform(2, 14); i > 0; --i) {
+      const GeneratedPosition g{uniform(-2000, 4000000), uniform(-500, 900000),
+                                uniform(0, 3) == 0 ? uniform(0, 1000) : 0, false};
+      const char* type = types[uniform(0, 5)];
+      KsGAEBObj& p = Position(*parent, type, g.quantityMilli / 1000.0, g.priceMilli / 1000.0,
+                              g.percentCenti / 100.0);
+      ref.positions[&p] = {g.quantityMilli, g.priceMilli, g.percentCenti,
+                           std::string(type) == "N" || std::string(type) == "B"};
+    }
     if (depth < 4) {
       for (int i = uniform(depth == 0 ? 2 : 0, 3); i > 0; --i) {
         KsGAEBObj& a = Area(*parent);
-        if (uniform(0, 2) == 0)
-          Put(a, "NACHLASSPROZ", uniform(0, 1500) / 100.0);
-        else if (uniform(0, 2) == 0)
-          Put(a, "NACHLASSABS", uniform(-1000, 50000) / 100.0);
+        if (uniform(0, 2) == 0) {
+          ref.discounts[&a].first = uniform(0, 1500);
+          Put(a, "NACHLASSPROZ", ref.discounts[&a].first / 100.0);
+        } else if (uniform(0, 2) == 0) {
+          ref.discounts[&a].second = uniform(-1000, 50000);
+          Put(a, "NACHLASSABS", ref.discounts[&a].second / 100.0);
+        }
         open.push_back({&a, depth + 1});
       }
     }
   }
-  ASSERT_GT(positions, 200);
+  ASSERT_GT(ref.positions.size(), 100u);
 
   doc.recalcAll = true;
   CalcAll(root);
   EXPECT_EQ(doc.codes, std::vector<int>{8});
-
-  Reference ref;
-  const long double s = ref.Check(root, true);
+  const long long sum = ref.Check(root);
   EXPECT_GT(ref.areaCount, 20);
-  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), RoundDec(2, static_cast<double>(s)));
-  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), RoundDec(2, static_cast<double>(s * 1.19L)));
+  const long long vat = Scale(static_cast<__int128>(sum) * 1900, 4, 0);
+  EXPECT_EQ(Reference::Cents(Get(*info, "SUMME")), sum);
+  EXPECT_EQ(std::llround(VatAmount(*info) * 100), vat);
+  EXPECT_EQ(Reference::Cents(Get(*info, "SUMMEBRUTTO")), sum + vat);
 
   // Without RecalcAll the incremental rules lead to the same values.
   doc.recalcAll = false;
   KsGAEBObj* deepest = &root;
   while (deepest->ChildList("LVBEREICH")->Count() > 0)
     deepest = deepest->ChildList("LVBEREICH")->Element(0);
-  KsGAEBObj& p = Position(*deepest, "N", 3, 0);
+  KsGAEBObj& p = Position(*deepest, "N", 3.5, 0);
+  ref.positions[&p] = {3500, 123457, 0, true};
   SetPositionValue(p, "123,457", "EP");
-  Put(*deepest->ChildList("POSITION")->Element(0), "MENGE", 7777);
+  KsGAEBObj& changed = *deepest->ChildList("POSITION")->Element(0);
+  ref.positions[&changed].quantityMilli = 7777123;
+  Put(changed, "MENGE", 7777.123);
   CalcAll(*deepest);
-  Reference again;
-  const long double s2 = again.Check(root, true);
-  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), RoundDec(2, static_cast<double>(s2)));
+  const long long again = ref.Check(root);
+  EXPECT_EQ(Reference::Cents(Get(*info, "SUMME")), again);
+  EXPECT_EQ(Reference::Cents(Get(*info, "SUMMEBRUTTO")),
+            again + Scale(static_cast<__int128>(again) * 1900, 4, 0));
 }
 
 }  // namespace
