@@ -1,9 +1,15 @@
 #include "cli/cli_support.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <iostream>
 
 #include "document/lyx_obj.h"
+#include "gaeb/file_read.h"
+#include "gaeb/gaeb_obj.h"
 #include "util/codec.h"
+#include "util/trim.h"
 
 namespace {
 
@@ -16,37 +22,50 @@ const char kUsage[] =
     "  tarvo-cli price DATEI PREISE ZIEL\n"
     "      tr\xE4gt Einheitspreise ein (je Zeile \"OZ;Preis\") und speichert als D84\n"
     "  tarvo-cli print DATEI ZIEL [--long-texts] [--width N]\n"
-    "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n";
+    "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
+    "\n"
+    "DATEI \"-\" liest die Standardeingabe, ZIEL \"-\" bei print schreibt auf die\n"
+    "Standardausgabe. Ein ZIEL, das die gelesene Ausschreibung ist, wird nicht\n"
+    "\xFC"
+    "berschrieben (au\xDF"
+    "er bei export und price, wenn sie schon ein Angebot ist).\n"
+    "\n"
+    "R\xFC"
+    "ckgabewert: 0 erledigt, 1 Fehler (nichts geschrieben), 2 falscher Aufruf,\n"
+    "3 bei price: gespeichert, aber nicht jede Zeile der Preise \xFC"
+    "bernommen.\n";
 
-// Length of the valid UTF-8 sequence of two to four bytes at i, 0 if there is none.
-size_t Utf8SequenceAt(const std::string& s, size_t i) {
-  const auto byte = [&s](size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char lead = byte(i);
-  const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                        : lead >= 0xE0 && lead <= 0xEF ? 3
-                        : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                       : 0;
-  if (length == 0 || i + length > s.size()) return 0;
-  for (size_t k = i + 1; k < i + length; ++k)
-    if ((byte(k) & 0xC0) != 0x80) return 0;
-  return length;
+bool IsControl(unsigned char c) {
+  const char32_t unicode = Cp1252ToUnicode(c);
+  return unicode < 0x20 || (unicode >= 0x7F && unicode <= 0x9F);
 }
 
-// Messages are Windows-1252, but file names inside them come from the command
-// line as the system's UTF-8 bytes: those are kept, everything else converted.
-std::string MessageToUtf8(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    const size_t length = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : Utf8SequenceAt(text, i);
-    out += length > 0 ? text.substr(i, length) : Cp1252ToUtf8(text.substr(i, 1));
-    i += length > 0 ? length : 1;
-  }
-  return out;
+// A price submission: phase 84, or saved by this program (which keeps the
+// phase of the tender it read).
+bool IsOffer(const KsLyxObj& document) {
+  const KsGAEBObj* award = document.VergabeInfo ? document.VergabeInfo->ParentElement() : nullptr;
+  return (award && Trim(award->Text("DP")) == "84") ||
+         (document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == "Quorva");
 }
 
 }  // namespace
 
-void PrintError(const std::string& text) { std::cerr << MessageToUtf8(text) << std::endl; }
+std::string TerminalText(const std::string& text) {
+  std::string shown;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (IsControl(byte)) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+      shown += escaped;
+    } else {
+      shown += c;
+    }
+  }
+  return Cp1252ToUtf8(shown);
+}
+
+void PrintError(const std::string& text) { std::cerr << TerminalText(text) << std::endl; }
 
 int UsageError() {
   std::cerr << Cp1252ToUtf8(kUsage);
@@ -65,4 +84,21 @@ bool ExportOrReport(KsLyxObj& document, const std::string& fileName) {
   if (document.ExportD84(fileName)) return true;
   PrintError(document.LastError);
   return false;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {
+  }, second{};
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,
+                    bool always) {
+  if (tender == TFileRead::kStandardInput || !SameFile(tender, output)) return false;
+  if (!always && IsOffer(document)) return false;
+  PrintError("Das Ziel " + Utf8ToCp1252(output) +
+             " ist die gelesene Ausschreibung; sie wird nicht \xFC"
+             "berschrieben.");
+  return true;
 }

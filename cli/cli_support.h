@@ -6,12 +6,17 @@
 class KsLyxObj;
 
 // Exit codes of tarvo-cli.
-enum KsCliExit { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+enum KsCliExit { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitNotAllApplied = 3 };
 
 using KsArgs = std::vector<std::string>;
 
-// A Windows-1252 message as one UTF-8 line on stderr; file names in it may
-// already be UTF-8, as the system gave them, and stay so.
+// An output file name that means standard output.
+inline constexpr const char* kStandardOutput = "-";
+
+// Windows-1252 text as UTF-8 for a terminal: control characters (escape
+// sequences of a hostile file could clear the screen) are shown as \xNN.
+std::string TerminalText(const std::string& text);
+// A Windows-1252 message as one line on stderr.
 void PrintError(const std::string& text);
 // The usage text on stderr; returns kExitUsage.
 int UsageError();
@@ -21,3 +26,12 @@ void PrintUsage();
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName);
 // Exports the document as D84; on failure prints LastError.
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName);
+// True when both names lead to one existing file (links and other spellings
+// included).
+bool SameFile(const std::string& a, const std::string& b);
+// Refuses, with a message, to write over the tender that was read: true when
+// `output` is `tender`. A tender that already is an offer (phase 84, or saved
+// by this program) may be saved over itself, as the window does; `always`
+// refuses that too.
+bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,
+                    bool always);

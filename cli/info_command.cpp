@@ -27,15 +27,17 @@ void PrintSummary(const KsLyxObj& document) {
   const KsGAEBObj& lvInfo = *document.LvInfo;
   const double sum = NumberValue(lvInfo, "SUMME");
   const double vat = NumberValue(lvInfo, "UST");
-  const std::string text = "Datei:        " + document.FileName() + "\n" +
-                           "Projekt:      " + NameAndBez(document.PrjInfo) + "\n" +
-                           "LV:           " + NameAndBez(document.LvInfo) + "\n" +
-                           "LV-Bereiche:  " + std::to_string(areas) + "\n" +
-                           "Positionen:   " + std::to_string(positions) + "\n" +
-                           "Summe:        " + Money(sum) + "\n" + "MwSt " +
-                           FormatEx("%.2n", {vat}) + " %: " + Money(VatAmount(lvInfo)) + "\n" +
-                           "Bruttosumme:  " + Money(NumberValue(lvInfo, "SUMMEBRUTTO")) + "\n";
-  std::cout << Cp1252ToUtf8(text);
+  const std::pair<const char*, std::string> lines[] = {
+      {"Datei:        ", Utf8ToCp1252(document.FileName())},
+      {"Projekt:      ", NameAndBez(document.PrjInfo)},
+      {"LV:           ", NameAndBez(document.LvInfo)},
+      {"LV-Bereiche:  ", std::to_string(areas)},
+      {"Positionen:   ", std::to_string(positions)},
+      {"Summe:        ", Money(sum)},
+      {"MwSt ", FormatEx("%.2n", {vat}) + " %: " + Money(VatAmount(lvInfo))},
+      {"Bruttosumme:  ", Money(NumberValue(lvInfo, "SUMMEBRUTTO"))},
+  };
+  for (const auto& [label, value] : lines) std::cout << label << TerminalText(value) << "\n";
 }
 
 }  // namespace

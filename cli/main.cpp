@@ -1,3 +1,7 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
 #include <map>
 #include <string>
 
@@ -5,6 +9,21 @@
 #include "gaeb/gaeb_catalogue.h"
 #include "util/format_settings.h"
 #include "util/startup.h"
+
+namespace {
+
+// What was written to standard output reached it: a full disk or a closed
+// pipe must not end with success.
+bool StandardOutputWritten() {
+  std::cout.flush();
+  const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+  if (!written)
+    PrintError(std::string("Fehler beim Schreiben der Standardausgabe (") + std::strerror(errno) +
+               ")");
+  return written;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   SetFormatSettings(FormatSettingsFromLocale());
@@ -14,13 +33,17 @@ int main(int argc, char* argv[]) {
 
   if (argc < 2) return UsageError();
   const std::string command = argv[1];
-  if (command == "--help" || command == "-h") {
-    PrintUsage();
-    return kExitOk;
-  }
   static const std::map<std::string, int (*)(const KsArgs&)> kCommands = {
       {"info", RunInfo}, {"export", RunExport}, {"price", RunPrice}, {"print", RunPrint}};
   const auto it = kCommands.find(command);
-  if (it == kCommands.end()) return UsageError();
-  return it->second(KsArgs(argv + 2, argv + argc));
+  int result = kExitUsage;
+  if (command == "--help" || command == "-h") {
+    PrintUsage();
+    result = kExitOk;
+  } else if (it != kCommands.end()) {
+    result = it->second(KsArgs(argv + 2, argv + argc));
+  } else {
+    return UsageError();
+  }
+  return StandardOutputWritten() ? result : kExitFailure;
 }

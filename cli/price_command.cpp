@@ -1,11 +1,12 @@
 #include <exception>
-#include <fstream>
 #include <map>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/lv_walk.h"
+#include "cli/price_list.h"
 #include "document/lyx_obj.h"
+#include "gaeb/file_read.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
 #include "util/codec.h"
@@ -26,47 +27,62 @@ PositionIndex IndexPositions(const KsLyxObj& document) {
   return index;
 }
 
-void Report(int lineNumber, const std::string& text) {
-  PrintError("Zeile " + std::to_string(lineNumber) + ": " + text);
+void Report(const KsPriceLine& line, const std::string& text) {
+  PrintError("Zeile " + std::to_string(line.Number) + ": " + text);
 }
 
-// One line "OZ;value"; the value is entered like a price typed in the grid.
-void ApplyLine(const PositionIndex& index, int lineNumber, const std::string& line) {
-  const size_t separator = line.find(';');
-  if (separator == std::string::npos) {
-    Report(lineNumber, "\"OZ;Preis\" erwartet, gelesen: " + line);
-    return;
+// The value as the tender reader reads a number ("12.5" and "12,5" alike),
+// then entered like a price typed in the grid. False after reporting why
+// the line was not applied.
+bool ApplyLine(const PositionIndex& index, const KsPriceLine& line) {
+  if (line.Fields.size() != 2) {
+    Report(line, "\"OZ;Preis\" erwartet, gelesen: " + line.Text);
+    return false;
   }
-  const std::string oz = Trim(std::string_view(line).substr(0, separator));
-  const std::string value = Trim(std::string_view(line).substr(separator + 1));
+  const std::string& oz = line.Fields[0];
+  const std::string& value = line.Fields[1];
   const auto found = index.find(oz);
   if (found == index.end()) {
-    Report(lineNumber, "Position " + oz + " nicht gefunden");
-    return;
+    Report(line, "Position " + oz + " nicht gefunden");
+    return false;
   }
   try {
-    for (KsGAEBObj* position : found->second) SetPositionValue(*position, value, "EP");
+    for (KsGAEBObj* position : found->second)
+      SetPositionValue(*position, position->ConvertFieldValue(value, position->GetMember("EP")),
+                       "EP");
   } catch (const std::exception&) {
-    Report(lineNumber, value + " ist keine Zahl");
+    Report(line, value + " ist keine Zahl");
+    return false;
   }
+  return true;
 }
 
 }  // namespace
 
 int RunPrice(const KsArgs& args) {
   if (args.size() != 3) return UsageError();
+  const std::string& tender = args[0];
+  const std::string& priceFile = args[1];
+  const std::string& target = args[2];
   KsLyxObj document;
-  if (!ImportOrReport(document, args[0])) return kExitFailure;
-  std::ifstream prices(args[1], std::ios::binary);
-  if (!prices) {
-    PrintError("Die Preisdatei " + args[1] + " kann nicht gelesen werden.");
+  if (!ImportOrReport(document, tender)) return kExitFailure;
+  std::vector<KsPriceLine> lines;
+  try {
+    lines = ReadPriceList(priceFile);
+  } catch (const std::exception& e) {
+    PrintError(std::string("Die Preisdatei kann nicht gelesen werden: ") + e.what());
     return kExitFailure;
   }
-  const PositionIndex index = IndexPositions(document);
-  std::string line;
-  for (int lineNumber = 1; std::getline(prices, line); ++lineNumber) {
-    const std::string text = Utf8ToCp1252(line);
-    if (!Trim(text).empty()) ApplyLine(index, lineNumber, text);
+  if (priceFile != TFileRead::kStandardInput && SameFile(priceFile, target)) {
+    PrintError("Das Ziel " + Utf8ToCp1252(target) +
+               " ist die Preisdatei; sie wird nicht \xFC"
+               "berschrieben.");
+    return kExitFailure;
   }
-  return ExportOrReport(document, args[2]) ? kExitOk : kExitFailure;
+  if (OutputIsTender(document, tender, target, false)) return kExitFailure;
+  const PositionIndex index = IndexPositions(document);
+  bool allApplied = true;
+  for (const KsPriceLine& line : lines) allApplied = ApplyLine(index, line) && allApplied;
+  if (!ExportOrReport(document, target)) return kExitFailure;
+  return allApplied ? kExitOk : kExitNotAllApplied;
 }

@@ -1,11 +1,12 @@
 #include <charconv>
-#include <ostream>
+#include <iostream>
 
 #include "cli/commands.h"
 #include "cli/plain_text_device.h"
 #include "document/atomic_file.h"
 #include "document/lyx_obj.h"
 #include "document/offer_report.h"
+#include "util/codec.h"
 
 namespace {
 
@@ -48,6 +49,13 @@ std::string WithoutExtension(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+void WritePrint(KsLyxObj& document, const std::vector<std::string>& head,
+                const PrintOptions& options, std::ostream& out) {
+  KsPlainTextDevice device(out, options.width);
+  PrintOffer(document, head, device, WithoutExtension(Utf8ToCp1252(document.FileName())),
+             options.longTexts);
+}
+
 }  // namespace
 
 int RunPrint(const KsArgs& args) {
@@ -60,11 +68,14 @@ int RunPrint(const KsArgs& args) {
     PrintError(document.LastError);
     return kExitFailure;
   }
+  if (options.output == kStandardOutput) {
+    WritePrint(document, *head, options, std::cout);
+    return kExitOk;
+  }
+  if (OutputIsTender(document, options.input, options.output, true)) return kExitFailure;
   try {
-    WriteFileAtomically(options.output, [&](std::ostream& out) {
-      KsPlainTextDevice device(out, options.width);
-      PrintOffer(document, *head, device, WithoutExtension(document.FileName()), options.longTexts);
-    });
+    WriteFileAtomically(options.output,
+                        [&](std::ostream& out) { WritePrint(document, *head, options, out); });
   } catch (const std::exception& e) {
     PrintError(std::string("Fehler beim Schreiben der Datei: ") + e.what());
     return kExitFailure;

@@ -1,5 +1,6 @@
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <exception>
 
 #include "core/eobj.h"
@@ -14,10 +15,15 @@ namespace {
 
 constexpr int kImportBlockSize = 1024;
 
-// A directory is no file to import.
-bool FileExists(const std::string& fileName) {
+// Why a name given for import names no file to read, "" when it may: a name
+// that does not exist, or a directory. Other failures (no permission) are
+// left to the reader, which reports the system's reason.
+std::string MissingFileText(const std::string& fileName) {
+  if (fileName == TFileRead::kStandardInput) return "";
   struct stat info {};
-  return stat(fileName.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  if (stat(fileName.c_str(), &info) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? "Die angegebene Datei %s existiert nicht." : "";
+  return S_ISDIR(info.st_mode) ? "Die angegebene Datei %s ist ein Verzeichnis." : "";
 }
 
 KsGAEBObjList* NonEmpty(KsGAEBObjList* list) { return list && list->Count() > 0 ? list : nullptr; }
@@ -25,8 +31,8 @@ KsGAEBObjList* NonEmpty(KsGAEBObjList* list) { return list && list->Count() > 0 
 }  // namespace
 
 bool KsLyxObj::Import(const std::string& fileName) {
-  if (!FileExists(fileName)) {
-    LastError = FormatEx("Die angegebene Datei %s existiert nicht.", {Utf8ToCp1252(fileName)});
+  if (const std::string missing = MissingFileText(fileName); !missing.empty()) {
+    LastError = FormatEx(missing, {Utf8ToCp1252(fileName)});
     return false;
   }
   CloseReader();

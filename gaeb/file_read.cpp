@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -32,41 +33,112 @@ std::string ReasonText(int err) {
   }
 }
 
-[[noreturn]] void ThrowOpenError(const std::string& fileName, int err) {
-  throw std::runtime_error("Die Datei " + Utf8ToCp1252(fileName) +
+[[noreturn]] void ThrowOpenError(const std::string& name, int err) {
+  throw std::runtime_error("Die Datei " + name +
                            " kann nicht ge\xF6"
                            "ffnet werden. " +
                            ReasonText(err));
+}
+
+[[noreturn]] void ThrowReadError(const std::string& name, int err) {
+  throw std::runtime_error("Die Datei " + name + " kann nicht gelesen werden. " + ReasonText(err));
+}
+
+[[noreturn]] void ThrowLineTooLong(const std::string& name, int64_t lineNumber) {
+  throw std::runtime_error("Zeile " + std::to_string(lineNumber) + " der Datei " + name +
+                           " ist l\xE4nger als " + std::to_string(TFileRead::kMaxLineLength >> 20) +
+                           " MB.");
 }
 
 }  // namespace
 
 TFileRead::TFileRead(const std::string& fileName, int blockSize)
     : buffer_(std::make_unique<char[]>(kBufferSize)), fileName_(fileName) {
-  file_ = std::fopen(fileName.c_str(), "rb");
-  if (!file_) ThrowOpenError(fileName, errno);
+  blockSize_ = (blockSize <= 0 || blockSize > kMaxBlockSize) ? kMaxBlockSize : blockSize;
+  if (fileName == kStandardInput) {
+    ReadIntoMemory(stdin);
+    return;
+  }
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (!file) ThrowOpenError(DisplayName(), errno);
   struct stat info;
   int err = 0;
-  if (fstat(fileno(file_), &info) != 0)
+  if (fstat(fileno(file), &info) != 0)
     err = errno;
   else if (S_ISDIR(info.st_mode))
     err = EISDIR;
   if (err != 0) {
-    std::fclose(file_);
-    ThrowOpenError(fileName, err);
+    std::fclose(file);
+    ThrowOpenError(DisplayName(), err);
   }
+  if (!S_ISREG(info.st_mode)) {
+    try {
+      ReadIntoMemory(file);
+    } catch (...) {
+      std::fclose(file);
+      throw;
+    }
+    std::fclose(file);
+    return;
+  }
+  file_ = file;
   fileSize_ = info.st_size;
   // Small blocks are served from the stream's own buffer, so a block size of
   // 1,024 costs a copy, not a system call.
   std::setvbuf(file_, nullptr, _IOFBF, kBufferSize + 1);
-  blockSize_ = (blockSize <= 0 || blockSize > kMaxBlockSize) ? kMaxBlockSize : blockSize;
 }
 
-TFileRead::~TFileRead() { std::fclose(file_); }
+TFileRead::~TFileRead() {
+  if (file_) std::fclose(file_);
+}
+
+std::string TFileRead::DisplayName() const {
+  return fileName_ == kStandardInput ? std::string("- (Standardeingabe)") : Utf8ToCp1252(fileName_);
+}
+
+// Checks the line lengths while reading, so that an endless line (/dev/zero)
+// fails after kMaxLineLength bytes, not after kMaxMemoryInput. A CR before
+// the LF is not counted; ReadLine checks exactly.
+void TFileRead::ReadIntoMemory(std::FILE* source) {
+  size_t sinceLineEnd = 0;
+  int64_t lineNumber = 1;
+  for (;;) {
+    const size_t n = std::fread(buffer_.get(), 1, kBufferSize, source);
+    if (n == 0) {
+      if (std::ferror(source)) ThrowReadError(DisplayName(), errno);
+      break;
+    }
+    if (memory_.size() + n > kMaxMemoryInput)
+      throw std::runtime_error("Die Datei " + DisplayName() +
+                               " ist gr\xF6\xDF"
+                               "er als " +
+                               std::to_string(kMaxMemoryInput >> 20) + " MB.");
+    const char* p = buffer_.get();
+    const char* const end = p + n;
+    while (const char* lf = static_cast<const char*>(std::memchr(p, '\n', end - p))) {
+      if (sinceLineEnd + static_cast<size_t>(lf - p) > kMaxLineLength + 1)
+        ThrowLineTooLong(DisplayName(), lineNumber);
+      sinceLineEnd = 0;
+      ++lineNumber;
+      p = lf + 1;
+    }
+    sinceLineEnd += static_cast<size_t>(end - p);
+    if (sinceLineEnd > kMaxLineLength + 1) ThrowLineTooLong(DisplayName(), lineNumber);
+    memory_.append(buffer_.get(), n);
+  }
+  fileSize_ = static_cast<int64_t>(memory_.size());
+}
 
 bool TFileRead::FillBuffer() {
-  const size_t n = std::fread(buffer_.get(), 1, static_cast<size_t>(blockSize_), file_);
-  if (n == 0 && std::ferror(file_)) throw std::runtime_error(std::strerror(errno));
+  size_t n;
+  if (file_) {
+    n = std::fread(buffer_.get(), 1, static_cast<size_t>(blockSize_), file_);
+    if (n == 0 && std::ferror(file_)) ThrowReadError(DisplayName(), errno);
+  } else {
+    n = std::min(static_cast<size_t>(blockSize_), memory_.size() - memoryPosition_);
+    std::memcpy(buffer_.get(), memory_.data() + memoryPosition_, n);
+    memoryPosition_ += n;
+  }
   bufferedCount_ = static_cast<int32_t>(n);
   bufferPosition_ = 0;
   return n > 0;
@@ -74,25 +146,25 @@ bool TFileRead::FillBuffer() {
 
 bool TFileRead::ReadLine(std::string& line) {
   line.clear();
-  try {
-    if (bufferPosition_ >= bufferedCount_ && !FillBuffer()) return false;
-    for (;;) {
-      const char* start = buffer_.get() + bufferPosition_;
-      const size_t available = static_cast<size_t>(bufferedCount_ - bufferPosition_);
-      const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
-      const size_t taken = lf ? static_cast<size_t>(lf - start) + 1 : available;
-      line.append(start, taken);
-      bufferPosition_ += static_cast<int32_t>(taken);
-      filePosition_ += static_cast<int64_t>(taken);
-      if (lf || !FillBuffer()) break;
-    }
-  } catch (const std::exception&) {
-    return false;
+  if (bufferPosition_ >= bufferedCount_ && !FillBuffer()) return false;
+  for (;;) {
+    const char* start = buffer_.get() + bufferPosition_;
+    const size_t available = static_cast<size_t>(bufferedCount_ - bufferPosition_);
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
+    const size_t taken = lf ? static_cast<size_t>(lf - start) + 1 : available;
+    line.append(start, taken);
+    bufferPosition_ += static_cast<int32_t>(taken);
+    filePosition_ += static_cast<int64_t>(taken);
+    // Longer than any line with its CR LF may be.
+    if (line.size() > kMaxLineLength + 2) ThrowLineTooLong(DisplayName(), lineNumber_ + 1);
+    if (lf || !FillBuffer()) break;
   }
+  ++lineNumber_;
   if (!line.empty() && line.back() == '\n') {
     line.pop_back();
     if (!line.empty() && line.back() == '\r') line.pop_back();
   }
+  if (line.size() > kMaxLineLength) ThrowLineTooLong(DisplayName(), lineNumber_);
   if (ConvertOem) {
     // The conversion works on zero-terminated text: it ends at the first NUL.
     const void* nul = std::memchr(line.data(), '\0', line.size());
@@ -104,15 +176,21 @@ bool TFileRead::ReadLine(std::string& line) {
 }
 
 bool TFileRead::Rewind(int64_t offset) {
-  const off_t before = ftello(file_);
-  if (offset >= 0 && fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0) {
-    filePosition_ = offset;
-    bufferedCount_ = 0;
-    bufferPosition_ = 0;
-    return true;
+  if (!file_) {
+    if (offset < 0 || static_cast<uint64_t>(offset) > memory_.size()) return false;
+    memoryPosition_ = static_cast<size_t>(offset);
+  } else {
+    const off_t before = ftello(file_);
+    if (offset < 0 || fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0) {
+      // Back to where the stream stood, so the bytes still buffered stay in
+      // step with the file.
+      if (before >= 0) fseeko(file_, before, SEEK_SET);
+      return false;
+    }
   }
-  // Back to where the stream stood, so the bytes still buffered stay in
-  // step with the file.
-  if (before >= 0) fseeko(file_, before, SEEK_SET);
-  return false;
+  filePosition_ = offset;
+  lineNumber_ = 0;
+  bufferedCount_ = 0;
+  bufferPosition_ = 0;
+  return true;
 }

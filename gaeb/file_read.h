@@ -9,22 +9,32 @@
 // Windows-1252 conversion. The file is read in blocks of BlockSize bytes into
 // a fixed buffer; a line ends at LF, a CR right before the LF is dropped, so
 // files with CR LF and with LF line ends read alike. A last line without line
-// end is still a line; no line length limit applies.
+// end is still a line.
+//
+// Input is bounded: a line longer than kMaxLineLength ends the read with an
+// error instead of growing without end (a device such as /dev/zero has no
+// line ends). Standard input ("-"), pipes and devices cannot be rewound, so
+// they are read into memory once, up to kMaxMemoryInput bytes.
 class TFileRead {
  public:
   static constexpr int kBufferSize = 65535;
   static constexpr int kMaxBlockSize = 65000;
+  static constexpr size_t kMaxLineLength = size_t{16} << 20;
+  static constexpr size_t kMaxMemoryInput = size_t{1} << 30;
+  static constexpr const char* kStandardInput = "-";
 
-  // Opens the file read-only; raises std::runtime_error with the system's
-  // reason when it cannot be opened. A block size of 0, below 0 or above
+  // Opens the file read-only; raises std::runtime_error with a German message
+  // naming the file and the reason when it cannot be opened, is a directory
+  // or is too large to be held in memory. A block size of 0, below 0 or above
   // kMaxBlockSize means kMaxBlockSize.
   TFileRead(const std::string& fileName, int blockSize);
   virtual ~TFileRead();
   TFileRead(const TFileRead&) = delete;
   TFileRead& operator=(const TFileRead&) = delete;
 
-  // The next line without its line end; false when no byte is left or the
-  // file cannot be read.
+  // The next line without its line end; false when no byte is left. A read
+  // error or a line longer than kMaxLineLength raises std::runtime_error, so
+  // that a damaged file never passes for a shorter one.
   bool ReadLine(std::string& line);
   // Moves the read position to a byte offset; on failure the reader keeps
   // its position and buffer and answers false.
@@ -39,16 +49,26 @@ class TFileRead {
   // Bytes handed out since opening or the last Rewind (progress display).
   int64_t FilePosition() const { return filePosition_; }
   int BlockSize() const { return blockSize_; }
+  // Number of the line ReadLine handed out last, counted from the start of
+  // the file (from the offset of the last Rewind), for messages.
+  int64_t LineNumber() const { return lineNumber_; }
+  // The file name as Windows-1252 text for messages; "-" is standard input.
+  std::string DisplayName() const;
 
  private:
   bool FillBuffer();
+  // Reads what cannot be rewound into memory_; file_ is closed afterwards.
+  void ReadIntoMemory(std::FILE* source);
 
   std::unique_ptr<char[]> buffer_;
   int32_t bufferedCount_ = 0;
   int32_t bufferPosition_ = 0;  // 0-based index of the next byte to hand out
   int64_t fileSize_ = 0;
   int64_t filePosition_ = 0;
-  std::FILE* file_ = nullptr;
+  int64_t lineNumber_ = 0;
+  std::FILE* file_ = nullptr;  // null when the input is held in memory_
+  std::string memory_;
+  size_t memoryPosition_ = 0;
   std::string fileName_;
   int blockSize_ = kMaxBlockSize;
 };

@@ -1,6 +1,7 @@
 #include "gaeb/file_read_gaeb00.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string_view>
 
 #include "util/trim.h"
@@ -68,8 +69,14 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
       // lines lose the indentation up to the key's "[" column, but only
       // when that part is blank: text starting further left is kept whole.
       const size_t indent = bracket == npos ? 0 : bracket;
+      const int64_t keyLine = LineNumber();
       value.assign(line.substr(q + 1, TrimmedRightLength(line) - (q + 1)));
       for (;;) {
+        if (value.size() > kMaxLineLength)
+          throw std::runtime_error("Der Wert von [" + name + "] ab Zeile " +
+                                   std::to_string(keyLine) + " der Datei " + DisplayName() +
+                                   " ist l\xE4nger als " + std::to_string(kMaxLineLength >> 20) +
+                                   " MB.");
         if (!ReadLine(line_)) {
           name.clear();
           value.clear();

@@ -21,7 +21,8 @@ class KsFileReadGaeb00 : public TFileRead {
   // is the trimmed key, value the raw text between "]" and "[end]", with inner
   // line breaks as CR LF, trailing blanks of each line and the writer's
   // indentation of continuation lines removed. End of file (also inside a
-  // field value): tkEof with empty name and value.
+  // field value): tkEof with empty name and value. A value longer than
+  // kMaxLineLength raises std::runtime_error naming its key and line.
   void ReadToken(std::string& name, TTokenKind& kind, std::string& value);
 
   // Lines consumed by ReadToken so far (kept over Rewind).

@@ -1,3 +1,4 @@
+#include <stdexcept>
 #include <string>
 
 #include "gaeb/file_read_gaeb00.h"
@@ -12,8 +13,8 @@
 namespace {
 
 // ReadBody recurses once per nesting level. Real files nest about a dozen
-// levels; blocks deeper than this are skipped like unknown elements, so a
-// hostile file cannot overflow the stack.
+// levels; a block deeper than this ends the import with a message, so a
+// hostile file can neither overflow the stack nor lose areas silently.
 constexpr int kMaxReadDepth = 1000;
 thread_local int readDepth = 0;
 
@@ -53,9 +54,8 @@ KsCustomObj* HeldObject(const KsMember& member) {
 // Creates the element that reads the block just begun for `member`: a new
 // item of the member's list, or the single child of the member's class key.
 // Null when the block has no element class to read it (a list or key that is
-// not registered, a plain field named like a block, the depth limit).
+// not registered, a plain field named like a block).
 KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
-  if (readDepth >= kMaxReadDepth) return nullptr;
   switch (member.GetFieldType()) {
     case ftCursor: {
       auto* list = dynamic_cast<KsGAEBObjList*>(HeldObject(member));
@@ -123,6 +123,10 @@ void KsGAEBObj::ReadBody() {
         SkipElement(*reader, name);
         continue;
       }
+      if (readDepth >= kMaxReadDepth)
+        throw std::runtime_error("Zeile " + std::to_string(reader->LineNumber()) + " der Datei " +
+                                 reader->DisplayName() + ": Die Elemente sind tiefer als " +
+                                 std::to_string(kMaxReadDepth) + " Ebenen geschachtelt.");
       child->ReadBody();
       ImportDoc->NotifyObservers(gcElementRead);
     } else if (&member != &NoMember()) {

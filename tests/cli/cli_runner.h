@@ -30,12 +30,18 @@ class CliRunner {
   }
   static std::string Read(const std::string& path) { return ReadFile(path); }
 
-  CliResult Run(const std::vector<std::string>& args) const {
-    const std::string out = Path(".stdout"), err = Path(".stderr");
+  CliResult Run(const std::vector<std::string>& args) const { return RunWith(args, "", ""); }
+
+  // With standard input read from `input` and standard output written to
+  // `output` (then not collected); "" keeps the defaults.
+  CliResult RunWith(const std::vector<std::string>& args, const std::string& input,
+                    const std::string& output) const {
+    const std::string out = output.empty() ? Path(".stdout") : output, err = Path(".stderr");
     const pid_t child = fork();
     if (child == 0) {
-      Redirect(out, STDOUT_FILENO);
-      Redirect(err, STDERR_FILENO);
+      if (!input.empty()) Redirect(input, STDIN_FILENO, O_RDONLY);
+      Redirect(out, STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
+      Redirect(err, STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
       setenv("LC_ALL", "C", 1);
       std::vector<char*> argv{const_cast<char*>(TARVO_CLI_PATH)};
       for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -47,14 +53,14 @@ class CliRunner {
     int status = 0;
     if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
       result.status = WEXITSTATUS(status);
-    result.out = Read(out);
+    if (output.empty()) result.out = Read(out);
     result.err = Read(err);
     return result;
   }
 
  private:
-  static void Redirect(const std::string& path, int target) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  static void Redirect(const std::string& path, int target, int flags) {
+    const int fd = open(path.c_str(), flags, 0644);
     dup2(fd, target);
     close(fd);
   }

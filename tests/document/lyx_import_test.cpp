@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "document/element_values.h"
 #include "document/lyx_obj.h"
+#include "gaeb/file_read.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
 #include "support/format_guard.h"
-#include "tests/document/observer_log.h"
 #include "support/tender_files.h"
+#include "tests/document/observer_log.h"
 
 namespace {
 
@@ -49,6 +52,11 @@ class ImportTest : public ::testing::Test {
   KsLyxObj doc_;
 };
 
+// Line number of the byte at `offset`.
+int LineAt(const std::string& text, size_t offset) {
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
 struct FailureCase {
   const char* name;
   std::string content;
@@ -58,6 +66,19 @@ struct FailureCase {
 
 TEST_F(ImportTest, FailuresLeaveTheDocumentEmptyWithTheirMessage) {
   const std::string award = Block("VERGABE", Block("LV", LvInfoBlock("19")));
+  const std::string bad = dir_.Path("bad.d83");
+  // Root, award and LV take three of the 1000 levels: the 998th area is one too many.
+  std::string areas;
+  for (int i = 0; i < 1000; ++i) areas += "#begin[LVBEREICH]\r\n";
+  const std::string deep = Tender(areas);
+  size_t tooDeep = deep.find("#begin[LVBEREICH]");
+  for (int i = 1; i < 998; ++i) tooDeep = deep.find("#begin[LVBEREICH]", tooDeep + 1);
+  const size_t limit = TFileRead::kMaxLineLength;
+  const std::string longLine = Tender(std::string(limit + 1, 'x') + "\r\n");
+  std::string longValue = "[XYZ]a\r\n";
+  for (size_t size = 0; size <= limit; size += limit / 8)
+    longValue += std::string(limit / 8, 'v') + "\r\n";
+  longValue = Tender(longValue);
   const FailureCase cases[] = {
       {"no award block", Block("GAEB", Block("GAEBINFO", Field("VERSION", "1.2"))), kNoAward,
        false},
@@ -65,6 +86,18 @@ TEST_F(ImportTest, FailuresLeaveTheDocumentEmptyWithTheirMessage) {
       {"empty file", "", kNoAward, false},
       {"award block without root", award, kNoRoot, true},
       {"quantity not a number", Tender(Position("0010", "abc", "m")), "", true},
+      {"nesting too deep", deep,
+       "Zeile " + std::to_string(LineAt(deep, tooDeep)) + " der Datei " + bad +
+           ": Die Elemente sind tiefer als 1000 Ebenen geschachtelt.",
+       true},
+      {"line too long", longLine,
+       "Zeile " + std::to_string(LineAt(longLine, longLine.find("xxx"))) + " der Datei " + bad +
+           " ist l\xE4nger als 16 MB.",
+       true},
+      {"value too long", longValue,
+       "Der Wert von [XYZ] ab Zeile " + std::to_string(LineAt(longValue, longValue.find("[XYZ]"))) +
+           " der Datei " + bad + " ist l\xE4nger als 16 MB.",
+       true},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -96,10 +129,12 @@ TEST_F(ImportTest, MissingFileChangesNothingElse) {
   EXPECT_TRUE(log.codes.empty());
   // A directory is no file to read either.
   EXPECT_FALSE(doc_.Import(dir_.Dir()));
-  EXPECT_EQ(doc_.LastError, "Die angegebene Datei " + dir_.Dir() + " existiert nicht.");
+  EXPECT_EQ(doc_.LastError, "Die angegebene Datei " + dir_.Dir() + " ist ein Verzeichnis.");
   // File names come from the file system in UTF-8; messages are Windows-1252 text.
   EXPECT_FALSE(doc_.Import(dir_.Path("Los S\u00fcd.d83")));
-  EXPECT_EQ(doc_.LastError, "Die angegebene Datei " + dir_.Path("Los S\xFC" "d.d83") +
+  EXPECT_EQ(doc_.LastError, "Die angegebene Datei " +
+                                dir_.Path("Los S\xFC"
+                                          "d.d83") +
                                 " existiert nicht.");
 }
 

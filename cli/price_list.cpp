@@ -1,0 +1,43 @@
+#include "cli/price_list.h"
+
+#include <string_view>
+
+#include "gaeb/file_read.h"
+#include "util/codec.h"
+#include "util/trim.h"
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::vector<std::string> SplitFields(std::string_view line) {
+  std::vector<std::string> fields;
+  for (;;) {
+    const size_t separator = line.find_first_of(";\t");
+    fields.push_back(Trim(line.substr(0, separator)));
+    if (separator == std::string_view::npos) break;
+    line.remove_prefix(separator + 1);
+  }
+  while (!fields.empty() && fields.back().empty()) fields.pop_back();
+  return fields;
+}
+
+}  // namespace
+
+std::vector<KsPriceLine> ReadPriceList(const std::string& fileName) {
+  TFileRead reader(fileName, 0);
+  reader.ConvertOem = false;
+  std::vector<KsPriceLine> lines;
+  std::string line;
+  while (reader.ReadLine(line)) {
+    std::string_view text = line;
+    if (reader.LineNumber() == 1 && text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+      text.remove_prefix(kByteOrderMark.size());
+    std::string converted = Utf8ToCp1252(std::string(text));
+    std::vector<std::string> fields = SplitFields(converted);
+    if (!fields.empty())
+      lines.push_back(
+          {static_cast<int>(reader.LineNumber()), std::move(converted), std::move(fields)});
+  }
+  return lines;
+}

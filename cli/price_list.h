@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One line of a price list: its number in the file and its fields, trimmed,
+// as Windows-1252 text.
+struct KsPriceLine {
+  int Number = 0;
+  std::string Text;  // the whole line
+  std::vector<std::string> Fields;
+};
+
+// Reads a price list as people make them: UTF-8 (a byte-order mark, as
+// "CSV UTF-8" exports write it, is skipped; bytes that are no UTF-8 count as
+// Windows-1252), fields separated by ";" or tab, blank lines skipped, empty
+// fields at the end of a line dropped (spreadsheets add them). "-" reads
+// standard input. Raises std::runtime_error when the file cannot be read.
+std::vector<KsPriceLine> ReadPriceList(const std::string& fileName);
