@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cctype>
 #include <exception>
 #include <map>
 #include <vector>
@@ -5,54 +7,125 @@
 #include "cli/commands.h"
 #include "cli/lv_walk.h"
 #include "cli/price_list.h"
+#include "core/member.h"
+#include "document/cell_text.h"
 #include "document/lyx_obj.h"
+#include "document/row_kind.h"
 #include "gaeb/file_read.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
 #include "util/codec.h"
+#include "util/entry_error.h"
 #include "util/trim.h"
 
 namespace {
 
-using PositionIndex = std::map<std::string, std::vector<KsGAEBObj*>>;
+const char* const kFields[] = {"EP",        "EPANTEIL1", "EPANTEIL2",    "EPANTEIL3",   "EPANTEIL4",
+                               "EPANTEIL5", "EPANTEIL6", "NACHLASSPROZ", "NACHLASSABS", "UST"};
+const char kVatField[] = "UST";
+const char kLv[] = "LV";
 
-// Positions by trimmed OZ; an OZ given twice in a file prices every one of them.
-PositionIndex IndexPositions(const KsLyxObj& document) {
-  PositionIndex index;
+// Positions and LV areas by trimmed OZ; an OZ given twice in a file is
+// priced in every one of them.
+using OzIndex = std::map<std::string, std::vector<KsGAEBObj*>>;
+
+OzIndex IndexByOz(const KsLyxObj& document) {
+  OzIndex index;
+  const auto add = [&index](const KsGAEBObj& element) {
+    index[Trim(element.Text("OZ"))].push_back(const_cast<KsGAEBObj*>(&element));
+  };
   WalkLv(
-      document, [](const KsGAEBObj&, int) {},
-      [&index](const KsGAEBObj& position) {
-        index[Trim(position.Text("OZ"))].push_back(const_cast<KsGAEBObj*>(&position));
-      });
+      document, [&add](const KsGAEBObj& area, int) { add(area); }, add);
   return index;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+struct Entry {
+  std::string oz;
+  std::string field;
+  std::string value;
+};
+
+// "OZ;Wert" (the unit price) or "OZ;FELD;Wert"; cells after these must be
+// empty (spreadsheets add empty ones).
+bool ParseLine(const KsPriceLine& line, Entry& entry) {
+  const std::vector<std::string>& fields = line.Fields;
+  const std::string field = fields.size() >= 3 ? Upper(fields[1]) : std::string();
+  const bool named = std::find(std::begin(kFields), std::end(kFields), field) != std::end(kFields);
+  const size_t used = named ? 3 : 2;
+  if (fields.size() < used ||
+      !std::all_of(fields.begin() + used, fields.end(), [](const auto& f) { return f.empty(); }))
+    return false;
+  entry = {fields[0], named ? field : "EP", fields[used - 1]};
+  return true;
 }
 
 void Report(const KsPriceLine& line, const std::string& text) {
   PrintError("Zeile " + std::to_string(line.Number) + ": " + text);
 }
 
-// The value as the tender reader reads a number ("12.5" and "12,5" alike),
-// then entered like a price typed in the grid. False after reporting why
-// the line was not applied.
-bool ApplyLine(const PositionIndex& index, const KsPriceLine& line) {
-  if (line.Fields.size() != 2) {
-    Report(line, "\"OZ;Preis\" erwartet, gelesen: " + line.Text);
-    return false;
-  }
-  const std::string& oz = line.Fields[0];
-  const std::string& value = line.Fields[1];
-  const auto found = index.find(oz);
-  if (found == index.end()) {
-    Report(line, "Position " + oz + " nicht gefunden");
-    return false;
-  }
+// The value is read as the tender reader reads a number ("12.5" and "12,5"
+// alike) and then entered as if typed: `apply` gets the text in the user's
+// format. False after reporting why the value was not taken.
+template <class Apply>
+bool Enter(const KsPriceLine& line, KsGAEBObj& element, const std::string& field,
+           const std::string& value, Apply apply) {
   try {
-    for (KsGAEBObj* position : found->second)
-      SetPositionValue(*position, position->ConvertFieldValue(value, position->GetMember("EP")),
-                       "EP");
+    apply(element.ConvertFieldValue(value, element.GetMember(field)));
+  } catch (const KsEntryError& e) {
+    Report(line, e.what());
+    return false;
   } catch (const std::exception&) {
     Report(line, value + " ist keine Zahl");
     return false;
+  }
+  return true;
+}
+
+std::string NotFound(const std::string& field, const std::string& oz) {
+  const char* what = field == "NACHLASSPROZ"  ? "Position oder LV-Bereich "
+                     : field == "NACHLASSABS" ? "LV-Bereich "
+                                              : "Position ";
+  return what + oz + " nicht gefunden";
+}
+
+bool ApplyLine(KsLyxObj& document, const OzIndex& index, const KsPriceLine& line) {
+  Entry entry;
+  if (!ParseLine(line, entry)) {
+    Report(line, "\"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: " + line.Text);
+    return false;
+  }
+  if (entry.field == kVatField) {
+    if (Upper(entry.oz) != kLv) {
+      Report(line, "Der Mehrwertsteuersatz gilt f\xFCr das LV: \"LV;UST;Satz\" erwartet");
+      return false;
+    }
+    return Enter(line, *document.LvInfo, kVatField, entry.value,
+                 [&document](const std::string& text) { SetVatRate(*document.Lv, text); });
+  }
+  const auto found = index.find(entry.oz);
+  if (found == index.end()) {
+    Report(line, NotFound(entry.field, entry.oz));
+    return false;
+  }
+  std::vector<KsGAEBObj*> targets;
+  for (KsGAEBObj* element : found->second)
+    if (IsEnterable(*element, entry.field)) targets.push_back(element);
+  if (targets.empty()) {
+    const bool noBreakdown = IsPriceComponent(entry.field) && IsPositionRow(found->second[0]);
+    Report(line, entry.field + " kann bei " + entry.oz + " nicht eingegeben werden" +
+                     (noBreakdown ? " (keine EP-Aufgliederung)" : ""));
+    return false;
+  }
+  for (KsGAEBObj* element : targets) {
+    KsMember& member = element->GetMember(entry.field);
+    if (!Enter(line, *element, entry.field, entry.value,
+               [&](const std::string& text) { ApplyCellText(*element, member, text); }))
+      return false;
   }
   return true;
 }
@@ -80,9 +153,9 @@ int RunPrice(const KsArgs& args) {
     return kExitFailure;
   }
   if (OutputIsTender(document, tender, target, false)) return kExitFailure;
-  const PositionIndex index = IndexPositions(document);
+  const OzIndex index = IndexByOz(document);
   bool allApplied = true;
-  for (const KsPriceLine& line : lines) allApplied = ApplyLine(index, line) && allApplied;
+  for (const KsPriceLine& line : lines) allApplied = ApplyLine(document, index, line) && allApplied;
   if (!ExportOrReport(document, target)) return kExitFailure;
   return allApplied ? kExitOk : kExitNotAllApplied;
 }

@@ -18,8 +18,13 @@ std::vector<std::string> SplitFields(std::string_view line) {
     if (separator == std::string_view::npos) break;
     line.remove_prefix(separator + 1);
   }
-  while (!fields.empty() && fields.back().empty()) fields.pop_back();
   return fields;
+}
+
+bool AllEmpty(const std::vector<std::string>& fields) {
+  for (const std::string& field : fields)
+    if (!field.empty()) return false;
+  return true;
 }
 
 }  // namespace
@@ -35,7 +40,7 @@ std::vector<KsPriceLine> ReadPriceList(const std::string& fileName) {
       text.remove_prefix(kByteOrderMark.size());
     std::string converted = Utf8ToCp1252(std::string(text));
     std::vector<std::string> fields = SplitFields(converted);
-    if (!fields.empty())
+    if (!AllEmpty(fields))
       lines.push_back(
           {static_cast<int>(reader.LineNumber()), std::move(converted), std::move(fields)});
   }

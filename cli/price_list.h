@@ -13,7 +13,7 @@ struct KsPriceLine {
 
 // Reads a price list as people make them: UTF-8 (a byte-order mark, as
 // "CSV UTF-8" exports write it, is skipped; bytes that are no UTF-8 count as
-// Windows-1252), fields separated by ";" or tab, blank lines skipped, empty
-// fields at the end of a line dropped (spreadsheets add them). "-" reads
-// standard input. Raises std::runtime_error when the file cannot be read.
+// Windows-1252), fields separated by ";" or tab, lines without any text
+// skipped. "-" reads standard input. Raises std::runtime_error when the file
+// cannot be read.
 std::vector<KsPriceLine> ReadPriceList(const std::string& fileName);

@@ -65,3 +65,10 @@ void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text
       break;
   }
 }
+
+bool IsEnterable(const KsGAEBObj& element, const std::string& memberName) {
+  if (IsPositionRow(&element))
+    return memberName == "EP" || memberName == "NACHLASSPROZ" ||
+           (IsPriceComponent(memberName) && HasPriceBreakdown(element));
+  return IsAreaRow(&element) && (memberName == "NACHLASSPROZ" || memberName == "NACHLASSABS");
+}

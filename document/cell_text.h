@@ -22,3 +22,8 @@ KsCellEditText CellEditText(const KsMember& member);
 // totals so that amounts and sums follow. A text that does not convert raises
 // and leaves the member as it was.
 void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text);
+
+// What the grid lets the user enter, and so the price list of the command
+// line: a position's EP and NACHLASSPROZ, its EPANTEIL1 ... EPANTEIL6 when the
+// client asked for a breakdown; an LV area's NACHLASSPROZ and NACHLASSABS.
+bool IsEnterable(const KsGAEBObj& element, const std::string& memberName);

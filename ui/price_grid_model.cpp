@@ -3,9 +3,9 @@
 #include <array>
 
 #include "core/fb_desc.h"
+#include "document/cell_text.h"
 #include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
-#include "gaeb/gaeb_totals.h"
 #include "ui/field_list.h"
 #include "ui/qstring_codec.h"
 #include "util/format_ex.h"
@@ -42,14 +42,6 @@ void KsPriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
     Column column;
     column.field = field;
     column.name = field->Name();
-    if (column.name == "EP")
-      column.kind = Kind::Ep;
-    else if (IsPriceComponent(column.name))
-      column.kind = Kind::EpComponent;
-    else if (column.name == "NACHLASSPROZ")
-      column.kind = Kind::DiscountPercent;
-    else if (column.name == "NACHLASSABS")
-      column.kind = Kind::DiscountAmount;
     columns_.push_back(std::move(column));
   }
   if (columns_.empty()) columns_.emplace_back();
@@ -110,20 +102,8 @@ int KsPriceGridModel::ColumnOf(const std::string& name) const {
 }
 
 bool KsPriceGridModel::IsCellEditable(int column, const KsGAEBObj* element) const {
-  if (!element || column < 0 || column >= static_cast<int>(columns_.size())) return false;
-  switch (columns_[column].kind) {
-    case Kind::DiscountPercent:
-      return IsAreaRow(element) || IsPositionRow(element);
-    case Kind::DiscountAmount:
-      return IsAreaRow(element);
-    case Kind::Ep:
-      return IsPositionRow(element);
-    case Kind::EpComponent:
-      return IsPositionRow(element) && HasPriceBreakdown(*element);
-    case Kind::Other:
-      break;
-  }
-  return false;
+  return element && column >= 0 && column < static_cast<int>(columns_.size()) &&
+         IsEnterable(*element, columns_[column].name);
 }
 
 QVariant KsPriceGridModel::DisplayText(KsGAEBObj& element, const Column& column) const {

@@ -45,11 +45,9 @@ class KsPriceGridModel : public QAbstractTableModel {
   void SetReadOnlyColor(const QColor& color);
 
  private:
-  enum class Kind { Other, Ep, EpComponent, DiscountPercent, DiscountAmount };
   struct Column {
     const KsField* field = nullptr;
     std::string name;
-    Kind kind = Kind::Other;
   };
 
   void AddRows(KsGAEBObj& area, int parentRow);

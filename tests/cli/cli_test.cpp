@@ -152,9 +152,10 @@ TEST_F(CliTest, PriceEntersEveryPriceReportsBadLinesAndStillSaves) {
   const CliResult r = cli_.Run({"price", kSample, cli_.Write("preise.txt", prices), out});
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(Lines(r.err),
-            (std::vector<std::string>{"Zeile 3: Position 99.9999 nicht gefunden",
-                                      "Zeile 5: \"OZ;Preis\" erwartet, gelesen: ohne Semikolon",
-                                      "Zeile 17: zw\xC3\xB6lf ist keine Zahl"}));
+            (std::vector<std::string>{
+                "Zeile 3: Position 99.9999 nicht gefunden",
+                "Zeile 5: \"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: ohne Semikolon",
+                "Zeile 17: zw\xC3\xB6lf ist keine Zahl"}));
 
   const json after = Info(out);
   ASSERT_EQ(after["positions"].size(), given.size());

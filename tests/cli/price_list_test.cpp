@@ -66,7 +66,8 @@ TEST_F(PriceListTest, ExitCodeTellsWhetherEveryLineWasTaken) {
   } rejected[] = {
       {"unknown OZ", "010010;1\n99.9999;12\n", "Zeile 2: Position 99.9999 nicht gefunden\n"},
       {"not a number", "010010;zw\xC3\xB6lf\n", "Zeile 1: zw\xC3\xB6lf ist keine Zahl\n"},
-      {"one field", "010010\n", "Zeile 1: \"OZ;Preis\" erwartet, gelesen: 010010\n"},
+      {"one field", "010010\n",
+       "Zeile 1: \"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: 010010\n"},
       {"escape sequence in OZ", "A\x1b[2J;1\n", "Zeile 1: Position A\\x1b[2J nicht gefunden\n"},
   };
   for (const auto& c : rejected) {
