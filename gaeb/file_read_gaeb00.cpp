@@ -50,6 +50,7 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
     hash = line.find('#');
     if ((hash == npos || line.find(kCommentMark, hash) == npos) && line.find(']') != npos) break;
   }
+  tokenLine_ = LineNumber();
   const size_t q = line.find(']');
 
   if (const size_t b = hash == npos ? npos : line.find(kBeginMark, hash); b != npos) {
@@ -69,12 +70,11 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
       // lines lose the indentation up to the key's "[" column, but only
       // when that part is blank: text starting further left is kept whole.
       const size_t indent = bracket == npos ? 0 : bracket;
-      const int64_t keyLine = LineNumber();
       value.assign(line.substr(q + 1, TrimmedRightLength(line) - (q + 1)));
       for (;;) {
         if (value.size() > kMaxLineLength)
           throw std::runtime_error("Der Wert von [" + name + "] ab Zeile " +
-                                   std::to_string(keyLine) + " der Datei " + DisplayName() +
+                                   std::to_string(tokenLine_) + " der Datei " + DisplayName() +
                                    " ist l\xE4nger als " + std::to_string(kMaxLineLength >> 20) +
                                    " MB.");
         if (!ReadLine(line_)) {

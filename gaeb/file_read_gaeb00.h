@@ -27,6 +27,9 @@ class KsFileReadGaeb00 : public TFileRead {
 
   // Lines consumed by ReadToken so far (kept over Rewind).
   int64_t LineCount() const { return lineCount_; }
+  // The line of the file the last token began on (the key line of a field
+  // running over several lines), as TFileRead::LineNumber counts; for messages.
+  int64_t TokenLine() const { return tokenLine_; }
   // The last line consumed for a begin, end or field token.
   const std::string& LastLine() const { return lastLine_; }
 
@@ -34,4 +37,5 @@ class KsFileReadGaeb00 : public TFileRead {
   std::string line_;
   std::string lastLine_;
   int64_t lineCount_ = 0;
+  int64_t tokenLine_ = 0;
 };

@@ -6,7 +6,10 @@
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
+#include "util/amount_limit.h"
+#include "util/entry_error.h"
 #include "util/number_text.h"
+#include "util/rounding.h"
 #include "util/strings.h"
 #include "util/trim.h"
 
@@ -93,6 +96,22 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
   }
 }
 
+// A value that cannot be taken names where it stood: the line, the key as
+// the file wrote it, and the text as it was there.
+std::string ConvertLocated(KsGAEBObj& element, const std::string& value, const KsMember& member,
+                           const KsFileReadGaeb00& reader, const std::string& key) {
+  const auto where = [&] {
+    return "Zeile " + std::to_string(reader.TokenLine()) + ", Feld " + key + ": ";
+  };
+  try {
+    return element.ConvertFieldValue(value, member);
+  } catch (const KsVariantError& e) {
+    throw KsVariantError(where() + e.what());
+  } catch (const KsEntryError& e) {
+    throw KsEntryError(where() + e.what());
+  }
+}
+
 }  // namespace
 
 void KsGAEBObj::ReadBody() {
@@ -134,7 +153,7 @@ void KsGAEBObj::ReadBody() {
       // A field line named like a child member would overwrite the child's
       // class key; there is nothing a field can say about a child.
       if (type == ftUnknown || type == ftCursor) continue;
-      std::string converted = ConvertFieldValue(value, member);
+      std::string converted = ConvertLocated(*this, value, member, *reader, name);
       if (member.FieldDesc->IsMultiValue())
         AddValueLine(converted, member);
       else
@@ -153,13 +172,23 @@ std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMembe
     case ftCurrency:
     case ftBCD: {
       if (value.empty()) return "0";
-      const KsFormatSettings& format = FormatSettings();
-      const std::string text = format.ThousandSeparator == '\0'
-                                   ? value
-                                   : TranslateChars(value, std::string(1, format.ThousandSeparator),
-                                                    std::string(1, format.DecimalSeparator));
-      // The variant conversion raises for text that is not a number.
-      return FloatToStr(StrToFloat(text, format), format);
+      double number;
+      if (!TryReadNumber(value, number)) throw KsVariantError(NotANumberText(value));
+      if (!WithinAmountLimit(number)) throw KsEntryError(TooLargeText(value));
+      // Held as the file will be written: to the field's decimals, so what
+      // is shown and summed is what is saved (an EP of 12,3456 is 12,346).
+      const int16_t decimals = member.FieldDesc->Size;
+      if (decimals > 0 && member.GetFieldType() != ftBCD) number = RoundDec(decimals, number);
+      return FloatToStr(number);
+    }
+    case ftString: {
+      // Held as the file will be written: a text longer than its field is
+      // cut, so a BEDARF of "Eventual" is the "E" that is saved.
+      const int16_t size = member.FieldDesc->Size;
+      if (size <= 0 || value.size() <= static_cast<size_t>(size) ||
+          member.FieldDesc->IsMultiValue())
+        return value;
+      return TrimRight(std::string_view(value).substr(0, static_cast<size_t>(size)));
     }
     default:
       return value;

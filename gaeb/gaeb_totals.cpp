@@ -9,6 +9,7 @@
 #include "util/number_text.h"
 #include "util/rounding.h"
 #include "util/same_text.h"
+#include "util/trim.h"
 #include "util/variant.h"
 
 namespace {
@@ -153,12 +154,14 @@ bool CountsInSum(const KsMember* type) {
   return t == "N" || t == "B";
 }
 
-// An entry of the user in the user's number format: empty is 0; text that is
-// no number raises the conversion error (KsVariantError), a value at or
-// beyond the amount limit KsEntryError.
+// An entry of the user: empty is 0; otherwise a number as people write it
+// (TryReadNumber: "." or "," as the decimal separator, thousands grouped).
+// Text that is no number raises the conversion error (KsVariantError), a
+// value at or beyond the amount limit KsEntryError.
 double ParseEntry(const std::string& text) {
-  if (text.empty()) return 0.0;
-  const double value = StrToFloat(text);
+  if (Trim(text).empty()) return 0.0;
+  double value;
+  if (!TryReadNumber(text, value)) throw KsVariantError(NotANumberText(text));
   if (!WithinAmountLimit(value)) throw KsEntryError(TooLargeText(text));
   return value;
 }
@@ -338,8 +341,13 @@ void Totals::LVSum(KsGAEBObj& lv) {
   const __int128 s = AreasSum(lv) + PositionsSum(lv);
   if (KsGAEBObj* info = lv.Child("LVINFO")) {
     const Cents sum = Bounded(s, *info, "SUMME");
-    const __int128 vat =
-        PercentCents(sum, UnitsOf(info->Members.Find("UST"), kPercentDecimals, *info));
+    KsMember* rate = info->Members.Find("UST");
+    const int64_t percent = UnitsOf(rate, kPercentDecimals, *info);
+    // The rate is held at the 2 decimals the VAT amount is computed with, so
+    // the file carries the rate the amount follows from.
+    if (rate && rate->GetAsFloat() != FromUnits(percent, kPercentDecimals))
+      rate->SetAsFloat(FromUnits(percent, kPercentDecimals));
+    const __int128 vat = PercentCents(sum, percent);
     const Cents gross = Bounded(sum + vat, *info, "SUMMEBRUTTO");
     Store(info->Members.Find("SUMME"), sum, recalcAll_);
     Store(info->Members.Find("SUMMEBRUTTO"), gross, recalcAll_);

@@ -17,7 +17,8 @@ class KsGAEBObj;
 //                           else SUMME - RoundDec(2, SUMME * NACHLASSPROZ / 100)
 //   LV        LVINFO.SUMME       = SUMMENACHNL of its areas
 //                                  + GB of its own "N" and "B" positions
-//             VAT amount         = RoundDec(2, LVINFO.SUMME * UST / 100)
+//             VAT amount         = RoundDec(2, LVINFO.SUMME * UST / 100), UST
+//                                  held at 2 decimals
 //             LVINFO.SUMMEBRUTTO = LVINFO.SUMME + VAT amount
 // Alternative positions ("A", "AB") get their GB but count in no sum. A
 // result is stored, and carried upward, only when it differs from the stored
@@ -29,7 +30,8 @@ class KsGAEBObj;
 // would store one raises KsEntryError; an entry that leads to one is taken
 // back whole before the error reaches the caller.
 
-// Applies the user's entry `text` (the user's number format; empty is 0) to
+// Applies the user's entry `text` (a number as TryReadNumber reads it, "." or
+// "," as the decimal separator; blank is 0) to
 // "EP", "NACHLASSPROZ" or "EPANTEIL1" ... "EPANTEIL6" of a position; a
 // component makes EP the sum of the six components. Other names are ignored.
 // A text that is not a number raises the number parser's error (KsVariantError),

@@ -4,7 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <string_view>
 
+#include "util/trim.h"
 #include "util/variant.h"
 
 namespace {
@@ -200,9 +203,96 @@ std::string FloatToFixed(double value, int decimals, bool grouped, const KsForma
   return out;
 }
 
+std::string NotANumberText(const std::string& text) {
+  return "'" + text + "' ist kein g\xFCltiger Gleitkommawert.";
+}
+
 double StrToFloat(const std::string& text, const KsFormatSettings& format) {
   double value = 0;
-  if (!TryTextToFloat(text, value, format))
-    throw KsVariantError("'" + text + "' ist kein g\xFCltiger Gleitkommawert.");
+  if (!TryTextToFloat(text, value, format)) throw KsVariantError(NotANumberText(text));
   return value;
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view TrimView(std::string_view s) {
+  while (!s.empty() && IsTrimChar(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsTrimChar(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// The decimal separator of a number as written: its last separator. Every
+// separator before it groups thousands: the other character, after one to
+// three digits and then between groups of exactly three. npos when the
+// digits have no separator at all; false when the grouping is wrong.
+bool FindDecimal(std::string_view digits, const KsFormatSettings& format, size_t& decimal) {
+  auto isSeparator = [&](char c) { return c == '.' || c == ',' || c == format.DecimalSeparator; };
+  decimal = std::string_view::npos;
+  for (size_t i = 0; i < digits.size(); ++i)
+    if (isSeparator(digits[i])) decimal = i;
+  if (decimal == std::string_view::npos) return true;
+  size_t groupStart = 0;
+  bool grouped = false;
+  for (size_t i = 0; i < decimal; ++i) {
+    if (!isSeparator(digits[i])) continue;
+    const size_t length = i - groupStart;
+    if (digits[i] == digits[decimal] || length < 1 || length > 3 || (grouped && length != 3))
+      return false;
+    grouped = true;
+    groupStart = i + 1;
+  }
+  return !grouped || decimal - groupStart == 3;
+}
+
+}  // namespace
+
+bool TryReadNumber(const std::string& text, double& value, const KsFormatSettings& format) {
+  const std::string_view t = TrimView(text);
+  if (t.empty()) return false;
+  size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
+  size_t end = i;
+  while (end < t.size() &&
+         (IsDigit(t[end]) || t[end] == '.' || t[end] == ',' || t[end] == format.DecimalSeparator))
+    ++end;
+  const std::string_view mantissa = t.substr(i, end - i);
+  size_t decimal;
+  if (!FindDecimal(mantissa, format, decimal)) return false;
+  std::string ascii(t[0] == '-' ? "-" : "");
+  int digits = 0;
+  for (size_t k = 0; k < mantissa.size(); ++k) {
+    if (IsDigit(mantissa[k])) {
+      ascii += mantissa[k];
+      ++digits;
+    } else if (k == decimal) {
+      ascii += '.';
+    }
+  }
+  if (digits == 0) return false;
+  std::string_view rest = t.substr(end);
+  if (!rest.empty()) {
+    if (rest[0] != 'E' && rest[0] != 'e') return false;
+    size_t k = 1;
+    if (k < rest.size() && (rest[k] == '-' || rest[k] == '+')) ++k;
+    if (k == rest.size()) return false;
+    for (size_t d = k; d < rest.size(); ++d)
+      if (!IsDigit(rest[d])) return false;
+    ascii += 'e';
+    ascii += rest.substr(1);
+  }
+  double parsed;
+  const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), parsed);
+  if (result.ptr != ascii.data() + ascii.size()) return false;
+  if (result.ec == std::errc::result_out_of_range) {
+    // Beyond what a double holds: too small is 0, too large infinite, which
+    // every caller refuses as too large.
+    const bool tiny = ascii.find("e-") != std::string::npos;
+    parsed = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    if (ascii[0] == '-' && !tiny) parsed = -parsed;
+  } else if (result.ec != std::errc{}) {
+    return false;
+  }
+  value = parsed;
+  return true;
 }

@@ -25,6 +25,20 @@ bool TryTextToFloat(const std::string& text, double& value,
 // not a number raises KsVariantError "'<text>' ist kein gültiger Gleitkommawert.".
 double StrToFloat(const std::string& text, const KsFormatSettings& format = FormatSettings());
 
+// A number as people write it, in tender files and entries, whatever their
+// number format: blanks around it, an optional sign, digits with "." or ","
+// (or the format's decimal separator), an optional exponent "E" with sign and
+// digits. The last separator is the decimal separator; separators before it
+// group thousands and must all be the other character, between groups of
+// three digits. So "1.234,56", "1,234.56", "12.5" and "12,5" read as numbers
+// and "1.2.3" or "1,234,56" do not (neither does "1.234.567": which of its
+// points would be the decimal one cannot be told).
+bool TryReadNumber(const std::string& text, double& value,
+                   const KsFormatSettings& format = FormatSettings());
+
+// The German message for text that is not a number, quoting it as given.
+std::string NotANumberText(const std::string& text);
+
 // The general format: up to `precision` significant digits, no trailing
 // zeros, no thousands separators; scientific ("1,5E-5", "1E15") when the
 // value has more integer digits than `precision` or is below 0.0001.

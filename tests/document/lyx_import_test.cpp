@@ -60,7 +60,7 @@ int LineAt(const std::string& text, size_t offset) {
 struct FailureCase {
   const char* name;
   std::string content;
-  std::string message;  // empty: the number parser's message for "abc"
+  std::string message;  // empty: the number parser's message for "abc", with its place
   bool readingStarted;  // codes 0 and 1 sent
 };
 
@@ -104,7 +104,14 @@ TEST_F(ImportTest, FailuresLeaveTheDocumentEmptyWithTheirMessage) {
     ASSERT_TRUE(doc_.Import(dir_.Write("good.d83", Tender(Position("0010", "1", "m")))));
     ObserverLog log(doc_);
     EXPECT_FALSE(doc_.Import(dir_.Write("bad.d83", c.content)));
-    EXPECT_EQ(doc_.LastError, c.message.empty() ? QuantityError("abc") : c.message);
+    if (c.message.empty()) {
+      const auto at = c.content.begin() + static_cast<std::ptrdiff_t>(c.content.find("abc"));
+      const std::string place =
+          "Zeile " + std::to_string(std::count(c.content.begin(), at, '\n') + 1) + ", Feld MENGE: ";
+      EXPECT_EQ(doc_.LastError, place + QuantityError("abc"));
+    } else {
+      EXPECT_EQ(doc_.LastError, c.message);
+    }
     ExpectEmpty(doc_);
     if (c.readingStarted) {
       ASSERT_FALSE(log.codes.empty());

@@ -53,13 +53,27 @@ struct ConvertCase {
 
 TEST_F(Reader, NumberFieldsAreStoredInTheGeneralFormat) {
   const std::vector<ConvertCase> german = {
-      {"MENGE", "12.5", "12,5"},   {"MENGE", "12,5", "12,5"},
-      {"MENGE", "", "0"},          {"MENGE", "1,000", "1"},
-      {"MENGE", " -0,1 ", "-0,1"}, {"MENGE", "1E3", "1000"},
-      {"EP", "12.345", "12,345"},  {"EP", "0,10", "0,1"},
-      {"ZZLFDNR", "x", "0"},       {"ZZLFDNR", "", "0"},
-      {"ZZLFDNR", " 12 ", "12"},   {"ZZLFDNR", "99999999999", "0"},
-      {"OZ", "  01.02 ", "01.02"}, {"ME", "", ""},
+      {"MENGE", "12.5", "12,5"},
+      {"MENGE", "12,5", "12,5"},
+      {"MENGE", "", "0"},
+      {"MENGE", "1,000", "1"},
+      {"MENGE", " -0,1 ", "-0,1"},
+      {"MENGE", "1E3", "1000"},
+      {"EP", "12.345", "12,345"},
+      {"EP", "0,10", "0,1"},
+      {"EP", "12,3456", "12,346"},
+      {"EP", "1.234,5678", "1234,568"},
+      {"MENGE", "1,234.5", "1234,5"},
+      {"GB", "1.000,005", "1000,01"},
+      {"MENGE", "999999999999,999", "999999999999,999"},
+      {"BEDARF", "Eventual", "E"},
+      {"ME", "Stck weise", "Stck"},
+      {"ZZLFDNR", "x", "0"},
+      {"ZZLFDNR", "", "0"},
+      {"ZZLFDNR", " 12 ", "12"},
+      {"ZZLFDNR", "99999999999", "0"},
+      {"OZ", "  01.02 ", "01.02"},
+      {"ME", "", ""},
   };
   for (const ConvertCase& c : german) {
     ReadElement read("GAEBPOSITION", std::string("[") + c.key + "]" + c.raw + "[end]\r\n");
@@ -74,10 +88,30 @@ TEST_F(Reader, NumberFieldsAreStoredInTheGeneralFormat) {
 }
 
 TEST_F(Reader, TextThatIsNoNumberAbandonsTheRead) {
-  for (const char* raw : {"abc", "1.234,5", "12 EUR"}) {
-    EXPECT_THROW(ReadElement("GAEBPOSITION", std::string("[EP]") + raw + "[end]\r\n"),
-                 std::runtime_error)
-        << raw;
+  const struct {
+    const char* body;
+    const char* message;
+  } cases[] = {
+      {"[OZ]1[end]\r\n[EP]1.2.3[end]\r\n",
+       "Zeile 2, Feld EP: '1.2.3' ist kein g\xFCltiger Gleitkommawert."},
+      {"[OZ]1[end]\r\n## [EP]x[end]\r\n  [ep] 12 EUR [end]\r\n",
+       "Zeile 3, Feld ep: '12 EUR' ist kein g\xFCltiger Gleitkommawert."},
+      {"[MENGE]\r\n  1,2,3[end]\r\n",
+       "Zeile 1, Feld MENGE: '1,2,3' ist kein g\xFCltiger Gleitkommawert."},
+      {"[EP]1e308[end]\r\n",
+       "Zeile 1, Feld EP: '1e308' ist zu gro\xDF: Betr\xE4ge, Preise und Mengen m\xFCssen unter "
+       "1.000.000.000.000 bleiben."},
+      {"[MENGE]1.000.000.000.000,000[end]\r\n",
+       "Zeile 1, Feld MENGE: '1.000.000.000.000,000' ist zu gro\xDF: Betr\xE4ge, Preise und Mengen "
+       "m\xFCssen unter 1.000.000.000.000 bleiben."},
+  };
+  for (const auto& c : cases) {
+    try {
+      ReadElement("GAEBPOSITION", c.body);
+      ADD_FAILURE() << c.body;
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
   }
   EXPECT_THROW(ImportedFile("#begin[GAEB]\r\n#begin[VERGABE]\r\n#begin[LV]\r\n#begin[POSITION]\r\n"
                             "[MENGE]viel[end]\r\n"),

@@ -122,17 +122,30 @@ TEST_F(TotalsTest, ComponentsMakeTheUnitPrice) {
   EXPECT_DOUBLE_EQ(Get(p, "EP"), 3.334);
 }
 
-TEST_F(TotalsTest, TextsAreReadInTheUsersFormat) {
+// Entries as people type them: "." or "," as the decimal separator, thousands
+// grouped, in any number format.
+TEST_F(TotalsTest, EntriesReadEitherDecimalSeparator) {
   KsGAEBObj& p = Position(Area(NewLV()), "N", 1, 0);
-  SetPositionValue(p, "1234,5", "EP");
-  EXPECT_DOUBLE_EQ(Get(p, "EP"), 1234.5);
-  {
-    FormatGuard english(EnglishFormatSettings());
-    SetPositionValue(p, "99.125", "EP");
-    EXPECT_DOUBLE_EQ(Get(p, "EP"), 99.125);
-    EXPECT_THROW(SetPositionValue(p, "99,5", "EP"), KsVariantError);
+  const struct {
+    const char* text;
+    double price;
+  } cases[] = {{"1234,5", 1234.5},
+               {"12.5", 12.5},
+               {"1.234,5678", 1234.568},
+               {"1,234.5", 1234.5},
+               {" 7,25 ", 7.25},
+               {"1.234", 1.234},
+               {"", 0},
+               {"  ", 0},
+               {"-3", -3}};
+  for (const auto& c : cases) {
+    for (const KsFormatSettings& format : {GermanFormatSettings(), EnglishFormatSettings()}) {
+      FormatGuard guard(format);
+      SetPositionValue(p, "99", "EP");
+      SetPositionValue(p, c.text, "EP");
+      EXPECT_DOUBLE_EQ(Get(p, "EP"), c.price) << c.text;
+    }
   }
-  EXPECT_DOUBLE_EQ(Get(p, "EP"), 99.125);
 }
 
 TEST_F(TotalsTest, TextThatIsNoNumberRaisesAndStoresNothing) {
@@ -140,7 +153,7 @@ TEST_F(TotalsTest, TextThatIsNoNumberRaisesAndStoresNothing) {
   KsGAEBObj& p = Position(area, "N", 2, 5);
   Put(area, "NACHLASSPROZ", 3);
   RecalculateAll();
-  for (const char* text : {"abc", "12,5x", "12.50", " ", "1,2,3"}) {
+  for (const char* text : {"abc", "12,5x", "1.2.3", "19 %", "1,2,3", "1.234.567"}) {
     SCOPED_TRACE(text);
     for (const char* member : {"EP", "NACHLASSPROZ", "EPANTEIL1"})
       EXPECT_THROW(SetPositionValue(p, text, member), KsVariantError);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "util/variant.h"
 
 namespace {
@@ -19,6 +21,58 @@ TEST(StrToFloat, ReadsTheFormatsNotationAndNamesBadText) {
                 std::string("'") + bad + "' ist kein g\xFCltiger Gleitkommawert.");
     }
   }
+}
+
+// Numbers as people write them: the last separator is the decimal one.
+TEST(TryReadNumber, ReadsEitherSeparatorAndGroupedThousands) {
+  const struct {
+    const char* text;
+    bool isNumber;
+    double value;
+  } cases[] = {
+      {"12,5", true, 12.5},
+      {"12.5", true, 12.5},
+      {"1.234,56", true, 1234.56},
+      {"1,234.56", true, 1234.56},
+      {"-1.234.567,8", true, -1234567.8},
+      {"1,234,567.8", true, 1234567.8},
+      {"1.234", true, 1.234},
+      {"1,000", true, 1},
+      {" +3 ", true, 3},
+      {"\t7,5\r\n", true, 7.5},
+      {",5", true, 0.5},
+      {"5,", true, 5},
+      {"1,5E-5", true, 1.5e-5},
+      {"1E3", true, 1000},
+      {"2e+2", true, 200},
+      {"1e400", true, INFINITY},
+      {"-1e400", true, -INFINITY},
+      {"1e-400", true, 0},
+      {"1.2.3", false, 0},
+      {"1,234,56", false, 0},
+      {"1.234.567", false, 0},
+      {"12,34.5", false, 0},
+      {"1234.567,8", false, 0},
+      {".234,5", false, 0},
+      {"19 %", false, 0},
+      {"12 EUR", false, 0},
+      {"abc", false, 0},
+      {"", false, 0},
+      {"-", false, 0},
+      {",", false, 0},
+      {"1E", false, 0},
+      {"1E+", false, 0},
+      {"--1", false, 0},
+      {"1-2", false, 0},
+  };
+  for (const auto& c : cases) {
+    for (const KsFormatSettings& format : {GermanFormatSettings(), EnglishFormatSettings()}) {
+      double value = -99;
+      EXPECT_EQ(TryReadNumber(c.text, value, format), c.isNumber) << c.text;
+      EXPECT_EQ(value, c.isNumber ? c.value : -99) << c.text;
+    }
+  }
+  EXPECT_EQ(NotANumberText("1.2.3"), "'1.2.3' ist kein g\xFCltiger Gleitkommawert.");
 }
 
 }  // namespace
