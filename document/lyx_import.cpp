@@ -37,6 +37,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   }
   CloseReader();
   ClearReferences();
+  changes_.Reset();
   try {
     reader_ = std::make_unique<KsFileReadGaeb00>(fileName, kImportBlockSize);
     GaebRoot.reset();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "document/change_tracker.h"
 #include "document/lyx_observer.h"
 #include "gaeb/gaeb_document.h"
 
@@ -18,8 +19,8 @@ class KsLyxObj : public KsGaebDocument {
  public:
   // The bidder fields: eleven of the bidder's address, then four of the bidder.
   static constexpr std::array<const char*, 15> kBidderFields = {
-      "NAME1", "NAME2",   "STRASSE", "PLZ",    "ORT",      "LANDBEZ",  "ANSPRPARTNER", "TELEFON",
-      "FAX",   "EMAIL",   "USTIDENT", "DVNR",  "VERGNR",   "ARTSTAAT", "NAMESTAAT"};
+      "NAME1", "NAME2", "STRASSE",  "PLZ",  "ORT",    "LANDBEZ",  "ANSPRPARTNER", "TELEFON",
+      "FAX",   "EMAIL", "USTIDENT", "DVNR", "VERGNR", "ARTSTAAT", "NAMESTAAT"};
   static constexpr int kAddressFieldCount = 11;
   using BidderValues = std::array<std::string, 15>;
 
@@ -53,6 +54,14 @@ class KsLyxObj : public KsGaebDocument {
   // True when a tender is loaded (the last import succeeded).
   bool Loaded() const { return Lv != nullptr; }
 
+  // Every edit notes its element before changing it (prices, discounts, VAT,
+  // bidder and award fields), so the document knows whether it still equals
+  // the file last opened or saved.
+  void NoteEdit(const KsGAEBObj& element) { changes_.Note(element); }
+  bool Modified() const { return changes_.Changed(); }
+  // The offer was saved: its present values are those of the file.
+  void MarkSaved() { changes_.Reset(); }
+
   void AddObserver(KsLyxObserver* observer);
   void RemoveObserver(KsLyxObserver* observer);
   void NotifyObservers(int code) override;
@@ -82,4 +91,5 @@ class KsLyxObj : public KsGaebDocument {
   std::unique_ptr<KsFileReadGaeb00> reader_;
   std::vector<KsLyxObserver*> observers_;
   bool recalcAll_ = false;
+  KsChangeTracker changes_;
 };

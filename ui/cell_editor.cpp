@@ -43,6 +43,12 @@ std::optional<bool> EmptyEpKey(const QKeyEvent& event) {
   return std::nullopt;
 }
 
+namespace {
+bool IsCancelKey(const QKeyEvent& event) {
+  return event.key() == Qt::Key_Escape && event.modifiers() == Qt::NoModifier;
+}
+}  // namespace
+
 TCellEditor::TCellEditor(QWidget* parent) : QLineEdit(parent) {
   setObjectName(QStringLiteral("eEdit"));
   setFrame(false);
@@ -81,8 +87,10 @@ bool TCellEditor::IsNumberInput(const QString& text) {
 
 bool TCellEditor::event(QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
-    // Ctrl+N and Ctrl+L act on the grid while the editor has the focus.
-    if (EmptyEpKey(*static_cast<QKeyEvent*>(event))) {
+    // Ctrl+N and Ctrl+L act on the grid while the editor has the focus, and
+    // Esc cancels the entry rather than closing the window.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (EmptyEpKey(*key) || IsCancelKey(*key)) {
       event->accept();
       return true;
     }
@@ -104,6 +112,10 @@ void TCellEditor::keyPressEvent(QKeyEvent* event) {
   }
   if (const auto move = GridMoveForKey(*event)) {
     emit MoveRequested(*move);
+    return;
+  }
+  if (IsCancelKey(*event)) {
+    emit EditCancelled();
     return;
   }
   if (event->key() == Qt::Key_Down) {  // Alt+Down: left to the window

@@ -47,6 +47,8 @@ class TCellEditor : public QLineEdit {
   void LeaveRequested(bool forward);
   // The editor lost the focus to another control: commit.
   void EditExit();
+  // Esc: the entry is dropped and the editor closed; the window stays.
+  void EditCancelled();
 
  protected:
   bool event(QEvent* event) override;

@@ -223,6 +223,8 @@ QWidget* TFormLyx::CreateClient() {
   tsOpt = new TOptionsPage(*fields_);
   tsTitPos = new TTitPosPage(*document_, *fields_, *tsOpt->Columns);
   tsTitPos->setObjectName(QStringLiteral("tsTitPos"));
+  connect(tsTitPos, &TTitPosPage::Edited, this, &TFormLyx::UpdateTitle);
+  connect(infoPages_, &TInfoPages::Edited, this, &TFormLyx::UpdateTitle);
   pc->addTab(tsTitPos, QStringLiteral("&Titel-Positionen"));
   pc->addTab(tsOpt, QStringLiteral("&Optionen"));
   connect(pc, &QTabWidget::currentChanged, this, &TFormLyx::PageChanged);
@@ -282,7 +284,10 @@ void TFormLyx::FormShow() {
 
 // Every way of closing ends here: "Beenden", Esc and the window's close box.
 void TFormLyx::closeEvent(QCloseEvent* event) {
-  CommitEdits();
+  if (!MayDiscardChanges()) {
+    event->ignore();
+    return;
+  }
   WriteSettings(settings_, SettingsParts());
   QMainWindow::closeEvent(event);
 }

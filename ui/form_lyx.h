@@ -41,12 +41,18 @@ class TFormLyx : public QMainWindow {
   // number of steps of writing.
   int NodeCount() const { return nodeCount_; }
 
-  // aLoad: the open dialog, then LoadFile.
+  // aLoad: the open dialog, then LoadFile; unsaved changes are asked about first.
   void OpenFile();
-  // Opens a tender and shows it; also the recent-file entries' command.
-  void LoadFile(const QString& path);
-  // aSave: saves the offer as D84 under a name chosen in the save dialog.
-  void SaveFile();
+  // Opens a tender and shows it. The file is read into a new document; the
+  // shown one is replaced only when that succeeds, so a failed open leaves
+  // the previous tender as it was. False when the file could not be opened.
+  bool LoadFile(const QString& path);
+  // aSave: saves the offer as D84 under a name chosen in the save dialog;
+  // true when it was written.
+  bool SaveFile();
+  // Unsaved changes are offered for saving ("Ja" saves as aSave does, "Nein"
+  // drops them, "Abbrechen" keeps them); true when the caller may go on.
+  bool MayDiscardChanges();
   // aPrint: the offer print on a printer or PDF file chosen in the print dialog.
   void aPrintExecute();
 
@@ -73,6 +79,8 @@ class TFormLyx : public QMainWindow {
   void RecentFileChosen(const QString& path);
   void FontSizeClicked();
   void CommitEdits();
+  // The file's name, "*" while the offer differs from it, and the program.
+  void UpdateTitle();
   void SetHintHeight(int height);
   void ShowHint(const QString& text);
 
@@ -82,6 +90,7 @@ class TFormLyx : public QMainWindow {
   std::unique_ptr<KsLyxObserverForm> observer_;
   std::unique_ptr<KsFieldList> fields_;
   std::unique_ptr<KsPrintTarget> printTarget_;
+  QString currentFile_;  // last opened or saved
   int nodeCount_ = 0;
   int hintHeight_ = 0;
   bool shownOnce_ = false;

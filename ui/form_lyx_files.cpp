@@ -2,11 +2,13 @@
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <memory>
 
 #include "document/lyx_obj.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "ui/form_lyx.h"
 #include "ui/info_pages.h"
+#include "ui/lyx_observer_form.h"
 #include "ui/qstring_codec.h"
 #include "ui/recent_files.h"
 #include "ui/tit_pos_page.h"
@@ -30,19 +32,27 @@ QString WithExtension(const QString& name, const QString& extension) {
 }  // namespace
 
 void TFormLyx::OpenFile() {
+  if (!MayDiscardChanges()) return;
   const QString path = dialogs_.OpenFileName(this);
   if (!path.isEmpty()) LoadFile(path);
 }
 
-void TFormLyx::LoadFile(const QString& path) {
+bool TFormLyx::LoadFile(const QString& path) {
+  CommitEdits();
+  auto incoming = std::make_unique<KsLyxObj>();
+  incoming->AddObserver(observer_.get());
+  if (!incoming->Import(NativePath(path))) {
+    incoming->RemoveObserver(observer_.get());
+    MessageBoxes().ShowMessage(incoming->LastError);
+    return false;
+  }
   pc->hide();
   tv->clear();
-  tsTitPos->Clear();
-  if (!document_->Import(NativePath(path))) {
-    MessageBoxes().ShowMessage(document_->LastError);
-    pc->show();
-    return;
-  }
+  infoPages_->SetDocument(*incoming);
+  tsTitPos->SetDocument(*incoming);
+  document_->RemoveObserver(observer_.get());
+  std::swap(document_, incoming);  // the old tender goes when nothing shows it any more
+
   document_->NotifyObservers(lcDisplaying);
   infoPages_->Fill();
   if (document_->MergeBidderData(infoPages_->BidderValues()))
@@ -52,39 +62,69 @@ void TFormLyx::LoadFile(const QString& path) {
   BuildTree();
   tsTitPos->SelectFirstEditable();
   recentFiles_->Add(path);
+  currentFile_ = path;
+  UpdateTitle();
   pc->show();
+  return true;
 }
 
 // Without a loaded tender there is no tree to write, so the command says
 // what to do first, as sending does.
-void TFormLyx::SaveFile() {
+bool TFormLyx::SaveFile() {
   if (!document_->Loaded()) {
     MessageBoxes().ShowMessage(
         "Bitte lesen Sie zun\xE4"
         "chst eine Datei ein.");
-    return;
+    return false;
   }
   CommitEdits();
   const QString imported = PathFromNative(document_->Reader()->FileName());
   const QString proposed =
       WithExtension(PathFromNative(document_->FileName()), QStringLiteral(".D84"));
   const QString name = dialogs_.SaveFileName(this, QFileInfo(imported).absolutePath(), proposed);
-  if (name.trimmed().isEmpty()) return;
+  if (name.trimmed().isEmpty()) return false;
   if (QFileInfo::exists(name) &&
       !MessageBoxes().AskYesNo("Die angegebene Datei existiert schon. M\xF6"
                                "chten Sie sie "
                                "\xFC"
                                "berschreiben ?"))
-    return;
-  if (document_->ExportD84(NativePath(name)))
-    recentFiles_->Add(name);
-  else
+    return false;
+  if (!document_->ExportD84(NativePath(name))) {
     MessageBoxes().ShowMessage(document_->LastError);
+    return false;
+  }
+  document_->MarkSaved();
+  recentFiles_->Add(name);
+  currentFile_ = name;
+  UpdateTitle();
+  return true;
+}
+
+bool TFormLyx::MayDiscardChanges() {
+  CommitEdits();
+  if (!document_->Loaded() || !document_->Modified()) return true;
+  switch (dialogs_.AskSaveChanges(this, QFileInfo(currentFile_).fileName())) {
+    case KsWindowDialogs::SaveChanges::Save:
+      return SaveFile();
+    case KsWindowDialogs::SaveChanges::Discard:
+      return true;
+    case KsWindowDialogs::SaveChanges::Cancel:
+      break;
+  }
+  return false;
+}
+
+void TFormLyx::UpdateTitle() {
+  const QString program = QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung");
+  setWindowTitle(currentFile_.isEmpty()
+                     ? program
+                     : QFileInfo(currentFile_).fileName() + QStringLiteral("[*] - ") + program);
+  setWindowModified(document_->Modified());
 }
 
 void TFormLyx::RecentFileChosen(const QString& path) {
-  if (QFileInfo(path).isFile())
-    LoadFile(path);
-  else
+  if (!QFileInfo(path).isFile())
     MessageBoxes().ShowError("Die angegebene Datei " + ToCp1252(path) + " existiert nicht mehr.");
+  else if (MayDiscardChanges())
+    LoadFile(path);
 }

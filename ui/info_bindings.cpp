@@ -60,14 +60,20 @@ void TInfoPages::FieldLeft(QLineEdit& field) {
   if (!BoundPageActive()) return;
   KsGAEBObj* owner = nullptr;
   if (tsVergabeInfo->isAncestorOf(&field))
-    owner = document_.VergabeInfo;
+    owner = document_->VergabeInfo;
   else if (paAN_ADR_->isAncestorOf(&field))
-    owner = document_.An ? document_.An->Child("ADRESSE") : nullptr;
+    owner = document_->An ? document_->An->Child("ADRESSE") : nullptr;
   else if (paAN_->isAncestorOf(&field))
-    owner = document_.An;
+    owner = document_->An;
   if (!owner) return;
   if (KsMember* member = owner->Members.Find(field.objectName().mid(1).toStdString()))
-    member->SetAsString(ToCp1252(field.text()));
+    Store(*owner, *member, field.text());
+}
+
+void TInfoPages::Store(KsGAEBObj& owner, KsMember& member, const QString& text) {
+  document_->NoteEdit(owner);
+  member.SetAsString(ToCp1252(text));
+  emit Edited();
 }
 
 void TInfoPages::OfferDateLeft(QLineEdit& field) {
@@ -79,9 +85,9 @@ void TInfoPages::OfferDateLeft(QLineEdit& field) {
     field.clear();
     return;
   }
-  if (!document_.VergabeInfo) return;
-  if (KsMember* member = document_.VergabeInfo->Members.Find("ANGEBDATUM"))
-    member->SetAsString(ToCp1252(text));
+  if (!document_->VergabeInfo) return;
+  if (KsMember* member = document_->VergabeInfo->Members.Find("ANGEBDATUM"))
+    Store(*document_->VergabeInfo, *member, text);
 }
 
 KsLyxObj::BidderValues TInfoPages::BidderValues() const {

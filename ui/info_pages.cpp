@@ -148,7 +148,7 @@ std::string AddressText(const KsGAEBObj* address) {
 }  // namespace
 
 TInfoPages::TInfoPages(KsLyxObj& document, QTabWidget& pc)
-    : QObject(&pc), document_(document), pc_(pc) {
+    : QObject(&pc), document_(&document), pc_(pc) {
   BuildPrjInfoPage();
   BuildVergabeInfoPage();
   BuildAgPage();
@@ -296,7 +296,7 @@ void TInfoPages::SetValue(const char* key, const std::string& text) {
 }
 
 void TInfoPages::Fill() {
-  const KsGAEBObj* info = document_.GaebInfo;
+  const KsGAEBObj* info = document_->GaebInfo;
   SetValue("VERSION", Text(info, "VERSION"));
   SetValue("AUSGABE", Joined({Text(info, "VERSMON"), Text(info, "VERSJAHR")}, "/"));
   SetValue("ERSTELLUNG", Joined({Text(info, "DATUM"), Text(info, "UHRZEIT")}, " "));
@@ -305,13 +305,13 @@ void TInfoPages::Fill() {
   SetValue("ZEICHENSATZ", Text(info, "ZEICHENSATZ"));
   lblZertifikat_->setVisible(Text(info, "ZERTIFIKAT") == "J");
 
-  const KsGAEBObj* project = document_.PrjInfo;
+  const KsGAEBObj* project = document_->PrjInfo;
   SetValue("NAME", Text(project, "NAME"));
   SetValue("BEZ", Text(project, "BEZ"));
   SetValue("BESCHREIB", Text(project, "BESCHREIB"));
   SetValue("ZUSTEXT", project ? ZusTextSummary(project->ChildList("ZUSTEXT")) : std::string());
 
-  const KsGAEBObj* award = document_.VergabeInfo;
+  const KsGAEBObj* award = document_->VergabeInfo;
   SetValue("ART", Text(award, "ART"));
   SetValue("EROEFFNUNG", Joined({Text(award, "ERDATUM"), Text(award, "ERUHRZEIT")}, " "));
   SetValue("ZUSENDE", Text(award, "ZUSENDE"));
@@ -326,7 +326,7 @@ void TInfoPages::Fill() {
   eWAEBez_->setText(FromCp1252(Text(award, "WAEBEZ")));
   eAngebDatum_->setText(FromCp1252(Text(award, "ANGEBDATUM")));
 
-  const KsGAEBObj* client = document_.Ag;
+  const KsGAEBObj* client = document_->Ag;
   SetValue("AG.DVNR", Text(client, "DVNR"));
   SetValue("AG.VERGNR", Text(client, "VERGNR"));
   SetValue("AG.STAAT", Joined({Text(client, "ARTSTAAT"), Text(client, "NAMESTAAT")}, " "));

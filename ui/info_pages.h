@@ -7,6 +7,8 @@
 
 #include "document/lyx_obj.h"
 
+class KsGAEBObj;
+class KsMember;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -36,6 +38,12 @@ class TInfoPages : public QObject {
   // Stores the bound field that has the focus as leaving it would; commands
   // that act on the document run this first, so a typed value is never lost.
   void CommitFocusedField();
+  // The document the fields write into, after another file was opened.
+  void SetDocument(KsLyxObj& document) { document_ = &document; }
+
+ signals:
+  // A field's text went into the document.
+  void Edited();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,9 +59,10 @@ class TInfoPages : public QObject {
 
   void FieldLeft(QLineEdit& field);
   void OfferDateLeft(QLineEdit& field);
+  void Store(KsGAEBObj& owner, KsMember& member, const QString& text);
   bool BoundPageActive() const;
 
-  KsLyxObj& document_;
+  KsLyxObj* document_;
   QTabWidget& pc_;
   std::map<std::string, QLabel*> values_;
   std::vector<QLabel*> captions_;  // only while the pages are built

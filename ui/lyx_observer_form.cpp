@@ -72,7 +72,8 @@ void KsLyxObserverForm::Update(KsLyxObj& document, int code) {
       repaint();
       break;
     case lcTotalsChanged:
-      f.tsTitPos->ShowTotals();
+      // A file being opened recalculates before the window shows it.
+      if (&document == f.document_.get()) f.tsTitPos->ShowTotals();
       break;
     default:
       break;

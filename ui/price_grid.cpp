@@ -1,12 +1,11 @@
 #include "ui/price_grid.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <algorithm>
 #include <exception>
 
 #include "document/cell_text.h"
@@ -56,6 +55,7 @@ TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPrice
 
   eEdit = new TCellEditor(viewport());
   connect(eEdit, &TCellEditor::EditExit, this, &TPriceGrid::CommitEdit);
+  connect(eEdit, &TCellEditor::EditCancelled, this, &TPriceGrid::CancelEdit);
   connect(eEdit, &TCellEditor::MoveRequested, this, &TPriceGrid::Navigate);
   connect(eEdit, &TCellEditor::EmptyEpRequested, this, &TPriceGrid::FindEmptyEp);
   connect(eEdit, &TCellEditor::LeaveRequested, this, &TPriceGrid::LeaveGrid);
@@ -156,6 +156,11 @@ void TPriceGrid::CommitEdit() {
   committing_ = false;
 }
 
+void TPriceGrid::CancelEdit() {
+  eEdit->setModified(false);
+  HideEditor();
+}
+
 void TPriceGrid::HideEditor() {
   if (!eEdit->isHidden()) {
     // Hiding a focused editor would pass the focus on to any next control.
@@ -173,12 +178,14 @@ void TPriceGrid::ApplyPendingEdit() {
   if (!index.isValid() || !element) return;
   KsMember& member = element->GetMember(model_->ColumnName(index.column()));
   if (!member.FieldDesc) return;
+  emit ValueEntering(element);
   try {
     ApplyCellText(*element, member, ToCp1252(eEdit->text()));
   } catch (const std::exception& error) {
     MessageBoxes().ShowError(error.what());
   }
   model_->RowValuesChanged(index.row());
+  emit ValueEntered();
 }
 
 // Over its cell; a cell scrolled out of view lends its place to the nearest

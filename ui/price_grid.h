@@ -39,6 +39,8 @@ class TPriceGrid : public QTableView {
   void FindEmptyEp(bool next);
   // Applies a modified entry and hides the editor.
   void CommitEdit();
+  // Drops the entry and hides the editor; the cell stays current.
+  void CancelEdit();
 
   int CurrentRow() const;
   int CurrentColumn() const;
@@ -49,6 +51,9 @@ class TPriceGrid : public QTableView {
  signals:
   // The row whose element the long-text view should show.
   void RowElementShown(KsGAEBObj* element);
+  // An entry is about to change the element's values, and has changed them.
+  void ValueEntering(KsGAEBObj* element);
+  void ValueEntered();
 
  protected:
   bool event(QEvent* event) override;

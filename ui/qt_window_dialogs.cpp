@@ -1,6 +1,9 @@
 #include "ui/qt_window_dialogs.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -43,4 +46,25 @@ QString KsQtWindowDialogs::SaveFileName(QWidget* parent, const QString& director
 bool KsQtWindowDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;
+}
+
+// Ja is the default: Enter keeps the work; Esc and the close box cancel.
+KsWindowDialogs::SaveChanges KsQtWindowDialogs::AskSaveChanges(QWidget* parent,
+                                                               const QString& fileName) {
+  QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                  QStringLiteral("Die \u00C4nderungen an %1 speichern?").arg(fileName),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return SaveChanges::Save;
+    case QMessageBox::No:
+      return SaveChanges::Discard;
+    default:
+      return SaveChanges::Cancel;
+  }
 }

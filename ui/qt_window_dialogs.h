@@ -2,13 +2,15 @@
 
 #include "ui/window_dialogs.h"
 
-// The real dialogs: Qt's file dialogs and the system's print dialog.
+// The real dialogs: Qt's file dialogs, the system's print dialog and a
+// message box.
 class KsQtWindowDialogs final : public KsWindowDialogs {
  public:
   QString OpenFileName(QWidget* parent) override;
   QString SaveFileName(QWidget* parent, const QString& directory,
                        const QString& proposedName) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+  SaveChanges AskSaveChanges(QWidget* parent, const QString& fileName) override;
 
  private:
   QString openDirectory_;

@@ -1,12 +1,11 @@
 #include "ui/tit_pos_page.h"
 
-#include <functional>
-
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "document/lyx_obj.h"
 #include "document/row_kind.h"
@@ -44,7 +43,7 @@ constexpr int kInfoPanelHeight = 7 * TPriceGrid::kRowPitch;
 
 TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridColumnsEditor& columns,
                          QWidget* parent)
-    : QWidget(parent), document_(document), fields_(fields), columns_(columns) {
+    : QWidget(parent), document_(&document), fields_(fields), columns_(columns) {
   sg = new TPriceGrid(this);
   const QColor readOnly = ReadOnlyColor(sg->palette().color(QPalette::Button));
   sg->SetReadOnlyColor(readOnly);
@@ -63,7 +62,7 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   reLTxt->setPalette(colors);
   SetLongTextFontSize(kNormalFontSize);
 
-  totals_ = new TTotalsPanel(document_, this);
+  totals_ = new TTotalsPanel(document, this);
 
   auto* info = new QWidget(this);
   auto* infoLayout = new QHBoxLayout(info);
@@ -84,6 +83,10 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   layout->addWidget(splitter_);
 
   connect(sg, &TPriceGrid::RowElementShown, this, &TTitPosPage::ShowLongText);
+  connect(sg, &TPriceGrid::ValueEntering, this,
+          [this](KsGAEBObj* element) { document_->NoteEdit(*element); });
+  connect(sg, &TPriceGrid::ValueEntered, this, &TTitPosPage::Edited);
+  connect(totals_, &TTotalsPanel::VatChanged, this, &TTitPosPage::Edited);
   connect(totals_, &TTotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
   connect(splitter_, &QSplitter::splitterMoved, sg, &TPriceGrid::CommitEdit);
   connect(splitter_, &QSplitter::splitterMoved, this, &TTitPosPage::SnapToRows);
@@ -109,7 +112,7 @@ void TTitPosPage::BuildColumns() { sg->SetColumns(columns_.ShownColumns()); }
 void TTitPosPage::UpdateEpColumns() {
   for (int i = 0; i < fields_.Count(); ++i) {
     const std::string& name = fields_.Items(i).Name();
-    if (IsPriceComponent(name)) columns_.SetAvailable(FromCp1252(name), document_.EpBreakdown);
+    if (IsPriceComponent(name)) columns_.SetAvailable(FromCp1252(name), document_->EpBreakdown);
   }
   BuildColumns();
 }
@@ -124,11 +127,17 @@ void TTitPosPage::Clear() {
   ShowElement(nullptr);
 }
 
+void TTitPosPage::SetDocument(KsLyxObj& document) {
+  Clear();
+  document_ = &document;
+  totals_->SetDocument(document);
+}
+
 void TTitPosPage::SelectFirstEditable() { sg->SelectFirstEditable(); }
 
 void TTitPosPage::ActivateFromTab() {
   BuildColumns();
-  const KsGAEBObjList* areas = document_.LvAreas;
+  const KsGAEBObjList* areas = document_->LvAreas;
   ShowElement(areas && areas->Count() > 0 ? areas->Element(0) : nullptr);
   SelectFirstEditable();
 }

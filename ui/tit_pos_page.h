@@ -45,13 +45,19 @@ class TTitPosPage : public QWidget {
   void CommitEdit();
 
   TPriceGrid& Grid() const { return *sg; }
+  // Shows nothing of the old document any more; the caller fills the page again.
+  void SetDocument(KsLyxObj& document);
+
+ signals:
+  // A price, discount or VAT rate went into the document.
+  void Edited();
 
  private:
   void ShowLongText(KsGAEBObj* element);
   // Gives the grid a whole number of rows: the information panel takes the rest.
   void SnapToRows();
 
-  KsLyxObj& document_;
+  KsLyxObj* document_;
   const KsFieldList& fields_;
   TGridColumnsEditor& columns_;
   TPriceGrid* sg;

@@ -31,7 +31,7 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
 }  // namespace
 
 TTotalsPanel::TTotalsPanel(KsLyxObj& document, QWidget* parent)
-    : QWidget(parent), document_(document) {
+    : QWidget(parent), document_(&document) {
   // 185 pixels hold the sums of most offers; a wider sum widens the panel
   // rather than being cut.
   setMinimumWidth(kWidth);
@@ -60,12 +60,12 @@ TTotalsPanel::TTotalsPanel(KsLyxObj& document, QWidget* parent)
 }
 
 void TTotalsPanel::ShowTotals() {
-  if (!document_.LvInfo) {
+  if (!document_->LvInfo) {
     for (QLabel* label : {lblSumme, lblMWStAbs, lblBruttoSumme}) label->clear();
     eMWSt->clear();
     return;
   }
-  const KsGAEBObj& info = *document_.LvInfo;
+  const KsGAEBObj& info = *document_->LvInfo;
   lblSumme->setText(Money(NumberValue(info, "SUMME")));
   eMWSt->setText(Money(NumberValue(info, "UST")));
   lblMWStAbs->setText(Money(VatAmount(info)));
@@ -75,13 +75,15 @@ void TTotalsPanel::ShowTotals() {
 void TTotalsPanel::ApplyVat() {
   if (!eMWSt->isModified()) return;
   eMWSt->setModified(false);
-  if (!document_.Lv || !document_.LvInfo) return;
+  if (!document_->Lv || !document_->LvInfo) return;
+  document_->NoteEdit(*document_->LvInfo);
   try {
-    SetVatRate(*document_.Lv, Trim(ToCp1252(eMWSt->text())));
+    SetVatRate(*document_->Lv, Trim(ToCp1252(eMWSt->text())));
   } catch (const std::exception& error) {
     MessageBoxes().ShowError(error.what());
   }
   ShowTotals();
+  emit VatChanged();
 }
 
 bool TTotalsPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -18,10 +18,13 @@ class TTotalsPanel : public QWidget {
 
   // Sum, VAT rate, VAT amount and gross sum of the LV; empty while nothing is loaded.
   void ShowTotals();
+  void SetDocument(KsLyxObj& document) { document_ = &document; }
 
  signals:
   // Enter in the VAT entry: the grid takes the focus.
   void VatEntered();
+  // A VAT rate went into the document.
+  void VatChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,7 +32,7 @@ class TTotalsPanel : public QWidget {
  private:
   void ApplyVat();
 
-  KsLyxObj& document_;
+  KsLyxObj* document_;
   QLabel* lblSumme;
   QLineEdit* eMWSt;
   QLabel* lblMWStAbs;

@@ -17,4 +17,8 @@ class KsWindowDialogs {
                                const QString& proposedName) = 0;
   // The print dialog on a printer whose job title is set; false on cancel.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+
+  enum class SaveChanges { Save, Discard, Cancel };
+  // "Die Änderungen an <fileName> speichern?" with Ja, Nein and Abbrechen.
+  virtual SaveChanges AskSaveChanges(QWidget* parent, const QString& fileName) = 0;
 };

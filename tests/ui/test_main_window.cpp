@@ -35,7 +35,7 @@
 #include "ui/qt_settings_store.h"
 #include "ui/recent_files.h"
 #include "ui/tit_pos_page.h"
-#include "ui/window_dialogs.h"
+#include "tests/ui/window_fixture.h"
 
 namespace {
 
@@ -48,40 +48,6 @@ const char kOverwrite[] =
     "Die angegebene Datei existiert schon. M\xF6"
     "chten Sie sie \xFC"
     "berschreiben ?";
-
-QString RealTender(const char* name) {
-  return QFileInfo(QStringLiteral(__FILE__))
-      .absoluteDir()
-      .filePath(QStringLiteral("../data/real/") + QString::fromLatin1(name));
-}
-
-// Answers the window's dialogs as a test script says and records what they were given.
-class ScriptedDialogs : public KsWindowDialogs {
- public:
-  QString OpenFileName(QWidget*) override {
-    ++openCount;
-    return openAnswer;
-  }
-  QString SaveFileName(QWidget*, const QString& directory, const QString& proposedName) override {
-    saveDirectory = directory;
-    saveProposal = proposedName;
-    ++saveCount;
-    return saveAnswer;
-  }
-  // Prints to a PDF file instead of a printer; no file means the user cancels.
-  bool ChoosePrinter(QWidget*, QPrinter& printer) override {
-    jobTitle = printer.docName();
-    ++printCount;
-    if (pdfFile.isEmpty()) return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfFile);
-    return true;
-  }
-
-  QString openAnswer, saveAnswer, pdfFile;
-  QString saveDirectory, saveProposal, jobTitle;
-  int openCount = 0, saveCount = 0, printCount = 0;
-};
 
 // The print target of a test: records the job title and prints into a recorder.
 class RecordingPrintTarget : public KsPrintTarget {
@@ -115,41 +81,6 @@ class RecordingPrintTarget : public KsPrintTarget {
   };
 };
 
-// A window with its own store and dialogs; closed (settings written) on request.
-struct Window {
-  explicit Window(KsMemorySettingsStore& settings) : form(settings, dialogs) {}
-
-  template <class T>
-  T* Find(const char* name) {
-    T* child = form.findChild<T*>(QString::fromLatin1(name));
-    if (!child) qWarning("no child %s", name);
-    return child;
-  }
-  QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
-  QString Value(const char* name) { return Find<QLabel>(name)->text(); }
-  QTabWidget* Pages() { return Find<QTabWidget>("pc"); }
-  TGridColumnsEditor* Columns() { return form.findChild<TGridColumnsEditor*>(); }
-  TTitPosPage* TitPos() { return Find<TTitPosPage>("tsTitPos"); }
-  QAction* Action(const char* name) { return Find<QAction>(name); }
-
-  // Leaves a field as a Tab to the next control would.
-  void Leave(const char* name) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(Edit(name), &out);
-  }
-  void ShowPage(const char* name) { Pages()->setCurrentWidget(Find<QWidget>(name)); }
-
-  QStringList TopLevelEntries() {
-    QStringList texts;
-    auto* tree = Find<QTreeWidget>("tv");
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) texts << tree->topLevelItem(i)->text(0);
-    return texts;
-  }
-
-  ScriptedDialogs dialogs;
-  TFormLyx form;
-};
-
 QByteArray FileContent(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -167,7 +98,6 @@ class MainWindowTest : public QObject {
   void init();
 
   void OpeningShowsTheTender();
-  void FailedOpenLeavesTreeAndGridEmpty();
   void BidderDataGoesIntoTheFileWithoutBidder();
   void FileWithBidderReplacesTheFields();
   void BoundFieldsWriteTheirMember_data();
@@ -277,28 +207,6 @@ void MainWindowTest::OpeningShowsTheTender() {
   count(doc.LvAreas);
   QCOMPARE(w.form.NodeCount(), areas + (doc.Positions ? doc.Positions->Count() : 0));
   QCOMPARE(w.form.RecentFiles().Paths(), QStringList{path});
-}
-
-void MainWindowTest::FailedOpenLeavesTreeAndGridEmpty() {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("kein.d83"));
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write("Das ist keine GAEB-Datei\n");
-  file.close();
-
-  KsMemorySettingsStore store;
-  Window w(store);
-  w.form.LoadFile(RealTender("LV_Los01.P83"));
-  boxes_.messages.clear();
-  w.form.LoadFile(path);
-  QCOMPARE(boxes_.messages.size(), size_t(1));
-  QCOMPARE(boxes_.messages[0], w.form.Document().LastError);
-  QVERIFY(!w.form.Document().Loaded());
-  QCOMPARE(w.Find<QTreeWidget>("tv")->topLevelItemCount(), 0);
-  QVERIFY(w.Find<TPriceGrid>("sg")->Model().Element(0) == nullptr);
-  QVERIFY(!w.Pages()->isHidden());
-  QCOMPARE(w.form.RecentFiles().Paths().size(), 1);
 }
 
 void MainWindowTest::BidderDataGoesIntoTheFileWithoutBidder() {
@@ -584,7 +492,8 @@ void MainWindowTest::StoredValuesFillTheWindow() {
   QCOMPARE(store.ReadInteger("ShowMapiClient"), 0);
 }
 
-// The edit in the field that still has the focus reaches the store too.
+// The edit in the field that still has the focus reaches the store too,
+// whether or not the offer is saved.
 void MainWindowTest::ClosingAfterOpenStoresTheBidder() {
   KsMemorySettingsStore store;
   Window w(store);
@@ -597,7 +506,10 @@ void MainWindowTest::ClosingAfterOpenStoresTheBidder() {
   QLineEdit* phone = w.Edit("eTelefon");
   phone->setFocus();
   phone->setText(QStringLiteral("0221 12345"));
+  // The offer is not saved; the bidder's own data are kept all the same.
+  w.dialogs.saveChangesAnswer = KsWindowDialogs::SaveChanges::Discard;
   w.Action("mEnd")->trigger();
+  QCOMPARE(w.dialogs.savePrompts, QStringList{QStringLiteral("LV_Los01.P83")});
   QVERIFY(!w.form.isVisible());
   QCOMPARE(store.ReadString("NAME1"), QStringLiteral("Erstname"));
   QCOMPARE(store.ReadString("TELEFON"), QStringLiteral("0221 12345"));

@@ -1,0 +1,54 @@
+#include "document/change_tracker.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "core/fb_desc.h"
+#include "gaeb/gaeb_obj.h"
+
+namespace {
+
+bool IsNumber(uint8_t type) {
+  return type == ftSmallint || type == ftInteger || type == ftFloat || type == ftCurrency;
+}
+
+// Numbers compare by value ("100" from the file equals a stored 100,00, an
+// empty discount equals 0); everything else by its text.
+std::string Comparable(const KsMember& member) {
+  if (IsNumber(member.GetFieldType())) {
+    try {
+      char exact[40];
+      std::snprintf(exact, sizeof exact, "%a", member.GetAsFloat());
+      return exact;
+    } catch (const std::exception&) {
+      // a number the file held as text that is none: compared as text
+    }
+  }
+  return member.GetAsString();
+}
+
+// The element's own values; children are elements of their own.
+std::vector<std::string> Values(const KsGAEBObj& element) {
+  std::vector<std::string> values;
+  values.reserve(element.Members.Count());
+  for (int i = 0; i < element.Members.Count(); ++i) {
+    const KsMember& member = element.Members.Items(i);
+    const uint8_t type = member.GetFieldType();
+    if (type != ftUnknown && type != ftCursor) values.push_back(Comparable(member));
+  }
+  return values;
+}
+
+}  // namespace
+
+void KsChangeTracker::Note(const KsGAEBObj& element) {
+  if (!kept_.contains(&element)) kept_.emplace(&element, Values(element));
+}
+
+bool KsChangeTracker::Changed() const {
+  for (const auto& [element, values] : kept_)
+    if (Values(*element) != values) return true;
+  return false;
+}
+
+void KsChangeTracker::Reset() { kept_.clear(); }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class KsGAEBObj;
+
+// Whether the offer still equals the file it was last opened from or saved
+// to. Every command that changes values notes the element first; the element's
+// values of that moment are kept, and a value typed back to what it was
+// counts as no change. Amounts and sums follow from the entered values, so
+// the entered ones are all that need keeping.
+class KsChangeTracker {
+ public:
+  // Keeps the element's values the first time it is noted; later notes keep
+  // the first ones. The element must live until the next Reset.
+  void Note(const KsGAEBObj& element);
+  // True while any noted element holds a value other than the kept one.
+  bool Changed() const;
+  // The present values become those of the file (after opening or saving).
+  void Reset();
+
+ private:
+  std::unordered_map<const KsGAEBObj*, std::vector<std::string>> kept_;
+};
