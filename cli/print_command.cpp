@@ -68,6 +68,11 @@ int RunPrint(const KsArgs& args) {
     PrintError(document.LastError);
     return kExitFailure;
   }
+  if (const int needed = OfferTableWidth(document); options.width < needed) {
+    PrintError(TooNarrowMessage(options.width, needed) + " Bitte w\xE4hlen Sie mit --width " +
+               "mindestens " + std::to_string(needed) + ".");
+    return kExitFailure;
+  }
   if (options.output == kStandardOutput) {
     WritePrint(document, *head, options, std::cout);
     return kExitOk;

@@ -4,52 +4,76 @@
 
 #include "document/element_values.h"
 #include "document/lyx_obj.h"
+#include "document/offer_columns.h"
 #include "document/text_device.h"
+#include "document/word_wrap.h"
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_texts.h"
 #include "gaeb/gaeb_totals.h"
-#include "util/format_ex.h"
 #include "util/strings.h"
 
 namespace {
 
-const char kCrLf[] = "\r\n";
+std::string Blanks(int count) { return std::string(static_cast<size_t>(std::max(count, 0)), ' '); }
 
-std::string Amount(const char* format, double value) { return FormatEx(format, {value}); }
+// The lines of a text: CR LF, a lone CR and a lone LF each end one. A tab
+// takes one column like every other character of the monospaced print.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines(1);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines.emplace_back();
+    } else {
+      lines.back() += c == '\t' ? ' ' : c;
+    }
+  }
+  return lines;
+}
 
-// One print run: the widths are fixed once, the page head follows the device.
+// Continuation lines of a line with a label ("Auftraggeber:  ...") align with
+// its value; other lines keep their own indentation.
+int ContinuationIndent(const std::string& line) {
+  const size_t label = line.find(": ");
+  size_t value = label == std::string::npos ? 0 : line.find_first_not_of(' ', label + 1);
+  if (value == std::string::npos || label == std::string::npos) value = line.find_first_not_of(' ');
+  return value == std::string::npos ? 0 : static_cast<int>(value);
+}
+
+// One print run: the columns are fixed once, the page head follows the device.
 class OfferReport {
  public:
   OfferReport(KsLyxObj& document, KsTextDevice& device, bool longTexts)
       : document_(document), device_(device), longTexts_(longTexts) {}
 
-  void Print(const std::vector<std::string>& head, const std::string& name) {
+  bool Print(const std::vector<std::string>& head, const std::string& name) {
     // Without a loaded tender there is nothing to print; the head is null then
     // and callers stop before, but a stray call must not touch a missing tree.
     if (!document_.Loaded()) {
       device_.Close();
-      return;
+      return true;
     }
-    device_.SetFontSize(9);
+    columns_ = OfferColumns(document_);
+    // Every column must fit before the first line goes to paper.
+    device_.SetFontSize(kOfferTablePoints);
+    if (device_.PageChars() < columns_.MinPageChars()) {
+      device_.Close();
+      return false;
+    }
     const KsGAEBObj& lvInfo = *document_.LvInfo;
-    pageChars_ = device_.PageChars();
-    ozMask_ = OZMask(lvInfo.ChildList("LVGLIED"));
-    ozWidth_ = static_cast<int>(ozMask_.size());
-    // The amount columns are as wide as the gross sum in plain digits plus
-    // four. An amount wider than that would lose its leading digits and a
-    // column would run into the next, so they grow to the widest amount
-    // printed with a blank in front.
-    amountWidth_ = std::max(static_cast<int>(lvInfo.Text("SUMMEBRUTTO").size()) + 4,
-                            WidestAmount(lvInfo) + 1);
+    ozWidth_ = columns_.OzWidth;
+    amountWidth_ = columns_.AmountWidth;
     lastPage_ = -1;
 
+    SetFontSize(kOfferHeadPoints);
     PrintLine("Angebotsdruck " + name);
     PrintLine("");
     for (const std::string& line : head) PrintLine(line);
     PrintLine("Titel / Positionen");
     PrintLine("");
 
-    device_.SetFontSize(8);
+    SetFontSize(kOfferTablePoints);
     PrintLine(std::string(static_cast<size_t>(std::max(pageChars_, 0)), '_'));
     PrintColumnHead();
     PrintLine(std::string(static_cast<size_t>(std::max(pageChars_, 0)), '_'));
@@ -58,16 +82,33 @@ class OfferReport {
     PrintLine("");
     PrintTotals(lvInfo);
     device_.Close();
+    return true;
   }
 
  private:
-  // A text with line breaks (long texts, the client's address) is written
-  // line by line, so that a page it runs onto still begins with its page head.
+  // Texts are wrapped at the width of the font in use.
+  void SetFontSize(int points) {
+    device_.SetFontSize(points);
+    pageChars_ = device_.PageChars();
+  }
+
+  // A line the report composed, wrapped where it is too long for the page.
   void PrintLine(const std::string& text) {
-    size_t start = 0;
-    for (size_t end; (end = text.find(kCrLf, start)) != std::string::npos; start = end + 2)
-      PrintPhysicalLine(text.substr(start, end - start));
-    PrintPhysicalLine(text.substr(start));
+    for (const std::string& line : Lines(text)) PrintWrapped(line, ContinuationIndent(line));
+  }
+
+  // A text of the element in the text column: its first line follows the
+  // prefix, every further line and every continuation starts at `indent`.
+  void PrintText(const std::string& prefix, const std::string& text, int indent) {
+    const std::vector<std::string> lines = Lines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::string line = (i == 0 ? prefix : Blanks(indent)) + lines[i];
+      PrintWrapped(line.find_first_not_of(' ') == std::string::npos ? std::string() : line, indent);
+    }
+  }
+
+  void PrintWrapped(const std::string& line, int indent) {
+    for (const std::string& part : WrapLine(line, pageChars_, indent)) PrintPhysicalLine(part);
   }
 
   void PrintPhysicalLine(const std::string& text) {
@@ -79,13 +120,15 @@ class OfferReport {
     device_.WriteLine(text);
   }
 
+  // The right-hand columns line up with the amount lines below.
   void PrintColumnHead() {
-    PrintLine(
-        PadRight(ozMask_, ozWidth_ + 4) + PadRight("Text", 25) +
-        std::string(static_cast<size_t>(std::max(pageChars_ - ozWidth_ - 52 - 2 * amountWidth_, 0)),
-                    ' ') +
-        AlignRight("Menge", 11) + AlignRight("EH", 4) + AlignRight("EP", amountWidth_) +
-        AlignRight("NL", 8) + AlignRight("Summe", amountWidth_));
+    const int right = columns_.QuantityWidth + columns_.UnitWidth + amountWidth_ +
+                      columns_.DiscountWidth + amountWidth_;
+    PrintLine(PadRight(columns_.OzMask, ozWidth_ + 4) + PadRight("Text", 25) +
+              Blanks(pageChars_ - ozWidth_ - 29 - right) +
+              AlignRight("Menge", columns_.QuantityWidth) + AlignRight("EH", columns_.UnitWidth) +
+              AlignRight("EP", amountWidth_) + AlignRight("NL", columns_.DiscountWidth) +
+              AlignRight("Summe", amountWidth_));
   }
 
   void PrintList(const KsGAEBObjList* list) {
@@ -101,87 +144,56 @@ class OfferReport {
   }
 
   void PrintPosition(const KsGAEBObj& position) {
-    PrintLine(PadRight(position.Text("OZ"), ozWidth_) +
-              PadRight(" " + position.Text("_TARVO_POSTYP"), 4) + ShortText(position, 255));
-    if (longTexts_) PrintLine(LongText(position));
-    const double discount = NumberValue(position, "NACHLASSPROZ");
-    PrintLine(
-        AlignRight(Amount("%.3n", NumberValue(position, "MENGE")),
-                   pageChars_ - 2 * amountWidth_ - 12) +
-        AlignRight(position.Text("ME"), 4) +
-        AlignRight(Amount("%.3n", NumberValue(position, "EP")), amountWidth_) +
-        (discount != 0 ? AlignRight(Amount("%.2n", discount) + "%", 8) : std::string(8, ' ')) +
-        AlignRight(Amount("%.2n", NumberValue(position, "GB")), amountWidth_));
+    const int textColumn = ozWidth_ + 4;
+    PrintText(
+        PadRight(position.Text("OZ"), ozWidth_) + PadRight(" " + position.Text("_TARVO_POSTYP"), 4),
+        ShortText(position, 255), textColumn);
+    if (longTexts_) PrintText(Blanks(textColumn), LongText(position), textColumn);
+    // The quantity takes the room the other columns leave.
+    PrintLine(AlignRight(QuantityText(position), pageChars_ - 2 * amountWidth_ -
+                                                     columns_.UnitWidth - columns_.DiscountWidth) +
+              AlignRight(position.Text("ME"), columns_.UnitWidth) +
+              AlignRight(UnitPriceText(position), amountWidth_) +
+              AlignRight(PositionDiscountText(position), columns_.DiscountWidth) +
+              AlignRight(AmountText(NumberValue(position, "GB")), amountWidth_));
   }
 
   void PrintArea(const KsGAEBObj& area) {
-    PrintLine(PadRight(area.Text("OZ"), ozWidth_ + 4) + area.Text("BEZ"));
-    if (longTexts_) PrintLine(AreaLongText(area));
+    const int textColumn = ozWidth_ + 4;
+    PrintText(PadRight(area.Text("OZ"), textColumn), area.Text("BEZ"), textColumn);
+    if (longTexts_) PrintText(Blanks(textColumn), AreaLongText(area), textColumn);
     PrintList(area.ChildList("LVBEREICH"));
     PrintList(area.ChildList("POSITION"));
 
     const double sum = NumberValue(area, "SUMME");
     PrintLine(AlignRight("Summe " + PadRight(area.Text("OZ"), std::max(13, ozWidth_)) +
-                             AlignRight(Amount("%.2n", sum), amountWidth_),
+                             AlignRight(AmountText(sum), amountWidth_),
                          pageChars_));
     const double percent = NumberValue(area, "NACHLASSPROZ");
     const double absolute = NumberValue(area, "NACHLASSABS");
     if (percent == 0 && absolute == 0) return;
     const double afterDiscount = NumberValue(area, "SUMMENACHNL");
     PrintLine(AlignRight("Nachlass " +
-                             (percent != 0 ? AlignRight(Amount("%.2n", percent) + "%: ", 10)
-                                           : std::string(10, ' ')) +
-                             AlignRight(Amount("%.2n", afterDiscount - sum), amountWidth_),
+                             AlignRight(AreaDiscountText(area), columns_.AreaDiscountWidth) +
+                             AlignRight(AmountText(afterDiscount - sum), amountWidth_),
                          pageChars_));
     PrintLine(AlignRight("Summe nach Nachlass", pageChars_ - amountWidth_) +
-              AlignRight(Amount("%.2n", afterDiscount), amountWidth_));
-  }
-
-  int WidestAmount(const KsGAEBObj& lvInfo) const {
-    const double sum = NumberValue(lvInfo, "SUMME");
-    int widest = 0;
-    for (const std::string& text :
-         {Amount("%.2n", sum), Amount("%.2n", NumberValue(lvInfo, "SUMMEBRUTTO")),
-          Amount("%.2n", VatAmount(lvInfo))})
-      widest = std::max(widest, static_cast<int>(text.size()));
-    return std::max({widest, WidestAmount(document_.LvAreas), WidestAmount(document_.Positions)});
-  }
-
-  static int WidestAmount(const KsGAEBObjList* list) {
-    int widest = 0;
-    if (!list) return widest;
-    for (int i = 0; i < list->Count(); ++i) {
-      const KsGAEBObj& element = *list->Element(i);
-      if (dynamic_cast<const KsGLVBEREICH*>(&element)) {
-        const double sum = NumberValue(element, "SUMME");
-        const double after = NumberValue(element, "SUMMENACHNL");
-        for (const std::string& text : {Amount("%.2n", sum), Amount("%.2n", after),
-                                        Amount("%.2n", after - sum)})
-          widest = std::max(widest, static_cast<int>(text.size()));
-        widest = std::max({widest, WidestAmount(element.ChildList("LVBEREICH")),
-                           WidestAmount(element.ChildList("POSITION"))});
-      } else {
-        widest = std::max({widest,
-                           static_cast<int>(Amount("%.3n", NumberValue(element, "EP")).size()),
-                           static_cast<int>(Amount("%.2n", NumberValue(element, "GB")).size())});
-      }
-    }
-    return widest;
+              AlignRight(AmountText(afterDiscount), amountWidth_));
   }
 
   void PrintTotals(const KsGAEBObj& lvInfo) {
     PrintLine("Gesamtsumme : " +
-              AlignRight(Amount("%.2n", NumberValue(lvInfo, "SUMME")), amountWidth_));
-    PrintLine(Amount("%4.2n", NumberValue(lvInfo, "UST")) +
-              "% MWSt : " + AlignRight(Amount("%.2n", VatAmount(lvInfo)), amountWidth_));
+              AlignRight(AmountText(NumberValue(lvInfo, "SUMME")), amountWidth_));
+    PrintLine(VatRateText(lvInfo) +
+              "% MWSt : " + AlignRight(AmountText(VatAmount(lvInfo)), amountWidth_));
     PrintLine("Bruttosumme : " +
-              AlignRight(Amount("%.2n", NumberValue(lvInfo, "SUMMEBRUTTO")), amountWidth_));
+              AlignRight(AmountText(NumberValue(lvInfo, "SUMMEBRUTTO")), amountWidth_));
   }
 
   KsLyxObj& document_;
   KsTextDevice& device_;
   const bool longTexts_;
-  std::string ozMask_;
+  KsOfferColumns columns_;
   int pageChars_ = 0;
   int ozWidth_ = 0;
   int amountWidth_ = 0;
@@ -190,7 +202,14 @@ class OfferReport {
 
 }  // namespace
 
-void PrintOffer(KsLyxObj& document, const std::vector<std::string>& head, KsTextDevice& device,
+bool PrintOffer(KsLyxObj& document, const std::vector<std::string>& head, KsTextDevice& device,
                 const std::string& name, bool longTexts) {
-  OfferReport(document, device, longTexts).Print(head, name);
+  return OfferReport(document, device, longTexts).Print(head, name);
+}
+
+int OfferTableWidth(const KsLyxObj& document) { return OfferColumns(document).MinPageChars(); }
+
+std::string TooNarrowMessage(int available, int needed) {
+  return "Der Angebotsdruck braucht mindestens " + std::to_string(needed) +
+         " Zeichen je Zeile, auf die Seite passen nur " + std::to_string(available) + ".";
 }

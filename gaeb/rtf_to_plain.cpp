@@ -45,6 +45,10 @@ constexpr std::array<CharWord, 12> kCharWords = {{{"emdash", '\x97'},
                                                   {"enspace", ' '},
                                                   {"qmspace", ' '}}};
 
+// Paragraph, line, page, section and table-row ends: each starts a new line,
+// so the words on either side never run together.
+constexpr std::array<std::string_view, 5> kBreakWords = {"par", "line", "page", "sect", "row"};
+
 // Numeric parameters are clamped; nothing needs more and the sums cannot overflow.
 constexpr long long kParamLimit = 1'000'000'000;
 
@@ -98,6 +102,9 @@ class RtfParser {
           Text(c);
       }
     }
+    // The last paragraph mark ends the text; it starts no empty line.
+    while (out_.size() >= 2 && out_.compare(out_.size() - 2, 2, "\r\n") == 0)
+      out_.resize(out_.size() - 2);
     return std::move(out_);
   }
 
@@ -155,8 +162,12 @@ class RtfParser {
       case '*':
         Top().skipped = true;
         break;
+      case '\r':
+      case '\n':
+        LineBreak();  // a backslash before a source line break is a paragraph mark
+        break;
       default:
-        break;  // \- optional hyphen, \<line break> paragraph, \| \: and the like
+        break;  // \- optional hyphen, \| \: and the like
     }
   }
 
@@ -220,8 +231,13 @@ class RtfParser {
         return;
       }
     }
-    // Every other word only formats or structures the text; \par and \line add
-    // nothing because paragraphs are joined without a separator.
+    if (std::find(kBreakWords.begin(), kBreakWords.end(), word) != kBreakWords.end()) LineBreak();
+    // Every other word only formats the text.
+  }
+
+  void LineBreak() {
+    Put('\r');
+    Put('\n');
   }
 
   void Unicode(long long value) {

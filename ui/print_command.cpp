@@ -26,8 +26,14 @@ KsQtPrintTarget::KsQtPrintTarget(KsWindowDialogs& dialogs, QWidget* parent)
 
 bool KsQtPrintTarget::Choose(const std::string& jobTitle) {
   printer_.setDocName(FromCp1252(jobTitle));
-  return dialogs_.ChoosePrinter(parent_, printer_);
+  // The dialog offers the margins the print keeps, and may not narrow them.
+  KeepPrintMargins(printer_);
+  if (!dialogs_.ChoosePrinter(parent_, printer_)) return false;
+  KeepPrintMargins(printer_);
+  return true;
 }
+
+int KsQtPrintTarget::PageChars(int points) const { return PrinterPageChars(printer_, points); }
 
 std::unique_ptr<KsTextDevice> KsQtPrintTarget::Open() {
   auto device = std::make_unique<KsPrinterTextDevice>(printer_);
@@ -49,6 +55,13 @@ void PrintOfferCommand(KsLyxObj& document, bool longTexts, KsPrintTarget& target
   const std::unique_ptr<std::vector<std::string>> head = document.BuildPrintHeader();
   if (!head) {
     MessageBoxes().ShowError(document.LastError);
+    return;
+  }
+  const int needed = OfferTableWidth(document);
+  const int available = target.PageChars(kOfferTablePoints);
+  if (available < needed) {
+    MessageBoxes().ShowError(TooNarrowMessage(available, needed) +
+                             " Bitte w\xE4hlen Sie das Querformat oder ein breiteres Papier.");
     return;
   }
   const std::unique_ptr<KsTextDevice> device = target.Open();

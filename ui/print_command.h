@@ -16,6 +16,8 @@ class KsPrintTarget {
   virtual ~KsPrintTarget() = default;
   // The print dialog for a job of this title; false when the user cancels.
   virtual bool Choose(const std::string& jobTitle) = 0;
+  // Characters across the chosen page in the print font at this size.
+  virtual int PageChars(int points) const = 0;
   // The chosen printer as a text device; nullptr when it cannot be started.
   virtual std::unique_ptr<KsTextDevice> Open() = 0;
 };
@@ -25,6 +27,7 @@ class KsQtPrintTarget final : public KsPrintTarget {
  public:
   KsQtPrintTarget(KsWindowDialogs& dialogs, QWidget* parent);
   bool Choose(const std::string& jobTitle) override;
+  int PageChars(int points) const override;
   std::unique_ptr<KsTextDevice> Open() override;
 
  private:
@@ -35,5 +38,6 @@ class KsQtPrintTarget final : public KsPrintTarget {
 
 // The command "Drucken": refuses without an imported file, runs the print
 // dialog for the job "Angebotsdruck " + the file's name, and prints the head
-// and the offer report to the chosen device.
+// and the offer report to the chosen device; a page too narrow for the
+// table is refused before anything is printed.
 void PrintOfferCommand(KsLyxObj& document, bool longTexts, KsPrintTarget& target);

@@ -3,9 +3,11 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QRegularExpression>
-
+#include <algorithm>
 #include <cmath>
 
 #include "ui/qstring_codec.h"
@@ -13,6 +15,7 @@
 namespace {
 
 const int kInitialPoints = 10;
+const qreal kMinMarginMm = 15;
 
 QFont MonospacedFont(int points) {
   QFont font(QStringLiteral("Courier New"));
@@ -26,11 +29,24 @@ QFont MonospacedFont(int points) {
 
 }  // namespace
 
+void KeepPrintMargins(QPrinter& printer) {
+  const QMarginsF chosen = printer.pageLayout().margins(QPageLayout::Millimeter);
+  printer.setPageMargins(
+      QMarginsF(std::max(chosen.left(), kMinMarginMm), std::max(chosen.top(), kMinMarginMm),
+                std::max(chosen.right(), kMinMarginMm), std::max(chosen.bottom(), kMinMarginMm)),
+      QPageLayout::Millimeter);
+}
+
+int PrinterPageChars(const QPrinter& printer, int points) {
+  const qreal width = printer.pageLayout().paintRectPixels(printer.resolution()).width();
+  const qreal advance = QFontMetricsF(MonospacedFont(points), &printer).horizontalAdvance(u'A');
+  return advance > 0 ? static_cast<int>(std::floor(width / advance)) : 0;
+}
+
 KsPrinterTextDevice::KsPrinterTextDevice(QPrinter& printer) : printer_(printer) {
+  KeepPrintMargins(printer_);
   if (!painter_.begin(&printer_)) return;
-  const QRect area = printer_.pageLayout().paintRectPixels(printer_.resolution());
-  page_width_ = area.width();
-  page_height_ = area.height();
+  page_height_ = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
   SetFontSize(kInitialPoints);
 }
 
@@ -39,13 +55,13 @@ KsPrinterTextDevice::~KsPrinterTextDevice() { Close(); }
 bool KsPrinterTextDevice::IsOpen() const { return painter_.isActive(); }
 
 void KsPrinterTextDevice::SetFontSize(int points) {
-  if (IsOpen()) painter_.setFont(MonospacedFont(points));
+  if (!IsOpen()) return;
+  points_ = points;
+  painter_.setFont(MonospacedFont(points));
 }
 
 int KsPrinterTextDevice::PageChars() const {
-  if (!IsOpen()) return 0;
-  const qreal advance = QFontMetricsF(painter_.font(), painter_.device()).horizontalAdvance(u'A');
-  return advance > 0 ? static_cast<int>(std::floor(page_width_ / advance)) : 0;
+  return IsOpen() ? PrinterPageChars(printer_, points_) : 0;
 }
 
 // The next page is started only when a line is written to it, so a job whose

@@ -6,9 +6,16 @@
 
 class QPrinter;
 
+// Margins of the print: at least 15 mm on every side, wider where the user
+// chose so.
+void KeepPrintMargins(QPrinter& printer);
+// Characters of the monospaced print font at `points` that fit across the
+// printable width of the page.
+int PrinterPageChars(const QPrinter& printer, int points);
+
 // The printer as a device for monospaced text lines: a line that no longer
 // fits on the page starts a new one. The printer comes set up by the print
-// dialog (printer or PDF file, job title).
+// dialog (printer or PDF file, job title); its margins are kept.
 class KsPrinterTextDevice final : public KsTextDevice {
  public:
   explicit KsPrinterTextDevice(QPrinter& printer);
@@ -32,8 +39,8 @@ class KsPrinterTextDevice final : public KsTextDevice {
 
   QPrinter& printer_;
   QPainter painter_;
+  int points_ = 0;
   int page_height_ = 0;
-  int page_width_ = 0;
   int page_ = 1;
   int y_ = 0;
 };

@@ -53,9 +53,12 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   reLTxt->setReadOnly(true);
   reLTxt->setFrameShape(QFrame::NoFrame);
   reLTxt->setFocusPolicy(Qt::ClickFocus);
-  reLTxt->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   reLTxt->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  reLTxt->setLineWrapMode(QTextEdit::NoWrap);
+  // Paragraphs wrap at the view's width, a word longer than a line anywhere,
+  // so the text never needs scrolling sideways.
+  reLTxt->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  reLTxt->setLineWrapMode(QTextEdit::WidgetWidth);
+  reLTxt->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   QPalette colors = reLTxt->palette();
   colors.setColor(QPalette::Base, readOnly);
   colors.setColor(QPalette::Text, Qt::blue);
@@ -170,5 +173,6 @@ void TTitPosPage::ShowLongText(KsGAEBObj* element) {
     text += LongText(*element);
   else if (IsAreaRow(element))
     text += AreaLongText(*element);
-  reLTxt->setPlainText(FromCp1252(ReplaceAll(text, "\r\n", "\n")));
+  // Every line break of the text (CR LF, or a lone CR or LF) starts a new line.
+  reLTxt->setPlainText(FromCp1252(ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n")));
 }

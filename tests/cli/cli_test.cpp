@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "tests/cli/cli_runner.h"
@@ -224,14 +225,35 @@ TEST_F(CliTest, PrintWritesPagesOfTheChosenWidth) {
     EXPECT_EQ(pages[0][5], "Projekt: 11530 Neubau Flutpolder \"Elster-Luppe-Aue\" - BHU");
     EXPECT_NE(text.find("\n01020010  N  Erlaubnisscheine f\u00fcr Erd-/Bohrarbeiten\n"),
               std::string::npos);
-    EXPECT_EQ(text.find("Fachmanns an einem ganzt\u00e4gigen Ortstermin") != std::string::npos,
+    EXPECT_EQ(text.find("Fachmanns an einem\n             ganzt\u00e4gigen Ortstermin") !=
+                  std::string::npos,
               c.longTexts);
     const std::vector<std::string> lines = Lines(text);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.width, '_')), 2);
+    // Long texts are wrapped: no line has more characters than the width.
+    for (const std::string& line : lines) {
+      const auto characters = std::count_if(line.begin(), line.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80 && byte != '\f';
+      });
+      EXPECT_LE(static_cast<size_t>(characters), c.width) << line;
+    }
     // An unpriced tender's gross sum "0" gives five characters; the unit
     // prices "0,000" need one more with the blank in front.
     EXPECT_EQ(lines.back(), "Bruttosumme :   0,00");
   }
+}
+
+// A width too small for the table is refused with the width it needs, and
+// nothing is written.
+TEST_F(CliTest, PrintRefusesAWidthTooSmallForTheTable) {
+  const std::string out = cli_.Path("schmal.txt");
+  const CliResult r = cli_.Run({"print", kLongSample, out, "--width", "72"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "Der Angebotsdruck braucht mindestens 73 Zeichen je Zeile, auf die Seite passen nur "
+            "72. Bitte w\u00e4hlen Sie mit --width mindestens 73.\n");
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(cli_.Run({"print", kLongSample, out, "--width", "73"}).status, 0);
 }
 
 }  // namespace

@@ -107,25 +107,25 @@ const char kWithLongTexts[] =
     "______________________________________________________________________________________________"
     "______\n"
     "01           Rohbau\n"
-    "Hinweis zum Rohbau\n"
+    "             Hinweis zum Rohbau\n"
     "\n"
     "0102         Erdarbeiten\n"
     "\n"
     "01020010  N  Aushub\n"
-    "Boden ausheben\n"
-    "und abfahren\n"
+    "             Boden ausheben\n"
+    "             und abfahren\n"
     "                                                            10,000  m3     12,500             "
     "125,00\n"
     "01020020  B  Rohr\n"
-    "Rohr DN 100\n"
+    "             Rohr DN 100\n"
     "                                                             2,000  St     50,000             "
     "100,00\n"
     "01020030  A  Rinne\n"
-    "Rinne aus Beton\n"
+    "             Rinne aus Beton\n"
     "                                                             4,000   m     20,000             "
     " 80,00\n"
     "01020040  AB Stundenlohn\n"
-    "Stundenlohnarbeiten\n"
+    "             Stundenlohnarbeiten\n"
     "                                                             1,000psch     30,000  10,00%     "
     " 27,00\n"
     "                                                                      Summe 0102              "
@@ -143,7 +143,7 @@ const char kWithLongTexts[] =
     "02           Ausbau\n"
     "\n"
     "02010010  N  Estrich\n"
-    "Zementestrich\n"
+    "             Zementestrich\n"
     "                                                         1.000,000  m2      1,500           "
     "1.500,00\n"
     "                                                                      Summe 02              "
@@ -181,7 +181,8 @@ TEST_F(OfferReportTest, PrintsTheWholeOffer) {
     SCOPED_TRACE(c.name);
     RecordingTextDevice device(100);
     EXPECT_EQ(Print(device, c.longTexts), c.expected);
-    EXPECT_EQ(device.fontSizes, (std::vector<int>{9, 8}));
+    // The table's font is measured before anything is printed.
+    EXPECT_EQ(device.fontSizes, (std::vector<int>{8, 9, 8}));
     EXPECT_EQ(device.lines[5].fontSize, 9);  // "Titel / Positionen"
     EXPECT_EQ(device.lines[7].fontSize, 8);  // the first rule
     EXPECT_EQ(device.closeCount, 1);
@@ -244,6 +245,168 @@ TEST_F(OfferReportTest, WideUnitPriceIsPrintedWhole) {
   ASSERT_LT(amounts, lines.end());
   EXPECT_NE(amounts->find("  m2 1.234.567,500"), std::string::npos) << *amounts;
   EXPECT_EQ(amounts->size(), 100u);
+}
+
+}  // namespace
+
+namespace {
+
+// A device whose page holds fewer characters in the larger head font.
+class TwoFontDevice : public RecordingTextDevice {
+ public:
+  TwoFontDevice(int headChars, int tableChars) : head_(headChars), table_(tableChars) {}
+  int PageChars() const override { return fontSize == 9 ? head_ : table_; }
+
+ private:
+  int head_, table_;
+};
+
+bool LinesFit(const RecordingTextDevice& device, size_t width) {
+  return std::all_of(device.lines.begin(), device.lines.end(),
+                     [width](const auto& line) { return line.text.size() <= width; });
+}
+
+// Each column widens to what is printed in it, and the smallest page that
+// holds the table grows with it; at that width every figure is whole, one
+// character less is refused before anything is printed.
+TEST_F(OfferReportTest, ColumnsWidenToWhatIsPrinted) {
+  struct Case {
+    const char* name;
+    const char* member;
+    const char* value;
+    int width;
+    const char* printed;
+  };
+  const Case cases[] = {
+      {"as laid out", "", "", 83, "  m2      1,500"},
+      {"OZ as long as the mask", "OZ", "020100100", 83, "\n020100100 N  Estrich\n"},
+      {"OZ longer than the mask", "OZ", "02010010077", 85, "\n02010010077 N  Estrich\n"},
+      {"wide quantity", "MENGE", "12345678,5", 87, " 12.345.678,500  m2"},
+      {"long unit", "ME",
+       "St\xFC"
+       "ck",
+       85,
+       " 1.000,000 St\xFC"
+       "ck      1,500"},
+      {"wide discount", "NACHLASSPROZ", "1234,5", 85, "      1,500 1.234,50%"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    KsLyxObj doc;
+    ASSERT_TRUE(doc.Import(dir_.Write("breit.d83", SmallTender()))) << doc.LastError;
+    KsGAEBObj& screed = *doc.LvAreas->Element(1)->ChildList("POSITION")->Element(0);
+    // As the reader stores it: a unit longer than its field is kept whole.
+    if (*c.member) screed.GetMember(c.member).Value = KsVariant(std::string(c.value));
+    EXPECT_EQ(OfferTableWidth(doc), c.width);
+
+    RecordingTextDevice fits(c.width);
+    EXPECT_TRUE(PrintOffer(doc, {"Kopf"}, fits, "breit", false));
+    EXPECT_TRUE(LinesFit(fits, static_cast<size_t>(c.width)));
+    const std::string text = fits.Text();
+    EXPECT_NE(text.find(c.printed), std::string::npos) << text;
+
+    RecordingTextDevice narrow(c.width - 1);
+    EXPECT_FALSE(PrintOffer(doc, {"Kopf"}, narrow, "breit", false));
+    EXPECT_TRUE(narrow.lines.empty());
+    EXPECT_EQ(narrow.closeCount, 1);
+  }
+}
+
+// Without a numbering layout in the file the OZ column is as wide as the
+// longest OZ, and every OZ is printed.
+TEST_F(OfferReportTest, WithoutOzMaskEveryOzIsPrinted) {
+  const std::string tender = Block(
+      "GAEB",
+      Block("GAEBINFO", Field("ZEICHENSATZ", "ANSI")) +
+          Block("VERGABE",
+                Field("DP", "83") +
+                    Block("LV",
+                          Block("LVINFO", Field("UST", "19")) +
+                              Area("1", "Erdbau",
+                                   Area("1.1", "Aushub",
+                                        Position("1.1.10", "3", "m3",
+                                                 Field("EP", "10") + Description("Boden", "")))))));
+  KsLyxObj doc;
+  ASSERT_TRUE(doc.Import(dir_.Write("ohne.d83", tender))) << doc.LastError;
+  RecordingTextDevice device(80);
+  ASSERT_TRUE(PrintOffer(doc, {}, device, "ohne", false));
+  EXPECT_EQ(device.Text(),
+            "                                                                         Seite 1\n"
+            "Angebotsdruck ohne\n"
+            "\n"
+            "Titel / Positionen\n"
+            "\n"
+            "________________________________________________________________________________\n"
+            "          Text                                 Menge  EH      EP      NL   Summe\n"
+            "________________________________________________________________________________\n"
+            "1         Erdbau\n"
+            "1.1       Aushub\n"
+            "1.1.10 N  Boden\n"
+            "                                               3,000  m3  10,000           30,00\n"
+            "                                                     Summe 1.1             30,00\n"
+            "                                                     Summe 1               30,00\n"
+            "\n"
+            "Gesamtsumme :    30,00\n"
+            "19,00% MWSt :     5,70\n"
+            "Bruttosumme :    35,70\n");
+}
+
+// Long texts are wrapped at blanks to the page width, in the text column;
+// a word longer than the column is split, nothing is lost or joined.
+TEST_F(OfferReportTest, LongTextsWrapInTheTextColumn) {
+  KsGAEBObj& pipe = *doc_.LvAreas->Element(0)
+                         ->ChildList("LVBEREICH")
+                         ->Element(0)
+                         ->ChildList("POSITION")
+                         ->Element(1);
+  pipe.Child("BESCHREIBUNG")
+      ->GetMember("LANGTEXT")
+      .SetAsString(
+          "{\\rtf1 Rohr DN 100 liefern, verlegen und an vorhandene Leitungen anschlie\\'dfen, "
+          "einschlie\\'dflich Formst\\'fccke.\\par\\par Fabrikat:\\tab "
+          "https://example.org/rohre/dn100/steinzeug/katalog-2026/datenblatt-und-montage.pdf}");
+  RecordingTextDevice device(83);
+  ASSERT_TRUE(PrintOffer(doc_, {}, device, "kita", true));
+  const std::vector<std::string> lines = device.Page(1);
+  const auto title = std::find(lines.begin(), lines.end(), "01020020  B  Rohr");
+  ASSERT_NE(title, lines.end());
+  const std::vector<std::string> expected = {
+      "             Rohr DN 100 liefern, verlegen und an vorhandene Leitungen anschlie\xDF"
+      "en,",
+      "             einschlie\xDF"
+      "lich Formst\xFC"
+      "cke.",
+      "",
+      "             Fabrikat:",
+      "             https://example.org/rohre/dn100/steinzeug/katalog-2026/datenblatt-und-",
+      "             montage.pdf",
+      "                                            2,000  St     50,000             100,00"};
+  EXPECT_EQ(std::vector<std::string>(title + 1, title + 1 + static_cast<long>(expected.size())),
+            expected);
+  EXPECT_TRUE(LinesFit(device, 83));
+}
+
+// The head is wrapped at the width of its larger font, the table fills the
+// width of its own.
+TEST_F(OfferReportTest, HeadAndTableUseTheWidthOfTheirFont) {
+  TwoFontDevice device(86, 100);
+  const std::string client =
+      "Auftraggeber:  Landesbetrieb f\xFCr Hochwasserschutz und "
+      "Wasserwirtschaft Sachsen-Anhalt, Vergabestelle S\xFC"
+      "d";
+  ASSERT_TRUE(PrintOffer(doc_, {client}, device, "kita", false));
+  const std::vector<std::string> lines = device.Page(1);
+  ASSERT_GE(lines.size(), 8u);
+  EXPECT_EQ(lines[0], AlignRight("Seite 1", 86));
+  EXPECT_EQ(lines[3],
+            "Auftraggeber:  Landesbetrieb f\xFCr Hochwasserschutz und Wasserwirtschaft "
+            "Sachsen-Anhalt,");
+  EXPECT_EQ(lines[4],
+            "               Vergabestelle S\xFC"
+            "d");
+  EXPECT_EQ(lines[7], std::string(100, '_'));
+  EXPECT_EQ(device.lines[3].fontSize, 9);
+  EXPECT_EQ(device.lines[7].fontSize, 8);
 }
 
 }  // namespace

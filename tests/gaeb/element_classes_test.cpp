@@ -20,10 +20,12 @@ class ElementClasses : public ::testing::Test {
   }
 
   KsGAEBObj* New(const std::string& key, KsCustomObj* owner = nullptr) {
-    return dynamic_cast<KsGAEBObj*>(
-        GaebClasses().CreateObj(key, owner, {KsVariant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
+    return dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
+        key, owner, {KsVariant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
   }
-  std::unique_ptr<KsGAEBObj> Root(const std::string& key) { return std::unique_ptr<KsGAEBObj>(New(key)); }
+  std::unique_ptr<KsGAEBObj> Root(const std::string& key) {
+    return std::unique_ptr<KsGAEBObj>(New(key));
+  }
 
   // A single child as the reader hangs it on its member.
   KsGAEBObj& Child(KsGAEBObj& owner, const std::string& member) {
@@ -57,7 +59,8 @@ TEST_F(ElementClasses, TableNamesAndItemClassesFollowTheClassNames) {
   for (const char* key : {"GAEBGAEB", "gaebposition", "GAEBLVGliedList", "GAEBPOSITIONLIST"})
     EXPECT_NE(GaebClasses().FindClass(key), nullptr) << key;
   EXPECT_EQ(GaebClasses().FindClass("GAEBNAINFOLIST"), nullptr);
-  std::unique_ptr<KsCustomObj> generic(GaebClasses().CreateObj("GAEBSTLBBAUKAT", nullptr, {}, nullptr));
+  std::unique_ptr<KsCustomObj> generic(
+      GaebClasses().CreateObj("GAEBSTLBBAUKAT", nullptr, {}, nullptr));
   EXPECT_EQ(&generic->Class(), &KsObjGeneric::StaticClass());
 }
 
@@ -82,8 +85,8 @@ TEST_F(ElementClasses, LookupsAreSilentAndAreasAnswerGbWithTheirSum) {
   EXPECT_EQ(&area->GetMember("UNBEKANNT"), &NoMember());
   EXPECT_TRUE(boxes.messages.empty());
 
-  std::unique_ptr<KsGAEBObj> element(dynamic_cast<KsGAEBObj*>(
-      GaebClasses().CreateObj("GAEBAG", nullptr, {KsVariant("gaebimp00"), DocumentParam(&doc)}, nullptr)));
+  std::unique_ptr<KsGAEBObj> element(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
+      "GAEBAG", nullptr, {KsVariant("gaebimp00"), DocumentParam(&doc)}, nullptr)));
   EXPECT_EQ(element->ImportDoc, &doc);
 }
 
@@ -108,13 +111,21 @@ TEST_F(ElementClasses, ShortAndLongTexts) {
   Describe(rich, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Mauerwerk\\par}", "");
   EXPECT_EQ(ShortText(rich, 255), "Mauerwerk");
 
+  KsGAEBObj& paragraphs = Item(*lv, "POSITION");
+  Describe(paragraphs, "", "{\\rtf1 Ger\\'e4t abtransportieren\\par und\\line entsorgen.\\par}");
+  EXPECT_EQ(LongText(paragraphs), "Ger\xE4t abtransportieren\r\nund\r\nentsorgen.");
+  EXPECT_EQ(ShortText(paragraphs, 255), "Ger\xE4t abtransportieren\r\nund\r\nentsorgen.");
+
   KsGAEBObj& area = Item(*lv, "LVBEREICH");
   Describe(Item(area, "HINWEIS"), "", "Hinweis eins");
+  Describe(Item(area, "HINWEIS"), "", "{\\rtf1 Absatz 1\\par Absatz 2\\par}");
   Item(area, "HINWEIS");  // without a description: nothing
   KsGAEBObj& ausf = Item(area, "AUSFBESCHR");
   for (const char* t : {"Ausf\xFChrung A", "Ausf\xFChrung B"})
-    static_cast<KsGAEBObj*>(ausf.ChildList("BESCHREIBUNG")->Add())->SetValue("LANGTEXT", KsVariant(t));
-  EXPECT_EQ(AreaLongText(area), "Hinweis eins\r\nAusf\xFChrung A\r\nAusf\xFChrung B\r\n");
+    static_cast<KsGAEBObj*>(ausf.ChildList("BESCHREIBUNG")->Add())
+        ->SetValue("LANGTEXT", KsVariant(t));
+  EXPECT_EQ(AreaLongText(area),
+            "Hinweis eins\r\nAbsatz 1\r\nAbsatz 2\r\nAusf\xFChrung A\r\nAusf\xFChrung B\r\n");
 }
 
 TEST_F(ElementClasses, NumberingMask) {

@@ -37,9 +37,13 @@ TEST(RtfToPlain, ConvertsEscapesAndControlWords) {
       {R"(\emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote)",
        "\x97\x96\x95\x91\x92\x93\x94"},
       {"Ort:\\tab DG\tKlasse", "Ort: DG Klasse"},
-      {"\\trowd\\cellx3000 Fabrikat:\\cell Typ\\cell\\row Ende", "Fabrikat: Typ Ende"},
+      {"\\trowd\\cellx3000 Fabrikat:\\cell Typ\\cell\\row Ende", "Fabrikat: Typ \r\nEnde"},
       {"Satz eins.\\par Satz zwei.\\line drei\\par\r\nvier\\\r\nab\\\ncd",
-       "Satz eins.Satz zwei.dreivierabcd"},
+       "Satz eins.\r\nSatz zwei.\r\ndrei\r\nvier\r\nab\r\ncd"},
+      {"abtransportieren\\par\r\nund entsorgen\\page Blatt 2\\sect Teil 2",
+       "abtransportieren\r\nund entsorgen\r\nBlatt 2\r\nTeil 2"},
+      {"\\par\\par Absatz\\par\\par\\line\\par", "\r\n\r\nAbsatz"},
+      {"{\\header Kopf\\par}Text{\\*\\x \\par}", "Text"},
       {"Zei\r\nlen\numbruch", "Zeilenumbruch"},
       {R"(\b Fett\b0  normal\fs20-Punkt\f-1x\unknownword99 y)", "Fett normal-Punktxy"},
       {R"(\'00a\u0?b)", "ab"},
@@ -127,7 +131,7 @@ TEST(RtfToPlain, ReadsDocumentsAsWordProcessorsWriteThem) {
   EXPECT_EQ(RtfToPlain(wordpad),
             "Feststellen des Zustands der Wege- und Gel\xE4ndeoberfl\xE4"
             "chen im Untersuchungsgebiet vor Beginn und nach Ende der geoelektrischen "
-            "Feldarbeiten. Anfertigen einer Niederschrift zur Vorlage beim AG.");
+            "Feldarbeiten. \r\nAnfertigen einer Niederschrift zur Vorlage beim AG.");
 
   const std::string word = R"({\rtf1\adeflang1025\ansi\ansicpg1252\uc1\adeff0\deff0\deflang1031
 {\fonttbl{\f0\froman\fcharset0\fprq2{\*\panose 02020603050405020304}Times New Roman;}
@@ -154,10 +158,11 @@ TEST(RtfToPlain, ReadsDocumentsAsWordProcessorsWriteThem) {
  \u8222\'84Gr\'f6\'dfte Sorgfalt\u8220\'93\par}
 {\*\themedata 504b0304}{\*\datastore 0105000002000000}}
 )";
-  EXPECT_EQ(RtfToPlain(word),
-            "Schalung f\xFCr Fundamente, Ausf\xFChrung nach DIN 18331\xA0Teil 1:Beton C25/30 \x96 "
-            "Sichtbeton gem\xE4\xDF Plan SB-2\x93Ortbeton\x94, Preis je m\xB2 \x84Gr\xF6\xDFte "
-            "Sorgfalt\x93");
+  EXPECT_EQ(
+      RtfToPlain(word),
+      "Schalung f\xFCr Fundamente, Ausf\xFChrung nach DIN 18331\xA0Teil 1:\r\nBeton C25/30 "
+      "\x96 Sichtbeton gem\xE4\xDF Plan SB-2\r\n\x93Ortbeton\x94, Preis je m\xB2 \x84Gr\xF6\xDFte "
+      "Sorgfalt\x93");
 }
 
 // Long and short texts of the real tenders, as they stand in the files.
@@ -208,10 +213,17 @@ TEST(RtfToPlain, KeepsRealTenderTextsAndTheirRichTextForm) {
   ASSERT_EQ(texts.size(), 470u);
   for (const std::string& text : texts) {
     EXPECT_EQ(RtfToPlain(text), text);
-    std::string joined;
-    for (const char c : text)
-      if (c != '\n' && c != '\r') joined += c == '\t' ? ' ' : c;
-    EXPECT_EQ(RtfToPlain(AsSavedRichText(text)), joined) << text;
+    // The same lines; tabs become blanks, and the text ends with its last word.
+    std::string lines;
+    for (const char c : text) {
+      if (c == '\n')
+        lines += "\r\n";
+      else if (c != '\r')
+        lines += c == '\t' ? ' ' : c;
+    }
+    while (lines.size() >= 2 && lines.compare(lines.size() - 2, 2, "\r\n") == 0)
+      lines.resize(lines.size() - 2);
+    EXPECT_EQ(RtfToPlain(AsSavedRichText(text)), lines) << text;
   }
 }
 

@@ -56,6 +56,7 @@ class RecordingPrintTarget : public KsPrintTarget {
     jobTitle = title;
     return choose;
   }
+  int PageChars(int) const override { return device.PageChars(); }
   std::unique_ptr<KsTextDevice> Open() override {
     ++openCount;
     return std::make_unique<Forward>(device);
