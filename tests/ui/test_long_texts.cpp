@@ -75,6 +75,7 @@ class PdfDialogs : public KsWindowDialogs {
   explicit PdfDialogs(QString file) : file_(std::move(file)) {}
   QString OpenFileName(QWidget*) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file_);
