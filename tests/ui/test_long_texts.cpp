@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -69,21 +70,25 @@ struct PageWindow {
   KsGAEBObj* Position(int index) const { return Area()->ChildList("POSITION")->Element(index); }
 };
 
-// Prints into the PDF file that the test names, as the print dialog would.
+// Prints into the PDF file that the test names, on paper of the given size,
+// as the print dialog would.
 class PdfDialogs : public KsWindowDialogs {
  public:
-  explicit PdfDialogs(QString file) : file_(std::move(file)) {}
+  explicit PdfDialogs(QString file, QPageSize paper = QPageSize(QPageSize::A4))
+      : file_(std::move(file)), paper_(std::move(paper)) {}
   QString OpenFileName(QWidget*) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file_);
+    printer.setPageSize(paper_);
     return true;
   }
 
  private:
   QString file_;
+  QPageSize paper_;
 };
 
 QString RealTender(const char* name) {
@@ -115,6 +120,7 @@ class LongTextsTest : public QObject {
   void ViewWrapsAtItsWidth_data();
   void ViewWrapsAtItsWidth();
   void PrintedTenderFitsBetweenTheMargins();
+  void PaperTooNarrowIsRefused();
 };
 
 void LongTextsTest::initTestCase() {
@@ -217,6 +223,24 @@ void LongTextsTest::PrintedTenderFitsBetweenTheMargins() {
     QVERIFY(longText.size() > 100);
     QVERIFY2(printed.contains(longText), qPrintable(longText));
   }
+}
+
+// On A6 the table does not fit: the command says so and prints nothing.
+void LongTextsTest::PaperTooNarrowIsRefused() {
+  RecordingMessageBoxes boxes;
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("a6.pdf"));
+  KsLyxObj doc;
+  QVERIFY(doc.Import(QFile::encodeName(RealTender("LV_Los02.P83")).toStdString()));
+  PdfDialogs dialogs(pdf, QPageSize(QPageSize::A6));
+  KsQtPrintTarget target(dialogs, nullptr);
+  PrintOfferCommand(doc, true, target);
+  QCOMPARE(boxes.errors.size(), size_t{1});
+  QCOMPARE(boxes.errors[0],
+           std::string("Der Angebotsdruck braucht mindestens 73 Zeichen je Zeile, auf die Seite "
+                       "passen nur 44. Bitte w\xE4hlen Sie das Querformat oder ein breiteres "
+                       "Papier."));
+  QVERIFY(!QFile::exists(pdf));
 }
 
 QTEST_MAIN(LongTextsTest)
