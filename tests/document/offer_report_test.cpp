@@ -322,9 +322,9 @@ TEST_F(OfferReportTest, WithoutOzMaskEveryOzIsPrinted) {
                 Field("DP", "83") +
                     Block("LV",
                           Block("LVINFO", Field("UST", "19")) +
-                              Area("1", "Erdbau",
-                                   Area("1.1", "Aushub",
-                                        Position("1.1.10", "3", "m3",
+                              Area("01", "Erdbau",
+                                   Area("01.02", "Aushub",
+                                        Position("01.02.0010", "3", "m3",
                                                  Field("EP", "10") + Description("Boden", "")))))));
   KsLyxObj doc;
   ASSERT_TRUE(doc.Import(dir_.Write("ohne.d83", tender))) << doc.LastError;
@@ -337,14 +337,14 @@ TEST_F(OfferReportTest, WithoutOzMaskEveryOzIsPrinted) {
             "Titel / Positionen\n"
             "\n"
             "________________________________________________________________________________\n"
-            "          Text                                 Menge  EH      EP      NL   Summe\n"
+            "              Text                             Menge  EH      EP      NL   Summe\n"
             "________________________________________________________________________________\n"
-            "1         Erdbau\n"
-            "1.1       Aushub\n"
-            "1.1.10 N  Boden\n"
+            "01            Erdbau\n"
+            "01.02         Aushub\n"
+            "01.02.0010 N  Boden\n"
             "                                               3,000  m3  10,000           30,00\n"
-            "                                                     Summe 1.1             30,00\n"
-            "                                                     Summe 1               30,00\n"
+            "                                                     Summe 01.02           30,00\n"
+            "                                                     Summe 01              30,00\n"
             "\n"
             "Gesamtsumme :    30,00\n"
             "19,00% MWSt :     5,70\n"
