@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "document/lyx_obj.h"
+#include "gaeb/gaeb_obj.h"
 #include "ui/center_on_screen.h"
 #include "ui/contact_panel.h"
 #include "ui/field_list.h"
@@ -224,6 +225,7 @@ QWidget* TFormLyx::CreateClient() {
   tsTitPos = new TTitPosPage(*document_, *fields_, *tsOpt->Columns);
   tsTitPos->setObjectName(QStringLiteral("tsTitPos"));
   connect(tsTitPos, &TTitPosPage::Edited, this, &TFormLyx::UpdateTitle);
+  connect(tsTitPos, &TTitPosPage::AreaShown, this, &TFormLyx::SelectTreeEntry);
   connect(infoPages_, &TInfoPages::Edited, this, &TFormLyx::UpdateTitle);
   pc->addTab(tsTitPos, QStringLiteral("&Titel-Positionen"));
   pc->addTab(tsOpt, QStringLiteral("&Optionen"));

@@ -74,6 +74,9 @@ class TFormLyx : public QMainWindow {
   void BuildTree();
   QTreeWidgetItem* AddAreaEntries(QTreeWidgetItem* parent, const KsGAEBObjList* areas);
   void tvChange(QTreeWidgetItem* current);
+  // Selects the tree entry of an area the page chose to show, without showing
+  // it again.
+  void SelectTreeEntry(KsGAEBObj* area);
   void ActivatePage(QWidget* page);
   void PageChanged();
   void RecentFileChosen(const QString& path);

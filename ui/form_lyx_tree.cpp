@@ -1,5 +1,7 @@
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
@@ -68,6 +70,15 @@ void TFormLyx::tvChange(QTreeWidgetItem* current) {
     ActivatePage(tsTitPos);
     if (KsGAEBObj* element = EntryElement(*current)) tsTitPos->ShowElement(element);
   }
+}
+
+void TFormLyx::SelectTreeEntry(KsGAEBObj* area) {
+  QTreeWidgetItem* entry = nullptr;
+  for (QTreeWidgetItemIterator it(tv); *it && !entry; ++it)
+    if (EntryElement(**it) == area) entry = *it;
+  const QSignalBlocker quiet(tv);
+  tv->setCurrentItem(entry);
+  if (entry) tv->scrollToItem(entry);
 }
 
 // A page chosen in the tree skips the handling of choosing its tab.

@@ -57,7 +57,7 @@ TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPrice
   connect(eEdit, &TCellEditor::EditExit, this, &TPriceGrid::CommitEdit);
   connect(eEdit, &TCellEditor::EditCancelled, this, &TPriceGrid::CancelEdit);
   connect(eEdit, &TCellEditor::MoveRequested, this, &TPriceGrid::Navigate);
-  connect(eEdit, &TCellEditor::EmptyEpRequested, this, &TPriceGrid::FindEmptyEp);
+  connect(eEdit, &TCellEditor::EmptyEpRequested, this, &TPriceGrid::EmptyEpRequested);
   connect(eEdit, &TCellEditor::LeaveRequested, this, &TPriceGrid::LeaveGrid);
   connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
   connect(verticalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
@@ -299,17 +299,18 @@ void TPriceGrid::KeepEntry() {
   OpenEditor(currentIndex());
 }
 
-void TPriceGrid::FindEmptyEp(bool next) {
+bool TPriceGrid::FindEmptyEp(bool next) {
   const int column = model_->ColumnOf("EP");
-  if (column < 0) return;
+  if (column < 0) return false;
   const int row = CurrentRow();
   const int step = next ? 1 : -1;
   for (int r = row + step; r >= 0 && r < model_->rowCount(); r += step) {
     const KsGAEBObj* element = model_->Element(r);
     if (!IsPositionRow(element) || !HasEmptyUnitPrice(*element)) continue;
     SelectCell(r, column);
-    return;
+    return true;
   }
+  return false;
 }
 
 bool TPriceGrid::event(QEvent* event) {
@@ -323,7 +324,7 @@ bool TPriceGrid::event(QEvent* event) {
 
 void TPriceGrid::keyPressEvent(QKeyEvent* event) {
   if (const auto next = EmptyEpKey(*event)) {
-    FindEmptyEp(*next);
+    emit EmptyEpRequested(*next);
     return;
   }
   if (const auto move = GridMoveForKey(*event)) {

@@ -35,8 +35,9 @@ class TPriceGrid : public QTableView {
   // The first editable cell from the top.
   void SelectFirstEditable();
   void Navigate(TGridMove move);
-  // Next (previous) position below (above) the current row whose unit price is 0.
-  void FindEmptyEp(bool next);
+  // Moves to the next (previous) position below (above) the current row whose
+  // unit price is 0; false when there is none or no "EP" column.
+  bool FindEmptyEp(bool next);
   // Applies a modified entry and hides the editor.
   void CommitEdit();
   // Drops the entry and hides the editor; the cell stays current.
@@ -54,6 +55,9 @@ class TPriceGrid : public QTableView {
   // An entry is about to change the element's values, and has changed them.
   void ValueEntering(KsGAEBObj* element);
   void ValueEntered();
+  // Ctrl+N (true) or Ctrl+L in the grid or its editor; the page searches,
+  // beyond the rows shown if need be.
+  void EmptyEpRequested(bool next);
 
  protected:
   bool event(QEvent* event) override;

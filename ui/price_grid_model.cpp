@@ -32,7 +32,7 @@ bool IsRightAligned(uint8_t type) {
 
 KsPriceGridModel::KsPriceGridModel(QObject* parent) : QAbstractTableModel(parent) {
   columns_.emplace_back();
-  AddRow(nullptr, -1);
+  rows_.emplace_back();
 }
 
 void KsPriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
@@ -50,27 +50,11 @@ void KsPriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
 
 void KsPriceGridModel::SetElement(KsGAEBObj* element) {
   beginResetModel();
-  rows_.clear();
-  parentRows_.clear();
   if (!element || IsPositionRow(element))
-    AddRow(element, -1);
+    rows_ = {KsAreaRow{element, -1}};
   else
-    AddRows(*element, -1);
+    rows_ = AreaRows(*element);
   endResetModel();
-}
-
-void KsPriceGridModel::AddRow(KsGAEBObj* element, int parentRow) {
-  rows_.push_back(element);
-  parentRows_.push_back(parentRow);
-}
-
-void KsPriceGridModel::AddRows(KsGAEBObj& area, int parentRow) {
-  const int self = static_cast<int>(rows_.size());
-  AddRow(&area, parentRow);
-  if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
-    for (int i = 0; i < areas->Count(); ++i) AddRows(*areas->Element(i), self);
-  if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
-    for (int i = 0; i < positions->Count(); ++i) AddRow(positions->Element(i), self);
 }
 
 int KsPriceGridModel::rowCount(const QModelIndex& parent) const {
@@ -82,7 +66,7 @@ int KsPriceGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 KsGAEBObj* KsPriceGridModel::Element(int row) const {
-  return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row] : nullptr;
+  return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row].Element : nullptr;
 }
 
 const KsField* KsPriceGridModel::Field(int column) const {
@@ -158,7 +142,7 @@ Qt::ItemFlags KsPriceGridModel::flags(const QModelIndex& index) const {
 
 void KsPriceGridModel::RowValuesChanged(int row) {
   const int last = static_cast<int>(columns_.size()) - 1;
-  for (int r = row; r >= 0 && r < static_cast<int>(rows_.size()); r = parentRows_[r])
+  for (int r = row; r >= 0 && r < static_cast<int>(rows_.size()); r = rows_[r].ParentRow)
     emit dataChanged(index(r, 0), index(r, last), {Qt::DisplayRole});
 }
 

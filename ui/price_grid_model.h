@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/area_rows.h"
+
 class KsField;
 class KsGAEBObj;
 
@@ -50,16 +52,13 @@ class KsPriceGridModel : public QAbstractTableModel {
     std::string name;
   };
 
-  void AddRows(KsGAEBObj& area, int parentRow);
-  void AddRow(KsGAEBObj* element, int parentRow);
   QVariant DisplayText(KsGAEBObj& element, const Column& column) const;
   Qt::Alignment TextAlignment(KsGAEBObj& element, const Column& column) const;
 
   std::vector<Column> columns_;
-  std::vector<KsGAEBObj*> rows_;
-  // Row of the area each row belongs to (-1 for the first), to redraw the
-  // sums above an edited row.
-  std::vector<int> parentRows_;
+  // With the row of the area each row belongs to, to redraw the sums above
+  // an edited row.
+  std::vector<KsAreaRow> rows_;
   QBrush editableBrush_{Qt::white};
   QBrush readOnlyBrush_;
 };

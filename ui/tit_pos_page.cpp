@@ -5,6 +5,7 @@
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 
 #include "document/lyx_obj.h"
@@ -12,9 +13,11 @@
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
 #include "gaeb/gaeb_totals.h"
+#include "ui/area_rows.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/price_grid.h"
+#include "ui/price_grid_model.h"
 #include "ui/qstring_codec.h"
 #include "ui/read_only_color.h"
 #include "ui/totals_panel.h"
@@ -38,12 +41,15 @@ class TResizeReportingSplitter : public QSplitter {
  private:
   std::function<void()> resized_;
 };
-constexpr int kInfoPanelHeight = 7 * TPriceGrid::kRowPitch;
 }  // namespace
 
 TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridColumnsEditor& columns,
                          QWidget* parent)
-    : QWidget(parent), document_(&document), fields_(fields), columns_(columns) {
+    : QWidget(parent),
+      document_(&document),
+      fields_(fields),
+      columns_(columns),
+      infoHeight_(7 * TPriceGrid::kRowPitch) {
   sg = new TPriceGrid(this);
   const QColor readOnly = ReadOnlyColor(sg->palette().color(QPalette::Button));
   sg->SetReadOnlyColor(readOnly);
@@ -79,7 +85,7 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   splitter_->setChildrenCollapsible(false);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
-  splitter_->setSizes({20 * TPriceGrid::kRowPitch, kInfoPanelHeight});
+  splitter_->setSizes({20 * TPriceGrid::kRowPitch, infoHeight_});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -89,25 +95,32 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   connect(sg, &TPriceGrid::ValueEntering, this,
           [this](KsGAEBObj* element) { document_->NoteEdit(*element); });
   connect(sg, &TPriceGrid::ValueEntered, this, &TTitPosPage::Edited);
+  connect(sg, &TPriceGrid::EmptyEpRequested, this, &TTitPosPage::FindEmptyEp);
   connect(totals_, &TTotalsPanel::VatChanged, this, &TTitPosPage::Edited);
   connect(totals_, &TTotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
   connect(splitter_, &QSplitter::splitterMoved, sg, &TPriceGrid::CommitEdit);
-  connect(splitter_, &QSplitter::splitterMoved, this, &TTitPosPage::SnapToRows);
+  connect(splitter_, &QSplitter::splitterMoved, this, [this] {
+    infoHeight_ = splitter_->sizes().value(1, infoHeight_);
+    SnapToRows();
+  });
 
   BuildColumns();
 }
 
 TTitPosPage::~TTitPosPage() = default;
 
+// Computed from the whole height each time, never from the last split: a
+// split that only ever handed the odd pixels on would let the grid shrink by
+// a row with every resize, and every file opened resizes the page twice.
 void TTitPosPage::SnapToRows() {
-  QList<int> sizes = splitter_->sizes();
-  if (sizes.size() != 2 || sizes[0] <= 0) return;
-  const int rowsHeight = sizes[0] - sg->horizontalHeader()->height();
-  const int rest = rowsHeight % TPriceGrid::kRowPitch;
-  if (rest == 0 || rowsHeight <= TPriceGrid::kRowPitch) return;
-  sizes[0] -= rest;
-  sizes[1] += rest;
-  splitter_->setSizes(sizes);
+  const QList<int> sizes = splitter_->sizes();
+  if (sizes.size() != 2) return;
+  const int total = sizes[0] + sizes[1];
+  const int header = sg->horizontalHeader()->height();
+  const int rows = (total - infoHeight_ - header) / TPriceGrid::kRowPitch;
+  if (rows < 1) return;
+  const int grid = header + rows * TPriceGrid::kRowPitch;
+  if (grid != sizes[0]) splitter_->setSizes({grid, total - grid});
 }
 
 void TTitPosPage::BuildColumns() { sg->SetColumns(columns_.ShownColumns()); }
@@ -141,15 +154,49 @@ void TTitPosPage::SelectFirstEditable() { sg->SelectFirstEditable(); }
 void TTitPosPage::ActivateFromTab() {
   BuildColumns();
   const KsGAEBObjList* areas = document_->LvAreas;
-  ShowElement(areas && areas->Count() > 0 ? areas->Element(0) : nullptr);
+  KsGAEBObj* first = areas && areas->Count() > 0 ? areas->Element(0) : nullptr;
+  ShowElement(first);
+  emit AreaShown(first);
   SelectFirstEditable();
 }
 
 void TTitPosPage::ShowTotals() { totals_->ShowTotals(); }
 
-void TTitPosPage::NextEmptyEP() { sg->FindEmptyEp(true); }
+void TTitPosPage::NextEmptyEP() { FindEmptyEp(true); }
 
-void TTitPosPage::PreviousEmptyEP() { sg->FindEmptyEp(false); }
+void TTitPosPage::PreviousEmptyEP() { FindEmptyEp(false); }
+
+void TTitPosPage::FindEmptyEp(bool next) {
+  if (!sg->FindEmptyEp(next) && sg->Model().ColumnOf("EP") >= 0) ContinueEmptyEpSearch(next);
+}
+
+// The rows of all LV areas in the order of the grid; the shown area's rows
+// are a stretch of them, and the search goes on beyond its ends.
+void TTitPosPage::ContinueEmptyEpSearch(bool next) {
+  KsGAEBObj* shown = sg->Model().Element(0);
+  if (!IsAreaRow(shown)) return;
+  const std::vector<KsAreaRow> rows = AreaRows(document_->LvAreas);
+  const auto isShown = [shown](const KsAreaRow& row) { return row.Element == shown; };
+  const int first =
+      static_cast<int>(std::find_if(rows.begin(), rows.end(), isShown) - rows.begin());
+  const int count = static_cast<int>(rows.size());
+  if (first == count) return;
+  const auto isEmpty = [&rows](int i) {
+    return IsPositionRow(rows[i].Element) && HasEmptyUnitPrice(*rows[i].Element);
+  };
+  int found = next ? first + sg->Model().rowCount() : first - 1;
+  while (found >= 0 && found < count && !isEmpty(found)) found += next ? 1 : -1;
+  if (found < 0 || found >= count) return;
+
+  KsGAEBObj* area = rows[found].Element->ParentElement();
+  for (int depth = AreaDepth(*area); depth > AreaDepth(*shown); --depth)
+    area = area->ParentElement();
+  int areaRow = found;
+  while (rows[areaRow].Element != area) --areaRow;
+  ShowElement(area);
+  emit AreaShown(area);
+  sg->SelectCell(found - areaRow, sg->Model().ColumnOf("EP"));
+}
 
 void TTitPosPage::SetLongTextFontSize(int points) {
   QFont font = reLTxt->font();

@@ -35,7 +35,8 @@ class TTitPosPage : public QWidget {
   void ActivateFromTab();
   // Reaction to code 8: sum, VAT rate, VAT amount, gross sum.
   void ShowTotals();
-  // Ctrl+N / Ctrl+L.
+  // Ctrl+N / Ctrl+L: the next (previous) position without a unit price, in
+  // the rows shown and then on into the following (preceding) LV areas.
   void NextEmptyEP();
   void PreviousEmptyEP();
   // 8 or 10 points.
@@ -51,10 +52,18 @@ class TTitPosPage : public QWidget {
  signals:
   // A price, discount or VAT rate went into the document.
   void Edited();
+  // The page itself chose the LV area the grid shows (nullptr: none), so the
+  // tree can select it.
+  void AreaShown(KsGAEBObj* area);
 
  private:
   void ShowLongText(KsGAEBObj* element);
-  // Gives the grid a whole number of rows: the information panel takes the rest.
+  void FindEmptyEp(bool next);
+  // Beyond the shown area: shows the area, on the level of the shown one,
+  // that holds the next (previous) position without a price, and selects it.
+  void ContinueEmptyEpSearch(bool next);
+  // Gives the grid a whole number of rows: the information panel keeps its
+  // height and takes the few pixels left over.
   void SnapToRows();
 
   KsLyxObj* document_;
@@ -64,4 +73,5 @@ class TTitPosPage : public QWidget {
   QTextEdit* reLTxt;
   TTotalsPanel* totals_;
   QSplitter* splitter_;
+  int infoHeight_;  // as designed, or as the user dragged it
 };

@@ -490,12 +490,14 @@ void PriceGridTest::EmptyUnitPrice_data() {
   QTest::addColumn<int>("start");
   QTest::addColumn<bool>("next");
   QTest::addColumn<int>("expected");
+  QTest::addColumn<int>("area");  // the LV area shown afterwards
   const QString standard;
-  QTest::newRow("next") << standard << 2 << true << 3;
-  QTest::newRow("next skips priced") << standard << 4 << true << 4;  // 0040 has a price
-  QTest::newRow("previous") << standard << 5 << false << 4;
-  QTest::newRow("previous from the first") << standard << 2 << false << 2;
-  QTest::newRow("EP first column") << "1-EP;1-OZ;" << 2 << true << 3;
+  QTest::newRow("next") << standard << 2 << true << 3 << 0;
+  // 0040 has a price: on into area 02, its first position.
+  QTest::newRow("next skips priced") << standard << 4 << true << 1 << 1;
+  QTest::newRow("previous") << standard << 5 << false << 4 << 0;
+  QTest::newRow("previous from the first") << standard << 2 << false << 2 << 0;
+  QTest::newRow("EP first column") << "1-EP;1-OZ;" << 2 << true << 3 << 0;
 }
 
 void PriceGridTest::EmptyUnitPrice() {
@@ -503,9 +505,11 @@ void PriceGridTest::EmptyUnitPrice() {
   QFETCH(int, start);
   QFETCH(bool, next);
   QFETCH(int, expected);
+  QFETCH(int, area);
   Fixture f(opt);
   QVERIFY(f.Select(start, "EP"));
   f.Key(next ? Qt::Key_N : Qt::Key_L, Qt::ControlModifier);
+  QCOMPARE(f.grid.Model().Element(0), f.doc.LvAreas->Element(area));
   QCOMPARE(f.grid.CurrentRow(), expected);
   QCOMPARE(f.grid.CurrentColumn(), f.Column("EP"));
 }

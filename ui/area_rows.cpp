@@ -1,0 +1,35 @@
+#include "ui/area_rows.h"
+
+#include "document/row_kind.h"
+#include "gaeb/gaeb_obj.h"
+
+namespace {
+
+void AddRows(KsGAEBObj& area, int parentRow, std::vector<KsAreaRow>& rows) {
+  const int self = static_cast<int>(rows.size());
+  rows.push_back({&area, parentRow});
+  if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
+    for (int i = 0; i < areas->Count(); ++i) AddRows(*areas->Element(i), self, rows);
+  if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
+    for (int i = 0; i < positions->Count(); ++i) rows.push_back({positions->Element(i), self});
+}
+
+}  // namespace
+
+std::vector<KsAreaRow> AreaRows(KsGAEBObj& area) {
+  std::vector<KsAreaRow> rows;
+  AddRows(area, -1, rows);
+  return rows;
+}
+
+std::vector<KsAreaRow> AreaRows(const KsGAEBObjList* areas) {
+  std::vector<KsAreaRow> rows;
+  for (int i = 0; areas && i < areas->Count(); ++i) AddRows(*areas->Element(i), -1, rows);
+  return rows;
+}
+
+int AreaDepth(const KsGAEBObj& area) {
+  int depth = 1;
+  for (const KsGAEBObj* up = area.ParentElement(); IsAreaRow(up); up = up->ParentElement()) ++depth;
+  return depth;
+}
