@@ -14,6 +14,17 @@ namespace {
 constexpr size_t kChunkSize = size_t{1} << 20;
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kEndValueMark = "[end]";
+
+// A line holding one of these is no field line to the reader.
+bool HoldsLineMarker(std::string_view line) {
+  const size_t hash = line.find('#');
+  if (hash == std::string_view::npos) return false;
+  const std::string_view rest = line.substr(hash);
+  return rest.find("##") != std::string_view::npos ||
+         rest.find("#begin[") != std::string_view::npos ||
+         rest.find("#end[") != std::string_view::npos;
+}
 
 // errno is read right after the failed call; streams without a system error
 // (string streams) leave it at 0.
@@ -25,6 +36,17 @@ constexpr std::string_view kLineEnd = "\r\n";
 }
 
 }  // namespace
+
+KsUnwritableValue::KsUnwritableValue(std::string key, std::string reason, std::string element)
+    : std::runtime_error("Das Feld " + key + (element.empty() ? "" : " im Element " + element) +
+                         " " + reason),
+      key_(std::move(key)),
+      reason_(std::move(reason)),
+      element_(std::move(element)) {}
+
+KsUnwritableValue KsUnwritableValue::InElement(const std::string& element) const {
+  return element_.empty() ? KsUnwritableValue(key_, reason_, element) : *this;
+}
 
 KsFileWriteGaeb00::KsFileWriteGaeb00(std::ostream& out) : out_(out) {
   buffer_.reserve(kChunkSize + kChunkSize / 4);
@@ -65,11 +87,20 @@ void KsFileWriteGaeb00::WriteEnd(std::string_view name) {
 
 void KsFileWriteGaeb00::WriteField(std::string_view key, std::string_view value) {
   if (value.empty()) return;
+  if (value.find(kEndValueMark) != std::string_view::npos)
+    throw KsUnwritableValue(std::string(key),
+                            "enth\xE4lt \"[end]\", womit ein Wert in der Datei endet; so "
+                            "gespeichert, k\xE4me er gek\xFCrzt zur\xFC"
+                            "ck. Bitte entfernen Sie \"[end]\".");
   ++fieldCount_;
   Indent();
   buffer_ += '[';
   buffer_ += key;
   buffer_ += ']';
+  if (HoldsLineMarker(value.substr(0, value.find('\n')))) {
+    buffer_ += kLineEnd;
+    Indent();
+  }
   AppendValue(value);
   buffer_ += "[end]";
   EndLine();
@@ -92,14 +123,16 @@ void KsFileWriteGaeb00::Indent() {
 }
 
 // Continuation lines carry the indentation of their key line, which the
-// reader removes again.
+// reader removes again. The reader ends a line at every LF, so a lone LF in
+// a value is written as the line break it will read as, indented alike.
 void KsFileWriteGaeb00::AppendValue(std::string_view value) {
   size_t start = 0;
-  for (size_t cr = value.find(kLineEnd); cr != std::string_view::npos;
-       cr = value.find(kLineEnd, start)) {
-    buffer_.append(value.data() + start, cr + kLineEnd.size() - start);
+  for (size_t lf = value.find('\n'); lf != std::string_view::npos; lf = value.find('\n', start)) {
+    const size_t end = lf > start && value[lf - 1] == '\r' ? lf - 1 : lf;
+    buffer_.append(value.data() + start, end - start);
+    buffer_ += kLineEnd;
     Indent();
-    start = cr + kLineEnd.size();
+    start = lf + 1;
   }
   buffer_.append(value.data() + start, value.size() - start);
 }

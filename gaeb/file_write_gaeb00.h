@@ -3,8 +3,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+
+// A value the keyword format cannot carry, so that it would read back
+// differently. The message names the field and, once the element writing it
+// has added itself, the element: "Das Feld NAME1 im Element ADRESSE ...".
+class KsUnwritableValue : public std::runtime_error {
+ public:
+  KsUnwritableValue(std::string key, std::string reason, std::string element = std::string());
+  // The same error with the element named, unless one is named already.
+  KsUnwritableValue InElement(const std::string& element) const;
+  const std::string& Element() const { return element_; }
+
+ private:
+  std::string key_, reason_, element_;
+};
 
 // Output of the GAEB 2000 keyword format. Lines end with CR LF; element lines
 // are indented by the nesting level, fields by one more. Writes to a stream
@@ -27,7 +42,11 @@ class KsFileWriteGaeb00 {
   // "#end[" line. Closing the outermost element flushes the stream.
   void WriteEnd(std::string_view name);
   // blanks(level) "[" key "]" value "[end]"; every CR LF inside the value is
-  // followed by blanks(level). An empty value writes nothing.
+  // followed by blanks(level). An empty value writes nothing. A value whose
+  // first line holds "##", "#begin[" or "#end[" starts on the next line, where
+  // the reader takes any text, so the key line is not read as a comment or
+  // block line. A value holding "[end]" raises KsUnwritableValue before
+  // anything of it is written.
   void WriteField(std::string_view key, std::string_view value);
   // Hands the buffer to the stream and flushes it.
   void Flush();

@@ -41,10 +41,14 @@ class KsGAEBObj : public KsObj {
   void AddValueLine(const std::string& value, KsMember& member);
   virtual void ChildError(const std::string&) {}
 
-  // Writing.
+  // Writing. A value the file cannot carry raises KsUnwritableValue naming the
+  // field and the element (gaeb/file_write_gaeb00.h).
   void WriteElement(KsFileWriteGaeb00& stream);
   std::string FormatFieldValue(const KsMember& member) const;
   std::string JoinValueLines(const KsMember& member) const;
+
+ private:
+  void WriteBlock(KsFileWriteGaeb00& stream, const std::string& name);
 };
 
 // Common base of LV areas and positions.

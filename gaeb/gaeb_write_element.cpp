@@ -3,6 +3,7 @@
 
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_elements.h"
+#include "util/amount_limit.h"
 #include "util/number_text.h"
 #include "util/rounding.h"
 #include "util/trim.h"
@@ -44,15 +45,18 @@ std::string_view FieldText(const KsMember& member, std::string& scratch) {
   if (!field.Required && blank) return {};
   if (field.FieldType == ftFloat || field.FieldType == ftCurrency) {
     if (blank) return "0";
+    // The reader stores numbers normalised and every entry is checked, so
+    // only a fault could put anything else here; written, it would end the
+    // next import of the file, so the save stops instead.
     double number = 0;
-    if (value.IsNumeric()) {
+    if (value.IsNumeric())
       number = value.ToFloat();
-    } else if (!TryTextToFloat(std::string(text), number)) {
-      // Not a number: the reader stores every number normalised, so only code
-      // can have put this text here. It is written as it stands rather than
-      // making the whole offer unsavable over one field.
-      return text;
-    }
+    else if (!TryTextToFloat(std::string(text), number))
+      throw KsUnwritableValue(field.Name, "enth\xE4lt '" + std::string(text) +
+                                              "', das beim Lesen keine g\xFCltige Zahl w\xE4re.");
+    if (!WithinAmountLimit(number))
+      throw KsUnwritableValue(field.Name,
+                              "enth\xE4lt '" + std::string(text) + "': " + AmountLimitReason());
     // A number field without declared decimals (size 0) keeps its value:
     // rounding it to a whole number would change amounts and rates read from
     // the tender (a VAT rate of 7,5, a surcharge of 12,34).
@@ -69,10 +73,25 @@ std::string_view FieldText(const KsMember& member, std::string& scratch) {
   return text;
 }
 
+// "POSITION 01.0010": an element as a message names it.
+std::string ElementTitle(const KsGAEBObj& element, const std::string& name) {
+  const KsMember* oz = element.Members.Find("OZ");
+  const std::string number = oz ? Trim(oz->GetAsString()) : std::string();
+  return number.empty() ? name : name + " " + number;
+}
+
 }  // namespace
 
 void KsGAEBObj::WriteElement(KsFileWriteGaeb00& stream) {
   const std::string name = TableName().substr(4);
+  try {
+    WriteBlock(stream, name);
+  } catch (const KsUnwritableValue& e) {
+    throw e.InElement(ElementTitle(*this, name));
+  }
+}
+
+void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
   stream.WriteBegin(name);
   const bool titPos = Is(*this, KsGTitPosBase::StaticClass());
   const bool position = titPos && Is(*this, KsGPOSITION::StaticClass());

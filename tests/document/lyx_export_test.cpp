@@ -10,8 +10,8 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "support/format_guard.h"
-#include "tests/document/observer_log.h"
 #include "support/tender_files.h"
+#include "tests/document/observer_log.h"
 
 namespace {
 
@@ -167,6 +167,50 @@ TEST(ExportWithoutTender, FailsWithMessageAndStillEndsWriting) {
   EXPECT_EQ(doc.LastError.rfind(kWriteError, 0), 0u);
   EXPECT_EQ(log.codes, (std::vector<int>{lcWriteStart, lcWriteEnd}));
   EXPECT_TRUE(dir.Entries().empty());
+}
+
+// A long text whose first line holds "#begin[" started on the line after its
+// key in the tender; written on the key line it would open a block that
+// swallows the rest of the file.
+TEST_F(ExportTest, TextsWithMarkersReadBackAsTheyWere) {
+  const std::string longText = "siehe #begin[Anlage] und ## Hinweis\r\nZeile 2 #end[POSITION]";
+  const std::string tender = Tender(Area(
+      "01", "Rohbau",
+      Block("POSITION",
+            Field("OZ", "0010") + Field("MENGE", "2") + Field("EP", "10") +
+                Block("BESCHREIBUNG", std::string("[KURZTEXT]\r\nMauerwerk ## 24 cm[end]\r\n") +
+                                          "[LANGTEXT]\r\n" + longText + "[end]\r\n")) +
+          Position("0020", "3", "St", Field("EP", "7"))));
+  KsLyxObj doc;
+  ASSERT_TRUE(doc.Import(dir_.Write("marker.d83", tender))) << doc.LastError;
+  doc.An->Child("ADRESSE")->Members.Find("NAME1")->SetAsString("Meier ## Bau");
+  const std::string target = dir_.Path("angebot.d84");
+  ASSERT_TRUE(doc.ExportD84(target)) << doc.LastError;
+
+  KsLyxObj again;
+  ASSERT_TRUE(again.Import(target)) << again.LastError;
+  const KsGAEBObjList& positions = *again.LvAreas->Element(0)->ChildList("POSITION");
+  ASSERT_EQ(positions.Count(), 2);
+  const KsGAEBObj& description = *positions.Element(0)->Child("BESCHREIBUNG");
+  EXPECT_EQ(description.Text("LANGTEXT"), longText);
+  EXPECT_EQ(description.Text("KURZTEXT"), "Mauerwerk ## 24 cm");
+  EXPECT_EQ(again.An->Child("ADRESSE")->Text("NAME1"), "Meier ## Bau");
+  EXPECT_DOUBLE_EQ(NumberValue(*again.LvInfo, "SUMME"), 41.0);
+}
+
+// What the file cannot carry stops the save with a message naming field and
+// element; the file saved before stays as it was.
+TEST_F(ExportTest, ValueTheFileCannotCarryStopsTheSave) {
+  const std::string target = dir_.Write("angebot.d84", "alt");
+  doc_.An->Child("ADRESSE")->Members.Find("NAME1")->SetAsString("Meier [end] Bau");
+  EXPECT_FALSE(doc_.ExportD84(target));
+  EXPECT_EQ(
+      doc_.LastError.rfind(
+          std::string(kWriteError) + "Das Feld NAME1 im Element ADRESSE enth\xE4lt \"[end]\"", 0),
+      0u)
+      << doc_.LastError;
+  EXPECT_EQ(ReadFile(target), "alt");
+  EXPECT_EQ(dir_.Entries(), (std::vector<std::string>{"angebot.d84", "lv.d83"}));
 }
 
 }  // namespace

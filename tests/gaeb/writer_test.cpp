@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -11,8 +12,10 @@
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
+#include "reader_files.h"
 #include "support/format_guard.h"
 #include "support/test_document.h"
+#include "util/trim.h"
 
 namespace {
 
@@ -158,7 +161,7 @@ TEST_F(WriterTest, FormatFieldValue) {
       {ftString, 8, false, "123456789", "12345678", "12345678"},
       {ftString, 8, false, " 1234 ", " 1234 ", " 1234 "},
       {ftMemo, 0, false, "Zeile 1\r\nZeile 2", "Zeile 1\r\nZeile 2", "Zeile 1\r\nZeile 2"},
-      {ftCurrency, 3, false, "12,3456", "12,346", "12,3456"},
+      {ftCurrency, 3, false, "12,3456", "12,346", nullptr},
       {ftCurrency, 3, false, 12.3456, "12,346", "12.346"},
       {ftCurrency, 2, false, "0", "0", "0"},
       {ftCurrency, 2, false, 1.005, "1,01", "1.01"},
@@ -171,8 +174,8 @@ TEST_F(WriterTest, FormatFieldValue) {
       // No declared decimals: the value is kept, not rounded to a whole number.
       {ftFloat, 0, false, 7.5, "7,5", "7.5"},
       {ftFloat, 0, false, 19.0, "19", "19"},
-      // Text that is no number is written as it stands.
-      {ftCurrency, 2, false, "n.a.", "n.a.", "n.a."},
+      // Text that is no number would not read back: the save stops (null).
+      {ftCurrency, 2, false, "n.a.", nullptr, nullptr},
       {ftInteger, 0, false, 42, "42", "42"},
   };
   auto root = NewRoot();
@@ -186,8 +189,12 @@ TEST_F(WriterTest, FormatFieldValue) {
       desc.Required = c.required;
       KsMember member(&desc);
       member.Value = c.value;
-      EXPECT_EQ(root->FormatFieldValue(member), german ? c.german : c.english)
-          << "type " << int(c.type) << " size " << c.size << " value " << c.value.ToString();
+      const char* expected = german ? c.german : c.english;
+      if (expected)
+        EXPECT_EQ(root->FormatFieldValue(member), expected)
+            << "type " << int(c.type) << " size " << c.size << " value " << c.value.ToString();
+      else
+        EXPECT_THROW(root->FormatFieldValue(member), KsUnwritableValue) << c.value.ToString();
     }
   }
 }
@@ -210,7 +217,7 @@ TEST(FileWriteGaeb00, ContinuationLinesCarryTheIndentationOfTheirKey) {
   for (const char* name : {"GAEB", "LV", "POSITION"}) w.WriteBegin(name);
   w.WriteField("EMPTY", "");
   EXPECT_EQ(w.FieldCount(), 0);
-  w.WriteField("LANGTEXT", "Zeile 1\r\nZeile 2\r\n\r\nZeile 4\nmit LF");
+  w.WriteField("LANGTEXT", "Zeile 1\r\nZeile 2\r\n\r\nZeile 4\nmit LF\r\n  eingezogen");
   w.WriteEnd("POSITION");
   w.Flush();
   EXPECT_EQ(out.str(),
@@ -220,7 +227,9 @@ TEST(FileWriteGaeb00, ContinuationLinesCarryTheIndentationOfTheirKey) {
             "   [LANGTEXT]Zeile 1\r\n"
             "   Zeile 2\r\n"
             "   \r\n"
-            "   Zeile 4\nmit LF[end]\r\n"
+            "   Zeile 4\r\n"
+            "   mit LF\r\n"
+            "     eingezogen[end]\r\n"
             "  #end[POSITION]1|1\r\n");
   EXPECT_EQ(w.Level(), 2);
   EXPECT_EQ(w.ElementCount(), 1);
@@ -263,6 +272,104 @@ TEST(FileWriteGaeb00, StreamErrorsRaiseWithTheReason) {
   KsFileWriteGaeb00 w2(broken);
   w2.WriteBegin("GAEB");
   EXPECT_THROW(w2.Flush(), EObj);
+}
+
+// Every value is written so that the reader takes it back as it was: a
+// first line that the reader would take for a comment or a block line starts
+// on the next line, where the reader takes any text.
+TEST(FileWriteGaeb00, ValuesReadBackAsWritten) {
+  const struct {
+    const char* value;
+    bool ownLine;  // starts on the line after its key
+  } cases[] = {
+      {"Meier ## Bau", true},
+      {"siehe #begin[Anlage]\r\nZeile 2 #end[POSITION]", true},
+      {"#end[LV] am Anfang", true},
+      {"Nr. #12 # begin[", false},
+      {"Zeile 1\r\n## Zeile 2\r\n#begin[X]\r\n  Zeile 4", false},
+      {"[Klammer] und ]", false},
+      {"a\rb", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    std::ostringstream out;
+    KsFileWriteGaeb00 w(out);
+    w.WriteBegin("GAEB");
+    w.WriteBegin("POSITION");
+    w.WriteField("LANGTEXT", c.value);
+    w.WriteField("OZ", "0010");
+    w.WriteEnd("POSITION");
+    w.WriteEnd("GAEB");
+    EXPECT_EQ(out.str().find("  [LANGTEXT]\r\n") != std::string::npos, c.ownLine) << out.str();
+
+    TempFile file(out.str());
+    KsFileReadGaeb00 reader(file.Path(), 1024);
+    reader.ConvertOem = false;
+    std::vector<std::string> tokens;
+    std::string name, value;
+    TTokenKind kind;
+    for (reader.ReadToken(name, kind, value); kind != tkEof; reader.ReadToken(name, kind, value))
+      tokens.push_back(std::to_string(kind) + name + "=" + Trim(value));
+    EXPECT_EQ(tokens,
+              (std::vector<std::string>{"0GAEB=", "0POSITION=", std::string("3LANGTEXT=") + c.value,
+                                        "3OZ=0010", "1POSITION=", "1GAEB="}));
+  }
+}
+
+// "[end]" ends every value: such a value is refused before any of it is written.
+TEST(FileWriteGaeb00, EndMarkInAValueIsRefused) {
+  for (const char* value : {"Meier [end] Bau", "Zeile 1\r\nZeile 2[end]"}) {
+    std::ostringstream out;
+    KsFileWriteGaeb00 w(out);
+    w.WriteBegin("ADRESSE");
+    try {
+      w.WriteField("NAME1", value);
+      ADD_FAILURE() << value;
+    } catch (const KsUnwritableValue& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Das Feld NAME1 enth\xE4lt \"[end]\"", 0), 0u);
+      EXPECT_EQ(std::string(e.InElement("ADRESSE").what())
+                    .rfind("Das Feld NAME1 im Element ADRESSE enth\xE4lt \"[end]\"", 0),
+                0u);
+    }
+    EXPECT_EQ(w.FieldCount(), 0);
+    w.Flush();
+    EXPECT_EQ(out.str(), "#begin[ADRESSE]\r\n");
+  }
+}
+
+// A save stops at a value that would not read back, naming the field and
+// the innermost element that holds it.
+TEST_F(WriterTest, UnwritableValuesNameFieldAndElement) {
+  const struct {
+    const char* member;
+    KsVariant value;
+    const char* message;
+  } cases[] = {
+      {"NAME1", KsVariant("Bau [end] GmbH"),
+       "Das Feld NAME1 im Element ADRESSE enth\xE4lt \"[end]\""},
+      {"GB", KsVariant(INFINITY), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'INF': "},
+      {"GB", KsVariant(NAN), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'NAN': "},
+      {"EP", KsVariant(1e12), "Das Feld EP im Element POSITION 01.0010 enth\xE4lt '1000000000000': "},
+      {"MENGE", KsVariant("viel"),
+       "Das Feld MENGE im Element POSITION 01.0010 enth\xE4lt 'viel', das beim Lesen keine "
+       "g\xFCltige Zahl w\xE4re."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.member);
+    auto root = NewRoot();
+    KsGAEBObj& vergabe = AddChild(*root, "VERGABE");
+    KsGAEBObj& address = AddChild(AddChild(vergabe, "AN"), "ADRESSE");
+    KsGAEBObj& position = AddItem(AddItem(AddChild(vergabe, "LV"), "LVBEREICH"), "POSITION");
+    Set(position, "OZ", "01.0010 ");
+    KsGAEBObj& holder = std::string(c.member) == "NAME1" ? address : position;
+    holder.Members.Find(c.member)->Value = c.value;
+    try {
+      Write(*root);
+      ADD_FAILURE() << "written";
+    } catch (const KsUnwritableValue& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+    }
+  }
 }
 
 }  // namespace
