@@ -28,6 +28,8 @@ std::string TNvpList::Value(std::string_view name) const {
 
 void TNvpList::Clear() {
   items_.clear();
-  index_.clear();
-  indexed_ = 0;
+  if (indexed_ > 0) {
+    index_.clear();
+    indexed_ = 0;
+  }
 }

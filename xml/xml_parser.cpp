@@ -118,7 +118,7 @@ bool TXmlParser::NextPart() {
       partBegin_ = partEnd_ = pos_;
       return false;
     }
-    partAttributes_.Clear();
+    if (partAttributes_.Count() > 0) partAttributes_.Clear();
     const char* begin = pos_;
     const bool delivered = ReadPart();
     if (malformed_) return false;
@@ -138,6 +138,8 @@ bool TXmlParser::ReadPart() {
       ReadProlog();
     else
       ReadPI();
+  } else if (p[1] != '!') {
+    ReadTag();
   } else if (StartsWith(p, "<!--")) {
     ReadComment();
   } else if (StartsWith(p, "<!DOCTYPE")) {

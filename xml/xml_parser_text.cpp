@@ -52,6 +52,20 @@ void AppendCharRef(std::string_view body, std::string& out, char invalidHex) {
     out += Cp1252OfCodePoint(cp);
 }
 
+// Character references and the five predefined entities; false for any
+// other name.
+bool AppendBuiltInReference(std::string_view name, std::string& out, char invalidHex) {
+  if (!name.empty() && name[0] == '#') {
+    AppendCharRef(name.substr(1), out, invalidHex);
+    return true;
+  }
+  if (const char c = PredefinedEntity(name)) {
+    out += c;
+    return true;
+  }
+  return false;
+}
+
 void CollapseWhiteSpace(std::string& text) {
   size_t w = 0;
   bool gap = false;
@@ -110,14 +124,7 @@ void TXmlParser::ReadTextReference(const char*& last) {
   const std::string_view name(amp + 1, static_cast<size_t>(p - amp - 1));
   pos_ = p + 1;
   last = p;
-  if (!name.empty() && name[0] == '#') {
-    AppendCharRef(name.substr(1), scratch_, ' ');
-    return;
-  }
-  if (const char c = PredefinedEntity(name)) {
-    scratch_ += c;
-    return;
-  }
+  if (AppendBuiltInReference(name, scratch_, ' ')) return;
   const TEntityDef* entity = FindEntity(generalEntities_, name);
   if (entity && !entity->External) {
     PushLiteralEntity(entity);
@@ -184,14 +191,7 @@ void TXmlParser::ExpandAttrValue(std::string_view raw, std::string& out) {
     const std::string_view name = raw.substr(amp + 1, end - amp - 1);
     const std::string_view written = raw.substr(amp, end + 1 - amp);
     done = end + 1;
-    if (!name.empty() && name[0] == '#') {
-      AppendCharRef(name.substr(1), out, '\0');
-      continue;
-    }
-    if (const char c = PredefinedEntity(name)) {
-      out += c;
-      continue;
-    }
+    if (AppendBuiltInReference(name, out, '\0')) continue;
     const TEntityDef* entity = FindEntity(generalEntities_, name);
     if (entity && !entity->External) {
       if (!guard_.Enter(entity, entity->Value.size())) return SetMalformed();
