@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,9 @@ class KsCustomObj {
   virtual void CreateMembers(const std::string& members) = 0;
   virtual void Assign(const KsCustomObj& source);
   virtual KsCustomObj* Clone(KsCustomObj* newOwner) const;
+  // XML object format (core/obj_xml.cpp).
+  virtual void SaveToXML(std::ostream& stream, int indent) = 0;
+  virtual void LoadFromXML(std::istream& stream) = 0;
   virtual void ChangePKValues(const std::vector<KsVariant>& values);
   virtual bool Validate(bool recursive) = 0;
 

@@ -47,6 +47,10 @@ class KsMember {
 
   std::string PadValue(const std::string& s) const;
 
+  // Text forms of the XML object format (core/member_xml.cpp).
+  std::string GetXmlText() const;
+  void SetXmlText(const std::string& text);
+
  private:
   void Guarded(KsVariant v);
   std::unique_ptr<KsVariant> oldValue_;

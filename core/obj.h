@@ -25,6 +25,12 @@ class KsObj : public KsCustomObj {
   void ChangePKValues(const std::vector<KsVariant>& values) override;
   bool Validate(bool recursive) override;
   virtual bool ValidateSelf() { return true; }
+  // Writes the element unless a key is missing or validation fails.
+  void SaveToXML(std::ostream& stream, int indent) override;
+  // Writes the element with the members that have a value, then the children.
+  virtual void WriteXML(std::ostream& stream, int indent);
+  // Reads the object's own members from the first element of its table.
+  void LoadFromXML(std::istream& stream) override;
 
  protected:
   void DetachChild(KsCustomObj* child) override;

@@ -45,6 +45,9 @@ class KsObjList : public KsCustomObj {
   void Assign(const KsCustomObj& source) override;
   void ChangePKValues(const std::vector<KsVariant>& values) override;
   bool Validate(bool recursive) override;
+  void SaveToXML(std::ostream& stream, int indent) override;
+  // Lists are not read from XML: raises.
+  void LoadFromXML(std::istream& stream) override;
 
  protected:
   KsParams CloneParams() const override;

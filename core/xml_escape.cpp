@@ -1,0 +1,65 @@
+#include "core/xml_escape.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+struct Escape {
+  char plain;
+  const char* written;
+};
+
+// The escaping table, in its order. No replacement holds a character that a
+// later row replaces, so one pass gives the same text as one pass per row.
+constexpr std::array<Escape, 12> kEscapes = {{
+    {'&', "&amp;"},
+    {'"', "&quot;"},
+    {'\'', "&apos;"},
+    {'<', "&lt;"},
+    {'>', "&gt;"},
+    {'\xE4', "\xC3\xA4"},
+    {'\xC4', "\xC3\x84"},
+    {'\xF6', "\xC3\xB6"},
+    {'\xD6', "\xC3\x96"},
+    {'\xFC', "\xC3\xBC"},
+    {'\xDC', "\xC3\x9C"},
+    {'\xDF', "\xC3\x9F"},
+}};
+constexpr size_t kFirstUtf8 = 5;
+
+}  // namespace
+
+std::string XmlEscape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const Escape* hit = nullptr;
+    for (const Escape& e : kEscapes)
+      if (e.plain == c) hit = &e;
+    if (hit)
+      out += hit->written;
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::string XmlUnescape(std::string_view text, bool entities) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const Escape* hit = nullptr;
+    if (text[i] == '&' || text[i] == '\xC3') {
+      for (size_t k = entities ? 0 : kFirstUtf8; k < kEscapes.size() && !hit; ++k)
+        if (text.substr(i).starts_with(kEscapes[k].written)) hit = &kEscapes[k];
+    }
+    if (hit) {
+      out += hit->plain;
+      i += std::strlen(hit->written);
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
