@@ -67,8 +67,16 @@ void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text
 }
 
 bool IsEnterable(const KsGAEBObj& element, const std::string& memberName) {
-  if (IsPositionRow(&element))
-    return memberName == "EP" || memberName == "NACHLASSPROZ" ||
-           (IsPriceComponent(memberName) && HasPriceBreakdown(element));
+  if (IsPositionRow(&element)) {
+    if (memberName == "NACHLASSPROZ") return true;
+    if (memberName == "EP") return !HasPriceBreakdown(element);
+    return IsPriceComponent(memberName) && HasPriceBreakdown(element);
+  }
   return IsAreaRow(&element) && (memberName == "NACHLASSPROZ" || memberName == "NACHLASSABS");
+}
+
+bool IsNumberEntry(const std::string& typed) {
+  for (const char c : typed)
+    if ((c < '0' || c > '9') && c != '.' && c != ',' && c != '-') return false;
+  return true;
 }

@@ -9,9 +9,14 @@ class KsMember;
 
 struct KsCellEditText {
   bool Editable = false;  // false: the member's type is not edited in place
-  bool Numeric = false;   // only digits, the decimal separator, "-" may be typed
+  bool Numeric = false;   // only what IsNumberEntry lets through may be typed
   std::string Text;
 };
+
+// What may be typed into a number: digits, "." and "," (either is taken as
+// the decimal separator, TryReadNumber) and "-". Letters and other signs are
+// refused as they are typed.
+bool IsNumberEntry(const std::string& typed);
 
 // The text the editor starts with: strings as they are, integers as
 // integers, floats and currency as plain numbers without thousands separators.
@@ -24,6 +29,7 @@ KsCellEditText CellEditText(const KsMember& member);
 void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text);
 
 // What the grid lets the user enter, and so the price list of the command
-// line: a position's EP and NACHLASSPROZ, its EPANTEIL1 ... EPANTEIL6 when the
-// client asked for a breakdown; an LV area's NACHLASSPROZ and NACHLASSABS.
+// line: a position's NACHLASSPROZ, its EP or, when the client asked for a
+// breakdown, instead its EPANTEIL1 ... EPANTEIL6 (EP is then their sum); an
+// LV area's NACHLASSPROZ and NACHLASSABS.
 bool IsEnterable(const KsGAEBObj& element, const std::string& memberName);

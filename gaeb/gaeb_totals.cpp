@@ -435,6 +435,8 @@ void AsOneEntry(EntryUndo& undo, Apply apply, Recompute recompute) {
 
 void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName) {
   if (memberName != "EP" && memberName != "NACHLASSPROZ" && !IsPriceComponent(memberName)) return;
+  // A breakdown and its unit price never contradict each other.
+  if (memberName == "EP" && HasPriceBreakdown(position)) throw KsEntryError(PriceBreakdownHint());
   const double value = ParseEntry(text);
   EntryUndo undo;
   undo.Keep(position.Members.Find(memberName));
@@ -468,6 +470,8 @@ void CalcAll(KsGAEBObj& element) { Totals(element).All(element); }
 
 void SetVatRate(KsGAEBObj& lv, const std::string& text) {
   const double rate = ParseEntry(text);
+  if (rate < 0 || rate > kVatRateLimit)
+    throw KsEntryError("Der Mehrwertsteuersatz muss zwischen 0 und 100 % liegen.");
   KsGAEBObj* info = lv.Child("LVINFO");
   KsMember* vat = info ? info->Members.Find("UST") : nullptr;
   if (!vat) return;
@@ -498,6 +502,11 @@ bool IsPriceComponent(const std::string& name) {
 }
 
 bool HasPriceBreakdown(const KsGAEBObj& position) { return position.Text("EPAUFGL") == "J"; }
+
+std::string PriceBreakdownHint() {
+  return "Der Einheitspreis dieser Position ist die Summe ihrer Anteile EP 1 bis EP 6. Bitte "
+         "geben Sie die Anteile ein; der Einheitspreis ergibt sich daraus.";
+}
 
 bool HasEmptyUnitPrice(const KsGAEBObj& position) {
   const KsMember* ep = position.Members.Find("EP");

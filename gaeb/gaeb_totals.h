@@ -45,8 +45,10 @@ void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::s
 void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string& memberName);
 
 // Applies the user's VAT rate entry (empty is 0) to UST of the LV's LVINFO
-// and recalculates the LV sum; raises like SetPositionValue.
+// and recalculates the LV sum; raises like SetPositionValue, and
+// KsEntryError for a rate below 0 or above kVatRateLimit.
 void SetVatRate(KsGAEBObj& lv, const std::string& text);
+constexpr double kVatRateLimit = 100;
 
 // The VAT amount of the LV: RoundDec(2, SUMME * UST / 100); 0 where either is no number.
 double VatAmount(const KsGAEBObj& lvInfo);
@@ -54,8 +56,10 @@ double VatAmount(const KsGAEBObj& lvInfo);
 // "EPANTEIL1" ... "EPANTEIL6": the components a unit price is made of.
 bool IsPriceComponent(const std::string& memberName);
 // The client asks for this position's unit price in components
-// ("EPAUFGL" = "J"): the components are entered, EP is their sum.
+// ("EPAUFGL" = "J"): the components are entered, EP is their sum, and an
+// entry of EP itself is refused with PriceBreakdownHint.
 bool HasPriceBreakdown(const KsGAEBObj& position);
+std::string PriceBreakdownHint();
 // No unit price yet: EP rounded to 3 decimals is 0. A price held as text
 // that is no number is not empty.
 bool HasEmptyUnitPrice(const KsGAEBObj& position);

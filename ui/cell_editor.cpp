@@ -4,7 +4,8 @@
 #include <QKeyEvent>
 #include <QValidator>
 
-#include "util/format_settings.h"
+#include "document/cell_text.h"
+#include "ui/qstring_codec.h"
 
 std::optional<TGridMove> GridMoveForKey(const QKeyEvent& event) {
   const Qt::KeyboardModifiers mods = event.modifiers();
@@ -77,13 +78,7 @@ void TCellEditor::SetNumeric(bool numeric) {
   setValidator(numeric ? numberValidator_ : nullptr);
 }
 
-bool TCellEditor::IsNumberInput(const QString& text) {
-  const QChar decimal = QLatin1Char(FormatSettings().DecimalSeparator);
-  for (const QChar c : text)
-    if ((c < QLatin1Char('0') || c > QLatin1Char('9')) && c != decimal && c != QLatin1Char('-'))
-      return false;
-  return true;
-}
+bool TCellEditor::IsNumberInput(const QString& text) { return IsNumberEntry(ToCp1252(text)); }
 
 bool TCellEditor::event(QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {

@@ -33,8 +33,8 @@ class TCellEditor : public QLineEdit {
  public:
   explicit TCellEditor(QWidget* parent);
 
-  // With the filter on, only digits, the decimal separator and "-" can be
-  // typed (backspace and the editing keys always work).
+  // With the filter on, only what makes a number can be typed: digits, "."
+  // and "," (IsNumberEntry); backspace and the editing keys always work.
   void SetNumeric(bool numeric);
   bool Numeric() const { return numeric_; }
   // Whether typed characters pass the number filter.

@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "document/cell_text.h"
+#include "document/entry_questions.h"
 #include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
@@ -178,9 +179,17 @@ void TPriceGrid::ApplyPendingEdit() {
   if (!index.isValid() || !element) return;
   KsMember& member = element->GetMember(model_->ColumnName(index.column()));
   if (!member.FieldDesc) return;
+  const std::string text = ToCp1252(eEdit->text());
+  // Asked once per entry: the entry is no longer pending while the question is open.
+  const std::string question = EntryQuestion(*element, member.Name(), text);
+  if (!question.empty() && !MessageBoxes().AskYesNo(question)) {
+    eEdit->setText(FromCp1252(CellEditText(member).Text));
+    eEdit->setModified(false);
+    return;
+  }
   emit ValueEntering(element);
   try {
-    ApplyCellText(*element, member, ToCp1252(eEdit->text()));
+    ApplyCellText(*element, member, text);
   } catch (const std::exception& error) {
     MessageBoxes().ShowError(error.what());
   }
@@ -307,10 +316,21 @@ bool TPriceGrid::FindEmptyEp(bool next) {
   for (int r = row + step; r >= 0 && r < model_->rowCount(); r += step) {
     const KsGAEBObj* element = model_->Element(r);
     if (!IsPositionRow(element) || !HasEmptyUnitPrice(*element)) continue;
-    SelectCell(r, column);
+    const int target = PriceColumn(r, column);
+    if (target < 0) continue;
+    SelectCell(r, target);
     return true;
   }
   return false;
+}
+
+// A price made of components is entered in the first component shown.
+int TPriceGrid::PriceColumn(int row, int epColumn) const {
+  const KsGAEBObj* element = model_->Element(row);
+  if (model_->IsCellEditable(epColumn, element)) return epColumn;
+  for (int c = 0; c < model_->columnCount(); ++c)
+    if (IsPriceComponent(model_->ColumnName(c)) && model_->IsCellEditable(c, element)) return c;
+  return -1;
 }
 
 bool TPriceGrid::event(QEvent* event) {
@@ -349,8 +369,17 @@ void TPriceGrid::keyPressEvent(QKeyEvent* event) {
 
 void TPriceGrid::mousePressEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
-  if (index.isValid()) SelectCell(index.row(), index.column());
+  if (index.isValid() && !SelectCell(index.row(), index.column())) ShowEntryHint(index);
   event->accept();
+}
+
+// The unit price of a position priced by its components is their sum: a
+// click on it, to type a price there, says where the price goes instead.
+void TPriceGrid::ShowEntryHint(const QModelIndex& index) {
+  const KsGAEBObj* element = model_->Element(index.row());
+  if (IsPositionRow(element) && model_->ColumnName(index.column()) == "EP" &&
+      HasPriceBreakdown(*element))
+    MessageBoxes().ShowMessage(PriceBreakdownHint());
 }
 
 // No range selection: the selection is always the current cell.
@@ -360,7 +389,11 @@ void TPriceGrid::mouseMoveEvent(QMouseEvent* event) {
 
 void TPriceGrid::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
-void TPriceGrid::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+void TPriceGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid()) SelectCell(index.row(), index.column());
+  event->accept();
+}
 
 // The view never moves the current cell by itself; every move goes through
 // the editing rule.

@@ -72,6 +72,10 @@ class TPriceGrid : public QTableView {
 
  private:
   void OpenEditor(const QModelIndex& index, const std::optional<QString>& typed = std::nullopt);
+  void ShowEntryHint(const QModelIndex& index);
+  // Where the unit price of the row is typed: EP, or its first component
+  // shown when it has a breakdown; -1 when neither can be edited.
+  int PriceColumn(int row, int epColumn) const;
   // Takes a modified entry into its cell; the editor stays where it is.
   void ApplyPendingEdit();
   void HideEditor();

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "document/element_values.h"
+#include "document/entry_questions.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
@@ -17,7 +18,8 @@
 
 namespace {
 
-constexpr int kVatMaxLength = 5;
+// "100,00": the highest rate with its two decimals.
+constexpr int kVatMaxLength = 6;
 
 QString Money(double value) { return FromCp1252(FormatEx("%.2n", {KsVariant(value)})); }
 
@@ -76,11 +78,15 @@ void TTotalsPanel::ApplyVat() {
   if (!eMWSt->isModified()) return;
   eMWSt->setModified(false);
   if (!document_->Lv || !document_->LvInfo) return;
-  document_->NoteEdit(*document_->LvInfo);
-  try {
-    SetVatRate(*document_->Lv, Trim(ToCp1252(eMWSt->text())));
-  } catch (const std::exception& error) {
-    MessageBoxes().ShowError(error.what());
+  const std::string text = Trim(ToCp1252(eMWSt->text()));
+  const std::string question = VatRateQuestion(text);
+  if (question.empty() || MessageBoxes().AskYesNo(question)) {
+    document_->NoteEdit(*document_->LvInfo);
+    try {
+      SetVatRate(*document_->Lv, text);
+    } catch (const std::exception& error) {
+      MessageBoxes().ShowError(error.what());
+    }
   }
   ShowTotals();
   emit VatChanged();

@@ -309,6 +309,37 @@ TEST_F(TotalsTest, PriceComponentsAndBreakdown) {
   }
 }
 
+// Where the client asks for components, EP is their sum and cannot be
+// entered itself.
+TEST_F(TotalsTest, UnitPriceOfABreakdownComesFromItsComponents) {
+  KsGAEBObj& p = Position(Area(NewLV()), "N", 2, 0);
+  p.Members.Find("EPAUFGL")->SetAsString("J");
+  SetPositionValue(p, "1,5", "EPANTEIL1");
+  SetPositionValue(p, "2", "EPANTEIL3");
+  try {
+    SetPositionValue(p, "10", "EP");
+    ADD_FAILURE() << "EP taken";
+  } catch (const KsEntryError& e) {
+    EXPECT_EQ(std::string(e.what()), PriceBreakdownHint());
+  }
+  EXPECT_DOUBLE_EQ(Get(p, "EP"), 3.5);
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 7);
+}
+
+TEST_F(TotalsTest, VatRatesLieBetweenZeroAndOneHundred) {
+  KsGAEBObj& lv = NewLV(19);
+  Position(Area(lv), "N", 1, 100);
+  RecalculateAll();
+  for (const char* text : {"-0,01", "100,01", "1e3"}) {
+    EXPECT_THROW(SetVatRate(lv, text), KsEntryError) << text;
+    EXPECT_DOUBLE_EQ(Get(*info, "UST"), 19);
+  }
+  SetVatRate(lv, "100");
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 200);
+  SetVatRate(lv, "0");
+  EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 100);
+}
+
 TEST_F(TotalsTest, EmptyUnitPriceIsZeroAtThreeDecimals) {
   KsGAEBObj& p = Position(Area(NewLV()), "N", 1, 0);
   const struct {

@@ -14,8 +14,9 @@
 #include "document/cell_text.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
-#include "tests/support/tender_files.h"
+#include "gaeb/gaeb_totals.h"
 #include "tests/support/recording_message_boxes.h"
+#include "tests/support/tender_files.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/price_grid.h"
@@ -117,6 +118,10 @@ class PriceGridTest : public QObject {
   void NumberFilter();
   void TypingIntoTheGridOpensTheEditor();
   void InvalidNumberIsReportedAndKept();
+  void EitherDecimalSeparator_data();
+  void EitherDecimalSeparator();
+  void NegativeUnitPriceAsksOnce();
+  void UnitPriceOfABreakdownIsReadOnly();
   void CellTextByType_data();
   void CellTextByType();
   void AreaDiscount();
@@ -252,6 +257,7 @@ void PriceGridTest::EditingRule_data() {
       {0, "GB", false},          {0, "OZ", false},          {3, "EP", true},
       {3, "NACHLASSPROZ", true}, {3, "NACHLASSABS", false}, {3, "GB", false},
       {3, "EPANTEIL1", false},   {4, "EPANTEIL1", true},    {4, "EPANTEIL2", true},
+      {4, "EP", false},  // priced by its components
   };
   for (const auto& c : cases)
     QTest::addRow("row %d %s", c.row, c.column) << c.row << c.column << c.editable;
@@ -286,7 +292,7 @@ void PriceGridTest::TypedUnitPriceUpdatesCellAndTotals() {
   QCOMPARE(f.Label("lblSumme"), QStringLiteral("14.914,00"));
   QCOMPARE(f.Label("lblMWStAbs"), QStringLiteral("2.833,66"));
   QCOMPARE(f.Label("lblBruttoSumme"), QStringLiteral("17.747,66"));
-  QCOMPARE(f.grid.CurrentRow(), 4);  // Enter moved on
+  QCOMPARE(f.grid.CurrentRow(), 5);  // Enter moved on, past the price made of components
 
   // In the last row Enter takes the entry and stays.
   f.Key(Qt::Key_End);
@@ -307,8 +313,10 @@ void PriceGridTest::NumberFilter_data() {
                                  << "12,5";
   QTest::newRow("negative") << "-3"
                             << "-3";
+  QTest::newRow("decimal point") << "12.5"
+                                 << "12.5";
   QTest::newRow("mixed") << "1x2.3 4"
-                         << "1234";
+                         << "12.34";
 }
 
 void PriceGridTest::NumberFilter() {
@@ -346,6 +354,98 @@ void PriceGridTest::InvalidNumberIsReportedAndKept() {
   QCOMPARE(boxes_.errors.size(), size_t(1));
   QCOMPARE(f.Cell(2, "EP"), QStringLiteral("1.234,500"));
   QCOMPARE(f.grid.CurrentRow(), 3);
+}
+
+void PriceGridTest::EitherDecimalSeparator_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("price");  // empty: refused, the price stays
+  QTest::newRow("point") << "12.5"
+                         << "12,500";
+  QTest::newRow("comma") << "12,5"
+                         << "12,500";
+  QTest::newRow("grouped") << "1.234,5"
+                           << "1.234,500";
+  QTest::newRow("grouped, English") << "1,234.5"
+                                    << "1.234,500";
+  QTest::newRow("point, three decimals") << "1.234"
+                                         << "1,234";
+  QTest::newRow("two points") << "1.2.3" << QString();
+  QTest::newRow("grouped, no decimals") << "1.234.567" << QString();
+}
+
+// A "." is the decimal separator when the text holds no ","; a text that is
+// no number is refused with the German message.
+void PriceGridTest::EitherDecimalSeparator() {
+  QFETCH(QString, typed);
+  QFETCH(QString, price);
+  Fixture f;
+  boxes_.errors.clear();
+  QVERIFY(f.Select(2, "EP"));
+  QTest::keyClicks(&f.editor, typed);
+  f.Key(Qt::Key_Return);
+  if (price.isEmpty()) {
+    QCOMPARE(boxes_.errors, std::vector<std::string>{"'" + typed.toStdString() +
+                                                     "' ist kein g\xFCltiger Gleitkommawert."});
+    QCOMPARE(f.Cell(2, "EP"), QStringLiteral("1.234,500"));
+  } else {
+    QVERIFY(boxes_.errors.empty());
+    QCOMPARE(f.Cell(2, "EP"), price);
+  }
+}
+
+void PriceGridTest::NegativeUnitPriceAsksOnce() {
+  Fixture f;
+  boxes_.questions.clear();
+  boxes_.answer = false;
+  QVERIFY(f.Select(3, "EP"));
+  QTest::keyClicks(&f.editor, "-5,5");
+  f.Key(Qt::Key_Return);
+  f.page->CommitEdit();
+  QCOMPARE(boxes_.questions, std::vector<std::string>{"Der Einheitspreis -5,500 ist negativ. "
+                                                      "Soll er \xFC"
+                                                      "bernommen werden?"});
+  QCOMPARE(f.Cell(3, "EP"), QString());
+
+  boxes_.answer = true;
+  QVERIFY(f.Select(3, "EP"));
+  QTest::keyClicks(&f.editor, "-5,5");
+  f.Key(Qt::Key_Return);
+  f.page->CommitEdit();
+  QCOMPARE(boxes_.questions.size(), size_t(2));
+  QCOMPARE(f.Cell(3, "EP"), QStringLiteral("-5,500"));
+  QCOMPARE(f.Cell(3, "GB"), QStringLiteral("-11,00"));
+
+  // A price that is not negative asks nothing.
+  QVERIFY(f.Select(3, "EP"));
+  QTest::keyClicks(&f.editor, "5,5");
+  f.page->CommitEdit();
+  QCOMPARE(boxes_.questions.size(), size_t(2));
+  boxes_.answer = false;
+}
+
+// Where the client asked for components, EP is their sum: the cursor does not
+// enter it, and a click on it says where the price goes.
+void PriceGridTest::UnitPriceOfABreakdownIsReadOnly() {
+  Fixture f(kEditColumns);
+  boxes_.messages.clear();
+  QVERIFY(!f.Select(4, "EP"));
+  const QModelIndex price = f.Index(4, "EP");
+  QCOMPARE(price.data(Qt::BackgroundRole).value<QBrush>().color(),
+           ReadOnlyColor(f.grid.palette().color(QPalette::Button)));
+  QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.grid.visualRect(price).center());
+  QCOMPARE(boxes_.messages, std::vector<std::string>{PriceBreakdownHint()});
+  QVERIFY(f.grid.CurrentRow() != 4 || f.grid.CurrentColumn() != f.Column("EP"));
+
+  // A click on a cell that is simply read-only says nothing.
+  QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {},
+                    f.grid.visualRect(f.Index(4, "GB")).center());
+  QCOMPARE(boxes_.messages.size(), size_t(1));
+
+  QVERIFY(f.Select(4, "EPANTEIL1"));
+  QTest::keyClicks(&f.editor, "2.5");
+  f.page->CommitEdit();
+  QCOMPARE(f.Cell(4, "EP"), QStringLiteral("2,500"));
+  QCOMPARE(f.Cell(4, "GB"), QStringLiteral("10,00"));
 }
 
 void PriceGridTest::CellTextByType_data() {
@@ -490,14 +590,18 @@ void PriceGridTest::EmptyUnitPrice_data() {
   QTest::addColumn<int>("start");
   QTest::addColumn<bool>("next");
   QTest::addColumn<int>("expected");
+  QTest::addColumn<QString>("column");
   QTest::addColumn<int>("area");  // the LV area shown afterwards
   const QString standard;
-  QTest::newRow("next") << standard << 2 << true << 3 << 0;
-  // 0040 has a price: on into area 02, its first position.
-  QTest::newRow("next skips priced") << standard << 4 << true << 1 << 1;
-  QTest::newRow("previous") << standard << 5 << false << 4 << 0;
-  QTest::newRow("previous from the first") << standard << 2 << false << 2 << 0;
-  QTest::newRow("EP first column") << "1-EP;1-OZ;" << 2 << true << 3 << 0;
+  const QString ep = QStringLiteral("EP");
+  QTest::newRow("next") << standard << 2 << true << 3 << ep << 0;
+  // 0030 is priced by its components, which are not shown; 0040 has a
+  // price: on into area 02, its first position.
+  QTest::newRow("next skips priced") << standard << 3 << true << 1 << ep << 1;
+  QTest::newRow("previous") << standard << 5 << false << 3 << ep << 0;
+  QTest::newRow("previous from the first") << standard << 2 << false << 2 << ep << 0;
+  QTest::newRow("EP first column") << "1-EP;1-OZ;" << 2 << true << 3 << ep << 0;
+  QTest::newRow("components") << kEditColumns << 3 << true << 4 << "EPANTEIL1" << 0;
 }
 
 void PriceGridTest::EmptyUnitPrice() {
@@ -505,13 +609,14 @@ void PriceGridTest::EmptyUnitPrice() {
   QFETCH(int, start);
   QFETCH(bool, next);
   QFETCH(int, expected);
+  QFETCH(QString, column);
   QFETCH(int, area);
   Fixture f(opt);
   QVERIFY(f.Select(start, "EP"));
   f.Key(next ? Qt::Key_N : Qt::Key_L, Qt::ControlModifier);
   QCOMPARE(f.grid.Model().Element(0), f.doc.LvAreas->Element(area));
   QCOMPARE(f.grid.CurrentRow(), expected);
-  QCOMPARE(f.grid.CurrentColumn(), f.Column("EP"));
+  QCOMPARE(f.grid.CurrentColumn(), f.Column(column.toStdString().c_str()));
 }
 
 void PriceGridTest::TabLeavesTheGrid() {
@@ -608,37 +713,54 @@ void PriceGridTest::ColumnListMovesAndRefusesForeignDrops() {
 
 void PriceGridTest::VatEntry_data() {
   QTest::addColumn<QString>("typed");
+  QTest::addColumn<bool>("answer");
   QTest::addColumn<QString>("rate");
   QTest::addColumn<QString>("vat");
   QTest::addColumn<QString>("gross");
-  QTest::newRow("19") << "19"
-                      << "19,00"
-                      << "2.364,55"
-                      << "14.809,55";
-  QTest::newRow("7,5") << " 7,5 "
-                       << "7,50"
-                       << "933,38"
-                       << "13.378,38";
-  QTest::newRow("empty") << ""
-                         << "0,00"
-                         << "0,00"
-                         << "12.445,00";
-  // Refused with the German message; the rate stays.
-  QTest::newRow("not a number") << "abc"
-                                << "19,00"
-                                << "2.364,55"
-                                << "14.809,55";
+  QTest::addColumn<int>("questions");
+  QTest::addColumn<int>("errors");
+  const struct {
+    const char* name;
+    const char* typed;
+    bool answer;
+    const char* rate;
+    const char* vat;
+    const char* gross;
+    int questions, errors;
+  } cases[] = {
+      {"19", "19", false, "19,00", "2.364,55", "14.809,55", 0, 0},
+      {"7,5", " 7,5 ", false, "7,50", "933,38", "13.378,38", 0, 0},
+      {"7.5", "7.5", false, "7,50", "933,38", "13.378,38", 0, 0},
+      {"25", "25", false, "25,00", "3.111,25", "15.556,25", 0, 0},
+      {"empty", "", false, "0,00", "0,00", "12.445,00", 0, 0},
+      // Refused with the German message; the rate stays.
+      {"not a number", "19 %", false, "19,00", "2.364,55", "14.809,55", 0, 1},
+      {"above 100", "150", false, "19,00", "2.364,55", "14.809,55", 0, 1},
+      {"negative", "-7", false, "19,00", "2.364,55", "14.809,55", 0, 1},
+      // Above 25 % the rate is asked for.
+      {"30, taken", "30", true, "30,00", "3.733,50", "16.178,50", 1, 0},
+      {"30, declined", "30", false, "19,00", "2.364,55", "14.809,55", 1, 0},
+      {"100", "100", true, "100,00", "12.445,00", "24.890,00", 1, 0},
+  };
+  for (const auto& c : cases)
+    QTest::newRow(c.name) << c.typed << c.answer << c.rate << c.vat << c.gross << c.questions
+                          << c.errors;
 }
 
 void PriceGridTest::VatEntry() {
   QFETCH(QString, typed);
+  QFETCH(bool, answer);
   QFETCH(QString, rate);
   QFETCH(QString, vat);
   QFETCH(QString, gross);
+  QFETCH(int, questions);
+  QFETCH(int, errors);
   Fixture f;
   boxes_.errors.clear();
+  boxes_.questions.clear();
+  boxes_.answer = answer;
   auto* entry = f.window.findChild<QLineEdit*>("eMWSt");
-  QCOMPARE(entry->maxLength(), 5);
+  QCOMPARE(entry->maxLength(), 6);
   QCOMPARE(entry->text(), QStringLiteral("19,00"));
   QTest::keyClick(&f.window, Qt::Key_M, Qt::AltModifier);
   QCOMPARE(QApplication::focusWidget(), entry);
@@ -651,7 +773,9 @@ void PriceGridTest::VatEntry() {
   QCOMPARE(f.Label("lblMWStAbs"), vat);
   QCOMPARE(f.Label("lblBruttoSumme"), gross);
   QVERIFY(!entry->isModified());
-  QCOMPARE(boxes_.errors.size(), size_t(typed == QLatin1String("abc") ? 1 : 0));
+  QCOMPARE(boxes_.questions.size(), size_t(questions));
+  QCOMPARE(boxes_.errors.size(), size_t(errors));
+  boxes_.answer = false;
 }
 
 void PriceGridTest::GridShowsWholeRows() {
