@@ -56,7 +56,7 @@ KsFileWriteGaeb00::~KsFileWriteGaeb00() {
   if (buffer_.empty() || !out_) return;
   try {
     out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-  } catch (...) {
+  } catch (const std::exception&) {
     // A stream set to raise must not end the program while another error unwinds.
   }
 }

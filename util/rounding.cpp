@@ -1,6 +1,7 @@
 #include "util/rounding.h"
 
 #include <charconv>
+#include <iterator>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -19,10 +20,16 @@ __int128 PowerOfTen(int n) {
 // (for negative decimals, of 10^|decimals|). Works on the 15 significant
 // digits of x; most values are decided from x itself, and only those close to
 // a half go through the decimal digits. False when the count does not fit 63 bits.
+long double PowerOfTenLong(int n) {
+  // Money works with few decimals: those powers are looked up, not computed.
+  static constexpr long double kPowers[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L};
+  return n < static_cast<int>(std::size(kPowers)) ? kPowers[n] : std::pow(10.0L, n);
+}
+
 bool MagnitudeUnits(double x, int decimals, uint64_t& units) {
   const long double magnitude = std::fabs(static_cast<long double>(x));
-  const long double scaled = decimals >= 0 ? magnitude * std::pow(10.0L, decimals)
-                                           : magnitude / std::pow(10.0L, -decimals);
+  const long double scaled = decimals >= 0 ? magnitude * PowerOfTenLong(decimals)
+                                           : magnitude / PowerOfTenLong(-decimals);
   if (!(scaled < 9.2e18L)) return false;
   const long double whole = std::floor(scaled);
   const long double fraction = scaled - whole;
