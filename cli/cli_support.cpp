@@ -35,7 +35,7 @@ const char kUsage[] =
     "er bei export und price, wenn sie schon ein Angebot ist).\n"
     "\n"
     "R\xFC"
-    "ckgabewert: 0 erledigt, 1 Fehler (nichts geschrieben), 2 falscher Aufruf,\n"
+    "ckgabewert: 0 erledigt, 1 Fehler (keine Datei geschrieben), 2 falscher Aufruf,\n"
     "3 bei price: gespeichert, aber nicht jede Zeile der Preise \xFC"
     "bernommen.\n";
 
