@@ -9,6 +9,7 @@
 #include "cli/price_list.h"
 #include "core/member.h"
 #include "document/cell_text.h"
+#include "document/entry_questions.h"
 #include "document/lyx_obj.h"
 #include "document/row_kind.h"
 #include "gaeb/file_read.h"
@@ -68,14 +69,58 @@ void Report(const KsPriceLine& line, const std::string& text) {
   PrintError("Zeile " + std::to_string(line.Number) + ": " + text);
 }
 
+std::string NotFound(const std::string& field, const std::string& oz) {
+  const char* what = field == "NACHLASSPROZ"  ? "Position oder LV-Bereich "
+                     : field == "NACHLASSABS" ? "LV-Bereich "
+                                              : "Position ";
+  return what + oz + " nicht gefunden";
+}
+
+// Why the grid would not take the field of the element.
+std::string NotEnterable(const KsGAEBObj& element, const Entry& entry) {
+  std::string text = entry.field + " kann bei " + entry.oz + " nicht eingegeben werden";
+  if (IsPositionRow(&element) && entry.field == "EP" && HasPriceBreakdown(element))
+    text += " (EP ist die Summe von EPANTEIL1 bis EPANTEIL6)";
+  else if (IsPositionRow(&element) && IsPriceComponent(entry.field))
+    text += " (keine EP-Aufgliederung)";
+  return text;
+}
+
+// Applies the lines of a price list to the document, each as if typed.
+class PriceEntries {
+ public:
+  PriceEntries(KsLyxObj& document, bool confirmed)
+      : document_(document), index_(IndexByOz(document)), confirmed_(confirmed) {}
+
+  // False after reporting why the line was not taken.
+  bool Apply(const KsPriceLine& line);
+
+ private:
+  template <class Ask, class Take>
+  bool Enter(const KsPriceLine& line, KsGAEBObj& element, const std::string& field,
+             const std::string& value, Ask ask, Take take);
+
+  KsLyxObj& document_;
+  const OzIndex index_;
+  const bool confirmed_;
+};
+
 // The value is read as the tender reader reads a number ("12.5" and "12,5"
-// alike) and then entered as if typed: `apply` gets the text in the user's
-// format. False after reporting why the value was not taken.
-template <class Apply>
-bool Enter(const KsPriceLine& line, KsGAEBObj& element, const std::string& field,
-           const std::string& value, Apply apply) {
+// alike) and then entered as if typed: `ask` gives the grid's question for
+// the text in the user's format ("" for none), which --yes answers; `take`
+// applies it.
+template <class Ask, class Take>
+bool PriceEntries::Enter(const KsPriceLine& line, KsGAEBObj& element, const std::string& field,
+                         const std::string& value, Ask ask, Take take) {
   try {
-    apply(element.ConvertFieldValue(value, element.GetMember(field)));
+    const std::string text = element.ConvertFieldValue(value, element.GetMember(field));
+    if (const std::string question = ask(text); !question.empty() && !confirmed_) {
+      Report(line, question +
+                       " Ohne --yes nicht \xFC"
+                       "bernommen.");
+      return false;
+    }
+    take(text);
   } catch (const KsEntryError& e) {
     Report(line, e.what());
     return false;
@@ -86,14 +131,7 @@ bool Enter(const KsPriceLine& line, KsGAEBObj& element, const std::string& field
   return true;
 }
 
-std::string NotFound(const std::string& field, const std::string& oz) {
-  const char* what = field == "NACHLASSPROZ"  ? "Position oder LV-Bereich "
-                     : field == "NACHLASSABS" ? "LV-Bereich "
-                                              : "Position ";
-  return what + oz + " nicht gefunden";
-}
-
-bool ApplyLine(KsLyxObj& document, const OzIndex& index, const KsPriceLine& line) {
+bool PriceEntries::Apply(const KsPriceLine& line) {
   Entry entry;
   if (!ParseLine(line, entry)) {
     Report(line, "\"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: " + line.Text);
@@ -104,11 +142,11 @@ bool ApplyLine(KsLyxObj& document, const OzIndex& index, const KsPriceLine& line
       Report(line, "Der Mehrwertsteuersatz gilt f\xFCr das LV: \"LV;UST;Satz\" erwartet");
       return false;
     }
-    return Enter(line, *document.LvInfo, kVatField, entry.value,
-                 [&document](const std::string& text) { SetVatRate(*document.Lv, text); });
+    return Enter(line, *document_.LvInfo, kVatField, entry.value, VatRateQuestion,
+                 [this](const std::string& text) { SetVatRate(*document_.Lv, text); });
   }
-  const auto found = index.find(entry.oz);
-  if (found == index.end()) {
+  const auto found = index_.find(entry.oz);
+  if (found == index_.end()) {
     Report(line, NotFound(entry.field, entry.oz));
     return false;
   }
@@ -116,16 +154,16 @@ bool ApplyLine(KsLyxObj& document, const OzIndex& index, const KsPriceLine& line
   for (KsGAEBObj* element : found->second)
     if (IsEnterable(*element, entry.field)) targets.push_back(element);
   if (targets.empty()) {
-    const bool noBreakdown = IsPriceComponent(entry.field) && IsPositionRow(found->second[0]);
-    Report(line, entry.field + " kann bei " + entry.oz + " nicht eingegeben werden" +
-                     (noBreakdown ? " (keine EP-Aufgliederung)" : ""));
+    Report(line, NotEnterable(*found->second[0], entry));
     return false;
   }
   for (KsGAEBObj* element : targets) {
     KsMember& member = element->GetMember(entry.field);
-    if (!Enter(line, *element, entry.field, entry.value,
-               [&](const std::string& text) { ApplyCellText(*element, member, text); }))
-      return false;
+    const auto ask = [&](const std::string& text) {
+      return EntryQuestion(*element, entry.field, text);
+    };
+    const auto take = [&](const std::string& text) { ApplyCellText(*element, member, text); };
+    if (!Enter(line, *element, entry.field, entry.value, ask, take)) return false;
   }
   return true;
 }
@@ -133,10 +171,14 @@ bool ApplyLine(KsLyxObj& document, const OzIndex& index, const KsPriceLine& line
 }  // namespace
 
 int RunPrice(const KsArgs& args) {
-  if (args.size() != 3) return UsageError();
-  const std::string& tender = args[0];
-  const std::string& priceFile = args[1];
-  const std::string& target = args[2];
+  KsArgs files = args;
+  const auto yes = std::find(files.begin(), files.end(), "--yes");
+  const bool confirmed = yes != files.end();
+  if (confirmed) files.erase(yes);
+  if (files.size() != 3) return UsageError();
+  const std::string& tender = files[0];
+  const std::string& priceFile = files[1];
+  const std::string& target = files[2];
   KsLyxObj document;
   if (!ImportOrReport(document, tender)) return kExitFailure;
   std::vector<KsPriceLine> lines;
@@ -153,9 +195,9 @@ int RunPrice(const KsArgs& args) {
     return kExitFailure;
   }
   if (OutputIsTender(document, tender, target, false)) return kExitFailure;
-  const OzIndex index = IndexByOz(document);
+  PriceEntries entries(document, confirmed);
   bool allApplied = true;
-  for (const KsPriceLine& line : lines) allApplied = ApplyLine(document, index, line) && allApplied;
+  for (const KsPriceLine& line : lines) allApplied = entries.Apply(line) && allApplied;
   if (!ExportOrReport(document, target)) return kExitFailure;
   return allApplied ? kExitOk : kExitNotAllApplied;
 }

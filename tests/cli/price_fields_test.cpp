@@ -117,4 +117,37 @@ TEST_F(PriceFieldsTest, SameFileAsTypedInTheGrid) {
   EXPECT_EQ(CliRunner::Read(fromList), CliRunner::Read(fromGrid));
 }
 
+// Where the grid asks before it takes a value, a script answers with --yes;
+// without it the value stays as it was. EP of a position priced in
+// components is refused as in the grid.
+TEST_F(PriceFieldsTest, QuestionsOfTheGridAreAnsweredByYes) {
+  const std::string tender = cli_.Write("lv.d83", SmallTender());
+  const std::string prices =
+      cli_.Write("p.csv", "0020;-4,5\n0010;EPANTEIL1;-1\nLV;UST;30\n0010;EP;5\n");
+  const std::string out = cli_.Path("angebot.d84");
+  const CliResult asked = cli_.Run({"price", tender, prices, out});
+  EXPECT_EQ(asked.status, 3);
+  const std::string notTaken =
+      " Soll er \u00fcbernommen werden? Ohne --yes nicht \u00fcbernommen.\n";
+  const std::string refusedEp =
+      "Zeile 4: EP kann bei 0010 nicht eingegeben werden (EP ist die Summe von EPANTEIL1 bis "
+      "EPANTEIL6)\n";
+  EXPECT_EQ(asked.err, "Zeile 1: Der Einheitspreis -4,500 ist negativ." + notTaken +
+                           "Zeile 2: Der Einheitspreisanteil -1,000 ist negativ." + notTaken +
+                           "Zeile 3: Ein Mehrwertsteuersatz von 30,00 % ist ungew\u00f6hnlich "
+                           "hoch." +
+                           notTaken + refusedEp);
+  json offer = json::parse(cli_.Run({"info", "--json", out}).out);
+  EXPECT_EQ(offer["positions"][1]["ep"], 0.0);
+  EXPECT_EQ(offer["lv"]["ust"], 19.0);
+
+  const CliResult confirmed = cli_.Run({"price", "--yes", tender, prices, out});
+  EXPECT_EQ(confirmed.status, 3);
+  EXPECT_EQ(confirmed.err, refusedEp);
+  offer = json::parse(cli_.Run({"info", "--json", out}).out);
+  EXPECT_EQ(offer["positions"][0]["ep"], -1.0);
+  EXPECT_EQ(offer["positions"][1]["ep"], -4.5);
+  EXPECT_EQ(offer["lv"]["ust"], 30.0);
+}
+
 }  // namespace
