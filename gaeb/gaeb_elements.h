@@ -73,4 +73,8 @@ class KsGPOSITION : public KsGTitPosBase {
   static const KsClass& StaticClass();
   const KsClass& Class() const override { return StaticClass(); }
   void ReadBody() override;
+  // BEZ := the short text (at most 255 characters); _TARVO_POSTYP := "N",
+  // "A" when ZZLFDNR > 0, "B" when BEDARF is "M", "AB" when it is "E" (the
+  // later test wins). A member the descriptor lacks is left out.
+  void DeriveDisplayFields();
 };

@@ -207,6 +207,10 @@ void KsGAEBObj::AddValueLine(const std::string& value, KsMember& member) {
 
 void KsGPOSITION::ReadBody() {
   KsGAEBObj::ReadBody();
+  DeriveDisplayFields();
+}
+
+void KsGPOSITION::DeriveDisplayFields() {
   if (KsMember* bez = Members.Find("BEZ")) bez->SetAsString(ShortText(*this, 255));
   if (KsMember* type = Members.Find("_TARVO_POSTYP")) {
     const char* code = "N";

@@ -64,7 +64,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // Decodes one well-formed UTF-8 sequence at text[pos]; returns its length,
 // or 0 when the bytes there are not valid UTF-8 (overlong forms and
 // surrogates included).
-size_t DecodeUtf8(const std::string& text, size_t pos, char32_t& cp) {
+size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(pos);
   size_t length;
@@ -115,7 +115,7 @@ std::string Cp1252ToUtf8(const std::string& text) {
   return out;
 }
 
-std::string Utf8ToCp1252(const std::string& text) {
+std::string Utf8ToCp1252(std::string_view text, size_t& replaced) {
   std::string out;
   out.reserve(text.size());
   size_t pos = 0;
@@ -124,7 +124,10 @@ std::string Utf8ToCp1252(const std::string& text) {
     char32_t cp;
     size_t length;
     if (c >= 0x80 && (length = DecodeUtf8(text, pos, cp)) != 0) {
-      out += UnicodeToCp1252(cp);
+      const char byte = UnicodeToCp1252(cp, '\0');
+      // U+0000 cannot come out of a multi-byte sequence, so '\0' marks "none".
+      if (byte == '\0') ++replaced;
+      out += byte == '\0' ? '?' : byte;
       pos += length;
     } else {
       out += static_cast<char>(c);
@@ -132,6 +135,11 @@ std::string Utf8ToCp1252(const std::string& text) {
     }
   }
   return out;
+}
+
+std::string Utf8ToCp1252(const std::string& text) {
+  size_t replaced = 0;
+  return Utf8ToCp1252(std::string_view(text), replaced);
 }
 
 void Oem850ToCp1252(char* data, size_t length) {

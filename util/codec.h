@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 // Text inside the program is Windows-1252, one byte per character.
 
@@ -10,6 +12,8 @@ std::string Cp1252ToUtf8(const std::string& text);
 // UTF-8 -> Windows-1252; characters without a Windows-1252 byte become '?',
 // invalid UTF-8 bytes are taken as Windows-1252 bytes.
 std::string Utf8ToCp1252(const std::string& text);
+// The same, adding to `replaced` the number of characters that became '?'.
+std::string Utf8ToCp1252(std::string_view text, size_t& replaced);
 // One Unicode code point -> Windows-1252 byte, or fallback when there is none.
 char UnicodeToCp1252(char32_t cp, char fallback = '?');
 // Windows-1252 byte -> Unicode code point.

@@ -1,0 +1,369 @@
+#include "gaebxml/x83_mapper.h"
+
+#include <cmath>
+
+#include "gaeb/gaeb_classes.h"
+#include "gaebxml/xml_decimal.h"
+#include "gaebxml/xml_identity.h"
+#include "gaebxml/xml_names.h"
+#include "gaebxml/xml_plain_text.h"
+#include "util/amount_limit.h"
+#include "util/codec.h"
+#include "util/number_text.h"
+#include "util/same_text.h"
+#include "util/strings.h"
+#include "util/trim.h"
+
+namespace {
+
+// Real tenders nest a handful of levels; deeper nesting is a broken file,
+// and the areas are read by recursion.
+constexpr size_t kMaxAreaDepth = 64;
+
+bool IsYes(std::string_view text) { return SameText(Trim(text), "Yes"); }
+
+std::string Pad(const std::string& part, size_t length, bool alignLeft) {
+  if (part.size() >= length) return part;
+  const std::string fill(length - part.size(), ' ');
+  return alignLeft ? part + fill : fill + part;
+}
+
+const char* LvGliedType(std::string_view type) {
+  if (type == "BoQLevel") return "LVSTUFE";
+  if (type == "Lot") return "LOS";
+  if (type == "Item") return "POSITION";
+  if (type == "Index") return "INDEX";
+  return nullptr;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "2024-04-04" (a zone may follow) as the GAEB 2000 files write dates.
+std::string GermanDate(const std::string& iso) {
+  if (iso.size() < 10 || iso[4] != '-' || iso[7] != '-') return iso;
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+    if (!IsDigit(iso[i])) return iso;
+  return iso.substr(8, 2) + "." + iso.substr(5, 2) + "." + iso.substr(0, 4);
+}
+
+}  // namespace
+
+KsX83Mapper::KsX83Mapper(KsGaebDocument& doc, const KsXmlSource& source, KsGaebXmlOrigin& origin)
+    : doc_(doc), source_(source), origin_(origin) {}
+
+std::unique_ptr<KsGGAEB> KsX83Mapper::Map(const pugi::xml_node& gaeb) {
+  AddXmlIdentityFields();
+  std::unique_ptr<KsCustomObj> created(GaebClasses().CreateObj(
+      "GAEBGAEB", nullptr, {KsVariant("GAEBImp00"), DocumentParam(&doc_)}, nullptr));
+  auto* element = dynamic_cast<KsGGAEB*>(created.get());
+  if (!element) throw KsX83Error("Das Element GAEB kann nicht angelegt werden.");
+  created.release();
+  std::unique_ptr<KsGGAEB> root(element);
+  MapGaebInfo(ChildNamed(gaeb, "GAEBInfo"), Child(*root, "GAEBINFO"));
+  MapPrjInfo(ChildNamed(gaeb, "PrjInfo"), Child(*root, "PRJINFO"));
+  MapAward(ChildNamed(gaeb, "Award"), Child(*root, "VERGABE"));
+  return root;
+}
+
+KsGAEBObj& KsX83Mapper::Child(KsGAEBObj& parent, const char* member) {
+  if (KsGAEBObj* existing = parent.Child(member)) return *existing;
+  KsMember* slot = parent.Members.Find(member);
+  KsCustomObj* created =
+      slot ? GaebClasses().CreateObj("GAEB" + slot->Name(), &parent,
+                                     {KsVariant("GAEBImp00"), DocumentParam(&doc_)}, nullptr)
+           : nullptr;
+  auto* element = dynamic_cast<KsGAEBObj*>(created);
+  if (!element) {
+    delete created;
+    throw KsX83Error(std::string("Das Element ") + member + " kann nicht angelegt werden.");
+  }
+  slot->SetOldValue(KsVariant::FromPointer(created));
+  return *element;
+}
+
+KsGAEBObj& KsX83Mapper::NewItem(KsGAEBObj& parent, const char* listMember) {
+  KsGAEBObjList* list = parent.ChildList(listMember);
+  KsCustomObj* item =
+      list ? list->ItemClass()->CreateObj(
+                 list,
+                 {KsVariant("TableName"), KsVariant(parent.TableName()), KsVariant("FKNames"),
+                  KsVariant(""), KsVariant("GAEBImp00"), DocumentParam(&doc_)},
+                 nullptr)
+           : nullptr;
+  auto* element = dynamic_cast<KsGAEBObj*>(item);
+  if (!element) {
+    delete item;
+    throw KsX83Error(std::string("Das Element ") + listMember + " kann nicht angelegt werden.");
+  }
+  return *element;
+}
+
+void KsX83Mapper::Set(KsGAEBObj& element, const char* member, std::string value) {
+  if (KsMember* m = element.Members.Find(member)) m->SetValue(KsVariant(std::move(value)));
+}
+
+void KsX83Mapper::SetText(KsGAEBObj& element, const char* member, std::string_view utf8) {
+  std::string text = Trim(text_(utf8));
+  if (!text.empty()) Set(element, member, std::move(text));
+}
+
+void KsX83Mapper::SetDate(KsGAEBObj& element, const char* member, std::string_view utf8) {
+  const std::string text = Trim(text_(utf8));
+  if (!text.empty()) Set(element, member, GermanDate(text));
+}
+
+void KsX83Mapper::SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8) {
+  const std::string text = Trim(utf8);
+  if (!text.empty()) Set(element, member, std::to_string(StrToIntZero(text)));
+}
+
+void KsX83Mapper::SetFlag(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+                          const char* name) {
+  if (IsYes(ChildText(node, name))) Set(element, member, "J");
+}
+
+void KsX83Mapper::SetNumber(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+                            const char* name, const std::string& owner) {
+  const pugi::xml_node child = ChildNamed(node, name);
+  const std::string_view raw = child.child_value();
+  if (!child || Trim(raw).empty()) return;
+  double value = 0;
+  if (!ParseXmlDecimal(raw, value))
+    throw KsX83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + " enth\xE4lt \"" +
+                     text_(Trim(raw)) + "\" statt einer Zahl.");
+  if (!WithinAmountLimit(value))
+    throw KsX83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + ": " +
+                     TooLargeText(text_(Trim(raw))));
+  Set(element, member, FloatToStr(value));
+}
+
+std::string KsX83Mapper::Line(const pugi::xml_node& node) const {
+  if (original_.empty() && source_.Original) original_ = source_.Original();
+  const ptrdiff_t offset = node.offset_debug();
+  return std::to_string(PositionAt(original_, offset < 0 ? 0 : static_cast<size_t>(offset)).Line);
+}
+
+void KsX83Mapper::MapGaebInfo(const pugi::xml_node& info, KsGAEBObj& gaebInfo) {
+  Set(gaebInfo, "VERSION", origin_.Version);
+  const std::string& versDate = origin_.VersDate;  // "2021-05"
+  if (versDate.size() == 7 && versDate[4] == '-') {
+    SetInteger(gaebInfo, "VERSJAHR", versDate.substr(0, 4));
+    SetInteger(gaebInfo, "VERSMON", versDate.substr(5, 2));
+  }
+  SetDate(gaebInfo, "DATUM", ChildText(info, "Date"));
+  SetText(gaebInfo, "UHRZEIT", ChildText(info, "Time"));
+  SetText(gaebInfo, "PROGSYSTEM", ChildText(info, "ProgSystem"));
+  SetText(gaebInfo, "PROGNAME", ChildText(info, "ProgName"));
+}
+
+void KsX83Mapper::MapPrjInfo(const pugi::xml_node& info, KsGAEBObj& prjInfo) {
+  SetText(prjInfo, "NAME", ChildText(info, "NamePrj"));
+  SetText(prjInfo, "BEZ", ChildText(info, "LblPrj"));
+  SetText(prjInfo, "BESCHREIB", PlainTextLine(ChildNamed(info, "Descrip")));
+  SetText(prjInfo, "WAE", ChildText(info, "Cur"));
+  SetText(prjInfo, "WAEBEZ", ChildText(info, "CurLbl"));
+}
+
+void KsX83Mapper::MapAward(const pugi::xml_node& award, KsGAEBObj& vergabe) {
+  Set(vergabe, "DP", "83");
+  const pugi::xml_node info = ChildNamed(award, "AwardInfo");
+  KsGAEBObj& vergabeInfo = Child(vergabe, "VERGABEINFO");
+  SetText(vergabeInfo, "WAE", ChildText(info, "Cur"));
+  SetText(vergabeInfo, "WAEBEZ", ChildText(info, "CurLbl"));
+  SetDate(vergabeInfo, "ERDATUM", ChildText(info, "OpenDate"));
+  SetText(vergabeInfo, "ERUHRZEIT", ChildText(info, "OpenTime"));
+  SetText(vergabeInfo, "ABGABEORT", ChildText(info, "SubmLoc"));
+  SetDate(vergabeInfo, "AUSFBEGINN", ChildText(info, "CnstStart"));
+  SetDate(vergabeInfo, "AUSFENDE", ChildText(info, "CnstEnd"));
+  SetText(vergabeInfo, "AUFTRNR", ChildText(info, "ContrNo"));
+  SetDate(vergabeInfo, "AUFTRDATUM", ChildText(info, "ContrDate"));
+  if (const pugi::xml_node own = ChildNamed(award, "OWN")) MapParty(own, Child(vergabe, "AG"));
+  if (const pugi::xml_node ctr = ChildNamed(award, "CTR")) MapParty(ctr, Child(vergabe, "AN"));
+  for (pugi::xml_node add = award.first_child(); add; add = add.next_sibling()) {
+    if (!IsNamed(add, "AddText")) continue;
+    std::string text = PlainTextLines(ChildNamed(add, "DetailAddText"));
+    if (text.empty()) text = PlainTextLines(ChildNamed(add, "OutlineAddText"));
+    if (!text.empty()) SetText(NewItem(vergabe, "ZUSTEXT"), "TEXT", text);
+  }
+  const pugi::xml_node boq = ChildNamed(award, "BoQ");
+  KsGAEBObj& lv = Child(vergabe, "LV");
+  SetText(lv, kXmlIdMember, boq.attribute("ID").value());
+  MapBoQInfo(ChildNamed(boq, "BoQInfo"), Child(lv, "LVINFO"));
+  MapBody(ChildNamed(boq, "BoQBody"), lv, std::string(), 0);
+}
+
+void KsX83Mapper::MapParty(const pugi::xml_node& party, KsGAEBObj& element) {
+  static constexpr std::pair<const char*, const char*> kAddress[] = {
+      {"Name1", "NAME1"},          {"Name2", "NAME2"},   {"Name3", "NAME3"}, {"Name4", "NAME4"},
+      {"Street", "STRASSE"},       {"PCode", "PLZ"},     {"City", "ORT"},    {"Country", "LANDBEZ"},
+      {"Contact", "ANSPRPARTNER"}, {"Phone", "TELEFON"}, {"Fax", "FAX"},     {"Email", "EMAIL"},
+      {"VATID", "USTIDENT"}};
+  KsGAEBObj& address = Child(element, "ADRESSE");
+  const pugi::xml_node xmlAddress = ChildNamed(party, "Address");
+  for (const auto& [xml, member] : kAddress) SetText(address, member, ChildText(xmlAddress, xml));
+  SetText(element, "DVNR", ChildText(party, "DPNo"));
+  SetText(element, "VERGNR", ChildText(party, "AwardNo"));
+}
+
+void KsX83Mapper::MapBoQInfo(const pugi::xml_node& info, KsGAEBObj& lvInfo) {
+  SetText(lvInfo, "NAME", ChildText(info, "Name"));
+  SetText(lvInfo, "BEZ", ChildText(info, "LblBoQ"));
+  SetDate(lvInfo, "DATUM", ChildText(info, "Date"));
+  for (pugi::xml_node bkdn = info.first_child(); bkdn; bkdn = bkdn.next_sibling()) {
+    if (!IsNamed(bkdn, "BoQBkdn")) continue;
+    KsBoQBkdnLevel level{
+        Trim(text_(ChildText(bkdn, "Type"))), Trim(text_(ChildText(bkdn, "Length"))),
+        Trim(text_(ChildText(bkdn, "Num"))), Trim(text_(ChildText(bkdn, "Alignment")))};
+    KsGAEBObj& glied = NewItem(lvInfo, "LVGLIED");
+    const char* type = LvGliedType(level.Type);
+    Set(glied, "TYP", type ? type : level.Type);
+    SetInteger(glied, "LAENGE", level.Length);
+    SetText(glied, "BEZ", ChildText(bkdn, "LblBoQBkdn"));
+    const int length = StrToIntZero(level.Length);
+    const bool alignLeft =
+        level.Alignment == "left" || (level.Alignment != "right" && level.Num == "No");
+    const Level padding{length > 0 ? static_cast<size_t>(length) : 0, alignLeft};
+    if (level.Type == "BoQLevel" || level.Type == "Lot") areaLevels_.push_back(padding);
+    if (level.Type == "Item") itemLevel_ = padding;
+    origin_.Breakdown.push_back(std::move(level));
+  }
+  SetInteger(lvInfo, "ANZEPANTEILE", ChildText(info, "NoUPComps"));
+  static constexpr const char* kLabels[][2] = {
+      {"LblUPComp1", "BEZEPANTEIL1"}, {"LblUPComp2", "BEZEPANTEIL2"},
+      {"LblUPComp3", "BEZEPANTEIL3"}, {"LblUPComp4", "BEZEPANTEIL4"},
+      {"LblUPComp5", "BEZEPANTEIL5"}, {"LblUPComp6", "BEZEPANTEIL6"}};
+  for (const auto& label : kLabels) SetText(lvInfo, label[1], ChildText(info, label[0]));
+  SetText(lvInfo, "BEZZEIT", ChildText(info, "LblTime"));
+  SetNumber(lvInfo, "UST", ChildNamed(info, "Totals"), "VAT", "des Leistungsverzeichnisses");
+}
+
+void KsX83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std::string& oz,
+                          size_t depth) {
+  for (pugi::xml_node entry = body.first_child(); entry; entry = entry.next_sibling()) {
+    if (IsNamed(entry, "BoQCtgy")) {
+      MapCategory(entry, NewItem(holder, "LVBEREICH"), oz, depth + 1);
+    } else if (IsNamed(entry, "Itemlist")) {
+      for (pugi::xml_node item = entry.first_child(); item; item = item.next_sibling()) {
+        if (IsNamed(item, "Item"))
+          MapItem(item, holder, oz);
+        else if (IsNamed(item, "MarkupItem"))
+          MapMarkupItem(item, holder, oz);
+        else if (ChildNamed(item, "Description"))
+          MapRemark(item, holder);
+      }
+    } else if (ChildNamed(entry, "Description")) {
+      MapRemark(entry, holder);
+    }
+  }
+}
+
+void KsX83Mapper::MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area,
+                              const std::string& parentOz, size_t depth) {
+  if (depth > kMaxAreaDepth)
+    throw KsX83Error("Zeile " + Line(ctgy) + ": die LV-Bereiche sind tiefer als " +
+                     std::to_string(kMaxAreaDepth) + " Ebenen verschachtelt.");
+  const Level level = depth <= areaLevels_.size() ? areaLevels_[depth - 1] : Level{};
+  const std::string part = text_(ctgy.attribute("RNoPart").value());
+  const std::string oz = parentOz + Pad(part, level.Length, level.AlignLeft);
+  Set(area, "OZ", oz);
+  SetText(area, kXmlIdMember, ctgy.attribute("ID").value());
+  Set(area, kXmlRNoPartMember, part);
+  SetText(area, "BEZ", PlainTextLine(ChildNamed(ctgy, "LblTx")));
+  SetFlag(area, "ENTF", ctgy, "NotAppl");
+  MapBody(ChildNamed(ctgy, "BoQBody"), area, oz, depth);
+  doc_.NotifyObservers(gcElementRead);
+}
+
+std::string KsX83Mapper::ItemOz(const pugi::xml_node& item, const std::string& parentOz) const {
+  return parentOz +
+         Pad(Utf8ToCp1252(item.attribute("RNoPart").value()), itemLevel_.Length,
+             itemLevel_.AlignLeft) +
+         Utf8ToCp1252(item.attribute("RNoIndex").value());
+}
+
+void KsX83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,
+                          const std::string& parentOz) {
+  KsGAEBObj& position = NewItem(holder, "POSITION");
+  const std::string oz = ItemOz(item, parentOz);
+  const std::string owner = "der Position " + Trim(oz);
+  Set(position, "OZ", oz);
+  SetText(position, kXmlIdMember, item.attribute("ID").value());
+  Set(position, kXmlRNoPartMember, text_(item.attribute("RNoPart").value()));
+  Set(position, kXmlRNoIndexMember, text_(item.attribute("RNoIndex").value()));
+  SetNumber(position, "MENGE", item, "Qty", owner);
+  SetText(position, "ME", ChildText(item, "QU"));
+  const std::string provis = Trim(ChildText(item, "Provis"));
+  if (provis == "WithTotal") Set(position, "BEDARF", "M");
+  if (provis == "WithoutTotal") Set(position, "BEDARF", "E");
+  SetInteger(position, "ZZGRUPPENR", ChildText(item, "ALNGroupNo"));
+  SetInteger(position, "ZZLFDNR", ChildText(item, "ALNSerNo"));
+  SetFlag(position, "ENTF", item, "NotAppl");
+  SetFlag(position, "STPOS", item, "HourIt");
+  SetFlag(position, "SPOS", item, "KeyIt");
+  SetFlag(position, "EPAUFGL", item, "UPBkdn");
+  SetFlag(position, "FRMENGE", item, "QtyTBD");
+  SetNumber(position, "EP", item, "UP", owner);
+  static constexpr const char* kComponents[][2] = {
+      {"UPComp1", "EPANTEIL1"}, {"UPComp2", "EPANTEIL2"}, {"UPComp3", "EPANTEIL3"},
+      {"UPComp4", "EPANTEIL4"}, {"UPComp5", "EPANTEIL5"}, {"UPComp6", "EPANTEIL6"}};
+  for (const auto& component : kComponents)
+    SetNumber(position, component[1], item, component[0], owner);
+  SetNumber(position, "NACHLASSPROZ", item, "DiscountPcnt", owner);
+  MapDescription(ChildNamed(item, "Description"), position);
+  MapSubDescriptions(item, position);
+  static_cast<KsGPOSITION&>(position).DeriveDisplayFields();
+  doc_.NotifyObservers(gcElementRead);
+}
+
+void KsX83Mapper::MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder,
+                                const std::string& parentOz) {
+  KsGAEBObj& markup = NewItem(holder, "ZUSCHLPOSITION");
+  const std::string oz = ItemOz(item, parentOz);
+  const std::string owner = "der Zuschlagsposition " + Trim(oz);
+  Set(markup, "OZ", oz);
+  SetText(markup, kXmlIdMember, item.attribute("ID").value());
+  Set(markup, kXmlRNoPartMember, text_(item.attribute("RNoPart").value()));
+  Set(markup, kXmlRNoIndexMember, text_(item.attribute("RNoIndex").value()));
+  SetNumber(markup, "ZUSCHLAG", item, "Markup", owner);
+  SetNumber(markup, "GBZUSCHL", item, "ITMarkup", owner);
+  SetNumber(markup, "GB", item, "IT", owner);
+  MapDescription(ChildNamed(item, "Description"), markup);
+  doc_.NotifyObservers(gcElementRead);
+}
+
+void KsX83Mapper::MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder) {
+  KsGAEBObj& hinweis = NewItem(holder, "HINWEIS");
+  SetText(hinweis, kXmlIdMember, remark.attribute("ID").value());
+  MapDescription(ChildNamed(remark, "Description"), hinweis);
+  // A note is shown by its long text; one with an outline only shows that.
+  KsGAEBObj* beschreibung = hinweis.Child("BESCHREIBUNG");
+  if (beschreibung && beschreibung->Text("LANGTEXT").empty()) {
+    const pugi::xml_node complete = ChildNamed(ChildNamed(remark, "Description"), "CompleteText");
+    SetText(*beschreibung, "LANGTEXT", PlainTextLines(ChildNamed(complete, "OutlineText")));
+  }
+}
+
+void KsX83Mapper::MapDescription(const pugi::xml_node& description, KsGAEBObj& element) {
+  if (!description) return;
+  KsGAEBObj& beschreibung = Child(element, "BESCHREIBUNG");
+  const pugi::xml_node complete = ChildNamed(description, "CompleteText");
+  SetText(beschreibung, "KURZTEXT", PlainTextLine(ChildNamed(complete, "OutlineText")));
+  SetText(beschreibung, "LANGTEXT", PlainTextLines(ChildNamed(complete, "DetailTxt")));
+  SetFlag(beschreibung, "LANGTEXTTA", complete, "ComplTSA");
+  SetFlag(beschreibung, "LANGTEXTTB", complete, "ComplTSB");
+}
+
+void KsX83Mapper::MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position) {
+  for (pugi::xml_node sub = item.first_child(); sub; sub = sub.next_sibling()) {
+    if (!IsNamed(sub, "SubDescr")) continue;
+    KsGAEBObj& unterbeschr = NewItem(position, "UNTERBESCHR");
+    SetInteger(unterbeschr, "UBNR", ChildText(sub, "SubDNo"));
+    MapDescription(ChildNamed(sub, "Description"), unterbeschr);
+    SetText(unterbeschr, "ME", ChildText(sub, "QU"));
+    // The catalogue holds this quantity as a whole number.
+    double quantity = 0;
+    if (ParseXmlDecimal(ChildText(sub, "Qty"), quantity) && std::fabs(quantity) < 1e9 &&
+        std::trunc(quantity) == quantity)
+      Set(unterbeschr, "MENGE", std::to_string(static_cast<int32_t>(quantity)));
+  }
+}

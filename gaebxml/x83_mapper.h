@@ -1,0 +1,82 @@
+#pragma once
+
+#include <memory>
+#include <pugixml.hpp>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gaeb/gaeb_document.h"
+#include "gaeb/gaeb_elements.h"
+#include "gaebxml/gaeb_xml_origin.h"
+#include "gaebxml/xml_parse.h"
+
+// A tender that cannot be taken over as it stands; the message is German.
+class KsX83Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Builds from a checked X83 document the element tree the GAEB 2000 reader
+// builds, so everything above the tree works on either format:
+//   GAEBInfo -> GAEBINFO, PrjInfo -> PRJINFO, Award -> VERGABE with
+//   AwardInfo -> VERGABEINFO, OWN -> AG, CTR -> AN (each Address -> ADRESSE),
+//   AddText -> ZUSTEXT, BoQ -> LV with BoQInfo -> LVINFO (BoQBkdn -> LVGLIED),
+//   BoQCtgy -> LVBEREICH, Item -> POSITION (SubDescr -> UNTERBESCHR),
+//   MarkupItem -> ZUSCHLPOSITION, Remark and other text-only entries ->
+//   HINWEIS, Description -> BESCHREIBUNG.
+// Every element gets "GAEBImp00" = the document, which hears code 3 after
+// each area and position. Texts are converted to Windows-1252, numbers to the
+// user's format, dates to dd.mm.yyyy. A number that is not one or reaches
+// the amount limit, or areas nested beyond reason, raise KsX83Error naming
+// the line.
+class KsX83Mapper {
+ public:
+  KsX83Mapper(KsGaebDocument& doc, const KsXmlSource& source, KsGaebXmlOrigin& origin);
+
+  std::unique_ptr<KsGGAEB> Map(const pugi::xml_node& gaeb);
+  size_t ReplacedCharacters() const { return text_.Replaced(); }
+
+ private:
+  struct Level {
+    size_t Length = 0;
+    bool AlignLeft = false;
+  };
+
+  KsGAEBObj& Child(KsGAEBObj& parent, const char* member);
+  KsGAEBObj& NewItem(KsGAEBObj& parent, const char* listMember);
+  void Set(KsGAEBObj& element, const char* member, std::string value);
+  void SetText(KsGAEBObj& element, const char* member, std::string_view utf8);
+  void SetDate(KsGAEBObj& element, const char* member, std::string_view utf8);
+  void SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8);
+  void SetFlag(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+               const char* name);
+  void SetNumber(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+                 const char* name, const std::string& owner);
+
+  void MapGaebInfo(const pugi::xml_node& info, KsGAEBObj& gaebInfo);
+  void MapPrjInfo(const pugi::xml_node& info, KsGAEBObj& prjInfo);
+  void MapAward(const pugi::xml_node& award, KsGAEBObj& vergabe);
+  void MapParty(const pugi::xml_node& party, KsGAEBObj& element);
+  void MapBoQInfo(const pugi::xml_node& info, KsGAEBObj& lvInfo);
+  void MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std::string& oz, size_t depth);
+  void MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area, const std::string& parentOz,
+                   size_t depth);
+  void MapItem(const pugi::xml_node& item, KsGAEBObj& holder, const std::string& parentOz);
+  void MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder, const std::string& parentOz);
+  void MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder);
+  void MapDescription(const pugi::xml_node& description, KsGAEBObj& element);
+  void MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position);
+
+  std::string ItemOz(const pugi::xml_node& item, const std::string& parentOz) const;
+  std::string Line(const pugi::xml_node& node) const;
+
+  KsGaebDocument& doc_;
+  const KsXmlSource& source_;
+  KsGaebXmlOrigin& origin_;
+  KsTextConverter text_;
+  std::vector<Level> areaLevels_;
+  Level itemLevel_;
+  mutable std::string original_;  // loaded for the first message that names a line
+};

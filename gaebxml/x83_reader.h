@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "gaeb/gaeb_document.h"
+#include "gaeb/gaeb_elements.h"
+#include "gaebxml/gaeb_xml_origin.h"
+
+// The outcome of reading a GAEB DA XML tender (X83).
+struct KsX83Result {
+  std::unique_ptr<KsGGAEB> Root;  // null when the file was refused
+  KsGaebXmlOrigin Origin;
+  std::string Error;  // why it was refused (German, Windows-1252)
+  // Characters Windows-1252 lacks; each became "?" in the tree.
+  size_t ReplacedCharacters = 0;
+};
+
+// Reads an X83 (GAEB DA XML 3.0 to 3.3) into the element tree the GAEB 2000
+// reader builds (mapping in gaebxml/x83_mapper.h). Malformed XML, XML that
+// is not GAEB DA XML, another version or exchange phase, and numbers that
+// are not numbers are refused with a message naming what was found.
+KsX83Result ReadX83File(const std::string& path, KsGaebDocument& doc);
+KsX83Result ReadX83(std::string_view bytes, KsGaebDocument& doc);
+
+// True when the bytes begin, after a byte-order mark and blanks, with "<":
+// an XML file rather than a GAEB 2000 one, which begins with "#begin[" or a
+// comment line.
+bool LooksLikeXml(std::string_view head);
+// The same for the first bytes of a file; false when it cannot be read.
+bool IsXmlFile(const std::string& path);

@@ -1,0 +1,33 @@
+#include "gaebxml/xml_names.h"
+
+#include <string>
+
+std::string_view LocalName(const pugi::xml_node& node) {
+  const std::string_view name = node.name();
+  const size_t colon = name.find(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+bool IsNamed(const pugi::xml_node& node, std::string_view localName) {
+  return node.type() == pugi::node_element && LocalName(node) == localName;
+}
+
+pugi::xml_node ChildNamed(const pugi::xml_node& node, std::string_view localName) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+    if (IsNamed(child, localName)) return child;
+  return pugi::xml_node();
+}
+
+std::string_view ChildText(const pugi::xml_node& node, std::string_view localName) {
+  return ChildNamed(node, localName).child_value();
+}
+
+std::string_view NamespaceOf(const pugi::xml_node& element) {
+  const std::string_view name = element.name();
+  const size_t colon = name.find(':');
+  const std::string attribute =
+      colon == std::string_view::npos ? "xmlns" : "xmlns:" + std::string(name.substr(0, colon));
+  for (pugi::xml_node n = element; n; n = n.parent())
+    if (pugi::xml_attribute a = n.attribute(attribute.c_str())) return a.value();
+  return {};
+}

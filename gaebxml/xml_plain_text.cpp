@@ -1,0 +1,146 @@
+#include "gaebxml/xml_plain_text.h"
+
+#include <string_view>
+
+#include "gaebxml/xml_names.h"
+#include "util/trim.h"
+
+namespace {
+
+bool IsBlock(std::string_view name) {
+  return name == "p" || name == "div" || name == "tr" || name == "table" || name == "li" ||
+         name == "ul" || name == "ol" || name == "h1" || name == "h2" || name == "h3";
+}
+
+bool IsCell(std::string_view name) { return name == "td" || name == "th"; }
+
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
+
+bool IsLayoutSpace(char c) { return c == '\n' || c == '\r' || c == '\t'; }
+
+// Collects text with '\n' as line end; lines are finished by Lines().
+class PlainWriter {
+ public:
+  void Text(std::string_view text) {
+    // Non-breaking spaces hold empty paragraphs open in formatted text; in
+    // plain text they are blanks like any other.
+    std::string blanks;
+    if (text.find(kNoBreakSpace) != std::string_view::npos) {
+      blanks = text;
+      for (size_t at; (at = blanks.find(kNoBreakSpace)) != std::string::npos;)
+        blanks.replace(at, kNoBreakSpace.size(), " ");
+      text = blanks;
+    }
+    for (size_t i = 0; i < text.size();) {
+      const char c = text[i];
+      if (c != ' ' && !IsLayoutSpace(c)) {
+        out_ += c;
+        ++i;
+        continue;
+      }
+      size_t end = i;
+      bool layout = false;
+      while (end < text.size() && (text[end] == ' ' || IsLayoutSpace(text[end]))) {
+        layout = layout || IsLayoutSpace(text[end]);
+        ++end;
+      }
+      if (!layout)
+        out_.append(text.substr(i, end - i));
+      else if (!AtLineStart())
+        out_ += ' ';
+      i = end;
+    }
+  }
+  void LineBreak() { out_ += '\n'; }
+  void StartBlock() {
+    if (!AtLineStart()) LineBreak();
+  }
+  void CellSeparator() {
+    if (!AtLineStart()) out_ += "  ";
+  }
+
+  std::string Lines() const {
+    std::string result;
+    size_t pendingBreaks = 0;
+    size_t start = 0;
+    while (start <= out_.size()) {
+      size_t end = out_.find('\n', start);
+      if (end == std::string::npos) end = out_.size();
+      const std::string line = TrimRight(std::string_view(out_).substr(start, end - start));
+      if (line.empty()) {
+        if (!result.empty()) ++pendingBreaks;
+      } else {
+        for (size_t k = 0; k < pendingBreaks; ++k) result += "\r\n";
+        if (!result.empty()) result += "\r\n";
+        result += line;
+        pendingBreaks = 0;
+      }
+      start = end + 1;
+    }
+    return result;
+  }
+
+ private:
+  bool AtLineStart() const { return out_.empty() || out_.back() == '\n'; }
+  std::string out_;
+};
+
+// Walks the subtree without recursion: formatted texts may nest deeper than
+// any stack should be trusted with.
+std::string Collect(const pugi::xml_node& root) {
+  PlainWriter writer;
+  pugi::xml_node node = root.first_child();
+  while (node) {
+    bool descend = false;
+    switch (node.type()) {
+      case pugi::node_pcdata:
+      case pugi::node_cdata:
+        writer.Text(node.value());
+        break;
+      case pugi::node_element: {
+        const std::string_view name = LocalName(node);
+        if (name == "br") {
+          writer.LineBreak();
+        } else if (name != "image") {
+          if (IsBlock(name)) writer.StartBlock();
+          if (IsCell(name)) writer.CellSeparator();
+          descend = !node.first_child().empty();
+          if (!descend && IsBlock(name)) writer.LineBreak();
+        }
+        break;
+      }
+      default:
+        break;
+    }
+    if (descend) {
+      node = node.first_child();
+      continue;
+    }
+    while (node != root && !node.next_sibling()) {
+      node = node.parent();
+      if (node != root && IsBlock(LocalName(node))) writer.LineBreak();
+    }
+    if (node == root) break;
+    node = node.next_sibling();
+  }
+  return writer.Lines();
+}
+
+}  // namespace
+
+std::string PlainTextLines(const pugi::xml_node& node) { return Collect(node); }
+
+std::string PlainTextLine(const pugi::xml_node& node) {
+  const std::string lines = Collect(node);
+  std::string line;
+  line.reserve(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i] == '\r') continue;
+    if (lines[i] == '\n') {
+      if (!line.empty() && line.back() != ' ') line += ' ';
+      continue;
+    }
+    line += lines[i];
+  }
+  return Trim(line);
+}
