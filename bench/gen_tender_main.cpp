@@ -1,6 +1,7 @@
-// Writes a synthetic GAEB 2000 tender for trying the program on large files:
+// Writes a synthetic tender for trying the program on large files, in the
+// GAEB 2000 format or, with --x83, as GAEB DA XML:
 //
-//   gen_tender_main FILE POSITIONS [--single-area]
+//   gen_tender_main FILE POSITIONS [--single-area] [--x83]
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,17 +9,27 @@
 #include <exception>
 
 #include "bench/tender_generator.h"
+#include "bench/x83_tender_writer.h"
 
 int main(int argc, char** argv) {
-  const bool singleArea = argc == 4 && std::strcmp(argv[3], "--single-area") == 0;
+  bool singleArea = false, x83 = false, usage = argc < 3;
+  for (int i = 3; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--single-area") == 0)
+      singleArea = true;
+    else if (std::strcmp(argv[i], "--x83") == 0)
+      x83 = true;
+    else
+      usage = true;
+  }
   const int positions = argc >= 3 ? std::atoi(argv[2]) : 0;
-  if ((argc != 3 && !singleArea) || positions <= 0) {
-    std::fprintf(stderr, "usage: %s FILE POSITIONS [--single-area]\n", argv[0]);
+  if (usage || positions <= 0) {
+    std::fprintf(stderr, "usage: %s FILE POSITIONS [--single-area] [--x83]\n", argv[0]);
     return 2;
   }
   try {
-    const uint64_t bytes = WriteSyntheticTenderFile(
-        argv[1], singleArea ? SingleAreaTender(positions) : NestedTender(positions));
+    const TenderShape shape = singleArea ? SingleAreaTender(positions) : NestedTender(positions);
+    const uint64_t bytes =
+        x83 ? WriteSyntheticX83File(argv[1], shape) : WriteSyntheticTenderFile(argv[1], shape);
     std::printf("%s: %d positions, %llu bytes\n", argv[1], positions,
                 static_cast<unsigned long long>(bytes));
   } catch (const std::exception& e) {

@@ -1,9 +1,13 @@
 #include <cstdint>
+#include <ostream>
+#include <streambuf>
 #include <string_view>
 
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_totals.h"
 #include "gaebxml/x83_reader.h"
+#include "gaebxml/x84_writer.h"
+#include "util/entry_error.h"
 
 namespace {
 
@@ -14,10 +18,16 @@ class FuzzDocument : public KsGaebDocument {
   bool RecalcAll() const override { return true; }
 };
 
+class NullBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return c; }
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
 }  // namespace
 
 // Reads the bytes as an X83 tender and, when it is taken, recalculates it as
-// the document would after an import.
+// the document would after an import and writes its answer.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool catalogue = [] {
     AddPositionDisplayFields();
@@ -28,7 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const KsX83Result result =
       ReadX83(std::string_view(reinterpret_cast<const char*>(data), size), doc);
   if (!result.Root) return 0;
-  if (KsGAEBObj* vergabe = result.Root->Child("VERGABE"))
-    if (KsGAEBObj* lv = vergabe->Child("LV")) CalcAll(*lv);
+  try {
+    if (KsGAEBObj* vergabe = result.Root->Child("VERGABE"))
+      if (KsGAEBObj* lv = vergabe->Child("LV")) CalcAll(*lv);
+  } catch (const KsEntryError&) {
+    // An amount beyond the limit ends the import, as it should.
+    return 0;
+  }
+  NullBuffer nothing;
+  std::ostream out(&nothing);
+  WriteX84(out, *result.Root, result.Origin, {"2025-06-02", "14:05:00"});
   return 0;
 }

@@ -9,7 +9,6 @@
 #include "gaebxml/xml_plain_text.h"
 #include "util/amount_limit.h"
 #include "util/codec.h"
-#include "util/number_text.h"
 #include "util/same_text.h"
 #include "util/strings.h"
 #include "util/trim.h"
@@ -114,7 +113,8 @@ void KsX83Mapper::SetDate(KsGAEBObj& element, const char* member, std::string_vi
 
 void KsX83Mapper::SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8) {
   const std::string text = Trim(utf8);
-  if (!text.empty()) Set(element, member, std::to_string(StrToIntZero(text)));
+  KsMember* m = element.Members.Find(member);
+  if (m && !text.empty()) m->SetValue(KsVariant(element.ConvertFieldValue(text, *m)));
 }
 
 void KsX83Mapper::SetFlag(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
@@ -134,7 +134,9 @@ void KsX83Mapper::SetNumber(KsGAEBObj& element, const char* member, const pugi::
   if (!WithinAmountLimit(value))
     throw KsX83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + ": " +
                      TooLargeText(text_(Trim(raw))));
-  Set(element, member, FloatToStr(value));
+  // Held as the GAEB 2000 reader holds numbers: at the field's decimals.
+  if (KsMember* m = element.Members.Find(member))
+    m->SetValue(KsVariant(element.ConvertFieldValue(Trim(raw), *m)));
 }
 
 std::string KsX83Mapper::Line(const pugi::xml_node& node) const {

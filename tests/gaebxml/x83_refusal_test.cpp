@@ -171,7 +171,7 @@ TEST(X83Reading, TypesFlagsAndPricesOfItems) {
       {"<UPBkdn>Yes</UPBkdn>", "N", "EPAUFGL", "J"},
       {"<NotAppl>Yes</NotAppl>", "N", "ENTF", "J"},
       {"<HourIt>Yes</HourIt>", "N", "STPOS", "J"},
-      {"<UP>12.3456</UP>", "N", "EP", "12,3456"},
+      {"<UP>12.3456</UP>", "N", "EP", "12,346"},  // at the field's 3 decimals
       {"<UPComp2>-0.5</UPComp2>", "N", "EPANTEIL2", "-0,5"},
   };
   for (const Case& c : cases) {

@@ -1,0 +1,227 @@
+#include "gaebxml/x84_writer.h"
+
+#include <algorithm>
+#include <ctime>
+#include <iterator>
+#include <ostream>
+#include <pugixml.hpp>
+#include <stdexcept>
+#include <vector>
+
+#include "gaeb/gaeb_elements.h"
+#include "gaeb/gaeb_totals.h"
+#include "gaebxml/xml_decimal.h"
+#include "gaebxml/xml_identity.h"
+#include "util/codec.h"
+#include "util/rounding.h"
+#include "util/trim.h"
+
+namespace {
+
+std::string Member(const KsGAEBObj* element, const char* name) {
+  return element ? Trim(element->Text(name)) : std::string();
+}
+
+double Number(const KsGAEBObj* element, const char* name) {
+  const KsMember* m = element ? element->Members.Find(name) : nullptr;
+  return m ? m->GetAsFloat() : 0.0;
+}
+
+pugi::xml_node Add(pugi::xml_node parent, const char* name, const std::string& cp1252) {
+  pugi::xml_node node = parent.append_child(name);
+  node.text().set(Cp1252ToUtf8(cp1252).c_str());
+  return node;
+}
+
+void AddIfGiven(pugi::xml_node parent, const char* name, const std::string& cp1252) {
+  if (!cp1252.empty()) Add(parent, name, cp1252);
+}
+
+void Attribute(pugi::xml_node node, const char* name, const std::string& cp1252) {
+  if (!cp1252.empty()) node.append_attribute(name).set_value(Cp1252ToUtf8(cp1252).c_str());
+}
+
+void Identify(pugi::xml_node node, const KsGAEBObj& element) {
+  Attribute(node, "ID", Member(&element, kXmlIdMember));
+  Attribute(node, "RNoPart", element.Text(kXmlRNoPartMember));
+  Attribute(node, "RNoIndex", element.Text(kXmlRNoIndexMember));
+}
+
+// The tender's namespace with the phase of the answer: ".../DA83/3.3" ->
+// ".../DA84/3.3"; a namespace that names no phase (3.0) stays.
+std::string AnswerNamespace(std::string ns) {
+  const size_t at = ns.find("/DA83/");
+  if (at != std::string::npos) ns.replace(at, 6, "/DA84/");
+  return ns;
+}
+
+class X84Builder {
+ public:
+  explicit X84Builder(const KsGaebXmlOrigin& origin) : origin_(origin) {}
+
+  void Build(pugi::xml_document& doc, const KsGAEBObj& root, const KsX84Stamp& stamp) {
+    pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
+    declaration.append_attribute("version").set_value("1.0");
+    declaration.append_attribute("encoding").set_value("UTF-8");
+    pugi::xml_node gaeb = doc.append_child("GAEB");
+    gaeb.append_attribute("xmlns").set_value(AnswerNamespace(origin_.Namespace).c_str());
+    GaebInfo(gaeb.append_child("GAEBInfo"), root.Child("GAEBINFO"), stamp);
+    PrjInfo(gaeb.append_child("PrjInfo"), root.Child("PRJINFO"));
+    Award(gaeb.append_child("Award"), root.Child("VERGABE"));
+  }
+
+ private:
+  void GaebInfo(pugi::xml_node node, const KsGAEBObj* info, const KsX84Stamp& stamp) {
+    Add(node, "Version", origin_.Version);
+    AddIfGiven(node, "VersDate", origin_.VersDate);
+    Add(node, "Date", stamp.Date);
+    Add(node, "Time", stamp.Time);
+    AddIfGiven(node, "ProgSystem", Member(info, "PROGSYSTEM"));
+    AddIfGiven(node, "ProgName", Member(info, "PROGNAME"));
+  }
+
+  void PrjInfo(pugi::xml_node node, const KsGAEBObj* info) {
+    Add(node, "NamePrj", Member(info, "NAME"));
+    AddIfGiven(node, "LblPrj", Member(info, "BEZ"));
+    AddIfGiven(node, "Cur", Member(info, "WAE"));
+    AddIfGiven(node, "CurLbl", Member(info, "WAEBEZ"));
+  }
+
+  void Award(pugi::xml_node node, const KsGAEBObj* vergabe) {
+    Add(node, "DP", "84");
+    const KsGAEBObj* info = vergabe ? vergabe->Child("VERGABEINFO") : nullptr;
+    pugi::xml_node awardInfo = node.append_child("AwardInfo");
+    AddIfGiven(awardInfo, "Cur", Member(info, "WAE"));
+    AddIfGiven(awardInfo, "CurLbl", Member(info, "WAEBEZ"));
+    Contractor(node.append_child("CTR"), vergabe ? vergabe->Child("AN") : nullptr);
+    if (const KsGAEBObj* lv = vergabe ? vergabe->Child("LV") : nullptr) BoQ(node, *lv);
+  }
+
+  void Contractor(pugi::xml_node node, const KsGAEBObj* bidder) {
+    static constexpr std::pair<const char*, const char*> kAddress[] = {
+        {"NAME2", "Name2"},     {"NAME3", "Name3"},
+        {"NAME4", "Name4"},     {"STRASSE", "Street"},
+        {"PLZ", "PCode"},       {"ORT", "City"},
+        {"LANDBEZ", "Country"}, {"ANSPRPARTNER", "Contact"},
+        {"TELEFON", "Phone"},   {"FAX", "Fax"},
+        {"EMAIL", "Email"},     {"USTIDENT", "VATID"}};
+    const KsGAEBObj* address = bidder ? bidder->Child("ADRESSE") : nullptr;
+    pugi::xml_node xmlAddress = node.append_child("Address");
+    Add(xmlAddress, "Name1", Member(address, "NAME1"));
+    for (const auto& [member, xml] : kAddress) AddIfGiven(xmlAddress, xml, Member(address, member));
+    AddIfGiven(node, "DPNo", Member(bidder, "DVNR"));
+    AddIfGiven(node, "AwardNo", Member(bidder, "VERGNR"));
+  }
+
+  void BoQ(pugi::xml_node award, const KsGAEBObj& lv) {
+    pugi::xml_node boq = award.append_child("BoQ");
+    Attribute(boq, "ID", Member(&lv, kXmlIdMember));
+    const KsGAEBObj* lvInfo = lv.Child("LVINFO");
+    pugi::xml_node info = boq.append_child("BoQInfo");
+    Add(info, "Name", Member(lvInfo, "NAME"));
+    AddIfGiven(info, "LblBoQ", Member(lvInfo, "BEZ"));
+    for (const KsBoQBkdnLevel& level : origin_.Breakdown) {
+      pugi::xml_node bkdn = info.append_child("BoQBkdn");
+      AddIfGiven(bkdn, "Type", level.Type);
+      AddIfGiven(bkdn, "Length", level.Length);
+      AddIfGiven(bkdn, "Num", level.Num);
+      AddIfGiven(bkdn, "Alignment", level.Alignment);
+    }
+    pugi::xml_node totals = info.append_child("Totals");
+    Add(totals, "Total", XmlDecimal(Number(lvInfo, "SUMME"), 2));
+    Add(totals, "VAT", XmlRate(Number(lvInfo, "UST")));
+    Add(totals, "VATAmount", XmlDecimal(lvInfo ? VatAmount(*lvInfo) : 0.0, 2));
+    Add(totals, "TotalGross", XmlDecimal(Number(lvInfo, "SUMMEBRUTTO"), 2));
+    Body(boq.append_child("BoQBody"), lv);
+  }
+
+  void Body(pugi::xml_node body, const KsGAEBObj& holder) {
+    if (const KsGAEBObjList* areas = holder.ChildList("LVBEREICH"))
+      for (int i = 0; i < areas->Count(); ++i) Category(body, *areas->Element(i));
+    // Positions and zuschlag positions are kept in two lists; the answer
+    // interleaves them by their numbers, as the tender listed them.
+    const std::vector<const KsGAEBObj*> positions = Elements(holder.ChildList("POSITION"));
+    const std::vector<const KsGAEBObj*> markups = Elements(holder.ChildList("ZUSCHLPOSITION"));
+    if (positions.empty() && markups.empty()) return;
+    std::vector<const KsGAEBObj*> entries;
+    std::merge(positions.begin(), positions.end(), markups.begin(), markups.end(),
+               std::back_inserter(entries), [](const KsGAEBObj* a, const KsGAEBObj* b) {
+                 return a->Text("OZ") < b->Text("OZ");
+               });
+    pugi::xml_node itemlist = body.append_child("Itemlist");
+    for (const KsGAEBObj* entry : entries) {
+      if (entry->Class().InheritsFrom(KsGPOSITION::StaticClass()))
+        Item(itemlist.append_child("Item"), *entry);
+      else
+        Identify(itemlist.append_child("MarkupItem"), *entry);
+    }
+  }
+
+  // The document hears of each area and position, as the GAEB 2000 writer tells it.
+  static void Step(const KsGAEBObj& element) {
+    if (element.ImportDoc) element.ImportDoc->NotifyObservers(gcWriteStep);
+  }
+
+  static std::vector<const KsGAEBObj*> Elements(const KsGAEBObjList* list) {
+    std::vector<const KsGAEBObj*> elements;
+    if (list)
+      for (int i = 0; i < list->Count(); ++i) elements.push_back(list->Element(i));
+    return elements;
+  }
+
+  void Category(pugi::xml_node body, const KsGAEBObj& area) {
+    Step(area);
+    pugi::xml_node ctgy = body.append_child("BoQCtgy");
+    Identify(ctgy, area);
+    Body(ctgy.append_child("BoQBody"), area);
+    pugi::xml_node totals = ctgy.append_child("Totals");
+    Add(totals, "Total", XmlDecimal(Number(&area, "SUMME"), 2));
+    const double percent = Number(&area, "NACHLASSPROZ");
+    const double amount = Number(&area, "NACHLASSABS");
+    if (CompareRounded(2, percent, 0) != 0) Add(totals, "DiscountPcnt", XmlRate(percent));
+    if (CompareRounded(2, amount, 0) != 0) Add(totals, "DiscountAmt", XmlDecimal(amount, 2));
+    if (CompareRounded(2, percent, 0) != 0 || CompareRounded(2, amount, 0) != 0)
+      Add(totals, "TotAfterDisc", XmlDecimal(Number(&area, "SUMMENACHNL"), 2));
+  }
+
+  void Item(pugi::xml_node item, const KsGAEBObj& position) {
+    Step(position);
+    Identify(item, position);
+    Add(item, "UP", XmlDecimal(Number(&position, "EP"), 3));
+    static constexpr const char* kComponents[][2] = {
+        {"EPANTEIL1", "UPComp1"}, {"EPANTEIL2", "UPComp2"}, {"EPANTEIL3", "UPComp3"},
+        {"EPANTEIL4", "UPComp4"}, {"EPANTEIL5", "UPComp5"}, {"EPANTEIL6", "UPComp6"}};
+    int used = 0;
+    for (int i = 0; i < 6; ++i)
+      if (CompareRounded(3, Number(&position, kComponents[i][0]), 0) != 0) used = i + 1;
+    for (int i = 0; i < used; ++i)
+      Add(item, kComponents[i][1], XmlDecimal(Number(&position, kComponents[i][0]), 3));
+    const double discount = Number(&position, "NACHLASSPROZ");
+    if (CompareRounded(2, discount, 0) != 0) Add(item, "DiscountPcnt", XmlRate(discount));
+    Add(item, "IT", XmlDecimal(Number(&position, "GB"), 2));
+  }
+
+  const KsGaebXmlOrigin& origin_;
+};
+
+}  // namespace
+
+KsX84Stamp X84StampNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[16], time[16];
+  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
+  std::strftime(time, sizeof time, "%H:%M:%S", &local);
+  return {date, time};
+}
+
+void WriteX84(std::ostream& out, const KsGAEBObj& root, const KsGaebXmlOrigin& origin,
+              const KsX84Stamp& stamp) {
+  pugi::xml_document doc;
+  X84Builder(origin).Build(doc, root, stamp);
+  doc.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
+  out.flush();
+  if (!out)
+    throw std::runtime_error("Die X84-Datei konnte nicht vollst\xE4ndig geschrieben werden.");
+}
