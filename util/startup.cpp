@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "util/format_settings.h"
+#include "util/program_dir.h"
 
 namespace {
 
@@ -22,10 +23,10 @@ int& BitsPerPixel() {
 // with it, then where the dynamic loader searches.
 std::string LibraryPath(const std::string& name) {
   if (name.find('/') != std::string::npos) return name;
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const std::filesystem::path beside = program.parent_path() / name;
+  const std::string directory = ProgramDirectory();
+  if (!directory.empty()) {
+    const std::filesystem::path beside = std::filesystem::path(directory) / name;
+    std::error_code error;
     if (std::filesystem::exists(beside, error)) return beside.string();
   }
   return name;

@@ -1,0 +1,7 @@
+#include "mail/automation.h"
+
+KsAutomationFactory SystemAutomation() {
+  return [](const std::string&) -> std::unique_ptr<KsAutomationObject> {
+    throw EAutomationError("Ung\xFCltige Klassenzeichenfolge");
+  };
+}

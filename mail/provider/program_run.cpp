@@ -1,0 +1,55 @@
+#include "mail/provider/program_run.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+extern char** environ;
+
+namespace {
+
+bool IsExecutable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+}  // namespace
+
+std::string FindProgram(const std::string& name, const std::vector<std::string>& fallbacks) {
+  const char* path = std::getenv("PATH");
+  const std::string list = path ? path : "";
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(':', start);
+    if (end == std::string::npos) end = list.size();
+    const std::string dir = list.substr(start, end - start);
+    if (!dir.empty() && IsExecutable(dir + "/" + name)) return dir + "/" + name;
+    start = end + 1;
+  }
+  for (const std::string& fallback : fallbacks)
+    if (IsExecutable(fallback)) return fallback;
+  return {};
+}
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args, int input) {
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (input >= 0)
+    posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+  else
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
