@@ -84,6 +84,13 @@ session() {
   sleep 1
   shot titel-positionen
 
+  # The file menu with "E-Mail senden", above the tool bar with its button.
+  xdotool key alt+d
+  sleep 0.5
+  shot datei-menu
+  xdotool key Escape
+  sleep 0.5
+
   # Each page through the mnemonic of its tab.
   local page
   for page in g:gaeb-projekt-info v:vergabe-info a:auftraggeber n:auftragnehmer o:optionen; do

@@ -1,11 +1,9 @@
 #include "ui/contact_panel.h"
 
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QUrl>
 
 #include "ui/maker.h"
 
@@ -62,8 +60,7 @@ TContactPanel::TContactPanel(QWidget* parent) : QWidget(parent) {
   support->setToolTip(QStringLiteral("E-Mail senden"));
   support->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   support->setCursor(Qt::PointingHandCursor);
-  connect(support, &QLabel::linkActivated, this,
-          [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
+  connect(support, &QLabel::linkActivated, this, &TContactPanel::SupportClicked);
 
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(4, 0, 4, 0);

@@ -30,6 +30,7 @@
 #include "ui/options_page.h"
 #include "ui/print_command.h"
 #include "ui/recent_files.h"
+#include "ui/send_icon.h"
 #include "ui/tit_pos_page.h"
 
 namespace {
@@ -103,6 +104,11 @@ void TFormLyx::CreateActions() {
   aPrint->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
   connect(aPrint, &QAction::triggered, this, &TFormLyx::aPrintExecute);
 
+  aSend = NewAction(this, "aSend", QStringLiteral("E-Mail senden"),
+                    QStringLiteral("Als E-Mail versenden"), QKeySequence(QStringLiteral("Ctrl+E")));
+  aSend->setIcon(MailIcon());
+  connect(aSend, &QAction::triggered, this, &TFormLyx::aSendExecute);
+
   aToogleOpt = NewAction(this, "aToogleOpt", QStringLiteral("Optionen anzeigen"),
                          QStringLiteral("Optionen anzeigen"));
   connect(aToogleOpt, &QAction::triggered, this, [this] { pc->setCurrentWidget(tsOpt); });
@@ -138,6 +144,8 @@ void TFormLyx::CreateMenus() {
   file->addAction(aSave);
   file->addSeparator();
   file->addAction(aPrint);
+  file->addSeparator();
+  file->addAction(aSend);
   mmBreakBeforeFiles = file->addSeparator();
   mmBreakBeforeFiles->setObjectName(QStringLiteral("mmBreakBeforeFiles"));
   mmBreakAfterFiles = file->addSeparator();
@@ -190,6 +198,7 @@ QWidget* TFormLyx::CreateTopBar() {
   paToolBar->addAction(aSave);
   paToolBar->addSeparator();
   paToolBar->addAction(aPrint);
+  paToolBar->addAction(aSend);
   paToolBar->addSeparator();
   paToolBar->addAction(aLastEmpEP);
   paToolBar->addAction(aNextEmpEP);
@@ -198,7 +207,9 @@ QWidget* TFormLyx::CreateTopBar() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(paToolBar);
   layout->addStretch(1);
-  layout->addWidget(new TContactPanel(bar));
+  auto* contact = new TContactPanel(bar);
+  connect(contact, &TContactPanel::SupportClicked, this, &TFormLyx::SupportRequest);
+  layout->addWidget(contact);
   return bar;
 }
 

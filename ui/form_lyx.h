@@ -55,6 +55,10 @@ class TFormLyx : public QMainWindow {
   bool MayDiscardChanges();
   // aPrint: the offer print on a printer or PDF file chosen in the print dialog.
   void aPrintExecute();
+  // aSend: the offer as a D84 attachment to the client, by e-mail.
+  void aSendExecute();
+  // The support label of the contact panel: a request to the maker's support.
+  void SupportRequest();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -102,6 +106,7 @@ class TFormLyx : public QMainWindow {
   QAction* aLoad = nullptr;
   QAction* aSave = nullptr;
   QAction* aPrint = nullptr;
+  QAction* aSend = nullptr;
   QAction* aToogleOpt = nullptr;
   QAction* aLastEmpEP = nullptr;
   QAction* aNextEmpEP = nullptr;

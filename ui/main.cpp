@@ -2,6 +2,9 @@
 #include <QScreen>
 
 #include "gaeb/gaeb_catalogue.h"
+#include "mail/mapi_binding.h"
+#include "mail/mapi_errors.h"
+#include "mail/mapi_settings.h"
 #include "ui/form_lyx.h"
 #include "ui/qt_message_boxes.h"
 #include "ui/qt_settings_store.h"
@@ -23,6 +26,12 @@ int main(int argc, char* argv[]) {
 
   KsQtMessageBoxes boxes;
   SetMessageBoxes(&boxes);
+  // A broken mail provider is reported; everything but mail still works.
+  try {
+    InitMapi(std::make_shared<KsSystemMapiSettings>(MapiLibraryCandidates()));
+  } catch (const EMapiDllError& e) {
+    boxes.ShowError(e.what());
+  }
   KsQtSettingsStore settings;
   KsQtWindowDialogs dialogs;
   int result;
@@ -31,6 +40,7 @@ int main(int argc, char* argv[]) {
     window.showMaximized();
     result = QApplication::exec();
   }
+  DoneMapi();
   SetMessageBoxes(nullptr);
   return result;
 }

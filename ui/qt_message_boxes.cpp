@@ -36,3 +36,7 @@ bool KsQtMessageBoxes::AskYesNo(const std::string& text) {
 void KsQtMessageBoxes::ShowError(const std::string& text) {
   Run(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
 }
+
+void KsQtMessageBoxes::ShowWarning(const std::string& text) {
+  Run(QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+}

@@ -9,4 +9,5 @@ class KsQtMessageBoxes : public KsMessageBoxes {
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   void ShowError(const std::string& text) override;
+  void ShowWarning(const std::string& text) override;
 };

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -67,4 +68,15 @@ KsWindowDialogs::SaveChanges KsQtWindowDialogs::AskSaveChanges(QWidget* parent,
     default:
       return SaveChanges::Cancel;
   }
+}
+
+QString KsQtWindowDialogs::InputBox(QWidget* parent, const QString& title, const QString& prompt,
+                                    const QString& value) {
+  QInputDialog dialog(parent);
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(value);
+  dialog.setOkButtonText(QStringLiteral("OK"));
+  dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  return dialog.exec() == QDialog::Accepted ? dialog.textValue() : value;
 }

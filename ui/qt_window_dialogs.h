@@ -11,6 +11,8 @@ class KsQtWindowDialogs final : public KsWindowDialogs {
                        const QString& proposedName) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
   SaveChanges AskSaveChanges(QWidget* parent, const QString& fileName) override;
+  QString InputBox(QWidget* parent, const QString& title, const QString& prompt,
+                   const QString& value) override;
 
  private:
   QString openDirectory_;

@@ -21,4 +21,7 @@ class KsWindowDialogs {
   enum class SaveChanges { Save, Discard, Cancel };
   // "Die Änderungen an <fileName> speichern?" with Ja, Nein and Abbrechen.
   virtual SaveChanges AskSaveChanges(QWidget* parent, const QString& fileName) = 0;
+  // An input box starting with `value`: the text typed, or `value` on cancel.
+  virtual QString InputBox(QWidget* parent, const QString& title, const QString& prompt,
+                           const QString& value) = 0;
 };

@@ -15,6 +15,7 @@ class StderrMessageBoxes : public KsMessageBoxes {
     return false;
   }
   void ShowError(const std::string& text) override { Write(text); }
+  void ShowWarning(const std::string& text) override { Write(text); }
 
  private:
   static void Write(const std::string& text) { std::cerr << Cp1252ToUtf8(text) << std::endl; }

@@ -8,9 +8,10 @@
 class KsMessageBoxes {
  public:
   virtual ~KsMessageBoxes() = default;
-  virtual void ShowMessage(const std::string& text) = 0;        // plain box, OK
-  virtual bool AskYesNo(const std::string& text) = 0;           // warning, Yes and No
-  virtual void ShowError(const std::string& text) = 0;          // error, OK
+  virtual void ShowMessage(const std::string& text) = 0;  // plain box, OK
+  virtual bool AskYesNo(const std::string& text) = 0;     // warning, Yes and No
+  virtual void ShowError(const std::string& text) = 0;    // error, OK
+  virtual void ShowWarning(const std::string& text) = 0;  // warning, OK
 };
 
 // The installed implementation; without one, texts go to stderr and questions answer No.

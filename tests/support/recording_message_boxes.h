@@ -17,7 +17,8 @@ class RecordingMessageBoxes : public KsMessageBoxes {
     return answer;
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
+  void ShowWarning(const std::string& text) override { warnings.push_back(text); }
 
-  std::vector<std::string> messages, questions, errors;
+  std::vector<std::string> messages, questions, errors, warnings;
   bool answer = false;
 };

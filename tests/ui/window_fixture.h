@@ -53,9 +53,16 @@ class ScriptedDialogs : public KsWindowDialogs {
     savePrompts << fileName;
     return saveChangesAnswer;
   }
+  QString InputBox(QWidget*, const QString& title, const QString& prompt,
+                   const QString& value) override {
+    inputPrompts << title + "|" + prompt + "|" + value;
+    return inputAnswer;
+  }
 
   SaveChanges saveChangesAnswer = SaveChanges::Cancel;
   QStringList savePrompts;
+  QString inputAnswer;
+  QStringList inputPrompts;
   QString openAnswer, saveAnswer, pdfFile;
   QString saveDirectory, saveProposal, jobTitle;
   int openCount = 0, saveCount = 0, printCount = 0;

@@ -10,6 +10,7 @@ class RecordingBoxes : public KsMessageBoxes {
   MOCK_METHOD(void, ShowMessage, (const std::string&), (override));
   MOCK_METHOD(bool, AskYesNo, (const std::string&), (override));
   MOCK_METHOD(void, ShowError, (const std::string&), (override));
+  MOCK_METHOD(void, ShowWarning, (const std::string&), (override));
 };
 
 }  // namespace
@@ -21,9 +22,10 @@ TEST(MessageBoxes, DefaultWritesUtf8ToStderrAndAnswersNo) {
       "e");
   const bool answer = MessageBoxes().AskYesNo("Speichern?");
   MessageBoxes().ShowError("\x80 fehlt");
+  MessageBoxes().ShowWarning("Achtung");
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Gr\xC3\xB6\xC3\x9F"
-            "e\nSpeichern?\n\xE2\x82\xAC fehlt\n");
+            "e\nSpeichern?\n\xE2\x82\xAC fehlt\nAchtung\n");
   EXPECT_FALSE(answer);
 }
 

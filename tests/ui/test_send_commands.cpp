@@ -1,0 +1,390 @@
+// The send commands end to end: the window, the mail layer and the Linux
+// provider with stand-ins for sendmail and xdg-email, or the stub mapi32
+// where the mail system's answer is to be chosen.
+
+#include <dlfcn.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+#include <memory>
+
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_catalogue.h"
+#include "gaeb/gaeb_obj.h"
+#include "mail/mapi_binding.h"
+#include "mail/mapi_settings.h"
+#include "support/format_guard.h"
+#include "support/mail_stand_ins.h"
+#include "support/parsed_mail.h"
+#include "support/recording_message_boxes.h"
+#include "tests/mail/stub/stub_control.h"
+#include "ui/form_lyx.h"
+#include "ui/memory_settings_store.h"
+#include "ui/send_commands.h"
+#include "ui/window_dialogs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kNoDocument[] =
+    "Bitte lesen Sie zun\xE4"
+    "chst eine Datei ein.";
+
+class InstalledMapi : public KsMapiSettings {
+ public:
+  std::optional<std::string> MapiValue() const override { return "1"; }
+  std::optional<std::string> DefaultProfile() const override { return std::nullopt; }
+};
+
+QString RealTender(const char* name) {
+  return QStringLiteral(TARVO_TEST_DATA_DIR "/real/") + QString::fromLatin1(name);
+}
+
+// Only the input box is asked for here.
+class InputDialogs : public KsWindowDialogs {
+ public:
+  QString OpenFileName(QWidget*) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
+  QString InputBox(QWidget*, const QString& title, const QString& prompt,
+                   const QString& value) override {
+    asked << title + "|" + prompt + "|" + value;
+    return answer;
+  }
+  QString answer;
+  QStringList asked;
+};
+
+struct Window {
+  Window() : form(store, dialogs) {}
+  template <class T>
+  T* Find(const char* name) {
+    return form.findChild<T*>(QString::fromLatin1(name));
+  }
+  void ShowMailClient(bool on) { Find<QCheckBox>("cboxShowMapiClient")->setChecked(on); }
+  void Send() { Find<QAction>("aSend")->trigger(); }
+  KsLyxObj& Document() { return form.Document(); }
+  void SetMember(KsGAEBObj* element, const char* name, const std::string& value) {
+    element->Members.Find(name)->SetAsString(value);
+  }
+
+  KsMemorySettingsStore store;
+  InputDialogs dialogs;
+  TFormLyx form;
+};
+
+std::string Exported(KsLyxObj& document, const std::string& path) {
+  return document.ExportD84(path) ? ReadFile(path) : std::string("export failed");
+}
+
+}  // namespace
+
+class SendCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void SendCommandInMenuAndToolBar();
+  void SendWithoutDocument();
+  void OfferThroughSendmail();
+  void MissingAddressIsAskedFor();
+  void EmptyAnswerEndsTheCommand();
+  void OfferThroughTheMailProgram();
+  void FailedSendIsShownAndTheFileGoes();
+  void CancelShowsNothing();
+  void WithoutMailSystemTheErrorIsShown();
+  void SubjectIsCutTo255();
+  void FailedExportIsShown();
+  void TemporaryFolderIsPrivate();
+  void SupportRequest();
+
+ private:
+  void UseProvider() { InitMapi(std::make_shared<InstalledMapi>(), {TARVO_MAPI32}); }
+  StubControl* UseStub() {
+    InitMapi(std::make_shared<InstalledMapi>(), {TARVO_STUB_MAPI32});
+    auto* control =
+        reinterpret_cast<StubMapiControlFunction*>(dlsym(Mapi().MapiLibrary, "StubMapiControl"));
+    StubControl* stub = control();
+    stub->Reset();
+    return stub;
+  }
+  std::string TarvoFolder() const { return runtime_->Path("Tarvo"); }
+
+  RecordingMessageBoxes boxes_;
+  std::unique_ptr<FormatGuard> format_;
+  std::unique_ptr<TempDir> runtime_;
+  std::unique_ptr<EnvGuard> env_;
+};
+
+void SendCommandsTest::initTestCase() {
+  RegisterGaebDescriptors();
+  AddPositionDisplayFields();
+  format_ = std::make_unique<FormatGuard>(GermanFormatSettings());
+}
+
+void SendCommandsTest::init() {
+  boxes_.messages.clear();
+  boxes_.errors.clear();
+  boxes_.warnings.clear();
+  runtime_ = std::make_unique<TempDir>();
+  env_ = std::make_unique<EnvGuard>();
+  env_->Set("XDG_RUNTIME_DIR", runtime_->Dir());
+}
+
+void SendCommandsTest::cleanup() {
+  DoneMapi();
+  env_.reset();
+  runtime_.reset();
+}
+
+void SendCommandsTest::SendCommandInMenuAndToolBar() {
+  Window w;
+  auto* send = w.Find<QAction>("aSend");
+  QVERIFY(send);
+  QCOMPARE(send->text(), QStringLiteral("E-Mail senden"));
+  QCOMPARE(send->toolTip(), QStringLiteral("Als E-Mail versenden"));
+  QCOMPARE(send->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+  QVERIFY(!send->icon().isNull());
+
+  const QList<QAction*> file = w.Find<QMenu>("mmDatei")->actions();
+  const qsizetype at = file.indexOf(send);
+  QVERIFY(at > 1);
+  QVERIFY(file[at - 1]->isSeparator());
+  QCOMPARE(file[at - 2], w.Find<QAction>("aPrint"));
+  QVERIFY(file[at + 1]->isSeparator());
+
+  const QList<QAction*> tools = w.Find<QToolBar>("paToolBar")->actions();
+  QCOMPARE(tools.indexOf(send), tools.indexOf(w.Find<QAction>("aPrint")) + 1);
+}
+
+void SendCommandsTest::SendWithoutDocument() {
+  MailStandIns standIns;
+  UseProvider();
+  Window w;
+  w.Send();
+  QCOMPARE(boxes_.messages, std::vector<std::string>{kNoDocument});
+  QVERIFY(!standIns.SendmailRan());
+  QVERIFY(!fs::exists(TarvoFolder()));
+}
+
+// Ctrl+E on a real tender: the client's address, the subject with its
+// umlauts and the attachment byte for byte as the D84 export writes it.
+void SendCommandsTest::OfferThroughSendmail() {
+  MailStandIns standIns;
+  UseProvider();
+  Window w;
+  w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
+  QVERIFY(w.Document().Loaded());
+  w.ShowMailClient(false);
+  w.SetMember(w.Document().LvInfo, "BEZ",
+              "Rohbau Stra\xDF"
+              "e \x80 Au\xDF"
+              "enanlagen");
+  w.form.show();
+  w.form.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w.form));
+  QTest::keyClick(&w.form, Qt::Key_E, Qt::ControlModifier);
+
+  QVERIFY(boxes_.messages.empty() && boxes_.errors.empty() && boxes_.warnings.empty());
+  QVERIFY(w.dialogs.asked.isEmpty());
+  QVERIFY(standIns.SendmailRan());
+  const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
+  QCOMPARE(mail.defects, 0);
+  QCOMPARE(mail.Header("To"), std::string("info@lrasig.de"));
+  QCOMPARE(mail.Header("Subject"), std::string("Preisabgabe 1561 - 0 Rohbau Stra\xC3\x9F"
+                                               "e \xE2\x82\xAC Au\xC3\x9F"
+                                               "enanlagen"));
+  QCOMPARE(mail.body, std::string());
+  QCOMPARE(mail.attachments.size(), size_t{1});
+  QCOMPARE(mail.attachments[0].first, std::string("ARBEITEN.D84"));
+  QVERIFY(!fs::exists(TarvoFolder() + "/1561-02_ROHBAUARBEITEN.D84"));
+  QCOMPARE(mail.attachments[0].second, Exported(w.Document(), runtime_->Path("check.D84")));
+}
+
+void SendCommandsTest::MissingAddressIsAskedFor() {
+  MailStandIns standIns;
+  UseProvider();
+  Window w;
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowMailClient(false);
+  w.dialogs.answer = QStringLiteral("vergabe@halle.example");
+  w.Send();
+  QCOMPARE(w.dialogs.asked,
+           QStringList{QStringLiteral("Die Auftraggeber EMail-Adresse fehlt|AG E-Mail Adresse|")});
+  const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
+  QCOMPARE(mail.Header("To"), std::string("vergabe@halle.example"));
+  QCOMPARE(mail.Header("Subject"),
+           std::string("Preisabgabe 01 Los 1 - Geoelektrische Untersuchungen"));
+  QCOMPARE(mail.attachments.size(), size_t{1});
+  QCOMPARE(mail.attachments[0].first, std::string("LV_Los01.D84"));
+  QVERIFY(!fs::exists(TarvoFolder() + "/LV_Los01.D84"));
+}
+
+void SendCommandsTest::EmptyAnswerEndsTheCommand() {
+  MailStandIns standIns;
+  UseProvider();
+  Window w;
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowMailClient(false);
+  w.dialogs.answer = QStringLiteral("  ");
+  w.Send();
+  QCOMPARE(w.dialogs.asked.size(), 1);
+  QVERIFY(!standIns.SendmailRan());
+  QVERIFY(!fs::exists(TarvoFolder()));
+  QVERIFY(boxes_.messages.empty() && boxes_.warnings.empty());
+}
+
+// With the mail program's dialog an empty address is left to the user, and
+// the attachment can still be read after the command has deleted its file.
+void SendCommandsTest::OfferThroughTheMailProgram() {
+  MailStandIns standIns;
+  UseProvider();
+  Window w;
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowMailClient(true);
+  w.Send();
+  QVERIFY(w.dialogs.asked.isEmpty());
+  QVERIFY(boxes_.warnings.empty() && boxes_.errors.empty());
+  QVERIFY(standIns.XdgEmailRan());
+  QVERIFY(standIns.XdgEmailValues("--to").empty());
+  QCOMPARE(standIns.XdgEmailValues("--subject"),
+           std::vector<std::string>{"Preisabgabe 01 Los 1 - Geoelektrische Untersuchungen"});
+  const std::vector<std::string> copies = standIns.XdgEmailValues("--attach");
+  QCOMPARE(copies.size(), size_t{1});
+  QVERIFY(!fs::exists(TarvoFolder() + "/LV_Los01.D84"));
+  QCOMPARE(ReadFile(copies[0]), Exported(w.Document(), runtime_->Path("check.D84")));
+}
+
+// The mend: the bidder learns that the offer has not left.
+void SendCommandsTest::FailedSendIsShownAndTheFileGoes() {
+  MailStandIns standIns;
+  standIns.ExitWith("sendmail", 1);
+  UseProvider();
+  Window w;
+  w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
+  w.ShowMailClient(false);
+  w.Send();
+  QVERIFY(standIns.SendmailRan());
+  QCOMPARE(boxes_.warnings,
+           std::vector<std::string>{"Die E-Mail wurde nicht versendet: Allgemeiner Fehler"});
+  QVERIFY(!fs::exists(TarvoFolder() + "/1561-02_ROHBAUARBEITEN.D84"));
+
+  // An address nobody can resolve leaves the message to the mail program,
+  // and there is none.
+  boxes_.warnings.clear();
+  standIns.ExitWith("xdg-email", 3);
+  w.SetMember(w.Document().Ag->Child("ADRESSE"), "EMAIL", "Bauamt Halle");
+  w.Send();
+  QVERIFY(standIns.XdgEmailRan());
+  QVERIFY(standIns.XdgEmailValues("--to").empty());
+  QCOMPARE(boxes_.warnings, std::vector<std::string>{"Die E-Mail wurde nicht versendet: eMail "
+                                                     "Versand wird nicht unterst\xFCtzt"});
+  QVERIFY(fs::is_empty(TarvoFolder()));
+}
+
+void SendCommandsTest::CancelShowsNothing() {
+  StubControl* stub = UseStub();
+  stub->sendAnswer = MAPI_USER_ABORT;
+  Window w;
+  w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
+  w.Send();
+  QVERIFY(boxes_.warnings.empty() && boxes_.errors.empty() && boxes_.messages.empty());
+  QCOMPARE(stub->calls[stub->calls.size() - 2].function, std::string("MAPISendMail"));
+  QVERIFY(stub->calls[stub->calls.size() - 2].files.at(0).existed);
+  QVERIFY(!fs::exists(TarvoFolder() + "/1561-02_ROHBAUARBEITEN.D84"));
+}
+
+void SendCommandsTest::WithoutMailSystemTheErrorIsShown() {
+  InitMapi(std::make_shared<InstalledMapi>(), {"/nonexistent/libmapi32.so"});
+  Window w;
+  w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
+  w.Send();
+  QCOMPARE(boxes_.errors, std::vector<std::string>{"Fehler beim Senden der E-Mail : MAPI services "
+                                                   "are not available on this system"});
+  QVERIFY(fs::exists(TarvoFolder()));
+  QVERIFY(fs::is_empty(TarvoFolder()));
+}
+
+void SendCommandsTest::SubjectIsCutTo255() {
+  StubControl* stub = UseStub();
+  std::string tender = ReadFile(RealTender("LV_Los01.P83").toStdString());
+  const std::string bez = "[Bez]Los 1 - Geoelektrische Untersuchungen[end]";
+  tender.replace(tender.find(bez), bez.size(), "[Bez]" + std::string(300, 'b') + "[end]");
+  Window w;
+  w.form.LoadFile(QString::fromStdString(runtime_->Write("Lang.P83", tender)));
+  QCOMPARE(w.Document().LvInfo->Text("BEZ").size(), size_t{300});
+  w.Send();
+  const StubCall& send = stub->calls[stub->calls.size() - 2];
+  QCOMPARE(send.function, std::string("MAPISendMail"));
+  QCOMPARE(send.subject, ("Preisabgabe 01 " + std::string(300, 'b')).substr(0, 255));
+  QCOMPARE(send.flags, FLAGS{MAPI_DIALOG});  // the option is on by default
+  QCOMPARE(send.noteText, std::string());
+}
+
+void SendCommandsTest::FailedExportIsShown() {
+  StubControl* stub = UseStub();
+  Window w;
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  fs::create_directories(TarvoFolder() + "/LV_Los01.D84");  // a folder where the file should go
+  w.Send();
+  QCOMPARE(boxes_.messages.size(), size_t{1});
+  QVERIFY(boxes_.messages[0].rfind("Beim Erstellen der D84 Datei trat ein Fehler auf : Fehler "
+                                   "beim Schreiben der Datei: ",
+                                   0) == 0);
+  QVERIFY(stub->calls.empty());
+
+  boxes_.messages.clear();
+  fs::remove_all(TarvoFolder());
+  runtime_->Write("Tarvo", "a file");
+  w.Send();
+  QCOMPARE(boxes_.messages,
+           std::vector<std::string>{"Beim Erstellen der D84 Datei trat ein Fehler auf : Das "
+                                    "Verzeichnis " +
+                                    TarvoFolder() + " konnte nicht angelegt werden."});
+}
+
+void SendCommandsTest::TemporaryFolderIsPrivate() {
+  fs::create_directories(TarvoFolder());
+  fs::permissions(TarvoFolder(), fs::perms::all);
+  QCOMPARE(OfferMailFile("Bau.P83"), TarvoFolder() + "/Bau.D84");
+  QCOMPARE(OfferMailFile("ohne"), TarvoFolder() + "/ohne.D84");
+  QCOMPARE(fs::status(TarvoFolder()).permissions() & fs::perms::mask, fs::perms::owner_all);
+  fs::remove(TarvoFolder());
+  fs::create_directory_symlink(runtime_->Path("elsewhere"), TarvoFolder());
+  fs::create_directory(runtime_->Path("elsewhere"));
+  QVERIFY_THROWS_EXCEPTION(std::runtime_error, OfferMailFile("Bau.P83"));
+}
+
+void SendCommandsTest::SupportRequest() {
+  StubControl* stub = UseStub();
+  Window w;
+  w.Find<QLineEdit>("eName1")->setText(QStringLiteral("Bau M\u00FCller GmbH"));
+  w.Find<QLineEdit>("eOrt")->setText(QStringLiteral("K\u00F6ln"));
+  emit w.Find<QLabel>("lblSupport")->linkActivated(QString());
+  const StubCall& send = stub->calls[stub->calls.size() - 2];
+  QCOMPARE(send.function, std::string("MAPISendMail"));
+  QCOMPARE(send.flags, FLAGS{MAPI_DIALOG});
+  QCOMPARE(send.subject, std::string("Anfrage Tarvo_Redurir"));
+  QCOMPARE(send.noteText, std::string("Sehr geehrte Damen und Herren,\r\n\r\n\r\nmit freundlichen "
+                                      "Gr\xFC\xDF"
+                                      "en\r\nBau M\xFCller GmbH\r\nK\xF6ln"));
+  QCOMPARE(send.recipients.size(), size_t{1});
+  QCOMPARE(send.recipients[0].name, std::string("support@rudarur-software.example"));
+  QVERIFY(send.files.empty());
+  QVERIFY(boxes_.warnings.empty() && boxes_.errors.empty());
+}
+
+QTEST_MAIN(SendCommandsTest)
+#include "test_send_commands.moc"
