@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 

@@ -6,12 +6,8 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrinter>
-#include <QTest>
 #include <QToolBar>
 #include <filesystem>
 #include <memory>
@@ -26,10 +22,8 @@
 #include "support/parsed_mail.h"
 #include "support/recording_message_boxes.h"
 #include "tests/mail/stub/stub_control.h"
-#include "ui/form_lyx.h"
-#include "ui/memory_settings_store.h"
 #include "ui/send_commands.h"
-#include "ui/window_dialogs.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -45,41 +39,19 @@ class InstalledMapi : public KsMapiSettings {
   std::optional<std::string> DefaultProfile() const override { return std::nullopt; }
 };
 
-QString RealTender(const char* name) {
-  return QStringLiteral(TARVO_TEST_DATA_DIR "/real/") + QString::fromLatin1(name);
-}
-
-// Only the input box is asked for here.
-class InputDialogs : public KsWindowDialogs {
- public:
-  QString OpenFileName(QWidget*) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
-  QString InputBox(QWidget*, const QString& title, const QString& prompt,
-                   const QString& value) override {
-    asked << title + "|" + prompt + "|" + value;
-    return answer;
-  }
-  QString answer;
-  QStringList asked;
+struct StoreHolder {
+  KsMemorySettingsStore store;
 };
 
-struct Window {
-  Window() : form(store, dialogs) {}
-  template <class T>
-  T* Find(const char* name) {
-    return form.findChild<T*>(QString::fromLatin1(name));
-  }
+// The window of the tests, with the send command's helpers.
+struct SendWindow : StoreHolder, Window {
+  SendWindow() : Window(store) {}
   void ShowMailClient(bool on) { Find<QCheckBox>("cboxShowMapiClient")->setChecked(on); }
-  void Send() { Find<QAction>("aSend")->trigger(); }
+  void Send() { Action("aSend")->trigger(); }
   KsLyxObj& Document() { return form.Document(); }
-  void SetMember(KsGAEBObj* element, const char* name, const std::string& value) {
+  static void SetMember(KsGAEBObj* element, const char* name, const std::string& value) {
     element->Members.Find(name)->SetAsString(value);
   }
-
-  KsMemorySettingsStore store;
-  InputDialogs dialogs;
-  TFormLyx form;
 };
 
 std::string Exported(KsLyxObj& document, const std::string& path) {
@@ -150,7 +122,7 @@ void SendCommandsTest::cleanup() {
 }
 
 void SendCommandsTest::SendCommandInMenuAndToolBar() {
-  Window w;
+  SendWindow w;
   auto* send = w.Find<QAction>("aSend");
   QVERIFY(send);
   QCOMPARE(send->text(), QStringLiteral("E-Mail senden"));
@@ -172,7 +144,7 @@ void SendCommandsTest::SendCommandInMenuAndToolBar() {
 void SendCommandsTest::SendWithoutDocument() {
   MailStandIns standIns;
   UseProvider();
-  Window w;
+  SendWindow w;
   w.Send();
   QCOMPARE(boxes_.messages, std::vector<std::string>{kNoDocument});
   QVERIFY(!standIns.SendmailRan());
@@ -184,7 +156,7 @@ void SendCommandsTest::SendWithoutDocument() {
 void SendCommandsTest::OfferThroughSendmail() {
   MailStandIns standIns;
   UseProvider();
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
   QVERIFY(w.Document().Loaded());
   w.ShowMailClient(false);
@@ -192,13 +164,11 @@ void SendCommandsTest::OfferThroughSendmail() {
               "Rohbau Stra\xDF"
               "e \x80 Au\xDF"
               "enanlagen");
-  w.form.show();
-  w.form.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w.form));
+  w.ShowActive();
   QTest::keyClick(&w.form, Qt::Key_E, Qt::ControlModifier);
 
   QVERIFY(boxes_.messages.empty() && boxes_.errors.empty() && boxes_.warnings.empty());
-  QVERIFY(w.dialogs.asked.isEmpty());
+  QVERIFY(w.dialogs.inputPrompts.isEmpty());
   QVERIFY(standIns.SendmailRan());
   const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
   QCOMPARE(mail.defects, 0);
@@ -216,12 +186,12 @@ void SendCommandsTest::OfferThroughSendmail() {
 void SendCommandsTest::MissingAddressIsAskedFor() {
   MailStandIns standIns;
   UseProvider();
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.ShowMailClient(false);
-  w.dialogs.answer = QStringLiteral("vergabe@halle.example");
+  w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
   w.Send();
-  QCOMPARE(w.dialogs.asked,
+  QCOMPARE(w.dialogs.inputPrompts,
            QStringList{QStringLiteral("Die Auftraggeber EMail-Adresse fehlt|AG E-Mail Adresse|")});
   const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
   QCOMPARE(mail.Header("To"), std::string("vergabe@halle.example"));
@@ -235,12 +205,12 @@ void SendCommandsTest::MissingAddressIsAskedFor() {
 void SendCommandsTest::EmptyAnswerEndsTheCommand() {
   MailStandIns standIns;
   UseProvider();
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.ShowMailClient(false);
-  w.dialogs.answer = QStringLiteral("  ");
+  w.dialogs.inputAnswer = QStringLiteral("  ");
   w.Send();
-  QCOMPARE(w.dialogs.asked.size(), 1);
+  QCOMPARE(w.dialogs.inputPrompts.size(), 1);
   QVERIFY(!standIns.SendmailRan());
   QVERIFY(!fs::exists(TarvoFolder()));
   QVERIFY(boxes_.messages.empty() && boxes_.warnings.empty());
@@ -251,11 +221,11 @@ void SendCommandsTest::EmptyAnswerEndsTheCommand() {
 void SendCommandsTest::OfferThroughTheMailProgram() {
   MailStandIns standIns;
   UseProvider();
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.ShowMailClient(true);
   w.Send();
-  QVERIFY(w.dialogs.asked.isEmpty());
+  QVERIFY(w.dialogs.inputPrompts.isEmpty());
   QVERIFY(boxes_.warnings.empty() && boxes_.errors.empty());
   QVERIFY(standIns.XdgEmailRan());
   QVERIFY(standIns.XdgEmailValues("--to").empty());
@@ -272,7 +242,7 @@ void SendCommandsTest::FailedSendIsShownAndTheFileGoes() {
   MailStandIns standIns;
   standIns.ExitWith("sendmail", 1);
   UseProvider();
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
   w.ShowMailClient(false);
   w.Send();
@@ -297,7 +267,7 @@ void SendCommandsTest::FailedSendIsShownAndTheFileGoes() {
 void SendCommandsTest::CancelShowsNothing() {
   StubControl* stub = UseStub();
   stub->sendAnswer = MAPI_USER_ABORT;
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
   w.Send();
   QVERIFY(boxes_.warnings.empty() && boxes_.errors.empty() && boxes_.messages.empty());
@@ -308,7 +278,7 @@ void SendCommandsTest::CancelShowsNothing() {
 
 void SendCommandsTest::WithoutMailSystemTheErrorIsShown() {
   InitMapi(std::make_shared<InstalledMapi>(), {"/nonexistent/libmapi32.so"});
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
   w.Send();
   QCOMPARE(boxes_.errors, std::vector<std::string>{"Fehler beim Senden der E-Mail : MAPI services "
@@ -324,7 +294,7 @@ void SendCommandsTest::SubjectFromTheLvNameAndDescription() {
   std::string tender = ReadFile(RealTender("LV_Los01.P83").toStdString());
   const std::string bez = "[Bez]Los 1 - Geoelektrische Untersuchungen[end]";
   tender.replace(tender.find(bez), bez.size(), "[Bez]" + std::string(300, 'b') + "[end]");
-  Window w;
+  SendWindow w;
   w.form.LoadFile(QString::fromStdString(runtime_->Write("Lang.P83", tender)));
   w.Send();
   const StubCall& send = stub->calls[stub->calls.size() - 2];
@@ -336,7 +306,7 @@ void SendCommandsTest::SubjectFromTheLvNameAndDescription() {
 
 void SendCommandsTest::FailedExportIsShown() {
   StubControl* stub = UseStub();
-  Window w;
+  SendWindow w;
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   fs::create_directories(TarvoFolder() + "/LV_Los01.D84");  // a folder where the file should go
   w.Send();
@@ -370,7 +340,7 @@ void SendCommandsTest::TemporaryFolderIsPrivate() {
 
 void SendCommandsTest::SupportRequest() {
   StubControl* stub = UseStub();
-  Window w;
+  SendWindow w;
   w.Find<QLineEdit>("eName1")->setText(QStringLiteral("Bau M\u00FCller GmbH"));
   w.Find<QLineEdit>("eOrt")->setText(QStringLiteral("K\u00F6ln"));
   emit w.Find<QLabel>("lblSupport")->linkActivated(QString());
