@@ -79,6 +79,9 @@ class PdfDialogs : public KsWindowDialogs {
   QString OpenFileName(QWidget*) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
+  QString InputBox(QWidget*, const QString&, const QString&, const QString& value) override {
+    return value;
+  }
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file_);
