@@ -90,6 +90,12 @@ session() {
   shot datei-menu
   xdotool key Escape
   sleep 0.5
+  # The tool bar's send button (fourth, after open, save and print) with its hint.
+  xdotool mousemove 126 37
+  sleep 1.5
+  shot senden-werkzeugleiste
+  xdotool mousemove 640 790
+  sleep 0.5
 
   # Each page through the mnemonic of its tab.
   local page
