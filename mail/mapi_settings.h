@@ -18,10 +18,10 @@ class KsMapiSettings {
 };
 
 // The answers on Linux. An administrator decides with a line "MAPI=<value>"
-// in Tarvo_Redurir/mapi.conf in the first folder of $XDG_CONFIG_DIRS (default
-// /etc/xdg) that has the file ("MAPI=0" switches mail off); without such a
-// line the answer is "1" when one of `libraries` loads. Linux mail has no
-// profiles.
+// in Tarvo_Redurir/mapi.conf under a folder of $XDG_CONFIG_DIRS (default
+// /etc/xdg; the first file with such a line counts, and in it the last line;
+// "MAPI=0" switches mail off); without one the answer is "1" when one of
+// `libraries` loads. Linux mail has no profiles.
 class KsSystemMapiSettings final : public KsMapiSettings {
  public:
   explicit KsSystemMapiSettings(std::vector<std::string> libraries);

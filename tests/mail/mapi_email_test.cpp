@@ -379,6 +379,7 @@ TEST(MapiEmail, LogonRetryAndErrorEvents) {
   mapi.stub->logonAnswers = {MAPI_E_FAILURE};
   EXPECT_EQ(mail.Logon(), 0);
   EXPECT_EQ(mail.Session(), 42u);
+  EXPECT_EQ(mail.Logoff(), 0);  // before the log goes, which the logoff events write to
 }
 
 TEST(MapiEmail, DefaultProfileFromTheSettings) {

@@ -155,7 +155,7 @@ TEST(MimeMessage, WithoutAttachmentsAPlainTextMessage) {
 // breaks the length limit.
 TEST(MimeMessage, RandomTextsKeepTheHeadIntact) {
   std::mt19937 random(20240611);
-  const std::string alphabet("a \r\n\t:=?_\"\\;\xC3\xA4\xFF\x01\x7F", 21);
+  const std::string alphabet("a \r\n\t:=?_\"\\;\xC3\xA4\xFF\x01\x7F");
   auto text = [&](size_t max) {
     std::string s(random() % max, ' ');
     for (char& c : s) c = alphabet[random() % alphabet.size()];

@@ -337,7 +337,7 @@ TEST(Provider, RandomTextsNeverMakeHeaders) {
   TempDir dir;
   const std::string file = dir.Write("a.D84", "x");
   std::mt19937 random(4711);
-  const std::string alphabet("a \r\n\t:=?_\"\\;<>@\xE4\xFF\x01\x7F\x80", 22);
+  const std::string alphabet("a \r\n\t:=?_\"\\;<>@\xE4\xFF\x01\x7F\x80");
   auto text = [&](size_t max) {
     std::string s(random() % max, ' ');
     for (char& c : s) c = alphabet[random() % alphabet.size()];
