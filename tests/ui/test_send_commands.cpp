@@ -71,6 +71,7 @@ class SendCommandsTest : public QObject {
   void SendCommandInMenuAndToolBar();
   void SendWithoutDocument();
   void OfferThroughSendmail();
+  void PriceBeingTypedGoesWithTheOffer();
   void MissingAddressIsAskedFor();
   void EmptyAnswerEndsTheCommand();
   void OfferThroughTheMailProgram();
@@ -180,6 +181,28 @@ void SendCommandsTest::OfferThroughSendmail() {
   QCOMPARE(mail.attachments.size(), size_t{1});
   QCOMPARE(mail.attachments[0].first, std::string("ARBEITEN.D84"));
   QVERIFY(!fs::exists(TarvoFolder() + "/1561-02_ROHBAUARBEITEN.D84"));
+  QCOMPARE(mail.attachments[0].second, Exported(w.Document(), runtime_->Path("check.D84")));
+}
+
+// Ctrl+E straight from the grid's editor: the price still being typed is in
+// the offer that leaves.
+void SendCommandsTest::PriceBeingTypedGoesWithTheOffer() {
+  MailStandIns standIns;
+  UseProvider();
+  SendWindow w;
+  w.ShowActive();
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowMailClient(false);
+  w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
+  TPriceGrid& grid = w.Grid();
+  QVERIFY(grid.SelectCell(1, grid.Model().ColumnOf("EP")));
+  QTest::keyClicks(&grid.Editor(), QStringLiteral("4711,5"));
+  QTest::keyClick(&grid.Editor(), Qt::Key_E, Qt::ControlModifier);
+
+  QVERIFY(standIns.SendmailRan());
+  const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
+  QCOMPARE(mail.attachments.size(), size_t{1});
+  QVERIFY(mail.attachments[0].second.find("[EP]4711,5[end]") != std::string::npos);
   QCOMPARE(mail.attachments[0].second, Exported(w.Document(), runtime_->Path("check.D84")));
 }
 
