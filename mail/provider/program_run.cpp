@@ -7,12 +7,54 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
+#include <mutex>
 
 extern char** environ;
 
 namespace {
 
 bool IsExecutable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+// Programs left running; each is collected once it has ended, so that none
+// stays behind as a zombie.
+std::mutex leftMutex;
+std::vector<pid_t> left;
+
+void CollectLeft() {
+  std::lock_guard<std::mutex> lock(leftMutex);
+  std::erase_if(left, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
+void Leave(pid_t pid) {
+  std::lock_guard<std::mutex> lock(leftMutex);
+  left.push_back(pid);
+}
+
+int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+int Wait(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  return ExitStatus(status);
+}
+
+int WaitAtMost(pid_t pid, std::chrono::milliseconds patience) {
+  constexpr std::chrono::milliseconds kStep(50);
+  const timespec step{0, std::chrono::nanoseconds(kStep).count()};
+  for (std::chrono::milliseconds waited(0);; waited += kStep) {
+    int status = 0;
+    const pid_t ended = waitpid(pid, &status, WNOHANG);
+    if (ended == pid) return ExitStatus(status);
+    if (ended < 0 && errno != EINTR) return -1;
+    if (waited >= patience) {
+      Leave(pid);
+      return kStillRunning;
+    }
+    nanosleep(&step, nullptr);
+  }
+}
 
 }  // namespace
 
@@ -32,7 +74,9 @@ std::string FindProgram(const std::string& name, const std::vector<std::string>&
   return {};
 }
 
-int RunProgram(const std::string& program, const std::vector<std::string>& args, int input) {
+int RunProgram(const std::string& program, const std::vector<std::string>& args, int input,
+               std::optional<std::chrono::milliseconds> patience) {
+  CollectLeft();
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -47,9 +91,5 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
   const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return -1;
-
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0)
-    if (errno != EINTR) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return patience ? WaitAtMost(pid, *patience) : Wait(pid);
 }

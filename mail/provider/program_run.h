@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,7 +9,13 @@
 // of `fallbacks` that can be run; "" when there is none.
 std::string FindProgram(const std::string& name, const std::vector<std::string>& fallbacks = {});
 
+// RunProgram's answer for a program still running when the patience ran out.
+constexpr int kStillRunning = -2;
+
 // Runs `program` (no shell: every argument reaches it as it is; args[0] is
 // the name it sees) with its standard input from `input` (-1: none) and waits
-// for it. The exit status, or -1 when it could not be started or was killed.
-int RunProgram(const std::string& program, const std::vector<std::string>& args, int input);
+// for it, at most `patience` when one is given. The exit status, -1 when it
+// could not be started or was killed, or kStillRunning: the program is left
+// running, and a later call collects it when it has ended.
+int RunProgram(const std::string& program, const std::vector<std::string>& args, int input,
+               std::optional<std::chrono::milliseconds> patience = std::nullopt);

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -15,9 +16,15 @@ namespace {
 constexpr int kFileMissing = 2;
 constexpr int kNoMailProgram = 3;
 
+// Some mail programs (Thunderbird, Evolution) keep xdg-email waiting until
+// they are closed when it had to start them; the window would freeze that
+// long. A mail program still running after this has the message open.
+constexpr std::chrono::seconds kMailProgramPatience(5);
+
 ULONG CodeOfExit(int status) {
   switch (status) {
     case 0:
+    case kStillRunning:
       return SUCCESS_SUCCESS;
     case kFileMissing:
       return MAPI_E_ATTACHMENT_NOT_FOUND;
@@ -77,7 +84,7 @@ ULONG HandToMailProgram(const KsOutgoingMail& mail) {
     }
   }
 
-  const ULONG code = CodeOfExit(RunProgram(program, args, -1));
+  const ULONG code = CodeOfExit(RunProgram(program, args, -1, kMailProgramPatience));
   if (code != SUCCESS_SUCCESS && !folder.empty()) {
     std::error_code ignored;
     fs::remove_all(folder, ignored);

@@ -432,6 +432,23 @@ TEST(Provider, DialogFailures) {
   EXPECT_EQ(mapi.SendMail(0, 0, message.Get(), MAPI_DIALOG, 0), ULONG{MAPI_E_NOT_SUPPORTED});
 }
 
+// A mail program that xdg-email had to start keeps it waiting until the user
+// closes it; the message is handed over all the same, and the copy stays.
+TEST(Provider, MailProgramLeftOpen) {
+  MailStandIns standIns;
+  Provider mapi;
+  TempDir dir;
+  const std::string file = dir.Write("a.D84", "D84 Inhalt");
+  standIns.Linger("xdg-email");
+  Message message;
+  message.Recipient(MAPI_TO, "bau@ulm.de").File(file);
+  EXPECT_EQ(mapi.SendMail(0, 0, message.Get(), MAPI_DIALOG, 0), ULONG{SUCCESS_SUCCESS});
+  const std::vector<std::string> copies = standIns.XdgEmailValues("--attach");
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(ReadFile(copies[0]), "D84 Inhalt");
+  standIns.Release("xdg-email");
+}
+
 TEST(Provider, OutboxKeepsCopiesADay) {
   TempDir dir;
   const fs::path outbox = dir.Path("outbox");

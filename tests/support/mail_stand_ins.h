@@ -31,6 +31,10 @@ class MailStandIns {
   void ExitWith(const std::string& program, int code) {
     dir_.Write(program + ".exit", std::to_string(code));
   }
+  // The stand-in `program` keeps running, as a mail program does that the
+  // user has open, until Release.
+  void Linger(const std::string& program) { dir_.Write(program + ".linger", ""); }
+  void Release(const std::string& program) { std::remove(dir_.Path(program + ".linger").c_str()); }
   // Takes a stand-in off the PATH's first folder.
   void Remove(const std::string& program) { std::remove(dir_.Path(program).c_str()); }
 
@@ -63,7 +67,8 @@ class MailStandIns {
   }
   void Script(const std::string& name, const std::string& body) {
     const std::string path =
-        dir_.Write(name, "#!/bin/sh\ndir=\"" + dir_.Dir() + "\"\n" + body + "[ -f \"$dir/" + name +
+        dir_.Write(name, "#!/bin/sh\ndir=\"" + dir_.Dir() + "\"\n" + body + "while [ -f \"$dir/" +
+                             name + ".linger\" ]; do sleep 0.1; done\n[ -f \"$dir/" + name +
                              ".exit\" ] && exit \"$(cat \"$dir/" + name + ".exit\")\"\nexit 0\n");
     chmod(path.c_str(), 0755);
   }
