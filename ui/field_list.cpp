@@ -30,28 +30,6 @@ std::string KsField::ListText() const {
   return text;
 }
 
-int KsField::WidthChars() const {
-  switch (Desc->FieldType) {
-    case ftString:
-      if (Desc->Name == "BEZ") return 20;
-      if (Desc->Name == "OZ") return 12;
-      return Desc->Size == 0 ? 5 : Desc->Size;
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-      return 6;
-    case ftFloat:
-    case ftCurrency:
-      return 10;
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-      return 12;
-    default:
-      return 5;
-  }
-}
-
 KsFieldList::KsFieldList() {
   auto add = [this](const KsFieldDesc& desc) {
     if (!IsColumn(desc)) return;

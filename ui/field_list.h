@@ -16,8 +16,6 @@ class KsField {
   const std::string& Name() const;
   // Caption of the column in the check list: label (or name) and the hint in parentheses.
   std::string ListText() const;
-  // Width in characters (pixels are 7 per character).
-  int WidthChars() const;
 };
 
 // The column catalogue, built once from the POSITION and LVBEREICH descriptors.

@@ -6,6 +6,7 @@
 #include "document/lyx_obj.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/info_pages.h"
+#include "ui/price_grid.h"
 #include "ui/qstring_codec.h"
 #include "ui/recent_files.h"
 #include "ui/settings_store.h"
@@ -17,6 +18,7 @@ const QString kOpt = QStringLiteral("Opt");
 const QString kPrintLTxt = QStringLiteral("PrintLTxt");
 const QString kShowMapiClient = QStringLiteral("ShowMapiClient");
 const QString kFont = QStringLiteral("Font");
+const QString kColumnWidths = QStringLiteral("ColWidths");
 
 QString FileValue(int index) { return QStringLiteral("FILE%1").arg(index); }
 
@@ -40,6 +42,7 @@ void ReadSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
   if (store.ValueExists(kFont)) parts.TitPos.SetLongTextFontSize(store.ReadInteger(kFont));
   parts.FontNormal.setChecked(parts.TitPos.LongTextFontSize() == 8);
   parts.FontLarge.setChecked(parts.TitPos.LongTextFontSize() == 10);
+  parts.TitPos.Grid().SetUserWidthsText(store.ReadString(kColumnWidths));
 
   for (int i = 0; i < TRecentFiles::kCount; ++i)
     parts.RecentFiles.SetPath(i, store.ReadString(FileValue(i)));
@@ -59,6 +62,7 @@ void WriteSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
   store.WriteInteger(kPrintLTxt, parts.PrintLTxt.isChecked() ? 1 : 0);
   store.WriteInteger(kShowMapiClient, parts.ShowMapiClient.isChecked() ? 1 : 0);
   store.WriteInteger(kFont, parts.TitPos.LongTextFontSize());
+  store.WriteString(kColumnWidths, parts.TitPos.Grid().UserWidthsText());
 
   for (int i = 0; i < TRecentFiles::kCount; ++i) {
     const QString path = parts.RecentFiles.Path(i);

@@ -1,24 +1,62 @@
 #include "ui/price_cell_delegate.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
+
+namespace {
+
+// Black on light backgrounds, white on dark ones, whatever the palette's
+// text colour: editable cells are white also on a dark desktop.
+QColor TextColorOn(const QColor& background) {
+  return background.lightness() >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+}  // namespace
+
+QFont KsPriceCellDelegate::CellFont(const QStyleOptionViewItem& option, const QModelIndex& index) {
+  const QVariant font = index.data(Qt::FontRole);
+  return font.canConvert<QFont>() ? font.value<QFont>().resolve(option.font) : option.font;
+}
+
+QRect KsPriceCellDelegate::TextArea(const QRect& cell) { return cell.adjusted(1, 0, -2, 0); }
 
 void KsPriceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
   const bool selected = option.state & QStyle::State_Selected;
   const QVariant background = index.data(Qt::BackgroundRole);
+  QColor fill = option.palette.color(QPalette::Base);
   if (selected)
-    painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
+    fill = option.palette.color(QPalette::Highlight);
   else if (background.canConvert<QBrush>())
-    painter->fillRect(option.rect, background.value<QBrush>());
+    fill = background.value<QBrush>().color();
+  painter->fillRect(option.rect, fill);
 
-  const QString text = index.data(Qt::DisplayRole).toString();
+  QString text = index.data(Qt::DisplayRole).toString();
   if (text.isEmpty()) return;
   const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
-  const QRect area = option.rect.adjusted(1, 0, -2, 0);
+  const QRect area = TextArea(option.rect);
+  const QFont font = CellFont(option, index);
+  if (!(alignment & Qt::AlignRight))
+    text = QFontMetrics(font).elidedText(text, Qt::ElideRight, area.width());
   painter->save();
   painter->setClipRect(option.rect);
-  painter->setFont(option.font);
-  painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  painter->setFont(font);
+  painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : TextColorOn(fill));
   painter->drawText(area, int(alignment | Qt::AlignVCenter) | Qt::TextSingleLine, text);
   painter->restore();
+}
+
+bool KsPriceCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
+  if (event->type() != QEvent::ToolTip)
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+  const QString text = index.data(Qt::DisplayRole).toString();
+  const int room = TextArea(option.rect).width();
+  if (!text.isEmpty() && QFontMetrics(CellFont(option, index)).horizontalAdvance(text) > room)
+    QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+  else
+    QToolTip::hideText();
+  return true;
 }

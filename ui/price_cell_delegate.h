@@ -2,10 +2,12 @@
 
 #include <QStyledItemDelegate>
 
-// Draws a price grid cell the way the grid has always looked: its background
-// (white where it can be edited), its text one pixel from the left edge, or
-// for numbers ending two pixels before the right edge, cut off rather than
-// shortened with dots. The current cell shows in the selection colours.
+// Draws a price grid cell: its background (white where it can be edited),
+// its text one pixel from the left edge, or for numbers ending two pixels
+// before the right edge, in a colour that reads on that background, area
+// rows in bold. A text too long for its cell ends in "…" and shows whole as
+// the cell's tooltip; numbers always fit (the grid sizes their columns).
+// The current cell shows in the selection colours.
 class KsPriceCellDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:
@@ -13,4 +15,11 @@ class KsPriceCellDelegate : public QStyledItemDelegate {
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override;
+
+  // The cell's font: the view's, bold where the model asks for it.
+  static QFont CellFont(const QStyleOptionViewItem& option, const QModelIndex& index);
+  // Where the text goes within the cell.
+  static QRect TextArea(const QRect& cell);
 };

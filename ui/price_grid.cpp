@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
 #include <exception>
@@ -13,6 +14,7 @@
 #include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
+#include "ui/column_measure.h"
 #include "ui/field_list.h"
 #include "ui/price_cell_delegate.h"
 #include "ui/price_grid_model.h"
@@ -20,14 +22,13 @@
 #include "util/message_boxes.h"
 
 namespace {
-// Columns are 7 pixels a character, made for an 8-point system font; a wider
-// font gets wider columns, so that no unit or figure is cut off.
-constexpr int kCharWidth = 7;
 constexpr int kEmptyColumnWidth = 64;
-
-int CharWidth(const QFontMetrics& metrics) {
-  return std::max(kCharWidth, metrics.averageCharWidth() + 2);
-}
+// The short text takes the free width, and at least this many characters.
+const std::string kStretchColumn = "BEZ";
+constexpr int kStretchChars = 20;
+// Other text columns fit their longest text up to this many characters; a
+// longer one ends in "…" and shows whole as a tooltip.
+constexpr int kMaxTextChars = 40;
 }  // namespace
 
 TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPriceGridModel(this)) {
@@ -61,16 +62,91 @@ TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPrice
   connect(eEdit, &TCellEditor::EmptyEpRequested, this, &TPriceGrid::EmptyEpRequested);
   connect(eEdit, &TCellEditor::LeaveRequested, this, &TPriceGrid::LeaveGrid);
   connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::ColumnResized);
   connect(verticalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
 }
 
 void TPriceGrid::SetColumns(const std::vector<const KsField*>& fields) {
   CommitEdit();
   model_->SetColumns(fields);
+  FitColumns({});
+}
+
+void TPriceGrid::FitColumns(const std::vector<KsAreaRow>& rows) {
+  needed_ = KsColumnMeasure(font()).Needed(*model_, rows);
+  ApplyWidths();
+}
+
+void TPriceGrid::GrowColumns(const std::vector<KsAreaRow>& rows) {
+  const std::vector<int> needed = KsColumnMeasure(font()).Needed(*model_, rows);
+  if (needed.size() != needed_.size()) return;
+  bool grown = false;
+  for (size_t c = 0; c < needed.size(); ++c) {
+    if (needed[c] <= needed_[c]) continue;
+    needed_[c] = needed[c];
+    grown = true;
+  }
+  if (grown) ApplyWidths();
+}
+
+void TPriceGrid::ApplyWidths() {
+  if (sizing_ || needed_.size() != static_cast<size_t>(model_->columnCount())) return;
+  const QScopedValueRollback<bool> own(sizing_, true);
+  const int average = fontMetrics().averageCharWidth();
+  int stretch = -1;
+  int others = 0;
+  std::vector<int> widths(needed_.size());
   for (int c = 0; c < model_->columnCount(); ++c) {
     const KsField* field = model_->Field(c);
-    setColumnWidth(c, field ? CharWidth(fontMetrics()) * field->WidthChars() : kEmptyColumnWidth);
+    if (!field) {
+      widths[c] = kEmptyColumnWidth;
+      continue;
+    }
+    const auto user = userWidths_.find(field->Name());
+    const int header = horizontalHeader()->sectionSizeHint(c);
+    const bool number = KsPriceGridModel::IsNumberType(field->Desc->FieldType);
+    if (field->Name() == kStretchColumn) {
+      stretch = c;
+      widths[c] = user != userWidths_.end() ? user->second : kStretchChars * average;
+      continue;
+    }
+    if (user != userWidths_.end())
+      widths[c] = number ? std::max(user->second, needed_[c]) : user->second;
+    else
+      widths[c] =
+          std::max(header, number ? needed_[c] : std::min(needed_[c], kMaxTextChars * average));
+    others += widths[c];
   }
+  if (stretch >= 0) widths[stretch] = std::max(widths[stretch], viewport()->width() - others);
+  for (int c = 0; c < model_->columnCount(); ++c)
+    if (columnWidth(c) != widths[c]) setColumnWidth(c, widths[c]);
+}
+
+// A width the grid did not set itself is the user's.
+void TPriceGrid::ColumnResized(int column, int, int newWidth) {
+  if (sizing_) return;
+  if (const KsField* field = model_->Field(column)) {
+    userWidths_[field->Name()] = newWidth;
+    ApplyWidths();
+  }
+}
+
+QString TPriceGrid::UserWidthsText() const {
+  QString text;
+  for (const auto& [name, width] : userWidths_)
+    text += QStringLiteral("%1=%2;").arg(FromCp1252(name)).arg(width);
+  return text;
+}
+
+void TPriceGrid::SetUserWidthsText(const QString& text) {
+  userWidths_.clear();
+  for (const QString& entry : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QStringList parts = entry.split(QLatin1Char('='));
+    bool number = false;
+    const int width = parts.value(1).toInt(&number);
+    if (parts.size() == 2 && number && width > 0) userWidths_[ToCp1252(parts[0])] = width;
+  }
+  ApplyWidths();
 }
 
 void TPriceGrid::ShowRows(KsGAEBObj* element) {
@@ -194,6 +270,7 @@ void TPriceGrid::ApplyPendingEdit() {
     MessageBoxes().ShowError(error.what());
   }
   model_->RowValuesChanged(index.row());
+  GrowColumns(model_->RowAndAreasAbove(index.row()));
   emit ValueEntered();
 }
 
@@ -406,5 +483,6 @@ void TPriceGrid::scrollContentsBy(int dx, int dy) {
 
 void TPriceGrid::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
+  ApplyWidths();
   PlaceEditor();
 }

@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <QTableView>
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "ui/area_rows.h"
 #include "ui/cell_editor.h"
 
 class KsField;
@@ -26,6 +29,13 @@ class TPriceGrid : public QTableView {
 
   // Both commit a pending edit first; the current cell is gone afterwards.
   void SetColumns(const std::vector<const KsField*>& fields);
+  // Sizes the columns for every value of the rows (the whole tender, so the
+  // widths stay as the user pages through its areas): no number is ever cut,
+  // the short text takes the free width, and widths the user set are kept.
+  void FitColumns(const std::vector<KsAreaRow>& rows);
+  // Widths the user set, by column name: "OZ=96;EP=120;", for the settings.
+  QString UserWidthsText() const;
+  void SetUserWidthsText(const QString& text);
   void ShowRows(KsGAEBObj* element);
   void SetReadOnlyColor(const QColor& color);
 
@@ -76,6 +86,10 @@ class TPriceGrid : public QTableView {
   // Where the unit price of the row is typed: EP, or its first component
   // shown when it has a breakdown; -1 when neither can be edited.
   int PriceColumn(int row, int epColumn) const;
+  // Widens the columns where the rows need more than they have.
+  void GrowColumns(const std::vector<KsAreaRow>& rows);
+  void ApplyWidths();
+  void ColumnResized(int column, int oldWidth, int newWidth);
   // Takes a modified entry into its cell; the editor stays where it is.
   void ApplyPendingEdit();
   void HideEditor();
@@ -94,4 +108,7 @@ class TPriceGrid : public QTableView {
   KsPriceGridModel* model_;
   TCellEditor* eEdit;
   bool committing_ = false;
+  std::vector<int> needed_;                // per column, for its values
+  std::map<std::string, int> userWidths_;  // by column name
+  bool sizing_ = false;                    // widths being set by the grid itself
 };

@@ -24,11 +24,15 @@ const std::string& NumberFormat(int decimals) {
   return formats[decimals < 0 ? 0 : decimals > 18 ? 18 : decimals];
 }
 
-bool IsRightAligned(uint8_t type) {
+}  // namespace
+
+bool KsPriceGridModel::IsNumberType(uint8_t type) {
   return type == ftInteger || type == ftFloat || type == ftCurrency;
 }
 
-}  // namespace
+std::string KsPriceGridModel::NumberText(double value, int decimals) {
+  return FormatEx(NumberFormat(decimals), {KsVariant(value)});
+}
 
 KsPriceGridModel::KsPriceGridModel(QObject* parent) : QAbstractTableModel(parent) {
   columns_.emplace_back();
@@ -96,13 +100,13 @@ QVariant KsPriceGridModel::DisplayText(KsGAEBObj& element, const Column& column)
   const uint8_t type = member.GetFieldType();
   double value;
   // A value the file held as text that is no number is shown as it stands.
-  if (!IsRightAligned(type) || !member.TryAsFloat(value)) return FromCp1252(member.GetAsString());
+  if (!IsNumberType(type) || !member.TryAsFloat(value)) return FromCp1252(member.GetAsString());
   if (value == 0 && type != ftInteger) return {};
-  return FromCp1252(FormatEx(NumberFormat(member.FieldDesc->Size), {KsVariant(value)}));
+  return FromCp1252(NumberText(value, member.FieldDesc->Size));
 }
 
 Qt::Alignment KsPriceGridModel::TextAlignment(KsGAEBObj& element, const Column& column) const {
-  const bool right = IsRightAligned(element.GetMember(column.name).GetFieldType());
+  const bool right = IsNumberType(element.GetMember(column.name).GetFieldType());
   return right ? Qt::AlignRight : Qt::AlignLeft;
 }
 
@@ -117,6 +121,8 @@ QVariant KsPriceGridModel::data(const QModelIndex& index, int role) const {
       return element && column.field ? QVariant(TextAlignment(*element, column)) : QVariant();
     case Qt::BackgroundRole:
       return IsCellEditable(index.column(), element) ? editableBrush_ : readOnlyBrush_;
+    case Qt::FontRole:
+      return IsAreaRow(element) ? QVariant(AreaFont()) : QVariant();
     default:
       return {};
   }
@@ -144,6 +150,19 @@ void KsPriceGridModel::RowValuesChanged(int row) {
   const int last = static_cast<int>(columns_.size()) - 1;
   for (int r = row; r >= 0 && r < static_cast<int>(rows_.size()); r = rows_[r].ParentRow)
     emit dataChanged(index(r, 0), index(r, last), {Qt::DisplayRole});
+}
+
+QFont KsPriceGridModel::AreaFont() {
+  QFont bold;
+  bold.setBold(true);
+  return bold;
+}
+
+std::vector<KsAreaRow> KsPriceGridModel::RowAndAreasAbove(int row) const {
+  std::vector<KsAreaRow> chain;
+  for (int r = row; r >= 0 && r < static_cast<int>(rows_.size()); r = rows_[r].ParentRow)
+    if (rows_[r].Element) chain.push_back(rows_[r]);
+  return chain;
 }
 
 void KsPriceGridModel::SetReadOnlyColor(const QColor& color) { readOnlyBrush_ = QBrush(color); }

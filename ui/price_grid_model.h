@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
+#include <QFont>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,13 @@ class KsPriceGridModel : public QAbstractTableModel {
   // positions) or a position; nullptr leaves one empty row.
   void SetElement(KsGAEBObj* element);
 
+  // Numbers are right-aligned and shown with thousands separators and the
+  // decimals of their field; 0 stays empty except for integers.
+  static bool IsNumberType(uint8_t type);
+  static std::string NumberText(double value, int decimals);
+  // Area rows are bold; only the weight is set, the rest is the view's font.
+  static QFont AreaFont();
+
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -43,6 +52,8 @@ class KsPriceGridModel : public QAbstractTableModel {
   // Announces that a value of the row changed, and with it the sums of the
   // areas above it.
   void RowValuesChanged(int row);
+  // The row and the rows of the areas above it, whose sums an entry changes.
+  std::vector<KsAreaRow> RowAndAreasAbove(int row) const;
   // Background of cells that cannot be edited.
   void SetReadOnlyColor(const QColor& color);
 

@@ -123,7 +123,10 @@ void TTitPosPage::SnapToRows() {
   if (grid != sizes[0]) splitter_->setSizes({grid, total - grid});
 }
 
-void TTitPosPage::BuildColumns() { sg->SetColumns(columns_.ShownColumns()); }
+void TTitPosPage::BuildColumns() {
+  sg->SetColumns(columns_.ShownColumns());
+  sg->FitColumns(AreaRows(document_->LvAreas));
+}
 
 void TTitPosPage::UpdateEpColumns() {
   for (int i = 0; i < fields_.Count(); ++i) {

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QVBoxLayout>
+#include <memory>
+#include <string>
+
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_obj.h"
+#include "tests/support/tender_files.h"
+#include "ui/field_list.h"
+#include "ui/grid_columns_editor.h"
+#include "ui/price_grid.h"
+#include "ui/price_grid_model.h"
+#include "ui/tit_pos_page.h"
+
+// Forwards the document's totals notification, as the main window does.
+class TotalsForwarder : public KsLyxObserver {
+ public:
+  explicit TotalsForwarder(TTitPosPage& page) : page_(page) {}
+  void Update(KsLyxObj&, int code) override {
+    if (code == lcTotalsChanged) page_.ShowTotals();
+  }
+
+ private:
+  TTitPosPage& page_;
+};
+
+// The page "&Titel-Positionen" with a tender, in a window of its own.
+struct PageFixture {
+  TempDir dir;
+  KsLyxObj doc;
+  KsFieldList fields;
+  TGridColumnsEditor columns{fields};
+  QWidget window;
+  TTitPosPage* page = new TTitPosPage(doc, fields, columns, &window);
+  std::unique_ptr<TotalsForwarder> forwarder = std::make_unique<TotalsForwarder>(*page);
+  TPriceGrid& grid = page->Grid();
+  TCellEditor& editor = grid.Editor();
+
+  explicit PageFixture(const std::string& tender, const QString& opt = {}) {
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(page);
+    window.resize(900, 600);
+    if (!doc.Import(dir.Write("lv.d83", tender))) qFatal("%s", doc.LastError.c_str());
+    doc.AddObserver(forwarder.get());
+    columns.ApplyOptText(opt);
+    page->UpdateEpColumns();
+    page->ShowElement(doc.LvAreas->Element(0));
+    page->ShowTotals();
+    window.show();
+    if (!QTest::qWaitForWindowActive(&window)) qFatal("window not active");
+  }
+  ~PageFixture() { doc.RemoveObserver(forwarder.get()); }
+
+  int Column(const char* name) const { return grid.Model().ColumnOf(name); }
+  QModelIndex Index(int row, const char* column) const {
+    return grid.Model().index(row, Column(column));
+  }
+  QString Cell(int row, const char* column) const { return Index(row, column).data().toString(); }
+  bool Select(int row, const char* column) { return grid.SelectCell(row, Column(column)); }
+  QString Label(const char* name) const {
+    return window.findChild<QLabel*>(QLatin1String(name))->text();
+  }
+  KsGAEBObj& Element(int row) const { return *grid.Model().Element(row); }
+  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), mods);
+  }
+};
