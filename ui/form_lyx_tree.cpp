@@ -7,6 +7,7 @@
 #include "gaeb/gaeb_obj.h"
 #include "ui/form_lyx.h"
 #include "ui/info_pages.h"
+#include "ui/one_line.h"
 #include "ui/options_page.h"
 #include "ui/qstring_codec.h"
 #include "ui/tit_pos_page.h"
@@ -44,7 +45,9 @@ QTreeWidgetItem* TFormLyx::AddAreaEntries(QTreeWidgetItem* parent, const KsGAEBO
   for (int i = 0; i < areas->Count(); ++i) {
     KsGAEBObj* area = areas->Element(i);
     auto* entry = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tv);
-    entry->setText(0, FromCp1252(area->Text("OZ") + " " + area->Text("BEZ")));
+    const QString text = FromCp1252(area->Text("OZ") + " " + area->Text("BEZ"));
+    entry->setText(0, OneLine(text));
+    if (entry->text(0) != text) entry->setToolTip(0, text);
     entry->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(area)));
     ++nodeCount_;
     if (!first) first = entry;

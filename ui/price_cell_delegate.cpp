@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "ui/one_line.h"
+
 namespace {
 
 // Black on light backgrounds, white on dark ones, whatever the palette's
@@ -39,7 +41,7 @@ void KsPriceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
   const QRect area = TextArea(option.rect);
   const QFont font = CellFont(option, index);
   if (!(alignment & Qt::AlignRight))
-    text = QFontMetrics(font).elidedText(text, Qt::ElideRight, area.width());
+    text = QFontMetrics(font).elidedText(OneLine(text), Qt::ElideRight, area.width());
   painter->save();
   painter->setClipRect(option.rect);
   painter->setFont(font);
@@ -54,7 +56,8 @@ bool KsPriceCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     return QStyledItemDelegate::helpEvent(event, view, option, index);
   const QString text = index.data(Qt::DisplayRole).toString();
   const int room = TextArea(option.rect).width();
-  if (!text.isEmpty() && QFontMetrics(CellFont(option, index)).horizontalAdvance(text) > room)
+  const QString shown = OneLine(text);
+  if (shown != text || QFontMetrics(CellFont(option, index)).horizontalAdvance(text) > room)
     QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
   else
     QToolTip::hideText();

@@ -5,9 +5,9 @@
 // Draws a price grid cell: its background (white where it can be edited),
 // its text one pixel from the left edge, or for numbers ending two pixels
 // before the right edge, in a colour that reads on that background, area
-// rows in bold. A text too long for its cell ends in "…" and shows whole as
-// the cell's tooltip; numbers always fit (the grid sizes their columns).
-// The current cell shows in the selection colours.
+// rows in bold. A text of several lines shows its first; one too long for
+// its cell ends in "…", and either shows whole as the cell's tooltip; numbers always fit (the grid
+// sizes their columns). The current cell shows in the selection colours.
 class KsPriceCellDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:

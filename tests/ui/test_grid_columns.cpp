@@ -11,6 +11,7 @@
 #include "tests/ui/page_fixture.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/column_measure.h"
+#include "ui/one_line.h"
 #include "ui/price_cell_delegate.h"
 #include "ui/read_only_color.h"
 
@@ -21,16 +22,20 @@ const char kLongText[] =
     "lich Vorhalten, R\xE4umen und Wiederherstellen aller Fl\xE4"
     "chen";
 
+const char kLinesText[] = "Erdaushub\r\nBoden der Klasse 3\r\nseitlich lagern";
+
 // Area 01 sums to 99.999.999,99 and has a discount of 1.000,00; area 02
-// has one position with a long short text. Rows of area 01: 0 the area,
-// 1 the priced position, 2 a position without a price.
+// has one position with a long short text, area 03 one whose only text has
+// three lines. Rows of area 01: 0 the area, 1 the priced position, 2 a
+// position without a price.
 std::string LargeTender() {
   return Tender(
       Area("01", "Rohbau",
            Field("NACHLASSABS", "1000") +
                Position("01.0010", "1", "psch", Field("EP", "99999999,99")) +
                Position("01.0020", "3", "m3")) +
-      Area("02", "Ausbau", Position("02.0010", "12,5", "m2", Description(kLongText, "Langtext"))));
+      Area("02", "Ausbau", Position("02.0010", "12,5", "m2", Description(kLongText, "Langtext"))) +
+      Area("03", "Erdarbeiten", Position("03.0010", "40", "m3", Description("", kLinesText))));
 }
 
 const QString kNumberColumns = QStringLiteral(
@@ -75,6 +80,8 @@ class GridColumnsTest : public QObject {
   void LargerEntriesWidenTheColumns();
   void ShortTextTakesTheFreeWidth();
   void CutTextsShowWholeAsTooltip();
+  void OneLineOfSeveral_data();
+  void OneLineOfSeveral();
   void UserWidthsAreKept();
   void UserWidthsSurviveARestart();
   void ReadOnlyCellsAreTinted_data();
@@ -162,6 +169,40 @@ void GridColumnsTest::CutTextsShowWholeAsTooltip() {
   QCOMPARE(tooltipOver(1), QString::fromLatin1(kLongText));
   tooltipOver(0);  // "Ausbau" fits
   QTRY_VERIFY(!QToolTip::isVisible());
+
+  // A short text of several lines keeps them, shows its first and has them
+  // all in its tooltip, however wide the column.
+  f.window.resize(1600, 600);
+  f.page->ShowElement(f.doc.LvAreas->Element(2));
+  QCoreApplication::processEvents();
+  QCOMPARE(f.Cell(1, "BEZ"), QString::fromLatin1(kLinesText));
+  QCOMPARE(tooltipOver(1), QString::fromLatin1(kLinesText));
+}
+
+void GridColumnsTest::OneLineOfSeveral_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("shown");
+  const QString more = QString(QChar(0x2026));
+  QTest::newRow("one line") << "Erdaushub"
+                            << "Erdaushub";
+  QTest::newRow("CR LF") << "Erdaushub\r\nBoden"
+                         << "Erdaushub" + more;
+  QTest::newRow("LF, blanks before the break") << "Erdaushub  \nBoden"
+                                               << "Erdaushub" + more;
+  QTest::newRow("leading empty lines") << "\r\n\r\nErdaushub\r\nBoden"
+                                       << "Erdaushub" + more;
+  QTest::newRow("trailing break only") << "Erdaushub\r\n"
+                                       << "Erdaushub\r\n";
+  QTest::newRow("paragraph separator") << "Erdaushub" + QString(QChar::ParagraphSeparator) + "Boden"
+                                       << "Erdaushub" + more;
+  QTest::newRow("empty") << ""
+                         << "";
+}
+
+void GridColumnsTest::OneLineOfSeveral() {
+  QFETCH(QString, text);
+  QFETCH(QString, shown);
+  QCOMPARE(OneLine(text), shown);
 }
 
 // A width set by dragging stays for other areas and other files; a number
