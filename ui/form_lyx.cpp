@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QShowEvent>
 #include <QSplitter>
-#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -19,6 +18,7 @@
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
+#include "ui/action_icons.h"
 #include "ui/center_on_screen.h"
 #include "ui/contact_panel.h"
 #include "ui/field_list.h"
@@ -88,20 +88,19 @@ TFormLyx::~TFormLyx() {
 }
 
 void TFormLyx::CreateActions() {
-  QStyle* s = style();
   aLoad = NewAction(this, "aLoad", QStringLiteral("\u00D6ffnen"),
                     QStringLiteral("Datei \u00F6ffnen"), Qt::Key_F4);
-  aLoad->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+  aLoad->setIcon(ActionIcon(TActionIcon::Open));
   connect(aLoad, &QAction::triggered, this, &TFormLyx::OpenFile);
 
   aSave = NewAction(this, "aSave", QStringLiteral("Speichern"), QStringLiteral("Datei speichern"),
                     Qt::Key_F12);
-  aSave->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+  aSave->setIcon(ActionIcon(TActionIcon::Save));
   connect(aSave, &QAction::triggered, this, &TFormLyx::SaveFile);
 
   aPrint =
       NewAction(this, "aPrint", QStringLiteral("Drucken"), QStringLiteral("Drucken"), Qt::Key_F9);
-  aPrint->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+  aPrint->setIcon(ActionIcon(TActionIcon::Print));
   connect(aPrint, &QAction::triggered, this, &TFormLyx::aPrintExecute);
 
   aSend = NewAction(this, "aSend", QStringLiteral("E-Mail senden"),
@@ -117,17 +116,17 @@ void TFormLyx::CreateActions() {
   aLastEmpEP =
       NewAction(this, "aLastEmpEP", QStringLiteral("letzter leerer EP"),
                 QStringLiteral("letzter leerer EP"), QKeySequence(QStringLiteral("Ctrl+L")));
-  aLastEmpEP->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
+  aLastEmpEP->setIcon(ActionIcon(TActionIcon::PreviousEmpty));
   connect(aLastEmpEP, &QAction::triggered, this, [this] { tsTitPos->PreviousEmptyEP(); });
 
   aNextEmpEP =
       NewAction(this, "aNextEmpEP", QStringLiteral("n\u00E4chster leerer EP"),
                 QStringLiteral("n\u00E4chster leerer EP"), QKeySequence(QStringLiteral("Ctrl+N")));
-  aNextEmpEP->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+  aNextEmpEP->setIcon(ActionIcon(TActionIcon::NextEmpty));
   connect(aNextEmpEP, &QAction::triggered, this, [this] { tsTitPos->NextEmptyEP(); });
 
   aHelp = NewAction(this, "aHelp", QStringLiteral("Hilfe"), QStringLiteral("Hilfe"), Qt::Key_F1);
-  aHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+  aHelp->setIcon(ActionIcon(TActionIcon::Help));
   connect(aHelp, &QAction::triggered, this, [this] { TFormHelp(this).exec(); });
 
   aInfo = NewAction(this, "aInfo", QStringLiteral("Info"), QString());

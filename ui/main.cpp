@@ -1,22 +1,27 @@
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include "gaeb/gaeb_catalogue.h"
 #include "mail/mapi_binding.h"
 #include "mail/mapi_errors.h"
 #include "mail/mapi_settings.h"
+#include "ui/file_argument.h"
 #include "ui/form_lyx.h"
+#include "ui/german_qt.h"
 #include "ui/qt_message_boxes.h"
 #include "ui/qt_settings_store.h"
 #include "ui/qt_window_dialogs.h"
 #include "util/message_boxes.h"
 #include "util/startup.h"
 
-// No file is opened from the command line; the only argument read names the
-// resource library.
+// The command line names the resource library and, as for every desktop
+// program, the tender to open.
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("tarvo"));
+  InstallGermanQtTexts(app);
 
   const KsStartup startup(argc, argv);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -38,6 +43,9 @@ int main(int argc, char* argv[]) {
   {
     TFormLyx window(settings, dialogs);
     window.showMaximized();
+    // Opened once the window is up, so that a failure is reported over it.
+    if (const QString tender = FileArgument(QCoreApplication::arguments()); !tender.isEmpty())
+      QTimer::singleShot(0, &window, [&window, tender] { window.LoadFile(tender); });
     result = QApplication::exec();
   }
   DoneMapi();

@@ -1,0 +1,149 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "gaeb/gaeb_catalogue.h"
+#include "tests/ui/window_fixture.h"
+#include "ui/action_icons.h"
+#include "ui/file_argument.h"
+#include "ui/german_qt.h"
+
+namespace {
+
+const TActionIcon kIcons[] = {TActionIcon::Open,          TActionIcon::Save,
+                              TActionIcon::Print,         TActionIcon::Help,
+                              TActionIcon::PreviousEmpty, TActionIcon::NextEmpty};
+
+QImage Picture(const QIcon& icon) { return icon.pixmap(24, 24).toImage(); }
+
+// An icon theme with a picture for the given names only.
+void WriteTheme(const QString& root, const QStringList& names) {
+  QDir(root).mkpath(QStringLiteral("test/24x24/actions"));
+  QFile index(root + QStringLiteral("/test/index.theme"));
+  index.open(QIODevice::WriteOnly);
+  index.write(
+      "[Icon Theme]\nName=test\nDirectories=24x24/actions\n\n[24x24/actions]\nSize=24\n"
+      "Type=Fixed\n");
+  QImage image(24, 24, QImage::Format_ARGB32);
+  image.fill(Qt::magenta);
+  for (const QString& name : names)
+    image.save(root + QStringLiteral("/test/24x24/actions/") + name + QStringLiteral(".png"));
+}
+
+}  // namespace
+
+class DesktopTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void QtDialogsSpeakGerman_data();
+  void QtDialogsSpeakGerman();
+  void FileArgument_data();
+  void FileArgument();
+  void CommandsHaveDrawnIconsOfTheirOwn();
+  void CommandsTakeTheThemesIcons();
+};
+
+void DesktopTest::initTestCase() {
+  RegisterGaebDescriptors();
+  AddPositionDisplayFields();
+  QVERIFY(InstallGermanQtTexts(*QCoreApplication::instance()));
+}
+
+void DesktopTest::QtDialogsSpeakGerman_data() {
+  QTest::addColumn<QString>("context");
+  QTest::addColumn<QString>("english");
+  QTest::addColumn<QString>("german");
+  QTest::newRow("button") << "QPlatformTheme"
+                          << "Cancel"
+                          << "Abbrechen";
+  QTest::newRow("file dialog") << "QFileDialog"
+                               << "Look in:"
+                               << "Suchen in:";
+  QTest::newRow("file name") << "QFileDialog"
+                             << "File &name:"
+                             << "Datei&name:";
+  QTest::newRow("print dialog") << "QPrintDialog"
+                                << "Print"
+                                << "Drucken";
+  QTest::newRow("printer properties") << "QPrintDialog"
+                                      << "&Options >>"
+                                      << "&Einstellungen >>";
+}
+
+void DesktopTest::QtDialogsSpeakGerman() {
+  QFETCH(QString, context);
+  QFETCH(QString, english);
+  QFETCH(QString, german);
+  QCOMPARE(QCoreApplication::translate(qPrintable(context), qPrintable(english)), german);
+}
+
+void DesktopTest::FileArgument_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("file");
+  const QString dir = QStringLiteral(TARVO_TEST_DATA_DIR "/real");
+  const QString tender = dir + QStringLiteral("/LV_Los01.P83");
+  QTest::newRow("none") << QStringList{"tarvo"} << QString();
+  QTest::newRow("absolute") << QStringList{"tarvo", tender} << tender;
+  QTest::newRow("relative") << QStringList{"tarvo", "lv.d83"}
+                            << QDir::current().absoluteFilePath(QStringLiteral("lv.d83"));
+  QTest::newRow("options left out") << QStringList{"tarvo", tender, "-style", "-reverse"} << tender;
+  QTest::newRow("resource library") << QStringList{"tarvo", "/OTARVO_DE", tender, "-OX"} << tender;
+  QTest::newRow("only the library") << QStringList{"tarvo", "/OTARVO_DE"} << QString();
+  QTest::newRow("the last of two") << QStringList{"tarvo", "a.d83", tender} << tender;
+  QTest::newRow("empty") << QStringList{"tarvo", ""} << QString();
+}
+
+void DesktopTest::FileArgument() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, file);
+  QCOMPARE(::FileArgument(arguments), file);
+}
+
+// Without a theme every command has a picture, each a different one.
+void DesktopTest::CommandsHaveDrawnIconsOfTheirOwn() {
+  QIcon::setThemeSearchPaths({});
+  QIcon::setThemeName(QString());
+  QList<QImage> pictures;
+  for (TActionIcon icon : kIcons) {
+    const QImage picture = Picture(ActionIcon(icon));
+    QCOMPARE(picture.size(), QSize(24, 24));
+    QVERIFY2(!pictures.contains(picture), qPrintable(ThemeIconNames(icon).constFirst()));
+    pictures << picture;
+  }
+}
+
+// A theme's icons win; help takes the theme's second name when it lacks the
+// first, and a command whose icon the theme lacks keeps its drawn one.
+void DesktopTest::CommandsTakeTheThemesIcons() {
+  QTemporaryDir themes;
+  WriteTheme(themes.path(), {"document-open", "document-print", "help-browser"});
+  QIcon::setThemeSearchPaths({themes.path()});
+  QIcon::setThemeName(QStringLiteral("test"));
+  KsMemorySettingsStore settings;
+  Window w(settings);
+  const QImage magenta = [] {
+    QImage image(24, 24, QImage::Format_ARGB32);
+    image.fill(Qt::magenta);
+    return image;
+  }();
+  const auto themed = [&](const char* action) {
+    return Picture(w.Action(action)->icon()).convertToFormat(QImage::Format_ARGB32) == magenta;
+  };
+  QVERIFY(themed("aLoad"));
+  QVERIFY(themed("aPrint"));
+  QVERIFY(themed("aHelp"));
+  QVERIFY(!themed("aSave"));
+  QVERIFY(!Picture(w.Action("aSave")->icon()).isNull());
+  QIcon::setThemeName(QString());
+}
+
+QTEST_MAIN(DesktopTest)
+#include "test_desktop.moc"
