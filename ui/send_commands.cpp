@@ -50,6 +50,21 @@ std::string WithExtension(const std::string& name, const std::string& extension)
   return (dot == std::string::npos ? name : name.substr(0, dot)) + extension;
 }
 
+// The mail component takes attachment paths of at most 255 characters. A
+// longer tender name loses the front of its stem, never a part of a UTF-8
+// character; the recipient sees only the stem's end anyway.
+std::string FittingPath(const std::string& folder, std::string name) {
+  constexpr size_t kMaxPath = 255;
+  constexpr size_t kShortName = 12;
+  const size_t room = folder.size() + 1 + kShortName <= kMaxPath ? kMaxPath - folder.size() - 1 : 0;
+  if (room > 0 && name.size() > room) {
+    size_t cut = name.size() - room;
+    while (cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) ++cut;
+    name.erase(0, cut);
+  }
+  return folder + "/" + name;
+}
+
 // The mail system said no, and not because the user cancelled.
 void WarnOfFailure(const KsMail& mail) {
   const std::string reason =
@@ -87,7 +102,7 @@ class RemovedAtEnd {
 std::string OfferMailFile(const std::string& fileName) {
   const std::string folder = TemporaryFolder() + "Tarvo";
   EnsurePrivateFolder(folder);
-  return folder + "/" + WithExtension(fileName, ".D84");
+  return FittingPath(folder, WithExtension(fileName, ".D84"));
 }
 
 void SendOfferCommand(KsLyxObj& document, bool showMapiClient, KsWindowDialogs& dialogs,

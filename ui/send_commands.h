@@ -25,6 +25,7 @@ void SendSupportRequest(const std::string& name1, const std::string& town);
 // The file the offer is written to for sending: the folder "Tarvo" in the
 // user's temporary folder ($XDG_RUNTIME_DIR, else the system's), created
 // private to the user when missing, and in it the tender's name with the
-// extension ".D84". Raises std::runtime_error (German text) when the folder
-// cannot be made or belongs to somebody else.
+// extension ".D84", its stem shortened at the front to fit a path of 255.
+// Raises std::runtime_error (German text) when the folder cannot be made or
+// belongs to somebody else.
 std::string OfferMailFile(const std::string& fileName);

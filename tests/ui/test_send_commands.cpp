@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "document/lyx_obj.h"
@@ -354,6 +355,18 @@ void SendCommandsTest::TemporaryFolderIsPrivate() {
   fs::permissions(TarvoFolder(), fs::perms::all);
   QCOMPARE(OfferMailFile("Bau.P83"), TarvoFolder() + "/Bau.D84");
   QCOMPARE(OfferMailFile("ohne"), TarvoFolder() + "/ohne.D84");
+  // A long name loses the front of its stem to fit the mail's 255, whole
+  // characters only.
+  const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC";
+  std::string name = std::string(300, 'L');
+  for (int i = 0; i < 40; ++i) name += umlauts;
+  const std::string fitted = OfferMailFile(name + "Ende.P83");
+  QVERIFY(fitted.size() == 255 || fitted.size() == 254);
+  QVERIFY(fitted.ends_with(umlauts + "Ende.D84"));
+  const std::string kept = fitted.substr(TarvoFolder().size() + 1);
+  QVERIFY((static_cast<unsigned char>(kept[0]) & 0xC0) == 0xC0);
+  QVERIFY(std::ofstream(fitted).good());
+  fs::remove(fitted);
   QCOMPARE(fs::status(TarvoFolder()).permissions() & fs::perms::mask, fs::perms::owner_all);
   fs::remove(TarvoFolder());
   fs::create_directory_symlink(runtime_->Path("elsewhere"), TarvoFolder());
