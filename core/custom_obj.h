@@ -11,6 +11,7 @@
 #include "core/obj_class.h"
 
 class KsCustomObj;
+class KsQuery;
 
 // Something that wants to hear about an object's events.
 class KsObserver {
@@ -96,6 +97,11 @@ class KsCustomObj {
   virtual void LoadFromXML(std::istream& stream) = 0;
   virtual void ChangePKValues(const std::vector<KsVariant>& values);
   virtual bool Validate(bool recursive) = 0;
+  // Database persistence (core/obj_sql.cpp, core/obj_list_sql.cpp).
+  virtual void LoadFromDB(const std::vector<KsVariant>& keyValues) = 0;
+  virtual void LoadFromDataSet(KsQuery& dataset) = 0;
+  virtual void StoreToDB() = 0;
+  virtual void DeleteFromDB() = 0;
 
   void SetOwner(KsCustomObj* newOwner);
   void SetPKNames(const std::string& names);

@@ -32,6 +32,18 @@ class KsObj : public KsCustomObj {
   // Reads the object's own members from the first element of its table.
   void LoadFromXML(std::istream& stream) override;
 
+  void LoadFromDB(const std::vector<KsVariant>& keyValues) override;
+  void LoadFromDataSet(KsQuery& dataset) override;
+  void StoreToDB() override;
+  void DeleteFromDB() override;
+  virtual bool ExecuteLoadQuery(KsQuery& dataset);
+  virtual void ExecuteStoreQuery(KsQuery& query);
+  bool BuildLoadQuery(KsQuery& query, const std::vector<KsVariant>& keyValues);
+  bool BuildStoreQuery(KsQuery& query, bool forceInsert);
+  void DeleteSelfFromDB();
+  void LoadChildren(uint16_t flags);
+  void SetQueryParams(KsQuery& query);
+
  protected:
   void DetachChild(KsCustomObj* child) override;
   void AttachChild(KsCustomObj* child) override;

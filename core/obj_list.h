@@ -49,6 +49,18 @@ class KsObjList : public KsCustomObj {
   // Lists are not read from XML: raises.
   void LoadFromXML(std::istream& stream) override;
 
+  void LoadFromDB(const std::vector<KsVariant>& keyValues) override;
+  void LoadFromDataSet(KsQuery& dataset) override;
+  void StoreToDB() override;
+  void DeleteFromDB() override;
+  virtual bool ExecuteLoadQuery(KsQuery& dataset);
+  // Binary search of the items, which are in ascending key order (descending
+  // with ofDescendingKeys). Not found: null, index the insertion position;
+  // a comparison that fails: null, index -1.
+  virtual KsCustomObj* FindByPK(const std::vector<KsVariant>& values, int& index);
+  // Deletes the rows of the removed objects and frees them.
+  void DeleteRemoved();
+
  protected:
   KsParams CloneParams() const override;
   void DetachChild(KsCustomObj* child) override;

@@ -6,7 +6,6 @@
 #include <QSqlRecord>
 
 #include "db/db_error.h"
-#include "db/param_marks.h"
 #include "db/qt_text.h"
 #include "db/qt_values.h"
 #include "util/same_text.h"
@@ -45,9 +44,10 @@ std::string KsQuery::Text() const {
 void KsQuery::ReadParams() {
   if (paramsRead_) return;
   std::vector<KsQueryParam> read;
-  for (KsParamMark& mark : FindParamMarks(Text())) {
+  marks_ = FindParamMarks(Text());
+  for (const KsParamMark& mark : marks_) {
     KsQueryParam p;
-    p.Name = std::move(mark.Name);
+    p.Name = mark.Name;
     if (const KsQueryParam* old = Lookup(p.Name)) {
       p.DataType = old->DataType;
       p.Value = old->Value;
@@ -96,14 +96,18 @@ void KsQuery::Run(bool open) {
                     "ffnet.");
   auto engine = std::make_unique<Engine>();
   engine->query = QSqlQuery(db);
-  engine->query.setForwardOnly(uniDirectional_);
+  // PostgreSQL's driver streams a forward-only result over the connection,
+  // and the next statement on it would cut the rest off (a list's items load
+  // their children while the list reads its rows); it reads them all at once.
+  engine->query.setForwardOnly(uniDirectional_ && db.driverName() != QLatin1String("QPSQL"));
+  engine->query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
   const std::string text = Text();
   bool ok;
   if (params_.empty()) {
     // Some engines prepare only statements that take parameters.
     ok = engine->query.exec(ToQString(text));
   } else {
-    ok = engine->query.prepare(ToQString(PositionalSql(text, FindParamMarks(text))));
+    ok = engine->query.prepare(ToQString(PositionalSql(text, marks_)));
     for (size_t i = 0; ok && i < params_.size(); ++i)
       engine->query.bindValue(static_cast<int>(i), ToQVariant(params_[i]));
     ok = ok && engine->query.exec();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "db/param_marks.h"
 #include "util/variant.h"
 
 // What a parameter is bound as; a null keeps its type.
@@ -86,6 +87,7 @@ class KsQuery {
   std::string databaseName_;
   bool uniDirectional_ = false;
   std::vector<std::string> lines_;
+  std::vector<KsParamMark> marks_;
   std::vector<KsQueryParam> params_;
   bool paramsRead_ = true;
   std::unique_ptr<Engine> engine_;

@@ -21,13 +21,13 @@ namespace {
 std::unique_ptr<PgServer> g_server;
 
 // Arguments: folder, folder of the binaries, pid to outlive, user prefix.
-// Prints "ready" or "failed" (a reader gone by then does not stop it),
-// then waits until the test process is gone or
-// the file "stop" appears; durability settings are off, a throw-away
-// cluster needs none and starts quicker without.
+// Prints "ready" or "failed" (a reader gone by then does not stop it), then
+// waits until the test process is gone or the file "stop" appears. The
+// cluster is thrown away, so it goes without durability and starts quicker.
 const char* const kKeeper = R"(
 trap '' PIPE HUP INT TERM
 dir=$1; bin=$2; parent=$3; as=$4
+cd "$dir" || { echo failed; exit 1; }
 log=$dir/setup.log
 if $as "$bin/initdb" -D "$dir/data" -A trust -U tarvo -E UTF8 --locale=C --no-sync >>"$log" 2>&1 &&
    $as "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 -o "-c listen_addresses='' \

@@ -1,0 +1,89 @@
+#include "core/sql_transaction.h"
+
+#include <algorithm>
+
+#include "core/custom_obj.h"
+#include "core/obj_list.h"
+#include "db/database.h"
+
+namespace {
+
+// The open transactions of the object model, innermost last (one per
+// connection at most, since only a connection without one starts one).
+std::vector<KsSqlTransaction*>& Open() {
+  static std::vector<KsSqlTransaction*> open;
+  return open;
+}
+
+}  // namespace
+
+KsSqlTransaction::KsSqlTransaction(KsDatabase& db) {
+  if (db.InTransaction()) return;
+  db.StartTransaction();
+  db_ = &db;
+  Open().push_back(this);
+}
+
+KsSqlTransaction::~KsSqlTransaction() {
+  if (!db_) return;
+  try {
+    db_->Rollback();
+  } catch (...) {
+    // The error that ended the operation is the one to report; a connection
+    // that cannot roll back has lost the transaction anyway.
+  }
+  Undo();
+  std::erase(Open(), this);
+}
+
+void KsSqlTransaction::Commit() {
+  if (!db_) return;
+  db_->Commit();
+  std::erase(Open(), this);
+  db_ = nullptr;
+  for (Released& r : released_) Free(r);
+}
+
+KsSqlTransaction* KsSqlTransaction::Active(const KsDatabase* db) {
+  if (!db) return nullptr;
+  for (KsSqlTransaction* t : Open())
+    if (t->db_ == db) return t;
+  return nullptr;
+}
+
+void KsSqlTransaction::Remember(KsCustomObj& obj) {
+  KsSqlTransaction* t = Active(obj.Database);
+  if (!t) return;
+  t->saved_.push_back({&obj, obj.State, t->members_.size()});
+  for (const KsMember* m : obj.Members) t->members_.push_back({m->OldValue(), m->Modified});
+}
+
+void KsSqlTransaction::Release(KsObjList& list, std::vector<KsCustomObj*> objects) {
+  Released r{&list, std::move(objects)};
+  if (KsSqlTransaction* t = Active(list.Database))
+    t->released_.push_back(std::move(r));
+  else
+    Free(r);
+}
+
+void KsSqlTransaction::Undo() {
+  for (auto r = released_.rbegin(); r != released_.rend(); ++r)
+    r->list->Removed.insert(r->list->Removed.begin(), r->objects.begin(), r->objects.end());
+  for (auto s = saved_.rbegin(); s != saved_.rend(); ++s) {
+    s->obj->State = s->state;
+    size_t i = s->firstMember;
+    for (KsMember* m : s->obj->Members) {
+      m->SetOldValue(members_[i].oldValue);
+      m->Modified = members_[i].modified;
+      ++i;
+    }
+  }
+}
+
+void KsSqlTransaction::Free(Released& r) {
+  const uint8_t clearing = r.list->State & osClearing;
+  r.list->State |= osClearing;
+  for (KsCustomObj* obj : r.objects) delete obj;
+  r.list->State = static_cast<uint8_t>((r.list->State & ~osClearing) | clearing);
+  r.objects.clear();
+}
