@@ -5,6 +5,7 @@
 
 #include "db/db_error.h"
 #include "db/qt_text.h"
+#include "db/statement_cache.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ KsDatabase::KsDatabase(const std::string& name, const KsConnectionParams& params
 }
 
 KsDatabase::~KsDatabase() {
+  KsStatementCache::Drop(name_);
   {
     QSqlDatabase db = Connection(name_);
     if (inTransaction_) db.rollback();

@@ -8,14 +8,24 @@
 #include "db/db_error.h"
 #include "db/qt_text.h"
 #include "db/qt_values.h"
+#include "db/statement_cache.h"
 #include "util/same_text.h"
 
 struct KsQuery::Engine {
   QSqlQuery query;
   bool select = false;
   bool hasRow = false;
+  int rowsAffected = 0;
   std::vector<std::string> fieldNames;
 };
+
+namespace {
+
+[[noreturn]] void Refused(const QSqlError& error) {
+  throw EDatabase("Die Datenbank hat die Anweisung abgelehnt: " + FromQString(error.text()));
+}
+
+}  // namespace
 
 KsQuery::KsQuery() = default;
 KsQuery::~KsQuery() = default;
@@ -95,6 +105,19 @@ void KsQuery::Run(bool open) {
                     "\" ist nicht ge\xF6"
                     "ffnet.");
   auto engine = std::make_unique<Engine>();
+  if (!open && !params_.empty()) {
+    QSqlError error;
+    QSqlQuery* statement =
+        KsStatementCache::Prepared(db, databaseName_, PositionalSql(Text(), marks_), error);
+    if (!statement) Refused(error);
+    for (size_t i = 0; i < params_.size(); ++i)
+      statement->bindValue(static_cast<int>(i), ToQVariant(params_[i]));
+    if (!statement->exec()) Refused(statement->lastError());
+    engine->rowsAffected = statement->numRowsAffected();
+    statement->finish();
+    engine_ = std::move(engine);
+    return;
+  }
   engine->query = QSqlQuery(db);
   // PostgreSQL's driver streams a forward-only result over the connection,
   // and the next statement on it would cut the rest off (a list's items load
@@ -112,9 +135,8 @@ void KsQuery::Run(bool open) {
       engine->query.bindValue(static_cast<int>(i), ToQVariant(params_[i]));
     ok = ok && engine->query.exec();
   }
-  if (!ok)
-    throw EDatabase("Die Datenbank hat die Anweisung abgelehnt: " +
-                    FromQString(engine->query.lastError().text()));
+  if (!ok) Refused(engine->query.lastError());
+  engine->rowsAffected = engine->query.numRowsAffected();
   engine->select = open && engine->query.isSelect();
   if (engine->select) {
     const QSqlRecord record = engine->query.record();
@@ -133,7 +155,7 @@ bool KsQuery::Active() const { return engine_ && engine_->select; }
 
 void KsQuery::Close() { engine_.reset(); }
 
-int KsQuery::RowsAffected() const { return engine_ ? engine_->query.numRowsAffected() : 0; }
+int KsQuery::RowsAffected() const { return engine_ ? engine_->rowsAffected : 0; }
 
 bool KsQuery::Eof() const { return !engine_ || !engine_->hasRow; }
 

@@ -99,6 +99,39 @@ TEST_P(Query, ValuesNeverBecomeStatementText) {
   EXPECT_EQ(db->Texts("select NAME from T"), std::vector<std::string>{evil});
 }
 
+// Statements without rows are prepared once per connection and text; every
+// run binds its own values, also after a refusal, a rollback or a reconnect.
+TEST_P(Query, RepeatedStatementsTakeTheirOwnValues) {
+  auto insert = [](const std::string& connection, int id, const std::string& name) {
+    KsQuery q;
+    q.SetDatabaseName(connection);
+    q.AddLine("insert into T (ID, NAME) values (:ID, :NAME)");
+    q.Params(0).Value = KsVariant(int32_t{id});
+    q.Params(1).Value = KsVariant(name);
+    q.ExecQuery();
+    return q.RowsAffected();
+  };
+  EXPECT_EQ(insert("main", 1, "a"), 1);
+  EXPECT_EQ(insert("main", 2, "b"), 1);
+  EXPECT_THROW(insert("main", 1, "doppelt"), EDatabase);
+  Main().StartTransaction();
+  EXPECT_EQ(insert("main", 3, "weg"), 1);
+  Main().Rollback();
+  auto other = db->Connect("other");
+  EXPECT_EQ(insert("other", 4, "d"), 1);
+  other.reset();
+  other = db->Connect("other");
+  EXPECT_EQ(insert("other", 5, "e"), 1);
+
+  KsQuery update = NewQuery("update T set NAME = :NAME where ID > :ID");
+  update.Params(0).Value = KsVariant("x");
+  update.Params(1).Value = KsVariant(int32_t{3});
+  update.ExecQuery();
+  EXPECT_EQ(update.RowsAffected(), 2);
+  EXPECT_EQ(db->Texts("select ID, NAME from T order by ID"),
+            (std::vector<std::string>{"1|a", "2|b", "4|x", "5|x"}));
+}
+
 TEST_P(Query, EmptyResultIsAtItsEnd) {
   KsQuery sel = NewQuery("select ID from T");
   sel.OpenQuery();
