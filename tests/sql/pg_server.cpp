@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -40,17 +41,25 @@ $as "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop
 rm -rf "$dir"
 )";
 
+// The folder on the PATH that holds all the programs, or "".
+std::string InPath(std::initializer_list<const char*> programs) {
+  const char* path = std::getenv("PATH");
+  if (!path) return "";
+  std::stringstream parts(path);
+  for (std::string dir; std::getline(parts, dir, ':');) {
+    bool all = !dir.empty();
+    for (const char* program : programs)
+      all = all && access((dir + "/" + program).c_str(), X_OK) == 0;
+    if (all) return dir;
+  }
+  return "";
+}
+
 // The folder of initdb and pg_ctl: TARVO_PG_BINDIR, the PATH, or the newest
 // version under Debian's /usr/lib/postgresql.
 std::string FindBinDir() {
   if (const char* dir = std::getenv("TARVO_PG_BINDIR")) return dir;
-  if (const char* path = std::getenv("PATH")) {
-    std::stringstream parts(path);
-    for (std::string dir; std::getline(parts, dir, ':');)
-      if (!dir.empty() && access((dir + "/pg_ctl").c_str(), X_OK) == 0 &&
-          access((dir + "/initdb").c_str(), X_OK) == 0)
-        return dir;
-  }
+  if (std::string dir = InPath({"pg_ctl", "initdb"}); !dir.empty()) return dir;
   std::string best;
   int bestVersion = -1;
   std::error_code ec;
@@ -99,7 +108,10 @@ void PgServer::Start() {
       fs::remove_all(dir_);
       return;
     }
-    as = "runuser -u postgres --";
+    // A root whose PATH lacks the sbin folders still finds it there.
+    std::string runuser = InPath({"runuser"});
+    if (runuser.empty()) runuser = "/usr/sbin";
+    as = runuser + "/runuser -u postgres --";
   }
   int out[2];
   if (pipe(out) != 0) {
