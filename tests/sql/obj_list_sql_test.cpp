@@ -132,6 +132,20 @@ TEST_P(ListSql, FlagsOrderTheStoreAndKeepRemovedItems) {
             (std::vector<std::string>{"H1|1|eins|1", "H1|2|zwei|2", "H1|4|<null>|<null>"}));
 }
 
+TEST_P(ListSql, ParentWithoutDescentStoresOnlyItsOwnRow) {
+  auto head = NewHead(&Main(), "H1");
+  AddItem(*head, 1, "a", 1);
+  head->Flags |= ofNoDescend;
+  head->StoreToDB();
+  EXPECT_EQ(db->Texts("select ID from SQLHEAD"), std::vector<std::string>{"H1"});
+  EXPECT_TRUE(ItemRows().empty());
+
+  // The head has nothing left to write, so only its items are stored.
+  head->Flags &= static_cast<uint16_t>(~ofNoDescend);
+  head->StoreToDB();
+  EXPECT_EQ(ItemRows(), std::vector<std::string>{"H1|1|a|1"});
+}
+
 TEST_P(ListSql, RemovedItemsAreDeletedAndFreedStoredOrNot) {
   auto head = StoredHead(3);
   SqlItemList& items = head->ItemList();
