@@ -5,16 +5,13 @@
 #include "core/eobj.h"
 #include "db/query.h"
 #include "sql_schema.h"
-#include "support/format_guard.h"
 
 namespace {
 
-class ListSql : public EngineTest {
+class ListSql : public SchemaTest {
  protected:
-  static void SetUpTestSuite() { RegisterSqlSchema(); }
   void SetUp() override {
-    EngineTest::SetUp();
-    if (!HasFatalFailure()) CreateSqlTables(*db);
+    SchemaTest::SetUp();
     SqlItem::freed = 0;
   }
   // A stored head H1 with items 1..n.
@@ -32,7 +29,6 @@ class ListSql : public EngineTest {
   std::vector<std::string> ItemRows() {
     return db->Texts("select HEADID, NR, TEXT, QTY from SQLITEM order by HEADID, NR");
   }
-  FormatGuard format{GermanFormatSettings()};
 };
 
 TEST_P(ListSql, ThousandChildrenComeBackMemberByMember) {

@@ -5,19 +5,31 @@
 #include "core/eobj.h"
 #include "db/query.h"
 #include "sql_schema.h"
-#include "support/format_guard.h"
 #include "support/recording_message_boxes.h"
 #include "util/date_time.h"
 
 namespace {
 
-class ObjSql : public EngineTest {
- protected:
-  static void SetUpTestSuite() { RegisterSqlSchema(); }
-  void SetUp() override {
-    EngineTest::SetUp();
-    if (!HasFatalFailure()) CreateSqlTables(*db);
+// An operation and the EObj message it must raise.
+struct ErrorCase {
+  std::function<void()> run;
+  std::string message;
+};
+
+template <size_t N>
+void ExpectErrors(const ErrorCase (&cases)[N]) {
+  for (const ErrorCase& c : cases) {
+    try {
+      c.run();
+      ADD_FAILURE() << "no error, expected " << c.message;
+    } catch (const EObj& e) {
+      EXPECT_EQ(e.what(), c.message);
+    }
   }
+}
+
+class ObjSql : public SchemaTest {
+ protected:
   static std::string StoreText(KsObj& obj) {
     KsQuery q;
     obj.BuildStoreQuery(q, false);
@@ -33,7 +45,6 @@ class ObjSql : public EngineTest {
     TryEncodeDate(y, m, d, v);
     return v;
   }
-  FormatGuard format{GermanFormatSettings()};
   RecordingMessageBoxes boxes;
 };
 
@@ -220,10 +231,7 @@ TEST_P(ObjSql, MissingKeysAndConnectionsRaiseGermanErrors) {
   const std::string noValue =
       "Zum Laden/Speichern des Objektes \"SQLHEAD\" wurde kein Wert f\xFCr den PK angegeben.";
   KsQuery q;
-  struct Case {
-    std::function<void()> run;
-    std::string message;
-  } cases[] = {
+  const ErrorCase cases[] = {
       {[&] { nokey->LoadFromDB({KsVariant(1)}); }, noKey + "LoadFromDB]"},
       {[&] { static_cast<KsObj&>(*nokey).BuildLoadQuery(q, {KsVariant(1)}); },
        noKey + "BuildLoadQuery]"},
@@ -244,14 +252,7 @@ TEST_P(ObjSql, MissingKeysAndConnectionsRaiseGermanErrors) {
            std::string("select ID,NAME from SQLMISSING where \nID=:PK_ID").substr(0, 40) +
            "... [KsObjGeneric.ExecuteLoadQuery]"},
   };
-  for (const Case& c : cases) {
-    try {
-      c.run();
-      ADD_FAILURE() << "no error, expected " << c.message;
-    } catch (const EObj& e) {
-      EXPECT_EQ(e.what(), c.message);
-    }
-  }
+  ExpectErrors(cases);
   EXPECT_FALSE(Main().InTransaction());
 }
 
@@ -267,10 +268,7 @@ TEST_P(ObjSql, NamesThatAreNoIdentifiersNeverReachTheDatabase) {
   const std::string column =
       " der Tabelle \"SQLBADCOL\" ist in SQL-Anweisungen nicht zul\xE4ssig (erlaubt sind "
       "Buchstaben und Ziffern). [KsObjGeneric.";
-  struct Case {
-    std::function<void()> run;
-    std::string message;
-  } cases[] = {
+  const ErrorCase cases[] = {
       {[&] { evil->StoreToDB(); }, table + "BuildStoreQuery]"},
       {[&] { evil->LoadFromDB({KsVariant("x")}); }, table + "BuildLoadQuery]"},
       {[&] { bad->LoadFromDB({KsVariant("x")}); },
@@ -281,14 +279,7 @@ TEST_P(ObjSql, NamesThatAreNoIdentifiersNeverReachTheDatabase) {
        },
        "Der Spaltenname \"A=1 or 1\"" + column + "BuildStoreQuery]"},
   };
-  for (const Case& c : cases) {
-    try {
-      c.run();
-      ADD_FAILURE() << "no error, expected " << c.message;
-    } catch (const EObj& e) {
-      EXPECT_EQ(e.what(), c.message);
-    }
-  }
+  ExpectErrors(cases);
   EXPECT_TRUE(db->Texts("select HEADID from SQLITEM").empty());  // the table is still there
 }
 

@@ -4,19 +4,13 @@
 #include "db/db_error.h"
 #include "db/query.h"
 #include "sql_schema.h"
-#include "support/format_guard.h"
 
 namespace {
 
 // A list is stored or deleted entirely or not at all, and a failed load
 // leaves no transaction open.
-class SqlMends : public EngineTest {
+class SqlMends : public SchemaTest {
  protected:
-  static void SetUpTestSuite() { RegisterSqlSchema(); }
-  void SetUp() override {
-    EngineTest::SetUp();
-    if (!HasFatalFailure()) CreateSqlTables(*db);
-  }
   std::vector<std::string> Table() {
     return db->Texts("select HEADID, NR, TEXT, QTY from SQLITEM order by HEADID, NR");
   }
@@ -43,7 +37,6 @@ class SqlMends : public EngineTest {
       return false;
     }
   }
-  FormatGuard format{GermanFormatSettings()};
 };
 
 TEST_P(SqlMends, StoreFailingAtItem500LeavesTheTableAsItWas) {

@@ -181,3 +181,8 @@ void EventLog::Update(KsCustomObj*, int event, const KsParams& params) {
     text += arg.ToString();
   events.push_back(text);
 }
+
+void SchemaTest::SetUp() {
+  EngineTest::SetUp();
+  if (!HasFatalFailure()) CreateSqlTables(*db);
+}

@@ -6,6 +6,7 @@
 
 #include "core/obj.h"
 #include "core/obj_list.h"
+#include "support/format_guard.h"
 #include "test_database.h"
 
 // The object classes the persistence tests store: a head (key ID, one
@@ -17,6 +18,15 @@ void RegisterSqlSchema();
 inline const char kEvilTable[] = "SQLHEAD; drop table SQLITEM --";
 // Creates the tables of the classes on the test's database.
 void CreateSqlTables(TestDatabase& db);
+
+// Base of the tests that store these classes: the classes registered, their
+// tables created on each test's database, the German number format set.
+class SchemaTest : public EngineTest {
+ protected:
+  static void SetUpTestSuite() { RegisterSqlSchema(); }
+  void SetUp() override;
+  FormatGuard format{GermanFormatSettings()};
+};
 
 class SqlItem : public KsObj {
  public:
