@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Screenshots of the window program on a virtual screen of 1280x800.
+# Screenshots of the window program on a virtual screen (default 1280x800).
 # Requires: xvfb (xvfb-run), imagemagick (import), xdotool.
 # Usage: scripts/screenshots.sh [folder]   (default ./screenshots)
+# TARVO_SCREEN sets the screen's size, e.g. TARVO_SCREEN=1024x768.
 # TARVO_BIN names the program (default build/app/ui/tarvo, as scripts/run.sh builds it), TARVO_TENDER the
 # tender that is opened for the pages (default tests/data/real/LV_Los01.P83).
 set -euo pipefail
@@ -10,6 +11,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-screenshots}
 bin=${TARVO_BIN:-$root/build/app/ui/tarvo}
 tender=${TARVO_TENDER:-$root/tests/data/real/LV_Los01.P83}
+screen=${TARVO_SCREEN:-1280x800}
+[[ $screen =~ ^[0-9]+x[0-9]+$ ]] || { echo "screenshots: TARVO_SCREEN must read WIDTHxHEIGHT" >&2; exit 1; }
 
 for tool in xvfb-run import xdotool; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
@@ -54,7 +57,7 @@ session() {
   # the whole screen instead.
   await "$main"
   xdotool search --onlyvisible --name "$main" | head -n 1 |
-    xargs -I{} xdotool windowmove {} 0 0 windowsize {} 1280 800
+    xargs -I{} xdotool windowmove {} 0 0 windowsize {} "${TARVO_SCREEN%x*}" "${TARVO_SCREEN#*x}"
   sleep 1
   shot start
 
@@ -73,10 +76,12 @@ session() {
   xdotool key Return
   gone '^Info$'
 
-  # The program opens no file from its command line: F4, the path, Enter.
+  # The tender is opened as a user would, through the open dialog: F4, the
+  # path, Enter.
   await "$main"
   xdotool key F4
   await 'ffnen$'
+  shot oeffnen
   xdotool type --delay 5 "$TARVO_TENDER"
   xdotool key Return
   gone 'ffnen$'
@@ -111,5 +116,5 @@ session() {
 }
 
 mkdir -m 700 "$home/runtime"
-export TARVO_BIN=$bin TARVO_TENDER=$tender SHOT_DIR=$out HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/runtime
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c "$(declare -f session); session"
+export TARVO_BIN=$bin TARVO_TENDER=$tender TARVO_SCREEN=$screen SHOT_DIR=$out HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/runtime
+xvfb-run -a -s "-screen 0 ${screen}x24" bash -c "$(declare -f session); session"

@@ -91,6 +91,24 @@ void TFormLyx::ActivatePage(QWidget* page) {
   pageFromTree_ = false;
 }
 
+// A page chosen by its tab selects its tree entry too; "Titel-Positionen"
+// does so through the area it shows.
 void TFormLyx::PageChanged() {
-  if (!pageFromTree_ && pc->currentWidget() == tsTitPos) tsTitPos->ActivateFromTab();
+  if (pageFromTree_) return;
+  QWidget* page = pc->currentWidget();
+  if (page == tsTitPos) {
+    tsTitPos->ActivateFromTab();
+    return;
+  }
+  const std::pair<QWidget*, QString> entries[] = {{infoPages_->tsGAEBPrjInfo, kPrjInfoEntry},
+                                                  {infoPages_->tsVergabeInfo, kVergabeInfoEntry},
+                                                  {infoPages_->tsAG, kAgEntry},
+                                                  {infoPages_->tsAN, kAnEntry},
+                                                  {tsOpt, kOptEntry}};
+  for (const auto& [entryPage, text] : entries) {
+    if (entryPage != page) continue;
+    const QList<QTreeWidgetItem*> found = tv->findItems(text, Qt::MatchExactly);
+    const QSignalBlocker quiet(tv);
+    if (!found.isEmpty()) tv->setCurrentItem(found.constFirst());
+  }
 }

@@ -2,21 +2,17 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 
+#include "ui/german_message_box.h"
 #include "ui/qstring_codec.h"
 
 namespace {
 
-// Button captions are set here so that the boxes speak German whether or not
-// Qt's own translations are installed.
 int Run(QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButtons buttons,
         QMessageBox::StandardButton default_button) {
   QMessageBox box(icon, QGuiApplication::applicationDisplayName(), FromCp1252(text), buttons,
                   QApplication::activeWindow());
-  if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("OK"));
-  if (QAbstractButton* yes = box.button(QMessageBox::Yes)) yes->setText(QStringLiteral("Ja"));
-  if (QAbstractButton* no = box.button(QMessageBox::No)) no->setText(QStringLiteral("Nein"));
+  GermanMessageBox(box);
   box.setDefaultButton(default_button);
   return box.exec();
 }

@@ -3,10 +3,16 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeView>
+
+#include "ui/german_message_box.h"
 
 namespace {
 
@@ -14,7 +20,19 @@ const QString kOpenFilter =
     QStringLiteral("D83 Datei (*.*83);;GAEB-Dateien (*.D8* *.P8*);;alle Dateien (*)");
 const QString kSaveFilter = QStringLiteral("D84 - Datei (*.d84);;Alle Dateien (*)");
 
+// Qt's own dialog opens so small that it cuts its size and type columns.
 QString Run(QFileDialog& dialog) {
+  const QScreen* screen = dialog.screen();
+  const QSize room = screen ? screen->availableGeometry().size() * 0.8 : QSize(800, 500);
+  dialog.resize(room.boundedTo(QSize(1000, 650)));
+  // Its file list exists once it is shown (and never when the desktop's own
+  // dialog is used).
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+      files->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+      files->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+  });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().constFirst();
 }
@@ -55,9 +73,7 @@ KsWindowDialogs::SaveChanges KsQtWindowDialogs::AskSaveChanges(QWidget* parent,
   QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
                   QStringLiteral("Die \u00C4nderungen an %1 speichern?").arg(fileName),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
-  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+  GermanMessageBox(box);
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {

@@ -1,18 +1,24 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
 
 #include "gaeb/gaeb_catalogue.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/action_icons.h"
 #include "ui/file_argument.h"
+#include "ui/german_message_box.h"
 #include "ui/german_qt.h"
+#include "ui/qt_window_dialogs.h"
 
 namespace {
 
@@ -49,6 +55,10 @@ class DesktopTest : public QObject {
   void FileArgument();
   void CommandsHaveDrawnIconsOfTheirOwn();
   void CommandsTakeTheThemesIcons();
+  void SaveQuestionAnswersItsKeys_data();
+  void SaveQuestionAnswersItsKeys();
+  void MessageBoxFitsItsTitle();
+  void FileDialogShowsItsColumnsWhole();
 };
 
 void DesktopTest::initTestCase() {
@@ -143,6 +153,80 @@ void DesktopTest::CommandsTakeTheThemesIcons() {
   QVERIFY(!themed("aSave"));
   QVERIFY(!Picture(w.Action("aSave")->icon()).isNull());
   QIcon::setThemeName(QString());
+}
+
+void DesktopTest::SaveQuestionAnswersItsKeys_data() {
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("answer");
+  using Answer = KsWindowDialogs::SaveChanges;
+  QTest::newRow("J") << int(Qt::Key_J) << int(Answer::Save);
+  QTest::newRow("N") << int(Qt::Key_N) << int(Answer::Discard);
+  QTest::newRow("A") << int(Qt::Key_A) << int(Answer::Cancel);
+  QTest::newRow("Enter") << int(Qt::Key_Return) << int(Answer::Save);
+  QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Answer::Cancel);
+}
+
+// The question that guards unsaved work is answered from the keyboard, with
+// the German captions.
+void DesktopTest::SaveQuestionAnswersItsKeys() {
+  QFETCH(int, key);
+  QFETCH(int, answer);
+  QStringList captions;
+  QTimer press;
+  connect(&press, &QTimer::timeout, this, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    press.stop();
+    for (const QAbstractButton* button : box->findChildren<QAbstractButton*>())
+      captions << button->text();
+    QTest::keyClick(box, static_cast<Qt::Key>(key));
+  });
+  press.start(10);
+  KsQtWindowDialogs dialogs;
+  QCOMPARE(int(dialogs.AskSaveChanges(nullptr, QStringLiteral("lv.d83"))), answer);
+  captions.sort();
+  QCOMPARE(captions, QStringList({"&Abbrechen", "&Ja", "&Nein"}));
+}
+
+void DesktopTest::MessageBoxFitsItsTitle() {
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung"),
+                  QStringLiteral("OK?"), QMessageBox::Ok);
+  GermanMessageBox(box);
+  box.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&box));
+  // A title bar holds the window manager's buttons beside the title.
+  const int titleBar = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 100;
+  QVERIFY2(box.width() >= titleBar, qPrintable(QString::number(box.width())));
+}
+
+// Size, type and date of the tenders in the open dialog are not cut.
+void DesktopTest::FileDialogShowsItsColumnsWhole() {
+  QStringList cut;
+  bool seen = false;
+  QTimer look;
+  connect(&look, &QTimer::timeout, this, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    auto* files = dialog ? dialog->findChild<QTreeView*>(QStringLiteral("treeView")) : nullptr;
+    if (!files || files->model()->rowCount(files->rootIndex()) == 0) return;
+    look.stop();
+    seen = true;
+    const QAbstractItemModel& model = *files->model();
+    for (int c = 1; c < files->header()->count(); ++c) {
+      if (files->header()->isSectionHidden(c)) continue;
+      for (int row = 0; row < model.rowCount(files->rootIndex()); ++row) {
+        const QString text = model.index(row, c, files->rootIndex()).data().toString();
+        if (files->header()->sectionSize(c) <= files->fontMetrics().horizontalAdvance(text))
+          cut << text;
+      }
+    }
+    dialog->reject();
+  });
+  look.start(20);
+  KsQtWindowDialogs dialogs;
+  QDir::setCurrent(QStringLiteral(TARVO_TEST_DATA_DIR "/real"));
+  QCOMPARE(dialogs.OpenFileName(nullptr), QString());
+  QVERIFY(seen);
+  QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(DesktopTest)

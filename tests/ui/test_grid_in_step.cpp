@@ -104,7 +104,17 @@ void GridInStepTest::TreeFollowsTheTab() {
 
   tree->setCurrentItem(tree->topLevelItem(tree->topLevelItemCount() - 1));  // "Optionen"
   tree->setCurrentItem(tree->topLevelItem(5)->child(1));  // an area's second sub-area
-  w.ShowPage("tsOpt");
+  const std::pair<const char*, QString> entries[] = {
+      {"tsGAEBPrjInfo", QStringLiteral("GAEB- / Projekt-Info")},
+      {"tsVergabeInfo", QStringLiteral("Vergabe-Info")},
+      {"tsAG", QStringLiteral("Auftraggeber")},
+      {"tsAN", QStringLiteral("Auftragnehmer")},
+      {"tsOpt", QStringLiteral("Optionen")}};
+  for (const auto& [page, entry] : entries) {
+    w.ShowPage(page);
+    QCOMPARE(tree->currentItem()->text(0), entry);
+    QCOMPARE(w.Pages()->currentWidget()->objectName(), QString::fromLatin1(page));
+  }
   w.Pages()->setCurrentWidget(w.TitPos());
   QCOMPARE(w.Grid().Model().Element(0), first);
   QCOMPARE(EntryElement(tree->currentItem()), first);
