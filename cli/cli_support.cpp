@@ -18,7 +18,7 @@ const char kUsage[] =
     "  tarvo-cli info [--json] DATEI\n"
     "      Projekt, LV, Anzahl der LV-Bereiche und Positionen, Summen\n"
     "  tarvo-cli export DATEI ZIEL\n"
-    "      speichert die Ausschreibung als D84-Datei\n"
+    "      speichert die Ausschreibung als D84-Datei (GAEB DA XML: als X84-Datei)\n"
     "  tarvo-cli price [--yes] DATEI PREISE ZIEL\n"
     "      tr\xE4gt Preise ein wie im Raster getippt und speichert als D84; je Zeile\n"
     "      \"OZ;Einheitspreis\" oder \"OZ;FELD;Wert\": FELD EP, EPANTEIL1 bis EPANTEIL6\n"
@@ -49,7 +49,9 @@ bool IsControl(unsigned char c) {
 
 // A price submission: phase 84, or saved by this program (which keeps the
 // phase of the tender it read).
+// An XML tender is never an offer: the X84 written over it could not be read again.
 bool IsOffer(const KsLyxObj& document) {
+  if (document.IsXml()) return false;
   const KsGAEBObj* award = document.VergabeInfo ? document.VergabeInfo->ParentElement() : nullptr;
   return (award && Trim(award->Text("DP")) == "84") ||
          (document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == "Quorva");
@@ -82,7 +84,10 @@ int UsageError() {
 void PrintUsage() { std::cout << Cp1252ToUtf8(kUsage); }
 
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName) {
-  if (document.Import(fileName)) return true;
+  if (document.Import(fileName)) {
+    if (!document.ImportWarning.empty()) PrintError("Warnung: " + document.ImportWarning);
+    return true;
+  }
   PrintError(document.LastError);
   return false;
 }

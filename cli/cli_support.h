@@ -22,9 +22,10 @@ void PrintError(const std::string& text);
 int UsageError();
 // The usage text on stdout (for --help).
 void PrintUsage();
-// Imports the file into the document; on failure prints LastError.
+// Imports the file into the document; on failure prints LastError, on
+// success what the import had to change (ImportWarning).
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName);
-// Exports the document as D84; on failure prints LastError.
+// Exports the offer (D84, X84 for an XML tender); on failure prints LastError.
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName);
 // True when both names lead to one existing file (links and other spellings
 // included).

@@ -6,6 +6,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaebxml/x84_writer.h"
 
 void KsLyxObj::SetInfoText(const std::string& memberName, const std::string& text) {
   if (KsMember* member = GaebInfo->Members.Find(memberName)) member->SetAsString(text);
@@ -19,6 +20,10 @@ bool KsLyxObj::ExportD84(const std::string& fileName) {
     SetInfoText("PROGNAME", "Quorva ");
     SetInfoText("PROGSYSTEM", "Tarvo f\xFCr Windows");
     WriteFileAtomically(fileName, [this](std::ostream& out) {
+      if (xmlOrigin_) {
+        WriteX84(out, *GaebRoot, *xmlOrigin_, X84StampNow());
+        return;
+      }
       KsFileWriteGaeb00 stream(out);
       GaebRoot->WriteElement(stream);
       stream.Flush();

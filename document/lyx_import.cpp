@@ -8,6 +8,7 @@
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_import.h"
+#include "gaebxml/x83_reader.h"
 #include "util/codec.h"
 #include "util/format_ex.h"
 
@@ -38,9 +39,12 @@ bool KsLyxObj::Import(const std::string& fileName) {
   CloseReader();
   ClearReferences();
   changes_.Reset();
+  xmlOrigin_.reset();
+  ImportWarning.clear();
   try {
     reader_ = std::make_unique<KsFileReadGaeb00>(fileName, kImportBlockSize);
     GaebRoot.reset();
+    if (LooksLikeXml(reader_->Peek())) return ImportXml();
     GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
         "GAEBGAEB", nullptr, {KsVariant("GAEBImp00"), DocumentParam(this)}, nullptr)));
     if (!ScanGaebHeader(*reader_)) {

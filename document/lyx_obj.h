@@ -8,6 +8,7 @@
 #include "document/change_tracker.h"
 #include "document/lyx_observer.h"
 #include "gaeb/gaeb_document.h"
+#include "gaebxml/gaeb_xml_origin.h"
 
 class KsFileReadGaeb00;
 class KsGAEBObj;
@@ -40,12 +41,21 @@ class KsLyxObj : public KsGaebDocument {
   KsGAEBObjList* LvAreas = nullptr;
   KsGAEBObjList* Positions = nullptr;
   std::string LastError;
+  // What the last successful import had to change in the tender without
+  // refusing it (German), "" when nothing.
+  std::string ImportWarning;
   bool EpBreakdown = false;
 
-  // Reads a file into a new tree; false with LastError on failure.
+  // Reads a GAEB 2000 file or, when the content is XML, a GAEB DA XML tender
+  // (X83) into a new tree; false with LastError on failure.
   bool Import(const std::string& fileName);
-  // Writes the tree as a D84 file; the old file stays untouched unless all was written.
+  // Writes the offer in the format the tender came in: D84 for GAEB 2000,
+  // X84 for GAEB DA XML. The old file stays untouched unless all was written.
   bool ExportD84(const std::string& fileName);
+  // The tender came as GAEB DA XML.
+  bool IsXml() const { return xmlOrigin_ != nullptr; }
+  // The extension of the offer file: ".X84" or ".D84".
+  std::string OfferExtension() const { return IsXml() ? ".X84" : ".D84"; }
   // Name and extension of the last imported file; "" before any import.
   std::string FileName() const;
   void CloseReader();
@@ -83,12 +93,17 @@ class KsLyxObj : public KsGaebDocument {
   // Reads the root block and everything below it (second pass); false with
   // LastError when the file has no root block.
   bool ReadTree();
+  // Import of a GAEB DA XML tender, the reader standing at the file's start.
+  bool ImportXml();
+  bool ReadXmlTree();
   void BindReferences();
   // The child element held by the member, created empty when the file had none.
   KsGAEBObj& BindChild(KsGAEBObj& holder, const std::string& memberName);
   void SetInfoText(const std::string& memberName, const std::string& text);
 
   std::unique_ptr<KsFileReadGaeb00> reader_;
+  // What the X84 answer takes over from an XML tender; null for GAEB 2000.
+  std::unique_ptr<KsGaebXmlOrigin> xmlOrigin_;
   std::vector<KsLyxObserver*> observers_;
   bool recalcAll_ = false;
   KsChangeTracker changes_;

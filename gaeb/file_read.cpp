@@ -194,3 +194,24 @@ bool TFileRead::Rewind(int64_t offset) {
   bufferPosition_ = 0;
   return true;
 }
+
+std::string_view TFileRead::Peek() {
+  if (bufferPosition_ >= bufferedCount_) FillBuffer();
+  return {buffer_.get() + bufferPosition_, static_cast<size_t>(bufferedCount_ - bufferPosition_)};
+}
+
+void TFileRead::ReadRest(std::string& bytes) {
+  bytes.assign(buffer_.get() + bufferPosition_,
+               static_cast<size_t>(bufferedCount_ - bufferPosition_));
+  bufferedCount_ = bufferPosition_ = 0;
+  if (file_) {
+    if (fileSize_ > filePosition_) bytes.reserve(static_cast<size_t>(fileSize_ - filePosition_));
+    while (const size_t n = std::fread(buffer_.get(), 1, kBufferSize, file_))
+      bytes.append(buffer_.get(), n);
+    if (std::ferror(file_)) ThrowReadError(DisplayName(), errno);
+  } else {
+    bytes.append(memory_, memoryPosition_);
+    memoryPosition_ = memory_.size();
+  }
+  filePosition_ += static_cast<int64_t>(bytes.size());
+}

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // Buffered line reader of a GAEB file with optional OEM (code page 850) to
 // Windows-1252 conversion. The file is read in blocks of BlockSize bytes into
@@ -39,6 +40,12 @@ class TFileRead {
   // Moves the read position to a byte offset; on failure the reader keeps
   // its position and buffer and answers false.
   bool Rewind(int64_t offset);
+  // The bytes the next read would hand out, up to one block, without taking
+  // them: enough to tell the file's format before reading it.
+  std::string_view Peek();
+  // Every byte from the read position to the end, raw (no OEM conversion, no
+  // line limit), for formats that are not read line by line.
+  void ReadRest(std::string& bytes);
 
   // Convert every line from OEM to Windows-1252; on until the caller learns
   // the file's character set.

@@ -245,11 +245,16 @@ void KsX83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const s
     if (IsNamed(entry, "BoQCtgy")) {
       MapCategory(entry, NewItem(holder, "LVBEREICH"), oz, depth + 1);
     } else if (IsNamed(entry, "Itemlist")) {
+      // Items above the deepest level keep the unused levels of the numbering
+      // as blanks, as a GAEB 2000 OZ does, so the OZ still fits its mask.
+      std::string itemParent = oz;
+      for (size_t level = depth; level < areaLevels_.size(); ++level)
+        itemParent.append(areaLevels_[level].Length, ' ');
       for (pugi::xml_node item = entry.first_child(); item; item = item.next_sibling()) {
         if (IsNamed(item, "Item"))
-          MapItem(item, holder, oz);
+          MapItem(item, holder, itemParent);
         else if (IsNamed(item, "MarkupItem"))
-          MapMarkupItem(item, holder, oz);
+          MapMarkupItem(item, holder, itemParent);
         else if (ChildNamed(item, "Description"))
           MapRemark(item, holder);
       }

@@ -43,7 +43,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
   return true;
 }
 
-KsX83Result Read(KsXmlSource source, KsGaebDocument& doc) {
+}  // namespace
+
+KsX83Result ReadX83(KsXmlSource source, KsGaebDocument& doc) {
   KsX83Result result;
   pugi::xml_document document;
   if (!ParseXml(document, source, result.Error)) return result;
@@ -58,8 +60,6 @@ KsX83Result Read(KsXmlSource source, KsGaebDocument& doc) {
   return result;
 }
 
-}  // namespace
-
 KsX83Result ReadX83File(const std::string& path, KsGaebDocument& doc) {
   KsXmlSource source;
   std::string error;
@@ -73,14 +73,14 @@ KsX83Result ReadX83File(const std::string& path, KsGaebDocument& doc) {
     ReadWholeFile(path, bytes, ignored);
     return bytes;
   };
-  return Read(std::move(source), doc);
+  return ReadX83(std::move(source), doc);
 }
 
 KsX83Result ReadX83(std::string_view bytes, KsGaebDocument& doc) {
   KsXmlSource source;
   source.Buffer.assign(bytes);
   source.Original = [bytes] { return std::string(bytes); };
-  return Read(std::move(source), doc);
+  return ReadX83(std::move(source), doc);
 }
 
 bool LooksLikeXml(std::string_view head) {

@@ -8,6 +8,7 @@
 #include "gaeb/gaeb_document.h"
 #include "gaeb/gaeb_elements.h"
 #include "gaebxml/gaeb_xml_origin.h"
+#include "gaebxml/xml_parse.h"
 
 // The outcome of reading a GAEB DA XML tender (X83).
 struct KsX83Result {
@@ -24,6 +25,8 @@ struct KsX83Result {
 // are not numbers are refused with a message naming what was found.
 KsX83Result ReadX83File(const std::string& path, KsGaebDocument& doc);
 KsX83Result ReadX83(std::string_view bytes, KsGaebDocument& doc);
+// The same for bytes already held, parsed where they lie.
+KsX83Result ReadX83(KsXmlSource source, KsGaebDocument& doc);
 
 // True when the bytes begin, after a byte-order mark and blanks, with "<":
 // an XML file rather than a GAEB 2000 one, which begins with "#begin[" or a

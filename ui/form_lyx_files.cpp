@@ -65,6 +65,7 @@ bool TFormLyx::LoadFile(const QString& path) {
   currentFile_ = path;
   UpdateTitle();
   pc->show();
+  if (!document_->ImportWarning.empty()) MessageBoxes().ShowMessage(document_->ImportWarning);
   return true;
 }
 
@@ -79,8 +80,8 @@ bool TFormLyx::SaveFile() {
   }
   CommitEdits();
   const QString imported = PathFromNative(document_->Reader()->FileName());
-  const QString proposed =
-      WithExtension(PathFromNative(document_->FileName()), QStringLiteral(".D84"));
+  const QString proposed = WithExtension(PathFromNative(document_->FileName()),
+                                         QString::fromLatin1(document_->OfferExtension().c_str()));
   const QString name = dialogs_.SaveFileName(this, QFileInfo(imported).absolutePath(), proposed);
   if (name.trimmed().isEmpty()) return false;
   if (QFileInfo::exists(name) &&

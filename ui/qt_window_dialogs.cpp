@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -16,9 +17,11 @@
 
 namespace {
 
-const QString kOpenFilter =
-    QStringLiteral("D83 Datei (*.*83);;GAEB-Dateien (*.D8* *.P8*);;alle Dateien (*)");
-const QString kSaveFilter = QStringLiteral("D84 - Datei (*.d84);;Alle Dateien (*)");
+const QString kOpenFilter = QStringLiteral(
+    "D83 Datei (*.*83);;GAEB-Dateien (*.D8* *.P8*);;GAEB DA XML-Dateien (*.X83 *.x83);;"
+    "alle Dateien (*)");
+const QString kD84Filter = QStringLiteral("D84 - Datei (*.d84);;Alle Dateien (*)");
+const QString kX84Filter = QStringLiteral("X84 - Datei (*.x84 *.X84);;Alle Dateien (*)");
 
 // Qt's own dialog opens so small that it cuts its size and type columns.
 QString Run(QFileDialog& dialog) {
@@ -53,11 +56,15 @@ QString KsQtWindowDialogs::OpenFileName(QWidget* parent) {
 // The window asks about overwriting itself, so the dialog must not ask as well.
 QString KsQtWindowDialogs::SaveFileName(QWidget* parent, const QString& directory,
                                         const QString& proposedName) {
-  QFileDialog dialog(parent, QStringLiteral("Speichern unter"), directory, kSaveFilter);
+  // The filter and default suffix follow the proposed name: an XML tender is answered as X84.
+  const bool x84 =
+      QFileInfo(proposedName).suffix().compare(QStringLiteral("X84"), Qt::CaseInsensitive) == 0;
+  QFileDialog dialog(parent, QStringLiteral("Speichern unter"), directory,
+                     x84 ? kX84Filter : kD84Filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setDefaultSuffix(QStringLiteral("D84"));
+  dialog.setDefaultSuffix(x84 ? QStringLiteral("X84") : QStringLiteral("D84"));
   dialog.selectFile(proposedName);
   return Run(dialog);
 }

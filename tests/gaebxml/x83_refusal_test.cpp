@@ -181,7 +181,7 @@ TEST(X83Reading, TypesFlagsAndPricesOfItems) {
         ReadX83(TenderX83(ItemlistXml(ItemXml("I1", "0010", "3", c.more))), doc);
     ASSERT_TRUE(result.Root) << result.Error;
     const KsGAEBObj& position = *Flatten(*LvOf(*result.Root)).Positions[0];
-    EXPECT_EQ(position.Text("OZ"), "0010");
+    EXPECT_EQ(position.Text("OZ"), "    0010");  // no areas: both levels blank
     EXPECT_EQ(position.Text("_TARVO_POSTYP"), c.type);
     EXPECT_EQ(position.Text(c.member), c.value);
   }
@@ -189,16 +189,22 @@ TEST(X83Reading, TypesFlagsAndPricesOfItems) {
 
 TEST(X83Reading, NumbersArePaddedToTheBreakdown) {
   PrepareGaeb();
-  const std::string body = CategoryXml(
-      "C1", "1", "Los",
-      CategoryXml("C2", "2", "Titel",
-                  ItemlistXml(ItemXml("I1", "10", "1") + ItemXml("I2", "20", "1", ""))));
+  // The second area holds an item one level above the deepest: the unused
+  // level stays blank in its OZ, as in a GAEB 2000 file of the same mask.
+  const std::string body =
+      CategoryXml(
+          "C1", "1", "Los",
+          CategoryXml("C2", "2", "Titel",
+                      ItemlistXml(ItemXml("I1", "10", "1") + ItemXml("I2", "20", "1", "")))) +
+      CategoryXml("C3", "2", "Los", ItemlistXml(ItemXml("I3", "30", "1")));
   TestDocument doc;
   const KsX83Result result = ReadX83(TenderX83(body), doc);
   ASSERT_TRUE(result.Root) << result.Error;
   const FlatLv flat = Flatten(*LvOf(*result.Root));
   EXPECT_EQ(flat.Areas[1]->Text("OZ"), " 1 2");
   EXPECT_EQ(flat.Positions[0]->Text("OZ"), " 1 2  10");
+  EXPECT_EQ(flat.Areas[2]->Text("OZ"), " 2");
+  EXPECT_EQ(flat.Positions[2]->Text("OZ"), " 2    30");
 }
 
 }  // namespace

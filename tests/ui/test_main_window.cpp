@@ -122,6 +122,7 @@ class MainWindowTest : public QObject {
   void SaveProposesTheD84Name_data();
   void SaveProposesTheD84Name();
   void SaveAsksBeforeOverwriting();
+  void XmlTenderIsSavedAsX84();
   void FailedSaveShowsTheReason();
   void SaveWithoutDocumentAsksForAFile();
 
@@ -586,25 +587,33 @@ void MainWindowTest::MissingRecentFileIsReported() {
 }
 
 void MainWindowTest::SaveProposesTheD84Name_data() {
+  const QString gaeb2000 = QStringLiteral("LV_Los01.P83");
+  const QString xml = QStringLiteral("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83");
+  QTest::addColumn<QString>("tender");
   QTest::addColumn<QString>("imported");
   QTest::addColumn<QString>("proposed");
-  QTest::newRow("D83") << "Bau.D83"
+  QTest::newRow("D83") << gaeb2000 << "Bau.D83"
                        << "Bau.D84";
-  QTest::newRow("other extension") << "angebot.x83"
+  QTest::newRow("other extension") << gaeb2000 << "angebot.x83"
                                    << "angebot.D84";
-  QTest::newRow("two dots") << "los.1.p83"
+  QTest::newRow("two dots") << gaeb2000 << "los.1.p83"
                             << "los.1.D84";
-  QTest::newRow("no extension") << "Bau"
+  QTest::newRow("no extension") << gaeb2000 << "Bau"
                                 << "Bau.D84";
+  QTest::newRow("X83") << xml << "Bau.X83"
+                       << "Bau.X84";
+  QTest::newRow("XML named D83") << xml << "Bau.d83"
+                                 << "Bau.X84";
 }
 
 // The user cancels: nothing is written.
 void MainWindowTest::SaveProposesTheD84Name() {
+  QFETCH(QString, tender);
   QFETCH(QString, imported);
   QFETCH(QString, proposed);
   QTemporaryDir dir;
   const QString path = dir.filePath(imported);
-  QVERIFY(CopyTender("LV_Los01.P83", path));
+  QVERIFY(CopyTender(tender.toLatin1().constData(), path));
   KsMemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(path);
@@ -640,6 +649,23 @@ void MainWindowTest::SaveAsksBeforeOverwriting() {
   // Writing counts its steps up to the number the tree counted.
   QCOMPARE(w.Find<QProgressBar>("progBar")->maximum(), w.form.NodeCount());
   QCOMPARE(w.Find<QProgressBar>("progBar")->value(), w.form.NodeCount());
+}
+
+// An X83 opens like a D83 and is answered with an X84.
+void MainWindowTest::XmlTenderIsSavedAsX84() {
+  QTemporaryDir dir;
+  KsMemorySettingsStore store;
+  Window w(store);
+  QVERIFY(w.form.LoadFile(RealTender("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83")));
+  QVERIFY(w.TopLevelEntries().contains(QStringLiteral("001 Bauhauptgewerke")));
+  const QString target = dir.filePath(QStringLiteral("Bau.X84"));
+  w.dialogs.saveAnswer = target;
+  QVERIFY(w.form.SaveFile());
+  QVERIFY(boxes_.messages.empty());
+  const QByteArray x84 = FileContent(target);
+  QVERIFY(x84.startsWith("<?xml"));
+  QVERIFY(x84.contains("<GAEB xmlns=\"http://www.gaeb.de/GAEB_DA_XML/DA84/3.3\">"));
+  QCOMPARE(w.form.RecentFiles().Paths().first(), target);
 }
 
 void MainWindowTest::FailedSaveShowsTheReason() {

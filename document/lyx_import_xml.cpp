@@ -1,0 +1,45 @@
+#include <exception>
+#include <utility>
+
+#include "document/lyx_obj.h"
+#include "gaeb/file_read_gaeb00.h"
+#include "gaebxml/x83_reader.h"
+
+bool KsLyxObj::ImportXml() {
+  NotifyObservers(lcReadStart);
+  bool result = false;
+  try {
+    result = ReadXmlTree();
+  } catch (const std::exception& e) {
+    LastError = e.what();
+  }
+  if (!result) ClearReferences();
+  NotifyObservers(lcReadEnd);
+  return result;
+}
+
+bool KsLyxObj::ReadXmlTree() {
+  KsXmlSource source;
+  reader_->ReadRest(source.Buffer);
+  // Messages that name a line count in the file's own bytes, read again.
+  source.Original = [this] {
+    std::string bytes;
+    if (reader_->Rewind(0)) reader_->ReadRest(bytes);
+    return bytes;
+  };
+  KsX83Result read = ReadX83(std::move(source), *this);
+  if (!read.Root) {
+    LastError = read.Error;
+    return false;
+  }
+  GaebRoot = std::move(read.Root);
+  xmlOrigin_ = std::make_unique<KsGaebXmlOrigin>(std::move(read.Origin));
+  if (read.ReplacedCharacters > 0)
+    ImportWarning = std::to_string(read.ReplacedCharacters) +
+                    " Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht; sie wurden "
+                    "durch \"?\" ersetzt.";
+  BindReferences();
+  DetectEpBreakdown();
+  RecalculateAll();
+  return true;
+}
