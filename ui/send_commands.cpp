@@ -99,10 +99,10 @@ class RemovedAtEnd {
 
 }  // namespace
 
-std::string OfferMailFile(const std::string& fileName) {
+std::string OfferMailFile(const std::string& fileName, const std::string& extension) {
   const std::string folder = TemporaryFolder() + "Tarvo";
   EnsurePrivateFolder(folder);
-  return FittingPath(folder, WithExtension(fileName, ".D84"));
+  return FittingPath(folder, WithExtension(fileName, extension));
 }
 
 void SendOfferCommand(KsLyxObj& document, bool showMapiClient, KsWindowDialogs& dialogs,
@@ -124,7 +124,7 @@ void SendOfferCommand(KsLyxObj& document, bool showMapiClient, KsWindowDialogs& 
 
   std::string file;
   try {
-    file = OfferMailFile(document.FileName());
+    file = OfferMailFile(document.FileName(), document.OfferExtension());
   } catch (const std::exception& e) {
     MessageBoxes().ShowMessage(std::string("Beim Erstellen der D84 Datei trat ein Fehler auf : ") +
                                e.what());

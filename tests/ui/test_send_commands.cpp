@@ -74,6 +74,7 @@ class SendCommandsTest : public QObject {
   void OfferThroughSendmail();
   void PriceBeingTypedGoesWithTheOffer();
   void MissingAddressIsAskedFor();
+  void XmlTenderIsSentAsX84();
   void EmptyAnswerEndsTheCommand();
   void OfferThroughTheMailProgram();
   void FailedSendIsShownAndTheFileGoes();
@@ -226,6 +227,21 @@ void SendCommandsTest::MissingAddressIsAskedFor() {
   QVERIFY(!fs::exists(TarvoFolder() + "/LV_Los01.D84"));
 }
 
+void SendCommandsTest::XmlTenderIsSentAsX84() {
+  MailStandIns standIns;
+  UseProvider();
+  SendWindow w;
+  QVERIFY(w.form.LoadFile(
+      RealTender("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83")));
+  w.ShowMailClient(false);
+  w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
+  w.Send();
+  const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
+  QCOMPARE(mail.attachments.size(), size_t{1});
+  QVERIFY(mail.attachments[0].first.ends_with(".X84"));
+  QVERIFY(mail.attachments[0].second.find("/DA84/3.3") != std::string::npos);
+}
+
 void SendCommandsTest::EmptyAnswerEndsTheCommand() {
   MailStandIns standIns;
   UseProvider();
@@ -353,14 +369,15 @@ void SendCommandsTest::FailedExportIsShown() {
 void SendCommandsTest::TemporaryFolderIsPrivate() {
   fs::create_directories(TarvoFolder());
   fs::permissions(TarvoFolder(), fs::perms::all);
-  QCOMPARE(OfferMailFile("Bau.P83"), TarvoFolder() + "/Bau.D84");
-  QCOMPARE(OfferMailFile("ohne"), TarvoFolder() + "/ohne.D84");
+  QCOMPARE(OfferMailFile("Bau.P83", ".D84"), TarvoFolder() + "/Bau.D84");
+  QCOMPARE(OfferMailFile("ohne", ".D84"), TarvoFolder() + "/ohne.D84");
+  QCOMPARE(OfferMailFile("Bau.X83", ".X84"), TarvoFolder() + "/Bau.X84");
   // A long name loses the front of its stem to fit the mail's 255, whole
   // characters only.
   const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC";
   std::string name = std::string(300, 'L');
   for (int i = 0; i < 40; ++i) name += umlauts;
-  const std::string fitted = OfferMailFile(name + "Ende.P83");
+  const std::string fitted = OfferMailFile(name + "Ende.P83", ".D84");
   QVERIFY(fitted.size() == 255 || fitted.size() == 254);
   QVERIFY(fitted.ends_with(umlauts + "Ende.D84"));
   const std::string kept = fitted.substr(TarvoFolder().size() + 1);
@@ -371,7 +388,7 @@ void SendCommandsTest::TemporaryFolderIsPrivate() {
   fs::remove(TarvoFolder());
   fs::create_directory_symlink(runtime_->Path("elsewhere"), TarvoFolder());
   fs::create_directory(runtime_->Path("elsewhere"));
-  QVERIFY_THROWS_EXCEPTION(std::runtime_error, OfferMailFile("Bau.P83"));
+  QVERIFY_THROWS_EXCEPTION(std::runtime_error, OfferMailFile("Bau.P83", ".D84"));
 }
 
 void SendCommandsTest::SupportRequest() {
