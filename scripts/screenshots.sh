@@ -4,7 +4,8 @@
 # Usage: scripts/screenshots.sh [folder]   (default ./screenshots)
 # TARVO_SCREEN sets the screen's size, e.g. TARVO_SCREEN=1024x768.
 # TARVO_BIN names the program (default build/app/ui/tarvo, as scripts/run.sh builds it), TARVO_TENDER the
-# tender that is opened for the pages (default tests/data/real/LV_Los01.P83).
+# tender that is opened for the pages (default tests/data/real/LV_Los01.P83), TARVO_XML_TENDER the
+# GAEB DA XML tender opened from the command line (default the official X83 test file).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,13 +14,16 @@ bin=${TARVO_BIN:-$root/build/app/ui/tarvo}
 tender=${TARVO_TENDER:-$root/tests/data/real/LV_Los01.P83}
 screen=${TARVO_SCREEN:-1280x800}
 [[ $screen =~ ^[0-9]+x[0-9]+$ ]] || { echo "screenshots: TARVO_SCREEN must read WIDTHxHEIGHT" >&2; exit 1; }
+xml_tender=${TARVO_XML_TENDER:-$root/tests/data/xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83}
 
 for tool in xvfb-run import xdotool; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
 done
 [ -x "$bin" ] || { echo "screenshots: no program at $bin (set TARVO_BIN)" >&2; exit 1; }
 [ -f "$tender" ] || { echo "screenshots: no tender at $tender (set TARVO_TENDER)" >&2; exit 1; }
+[ -f "$xml_tender" ] || { echo "screenshots: no tender at $xml_tender (set TARVO_XML_TENDER)" >&2; exit 1; }
 tender=$(cd "$(dirname "$tender")" && pwd)/$(basename "$tender")
+xml_tender=$(cd "$(dirname "$xml_tender")" && pwd)/$(basename "$xml_tender")
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
@@ -112,9 +116,29 @@ session() {
 
   kill "$tarvo_pid"
   wait "$tarvo_pid" || true
+
+  # A GAEB DA XML tender named on the command line, and the save dialog that
+  # answers it with an X84.
+  "$TARVO_BIN" "$TARVO_XML_TENDER" &
+  tarvo_pid=$!
+  local titled
+  titled="^$(basename "$TARVO_XML_TENDER") - Tarvo Rudarur: Bieter - Preiserfassung$"
+  await "$titled"
+  xdotool search --onlyvisible --name "$titled" | head -n 1 |
+    xargs -I{} xdotool windowmove {} 0 0 windowsize {} "${TARVO_SCREEN%x*}" "${TARVO_SCREEN#*x}"
+  sleep 1
+  shot x83-titel-positionen
+  xdotool key F12
+  await '^Speichern unter$'
+  shot x83-speichern-als-x84
+  xdotool key Escape
+  gone '^Speichern unter$'
+
+  kill "$tarvo_pid"
+  wait "$tarvo_pid" || true
   trap - EXIT
 }
 
 mkdir -m 700 "$home/runtime"
-export TARVO_BIN=$bin TARVO_TENDER=$tender TARVO_SCREEN=$screen SHOT_DIR=$out HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/runtime
+export TARVO_BIN=$bin TARVO_TENDER=$tender TARVO_XML_TENDER=$xml_tender TARVO_SCREEN=$screen SHOT_DIR=$out HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/runtime
 xvfb-run -a -s "-screen 0 ${screen}x24" bash -c "$(declare -f session); session"
