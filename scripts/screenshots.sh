@@ -55,7 +55,7 @@ session() {
     return 1
   }
   shot() { import -window root "$SHOT_DIR/$1.png"; echo "$SHOT_DIR/$1.png"; }
-  main='^Tarvo Rudarur: Bieter - Preiserfassung$'
+  main='Tarvo Rudarur: Bieter - Preiserfassung$'
 
   # Without a window manager "maximised" means nothing; the window is given
   # the whole screen instead.
