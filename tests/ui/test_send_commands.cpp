@@ -231,8 +231,7 @@ void SendCommandsTest::XmlTenderIsSentAsX84() {
   MailStandIns standIns;
   UseProvider();
   SendWindow w;
-  QVERIFY(w.form.LoadFile(
-      RealTender("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83")));
+  QVERIFY(w.form.LoadFile(RealTender("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83")));
   w.ShowMailClient(false);
   w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
   w.Send();
