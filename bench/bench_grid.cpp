@@ -22,6 +22,7 @@
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
+#include "tests/support/totals_forwarder.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/price_grid.h"
@@ -45,17 +46,6 @@ struct Figures {
     std::printf("%-44s median %8.3f ms   min %8.3f ms   max %8.3f ms   (%zu runs)\n", what,
                 ms[ms.size() / 2], ms.front(), ms.back(), ms.size());
   }
-};
-
-class TotalsForwarder : public KsLyxObserver {
- public:
-  explicit TotalsForwarder(TTitPosPage& page) : page_(page) {}
-  void Update(KsLyxObj&, int code) override {
-    if (code == lcTotalsChanged) page_.ShowTotals();
-  }
-
- private:
-  TTitPosPage& page_;
 };
 
 }  // namespace
@@ -85,8 +75,7 @@ int main(int argc, char** argv) {
   QWidget window;
   auto* page = new TTitPosPage(doc, fields, columns, &window);
   (new QVBoxLayout(&window))->addWidget(page);
-  TotalsForwarder forwarder(*page);
-  doc.AddObserver(&forwarder);
+  const TotalsForwarder forwarder(doc, *page);
   window.resize(1280, 900);
   TPriceGrid& grid = page->Grid();
   KsGAEBObj* area = doc.LvAreas->Element(0);
@@ -156,7 +145,5 @@ int main(int argc, char** argv) {
     totals.Add(MsSince(start));
   }
   totals.Print("SetPositionValue alone (with totals panel)");
-
-  doc.RemoveObserver(&forwarder);
   return 0;
 }

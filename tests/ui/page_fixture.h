@@ -4,29 +4,18 @@
 #include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "tests/support/tender_files.h"
+#include "tests/support/totals_forwarder.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/price_grid.h"
 #include "ui/price_grid_model.h"
 #include "ui/tit_pos_page.h"
-
-// Forwards the document's totals notification, as the main window does.
-class TotalsForwarder : public KsLyxObserver {
- public:
-  explicit TotalsForwarder(TTitPosPage& page) : page_(page) {}
-  void Update(KsLyxObj&, int code) override {
-    if (code == lcTotalsChanged) page_.ShowTotals();
-  }
-
- private:
-  TTitPosPage& page_;
-};
 
 // The page "&Titel-Positionen" with a tender, in a window of its own.
 struct PageFixture {
@@ -36,7 +25,7 @@ struct PageFixture {
   TGridColumnsEditor columns{fields};
   QWidget window;
   TTitPosPage* page = new TTitPosPage(doc, fields, columns, &window);
-  std::unique_ptr<TotalsForwarder> forwarder = std::make_unique<TotalsForwarder>(*page);
+  std::optional<TotalsForwarder> forwarder;
   TPriceGrid& grid = page->Grid();
   TCellEditor& editor = grid.Editor();
 
@@ -45,7 +34,7 @@ struct PageFixture {
     layout->addWidget(page);
     window.resize(900, 600);
     if (!doc.Import(dir.Write("lv.d83", tender))) qFatal("%s", doc.LastError.c_str());
-    doc.AddObserver(forwarder.get());
+    forwarder.emplace(doc, *page);
     columns.ApplyOptText(opt);
     page->UpdateEpColumns();
     page->ShowElement(doc.LvAreas->Element(0));
@@ -53,7 +42,6 @@ struct PageFixture {
     window.show();
     if (!QTest::qWaitForWindowActive(&window)) qFatal("window not active");
   }
-  ~PageFixture() { doc.RemoveObserver(forwarder.get()); }
 
   int Column(const char* name) const { return grid.Model().ColumnOf(name); }
   QModelIndex Index(int row, const char* column) const {

@@ -18,16 +18,17 @@
 #include <functional>
 #include <memory>
 
-#include "tests/support/format_guard.h"
-#include "tests/support/recording_message_boxes.h"
-#include "tests/support/recording_text_device.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/memory_settings_store.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/recording_text_device.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/form_lyx.h"
 #include "ui/grid_columns_editor.h"
-#include "ui/memory_settings_store.h"
 #include "ui/price_grid.h"
 #include "ui/price_grid_model.h"
 #include "ui/print_command.h"
@@ -35,7 +36,6 @@
 #include "ui/qt_settings_store.h"
 #include "ui/recent_files.h"
 #include "ui/tit_pos_page.h"
-#include "tests/ui/window_fixture.h"
 
 namespace {
 

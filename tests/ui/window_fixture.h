@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "tests/support/memory_settings_store.h"
 #include "ui/form_lyx.h"
 #include "ui/grid_columns_editor.h"
-#include "ui/memory_settings_store.h"
 #include "ui/price_grid.h"
 #include "ui/price_grid_model.h"
 #include "ui/tit_pos_page.h"
