@@ -5,8 +5,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
+#include "tests/support/document_fixture.h"
 
 namespace {
 
@@ -19,12 +18,9 @@ std::string PricedTender() {
       Block("AN", Block("ADRESSE", Field("NAME1", "Muster Bau"))));
 }
 
-class ChangeTrackerTest : public ::testing::Test {
+class ChangeTrackerTest : public DocumentTest {
  public:
-  void SetUp() override {
-    PrepareGaeb();
-    ASSERT_TRUE(doc_.Import(dir_.Write("lv.d83", PricedTender()))) << doc_.LastError;
-  }
+  void SetUp() override { ASSERT_TRUE(Load(PricedTender())); }
   KsGAEBObj& Area() { return *doc_.LvAreas->Element(0); }
   KsGAEBObj& Position(int i) { return *Area().ChildList("POSITION")->Element(i); }
   KsGAEBObj& Address() { return *doc_.An->Child("ADRESSE"); }
@@ -33,10 +29,6 @@ class ChangeTrackerTest : public ::testing::Test {
     doc_.NoteEdit(element);
     change();
   }
-
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
 };
 
 TEST_F(ChangeTrackerTest, AnOpenedTenderIsUnchanged) { EXPECT_FALSE(doc_.Modified()); }

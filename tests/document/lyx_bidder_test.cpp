@@ -2,8 +2,7 @@
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
+#include "tests/support/document_fixture.h"
 
 namespace {
 
@@ -19,13 +18,7 @@ std::string TenderWithBidderName(const std::string& name1) {
                                 Field("DVNR", "4711")));
 }
 
-class BidderTest : public ::testing::Test {
- protected:
-  void SetUp() override { PrepareGaeb(); }
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
-};
+using BidderTest = DocumentTest;
 
 TEST_F(BidderTest, WindowValuesFillABidderWithoutName) {
   const struct {

@@ -9,9 +9,8 @@
 #include "document/element_values.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
 #include "tests/document/observer_log.h"
+#include "tests/support/document_fixture.h"
 
 namespace {
 
@@ -23,21 +22,14 @@ mode_t ModeOf(const std::string& path) {
   return info.st_mode & 07777;
 }
 
-class ExportTest : public ::testing::Test {
+class ExportTest : public DocumentTest {
  protected:
   void SetUp() override {
-    PrepareGaeb();
-    ASSERT_TRUE(doc_.Import(
-        dir_.Write("lv.d83", Tender(Area("01", "Rohbau",
-                                         Position("0010", "10", "m3", Field("EP", "12,5")) +
-                                             Position("0020", "3", "St", Field("EP", "7")) +
-                                             Position("0030", "1", "psch", Field("EP", "99")))))))
-        << doc_.LastError;
+    ASSERT_TRUE(Load(Tender(Area("01", "Rohbau",
+                                 Position("0010", "10", "m3", Field("EP", "12,5")) +
+                                     Position("0020", "3", "St", Field("EP", "7")) +
+                                     Position("0030", "1", "psch", Field("EP", "99"))))));
   }
-
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
 };
 
 TEST_F(ExportTest, WritesProgramNamesAndReadsBackTheSameTender) {

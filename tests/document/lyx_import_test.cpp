@@ -7,9 +7,8 @@
 #include "gaeb/file_read.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
 #include "tests/document/observer_log.h"
+#include "tests/support/document_fixture.h"
 
 namespace {
 
@@ -44,13 +43,7 @@ std::string QuantityError(const std::string& text) {
   return "";
 }
 
-class ImportTest : public ::testing::Test {
- protected:
-  void SetUp() override { PrepareGaeb(); }
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
-};
+using ImportTest = DocumentTest;
 
 // Line number of the byte at `offset`.
 int LineAt(const std::string& text, size_t offset) {

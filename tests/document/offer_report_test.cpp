@@ -7,9 +7,8 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_guard.h"
-#include "support/recording_text_device.h"
-#include "support/tender_files.h"
+#include "tests/support/document_fixture.h"
+#include "tests/support/recording_text_device.h"
 #include "util/strings.h"
 
 namespace {
@@ -153,21 +152,14 @@ const char kWithLongTexts[] =
     "19,00% MWSt :      321,86\n"
     "Bruttosumme :    2.015,86\n";
 
-class OfferReportTest : public ::testing::Test {
+class OfferReportTest : public DocumentTest {
  protected:
-  void SetUp() override {
-    PrepareGaeb();
-    ASSERT_TRUE(doc_.Import(dir_.Write("kita.d83", SmallTender()))) << doc_.LastError;
-  }
+  void SetUp() override { ASSERT_TRUE(Load(SmallTender(), "kita.d83")); }
 
   std::string Print(RecordingTextDevice& device, bool longTexts) {
     PrintOffer(doc_, {"Kopf 1", "Kopf 2"}, device, "kita", longTexts);
     return device.Text();
   }
-
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
 };
 
 TEST_F(OfferReportTest, PrintsTheWholeOffer) {

@@ -4,8 +4,7 @@
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
+#include "tests/support/document_fixture.h"
 
 namespace {
 
@@ -24,13 +23,7 @@ std::string AddressBlock(const std::vector<std::string>& lines) {
   return block;
 }
 
-class PrintHeaderTest : public ::testing::Test {
- protected:
-  void SetUp() override { PrepareGaeb(); }
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
-};
+using PrintHeaderTest = DocumentTest;
 
 TEST_F(PrintHeaderTest, NothingLoadedNothingToPrint) {
   const std::string message =

@@ -11,8 +11,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
+#include "tests/support/document_fixture.h"
 
 namespace {
 
@@ -110,12 +109,7 @@ int CountBlocks(const std::string& text, const std::string& element) {
       std::distance(std::sregex_iterator(text.begin(), text.end(), begin), std::sregex_iterator()));
 }
 
-class RealFileTest : public ::testing::TestWithParam<std::string> {
- protected:
-  void SetUp() override { PrepareGaeb(); }
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-};
+using RealFileTest = DocumentFixture<::testing::TestWithParam<std::string>>;
 
 TEST_P(RealFileTest, PricedCopyAddsUpAndSurvivesExport) {
   const std::string file = std::string(TARVO_TEST_DATA_DIR) + "/real/" + GetParam();
