@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "support/tender_files.h"
+#include "tests/support/tender_files.h"
 
 // Runs tarvo-cli in a C locale (the German number format) and collects what
 // it wrote and its exit status.

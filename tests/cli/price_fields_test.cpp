@@ -7,8 +7,8 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_guard.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/support/format_guard.h"
 
 namespace {
 

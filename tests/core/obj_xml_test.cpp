@@ -7,8 +7,8 @@
 #include "core/eobj.h"
 #include "core/obj.h"
 #include "core/obj_list.h"
-#include "support/format_guard.h"
-#include "support/recording_message_boxes.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/recording_message_boxes.h"
 #include "util/date_time.h"
 
 namespace {

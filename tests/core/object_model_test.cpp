@@ -6,7 +6,7 @@
 #include "core/obj.h"
 #include "core/obj_classes.h"
 #include "core/obj_list.h"
-#include "support/recording_message_boxes.h"
+#include "tests/support/recording_message_boxes.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "support/tender_files.h"
+#include "tests/support/tender_files.h"
 
 namespace {
 
@@ -172,7 +172,7 @@ TEST_F(AtomicFileTest, UnprivilegedUserIsRefusedAWriteProtectedFile) {
   const std::string target = shared + "/angebot.d84";
   for (const mode_t mode : {0444, 0644}) {
     SCOPED_TRACE(mode);
-    std::ofstream(target) << "alt";
+    WriteFile(target, "alt");
     chmod(target.c_str(), mode);
     if (geteuid() == 0) {
       ASSERT_EQ(chown(target.c_str(), kNobody, kNobody), 0);
@@ -181,7 +181,7 @@ TEST_F(AtomicFileTest, UnprivilegedUserIsRefusedAWriteProtectedFile) {
     const int status = InChild(
         [&] {
           const std::string error = Save(target);
-          std::ofstream(message) << error;
+          WriteFile(message, error);
           return error.empty() ? 0 : 1;
         },
         true);

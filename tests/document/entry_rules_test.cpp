@@ -8,8 +8,8 @@
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/tender_files.h"
 
 namespace {
 

@@ -115,7 +115,7 @@ TEST_F(ExportTest, ReadOnlyDirectoryRefusesTheSave) {
   const std::string sub = dir_.Path("nurlesen");
   std::filesystem::create_directory(sub);
   const std::string existing = sub + "/angebot.d84";
-  std::ofstream(existing) << "altes Angebot";
+  WriteFile(existing, "altes Angebot");
   chmod(sub.c_str(), 0555);
   EXPECT_FALSE(doc_.ExportD84(existing));
   chmod(sub.c_str(), 0755);
@@ -138,7 +138,7 @@ TEST_F(ExportTest, WriteErrorInTheMiddleKeepsTheOldFile) {
     const bool ok = doc_.ExportD84(existing);
     const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &unlimited);
-    std::ofstream(message) << doc_.LastError;
+    WriteFile(message, doc_.LastError);
     _exit(ok ? 1 : 0);
   }
   int status = 0;

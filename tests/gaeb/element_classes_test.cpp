@@ -7,8 +7,8 @@
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_texts.h"
-#include "support/recording_message_boxes.h"
-#include "support/test_document.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/support/test_document.h"
 
 namespace {
 

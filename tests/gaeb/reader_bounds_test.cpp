@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gaeb/file_read.h"
-#include "reader_files.h"
+#include "tests/gaeb/reader_files.h"
 
 namespace {
 

@@ -5,15 +5,15 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_import.h"
-#include "support/test_document.h"
+#include "tests/support/test_document.h"
+#include "tests/support/test_files.h"
 
 // A file holding the given bytes, removed at the end of its scope.
 class TempFile {
@@ -22,13 +22,8 @@ class TempFile {
     path_ = (std::filesystem::temp_directory_path() / "tarvo_reader_XXXXXX").string();
     const int fd = mkstemp(path_.data());
     if (fd < 0) throw std::runtime_error("mkstemp");
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
     close(fd);
+    if (!WriteFile(path_, bytes)) throw std::runtime_error("write " + path_);
   }
   ~TempFile() { std::remove(path_.c_str()); }
   TempFile(const TempFile&) = delete;
@@ -38,11 +33,6 @@ class TempFile {
  private:
   std::string path_;
 };
-
-inline std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline std::string RealFile(const std::string& name) {
   return std::string(TARVO_TEST_DATA_DIR) + "/real/" + name;
@@ -62,7 +52,7 @@ struct ImportedFile {
     root = ReadGaebRoot(doc);
   }
   static ImportedFile FromPath(const std::string& path, int blockSize = 1024) {
-    return ImportedFile(std::make_unique<TempFile>(ReadFileBytes(path)), blockSize);
+    return ImportedFile(std::make_unique<TempFile>(ReadFile(path)), blockSize);
   }
 
   std::unique_ptr<TempFile> file;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gaeb/file_read_gaeb00.h"
-#include "reader_files.h"
+#include "tests/gaeb/reader_files.h"
 
 namespace {
 
@@ -232,7 +232,7 @@ std::string WithCrLf(const std::string& lf) {
 }
 
 TEST(ReaderTokens, RealFileReadsAlikeAtAnyBlockSizeAndLineEnd) {
-  const std::string bytes = ReadFileBytes(RealFile("LV_Los02.P83"));
+  const std::string bytes = ReadFile(RealFile("LV_Los02.P83"));
   ASSERT_FALSE(bytes.empty());
   TempFile lf(bytes), crlf(WithCrLf(bytes));
   KsFileReadGaeb00 small(lf.Path(), 1), large(lf.Path(), 65000), dos(crlf.Path(), 1024);

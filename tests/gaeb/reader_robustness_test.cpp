@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "reader_files.h"
-#include "support/format_guard.h"
+#include "tests/gaeb/reader_files.h"
+#include "tests/support/format_guard.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ TEST(ReaderRobustness, GarbageAndTruncatedFilesEndTheRead) {
       // A number field holding garbage abandons the read; that is all.
     }
   }
-  const std::string bytes = ReadFileBytes(RealFile("LV_Los01.P83"));
+  const std::string bytes = ReadFile(RealFile("LV_Los01.P83"));
   for (size_t length = 13; length < bytes.size(); length += 397) {
     ImportedFile imported(bytes.substr(0, length));
     EXPECT_NE(imported.root, nullptr) << length;

@@ -6,9 +6,9 @@
 
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_texts.h"
-#include "reader_files.h"
-#include "support/format_guard.h"
-#include "support/recording_message_boxes.h"
+#include "tests/gaeb/reader_files.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/recording_message_boxes.h"
 
 namespace {
 

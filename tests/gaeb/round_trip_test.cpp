@@ -3,7 +3,6 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -13,23 +12,15 @@
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_import.h"
-#include "support/format_guard.h"
-#include "support/test_document.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/test_document.h"
+#include "tests/support/test_files.h"
 #include "util/codec.h"
 #include "util/trim.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::string ReplaceEvery(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -182,7 +173,7 @@ TEST_F(RoundTrip, EveryRealFileReadsBackAsWritten) {
     const std::string written = Write(*first->root);
     EXPECT_EQ(written.find("#end[GAEB]"), written.rfind("#end[GAEB]"));
     const fs::path copy = Temp(file.filename().string());
-    WriteBytes(copy, written);
+    WriteFile(copy, written);
 
     auto second = Read(copy);
     ASSERT_TRUE(second->root);
@@ -194,10 +185,10 @@ TEST_F(RoundTrip, EveryRealFileReadsBackAsWritten) {
 
 TEST_F(RoundTrip, CrLfCopyReadsLikeTheOriginal) {
   const fs::path original = fs::path(TARVO_TEST_DATA_DIR) / "real" / "LV_Los02.P83";
-  const std::string bytes = ReadBytes(original);
+  const std::string bytes = ReadFile(original);
   ASSERT_EQ(bytes.find('\r'), std::string::npos);
   const fs::path copy = Temp("crlf.P83");
-  WriteBytes(copy, ReplaceEvery(bytes, "\n", "\r\n"));
+  WriteFile(copy, ReplaceEvery(bytes, "\n", "\r\n"));
 
   auto lf = Read(original);
   auto crlf = Read(copy);
@@ -212,11 +203,11 @@ TEST_F(RoundTrip, CrLfCopyReadsLikeTheOriginal) {
 // not convert a second time.
 TEST_F(RoundTrip, OemCopyIsWrittenAsAnsi) {
   const fs::path original = fs::path(TARVO_TEST_DATA_DIR) / "real" / "LV_Los01.P83";
-  const std::string bytes = ReadBytes(original);
+  const std::string bytes = ReadFile(original);
   const std::string ansiMark = "[Zeichensatz]ANSI[end]";
   ASSERT_NE(bytes.find(ansiMark), std::string::npos);
   const fs::path copy = Temp("oem.P83");
-  WriteBytes(copy, ToOem850(ReplaceEvery(bytes, ansiMark, "[Zeichensatz]OEM[end]")));
+  WriteFile(copy, ToOem850(ReplaceEvery(bytes, ansiMark, "[Zeichensatz]OEM[end]")));
 
   auto ansi = Read(original);
   auto oem = Read(copy);
@@ -260,7 +251,7 @@ TEST_F(RoundTrip, MultiLineLongTextKeepsItsIndentation) {
     w.WriteEnd("VERGABE");
     w.WriteEnd("GAEB");
   }
-  EXPECT_NE(ReadBytes(file).find("     [LANGTEXT]Zeile 1\r\n       einger\xFC"), std::string::npos);
+  EXPECT_NE(ReadFile(file).find("     [LANGTEXT]Zeile 1\r\n       einger\xFC"), std::string::npos);
   auto tree = Read(file);
   ASSERT_TRUE(tree->root);
   KsGAEBObj* lv = tree->root->Child("VERGABE")->Child("LV");

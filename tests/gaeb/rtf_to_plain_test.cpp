@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/test_files.h"
 
 namespace {
 
@@ -170,9 +170,7 @@ std::vector<std::string> RealTexts() {
   std::vector<std::string> texts;
   for (const char* name : {"1561-02_ROHBAUARBEITEN.P83", "1561-03_ZIMMERERARBEITEN.P83",
                            "LV_Los01.P83", "LV_Los02.P83"}) {
-    std::ifstream file(std::string(TARVO_TEST_DATA_DIR) + "/real/" + name, std::ios::binary);
-    const std::string content{std::istreambuf_iterator<char>(file),
-                              std::istreambuf_iterator<char>()};
+    const std::string content = ReadFile(std::string(TARVO_TEST_DATA_DIR) + "/real/" + name);
     EXPECT_FALSE(content.empty()) << name;
     for (const std::string key : {"[Langtext]", "[Kurztext]"}) {
       for (auto begin = content.find(key); begin != std::string::npos;

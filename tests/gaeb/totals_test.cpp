@@ -11,8 +11,8 @@
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_guard.h"
-#include "support/test_document.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/test_document.h"
 #include "util/entry_error.h"
 #include "util/variant.h"
 

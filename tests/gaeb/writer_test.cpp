@@ -12,9 +12,9 @@
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
-#include "reader_files.h"
-#include "support/format_guard.h"
-#include "support/test_document.h"
+#include "tests/gaeb/reader_files.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/test_document.h"
 #include "util/trim.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include "gaeb/gaeb_texts.h"
 #include "gaebxml/x83_reader.h"
 #include "gaebxml/xml_identity.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
-#include "support/test_document.h"
 #include "tests/gaebxml/x83_tree.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/tender_files.h"
+#include "tests/support/test_document.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include "gaebxml/x83_reader.h"
 #include "gaebxml/x84_writer.h"
 #include "gaebxml/xml_identity.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
-#include "support/test_document.h"
-#include "support/x84_sums.h"
 #include "tests/gaebxml/x83_tree.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/tender_files.h"
+#include "tests/support/test_document.h"
+#include "tests/support/x84_sums.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include "gaeb/gaeb_totals.h"
 #include "gaebxml/x83_reader.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
-#include "support/test_document.h"
-#include "support/x84_sums.h"
 #include "tests/gaebxml/x83_samples.h"
 #include "tests/gaebxml/x83_tree.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/tender_files.h"
+#include "tests/support/test_document.h"
+#include "tests/support/x84_sums.h"
 
 namespace {
 

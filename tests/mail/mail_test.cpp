@@ -5,8 +5,8 @@
 #include <map>
 
 #include "mail/mapi_errors.h"
-#include "support/tender_files.h"
 #include "tests/mail/stub_mapi.h"
+#include "tests/support/tender_files.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "mail/mapi_email.h"
 #include "mail/mapi_errors.h"
-#include "support/env_guard.h"
-#include "support/tender_files.h"
 #include "tests/mail/stub_mapi.h"
+#include "tests/support/env_guard.h"
+#include "tests/support/tender_files.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "mail/mapi_errors.h"
-#include "support/tender_files.h"
 #include "tests/mail/stub_mapi.h"
+#include "tests/support/tender_files.h"
 
 namespace {
 

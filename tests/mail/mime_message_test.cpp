@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "support/env_guard.h"
+#include "tests/support/env_guard.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "mail/mapi.h"
 #include "mail/provider/outbox.h"
-#include "support/mail_stand_ins.h"
-#include "support/parsed_mail.h"
+#include "tests/support/mail_stand_ins.h"
+#include "tests/support/parsed_mail.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "core/eobj.h"
 #include "db/query.h"
-#include "sql_schema.h"
-#include "support/recording_message_boxes.h"
+#include "tests/sql/sql_schema.h"
+#include "tests/support/recording_message_boxes.h"
 #include "util/date_time.h"
 
 namespace {

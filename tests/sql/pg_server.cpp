@@ -1,4 +1,4 @@
-#include "pg_server.h"
+#include "tests/sql/pg_server.h"
 
 #include <fcntl.h>
 #include <pwd.h>

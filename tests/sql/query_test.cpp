@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "db/db_error.h"
-#include "support/format_guard.h"
-#include "test_database.h"
+#include "tests/sql/test_database.h"
+#include "tests/support/format_guard.h"
 #include "util/date_time.h"
 
 namespace {

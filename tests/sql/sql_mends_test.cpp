@@ -3,7 +3,7 @@
 #include "core/eobj.h"
 #include "db/db_error.h"
 #include "db/query.h"
-#include "sql_schema.h"
+#include "tests/sql/sql_schema.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sql_schema.h"
+#include "tests/sql/sql_schema.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 
 #include "core/obj.h"
 #include "core/obj_list.h"
-#include "support/format_guard.h"
-#include "test_database.h"
+#include "tests/sql/test_database.h"
+#include "tests/support/format_guard.h"
 
 // The object classes the persistence tests store: a head (key ID, one
 // field of every type) with a list of items (key HEADID, NR) and, where a

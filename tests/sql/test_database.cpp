@@ -1,4 +1,4 @@
-#include "test_database.h"
+#include "tests/sql/test_database.h"
 
 #include <stdlib.h>
 
@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "db/query.h"
-#include "pg_server.h"
+#include "tests/sql/pg_server.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/env_guard.h"
-#include "support/tender_files.h"
+#include "tests/support/env_guard.h"
+#include "tests/support/tender_files.h"
 
 // Stand-ins for sendmail and xdg-email, first on the PATH for the lifetime
 // of the object: they keep what they are given in their folder and exit with

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "tests/support/test_files.h"
 
 // A stored message as Python's email package reads it (parse_mail.py beside
 // this file, whose path the build gives as TARVO_PARSE_MAIL_SCRIPT): decoded
@@ -25,13 +26,6 @@ struct ParsedMail {
 };
 
 namespace parsed_mail_detail {
-
-inline std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 inline std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;
@@ -61,9 +55,9 @@ inline ParsedMail ParseMail(const std::string& messagePath, const std::string& o
       std::stringstream names(f[1]);
       for (std::string name; std::getline(names, name, ',');) mail.headerNames.push_back(name);
     } else if (f[0] == "Body") {
-      mail.body = parsed_mail_detail::Slurp(f[1]);
+      mail.body = ReadFile(f[1]);
     } else if (f[0] == "Attachment" && f.size() == 3) {
-      mail.attachments.emplace_back(f[1], parsed_mail_detail::Slurp(f[2]));
+      mail.attachments.emplace_back(f[1], ReadFile(f[2]));
     } else if (f[0] == "Defects") {
       mail.defects = std::stoi(f[1]);
     } else {

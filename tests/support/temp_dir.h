@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "tests/support/test_files.h"
 
 // A fresh directory, removed with everything in it at the end of the test.
 class TempDir {
@@ -26,7 +27,7 @@ class TempDir {
   std::string Path(const std::string& name) const { return path_ + "/" + name; }
   const std::string& Dir() const { return path_; }
   std::string Write(const std::string& name, const std::string& content) const {
-    std::ofstream(Path(name), std::ios::binary) << content;
+    WriteFile(Path(name), content);
     return Path(name);
   }
   // Names of the entries of the directory, sorted.

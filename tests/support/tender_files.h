@@ -1,30 +1,16 @@
 #pragma once
 
-#include <unistd.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
-#include <system_error>
-#include <vector>
 
 #include "gaeb/gaeb_catalogue.h"
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_files.h"
 
 // What every test of the document needs before the first element exists.
 inline void PrepareGaeb() {
   RegisterGaebDescriptors();
   AddPositionDisplayFields();
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 // Lines ended by CR LF, as GAEB files are written.

@@ -18,13 +18,13 @@
 #include "gaeb/gaeb_obj.h"
 #include "mail/mapi_binding.h"
 #include "mail/mapi_settings.h"
-#include "support/format_guard.h"
-#include "support/mail_stand_ins.h"
-#include "support/parsed_mail.h"
-#include "support/recording_message_boxes.h"
 #include "tests/mail/stub/stub_control.h"
+#include "tests/support/format_guard.h"
+#include "tests/support/mail_stand_ins.h"
+#include "tests/support/parsed_mail.h"
+#include "tests/support/recording_message_boxes.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/send_commands.h"
-#include "window_fixture.h"
 
 namespace {
 

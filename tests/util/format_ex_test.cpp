@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/format_guard.h"
+#include "tests/support/format_guard.h"
 #include "util/format_error.h"
 
 namespace {

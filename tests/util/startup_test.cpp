@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "support/env_guard.h"
-#include "support/format_guard.h"
+#include "tests/support/env_guard.h"
+#include "tests/support/format_guard.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "support/format_guard.h"
+#include "tests/support/format_guard.h"
 
 TEST(Strings, TokenCountAndToken) {
   EXPECT_EQ(TokenCount("", ";"), 0);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
+#include "tests/xml/part_log.h"
 #include "xml/entity_path.h"
-#include "xml/part_log.h"
 
 namespace {
 

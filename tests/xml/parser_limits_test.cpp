@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "xml/part_log.h"
+#include "tests/xml/part_log.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "xml/part_log.h"
+#include "tests/xml/part_log.h"
 #include "xml/vocabulary.h"
 
 namespace {
