@@ -6,9 +6,9 @@
 #include "bench/x83_tender_writer.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_totals.h"
-#include "support/format_guard.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/gaebxml/x83_tree.h"
+#include "tests/support/format_guard.h"
 
 namespace {
 

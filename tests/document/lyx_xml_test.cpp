@@ -5,21 +5,14 @@
 
 #include "document/lyx_obj.h"
 #include "gaeb/file_read_gaeb00.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
 #include "tests/document/observer_log.h"
 #include "tests/gaebxml/x83_samples.h"
 #include "tests/gaebxml/x83_tree.h"
+#include "tests/support/document_fixture.h"
 
 namespace {
 
-class XmlTenderTest : public ::testing::Test {
- protected:
-  void SetUp() override { PrepareGaeb(); }
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
-};
+using XmlTenderTest = DocumentTest;
 
 // The content decides, not the name: an X83 under any name, with or without
 // a byte-order mark, opens as XML; a GAEB 2000 file named .X83 does not.

@@ -7,10 +7,9 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_totals.h"
 #include "gaebxml/xml_identity.h"
-#include "support/format_guard.h"
-#include "support/tender_files.h"
-#include "support/x84_sums.h"
 #include "tests/gaebxml/x83_tree.h"
+#include "tests/support/document_fixture.h"
+#include "tests/support/x84_sums.h"
 
 namespace {
 
@@ -106,10 +105,9 @@ struct Answer {
   }
 };
 
-class OfficialOffer : public ::testing::Test {
+class OfficialOffer : public DocumentTest {
  protected:
   void SetUp() override {
-    PrepareGaeb();
     ASSERT_TRUE(doc_.Import(kOfficialX83)) << doc_.LastError;
     const FlatLv flat = Flatten(*doc_.Lv);
     for (KsGAEBObj* p : flat.Positions) positions_[p->Text("OZ")] = p;
@@ -135,9 +133,6 @@ class OfficialOffer : public ::testing::Test {
     answer_.Walk(Sub(Sub(award_, "BoQ"), "BoQBody"), "");
   }
 
-  FormatGuard format_{GermanFormatSettings()};
-  TempDir dir_;
-  KsLyxObj doc_;
   std::map<std::string, KsGAEBObj*> positions_, areas_;
   std::string x84_;
   pugi::xml_document xml_;
