@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
@@ -323,8 +324,42 @@ void TFormLyx::SetHintHeight(int height) {
   paHint->setVisible(height > 0);
 }
 
-void TFormLyx::ShowHint(const QString& text) {
+void TFormLyx::RepaintHint() {
+  if (QLayout* layout = centralWidget()->layout()) layout->activate();
+  paHint->repaint();
+}
+
+void TFormLyx::BeginProgress(const QString& text, int max, bool hideTree) {
+  paToolBar->hide();
+  if (hideTree) tv->hide();
+  pc->hide();
+  progBar->setRange(0, max);
   lblProgBar->setText(text);
   progBar->setValue(0);
   SetHintHeight(hintHeight_);
+  RepaintHint();
+}
+
+void TFormLyx::SetProgressText(const QString& text) {
+  lblProgBar->setText(text);
+  RepaintHint();
+}
+
+void TFormLyx::SetProgress(int value) { progBar->setValue(value); }
+
+void TFormLyx::StepProgress() {
+  progBar->setValue(std::min(progBar->value() + 1, progBar->maximum()));
+}
+
+void TFormLyx::EndProgress() {
+  progBar->setValue(progBar->maximum());
+  paToolBar->show();
+  tv->show();
+  pc->show();
+  SetHintHeight(0);
+  RepaintHint();
+}
+
+void TFormLyx::ShowTotals(const KsLyxObj& document) {
+  if (&document == document_.get()) tsTitPos->ShowTotals();
 }

@@ -60,13 +60,24 @@ class TFormLyx : public QMainWindow {
   // The support label of the contact panel: a request to the maker's support.
   void SupportRequest();
 
+  // The progress panel while a file is read or written: it takes the place of
+  // the toolbar and the pages, and of the tree too when hideTree is set. It is
+  // painted at once, as nothing else paints until reading or writing ends.
+  void BeginProgress(const QString& text, int max, bool hideTree);
+  void SetProgressText(const QString& text);
+  void SetProgress(int value);
+  // One more step; beyond the maximum the bar stays full.
+  void StepProgress();
+  void EndProgress();
+  // The totals panel, when document is the shown one (a file being opened
+  // recalculates before the window shows it).
+  void ShowTotals(const KsLyxObj& document);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  friend class KsLyxObserverForm;
-
   void CreateActions();
   void CreateMenus();
   QWidget* CreateTopBar();
@@ -89,7 +100,7 @@ class TFormLyx : public QMainWindow {
   // The file's name, "*" while the offer differs from it, and the program.
   void UpdateTitle();
   void SetHintHeight(int height);
-  void ShowHint(const QString& text);
+  void RepaintHint();
 
   KsSettingsStore& settings_;
   KsWindowDialogs& dialogs_;

@@ -2,9 +2,9 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <algorithm>
 
 #include "gaeb/gaeb_obj.h"
+#include "ui/info_fields.h"
 #include "ui/info_pages.h"
 #include "ui/qstring_codec.h"
 #include "util/date_time.h"
@@ -19,11 +19,6 @@ bool IsDate(const QString& text) {
 }
 
 }  // namespace
-
-QLineEdit* TInfoPages::Bind(QLineEdit* field) {
-  field->installEventFilter(this);
-  return field;
-}
 
 // Focus that leaves for a menu, a message box or another window comes back;
 // only a move to another control of the window counts as leaving a field.
@@ -47,8 +42,7 @@ void TInfoPages::CommitFocusedField() {
   if (!field) return;
   if (field == eAngebDatum_)
     OfferDateLeft(*field);
-  else if (std::find(bidder_.begin(), bidder_.end(), field) != bidder_.end() || field == eWAE_ ||
-           field == eWAEBez_)
+  else if (bound_.count(field))
     FieldLeft(*field);
 }
 
@@ -58,15 +52,11 @@ bool TInfoPages::BoundPageActive() const {
 
 void TInfoPages::FieldLeft(QLineEdit& field) {
   if (!BoundPageActive()) return;
-  KsGAEBObj* owner = nullptr;
-  if (tsVergabeInfo->isAncestorOf(&field))
-    owner = document_->VergabeInfo;
-  else if (paAN_ADR_->isAncestorOf(&field))
-    owner = document_->An ? document_->An->Child("ADRESSE") : nullptr;
-  else if (paAN_->isAncestorOf(&field))
-    owner = document_->An;
+  const auto bound = bound_.find(&field);
+  if (bound == bound_.end()) return;
+  KsGAEBObj* owner = Owner(*bound->second);
   if (!owner) return;
-  if (KsMember* member = owner->Members.Find(field.objectName().mid(1).toStdString()))
+  if (KsMember* member = owner->Members.Find(bound->second->Member))
     Store(*owner, *member, field.text());
 }
 
@@ -92,10 +82,15 @@ void TInfoPages::OfferDateLeft(QLineEdit& field) {
 
 KsLyxObj::BidderValues TInfoPages::BidderValues() const {
   KsLyxObj::BidderValues values;
-  for (size_t i = 0; i < values.size(); ++i) values[i] = ToCp1252(bidder_[i]->text());
+  for (size_t i = 0; i < values.size(); ++i) values[i] = ToCp1252(BidderField(i)->text());
   return values;
 }
 
 void TInfoPages::SetBidderValues(const KsLyxObj::BidderValues& values) {
-  for (size_t i = 0; i < values.size(); ++i) bidder_[i]->setText(FromCp1252(values[i]));
+  for (size_t i = 0; i < values.size(); ++i) BidderField(i)->setText(FromCp1252(values[i]));
+}
+
+QLineEdit* TInfoPages::BidderField(size_t index) const {
+  return FieldOf(index < KsLyxObj::kAddressFieldCount ? "ADRESSE" : "AN",
+                 KsLyxObj::kBidderFields[index]);
 }

@@ -11,6 +11,7 @@
 
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
+#include "ui/info_fields.h"
 #include "ui/qstring_codec.h"
 #include "util/strings.h"
 #include "util/trim.h"
@@ -43,7 +44,7 @@ class ValueGrid {
   }
 
   // Editable fields in one row, each at most maxLength characters long.
-  QLabel* Fields(const QString& caption, std::initializer_list<QLineEdit*> fields,
+  QLabel* Fields(const QString& caption, const std::vector<QLineEdit*>& fields,
                  const QString& hint = {}) {
     auto* row = new QWidget(group_);
     auto* layout = new QHBoxLayout(row);
@@ -54,7 +55,7 @@ class ValueGrid {
     }
     layout->addStretch(1);
     QLabel* label = Add(caption, row, hint, Qt::AlignVCenter);
-    label->setBuddy(*fields.begin());
+    label->setBuddy(fields.front());
     return label;
   }
 
@@ -222,12 +223,9 @@ void TInfoPages::BuildVergabeInfoPage() {
   AddValue("ABNAHMEART",
            award.Value(QStringLiteral("Art der Abnahme"), QStringLiteral("lblAbnahmeArt")));
 
-  ValueGrid offer(Group(QStringLiteral("Angebot"), QStringLiteral("gbAngebot"), column), captions_);
-  eWAE_ = Bind(Field("eWAE", 4, QStringLiteral("W\u00E4hrung")));
-  eWAEBez_ = Bind(Field("eWAEBez", 50, QStringLiteral("Bezeichnung der W\u00E4hrung")));
-  offer.Fields(QStringLiteral("W\u00E4hrung (Symbol/Bez)"), {eWAE_, eWAEBez_});
-  eAngebDatum_ = Bind(Field("eAngebDatum", 10));
-  offer.Fields(QStringLiteral("Angebotsdatum"), {eAngebDatum_});
+  BindRows(Group(QStringLiteral("Angebot"), QStringLiteral("gbAngebot"), column),
+           OfferFieldBindings());
+  eAngebDatum_ = FieldOf("VERGABEINFO", "ANGEBDATUM");
   column->addStretch(1);
 }
 
@@ -244,50 +242,46 @@ void TInfoPages::BuildAgPage() {
   column->addStretch(1);
 }
 
-// Fields are listed in the order of KsLyxObj::kBidderFields.
 void TInfoPages::BuildAnPage() {
   QVBoxLayout* column;
   tsAN = Page(pc_, QStringLiteral("tsAN"), QStringLiteral("Auftrag&nehmer"), column);
-  auto* paAN = Group(QStringLiteral("Bieter"), QStringLiteral("paAN"), column);
-  auto* paAN_ADR = Group(QStringLiteral("Anschrift"), QStringLiteral("paAN_ADR"), column);
+  BindRows(Group(QStringLiteral("Bieter"), QStringLiteral("paAN"), column), BidderFieldBindings());
+  BindRows(Group(QStringLiteral("Anschrift"), QStringLiteral("paAN_ADR"), column),
+           AddressFieldBindings());
   column->addStretch(1);
-  paAN_ = paAN;
-  paAN_ADR_ = paAN_ADR;
-  auto& f = bidder_;
+  FieldOf("AN", "ARTSTAAT")->setText(QStringLiteral("EWR"));
+}
 
-  ValueGrid bidder(paAN, captions_);
-  f[11] = Bind(Field("eDVNr", 8));
-  bidder.Fields(QStringLiteral("DV Nummer"), {f[11]});
-  f[12] = Bind(Field("eVergNr", 15));
-  bidder.Fields(QStringLiteral("Vergabenummer"), {f[12]});
-  f[13] = Bind(Field("eArtStaat", 12));
-  f[13]->setText(QStringLiteral("EWR"));
-  f[14] = Bind(Field("eNameStaat", 3, QStringLiteral("internationales Kfz-Kennzeichen")));
-  bidder.Fields(QStringLiteral("Staat"), {f[13], f[14]});
+// Each binding with a caption starts a row; those without join it.
+void TInfoPages::BindRows(QGroupBox* group, std::span<const InfoFieldBinding> bindings) {
+  ValueGrid grid(group, captions_);
+  for (size_t i = 0; i < bindings.size();) {
+    std::vector<QLineEdit*> row;
+    do {
+      const InfoFieldBinding& binding = bindings[i];
+      QLineEdit* field = Field(binding.ObjectName, InfoFieldMaxLength(binding),
+                               binding.Hint ? FromCp1252(binding.Hint) : QString());
+      field->installEventFilter(this);
+      bound_[field] = &binding;
+      row.push_back(field);
+      ++i;
+    } while (i < bindings.size() && !bindings[i].Caption);
+    grid.Fields(FromCp1252(bindings[i - row.size()].Caption), row);
+  }
+}
 
-  ValueGrid address(paAN_ADR, captions_);
-  f[0] = Bind(Field("eName1", 40));
-  address.Fields(QStringLiteral("Name 1"), {f[0]});
-  f[1] = Bind(Field("eName2", 40));
-  address.Fields(QStringLiteral("Name 2"), {f[1]});
-  f[6] = Bind(Field("eAnsprPartner", 40));
-  address.Fields(QStringLiteral("Ansprechpartner"), {f[6]});
-  f[2] = Bind(Field("eStrasse", 40,
-                    QStringLiteral("Stra\u00DFe und Hausnummer oder \"Postfach\" und -Nr")));
-  address.Fields(QStringLiteral("Strasse"), {f[2]});
-  f[3] = Bind(Field("ePLZ", 20));
-  f[4] = Bind(Field("eOrt", 40));
-  address.Fields(QStringLiteral("PLZ / Ort"), {f[3], f[4]});
-  f[5] = Bind(Field("eLandBez", 40));
-  address.Fields(QStringLiteral("L\u00E4nderbezeichnung"), {f[5]});
-  f[7] = Bind(Field("eTelefon", 20));
-  address.Fields(QStringLiteral("Telefon"), {f[7]});
-  f[8] = Bind(Field("eFax", 20));
-  address.Fields(QStringLiteral("Fax"), {f[8]});
-  f[9] = Bind(Field("eEMail", 256));
-  address.Fields(QStringLiteral("E-Mail"), {f[9]});
-  f[10] = Bind(Field("eUStIdent", 80));
-  address.Fields(QStringLiteral("Umsatzsteuer-Identnr."), {f[10]});
+QLineEdit* TInfoPages::FieldOf(std::string_view element, std::string_view member) const {
+  for (const auto& [field, binding] : bound_)
+    if (binding->Element == element && binding->Member == member)
+      return const_cast<QLineEdit*>(field);
+  return nullptr;
+}
+
+KsGAEBObj* TInfoPages::Owner(const InfoFieldBinding& binding) const {
+  const std::string_view element = binding.Element;
+  if (element == "VERGABEINFO") return document_->VergabeInfo;
+  if (element == "AN") return document_->An;
+  return document_->An ? document_->An->Child("ADRESSE") : nullptr;
 }
 
 // Line breaks at the end would only add empty space under the value.
@@ -322,9 +316,8 @@ void TInfoPages::Fill() {
   SetValue("GWLDAUER", Joined({Text(award, "GWLDAUER"), Text(award, "GWLEINHEIT")}, " "));
   SetValue("GWLENDE", Text(award, "GWLENDE"));
   SetValue("ABNAHMEART", Text(award, "ABNAHMEART"));
-  eWAE_->setText(FromCp1252(Text(award, "WAE")));
-  eWAEBez_->setText(FromCp1252(Text(award, "WAEBEZ")));
-  eAngebDatum_->setText(FromCp1252(Text(award, "ANGEBDATUM")));
+  for (const InfoFieldBinding& binding : OfferFieldBindings())
+    FieldOf(binding.Element, binding.Member)->setText(FromCp1252(Text(award, binding.Member)));
 
   const KsGAEBObj* client = document_->Ag;
   SetValue("AG.DVNR", Text(client, "DVNR"));

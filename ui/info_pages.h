@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QObject>
-#include <array>
 #include <map>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "document/lyx_obj.h"
 
 class KsGAEBObj;
 class KsMember;
+struct InfoFieldBinding;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
@@ -16,8 +19,8 @@ class QWidget;
 
 // The pages "&GAEB- / Projekt-Info", "&Vergabe-Info", "&Auftraggeber" and
 // "Auftrag&nehmer": read-only values of the tender (blue, beside black
-// captions) and the editable award and bidder fields, each bound to the
-// document member named like the field without its leading "e".
+// captions) and the editable award and bidder fields, each bound to its
+// document member through the table in ui/info_fields.h.
 class TInfoPages : public QObject {
   Q_OBJECT
  public:
@@ -32,7 +35,7 @@ class TInfoPages : public QObject {
   // The read-only values and the three award fields from the document; a
   // missing value shows as an empty text.
   void Fill();
-  // The fifteen bidder fields in the order of KsLyxObj::kBidderFields.
+  // The bidder fields in the order of KsLyxObj::kBidderFields.
   KsLyxObj::BidderValues BidderValues() const;
   void SetBidderValues(const KsLyxObj::BidderValues& values);
   // Stores the bound field that has the focus as leaving it would; commands
@@ -54,7 +57,11 @@ class TInfoPages : public QObject {
   void BuildAgPage();
   void BuildAnPage();
   QLabel* AddValue(const char* key, QLabel* value);
-  QLineEdit* Bind(QLineEdit* field);
+  void BindRows(QGroupBox* group, std::span<const InfoFieldBinding> bindings);
+  // The bound field of kBidderFields[index].
+  QLineEdit* BidderField(size_t index) const;
+  QLineEdit* FieldOf(std::string_view element, std::string_view member) const;
+  KsGAEBObj* Owner(const InfoFieldBinding& binding) const;
   void SetValue(const char* key, const std::string& text);
 
   void FieldLeft(QLineEdit& field);
@@ -67,10 +74,6 @@ class TInfoPages : public QObject {
   std::map<std::string, QLabel*> values_;
   std::vector<QLabel*> captions_;  // only while the pages are built
   QLabel* lblZertifikat_ = nullptr;
-  QLineEdit* eWAE_ = nullptr;
-  QLineEdit* eWAEBez_ = nullptr;
   QLineEdit* eAngebDatum_ = nullptr;
-  std::array<QLineEdit*, 15> bidder_{};
-  QWidget* paAN_ = nullptr;
-  QWidget* paAN_ADR_ = nullptr;
+  std::map<const QLineEdit*, const InfoFieldBinding*> bound_;
 };

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -29,6 +30,7 @@
 #include "tests/ui/window_fixture.h"
 #include "ui/form_lyx.h"
 #include "ui/grid_columns_editor.h"
+#include "ui/info_fields.h"
 #include "ui/price_grid.h"
 #include "ui/price_grid_model.h"
 #include "ui/print_command.h"
@@ -103,6 +105,7 @@ class MainWindowTest : public QObject {
   void FileWithBidderReplacesTheFields();
   void BoundFieldsWriteTheirMember_data();
   void BoundFieldsWriteTheirMember();
+  void BoundFieldsFitTheirMember();
   void LeavingThePageStoresTheField();
   void OfferDateIsChecked_data();
   void OfferDateIsChecked();
@@ -309,6 +312,34 @@ void MainWindowTest::BoundFieldsWriteTheirMember() {
   w.Edit(qPrintable(field))->setText(QStringLiteral("CHF"));
   w.Leave(qPrintable(field));
   QCOMPARE(element->Text(member.toStdString()), stored ? std::string("CHF") : before);
+}
+
+// A field longer than its member would let the bidder type what the file
+// cannot carry; a bidder field missing from the table would lose its value.
+void MainWindowTest::BoundFieldsFitTheirMember() {
+  KsMemorySettingsStore store;
+  Window w(store);
+  for (auto bindings : {OfferFieldBindings(), BidderFieldBindings(), AddressFieldBindings()}) {
+    for (const InfoFieldBinding& binding : bindings) {
+      const KsFBDesc* element = FindDescriptor(std::string("GAEB") + binding.Element);
+      QVERIFY2(element, binding.Element);
+      const KsFieldDesc* field = element->FindField(binding.Member);
+      QVERIFY2(field, binding.Member);
+      const int size =
+          field->FieldType == ftDate ? int(std::string("31.12.2026").size()) : field->Size;
+      QVERIFY2(size > 0, binding.Member);
+      QCOMPARE(w.Edit(binding.ObjectName)->maxLength(), size);
+    }
+  }
+  for (size_t i = 0; i < KsLyxObj::kBidderFields.size(); ++i) {
+    const auto bindings =
+        i < KsLyxObj::kAddressFieldCount ? AddressFieldBindings() : BidderFieldBindings();
+    QCOMPARE(std::count_if(bindings.begin(), bindings.end(),
+                           [i](const InfoFieldBinding& binding) {
+                             return std::string_view(binding.Member) == KsLyxObj::kBidderFields[i];
+                           }),
+             std::ptrdiff_t{1});
+  }
 }
 
 // Choosing another page takes the focus from the field while its page is
