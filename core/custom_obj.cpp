@@ -52,10 +52,9 @@ std::string KsCustomObj::GetTableName() const { return Class().ClassTablename();
 
 KsMember& KsCustomObj::GetMember(const std::string& name) {
   if (KsMember* m = Members.Find(name)) return *m;
-  MessageBoxes().ShowMessage(
-      std::string(ClassName()) + ".GetMember\r\n" +
-      FormatEx("Das Feld \"%s\" ist in der Tabelle \"%s\" nicht bekannt.",
-               {KsVariant(name), KsVariant(TableName())}));
+  MessageBoxes().ShowMessage(std::string(ClassName()) + ".GetMember\r\n" +
+                             FormatEx("Das Feld \"%s\" ist in der Tabelle \"%s\" nicht bekannt.",
+                                      {KsVariant(name), KsVariant(TableName())}));
   return NoMember();
 }
 
@@ -91,19 +90,26 @@ void KsCustomObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase*
   Observers.reset();
   CreateLists();
   for (size_t i = 0; i + 1 < params.size(); i += 2)
-    if (params[i].Kind() == KsVarKind::String) SetParam(std::string(params[i].Str()), params[i + 1]);
+    if (params[i].Kind() == KsVarKind::String)
+      SetParam(std::string(params[i].Str()), params[i + 1]);
   SetOwner(owner);
 }
 
 void KsCustomObj::Assign(const KsCustomObj& source) { Members.AssignValues(source.Members); }
 
 KsParams KsCustomObj::CloneParams() const {
-  return {KsVariant("FKNames"),       KsVariant(FKNames),
-          KsVariant("OnDemand"),      KsVariant((Flags & ofOnDemand) != 0),
-          KsVariant("LOAD_ONDEMAND"), KsVariant((Flags & ofLoadOnDemand) != 0),
-          KsVariant("LOAD_BLOB"),     KsVariant((Flags & ofLoadBlob) != 0),
-          KsVariant("LOAD_MEMO"),     KsVariant((Flags & ofLoadMemo) != 0),
-          KsVariant("PKMemberVariantCount"), KsVariant(static_cast<int32_t>(0))};
+  return {KsVariant("FKNames"),
+          KsVariant(FKNames),
+          KsVariant("OnDemand"),
+          KsVariant((Flags & ofOnDemand) != 0),
+          KsVariant("LOAD_ONDEMAND"),
+          KsVariant((Flags & ofLoadOnDemand) != 0),
+          KsVariant("LOAD_BLOB"),
+          KsVariant((Flags & ofLoadBlob) != 0),
+          KsVariant("LOAD_MEMO"),
+          KsVariant((Flags & ofLoadMemo) != 0),
+          KsVariant("PKMemberVariantCount"),
+          KsVariant(static_cast<int32_t>(0))};
 }
 
 KsCustomObj* KsCustomObj::Clone(KsCustomObj* newOwner) const {

@@ -51,8 +51,15 @@ bool KsMember::GetAsBoolean() const {
       const std::string s = Value.ToString();
       if (s.empty()) return false;
       switch (s[0]) {
-        case '1': case 'J': case 'T': case 'W': case 'Y':
-        case 'j': case 't': case 'w': case 'y':
+        case '1':
+        case 'J':
+        case 'T':
+        case 'W':
+        case 'Y':
+        case 'j':
+        case 't':
+        case 'w':
+        case 'y':
           return true;
         default:
           return false;

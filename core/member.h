@@ -22,7 +22,9 @@ class KsMember {
   const KsVariant& OldValue() const;
   void SetOldValue(KsVariant v);
 
-  uint8_t GetFieldType() const { return FieldDesc ? FieldDesc->FieldType : static_cast<uint8_t>(ftUnknown); }
+  uint8_t GetFieldType() const {
+    return FieldDesc ? FieldDesc->FieldType : static_cast<uint8_t>(ftUnknown);
+  }
   const std::string& Name() const;
 
   std::string GetAsString() const;

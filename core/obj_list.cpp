@@ -50,9 +50,10 @@ const KsClass* KsObjList::ItemClass() const {
 
 KsCustomObj* KsObjList::CreateObj() {
   const KsClass* cls = ItemClass();
-  return cls->CreateObj(this, {KsVariant("TableName"), KsVariant(TableName()),
-                               KsVariant("FKNames"), KsVariant(FKNames)},
-                        Database);
+  return cls->CreateObj(
+      this,
+      {KsVariant("TableName"), KsVariant(TableName()), KsVariant("FKNames"), KsVariant(FKNames)},
+      Database);
 }
 
 void KsObjList::MoveLastTo(int index) {
@@ -124,7 +125,9 @@ void KsObjList::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* d
 
 void KsObjList::CreateLists() { PKMemberVariantCount = 1; }
 
-void KsObjList::CreateMembers(const std::string&) { BuildMembers("#PK_ONLY#", PKMemberVariantCount); }
+void KsObjList::CreateMembers(const std::string&) {
+  BuildMembers("#PK_ONLY#", PKMemberVariantCount);
+}
 
 void KsObjList::Assign(const KsCustomObj& source) {
   KsCustomObj::Assign(source);

@@ -2,16 +2,15 @@
 
 #include "gaeb/gaeb_classes.h"
 
-#define KS_ELEMENT_CLASS(Name, Base)                                                  \
-  const KsClass& Name::StaticClass() {                                                \
-    static const KsClassOf<Name, KsGAEBClass> cls(#Name, &Base::StaticClass());       \
-    return cls;                                                                       \
+#define KS_ELEMENT_CLASS(Name, Base)                                            \
+  const KsClass& Name::StaticClass() {                                          \
+    static const KsClassOf<Name, KsGAEBClass> cls(#Name, &Base::StaticClass()); \
+    return cls;                                                                 \
   }
-#define KS_LIST_CLASS(Name)                                                           \
-  const KsClass& Name::StaticClass() {                                                \
-    static const KsClassOf<Name, KsGAEBListClass> cls(#Name,                          \
-                                                      &KsGAEBObjList::StaticClass()); \
-    return cls;                                                                       \
+#define KS_LIST_CLASS(Name)                                                                  \
+  const KsClass& Name::StaticClass() {                                                       \
+    static const KsClassOf<Name, KsGAEBListClass> cls(#Name, &KsGAEBObjList::StaticClass()); \
+    return cls;                                                                              \
   }
 
 KS_ELEMENT_CLASS(KsGGAEB, KsGAEBObj)

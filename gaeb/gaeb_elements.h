@@ -5,10 +5,10 @@
 // The element and list classes of GAEB 2000. Their behaviour is that of the
 // bases except where a class below says more; each has its own class object
 // so that the registry, table names and item classes follow from the name.
-#define KS_GAEB_CLASS(Name, Base)                                  \
-  class Name : public Base {                                       \
-   public:                                                         \
-    static const KsClass& StaticClass();                           \
+#define KS_GAEB_CLASS(Name, Base)                                   \
+  class Name : public Base {                                        \
+   public:                                                          \
+    static const KsClass& StaticClass();                            \
     const KsClass& Class() const override { return StaticClass(); } \
   };
 

@@ -85,11 +85,11 @@ void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* d
     } else if (type == ftCursor) {
       const std::string key = "GAEB" + m->Name() + "LIST";
       m->Value = KsVariant(key);
-      KsCustomObj* list = GaebClasses().CreateObj(
-          key, this,
-          {KsVariant("GAEBImp00"), DocumentParam(ImportDoc), KsVariant("GAEBExp00"),
-           DocumentParam(ExportDoc)},
-          nullptr);
+      KsCustomObj* list =
+          GaebClasses().CreateObj(key, this,
+                                  {KsVariant("GAEBImp00"), DocumentParam(ImportDoc),
+                                   KsVariant("GAEBExp00"), DocumentParam(ExportDoc)},
+                                  nullptr);
       m->SetOldValue(KsVariant::FromPointer(list));
     }
   }

@@ -85,7 +85,8 @@ std::string ZusTextSummary(const KsGAEBObjList* zusTexte) {
       if (!result.empty()) result += kCrLf;
       result += entry->Text("TEXT");
       const KsMember* extdat = entry->Members.Find("EXTDAT");
-      if (extdat && extdat->Value.Kind() == KsVarKind::StringList && !extdat->Value.List().empty()) {
+      if (extdat && extdat->Value.Kind() == KsVarKind::StringList &&
+          !extdat->Value.List().empty()) {
         result += std::string(":") + kCrLf;
         for (const std::string& line : extdat->Value.List()) result += line + kCrLf;
         result += kCrLf;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <string>
 
 // The window's edge between the program's Windows-1252 text and Qt's Unicode.

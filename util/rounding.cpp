@@ -1,9 +1,9 @@
 #include "util/rounding.h"
 
 #include <charconv>
-#include <iterator>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -28,8 +28,8 @@ long double PowerOfTenLong(int n) {
 
 bool MagnitudeUnits(double x, int decimals, uint64_t& units) {
   const long double magnitude = std::fabs(static_cast<long double>(x));
-  const long double scaled = decimals >= 0 ? magnitude * PowerOfTenLong(decimals)
-                                           : magnitude / PowerOfTenLong(-decimals);
+  const long double scaled =
+      decimals >= 0 ? magnitude * PowerOfTenLong(decimals) : magnitude / PowerOfTenLong(-decimals);
   if (!(scaled < 9.2e18L)) return false;
   const long double whole = std::floor(scaled);
   const long double fraction = scaled - whole;

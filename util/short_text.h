@@ -44,7 +44,7 @@ class KsShortText {
   }
 
  private:
-  static constexpr int kTag = 15;                // length when inside, kHeap when not
+  static constexpr int kTag = 15;  // length when inside, kHeap when not
   static constexpr unsigned char kHeap = 0x80;
 
   bool OnHeap() const { return static_cast<unsigned char>(raw_[kTag]) == kHeap; }

@@ -18,13 +18,13 @@ class KsVariantError : public std::runtime_error {
 };
 
 enum class KsVarKind : uint8_t {
-  Empty,       // never assigned
-  Null,        // explicitly no value
-  String,      // 8-bit Windows-1252 text
-  Integer,     // 32-bit signed
-  Float,       // double
-  Currency,    // double, kept apart from Float for formatting only
-  DateTime,    // days as double, fraction = time of day
+  Empty,     // never assigned
+  Null,      // explicitly no value
+  String,    // 8-bit Windows-1252 text
+  Integer,   // 32-bit signed
+  Float,     // double
+  Currency,  // double, kept apart from Float for formatting only
+  DateTime,  // days as double, fraction = time of day
   Boolean,
   Pointer,     // non-owning reference to an object (child elements, documents)
   StringList,  // one entry per occurrence of a multi-value field

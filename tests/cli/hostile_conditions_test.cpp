@@ -143,8 +143,7 @@ TEST_F(HostileConditionsTest, ControlCharactersAreShownEscaped) {
   const CliResult r = cli_.Run({"info", cli_.Write("lv.p83", text)});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
-  EXPECT_NE(r.out.find("Projekt:      1\\x1b[2J\\x07\\x81m Neubau"), std::string::npos)
-      << r.out;
+  EXPECT_NE(r.out.find("Projekt:      1\\x1b[2J\\x07\\x81m Neubau"), std::string::npos) << r.out;
 }
 
 // File names come as UTF-8 from the system and reach every text once

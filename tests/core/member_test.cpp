@@ -164,8 +164,9 @@ TEST(KsMember, BooleanByFieldType) {
     uint8_t type;
     KsVarKind kind;
   };
-  for (const Case& c : {Case{ftString, KsVarKind::String}, Case{ftInteger, KsVarKind::Integer},
-                        Case{ftSmallint, KsVarKind::Integer}, Case{ftBoolean, KsVarKind::Boolean}}) {
+  for (const Case& c :
+       {Case{ftString, KsVarKind::String}, Case{ftInteger, KsVarKind::Integer},
+        Case{ftSmallint, KsVarKind::Integer}, Case{ftBoolean, KsVarKind::Boolean}}) {
     const KsFieldDesc f = Field(c.type);
     KsMember m(&f);
     m.SetAsBoolean(true);
@@ -193,7 +194,10 @@ TEST(KsMember, BooleanFromText) {
     m.SetAsString(yes);
     EXPECT_TRUE(m.GetAsBoolean()) << yes;
   }
-  for (const char* no : {"nein", "0", "x", "", "\xDC" "berall", "N"}) {
+  for (const char* no : {"nein", "0", "x", "",
+                         "\xDC"
+                         "berall",
+                         "N"}) {
     KsMember m(&f);
     m.SetAsString(no);
     EXPECT_FALSE(m.GetAsBoolean()) << no;

@@ -46,9 +46,9 @@ class TestItem : public KsObj {
 };
 
 struct TestItemClass : KsClass {
-  TestItemClass() : KsClass("TestItem", &KsObj::StaticClass(), [] {
-    return static_cast<KsCustomObj*>(new TestItem);
-  }) {}
+  TestItemClass()
+      : KsClass("TestItem", &KsObj::StaticClass(),
+                [] { return static_cast<KsCustomObj*>(new TestItem); }) {}
   std::string ClassTablename() const override { return "TESTITEM"; }
 };
 const KsClass& TestItem::StaticClass() {
@@ -62,9 +62,9 @@ class TestItemList : public KsObjList {
   const KsClass& Class() const override { return StaticClass(); }
 };
 struct TestItemListClass : KsListClass {
-  TestItemListClass() : KsListClass("TestItemList", &KsObjList::StaticClass(), [] {
-    return static_cast<KsCustomObj*>(new TestItemList);
-  }) {}
+  TestItemListClass()
+      : KsListClass("TestItemList", &KsObjList::StaticClass(),
+                    [] { return static_cast<KsCustomObj*>(new TestItemList); }) {}
   const KsClass* ClassItemClass() const override { return &TestItem::StaticClass(); }
 };
 const KsClass& TestItemList::StaticClass() {
@@ -81,8 +81,8 @@ class ObjectModel : public ::testing::Test {
   }
   void SetUp() override { g_freed = 0; }
 
-  static std::unique_ptr<KsCustomObj> Generic(const std::string& table, KsCustomObj* owner = nullptr,
-                                              KsParams extra = {}) {
+  static std::unique_ptr<KsCustomObj> Generic(const std::string& table,
+                                              KsCustomObj* owner = nullptr, KsParams extra = {}) {
     KsParams p{KsVariant("TABLENAME"), KsVariant(table)};
     p.insert(p.end(), extra.begin(), extra.end());
     return std::unique_ptr<KsCustomObj>(KsObjGeneric::StaticClass().CreateObj(owner, p, nullptr));
@@ -189,7 +189,8 @@ TEST_F(ObjectModel, ListOperations) {
   list->Delete(-1);
   list->Delete(5);
   EXPECT_EQ(list->Count(), 5);
-  auto outsider = std::unique_ptr<KsCustomObj>(TestItem::StaticClass().CreateObj(nullptr, {}, nullptr));
+  auto outsider =
+      std::unique_ptr<KsCustomObj>(TestItem::StaticClass().CreateObj(nullptr, {}, nullptr));
   list->Remove(outsider.get());
   EXPECT_EQ(list->Count(), 5);
 
@@ -241,8 +242,9 @@ TEST_F(ObjectModel, PrimaryKeys) {
     keyed->GetPKMember(1);
     FAIL();
   } catch (const EObj& e) {
-    EXPECT_STREQ(e.what(),
-                 "Die Nummer des PK ist gr\xF6sser als die Anzahl der PKs [KsObjGeneric.GetPKMember]");
+    EXPECT_STREQ(
+        e.what(),
+        "Die Nummer des PK ist gr\xF6sser als die Anzahl der PKs [KsObjGeneric.GetPKMember]");
   }
   try {
     keyed->SetPKNames("A,B,C,D,E,F");
@@ -276,9 +278,9 @@ TEST_F(ObjectModel, PrimaryKeys) {
 
 TEST_F(ObjectModel, CloneAndAssign) {
   auto keyed = Generic("TESTKEYED");
-  auto source = Generic("TESTHEAD", keyed.get(),
-                        {KsVariant("LOAD_ONDEMAND"), KsVariant(true), KsVariant("ONDEMAND"),
-                         KsVariant(false)});
+  auto source = Generic(
+      "TESTHEAD", keyed.get(),
+      {KsVariant("LOAD_ONDEMAND"), KsVariant(true), KsVariant("ONDEMAND"), KsVariant(false)});
   KsCustomObj* src = source.release();  // owned by keyed now
   src->SetValue("A", KsVariant("Wand"));
   src->SetValue("C", KsVariant(2.5));
@@ -322,7 +324,8 @@ TEST_F(ObjectModel, NotifyReachesActiveObserversAndOwners) {
   inactive.Active = false;
   child->Observers = std::make_unique<std::vector<KsObserver*>>(
       std::vector<KsObserver*>{&all, &onlyFive, &inactive});
-  parent->Observers = std::make_unique<std::vector<KsObserver*>>(std::vector<KsObserver*>{&onParent});
+  parent->Observers =
+      std::make_unique<std::vector<KsObserver*>>(std::vector<KsObserver*>{&onParent});
 
   child->Notify(false, child, {}, 3);
   child->Notify(true, child, {}, 5);
@@ -336,8 +339,8 @@ TEST_F(ObjectModel, NotifyReachesActiveObserversAndOwners) {
 
 TEST_F(ObjectModel, ParametersAreTakenInPairs) {
   auto o = Generic("TESTHEAD", nullptr,
-                   {KsVariant(static_cast<int32_t>(7)), KsVariant("ONDEMAND"), KsVariant("LOAD_BLOB"),
-                    KsVariant(true), KsVariant("LOAD_MEMO")});
+                   {KsVariant(static_cast<int32_t>(7)), KsVariant("ONDEMAND"),
+                    KsVariant("LOAD_BLOB"), KsVariant(true), KsVariant("LOAD_MEMO")});
   // (7, "ONDEMAND") is skipped, ("LOAD_BLOB", true) applies, the unpaired last entry is ignored.
   EXPECT_EQ(o->Flags, ofLoadBlob);
 }

@@ -349,7 +349,8 @@ TEST_F(WriterTest, UnwritableValuesNameFieldAndElement) {
        "Das Feld NAME1 im Element ADRESSE enth\xE4lt \"[end]\""},
       {"GB", KsVariant(INFINITY), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'INF': "},
       {"GB", KsVariant(NAN), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'NAN': "},
-      {"EP", KsVariant(1e12), "Das Feld EP im Element POSITION 01.0010 enth\xE4lt '1000000000000': "},
+      {"EP", KsVariant(1e12),
+       "Das Feld EP im Element POSITION 01.0010 enth\xE4lt '1000000000000': "},
       {"MENGE", KsVariant("viel"),
        "Das Feld MENGE im Element POSITION 01.0010 enth\xE4lt 'viel', das beim Lesen keine "
        "g\xFCltige Zahl w\xE4re."},

@@ -8,7 +8,6 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextTable>
-
 #include <memory>
 
 #include "ui/help_form.h"
@@ -70,9 +69,9 @@ void FoundationsTest::HelpWindowHasTheGuide() {
 
 void FoundationsTest::HelpHeadingsAreBold_data() {
   QTest::addColumn<QString>("heading");
-  for (const char* heading : {"Tarvo Rudarur: Bieter - Preiserfassung", "Auftragnehmer",
-                              "Titel und Positionen", "Optionen", "Besonderheit EP-Aufgleiderung",
-                              "Weitere Funktionen"})
+  for (const char* heading :
+       {"Tarvo Rudarur: Bieter - Preiserfassung", "Auftragnehmer", "Titel und Positionen",
+        "Optionen", "Besonderheit EP-Aufgleiderung", "Weitere Funktionen"})
     QTest::newRow(heading) << QString::fromUtf8(heading);
 }
 
@@ -104,8 +103,8 @@ void FoundationsTest::HelpOptionNamesAreItalic() {
   TFormHelp help;
   help.show();
   const QTextDocument* doc = help.findChild<QTextEdit*>(QStringLiteral("reLTxt"))->document();
-  const QTextCursor hit = doc->find(name, 0, QTextDocument::FindCaseSensitively |
-                                                 QTextDocument::FindWholeWords);
+  const QTextCursor hit =
+      doc->find(name, 0, QTextDocument::FindCaseSensitively | QTextDocument::FindWholeWords);
   QVERIFY(!hit.isNull());
   QVERIFY(hit.charFormat().fontItalic());
 }
@@ -181,7 +180,10 @@ void FoundationsTest::CodecMapsWindows1252_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QByteArray>("bytes");
   QTest::newRow("umlauts") << QStringLiteral("\u00C4rger \u00FCber \u00D6l, Gr\u00FC\u00DFe")
-                           << QByteArray("\xC4rger \xFC" "ber \xD6l, Gr\xFC\xDF" "e");
+                           << QByteArray(
+                                  "\xC4rger \xFC"
+                                  "ber \xD6l, Gr\xFC\xDF"
+                                  "e");
   QTest::newRow("euro and dash") << QStringLiteral("12,50 \u20AC \u2013 \u201ENetto\u201C")
                                  << QByteArray("12,50 \x80 \x96 \x84Netto\x93");
   QTest::newRow("empty") << QString() << QByteArray();
@@ -205,7 +207,9 @@ void FoundationsTest::PrinterBreaksPagesIntoPdf() {
   QCOMPARE(device.PageNumber(), 1);
   int last_page = 1;
   for (int i = 1; i <= 200; ++i) {
-    device.WriteLine("Zeile " + std::to_string(i) + " Stra\xDF" "e \x80");
+    device.WriteLine("Zeile " + std::to_string(i) +
+                     " Stra\xDF"
+                     "e \x80");
     QVERIFY(device.PageNumber() == last_page || device.PageNumber() == last_page + 1);
     last_page = device.PageNumber();
   }

@@ -11,8 +11,12 @@
 namespace {
 
 TEST(KsShortText, KeepsEveryLengthAcrossCopiesAndMoves) {
-  std::vector<std::string> texts = {"", "a", std::string(14, 'x'), std::string(15, 'y'),
-                                    std::string(16, 'z'), std::string(100000, 'L'),
+  std::vector<std::string> texts = {"",
+                                    "a",
+                                    std::string(14, 'x'),
+                                    std::string(15, 'y'),
+                                    std::string(16, 'z'),
+                                    std::string(100000, 'L'),
                                     std::string("\0\xE4\xFC\x80", 4)};
   for (const std::string& text : texts) {
     SCOPED_TRACE(text.size());
