@@ -1,0 +1,116 @@
+#!/bin/bash
+# What the user waits for: the built programs run as whole processes (start,
+# read, compute, write, exit) on generated tenders of 10,000 and 100,000
+# positions, each run on a cold file where the system allows dropping the page
+# cache (as root), beside the floor `wc -l` on the same file. Prints the median
+# time, MB/s and the peak resident memory (/usr/bin/time) of every command.
+#
+#   bench/process_bench.sh [-r RUNS] [-d DATA_DIR] [-w] BUILD_DIR [BUILD_DIR...]
+#
+# BUILD_DIR is a build tree with cli/tarvo-cli and bench/gen_tender_main (a
+# Release build: cmake --preset release -DTARVO_BUILD_BENCH=ON); with
+# bench/bench_window_open (a build with the window) the time from the start
+# of the window to the first LV area shown is measured too. Several build
+# trees (before and after a change) are measured in the same run, their runs
+# interleaved so that they share the machine's load. The tenders are written
+# to DATA_DIR (default: a temporary directory) by the generator of the first
+# build tree, unless they exist there. -w leaves the page cache alone (warm
+# files, for trying things out on a shared machine, where dropping the cache
+# slows everybody down).
+set -euo pipefail
+
+runs=5
+data=""
+warm=no
+while getopts "r:d:w" opt; do
+  case $opt in
+    r) runs=$OPTARG ;;
+    d) data=$OPTARG ;;
+    w) warm=yes ;;
+    *) exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+if [ $# -lt 1 ]; then
+  sed -n '2,19p' "$0" >&2
+  exit 2
+fi
+builds=("$@")
+out=$(mktemp -d)
+temporary=("$out")
+if [ -z "$data" ]; then
+  data=$(mktemp -d)
+  temporary+=("$data")
+fi
+trap 'rm -rf "${temporary[@]}"' EXIT
+
+cold=no
+if [ $warm = no ] && sync && echo 3 > /proc/sys/vm/drop_caches 2>/dev/null; then cold=yes; fi
+drop_caches() { [ $cold = yes ] && sync && echo 3 > /proc/sys/vm/drop_caches || true; }
+
+# "seconds peak-KB" of one run of the command, output discarded.
+measure() {
+  drop_caches
+  /usr/bin/time -f "%e %M" -o "$out/time" "$@" > /dev/null 2> "$out/err" || {
+    echo "failed: $* ($(head -c 300 "$out/err"))" >&2
+    echo "nan 0"
+    return
+  }
+  cat "$out/time"
+}
+
+median() { sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+maximum() { sort -g | tail -1; }
+
+echo "load before: $(uptime | sed 's/.*load average: //')   runs: $runs   cold file: $cold"
+for positions in 10000 100000; do
+  file="$data/tender-$positions.d83"
+  [ -f "$file" ] || "${builds[0]}/bench/gen_tender_main" "$file" "$positions" > /dev/null
+  bytes=$(stat -c %s "$file")
+  mb=$(awk -v b="$bytes" 'BEGIN {printf "%.1f", b / 1e6}')
+  echo
+  echo "== $positions positions, $mb MB, $(wc -l < "$file") lines: $file"
+  printf "%-26s %-8s %9s %9s %10s %8s\n" "build" "command" "median s" "MB/s" "peak MB" "x file"
+
+  rm -f "$out"/*.times
+  for ((run = 0; run < runs; run++)); do
+    measure wc -l "$file" >> "$out/wc.times"
+    for ((b = 0; b < ${#builds[@]}; b++)); do
+      build=${builds[$b]}
+      measure "$build/cli/tarvo-cli" info "$file" >> "$out/$b-info.times"
+      measure "$build/cli/tarvo-cli" export "$file" "$out/offer.d84" >> "$out/$b-export.times"
+      if [ -x "$build/bench/bench_window_open" ]; then
+        measure "$build/bench/bench_window_open" "$file" >> "$out/$b-window.times"
+      fi
+    done
+  done
+
+  report() {
+    local label=$1 command=$2 times=$3
+    local s kb
+    s=$(cut -d' ' -f1 "$times" | median)
+    kb=$(cut -d' ' -f2 "$times" | maximum)
+    awk -v l="$label" -v c="$command" -v s="$s" -v kb="$kb" -v b="$bytes" 'BEGIN {
+      printf "%-26s %-8s %9.3f %9.1f %10.1f %8.2f\n", l, c, s, (s > 0 ? b / 1e6 / s : 0),
+             kb / 1024, kb * 1024 / b }'
+  }
+  report "floor" "wc -l" "$out/wc.times"
+  for ((b = 0; b < ${#builds[@]}; b++)); do
+    label=$(basename "$(dirname "${builds[$b]}")")/$(basename "${builds[$b]}")
+    report "$label" info "$out/$b-info.times"
+    report "$label" export "$out/$b-export.times"
+    [ -f "$out/$b-window.times" ] && report "$label" window "$out/$b-window.times"
+    cp "$out/$b-info.times" "$out/$b-info-$positions.kb"
+  done
+done
+
+echo
+echo "Memory per position (peak of info, 100,000 less 10,000 positions, over 90,000):"
+for ((b = 0; b < ${#builds[@]}; b++)); do
+  small=$(cut -d' ' -f2 "$out/$b-info-10000.kb" | maximum)
+  large=$(cut -d' ' -f2 "$out/$b-info-100000.kb" | maximum)
+  label=$(basename "$(dirname "${builds[$b]}")")/$(basename "${builds[$b]}")
+  awk -v l="$label" -v s="$small" -v g="$large" 'BEGIN {
+    printf "%-26s %8.0f bytes per position, texts included\n", l, (g - s) * 1024 / 90000 }'
+done
+echo "load after: $(uptime | sed 's/.*load average: //')"
