@@ -71,13 +71,13 @@ int main(int argc, char** argv) {
   std::printf("positions %d, import %.0f ms\n", positions, MsSince(start));
 
   KsFieldList fields;
-  TGridColumnsEditor columns(fields);
+  GridColumnsEditor columns(fields);
   QWidget window;
-  auto* page = new TTitPosPage(doc, fields, columns, &window);
+  auto* page = new TitPosPage(doc, fields, columns, &window);
   (new QVBoxLayout(&window))->addWidget(page);
   const TotalsForwarder forwarder(doc, *page);
   window.resize(1280, 900);
-  TPriceGrid& grid = page->Grid();
+  PriceGrid& grid = page->Grid();
   KsGAEBObj* area = doc.LvAreas->Element(0);
 
   // The first time, as after opening a file: rows, totals, first cell, and

@@ -39,7 +39,7 @@ constexpr int kRepeats = 3;
 constexpr int kImportBlockSize = 1024;
 
 // The least a document must do for the reader: lend it and hear the progress.
-class ReadingDocument : public KsGaebDocument {
+class ReadingDocument : public GaebDocument {
  public:
   KsFileReadGaeb00* Reader() override { return reader; }
   void NotifyObservers(int) override { ++notifications; }

@@ -24,38 +24,38 @@ std::unique_ptr<KsFBDesc> Row() {
   d->AddField(false, "TEXT", "", "", ftString, 60);
   d->AddField(false, "QTY", "", "", ftFloat);
   d->AddField(false, "PRICE", "", "", ftCurrency);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "HEADID,NR", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "HEADID,NR", true}));
   return d;
 }
 
 class BenchRow : public KsObj {
  public:
-  static const KsClass& StaticClass() {
-    struct Cls : KsClass {
+  static const ObjClass& StaticClass() {
+    struct Cls : ObjClass {
       Cls()
-          : KsClass("BenchRow", &KsObj::StaticClass(),
-                    [] { return static_cast<KsCustomObj*>(new BenchRow); }) {}
+          : ObjClass("BenchRow", &KsObj::StaticClass(),
+                     [] { return static_cast<KsCustomObj*>(new BenchRow); }) {}
       std::string ClassTablename() const override { return "BENCHROW"; }
     };
     static const Cls cls;
     return cls;
   }
-  const KsClass& Class() const override { return StaticClass(); }
+  const ObjClass& Class() const override { return StaticClass(); }
 };
 
 class RowList : public KsObjList {
  public:
-  static const KsClass& StaticClass() {
-    struct Cls : KsListClass {
+  static const ObjClass& StaticClass() {
+    struct Cls : ObjListClass {
       Cls()
-          : KsListClass("RowList", &KsObjList::StaticClass(),
-                        [] { return static_cast<KsCustomObj*>(new RowList); }) {}
-      const KsClass* ClassItemClass() const override { return &BenchRow::StaticClass(); }
+          : ObjListClass("RowList", &KsObjList::StaticClass(),
+                         [] { return static_cast<KsCustomObj*>(new RowList); }) {}
+      const ObjClass* ClassItemClass() const override { return &BenchRow::StaticClass(); }
     };
     static const Cls cls;
     return cls;
   }
-  const KsClass& Class() const override { return StaticClass(); }
+  const ObjClass& Class() const override { return StaticClass(); }
 };
 
 // A database file in a temporary folder with the table, removed afterwards.
@@ -65,9 +65,9 @@ class BenchDatabase {
     RegisterDescriptor("BENCHROW", Row);
     std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-bench-XXXXXX").string();
     folder_ = mkdtemp(pattern.data());
-    KsConnectionParams p;
+    ConnectionParams p;
     p.DatabaseName = folder_ + "/bench.db";
-    db = std::make_unique<KsDatabase>("bench", p);
+    db = std::make_unique<DbConnection>("bench", p);
     Exec(
         "create table BENCHROW (HEADID varchar(10), NR integer, OZ varchar(20), TEXT "
         "varchar(60), QTY double precision, PRICE numeric(15,3), primary key (HEADID, NR))");
@@ -85,7 +85,7 @@ class BenchDatabase {
   std::unique_ptr<RowList> NewList() {
     std::unique_ptr<RowList> list(
         static_cast<RowList*>(RowList::StaticClass().CreateObj(nullptr, {}, db.get())));
-    list->ChangePKValues({KsVariant("LV1")});
+    list->ChangePKValues({Variant("LV1")});
     return list;
   }
   std::unique_ptr<RowList> FilledList() {
@@ -101,7 +101,7 @@ class BenchDatabase {
     }
     return list;
   }
-  std::unique_ptr<KsDatabase> db;
+  std::unique_ptr<DbConnection> db;
 
  private:
   std::string folder_;
@@ -124,7 +124,7 @@ void BM_LoadItems(benchmark::State& state) {
   bench.FilledList()->StoreToDB();
   for (auto _ : state) {
     auto list = bench.NewList();
-    list->LoadFromDB({KsVariant("LV1")});
+    list->LoadFromDB({Variant("LV1")});
     if (list->Count() != kItems) state.SkipWithError("rows missing");
   }
   state.SetItemsProcessed(state.iterations() * kItems);

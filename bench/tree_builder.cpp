@@ -7,20 +7,20 @@
 namespace {
 
 void SetText(KsGAEBObj& element, const char* member, const std::string& text) {
-  if (KsMember* m = element.Members.Find(member)) m->SetValue(KsVariant(text));
+  if (KsMember* m = element.Members.Find(member)) m->SetValue(Variant(text));
 }
 
 }  // namespace
 
-TreeBuilder::TreeBuilder(KsGaebDocument* doc) : doc_(doc) { AddPositionDisplayFields(); }
+TreeBuilder::TreeBuilder(GaebDocument* doc) : doc_(doc) { AddPositionDisplayFields(); }
 
 std::unique_ptr<KsGAEBObj> TreeBuilder::NewLV() const {
-  const KsParams params = {KsVariant("GAEBImp00"), DocumentParam(doc_)};
+  const KsParams params = {Variant("GAEBImp00"), DocumentParam(doc_)};
   std::unique_ptr<KsGAEBObj> lv(
       static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, params, nullptr)));
   auto* info =
       static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLVINFO", lv.get(), params, nullptr));
-  lv->Members.Find("LVINFO")->SetOldValue(KsVariant::FromPointer(info));
+  lv->Members.Find("LVINFO")->SetOldValue(Variant::FromPointer(info));
   SetText(*info, "UST", "19");
   return lv;
 }
@@ -28,7 +28,7 @@ std::unique_ptr<KsGAEBObj> TreeBuilder::NewLV() const {
 KsGAEBObj& TreeBuilder::Add(KsGAEBObj& parent, const std::string& listName,
                             const std::string& key) const {
   return *static_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-      key, parent.ChildList(listName), {KsVariant("GAEBImp00"), DocumentParam(doc_)}, nullptr));
+      key, parent.ChildList(listName), {Variant("GAEBImp00"), DocumentParam(doc_)}, nullptr));
 }
 
 KsGAEBObj& TreeBuilder::AddArea(KsGAEBObj& parent) const {
@@ -43,7 +43,7 @@ KsGAEBObj& TreeBuilder::AddPosition(KsGAEBObj& parent, double quantity, double u
   return position;
 }
 
-std::unique_ptr<KsGAEBObj> BuildLV(KsGaebDocument* doc, int lots, int titles, int positions) {
+std::unique_ptr<KsGAEBObj> BuildLV(GaebDocument* doc, int lots, int titles, int positions) {
   const TreeBuilder builder(doc);
   std::unique_ptr<KsGAEBObj> lv = builder.NewLV();
   int n = 0;

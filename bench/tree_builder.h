@@ -7,7 +7,7 @@
 #include "gaeb/gaeb_obj.h"
 
 // Stands in for the offer document: counts notifications, lends the flag.
-class BenchDocument : public KsGaebDocument {
+class BenchDocument : public GaebDocument {
  public:
   KsFileReadGaeb00* Reader() override { return nullptr; }
   void NotifyObservers(int) override { ++notifications; }
@@ -22,7 +22,7 @@ class BenchDocument : public KsGaebDocument {
 // text in the user's number format.
 class TreeBuilder {
  public:
-  explicit TreeBuilder(KsGaebDocument* doc);
+  explicit TreeBuilder(GaebDocument* doc);
 
   // An LV with its LVINFO and a VAT rate of 19 percent.
   std::unique_ptr<KsGAEBObj> NewLV() const;
@@ -32,9 +32,9 @@ class TreeBuilder {
 
  private:
   KsGAEBObj& Add(KsGAEBObj& parent, const std::string& listName, const std::string& key) const;
-  KsGaebDocument* doc_;
+  GaebDocument* doc_;
 };
 
 // An LV of `lots` areas, each holding `titles` areas of `positions`
 // positions; prices and quantities vary with the position number.
-std::unique_ptr<KsGAEBObj> BuildLV(KsGaebDocument* doc, int lots, int titles, int positions);
+std::unique_ptr<KsGAEBObj> BuildLV(GaebDocument* doc, int lots, int titles, int positions);

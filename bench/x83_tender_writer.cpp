@@ -223,7 +223,7 @@ class X83Builder {
 };
 
 // Lends the reader to the elements it reads.
-class ReadingDocument : public KsGaebDocument {
+class ReadingDocument : public GaebDocument {
  public:
   explicit ReadingDocument(KsFileReadGaeb00& reader) : reader_(reader) {}
   KsFileReadGaeb00* Reader() override { return &reader_; }
@@ -235,7 +235,7 @@ class ReadingDocument : public KsGaebDocument {
 };
 
 void SetText(KsGAEBObj& element, const char* member, const std::string& text) {
-  if (KsMember* m = element.Members.Find(member)) m->SetValue(KsVariant(text));
+  if (KsMember* m = element.Members.Find(member)) m->SetValue(Variant(text));
 }
 
 // Every 17th position a contingency, every 23rd one without total, every

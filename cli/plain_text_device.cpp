@@ -4,14 +4,14 @@
 
 #include "util/codec.h"
 
-KsPlainTextDevice::KsPlainTextDevice(std::ostream& out, int pageChars, int linesPerPage)
+PlainTextDevice::PlainTextDevice(std::ostream& out, int pageChars, int linesPerPage)
     : out_(out), pageChars_(pageChars), linesPerPage_(linesPerPage > 0 ? linesPerPage : 1) {}
 
-int KsPlainTextDevice::PageNumber() const {
+int PlainTextDevice::PageNumber() const {
   return linesOnPage_ >= linesPerPage_ ? page_ + 1 : page_;
 }
 
-void KsPlainTextDevice::WriteLine(const std::string& text) {
+void PlainTextDevice::WriteLine(const std::string& text) {
   // CR LF, a lone CR and a lone LF all start a new line on paper.
   size_t start = 0;
   for (;;) {
@@ -23,7 +23,7 @@ void KsPlainTextDevice::WriteLine(const std::string& text) {
   WritePhysicalLine(text.substr(start));
 }
 
-void KsPlainTextDevice::WritePhysicalLine(const std::string& text) {
+void PlainTextDevice::WritePhysicalLine(const std::string& text) {
   if (linesOnPage_ >= linesPerPage_) {
     out_ << '\f';
     ++page_;
@@ -33,4 +33,4 @@ void KsPlainTextDevice::WritePhysicalLine(const std::string& text) {
   ++linesOnPage_;
 }
 
-void KsPlainTextDevice::Close() { out_.flush(); }
+void PlainTextDevice::Close() { out_.flush(); }

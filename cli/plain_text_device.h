@@ -9,11 +9,11 @@
 // characters, a form feed before every page after the first. A page holds a
 // fixed number of lines; a line with embedded line breaks takes one line per
 // part.
-class KsPlainTextDevice final : public KsTextDevice {
+class PlainTextDevice final : public TextDevice {
  public:
   static constexpr int kDefaultLinesPerPage = 66;
 
-  KsPlainTextDevice(std::ostream& out, int pageChars, int linesPerPage = kDefaultLinesPerPage);
+  PlainTextDevice(std::ostream& out, int pageChars, int linesPerPage = kDefaultLinesPerPage);
 
   // Plain text has one font; the size changes nothing.
   void SetFontSize(int) override {}

@@ -53,7 +53,7 @@ struct Entry {
 
 // "OZ;Wert" (the unit price) or "OZ;FELD;Wert"; cells after these must be
 // empty (spreadsheets add empty ones).
-bool ParseLine(const KsPriceLine& line, Entry& entry) {
+bool ParseLine(const PriceLine& line, Entry& entry) {
   const std::vector<std::string>& fields = line.Fields;
   const std::string field = fields.size() >= 3 ? Upper(fields[1]) : std::string();
   const bool named = std::find(std::begin(kFields), std::end(kFields), field) != std::end(kFields);
@@ -65,7 +65,7 @@ bool ParseLine(const KsPriceLine& line, Entry& entry) {
   return true;
 }
 
-void Report(const KsPriceLine& line, const std::string& text) {
+void Report(const PriceLine& line, const std::string& text) {
   PrintError("Zeile " + std::to_string(line.Number) + ": " + text);
 }
 
@@ -93,11 +93,11 @@ class PriceEntries {
       : document_(document), index_(IndexByOz(document)), confirmed_(confirmed) {}
 
   // False after reporting why the line was not taken.
-  bool Apply(const KsPriceLine& line);
+  bool Apply(const PriceLine& line);
 
  private:
   template <class Ask, class Take>
-  bool Enter(const KsPriceLine& line, KsGAEBObj& element, const std::string& field,
+  bool Enter(const PriceLine& line, KsGAEBObj& element, const std::string& field,
              const std::string& value, Ask ask, Take take);
 
   KsLyxObj& document_;
@@ -110,7 +110,7 @@ class PriceEntries {
 // the text in the user's format ("" for none), which --yes answers; `take`
 // applies it.
 template <class Ask, class Take>
-bool PriceEntries::Enter(const KsPriceLine& line, KsGAEBObj& element, const std::string& field,
+bool PriceEntries::Enter(const PriceLine& line, KsGAEBObj& element, const std::string& field,
                          const std::string& value, Ask ask, Take take) {
   try {
     const std::string text = element.ConvertFieldValue(value, element.GetMember(field));
@@ -121,7 +121,7 @@ bool PriceEntries::Enter(const KsPriceLine& line, KsGAEBObj& element, const std:
       return false;
     }
     take(text);
-  } catch (const KsEntryError& e) {
+  } catch (const EntryError& e) {
     Report(line, e.what());
     return false;
   } catch (const std::exception&) {
@@ -131,7 +131,7 @@ bool PriceEntries::Enter(const KsPriceLine& line, KsGAEBObj& element, const std:
   return true;
 }
 
-bool PriceEntries::Apply(const KsPriceLine& line) {
+bool PriceEntries::Apply(const PriceLine& line) {
   Entry entry;
   if (!ParseLine(line, entry)) {
     Report(line, "\"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: " + line.Text);
@@ -181,7 +181,7 @@ int RunPrice(const KsArgs& args) {
   const std::string& target = files[2];
   KsLyxObj document;
   if (!ImportOrReport(document, tender)) return kExitFailure;
-  std::vector<KsPriceLine> lines;
+  std::vector<PriceLine> lines;
   try {
     lines = ReadPriceList(priceFile);
   } catch (const std::exception& e) {
@@ -197,7 +197,7 @@ int RunPrice(const KsArgs& args) {
   if (OutputIsTender(document, tender, target, false)) return kExitFailure;
   PriceEntries entries(document, confirmed);
   bool allApplied = true;
-  for (const KsPriceLine& line : lines) allApplied = entries.Apply(line) && allApplied;
+  for (const PriceLine& line : lines) allApplied = entries.Apply(line) && allApplied;
   if (!ExportOrReport(document, target)) return kExitFailure;
   return allApplied ? kExitOk : kExitNotAllApplied;
 }

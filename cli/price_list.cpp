@@ -29,10 +29,10 @@ bool AllEmpty(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-std::vector<KsPriceLine> ReadPriceList(const std::string& fileName) {
+std::vector<PriceLine> ReadPriceList(const std::string& fileName) {
   TFileRead reader(fileName, 0);
   reader.ConvertOem = false;
-  std::vector<KsPriceLine> lines;
+  std::vector<PriceLine> lines;
   std::string line;
   while (reader.ReadLine(line)) {
     std::string_view text = line;

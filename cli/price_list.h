@@ -5,7 +5,7 @@
 
 // One line of a price list: its number in the file and its fields, trimmed,
 // as Windows-1252 text.
-struct KsPriceLine {
+struct PriceLine {
   int Number = 0;
   std::string Text;  // the whole line
   std::vector<std::string> Fields;
@@ -16,4 +16,4 @@ struct KsPriceLine {
 // Windows-1252), fields separated by ";" or tab, lines without any text
 // skipped. "-" reads standard input. Raises std::runtime_error when the file
 // cannot be read.
-std::vector<KsPriceLine> ReadPriceList(const std::string& fileName);
+std::vector<PriceLine> ReadPriceList(const std::string& fileName);

@@ -51,7 +51,7 @@ std::string WithoutExtension(const std::string& name) {
 
 void WritePrint(KsLyxObj& document, const std::vector<std::string>& head,
                 const PrintOptions& options, std::ostream& out) {
-  KsPlainTextDevice device(out, options.width);
+  PlainTextDevice device(out, options.width);
   PrintOffer(document, head, device, WithoutExtension(Utf8ToCp1252(document.FileName())),
              options.longTexts);
 }

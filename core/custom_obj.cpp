@@ -8,11 +8,11 @@
 #include "util/same_text.h"
 #include "util/strings.h"
 
-std::string ParamAsString(const KsVariant& v) {
+std::string ParamAsString(const Variant& v) {
   return v.IsEmptyOrNull() ? std::string() : v.ToString();
 }
 
-bool ParamIsSet(const KsVariant& v) {
+bool ParamIsSet(const Variant& v) {
   switch (v.Kind()) {
     case KsVarKind::Boolean:
       return v.ToBoolean();
@@ -23,8 +23,8 @@ bool ParamIsSet(const KsVariant& v) {
   }
 }
 
-const KsClass& KsCustomObj::StaticClass() {
-  static const KsClass cls("KsCustomObj", nullptr, nullptr);
+const ObjClass& KsCustomObj::StaticClass() {
+  static const ObjClass cls("KsCustomObj", nullptr, nullptr);
   return cls;
 }
 
@@ -33,7 +33,7 @@ KsCustomObj::~KsCustomObj() {
   Members.Clear();
 }
 
-void KsCustomObj::SetDatabase(KsDatabase* db) { Database = db; }
+void KsCustomObj::SetDatabase(DbConnection* db) { Database = db; }
 
 void KsCustomObj::ApplyOwnerKeys() {
   if (auto* owner = dynamic_cast<KsObj*>(owner_); owner && owner->Members.Count() > 0) {
@@ -54,11 +54,11 @@ KsMember& KsCustomObj::GetMember(const std::string& name) {
   if (KsMember* m = Members.Find(name)) return *m;
   MessageBoxes().ShowMessage(std::string(ClassName()) + ".GetMember\r\n" +
                              FormatEx("Das Feld \"%s\" ist in der Tabelle \"%s\" nicht bekannt.",
-                                      {KsVariant(name), KsVariant(TableName())}));
+                                      {Variant(name), Variant(TableName())}));
   return NoMember();
 }
 
-void KsCustomObj::SetParam(const std::string& name, const KsVariant& value) {
+void KsCustomObj::SetParam(const std::string& name, const Variant& value) {
   if (SameText(name, "ONDEMAND")) {
     if (ParamIsSet(value)) Flags |= ofOnDemand;
   } else if (SameText(name, "FKNAMES")) {
@@ -74,16 +74,16 @@ void KsCustomObj::SetParam(const std::string& name, const KsVariant& value) {
   }
 }
 
-KsVariant KsCustomObj::ReadValue(const std::string& name) const {
+Variant KsCustomObj::ReadValue(const std::string& name) const {
   const KsMember* m = Members.Find(name);
-  return m ? m->Value : KsVariant();
+  return m ? m->Value : Variant();
 }
 
-void KsCustomObj::WriteValue(const std::string& name, const KsVariant& value) {
+void KsCustomObj::WriteValue(const std::string& name, const Variant& value) {
   if (KsMember* m = Members.Find(name)) m->SetValue(value);
 }
 
-void KsCustomObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
+void KsCustomObj::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {
   Flags = 0;
   Database = db;
   owner_ = nullptr;
@@ -98,33 +98,33 @@ void KsCustomObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase*
 void KsCustomObj::Assign(const KsCustomObj& source) { Members.AssignValues(source.Members); }
 
 KsParams KsCustomObj::CloneParams() const {
-  return {KsVariant("FKNames"),
-          KsVariant(FKNames),
-          KsVariant("OnDemand"),
-          KsVariant((Flags & ofOnDemand) != 0),
-          KsVariant("LOAD_ONDEMAND"),
-          KsVariant((Flags & ofLoadOnDemand) != 0),
-          KsVariant("LOAD_BLOB"),
-          KsVariant((Flags & ofLoadBlob) != 0),
-          KsVariant("LOAD_MEMO"),
-          KsVariant((Flags & ofLoadMemo) != 0),
-          KsVariant("PKMemberVariantCount"),
-          KsVariant(static_cast<int32_t>(0))};
+  return {Variant("FKNames"),
+          Variant(FKNames),
+          Variant("OnDemand"),
+          Variant((Flags & ofOnDemand) != 0),
+          Variant("LOAD_ONDEMAND"),
+          Variant((Flags & ofLoadOnDemand) != 0),
+          Variant("LOAD_BLOB"),
+          Variant((Flags & ofLoadBlob) != 0),
+          Variant("LOAD_MEMO"),
+          Variant((Flags & ofLoadMemo) != 0),
+          Variant("PKMemberVariantCount"),
+          Variant(static_cast<int32_t>(0))};
 }
 
 KsCustomObj* KsCustomObj::Clone(KsCustomObj* newOwner) const {
-  KsDatabase* db = newOwner ? newOwner->Database : Database;
+  DbConnection* db = newOwner ? newOwner->Database : Database;
   KsCustomObj* copy = Class().CreateObj(newOwner, CloneParams(), db);
   copy->Assign(*this);
   return copy;
 }
 
-void KsCustomObj::ChangePKValues(const std::vector<KsVariant>& values) {
+void KsCustomObj::ChangePKValues(const std::vector<Variant>& values) {
   if (values.empty())
     throw EObj::CreateFmt(ClassName(),
                           "Zum Laden/Speichern des Objektes \"%s\" wurde kein Wert f\xFCr den PK "
                           "angegeben.",
-                          {KsVariant(TableName())}, "ChangePKValues");
+                          {Variant(TableName())}, "ChangePKValues");
   for (size_t j = 0; j < values.size() && j < static_cast<size_t>(PKCount); ++j)
     (*PKMembers)[j]->SetValue(values[j]);
 }
@@ -141,8 +141,7 @@ void KsCustomObj::SetPKNames(const std::string& names) {
   const int n = TokenCount(names, ",");
   if (n > kMaxPK)
     throw EObj::CreateFmt(ClassName(), "\"%s\" enth\xE4lt zu viele PKs (max:%d).",
-                          {KsVariant(names), KsVariant(static_cast<int32_t>(kMaxPK))},
-                          "SetPKNames");
+                          {Variant(names), Variant(static_cast<int32_t>(kMaxPK))}, "SetPKNames");
   for (int i = 1; i <= n; ++i) {
     const std::string name = Token(names, i, ",");
     KsMember* m = &GetMember(name);
@@ -161,7 +160,7 @@ KsMember& KsCustomObj::GetPKMember(uint8_t i) const {
 
 void KsCustomObj::Notify(bool propagate, KsCustomObj* sender, const KsParams& params, int event) {
   if (Observers) {
-    for (KsObserver* o : *Observers)
+    for (Observer* o : *Observers)
       if (o->Active && (o->Events == 0 || (event >= 0 && event < 16 && (o->Events >> event) & 1)))
         o->Update(sender, event, params);
   }
@@ -172,7 +171,7 @@ void KsCustomObj::BuildMembers(const std::string& members, int variantCount) {
   try {
     const KsFBDesc* desc = FindDescriptor(TableName());
     if (!desc) return;
-    const KsIndexDesc* pk = desc->FirstUniqueIndex();
+    const IndexDesc* pk = desc->FirstUniqueIndex();
     if (members != "#PK_ONLY#") {
       std::vector<const KsFieldDesc*> fields;
       const std::string list = "," + members + ",";

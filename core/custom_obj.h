@@ -14,9 +14,9 @@ class KsCustomObj;
 class KsQuery;
 
 // Something that wants to hear about an object's events.
-class KsObserver {
+class Observer {
  public:
-  virtual ~KsObserver() = default;
+  virtual ~Observer() = default;
   bool Active = true;
   uint16_t Events = 0;  // bit e set: event e wanted; 0: every event
   virtual void Update(KsCustomObj* sender, int event, const KsParams& params) = 0;
@@ -45,7 +45,7 @@ enum : uint8_t { osClearing = 0x01, osInDatabase = 0x02, osLoadTried = 0x04 };
 
 // Root of the persistent objects. Objects are made in two steps: a class's
 // factory allocates the instance, then the virtual Create initialises it
-// (KsClass::CreateObj does both). Freeing an object unlinks it from its owner
+// (ObjClass::CreateObj does both). Freeing an object unlinks it from its owner
 // and frees what it owns.
 class KsCustomObj {
  public:
@@ -56,15 +56,15 @@ class KsCustomObj {
   KsCustomObj& operator=(const KsCustomObj&) = delete;
   virtual ~KsCustomObj();
 
-  static const KsClass& StaticClass();
-  virtual const KsClass& Class() const = 0;
+  static const ObjClass& StaticClass();
+  virtual const ObjClass& Class() const = 0;
   const char* ClassName() const { return Class().Name(); }
 
   uint16_t Flags = 0;
-  KsDatabase* Database = nullptr;
+  DbConnection* Database = nullptr;
   uint8_t State = 0;
   KsMemberList Members;
-  std::unique_ptr<std::vector<KsObserver*>> Observers;  // observers are not owned
+  std::unique_ptr<std::vector<Observer*>> Observers;  // observers are not owned
   // Key members in key order (not owned); allocated by SetPKNames, since
   // most objects have no key.
   std::unique_ptr<std::array<KsMember*, kMaxPK>> PKMembers;
@@ -74,20 +74,18 @@ class KsCustomObj {
   KsCustomObj* Owner() const { return owner_; }
 
   // Virtual operations in their dispatch order.
-  virtual void SetDatabase(KsDatabase* db);
+  virtual void SetDatabase(DbConnection* db);
   virtual void ApplyOwnerKeys();
   virtual std::string GetTableName() const;
   std::string TableName() const { return GetTableName(); }
   virtual KsMember& GetMember(const std::string& name);
-  virtual void SetParam(const std::string& name, const KsVariant& value);
-  virtual KsVariant ReadValue(const std::string& name) const;
-  virtual KsVariant GetValue(const std::string& name) const { return ReadValue(name); }
-  virtual void WriteValue(const std::string& name, const KsVariant& value);
-  virtual void SetValue(const std::string& name, const KsVariant& value) {
-    WriteValue(name, value);
-  }
+  virtual void SetParam(const std::string& name, const Variant& value);
+  virtual Variant ReadValue(const std::string& name) const;
+  virtual Variant GetValue(const std::string& name) const { return ReadValue(name); }
+  virtual void WriteValue(const std::string& name, const Variant& value);
+  virtual void SetValue(const std::string& name, const Variant& value) { WriteValue(name, value); }
   virtual bool IsModified() const = 0;
-  virtual void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db);
+  virtual void Create(KsCustomObj* owner, const KsParams& params, DbConnection* db);
   virtual void CreateLists() = 0;
   virtual void CreateMembers(const std::string& members) = 0;
   virtual void Assign(const KsCustomObj& source);
@@ -95,10 +93,10 @@ class KsCustomObj {
   // XML object format (core/obj_xml.cpp).
   virtual void SaveToXML(std::ostream& stream, int indent) = 0;
   virtual void LoadFromXML(std::istream& stream) = 0;
-  virtual void ChangePKValues(const std::vector<KsVariant>& values);
+  virtual void ChangePKValues(const std::vector<Variant>& values);
   virtual bool Validate(bool recursive) = 0;
   // Database persistence (core/obj_sql.cpp, core/obj_list_sql.cpp).
-  virtual void LoadFromDB(const std::vector<KsVariant>& keyValues) = 0;
+  virtual void LoadFromDB(const std::vector<Variant>& keyValues) = 0;
   virtual void LoadFromDataSet(KsQuery& dataset) = 0;
   virtual void StoreToDB() = 0;
   virtual void DeleteFromDB() = 0;
@@ -127,5 +125,5 @@ class KsCustomObj {
 };
 
 // Creation-parameter helpers for the pairs of KsParams.
-std::string ParamAsString(const KsVariant& v);
-bool ParamIsSet(const KsVariant& v);
+std::string ParamAsString(const Variant& v);
+bool ParamIsSet(const Variant& v);

@@ -12,6 +12,6 @@ EObj::EObj(const std::string& contextName, const std::string& text, const std::s
     : std::runtime_error(text + Suffix(contextName, methodName)) {}
 
 EObj EObj::CreateFmt(const std::string& contextName, const std::string& format,
-                     const std::vector<KsVariant>& args, const std::string& methodName) {
+                     const std::vector<Variant>& args, const std::string& methodName) {
   return EObj(Raw{}, FormatEx(format + Suffix(contextName, methodName), args));
 }

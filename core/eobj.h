@@ -12,7 +12,7 @@ class EObj : public std::runtime_error {
   EObj(const std::string& contextName, const std::string& text, const std::string& methodName);
   // Formats text (with the bracketed suffix already appended) with FormatEx.
   static EObj CreateFmt(const std::string& contextName, const std::string& format,
-                        const std::vector<KsVariant>& args, const std::string& methodName);
+                        const std::vector<Variant>& args, const std::string& methodName);
 
  private:
   struct Raw {};

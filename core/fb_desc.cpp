@@ -76,7 +76,7 @@ void KsFBDesc::MoveField(int from, int to) {
   Fields.insert(Fields.begin() + to, std::move(field));
 }
 
-const KsIndexDesc* KsFBDesc::FirstUniqueIndex() const {
+const IndexDesc* KsFBDesc::FirstUniqueIndex() const {
   for (const auto& index : IndexDescs) {
     if (index->Unique) return index.get();
   }

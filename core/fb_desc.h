@@ -63,13 +63,13 @@ class KsFieldDesc {
 };
 
 // Index of a table; the key machinery of the object model reads the first unique one.
-struct KsIndexDesc {
+struct IndexDesc {
   std::string Name;
   std::string FieldNames;  // comma-separated
   bool Unique = false;
 };
 
-struct KsChildDesc {
+struct ChildDesc {
   std::string Name;
 };
 
@@ -81,8 +81,8 @@ class KsFBDesc {
   std::string TableName;
   std::string ElementName;
   std::vector<std::unique_ptr<KsFieldDesc>> Fields;
-  std::vector<std::unique_ptr<KsIndexDesc>> IndexDescs;
-  std::vector<std::unique_ptr<KsChildDesc>> ChildDescs;
+  std::vector<std::unique_ptr<IndexDesc>> IndexDescs;
+  std::vector<std::unique_ptr<ChildDesc>> ChildDescs;
   uint8_t Flags = 0;
 
   KsFieldDesc* AddField(bool required, const std::string& name, const std::string& hint,
@@ -93,7 +93,7 @@ class KsFBDesc {
   // Moves the field at index from to index to (both 0-based).
   void MoveField(int from, int to);
   // First index descriptor marked unique, or nullptr.
-  const KsIndexDesc* FirstUniqueIndex() const;
+  const IndexDesc* FirstUniqueIndex() const;
   // Position of the first field named name, ignoring the case of A-Z; -1 if none.
   // Members are looked up by name for every field read and every total, so
   // this is a hash lookup, rebuilt when the fields change.

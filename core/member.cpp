@@ -6,7 +6,7 @@
 
 namespace {
 const std::string kNoName;
-const KsVariant kEmpty;
+const Variant kEmpty;
 }  // namespace
 
 KsMember& NoMember() {
@@ -14,13 +14,13 @@ KsMember& NoMember() {
   return placeholder;
 }
 
-const KsVariant& KsMember::OldValue() const { return oldValue_ ? *oldValue_ : kEmpty; }
+const Variant& KsMember::OldValue() const { return oldValue_ ? *oldValue_ : kEmpty; }
 
-void KsMember::SetOldValue(KsVariant v) {
+void KsMember::SetOldValue(Variant v) {
   if (oldValue_)
     *oldValue_ = std::move(v);
   else if (!v.IsEmpty())
-    oldValue_ = std::make_unique<KsVariant>(std::move(v));
+    oldValue_ = std::make_unique<Variant>(std::move(v));
 }
 
 const std::string& KsMember::Name() const { return FieldDesc ? FieldDesc->Name : kNoName; }
@@ -76,7 +76,7 @@ bool KsMember::GetAsBoolean() const {
   }
 }
 
-void KsMember::Guarded(KsVariant v) {
+void KsMember::Guarded(Variant v) {
   if (!Value.IsEmptyOrNull() && VarEquals(Value, v)) return;
   Value = std::move(v);
   Modified = true;
@@ -87,42 +87,42 @@ void KsMember::SetAsString(const std::string& s) {
     std::string t = FieldDesc->FillChar != 0 ? PadValue(s) : s;
     if (FieldDesc->Size >= 1 && t.size() > static_cast<size_t>(FieldDesc->Size))
       t.resize(FieldDesc->Size);
-    Guarded(KsVariant(std::move(t)));
+    Guarded(Variant(std::move(t)));
     return;
   }
-  Guarded(KsVariant(s));
+  Guarded(Variant(s));
 }
 
-void KsMember::SetAsInteger(int32_t i) { Guarded(KsVariant(i)); }
+void KsMember::SetAsInteger(int32_t i) { Guarded(Variant(i)); }
 
-void KsMember::SetAsFloat(double d) { Guarded(KsVariant(d)); }
+void KsMember::SetAsFloat(double d) { Guarded(Variant(d)); }
 
 void KsMember::SetAsDateTime(double t) {
-  KsVariant v = KsVariant::FromDateTime(t);
+  Variant v = Variant::FromDateTime(t);
   if (!Value.IsEmptyOrNull() && VarEquals(Value, v)) return;
-  Value = t == 0 ? KsVariant::Null() : std::move(v);
+  Value = t == 0 ? Variant::Null() : std::move(v);
   Modified = true;
 }
 
 void KsMember::SetAsBoolean(bool b) {
   switch (GetFieldType()) {
     case ftString:
-      Guarded(KsVariant(b ? "1" : "0"));
+      Guarded(Variant(b ? "1" : "0"));
       break;
     case ftSmallint:
     case ftInteger:
     case ftWord:
-      Guarded(KsVariant(static_cast<int32_t>(b ? 1 : 0)));
+      Guarded(Variant(static_cast<int32_t>(b ? 1 : 0)));
       break;
     case ftBoolean:
-      Guarded(KsVariant(b));
+      Guarded(Variant(b));
       break;
     default:
       break;
   }
 }
 
-void KsMember::SetValue(const KsVariant& v) {
+void KsMember::SetValue(const Variant& v) {
   if (GetFieldType() == ftString && FieldDesc->FillChar != 0 && !v.IsEmptyOrNull()) {
     SetAsString(v.ToString());
   } else {
@@ -178,14 +178,14 @@ void KsMemberList::Clear() {
 }
 
 void KsMemberList::ClearOldValues() {
-  for (KsMember* m : *this) m->SetOldValue(KsVariant::Null());
+  for (KsMember* m : *this) m->SetOldValue(Variant::Null());
 }
 
 void KsMemberList::AssignValues(const KsMemberList& source) {
   try {
     for (KsMember* m : *this)
       if (const KsMember* src = source.Find(m->Name())) m->SetValue(src->Value);
-  } catch (const KsVariantError&) {
+  } catch (const VariantError&) {
     // Copying stops at the first value that cannot be taken; earlier ones stay.
   }
 }

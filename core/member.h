@@ -14,13 +14,13 @@ class KsMember {
   KsMember() = default;
   explicit KsMember(const KsFieldDesc* desc) : FieldDesc(desc) {}
 
-  KsVariant Value;
+  Variant Value;
   const KsFieldDesc* FieldDesc = nullptr;  // not owned; null only for NoMember
   bool Modified = false;
 
   // Second value slot. Most members never use it, so it is kept out of line.
-  const KsVariant& OldValue() const;
-  void SetOldValue(KsVariant v);
+  const Variant& OldValue() const;
+  void SetOldValue(Variant v);
 
   uint8_t GetFieldType() const {
     return FieldDesc ? FieldDesc->FieldType : static_cast<uint8_t>(ftUnknown);
@@ -45,7 +45,7 @@ class KsMember {
   void SetAsDateTime(double t);  // 0 stores Null
   void SetAsBoolean(bool b);
   // Stores as given (padding for padded string fields) and always marks modified.
-  void SetValue(const KsVariant& v);
+  void SetValue(const Variant& v);
 
   std::string PadValue(const std::string& s) const;
 
@@ -54,8 +54,8 @@ class KsMember {
   void SetXmlText(const std::string& text);
 
  private:
-  void Guarded(KsVariant v);
-  std::unique_ptr<KsVariant> oldValue_;
+  void Guarded(Variant v);
+  std::unique_ptr<Variant> oldValue_;
 };
 
 // The shared placeholder returned by lookups of unknown names.

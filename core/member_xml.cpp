@@ -33,7 +33,7 @@ bool IsBinaryOrCursor(uint8_t type) {
 
 // The offset +01:00 is part of the format and written for every value.
 std::string DateTimeText(double value, uint8_t type) {
-  const KsDateTimeParts p = DecodeDateTime(value);
+  const DateTimeParts p = DecodeDateTime(value);
   char text[40];
   if (type == ftDate)
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", p.Year, p.Month, p.Day);

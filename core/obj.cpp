@@ -2,14 +2,14 @@
 
 #include "util/same_text.h"
 
-const KsClass& KsObj::StaticClass() {
-  static const KsClassOf<KsObj> cls("KsObj", &KsCustomObj::StaticClass());
+const ObjClass& KsObj::StaticClass() {
+  static const ObjClassOf<KsObj> cls("KsObj", &KsCustomObj::StaticClass());
   return cls;
 }
 
 KsObj::~KsObj() { Children.Clear(); }
 
-void KsObj::SetDatabase(KsDatabase* db) {
+void KsObj::SetDatabase(DbConnection* db) {
   KsCustomObj::SetDatabase(db);
   for (int i = 0; i < Children.Count(); ++i) Children.Objects(i)->SetDatabase(db);
 }
@@ -27,7 +27,7 @@ bool KsObj::IsModified() const {
   return false;
 }
 
-void KsObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
+void KsObj::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {
   KsCustomObj::Create(owner, params, db);
   if (!TableName().empty() && Members.Count() == 0) {
     CreateMembers("#ALL#");
@@ -48,7 +48,7 @@ void KsObj::Assign(const KsCustomObj& source) {
   }
 }
 
-void KsObj::ChangePKValues(const std::vector<KsVariant>& values) {
+void KsObj::ChangePKValues(const std::vector<Variant>& values) {
   KsCustomObj::ChangePKValues(values);
   for (int i = 0; i < Children.Count(); ++i) Children.Objects(i)->ApplyOwnerKeys();
 }
@@ -70,12 +70,12 @@ void KsObj::AttachChild(KsCustomObj* child) {
   child->ApplyOwnerKeys();
 }
 
-const KsClass& KsObjGeneric::StaticClass() {
-  static const KsClassOf<KsObjGeneric> cls("KsObjGeneric", &KsObj::StaticClass());
+const ObjClass& KsObjGeneric::StaticClass() {
+  static const ObjClassOf<KsObjGeneric> cls("KsObjGeneric", &KsObj::StaticClass());
   return cls;
 }
 
-void KsObjGeneric::SetParam(const std::string& name, const KsVariant& value) {
+void KsObjGeneric::SetParam(const std::string& name, const Variant& value) {
   KsObj::SetParam(name, value);
   if (SameText(name, "TABLENAME")) TableNameValue = ParamAsString(value);
 }

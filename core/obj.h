@@ -9,20 +9,20 @@
 class KsObj : public KsCustomObj {
  public:
   ~KsObj() override;
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 
   KsRefList Children;
   KsCustomObj* ChildAt(int i) const { return Children.Objects(i); }
 
-  void SetDatabase(KsDatabase* db) override;
+  void SetDatabase(DbConnection* db) override;
   void ApplyOwnerKeys() override;
   bool IsModified() const override;
-  void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+  void Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) override;
   void CreateLists() override {}
   void CreateMembers(const std::string& members) override;
   void Assign(const KsCustomObj& source) override;
-  void ChangePKValues(const std::vector<KsVariant>& values) override;
+  void ChangePKValues(const std::vector<Variant>& values) override;
   bool Validate(bool recursive) override;
   virtual bool ValidateSelf() { return true; }
   // Writes the element unless a key is missing or validation fails.
@@ -32,13 +32,13 @@ class KsObj : public KsCustomObj {
   // Reads the object's own members from the first element of its table.
   void LoadFromXML(std::istream& stream) override;
 
-  void LoadFromDB(const std::vector<KsVariant>& keyValues) override;
+  void LoadFromDB(const std::vector<Variant>& keyValues) override;
   void LoadFromDataSet(KsQuery& dataset) override;
   void StoreToDB() override;
   void DeleteFromDB() override;
   virtual bool ExecuteLoadQuery(KsQuery& dataset);
   virtual void ExecuteStoreQuery(KsQuery& query);
-  bool BuildLoadQuery(KsQuery& query, const std::vector<KsVariant>& keyValues);
+  bool BuildLoadQuery(KsQuery& query, const std::vector<Variant>& keyValues);
   bool BuildStoreQuery(KsQuery& query, bool forceInsert);
   void DeleteSelfFromDB();
   void LoadChildren(uint16_t flags);
@@ -53,9 +53,9 @@ class KsObj : public KsCustomObj {
 // the TABLENAME parameter.
 class KsObjGeneric : public KsObj {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
   std::string TableNameValue;
   std::string GetTableName() const override { return TableNameValue; }
-  void SetParam(const std::string& name, const KsVariant& value) override;
+  void SetParam(const std::string& name, const Variant& value) override;
 };

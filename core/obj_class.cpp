@@ -4,17 +4,18 @@
 #include "core/eobj.h"
 #include "core/obj.h"
 
-bool KsClass::InheritsFrom(const KsClass& other) const {
-  for (const KsClass* c = this; c; c = c->Parent())
+bool ObjClass::InheritsFrom(const ObjClass& other) const {
+  for (const ObjClass* c = this; c; c = c->Parent())
     if (c == &other) return true;
   return false;
 }
 
-std::string KsClass::ClassTablename() const { return std::string(); }
+std::string ObjClass::ClassTablename() const { return std::string(); }
 
-const KsClass* KsClass::ClassItemClass() const { return &KsObj::StaticClass(); }
+const ObjClass* ObjClass::ClassItemClass() const { return &KsObj::StaticClass(); }
 
-KsCustomObj* KsClass::CreateObj(KsCustomObj* owner, const KsParams& params, KsDatabase* db) const {
+KsCustomObj* ObjClass::CreateObj(KsCustomObj* owner, const KsParams& params,
+                                 DbConnection* db) const {
   if (!factory_) throw EObj(name_, "Abstrakte Klasse kann nicht erzeugt werden", "Create");
   KsCustomObj* obj = factory_();
   try {

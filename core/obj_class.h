@@ -6,45 +6,45 @@
 #include "util/variant.h"
 
 class KsCustomObj;
-class KsDatabase;  // connection of the database persistence; null throughout this program
+class DbConnection;  // connection of the database persistence; null throughout this program
 
 // Creation parameters: a flat list taken in pairs (name, value). Objects are
 // passed as Pointer values.
-using KsParams = std::vector<KsVariant>;
+using KsParams = std::vector<Variant>;
 
 // A class as a value: what the registry maps table names to, what a list
 // creates its items from, and the class-level operations.
-class KsClass {
+class ObjClass {
  public:
   using Factory = KsCustomObj* (*)();
-  KsClass(const char* name, const KsClass* parent, Factory factory)
+  ObjClass(const char* name, const ObjClass* parent, Factory factory)
       : name_(name), parent_(parent), factory_(factory) {}
-  virtual ~KsClass() = default;
-  KsClass(const KsClass&) = delete;
-  KsClass& operator=(const KsClass&) = delete;
+  virtual ~ObjClass() = default;
+  ObjClass(const ObjClass&) = delete;
+  ObjClass& operator=(const ObjClass&) = delete;
 
   const char* Name() const { return name_; }
-  const KsClass* Parent() const { return parent_; }
-  bool InheritsFrom(const KsClass& other) const;
+  const ObjClass* Parent() const { return parent_; }
+  bool InheritsFrom(const ObjClass& other) const;
 
   // Class-level table name; "" for the plain object classes.
   virtual std::string ClassTablename() const;
   // Class of the items of a list class; the plain object class by default.
-  virtual const KsClass* ClassItemClass() const;
+  virtual const ObjClass* ClassItemClass() const;
 
   // The virtual constructor: a new instance initialised with Create.
-  KsCustomObj* CreateObj(KsCustomObj* owner, const KsParams& params, KsDatabase* db) const;
+  KsCustomObj* CreateObj(KsCustomObj* owner, const KsParams& params, DbConnection* db) const;
 
  private:
   const char* name_;
-  const KsClass* parent_;
+  const ObjClass* parent_;
   Factory factory_;
 };
 
 // Class object for T: T::StaticClass() returns one of these.
-template <class T, class Base = KsClass>
-class KsClassOf : public Base {
+template <class T, class Base = ObjClass>
+class ObjClassOf : public Base {
  public:
-  KsClassOf(const char* name, const KsClass* parent)
+  ObjClassOf(const char* name, const ObjClass* parent)
       : Base(name, parent, [] { return static_cast<KsCustomObj*>(new T()); }) {}
 };

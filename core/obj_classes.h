@@ -9,13 +9,13 @@
 // Registry from table names to classes, sorted and searched ignoring case.
 class KsObjClasses {
  public:
-  void AddClassType(const std::string& tableName, const KsClass* cls);
-  const KsClass* FindClass(const std::string& tableName) const;
+  void AddClassType(const std::string& tableName, const ObjClass* cls);
+  const ObjClass* FindClass(const std::string& tableName) const;
   // Unknown names create a KsObjGeneric with the same arguments.
   KsCustomObj* CreateObj(const std::string& tableName, KsCustomObj* owner, const KsParams& params,
-                         KsDatabase* db) const;
+                         DbConnection* db) const;
   int Count() const { return static_cast<int>(entries_.size()); }
 
  private:
-  std::vector<std::pair<std::string, const KsClass*>> entries_;
+  std::vector<std::pair<std::string, const ObjClass*>> entries_;
 };

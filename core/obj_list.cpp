@@ -9,13 +9,13 @@
 KsCustomObj* const KsObjList::kRemoveAll =
     reinterpret_cast<KsCustomObj*>(static_cast<intptr_t>(-3));
 
-std::string KsListClass::ClassTablename() const {
+std::string ObjListClass::ClassTablename() const {
   throw EObj("KsObjList", "Aufruf ist nicht erlaubt ! Stattdessen KsObjList.TableName verwenden .",
              "ClassTablename");
 }
 
-const KsClass& KsObjList::StaticClass() {
-  static const KsClassOf<KsObjList, KsListClass> cls("KsObjList", &KsCustomObj::StaticClass());
+const ObjClass& KsObjList::StaticClass() {
+  static const ObjClassOf<KsObjList, ObjListClass> cls("KsObjList", &KsCustomObj::StaticClass());
   return cls;
 }
 
@@ -40,8 +40,8 @@ void KsObjList::Clear() {
   State &= static_cast<uint8_t>(~(osClearing | osInDatabase | osLoadTried));
 }
 
-const KsClass* KsObjList::ItemClass() const {
-  const KsClass* cls = Class().ClassItemClass();
+const ObjClass* KsObjList::ItemClass() const {
+  const ObjClass* cls = Class().ClassItemClass();
   if (!cls)
     throw EObj(ClassName(), "F\xFCr den Klassen-Container wurde noch keine Klasse definiert",
                "CreateObj");
@@ -49,10 +49,9 @@ const KsClass* KsObjList::ItemClass() const {
 }
 
 KsCustomObj* KsObjList::CreateObj() {
-  const KsClass* cls = ItemClass();
+  const ObjClass* cls = ItemClass();
   return cls->CreateObj(
-      this,
-      {KsVariant("TableName"), KsVariant(TableName()), KsVariant("FKNames"), KsVariant(FKNames)},
+      this, {Variant("TableName"), Variant(TableName()), Variant("FKNames"), Variant(FKNames)},
       Database);
 }
 
@@ -94,13 +93,13 @@ void KsObjList::Remove(KsCustomObj* obj) {
 
 std::string KsObjList::GetTableName() const { return ItemClass()->ClassTablename(); }
 
-void KsObjList::SetParam(const std::string& name, const KsVariant& value) {
+void KsObjList::SetParam(const std::string& name, const Variant& value) {
   KsCustomObj::SetParam(name, value);
   if (SameText(name, "PKMemberVariantCount") && !value.IsEmptyOrNull())
     PKMemberVariantCount = static_cast<int16_t>(value.ToInteger());
 }
 
-void KsObjList::SetDatabase(KsDatabase* db) {
+void KsObjList::SetDatabase(DbConnection* db) {
   KsCustomObj::SetDatabase(db);
   for (KsCustomObj* item : ItemsList) item->SetDatabase(db);
 }
@@ -118,7 +117,7 @@ bool KsObjList::IsModified() const {
   return false;
 }
 
-void KsObjList::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
+void KsObjList::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {
   KsCustomObj::Create(owner, params, db);
   if (!TableName().empty() && Members.Count() == 0) CreateMembers("#PK_ONLY#");
 }
@@ -140,7 +139,7 @@ void KsObjList::Assign(const KsCustomObj& source) {
   }
 }
 
-void KsObjList::ChangePKValues(const std::vector<KsVariant>& values) {
+void KsObjList::ChangePKValues(const std::vector<Variant>& values) {
   KsCustomObj::ChangePKValues(values);
   for (KsCustomObj* item : ItemsList) item->ApplyOwnerKeys();
   for (KsCustomObj* item : Removed) item->ApplyOwnerKeys();
@@ -154,7 +153,7 @@ bool KsObjList::Validate(bool recursive) {
 
 KsParams KsObjList::CloneParams() const {
   KsParams p = KsCustomObj::CloneParams();
-  p.back() = KsVariant(static_cast<int32_t>(PKMemberVariantCount));
+  p.back() = Variant(static_cast<int32_t>(PKMemberVariantCount));
   return p;
 }
 

@@ -12,8 +12,8 @@ class KsObjList : public KsCustomObj {
   static KsCustomObj* const kRemoveAll;
 
   ~KsObjList() override;
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 
   std::vector<KsCustomObj*> ItemsList;  // owned, in list order
   std::vector<KsCustomObj*> Removed;    // taken out, waiting for deletion
@@ -32,24 +32,24 @@ class KsObjList : public KsCustomObj {
   void Remove(KsCustomObj* obj);
 
   // Class of the items; raises when the list class names none.
-  const KsClass* ItemClass() const;
+  const ObjClass* ItemClass() const;
 
   std::string GetTableName() const override;
-  void SetParam(const std::string& name, const KsVariant& value) override;
-  void SetDatabase(KsDatabase* db) override;
+  void SetParam(const std::string& name, const Variant& value) override;
+  void SetDatabase(DbConnection* db) override;
   void ApplyOwnerKeys() override;
   bool IsModified() const override;
-  void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+  void Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) override;
   void CreateLists() override;
   void CreateMembers(const std::string& members) override;
   void Assign(const KsCustomObj& source) override;
-  void ChangePKValues(const std::vector<KsVariant>& values) override;
+  void ChangePKValues(const std::vector<Variant>& values) override;
   bool Validate(bool recursive) override;
   void SaveToXML(std::ostream& stream, int indent) override;
   // Lists are not read from XML: raises.
   void LoadFromXML(std::istream& stream) override;
 
-  void LoadFromDB(const std::vector<KsVariant>& keyValues) override;
+  void LoadFromDB(const std::vector<Variant>& keyValues) override;
   void LoadFromDataSet(KsQuery& dataset) override;
   void StoreToDB() override;
   void DeleteFromDB() override;
@@ -57,7 +57,7 @@ class KsObjList : public KsCustomObj {
   // Binary search of the items, which are in ascending key order (descending
   // with ofDescendingKeys). Not found: null, index the insertion position;
   // a comparison that fails: null, index -1.
-  virtual KsCustomObj* FindByPK(const std::vector<KsVariant>& values, int& index);
+  virtual KsCustomObj* FindByPK(const std::vector<Variant>& values, int& index);
   // Deletes the rows of the removed objects and frees them.
   void DeleteRemoved();
 
@@ -71,8 +71,8 @@ class KsObjList : public KsCustomObj {
 };
 
 // Class object of list classes: ClassTablename is not allowed on them.
-class KsListClass : public KsClass {
+class ObjListClass : public ObjClass {
  public:
-  using KsClass::KsClass;
+  using ObjClass::ObjClass;
   std::string ClassTablename() const override;
 };

@@ -1,7 +1,7 @@
 #include "core/obj_list.h"
 #include "util/variant_compare.h"
 
-KsCustomObj* KsObjList::FindByPK(const std::vector<KsVariant>& values, int& index) {
+KsCustomObj* KsObjList::FindByPK(const std::vector<Variant>& values, int& index) {
   index = -1;
   try {
     int lo = 0;

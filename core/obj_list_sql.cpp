@@ -11,8 +11,8 @@
 
 namespace {
 
-KsParams Arg(int value) { return {KsVariant(static_cast<int32_t>(value))}; }
-KsParams Arg(KsCustomObj* obj) { return {KsVariant::FromPointer(obj)}; }
+KsParams Arg(int value) { return {Variant(static_cast<int32_t>(value))}; }
+KsParams Arg(KsCustomObj* obj) { return {Variant::FromPointer(obj)}; }
 
 bool HasStoredKey(const KsCustomObj& obj) {
   return obj.PKCount > 0 && !obj.GetPKMember(0).OldValue().IsEmptyOrNull();
@@ -20,17 +20,17 @@ bool HasStoredKey(const KsCustomObj& obj) {
 
 }  // namespace
 
-void KsObjList::LoadFromDB(const std::vector<KsVariant>& keyValues) {
+void KsObjList::LoadFromDB(const std::vector<Variant>& keyValues) {
   const char* method = "LoadFromDB";
   // Values without a key member to compare them with would load rows of
   // other owners.
   if (keyValues.size() > static_cast<size_t>(PKCount))
-    throw EObj::CreateFmt(ClassName(),
-                          "Zum Laden der Liste \"%s\" wurden %d PK-Werte angegeben, sie hat aber "
-                          "nur %d PKs.",
-                          {KsVariant(TableName()),
-                           KsVariant(static_cast<int32_t>(keyValues.size())), KsVariant(PKCount)},
-                          method);
+    throw EObj::CreateFmt(
+        ClassName(),
+        "Zum Laden der Liste \"%s\" wurden %d PK-Werte angegeben, sie hat aber "
+        "nur %d PKs.",
+        {Variant(TableName()), Variant(static_cast<int32_t>(keyValues.size())), Variant(PKCount)},
+        method);
   KsQuery query;
   query.SetDatabaseName(Connection(*this, method).Name());
   query.SetUniDirectional(true);
@@ -56,7 +56,7 @@ bool KsObjList::ExecuteLoadQuery(KsQuery& dataset) {
   Notify(true, this, Arg(0), 1);
   State |= osLoadTried;
   State &= static_cast<uint8_t>(~osInDatabase);
-  std::optional<KsSqlTransaction> transaction;
+  std::optional<SqlTransaction> transaction;
   bool opened = false;
   try {
     if (!dataset.Active()) {
@@ -64,7 +64,7 @@ bool KsObjList::ExecuteLoadQuery(KsQuery& dataset) {
       dataset.OpenQuery();
       opened = true;
     }
-    const KsClass* itemClass = ItemClass();
+    const ObjClass* itemClass = ItemClass();
     for (; !dataset.Eof(); dataset.Next()) {
       KsCustomObj* item = Add();
       if (!item->Class().InheritsFrom(*itemClass))
@@ -90,7 +90,7 @@ bool KsObjList::ExecuteLoadQuery(KsQuery& dataset) {
 void KsObjList::StoreToDB() {
   Notify(true, this, Arg(Count() - 1), 4);
   if ((Flags & ofSkipValidate) || Validate(true)) {
-    KsSqlTransaction transaction(Connection(*this, "StoreToDB"));
+    SqlTransaction transaction(Connection(*this, "StoreToDB"));
     if (!(Flags & ofKeepRemoved)) DeleteRemoved();
     std::vector<KsCustomObj*> changed;
     for (KsCustomObj* item : ItemsList)
@@ -110,7 +110,7 @@ void KsObjList::StoreToDB() {
 
 void KsObjList::DeleteRemoved() {
   Notify(true, this, Arg(Count() - 1), 7);
-  KsSqlTransaction transaction(Connection(*this, "DeleteRemoved"));
+  SqlTransaction transaction(Connection(*this, "DeleteRemoved"));
   std::vector<KsCustomObj*> removed = Removed;
   for (KsCustomObj* obj : removed) {
     if (dynamic_cast<KsObjList*>(obj) || HasStoredKey(*obj)) {
@@ -121,16 +121,16 @@ void KsObjList::DeleteRemoved() {
   // Objects that were never stored go too: the list owns them and nothing
   // else would free them.
   Removed.clear();
-  KsSqlTransaction::Release(*this, std::move(removed));
+  SqlTransaction::Release(*this, std::move(removed));
   transaction.Commit();
   Notify(true, this, Arg(0), 9);
 }
 
 void KsObjList::DeleteFromDB() {
-  KsSqlTransaction transaction(Connection(*this, "DeleteFromDB"));
+  SqlTransaction transaction(Connection(*this, "DeleteFromDB"));
   if (!(Flags & ofDeleteKeepsRemoved)) DeleteRemoved();
   for (KsCustomObj* item : std::vector<KsCustomObj*>(ItemsList)) item->DeleteFromDB();
   transaction.Commit();
-  KsSqlTransaction::Remember(*this);
+  SqlTransaction::Remember(*this);
   State &= static_cast<uint8_t>(~osInDatabase);
 }

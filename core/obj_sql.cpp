@@ -19,13 +19,13 @@ const char kNoKeyValue[] =
     "Zum Laden/Speichern des Objektes \"%s\" wurde kein Wert f\xFCr den PK angegeben.";
 
 EObj NoKey(const KsCustomObj& obj, const char* method) {
-  return EObj::CreateFmt(obj.ClassName(), kNoKey, {KsVariant(obj.TableName())}, method);
+  return EObj::CreateFmt(obj.ClassName(), kNoKey, {Variant(obj.TableName())}, method);
 }
 
 // The name goes after the formatting, so it is never read as a format.
 EObj NoKeyValue(const KsCustomObj& obj, const std::string& field, const char* method) {
-  return EObj(obj.ClassName(),
-              FormatEx(kNoKeyValue, {KsVariant(obj.TableName())}) + " Feld:" + field, method);
+  return EObj(obj.ClassName(), FormatEx(kNoKeyValue, {Variant(obj.TableName())}) + " Feld:" + field,
+              method);
 }
 
 bool Stored(const KsMember& firstKey) { return !firstKey.OldValue().IsEmptyOrNull(); }
@@ -65,17 +65,17 @@ bool EndsWithOld(const std::string& name) {
 
 }  // namespace
 
-void KsObj::LoadFromDB(const std::vector<KsVariant>& keyValues) {
+void KsObj::LoadFromDB(const std::vector<Variant>& keyValues) {
   if (PKCount == 0) throw NoKey(*this, "LoadFromDB");
   KsQuery query;
   if (BuildLoadQuery(query, keyValues)) LoadFromDataSet(query);
 }
 
-bool KsObj::BuildLoadQuery(KsQuery& query, const std::vector<KsVariant>& keyValues) {
+bool KsObj::BuildLoadQuery(KsQuery& query, const std::vector<Variant>& keyValues) {
   const char* method = "BuildLoadQuery";
   if (PKCount == 0) throw NoKey(*this, method);
   if (keyValues.empty())
-    throw EObj::CreateFmt(ClassName(), kNoKeyValue, {KsVariant(TableName())}, method);
+    throw EObj::CreateFmt(ClassName(), kNoKeyValue, {Variant(TableName())}, method);
   if (keyValues.size() < static_cast<size_t>(PKCount))
     throw NoKeyValue(*this, GetPKMember(static_cast<uint8_t>(keyValues.size())).Name(), method);
   query.SetDatabaseName(Connection(*this, method).Name());
@@ -133,7 +133,7 @@ bool KsObj::ExecuteLoadQuery(KsQuery& dataset) {
   } catch (const std::exception&) {
     if (opened) dataset.Close();
     throw EObj::CreateFmt(ClassName(), "Beim Laden des Objektes trat ein Fehler auf. %s",
-                          {KsVariant(dataset.Text().substr(0, 40) + "...")}, "ExecuteLoadQuery");
+                          {Variant(dataset.Text().substr(0, 40) + "...")}, "ExecuteLoadQuery");
   }
 }
 
@@ -141,7 +141,7 @@ void KsObj::LoadChildren(uint16_t flags) {
   for (int i = 0; i < Children.Count(); ++i) {
     KsCustomObj* child = Children.Objects(i);
     if ((child->Flags & ofOnDemand) && !(flags & ofLoadOnDemand)) continue;
-    std::vector<KsVariant> values;
+    std::vector<Variant> values;
     const int n = std::min(TokenCount(child->FKNames, ","), kMaxPK);
     for (int k = 1; k <= n; ++k) values.push_back(GetMember(Token(child->FKNames, k, ",")).Value);
     if (!values.empty()) child->LoadFromDB(values);
@@ -197,7 +197,7 @@ void KsObj::ExecuteStoreQuery(KsQuery& query) {
   if (!Trim(query.Text()).empty()) {
     SetQueryParams(query);
     query.ExecQuery();
-    KsSqlTransaction::Remember(*this);
+    SqlTransaction::Remember(*this);
     for (int i = 0; i < PKCount; ++i) (*PKMembers)[i]->SetOldValue((*PKMembers)[i]->Value);
     for (int i = 0; i < query.ParamCount(); ++i) {
       const std::string& name = query.Params(i).Name;
@@ -211,7 +211,7 @@ void KsObj::ExecuteStoreQuery(KsQuery& query) {
 
 void KsObj::SetQueryParams(KsQuery& query) {
   for (int i = 0; i < query.ParamCount(); ++i) {
-    KsQueryParam& param = query.Params(i);
+    QueryParam& param = query.Params(i);
     const std::string memberName = param.Name.substr(0, param.Name.find('_'));
     BindMember(param, GetMember(memberName), !SameText(param.Name, memberName));
   }
@@ -244,7 +244,7 @@ void KsObj::DeleteSelfFromDB() {
   }
   SetQueryParams(query);
   query.ExecQuery();
-  KsSqlTransaction::Remember(*this);
+  SqlTransaction::Remember(*this);
   Members.ClearOldValues();
   State &= static_cast<uint8_t>(~osInDatabase);
 }

@@ -30,12 +30,12 @@ KsParamType NullParamType(uint8_t fieldType) {
   }
 }
 
-void BindMember(KsQueryParam& param, const KsMember& member, bool oldValue) {
-  const KsVariant& v = oldValue ? member.OldValue() : member.Value;
+void BindMember(QueryParam& param, const KsMember& member, bool oldValue) {
+  const Variant& v = oldValue ? member.OldValue() : member.Value;
   const uint8_t type = member.GetFieldType();
   if (v.IsNull()) {
     param.DataType = NullParamType(type);
-    param.Value = KsVariant::Null();
+    param.Value = Variant::Null();
     return;
   }
   switch (type) {
@@ -43,33 +43,33 @@ void BindMember(KsQueryParam& param, const KsMember& member, bool oldValue) {
     case ftInteger:
     case ftWord:
       param.DataType = KsParamType::Integer;
-      param.Value = KsVariant(v.ToInteger());
+      param.Value = Variant(v.ToInteger());
       return;
     case ftBoolean:
       param.DataType = KsParamType::String;
-      param.Value = KsVariant(v.ToBoolean() ? "1" : "0");
+      param.Value = Variant(v.ToBoolean() ? "1" : "0");
       return;
     case ftFloat:
     case ftCurrency:
       param.DataType = KsParamType::Float;
-      param.Value = KsVariant(v.ToFloat());
+      param.Value = Variant(v.ToFloat());
       return;
     case ftDate:
     case ftTime:
     case ftDateTime:
       param.DataType = NullParamType(type);
-      param.Value = v.IsEmpty() ? v : KsVariant::FromDateTime(v.ToDateTime());
+      param.Value = v.IsEmpty() ? v : Variant::FromDateTime(v.ToDateTime());
       return;
     case ftBlob:
     case ftGraphic:
       param.DataType = KsParamType::Blob;
-      param.Value = KsVariant(v.ToString());
+      param.Value = Variant(v.ToString());
       return;
     case ftMemo:
     case ftFmtMemo:
       // Memo columns hold text; as bytes some engines would store escapes.
       param.DataType = KsParamType::String;
-      param.Value = KsVariant(v.ToString());
+      param.Value = Variant(v.ToString());
       return;
     default:
       param.DataType = KsParamType::Unknown;
@@ -77,7 +77,7 @@ void BindMember(KsQueryParam& param, const KsMember& member, bool oldValue) {
   }
 }
 
-void BindKeyValue(KsQueryParam& param, const KsMember& key, const KsVariant& value) {
+void BindKeyValue(QueryParam& param, const KsMember& key, const Variant& value) {
   if (value.IsNull()) {
     param.DataType = NullParamType(key.GetFieldType());
     param.Value = value;
@@ -86,10 +86,10 @@ void BindKeyValue(KsQueryParam& param, const KsMember& key, const KsVariant& val
   param.DataType = KsParamType::Unknown;
   // Only a key with a fill character is stored padded (SetAsString).
   const bool padded = key.GetFieldType() == ftString && key.FieldDesc->FillChar != 0;
-  param.Value = padded && !value.IsEmpty() ? KsVariant(key.PadValue(value.ToString())) : value;
+  param.Value = padded && !value.IsEmpty() ? Variant(key.PadValue(value.ToString())) : value;
 }
 
-KsVariant ColumnValue(const KsQuery& query, int field, const KsMember& member) {
+Variant ColumnValue(const KsQuery& query, int field, const KsMember& member) {
   switch (member.GetFieldType()) {
     case ftDate:
     case ftTime:

@@ -16,10 +16,10 @@ KsParamType NullParamType(uint8_t fieldType);
 // text converted by the user's date format), blobs as bytes and memos as
 // text of the value's string form, anything else as it is; Null as a typed
 // null.
-void BindMember(KsQueryParam& param, const KsMember& member, bool oldValue);
+void BindMember(QueryParam& param, const KsMember& member, bool oldValue);
 // Binds a key value of a load: Null as a typed null, a text for a padded
 // string key padded as the member stores it, anything else as it is.
-void BindKeyValue(KsQueryParam& param, const KsMember& key, const KsVariant& value);
+void BindKeyValue(QueryParam& param, const KsMember& key, const Variant& value);
 // The column's value for the member; dates and times come back as date-times
 // whatever form the engine keeps them in.
-KsVariant ColumnValue(const KsQuery& query, int field, const KsMember& member);
+Variant ColumnValue(const KsQuery& query, int field, const KsMember& member);

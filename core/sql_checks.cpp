@@ -36,10 +36,10 @@ void CheckColumnName(const KsCustomObj& obj, const std::string& name, const char
                method);
 }
 
-KsDatabase& Connection(const KsCustomObj& obj, const char* method) {
+DbConnection& Connection(const KsCustomObj& obj, const char* method) {
   if (!obj.Database)
     throw EObj::CreateFmt(obj.ClassName(),
                           "F\xFCr das Objekt \"%s\" ist keine Datenbankverbindung gesetzt.",
-                          {KsVariant(obj.TableName())}, method);
+                          {Variant(obj.TableName())}, method);
   return *obj.Database;
 }

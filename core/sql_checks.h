@@ -3,7 +3,7 @@
 #include <string>
 
 class KsCustomObj;
-class KsDatabase;
+class DbConnection;
 
 // Names that go into statement texts. A table name consists of letters,
 // digits and underscores, a column name of letters and digits (in parameter
@@ -14,4 +14,4 @@ void CheckTableName(const KsCustomObj& obj, const std::string& name, const char*
 void CheckColumnName(const KsCustomObj& obj, const std::string& name, const char* method);
 
 // The object's connection; EObj when it has none.
-KsDatabase& Connection(const KsCustomObj& obj, const char* method);
+DbConnection& Connection(const KsCustomObj& obj, const char* method);

@@ -10,21 +10,21 @@ namespace {
 
 // The open transactions of the object model, innermost last (one per
 // connection at most, since only a connection without one starts one).
-std::vector<KsSqlTransaction*>& Open() {
-  static std::vector<KsSqlTransaction*> open;
+std::vector<SqlTransaction*>& Open() {
+  static std::vector<SqlTransaction*> open;
   return open;
 }
 
 }  // namespace
 
-KsSqlTransaction::KsSqlTransaction(KsDatabase& db) {
+SqlTransaction::SqlTransaction(DbConnection& db) {
   if (db.InTransaction()) return;
   db.StartTransaction();
   db_ = &db;
   Open().push_back(this);
 }
 
-KsSqlTransaction::~KsSqlTransaction() {
+SqlTransaction::~SqlTransaction() {
   if (!db_) return;
   try {
     db_->Rollback();
@@ -36,7 +36,7 @@ KsSqlTransaction::~KsSqlTransaction() {
   std::erase(Open(), this);
 }
 
-void KsSqlTransaction::Commit() {
+void SqlTransaction::Commit() {
   if (!db_) return;
   db_->Commit();
   std::erase(Open(), this);
@@ -44,29 +44,29 @@ void KsSqlTransaction::Commit() {
   for (Released& r : released_) Free(r);
 }
 
-KsSqlTransaction* KsSqlTransaction::Active(const KsDatabase* db) {
+SqlTransaction* SqlTransaction::Active(const DbConnection* db) {
   if (!db) return nullptr;
-  for (KsSqlTransaction* t : Open())
+  for (SqlTransaction* t : Open())
     if (t->db_ == db) return t;
   return nullptr;
 }
 
-void KsSqlTransaction::Remember(KsCustomObj& obj) {
-  KsSqlTransaction* t = Active(obj.Database);
+void SqlTransaction::Remember(KsCustomObj& obj) {
+  SqlTransaction* t = Active(obj.Database);
   if (!t) return;
   t->saved_.push_back({&obj, obj.State, t->members_.size()});
   for (const KsMember* m : obj.Members) t->members_.push_back({m->OldValue(), m->Modified});
 }
 
-void KsSqlTransaction::Release(KsObjList& list, std::vector<KsCustomObj*> objects) {
+void SqlTransaction::Release(KsObjList& list, std::vector<KsCustomObj*> objects) {
   Released r{&list, std::move(objects)};
-  if (KsSqlTransaction* t = Active(list.Database))
+  if (SqlTransaction* t = Active(list.Database))
     t->released_.push_back(std::move(r));
   else
     Free(r);
 }
 
-void KsSqlTransaction::Undo() {
+void SqlTransaction::Undo() {
   for (auto r = released_.rbegin(); r != released_.rend(); ++r)
     r->list->Removed.insert(r->list->Removed.begin(), r->objects.begin(), r->objects.end());
   for (auto s = saved_.rbegin(); s != saved_.rend(); ++s) {
@@ -80,7 +80,7 @@ void KsSqlTransaction::Undo() {
   }
 }
 
-void KsSqlTransaction::Free(Released& r) {
+void SqlTransaction::Free(Released& r) {
   const uint8_t clearing = r.list->State & osClearing;
   r.list->State |= osClearing;
   for (KsCustomObj* obj : r.objects) delete obj;

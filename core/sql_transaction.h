@@ -6,7 +6,7 @@
 #include "util/variant.h"
 
 class KsCustomObj;
-class KsDatabase;
+class DbConnection;
 class KsObjList;
 
 // A transaction that a database operation of the object model opens for
@@ -16,12 +16,12 @@ class KsObjList;
 // then matches the tables again, and a later store writes everything once
 // more. Inside a transaction opened by someone else it does nothing; that
 // transaction and its outcome stay with whoever opened it.
-class KsSqlTransaction {
+class SqlTransaction {
  public:
-  explicit KsSqlTransaction(KsDatabase& db);
-  ~KsSqlTransaction();
-  KsSqlTransaction(const KsSqlTransaction&) = delete;
-  KsSqlTransaction& operator=(const KsSqlTransaction&) = delete;
+  explicit SqlTransaction(DbConnection& db);
+  ~SqlTransaction();
+  SqlTransaction(const SqlTransaction&) = delete;
+  SqlTransaction& operator=(const SqlTransaction&) = delete;
 
   void Commit();
 
@@ -40,18 +40,18 @@ class KsSqlTransaction {
     size_t firstMember;
   };
   struct SavedMember {
-    KsVariant oldValue;
+    Variant oldValue;
     bool modified;
   };
   struct Released {
     KsObjList* list;
     std::vector<KsCustomObj*> objects;
   };
-  static KsSqlTransaction* Active(const KsDatabase* db);
+  static SqlTransaction* Active(const DbConnection* db);
   void Undo();
   static void Free(Released& r);
 
-  KsDatabase* db_ = nullptr;  // null unless the transaction is this one's own
+  DbConnection* db_ = nullptr;  // null unless the transaction is this one's own
   std::vector<Saved> saved_;
   std::vector<SavedMember> members_;
   std::vector<Released> released_;

@@ -19,7 +19,7 @@ QSqlDatabase Connection(const std::string& name) {
 
 }  // namespace
 
-KsDatabase::KsDatabase(const std::string& name, const KsConnectionParams& params)
+DbConnection::DbConnection(const std::string& name, const ConnectionParams& params)
     : name_(name), driver_(params.Driver) {
   const QString qname = ToQString(name);
   if (QSqlDatabase::contains(qname))
@@ -42,8 +42,8 @@ KsDatabase::KsDatabase(const std::string& name, const KsConnectionParams& params
        error);
 }
 
-KsDatabase::~KsDatabase() {
-  KsStatementCache::Drop(name_);
+DbConnection::~DbConnection() {
+  StatementCache::Drop(name_);
   {
     QSqlDatabase db = Connection(name_);
     if (inTransaction_) db.rollback();
@@ -52,14 +52,14 @@ KsDatabase::~KsDatabase() {
   QSqlDatabase::removeDatabase(ToQString(name_));
 }
 
-void KsDatabase::StartTransaction() {
+void DbConnection::StartTransaction() {
   if (inTransaction_) throw EDatabase("Es ist bereits eine Transaktion offen.");
   QSqlDatabase db = Connection(name_);
   if (!db.transaction()) Fail("Die Transaktion konnte nicht begonnen werden", db.lastError());
   inTransaction_ = true;
 }
 
-void KsDatabase::Commit() {
+void DbConnection::Commit() {
   QSqlDatabase db = Connection(name_);
   if (!inTransaction_) throw EDatabase("Es ist keine Transaktion offen.");
   if (db.commit()) {
@@ -72,7 +72,7 @@ void KsDatabase::Commit() {
   Fail("Die Transaktion konnte nicht abgeschlossen werden", error);
 }
 
-void KsDatabase::Rollback() {
+void DbConnection::Rollback() {
   if (!inTransaction_) return;
   inTransaction_ = false;
   QSqlDatabase db = Connection(name_);

@@ -6,7 +6,7 @@
 // Where a connection goes. Driver names are those of the engine: "QSQLITE"
 // (DatabaseName is a file or ":memory:") or "QPSQL" (HostName is a server or
 // the directory of its Unix socket).
-struct KsConnectionParams {
+struct ConnectionParams {
   std::string Driver = "QSQLITE";
   std::string DatabaseName;
   std::string HostName;
@@ -19,14 +19,14 @@ struct KsConnectionParams {
 // An open, named connection. Queries find it by its name. The transaction
 // flag is the connection's own: it is set by StartTransaction and cleared by
 // Commit and Rollback.
-class KsDatabase {
+class DbConnection {
  public:
   // Opens the connection; raises EDatabase when the name is taken or the
   // engine cannot connect.
-  KsDatabase(const std::string& name, const KsConnectionParams& params);
-  ~KsDatabase();
-  KsDatabase(const KsDatabase&) = delete;
-  KsDatabase& operator=(const KsDatabase&) = delete;
+  DbConnection(const std::string& name, const ConnectionParams& params);
+  ~DbConnection();
+  DbConnection(const DbConnection&) = delete;
+  DbConnection& operator=(const DbConnection&) = delete;
 
   const std::string& Name() const { return name_; }
   const std::string& Driver() const { return driver_; }

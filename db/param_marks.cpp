@@ -23,8 +23,8 @@ size_t SkipQuoted(std::string_view sql, size_t i) {
 
 }  // namespace
 
-std::vector<KsParamMark> FindParamMarks(std::string_view sql) {
-  std::vector<KsParamMark> marks;
+std::vector<ParamMark> FindParamMarks(std::string_view sql) {
+  std::vector<ParamMark> marks;
   size_t i = 0;
   while (i < sql.size()) {
     const char c = sql[i];
@@ -50,11 +50,11 @@ std::vector<KsParamMark> FindParamMarks(std::string_view sql) {
   return marks;
 }
 
-std::string PositionalSql(std::string_view sql, const std::vector<KsParamMark>& marks) {
+std::string PositionalSql(std::string_view sql, const std::vector<ParamMark>& marks) {
   std::string out;
   out.reserve(sql.size());
   size_t from = 0;
-  for (const KsParamMark& m : marks) {
+  for (const ParamMark& m : marks) {
     out.append(sql, from, m.Offset - from);
     out += '?';
     from = m.Offset + m.Length;

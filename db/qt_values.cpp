@@ -36,11 +36,11 @@ QMetaType TypeOf(KsParamType type) {
   return QMetaType();
 }
 
-QDate DateOf(const KsDateTimeParts& p) { return QDate(p.Year, p.Month, p.Day); }
-QTime TimeOf(const KsDateTimeParts& p) { return QTime(p.Hour, p.Minute, p.Second, p.MilliSecond); }
+QDate DateOf(const DateTimeParts& p) { return QDate(p.Year, p.Month, p.Day); }
+QTime TimeOf(const DateTimeParts& p) { return QTime(p.Hour, p.Minute, p.Second, p.MilliSecond); }
 
 QString DateTimeText(double days) {
-  const KsDateTimeParts p = DecodeDateTime(days);
+  const DateTimeParts p = DecodeDateTime(days);
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", p.Year, p.Month, p.Day,
                 p.Hour, p.Minute, p.Second, p.MilliSecond);
@@ -55,7 +55,7 @@ double Days(const QDate& date, const QTime& time) {
   return day >= 0 ? day + t : day - t;
 }
 
-QVariant ByKind(const KsVariant& v) {
+QVariant ByKind(const Variant& v) {
   switch (v.Kind()) {
     case KsVarKind::Integer:
       return QVariant(v.ToInteger());
@@ -73,8 +73,8 @@ QVariant ByKind(const KsVariant& v) {
 
 }  // namespace
 
-QVariant ToQVariant(const KsQueryParam& param) {
-  const KsVariant& v = param.Value;
+QVariant ToQVariant(const QueryParam& param) {
+  const Variant& v = param.Value;
   if (v.IsEmptyOrNull()) return QVariant(TypeOf(param.DataType));
   switch (param.DataType) {
     case KsParamType::String:
@@ -101,61 +101,61 @@ QVariant ToQVariant(const KsQueryParam& param) {
   return ByKind(v);
 }
 
-KsVariant FromQVariant(const QVariant& value) {
-  if (value.isNull()) return KsVariant::Null();
+Variant FromQVariant(const QVariant& value) {
+  if (value.isNull()) return Variant::Null();
   switch (value.typeId()) {
     case QMetaType::QString:
-      return KsVariant(FromQString(value.toString()));
+      return Variant(FromQString(value.toString()));
     case QMetaType::Int:
     case QMetaType::Short:
     case QMetaType::UShort:
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::UChar:
-      return KsVariant(static_cast<int32_t>(value.toInt()));
+      return Variant(static_cast<int32_t>(value.toInt()));
     case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::ULong:
     case QMetaType::LongLong:
     case QMetaType::ULongLong: {
       const qlonglong i = value.toLongLong();
-      if (i >= INT32_MIN && i <= INT32_MAX) return KsVariant(static_cast<int32_t>(i));
-      return KsVariant(value.toDouble());
+      if (i >= INT32_MIN && i <= INT32_MAX) return Variant(static_cast<int32_t>(i));
+      return Variant(value.toDouble());
     }
     case QMetaType::Double:
     case QMetaType::Float:
-      return KsVariant(value.toDouble());
+      return Variant(value.toDouble());
     case QMetaType::Bool:
-      return KsVariant(value.toBool());
+      return Variant(value.toBool());
     case QMetaType::QByteArray: {
       const QByteArray bytes = value.toByteArray();
-      return KsVariant(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+      return Variant(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
     }
     case QMetaType::QDate:
     case QMetaType::QTime:
     case QMetaType::QDateTime: {
-      KsVariant out;
-      return TryQDateTimeValue(value, out) ? out : KsVariant::Null();
+      Variant out;
+      return TryQDateTimeValue(value, out) ? out : Variant::Null();
     }
     default:
-      return KsVariant(FromQString(value.toString()));
+      return Variant(FromQString(value.toString()));
   }
 }
 
-bool TryQDateTimeValue(const QVariant& value, KsVariant& out) {
+bool TryQDateTimeValue(const QVariant& value, Variant& out) {
   switch (value.typeId()) {
     case QMetaType::QDate:
       if (!value.toDate().isValid()) return false;
-      out = KsVariant::FromDateTime(Days(value.toDate(), QTime()));
+      out = Variant::FromDateTime(Days(value.toDate(), QTime()));
       return true;
     case QMetaType::QTime:
       if (!value.toTime().isValid()) return false;
-      out = KsVariant::FromDateTime(Days(QDate(), value.toTime()));
+      out = Variant::FromDateTime(Days(QDate(), value.toTime()));
       return true;
     case QMetaType::QDateTime: {
       const QDateTime dt = value.toDateTime();
       if (!dt.isValid()) return false;
-      out = KsVariant::FromDateTime(Days(dt.date(), dt.time()));
+      out = Variant::FromDateTime(Days(dt.date(), dt.time()));
       return true;
     }
     case QMetaType::QString: {
@@ -182,7 +182,7 @@ bool TryQDateTimeValue(const QVariant& value, KsVariant& out) {
       } else if (!date.isValid()) {
         return false;
       }
-      out = KsVariant::FromDateTime(Days(date, time));
+      out = Variant::FromDateTime(Days(date, time));
       return true;
     }
     default:

@@ -53,12 +53,12 @@ std::string KsQuery::Text() const {
 
 void KsQuery::ReadParams() {
   if (paramsRead_) return;
-  std::vector<KsQueryParam> read;
+  std::vector<QueryParam> read;
   marks_ = FindParamMarks(Text());
-  for (const KsParamMark& mark : marks_) {
-    KsQueryParam p;
+  for (const ParamMark& mark : marks_) {
+    QueryParam p;
     p.Name = mark.Name;
-    if (const KsQueryParam* old = Lookup(p.Name)) {
+    if (const QueryParam* old = Lookup(p.Name)) {
       p.DataType = old->DataType;
       p.Value = old->Value;
     }
@@ -73,24 +73,24 @@ int KsQuery::ParamCount() {
   return static_cast<int>(params_.size());
 }
 
-KsQueryParam& KsQuery::Params(int i) {
+QueryParam& KsQuery::Params(int i) {
   ReadParams();
   return params_.at(static_cast<size_t>(i));
 }
 
-KsQueryParam* KsQuery::Lookup(const std::string& name) {
-  for (KsQueryParam& p : params_)
+QueryParam* KsQuery::Lookup(const std::string& name) {
+  for (QueryParam& p : params_)
     if (SameText(p.Name, name)) return &p;
   return nullptr;
 }
 
-KsQueryParam* KsQuery::FindParam(const std::string& name) {
+QueryParam* KsQuery::FindParam(const std::string& name) {
   ReadParams();
   return Lookup(name);
 }
 
-KsQueryParam& KsQuery::ParamByName(const std::string& name) {
-  if (KsQueryParam* p = FindParam(name)) return *p;
+QueryParam& KsQuery::ParamByName(const std::string& name) {
+  if (QueryParam* p = FindParam(name)) return *p;
   throw EDatabase("Der Parameter \"" + name + "\" kommt in der Anweisung nicht vor.");
 }
 
@@ -108,7 +108,7 @@ void KsQuery::Run(bool open) {
   if (!open && !params_.empty()) {
     QSqlError error;
     QSqlQuery* statement =
-        KsStatementCache::Prepared(db, databaseName_, PositionalSql(Text(), marks_), error);
+        StatementCache::Prepared(db, databaseName_, PositionalSql(Text(), marks_), error);
     if (!statement) Refused(error);
     for (size_t i = 0; i < params_.size(); ++i)
       statement->bindValue(static_cast<int>(i), ToQVariant(params_[i]));
@@ -183,15 +183,15 @@ int KsQuery::FindField(const std::string& name) const {
   return -1;
 }
 
-KsVariant KsQuery::FieldValue(int i) const {
+Variant KsQuery::FieldValue(int i) const {
   if (Eof()) throw EDatabase("Die Abfrage steht auf keiner Zeile.");
   return FromQVariant(engine_->query.value(i));
 }
 
-KsVariant KsQuery::FieldDateTime(int i) const {
+Variant KsQuery::FieldDateTime(int i) const {
   if (Eof()) throw EDatabase("Die Abfrage steht auf keiner Zeile.");
   const QVariant value = engine_->query.value(i);
-  KsVariant out;
+  Variant out;
   if (!value.isNull() && TryQDateTimeValue(value, out)) return out;
   return FromQVariant(value);
 }

@@ -20,13 +20,13 @@ enum class KsParamType : uint8_t {
   Blob
 };
 
-struct KsQueryParam {
+struct QueryParam {
   std::string Name;
   KsParamType DataType = KsParamType::Unknown;
-  KsVariant Value;  // Empty or Null binds a null of DataType
+  Variant Value;  // Empty or Null binds a null of DataType
 };
 
-// An SQL statement on a named connection (KsDatabase). Parameters are the
+// An SQL statement on a named connection (DbConnection). Parameters are the
 // ":name" marks of its text, one per mark, always bound as values. A
 // statement that returns rows is opened; the current row's fields are read by
 // position after looking them up by name.
@@ -53,11 +53,11 @@ class KsQuery {
   std::string Text() const;
 
   int ParamCount();
-  KsQueryParam& Params(int i);
+  QueryParam& Params(int i);
   // The first parameter of that name (ignoring case), null if none.
-  KsQueryParam* FindParam(const std::string& name);
+  QueryParam* FindParam(const std::string& name);
   // The same, raising EDatabase when there is none.
-  KsQueryParam& ParamByName(const std::string& name);
+  QueryParam& ParamByName(const std::string& name);
 
   // Both raise EDatabase with the engine's text when it refuses the statement.
   void OpenQuery();
@@ -72,23 +72,23 @@ class KsQuery {
   std::string FieldName(int i) const;
   // Position of the field of that name (ignoring case), -1 if none.
   int FindField(const std::string& name) const;
-  KsVariant FieldValue(int i) const;
+  Variant FieldValue(int i) const;
   // The value as a date-time: date and time types of the engine and their
   // ISO texts ("2024-05-17", "2024-05-17 08:30:00.000", "08:30") convert;
   // anything else is FieldValue.
-  KsVariant FieldDateTime(int i) const;
+  Variant FieldDateTime(int i) const;
 
  private:
   struct Engine;
   void ReadParams();
-  KsQueryParam* Lookup(const std::string& name);
+  QueryParam* Lookup(const std::string& name);
   void Run(bool open);
 
   std::string databaseName_;
   bool uniDirectional_ = false;
   std::vector<std::string> lines_;
-  std::vector<KsParamMark> marks_;
-  std::vector<KsQueryParam> params_;
+  std::vector<ParamMark> marks_;
+  std::vector<QueryParam> params_;
   bool paramsRead_ = true;
   std::unique_ptr<Engine> engine_;
 };

@@ -21,8 +21,8 @@ std::map<std::string, Statements>& Cache() {
 
 }  // namespace
 
-QSqlQuery* KsStatementCache::Prepared(const QSqlDatabase& db, const std::string& connection,
-                                      const std::string& sql, QSqlError& error) {
+QSqlQuery* StatementCache::Prepared(const QSqlDatabase& db, const std::string& connection,
+                                    const std::string& sql, QSqlError& error) {
   Statements& statements = Cache()[connection];
   if (auto found = statements.find(sql); found != statements.end()) return found->second.get();
   auto query = std::make_unique<QSqlQuery>(db);
@@ -34,4 +34,4 @@ QSqlQuery* KsStatementCache::Prepared(const QSqlDatabase& db, const std::string&
   return statements.emplace(sql, std::move(query)).first->second.get();
 }
 
-void KsStatementCache::Drop(const std::string& connection) { Cache().erase(connection); }
+void StatementCache::Drop(const std::string& connection) { Cache().erase(connection); }

@@ -8,7 +8,7 @@
 // list store runs the same insert or update for every item, and preparing it
 // anew each time costs as much as running it. The program is single-threaded,
 // like the engine's connections.
-class KsStatementCache {
+class StatementCache {
  public:
   // The statement prepared on the connection, or null when the engine refuses
   // it (the refusal is then in error).

@@ -19,8 +19,8 @@ std::string Reason(const std::string& text, int error) {
 
 void WriteFileAtomically(const std::string& target,
                          const std::function<void(std::ostream&)>& write) {
-  const KsSaveTarget checked = CheckSaveTarget(target);
-  KsTemporaryFile temp(checked);
+  const SaveTarget checked = CheckSaveTarget(target);
+  TemporaryFile temp(checked);
   {
     std::ofstream out(temp.Path(), std::ios::binary | std::ios::trunc);
     if (!out) {

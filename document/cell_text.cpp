@@ -20,8 +20,8 @@ std::string NumberText(const KsMember& member, bool fraction) {
 }
 }  // namespace
 
-KsCellEditText CellEditText(const KsMember& member) {
-  KsCellEditText edit;
+CellEdit CellEditText(const KsMember& member) {
+  CellEdit edit;
   const bool empty = member.Value.IsEmptyOrNull();
   switch (member.GetFieldType()) {
     case ftString:
@@ -52,7 +52,7 @@ void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text
       break;
     case ftSmallint:
     case ftInteger:
-      member.SetAsInteger(KsVariant(text).ToInteger());
+      member.SetAsInteger(Variant(text).ToInteger());
       break;
     case ftFloat:
     case ftCurrency:

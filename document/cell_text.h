@@ -7,7 +7,7 @@ class KsMember;
 
 // How the in-place editor of the price grid reads and writes a member.
 
-struct KsCellEditText {
+struct CellEdit {
   bool Editable = false;  // false: the member's type is not edited in place
   bool Numeric = false;   // only what IsNumberEntry lets through may be typed
   std::string Text;
@@ -20,7 +20,7 @@ bool IsNumberEntry(const std::string& typed);
 
 // The text the editor starts with: strings as they are, integers as
 // integers, floats and currency as plain numbers without thousands separators.
-KsCellEditText CellEditText(const KsMember& member);
+CellEdit CellEditText(const KsMember& member);
 
 // Applies an entry to a member of a grid row by the member's type (the grid's
 // columns hold strings, integers, floats and currency); numbers go through the

@@ -41,14 +41,14 @@ std::vector<std::string> Values(const KsGAEBObj& element) {
 
 }  // namespace
 
-void KsChangeTracker::Note(const KsGAEBObj& element) {
+void ChangeTracker::Note(const KsGAEBObj& element) {
   if (!kept_.contains(&element)) kept_.emplace(&element, Values(element));
 }
 
-bool KsChangeTracker::Changed() const {
+bool ChangeTracker::Changed() const {
   for (const auto& [element, values] : kept_)
     if (Values(*element) != values) return true;
   return false;
 }
 
-void KsChangeTracker::Reset() { kept_.clear(); }
+void ChangeTracker::Reset() { kept_.clear(); }

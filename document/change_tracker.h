@@ -11,7 +11,7 @@ class KsGAEBObj;
 // values of that moment are kept, and a value typed back to what it was
 // counts as no change. Amounts and sums follow from the entered values, so
 // the entered ones are all that need keeping.
-class KsChangeTracker {
+class ChangeTracker {
  public:
   // Keeps the element's values the first time it is noted; later notes keep
   // the first ones. The element must live until the next Reset.

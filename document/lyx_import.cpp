@@ -46,7 +46,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
     GaebRoot.reset();
     if (LooksLikeXml(reader_->Peek())) return ImportXml();
     GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-        "GAEBGAEB", nullptr, {KsVariant("GAEBImp00"), DocumentParam(this)}, nullptr)));
+        "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr)));
     if (!ScanGaebHeader(*reader_)) {
       LastError =
           "Bei der angegeben Datei handelt es sich nicht um eine GAEB 2000 Datei bzw. nicht um "
@@ -107,7 +107,7 @@ KsGAEBObj& KsLyxObj::BindChild(KsGAEBObj& holder, const std::string& memberName)
     throw EObj(holder.ClassName(), "Das Element " + memberName + " ist nicht bekannt.", "Import");
   if (KsGAEBObj* child = holder.Child(member.Name())) return *child;
   KsCustomObj* created = GaebClasses().CreateObj(
-      "GAEB" + member.Name(), &holder, {KsVariant("GAEBImp00"), DocumentParam(this)}, nullptr);
+      "GAEB" + member.Name(), &holder, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr);
   auto* child = dynamic_cast<KsGAEBObj*>(created);
   if (!child) {
     delete created;
@@ -115,6 +115,6 @@ KsGAEBObj& KsLyxObj::BindChild(KsGAEBObj& holder, const std::string& memberName)
                "Import");
   }
   // Held in OldValue like a child the reader created, so Child() finds it.
-  member.SetOldValue(KsVariant::FromPointer(created));
+  member.SetOldValue(Variant::FromPointer(created));
   return *child;
 }

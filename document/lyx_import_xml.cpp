@@ -19,7 +19,7 @@ bool KsLyxObj::ImportXml() {
 }
 
 bool KsLyxObj::ReadXmlTree() {
-  KsXmlSource source;
+  XmlSource source;
   reader_->ReadRest(source.Buffer);
   // Messages that name a line count in the file's own bytes, read again.
   source.Original = [this] {
@@ -27,13 +27,13 @@ bool KsLyxObj::ReadXmlTree() {
     if (reader_->Rewind(0)) reader_->ReadRest(bytes);
     return bytes;
   };
-  KsX83Result read = ReadX83(std::move(source), *this);
+  X83Result read = ReadX83(std::move(source), *this);
   if (!read.Root) {
     LastError = read.Error;
     return false;
   }
   GaebRoot = std::move(read.Root);
-  xmlOrigin_ = std::make_unique<KsGaebXmlOrigin>(std::move(read.Origin));
+  xmlOrigin_ = std::make_unique<GaebXmlOrigin>(std::move(read.Origin));
   if (read.ReplacedCharacters > 0)
     ImportWarning = std::to_string(read.ReplacedCharacters) +
                     " Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht; sie wurden "

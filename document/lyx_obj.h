@@ -16,7 +16,7 @@ class KsGAEBObjList;
 
 // The offer document: the one open tender as a tree of GAEB elements, with
 // direct references into the parts the program works on.
-class KsLyxObj : public KsGaebDocument {
+class KsLyxObj : public GaebDocument {
  public:
   // The bidder fields: eleven of the bidder's address, then four of the bidder.
   static constexpr std::array<const char*, 15> kBidderFields = {
@@ -103,8 +103,8 @@ class KsLyxObj : public KsGaebDocument {
 
   std::unique_ptr<KsFileReadGaeb00> reader_;
   // What the X84 answer takes over from an XML tender; null for GAEB 2000.
-  std::unique_ptr<KsGaebXmlOrigin> xmlOrigin_;
+  std::unique_ptr<GaebXmlOrigin> xmlOrigin_;
   std::vector<KsLyxObserver*> observers_;
   bool recalcAll_ = false;
-  KsChangeTracker changes_;
+  ChangeTracker changes_;
 };

@@ -80,8 +80,8 @@ std::string VatRateText(const KsGAEBObj& lvInfo) {
   return Formatted("%4.2n", NumberValue(lvInfo, "UST"));
 }
 
-KsOfferColumns OfferColumns(const KsLyxObj& document) {
-  KsOfferColumns columns;
+OfferColumnWidths OfferColumns(const KsLyxObj& document) {
+  OfferColumnWidths columns;
   if (!document.Loaded()) return columns;
   const KsGAEBObj& lvInfo = *document.LvInfo;
   Longest longest;
@@ -104,7 +104,7 @@ KsOfferColumns OfferColumns(const KsLyxObj& document) {
   return columns;
 }
 
-int KsOfferColumns::MinPageChars() const {
+int OfferColumnWidths::MinPageChars() const {
   const int table =
       OzWidth + 4 + 25 + QuantityWidth + UnitWidth + AmountWidth + DiscountWidth + AmountWidth;
   const int areaSum = 6 + std::max(13, OzWidth) + AmountWidth;

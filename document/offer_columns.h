@@ -8,7 +8,7 @@ class KsLyxObj;
 // Widths in characters of the offer print's columns. Each column is as wide
 // as the layout asks for, and wider where something printed in it is longer,
 // so no OZ, quantity, unit, discount or amount ever loses a character.
-struct KsOfferColumns {
+struct OfferColumnWidths {
   std::string OzMask;         // numbering layout of the LV, e.g. "1122PPPPX"
   int OzWidth = 0;            // the mask, or the longest OZ
   int AmountWidth = 0;        // gross sum in plain digits plus 4, or the widest amount plus a blank
@@ -24,7 +24,7 @@ struct KsOfferColumns {
 };
 
 // The columns of the loaded tender's print.
-KsOfferColumns OfferColumns(const KsLyxObj& document);
+OfferColumnWidths OfferColumns(const KsLyxObj& document);
 
 // Texts of the columns, as printed.
 std::string QuantityText(const KsGAEBObj& position);

@@ -44,7 +44,7 @@ int ContinuationIndent(const std::string& line) {
 // One print run: the columns are fixed once, the page head follows the device.
 class OfferReport {
  public:
-  OfferReport(KsLyxObj& document, KsTextDevice& device, bool longTexts)
+  OfferReport(KsLyxObj& document, TextDevice& device, bool longTexts)
       : document_(document), device_(device), longTexts_(longTexts) {}
 
   bool Print(const std::vector<std::string>& head, const std::string& name) {
@@ -191,9 +191,9 @@ class OfferReport {
   }
 
   KsLyxObj& document_;
-  KsTextDevice& device_;
+  TextDevice& device_;
   const bool longTexts_;
-  KsOfferColumns columns_;
+  OfferColumnWidths columns_;
   int pageChars_ = 0;
   int ozWidth_ = 0;
   int amountWidth_ = 0;
@@ -202,7 +202,7 @@ class OfferReport {
 
 }  // namespace
 
-bool PrintOffer(KsLyxObj& document, const std::vector<std::string>& head, KsTextDevice& device,
+bool PrintOffer(KsLyxObj& document, const std::vector<std::string>& head, TextDevice& device,
                 const std::string& name, bool longTexts) {
   return OfferReport(document, device, longTexts).Print(head, name);
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 class KsLyxObj;
-class KsTextDevice;
+class TextDevice;
 
 // Font sizes of the offer print: title and head, then the table.
 inline constexpr int kOfferHeadPoints = 9;
@@ -16,7 +16,7 @@ inline constexpr int kOfferTablePoints = 8;
 // page are wrapped at blanks; the table needs OfferTableWidth characters at
 // kOfferTablePoints. On a narrower page nothing is printed and the result is
 // false; the device is closed in either case.
-bool PrintOffer(KsLyxObj& document, const std::vector<std::string>& head, KsTextDevice& device,
+bool PrintOffer(KsLyxObj& document, const std::vector<std::string>& head, TextDevice& device,
                 const std::string& name, bool longTexts);
 
 // The smallest page width, in characters, that holds the loaded tender's table.

@@ -98,7 +98,7 @@ std::unique_ptr<std::vector<std::string>> KsLyxObj::BuildPrintHeader() {
         "GAEB-Datei.";
     return nullptr;
   }
-  const KsFormatSettings& format = FormatSettings();
+  const NumberFormat& format = FormatSettings();
   auto head = std::make_unique<std::vector<std::string>>();
   head->push_back(Utf8ToCp1252(reader_->FileName()) + "     " +
                   FormatDateTime(format.ShortDateFormat + " " + format.LongTimeFormat, Now()));

@@ -69,8 +69,8 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-KsSaveTarget CheckSaveTarget(const std::string& target) {
-  KsSaveTarget result;
+SaveTarget CheckSaveTarget(const std::string& target) {
+  SaveTarget result;
   result.Name = Utf8ToCp1252(target);
   result.Path = FollowLinks(target, result.Name);
   result.Directory = DirectoryOf(result.Path);

@@ -6,7 +6,7 @@
 
 // The file a save writes: the target named by the user with its symbolic
 // links followed, and what the replacement has to keep of the file there.
-struct KsSaveTarget {
+struct SaveTarget {
   std::string Name;       // the name as given, as Windows-1252 text for messages
   std::string Path;       // the file that is replaced or created
   std::string Directory;  // the directory of Path
@@ -19,4 +19,4 @@ struct KsSaveTarget {
 // Follows the links of `target` and checks that the file there may be
 // replaced: raises std::runtime_error with a German message for a directory,
 // device, pipe or socket, and for a write-protected file.
-KsSaveTarget CheckSaveTarget(const std::string& target);
+SaveTarget CheckSaveTarget(const std::string& target);

@@ -89,7 +89,7 @@ void RemoveLeftovers(const std::string& dir, const std::string& prefix) {
 
 }  // namespace
 
-KsTemporaryFile::KsTemporaryFile(const KsSaveTarget& target) : target_(target) {
+TemporaryFile::TemporaryFile(const SaveTarget& target) : target_(target) {
   const std::string& dir = target.Directory;
   const std::string prefix = NamePrefix(target.Path);
   RemoveLeftovers(dir, prefix);
@@ -112,12 +112,12 @@ KsTemporaryFile::KsTemporaryFile(const KsSaveTarget& target) : target_(target) {
   }
 }
 
-KsTemporaryFile::~KsTemporaryFile() {
+TemporaryFile::~TemporaryFile() {
   if (!committed_) unlink(path_.c_str());
   close(fd_);
 }
 
-void KsTemporaryFile::Sync() const {
+void TemporaryFile::Sync() const {
   if (fsync(fd_) != 0) {
     const int error = errno;
     throw std::runtime_error(
@@ -127,7 +127,7 @@ void KsTemporaryFile::Sync() const {
 
 // Only root may give a file away; others can keep the group when they are in
 // it. Whether the file now has the target's group.
-bool KsTemporaryFile::KeepOwner() const {
+bool TemporaryFile::KeepOwner() const {
   struct stat info {};
   if (!target_.Exists || fstat(fd_, &info) != 0) return true;
   if (info.st_uid == target_.Owner && info.st_gid == target_.Group) return true;
@@ -135,7 +135,7 @@ bool KsTemporaryFile::KeepOwner() const {
          fchown(fd_, static_cast<uid_t>(-1), target_.Group) == 0;
 }
 
-void KsTemporaryFile::Commit() {
+void TemporaryFile::Commit() {
   // Group permissions are not handed to another group than the target's.
   const mode_t mode = KeepOwner() ? target_.Mode : target_.Mode & ~mode_t{070};
   if (fchmod(fd_, mode) != 0 || std::rename(path_.c_str(), target_.Path.c_str()) != 0) {

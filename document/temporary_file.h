@@ -2,7 +2,7 @@
 
 #include <string>
 
-struct KsSaveTarget;
+struct SaveTarget;
 
 // The temporary file of one save, beside the file it is to replace. Its name
 // is short whatever the target's: a dot, at most 32 bytes of the target's
@@ -10,13 +10,13 @@ struct KsSaveTarget;
 // locked for as long as this object holds it, so the next save to the same
 // target can tell a file left by a killed save (unlocked: removed) from one
 // still being written (locked: kept).
-class KsTemporaryFile {
+class TemporaryFile {
  public:
-  explicit KsTemporaryFile(const KsSaveTarget& target);
+  explicit TemporaryFile(const SaveTarget& target);
   // Removes the file unless it was committed.
-  ~KsTemporaryFile();
-  KsTemporaryFile(const KsTemporaryFile&) = delete;
-  KsTemporaryFile& operator=(const KsTemporaryFile&) = delete;
+  ~TemporaryFile();
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
 
   const std::string& Path() const { return path_; }
   // Makes the written bytes durable before they replace the target.
@@ -28,7 +28,7 @@ class KsTemporaryFile {
  private:
   bool KeepOwner() const;
 
-  const KsSaveTarget& target_;
+  const SaveTarget& target_;
   std::string path_;
   int fd_ = -1;
   bool committed_ = false;

@@ -5,9 +5,9 @@
 // A printer seen as a device for lines of monospaced text. The device breaks
 // pages by itself when a page is full; a line may carry CR LF, which starts
 // new lines on paper.
-class KsTextDevice {
+class TextDevice {
  public:
-  virtual ~KsTextDevice() = default;
+  virtual ~TextDevice() = default;
   // Font "COURIER NEW" (or the closest monospaced font) at this size, regular.
   virtual void SetFontSize(int points) = 0;
   // Printable page width in characters of the current font (width of "A").

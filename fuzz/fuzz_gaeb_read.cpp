@@ -15,7 +15,7 @@
 
 namespace {
 
-class FuzzDocument : public KsGaebDocument {
+class FuzzDocument : public GaebDocument {
  public:
   explicit FuzzDocument(KsFileReadGaeb00* reader) : reader_(reader) {}
   KsFileReadGaeb00* Reader() override { return reader_; }

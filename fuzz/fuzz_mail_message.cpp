@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   message.nFileCount = 1;
   message.lpFiles = &file;
 
-  KsOutgoingMail mail;
+  OutgoingMail mail;
   if (ReadMapiMessage(message, false, mail) != SUCCESS_SUCCESS) return 0;
   const std::string text = BuildMimeMessage(mail, 0, "fuzz.example", "1");
   CheckText(text);

@@ -11,7 +11,7 @@
 
 namespace {
 
-class FuzzDocument : public KsGaebDocument {
+class FuzzDocument : public GaebDocument {
  public:
   KsFileReadGaeb00* Reader() override { return nullptr; }
   void NotifyObservers(int) override {}
@@ -35,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)catalogue;
   FuzzDocument doc;
-  const KsX83Result result =
+  const X83Result result =
       ReadX83(std::string_view(reinterpret_cast<const char*>(data), size), doc);
   if (!result.Root) return 0;
   try {
     if (KsGAEBObj* vergabe = result.Root->Child("VERGABE"))
       if (KsGAEBObj* lv = vergabe->Child("LV")) CalcAll(*lv);
-  } catch (const KsEntryError&) {
+  } catch (const EntryError&) {
     // An amount beyond the limit ends the import, as it should.
     return 0;
   }

@@ -37,15 +37,15 @@ bool HoldsLineMarker(std::string_view line) {
 
 }  // namespace
 
-KsUnwritableValue::KsUnwritableValue(std::string key, std::string reason, std::string element)
+UnwritableValue::UnwritableValue(std::string key, std::string reason, std::string element)
     : std::runtime_error("Das Feld " + key + (element.empty() ? "" : " im Element " + element) +
                          " " + reason),
       key_(std::move(key)),
       reason_(std::move(reason)),
       element_(std::move(element)) {}
 
-KsUnwritableValue KsUnwritableValue::InElement(const std::string& element) const {
-  return element_.empty() ? KsUnwritableValue(key_, reason_, element) : *this;
+UnwritableValue UnwritableValue::InElement(const std::string& element) const {
+  return element_.empty() ? UnwritableValue(key_, reason_, element) : *this;
 }
 
 KsFileWriteGaeb00::KsFileWriteGaeb00(std::ostream& out) : out_(out) {
@@ -88,10 +88,10 @@ void KsFileWriteGaeb00::WriteEnd(std::string_view name) {
 void KsFileWriteGaeb00::WriteField(std::string_view key, std::string_view value) {
   if (value.empty()) return;
   if (value.find(kEndValueMark) != std::string_view::npos)
-    throw KsUnwritableValue(std::string(key),
-                            "enth\xE4lt \"[end]\", womit ein Wert in der Datei endet; so "
-                            "gespeichert, k\xE4me er gek\xFCrzt zur\xFC"
-                            "ck. Bitte entfernen Sie \"[end]\".");
+    throw UnwritableValue(std::string(key),
+                          "enth\xE4lt \"[end]\", womit ein Wert in der Datei endet; so "
+                          "gespeichert, k\xE4me er gek\xFCrzt zur\xFC"
+                          "ck. Bitte entfernen Sie \"[end]\".");
   ++fieldCount_;
   Indent();
   buffer_ += '[';

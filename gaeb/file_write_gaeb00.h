@@ -10,11 +10,11 @@
 // A value the keyword format cannot carry, so that it would read back
 // differently. The message names the field and, once the element writing it
 // has added itself, the element: "Das Feld NAME1 im Element ADRESSE ...".
-class KsUnwritableValue : public std::runtime_error {
+class UnwritableValue : public std::runtime_error {
  public:
-  KsUnwritableValue(std::string key, std::string reason, std::string element = std::string());
+  UnwritableValue(std::string key, std::string reason, std::string element = std::string());
   // The same error with the element named, unless one is named already.
-  KsUnwritableValue InElement(const std::string& element) const;
+  UnwritableValue InElement(const std::string& element) const;
   const std::string& Element() const { return element_; }
 
  private:
@@ -45,7 +45,7 @@ class KsFileWriteGaeb00 {
   // followed by blanks(level). An empty value writes nothing. A value whose
   // first line holds "##", "#begin[" or "#end[" starts on the next line, where
   // the reader takes any text, so the key line is not read as a comment or
-  // block line. A value holding "[end]" raises KsUnwritableValue before
+  // block line. A value holding "[end]" raises UnwritableValue before
   // anything of it is written.
   void WriteField(std::string_view key, std::string_view value);
   // Hands the buffer to the stream and flushes it.

@@ -14,15 +14,15 @@ enum KsGaebCode {
 
 // What an element needs of the offer document it was read into: the open
 // reader, the observers and the flag that forces every total to be stored.
-class KsGaebDocument {
+class GaebDocument {
  public:
-  virtual ~KsGaebDocument() = default;
+  virtual ~GaebDocument() = default;
   virtual KsFileReadGaeb00* Reader() = 0;
   virtual void NotifyObservers(int code) = 0;
   virtual bool RecalcAll() const = 0;
 };
 
 // Creation-parameter value for "GAEBImp00" / "GAEBExp00".
-inline KsVariant DocumentParam(KsGaebDocument* doc) {
-  return KsVariant::FromPointer(static_cast<void*>(doc));
+inline Variant DocumentParam(GaebDocument* doc) {
+  return Variant::FromPointer(static_cast<void*>(doc));
 }

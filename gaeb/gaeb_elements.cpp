@@ -2,15 +2,15 @@
 
 #include "gaeb/gaeb_classes.h"
 
-#define KS_ELEMENT_CLASS(Name, Base)                                            \
-  const KsClass& Name::StaticClass() {                                          \
-    static const KsClassOf<Name, KsGAEBClass> cls(#Name, &Base::StaticClass()); \
-    return cls;                                                                 \
+#define KS_ELEMENT_CLASS(Name, Base)                                           \
+  const ObjClass& Name::StaticClass() {                                        \
+    static const ObjClassOf<Name, GaebClass> cls(#Name, &Base::StaticClass()); \
+    return cls;                                                                \
   }
-#define KS_LIST_CLASS(Name)                                                                  \
-  const KsClass& Name::StaticClass() {                                                       \
-    static const KsClassOf<Name, KsGAEBListClass> cls(#Name, &KsGAEBObjList::StaticClass()); \
-    return cls;                                                                              \
+#define KS_LIST_CLASS(Name)                                                                 \
+  const ObjClass& Name::StaticClass() {                                                     \
+    static const ObjClassOf<Name, GaebListClass> cls(#Name, &KsGAEBObjList::StaticClass()); \
+    return cls;                                                                             \
   }
 
 KS_ELEMENT_CLASS(KsGGAEB, KsGAEBObj)
@@ -70,7 +70,7 @@ KsMember& KsGLVBEREICH::GetMember(const std::string& name) {
 const KsObjClasses& GaebClasses() {
   static const KsObjClasses registry = [] {
     KsObjClasses r;
-    const std::pair<const char*, const KsClass&> entries[] = {
+    const std::pair<const char*, const ObjClass&> entries[] = {
         {"GAEB", KsGGAEB::StaticClass()},
         {"GAEBINFO", KsGGAEBInfo::StaticClass()},
         {"PRJINFO", KsGPrjInfo::StaticClass()},

@@ -5,11 +5,11 @@
 // The element and list classes of GAEB 2000. Their behaviour is that of the
 // bases except where a class below says more; each has its own class object
 // so that the registry, table names and item classes follow from the name.
-#define KS_GAEB_CLASS(Name, Base)                                   \
-  class Name : public Base {                                        \
-   public:                                                          \
-    static const KsClass& StaticClass();                            \
-    const KsClass& Class() const override { return StaticClass(); } \
+#define KS_GAEB_CLASS(Name, Base)                                    \
+  class Name : public Base {                                         \
+   public:                                                           \
+    static const ObjClass& StaticClass();                            \
+    const ObjClass& Class() const override { return StaticClass(); } \
   };
 
 KS_GAEB_CLASS(KsGGAEB, KsGAEBObj)
@@ -62,16 +62,16 @@ KS_GAEB_CLASS(KsGAufmassList, KsGAEBObjList)
 // An LV area answers the amount column "GB" with its sum.
 class KsGLVBEREICH : public KsGTitPosBase {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
   KsMember& GetMember(const std::string& name) override;
 };
 
 // A position derives its short text and its type after reading.
 class KsGPOSITION : public KsGTitPosBase {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
   void ReadBody() override;
   // BEZ := the short text (at most 255 characters); _TARVO_POSTYP := "N",
   // "A" when ZZLFDNR > 0, "B" when BEDARF is "M", "AB" when it is "E" (the

@@ -18,7 +18,7 @@ bool ScanGaebHeader(KsFileReadGaeb00& reader) {
   }
 }
 
-std::unique_ptr<KsGGAEB> ReadGaebRoot(KsGaebDocument& doc) {
+std::unique_ptr<KsGGAEB> ReadGaebRoot(GaebDocument& doc) {
   KsFileReadGaeb00* reader = doc.Reader();
   if (!reader || !reader->Rewind(0)) return nullptr;
   std::string name, value;
@@ -28,7 +28,7 @@ std::unique_ptr<KsGGAEB> ReadGaebRoot(KsGaebDocument& doc) {
     if (kind == tkEof) return nullptr;
   } while (!(kind == tkBegin && SameText(name, "GAEB")));
   std::unique_ptr<KsCustomObj> created(GaebClasses().CreateObj(
-      "GAEBGAEB", nullptr, {KsVariant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
+      "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
   auto* element = dynamic_cast<KsGGAEB*>(created.get());
   if (!element) return nullptr;
   created.release();

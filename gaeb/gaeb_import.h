@@ -18,4 +18,4 @@ bool ScanGaebHeader(KsFileReadGaeb00& reader);
 // Second pass: rewinds the document's reader, finds the begin of the root
 // block "GAEB" and reads the whole tree below it. Null when the file has no
 // root block. Errors of reading (a number field that is not a number) pass on.
-std::unique_ptr<KsGGAEB> ReadGaebRoot(KsGaebDocument& doc);
+std::unique_ptr<KsGGAEB> ReadGaebRoot(GaebDocument& doc);

@@ -5,8 +5,8 @@
 
 namespace {
 
-KsGaebDocument* DocumentOf(const KsVariant& v) {
-  return v.Kind() == KsVarKind::Pointer ? static_cast<KsGaebDocument*>(v.Ptr()) : nullptr;
+GaebDocument* DocumentOf(const Variant& v) {
+  return v.Kind() == KsVarKind::Pointer ? static_cast<GaebDocument*>(v.Ptr()) : nullptr;
 }
 
 KsCustomObj* HeldObject(const KsMember* m) {
@@ -21,33 +21,32 @@ std::string UpperAscii(std::string s) {
 
 }  // namespace
 
-const KsClass& KsGAEBObj::StaticClass() {
-  static const KsClassOf<KsGAEBObj, KsGAEBClass> cls("KsGAEBObj", &KsObj::StaticClass());
+const ObjClass& KsGAEBObj::StaticClass() {
+  static const ObjClassOf<KsGAEBObj, GaebClass> cls("KsGAEBObj", &KsObj::StaticClass());
   return cls;
 }
 
-const KsClass& KsGTitPosBase::StaticClass() {
-  static const KsClassOf<KsGTitPosBase, KsGAEBClass> cls("KsGTitPosBase",
-                                                         &KsGAEBObj::StaticClass());
+const ObjClass& KsGTitPosBase::StaticClass() {
+  static const ObjClassOf<KsGTitPosBase, GaebClass> cls("KsGTitPosBase", &KsGAEBObj::StaticClass());
   return cls;
 }
 
-const KsClass& KsGAEBObjList::StaticClass() {
-  static const KsClassOf<KsGAEBObjList, KsGAEBListClass> cls("KsGAEBObjList",
-                                                             &KsObjList::StaticClass());
+const ObjClass& KsGAEBObjList::StaticClass() {
+  static const ObjClassOf<KsGAEBObjList, GaebListClass> cls("KsGAEBObjList",
+                                                            &KsObjList::StaticClass());
   return cls;
 }
 
-std::string KsGAEBClass::ClassTablename() const {
+std::string GaebClass::ClassTablename() const {
   if (tableName_.empty()) tableName_ = "GAEB" + UpperAscii(std::string(Name()).substr(3));
   return tableName_;
 }
 
-const KsClass* KsGAEBListClass::ClassItemClass() const {
+const ObjClass* GaebListClass::ClassItemClass() const {
   if (!itemClass_) {
     const std::string name = Name();
     const std::string element = name.size() > 7 ? name.substr(3, name.size() - 7) : std::string();
-    const KsClass* cls = GaebClasses().FindClass("GAEB" + element);
+    const ObjClass* cls = GaebClasses().FindClass("GAEB" + element);
     itemClass_ = cls ? cls : &KsGAEBObj::StaticClass();
   }
   return itemClass_;
@@ -58,7 +57,7 @@ KsMember& KsGAEBObj::GetMember(const std::string& name) {
   return NoMember();
 }
 
-void KsGAEBObj::SetParam(const std::string& name, const KsVariant& value) {
+void KsGAEBObj::SetParam(const std::string& name, const Variant& value) {
   KsObj::SetParam(name, value);
   if (SameText(name, "GAEBImp00"))
     ImportDoc = DocumentOf(value);
@@ -66,7 +65,7 @@ void KsGAEBObj::SetParam(const std::string& name, const KsVariant& value) {
     ExportDoc = DocumentOf(value);
 }
 
-void KsGAEBObjList::SetParam(const std::string& name, const KsVariant& value) {
+void KsGAEBObjList::SetParam(const std::string& name, const Variant& value) {
   KsObjList::SetParam(name, value);
   if (SameText(name, "GAEBImp00"))
     ImportDoc = DocumentOf(value);
@@ -74,23 +73,22 @@ void KsGAEBObjList::SetParam(const std::string& name, const KsVariant& value) {
     ExportDoc = DocumentOf(value);
 }
 
-void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
+void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {
   ImportDoc = nullptr;
   ExportDoc = nullptr;
   KsObj::Create(owner, params, db);
   for (KsMember* m : Members) {
     const uint8_t type = m->GetFieldType();
     if (type == ftUnknown) {
-      m->Value = KsVariant("GAEB" + m->Name());
+      m->Value = Variant("GAEB" + m->Name());
     } else if (type == ftCursor) {
       const std::string key = "GAEB" + m->Name() + "LIST";
-      m->Value = KsVariant(key);
-      KsCustomObj* list =
-          GaebClasses().CreateObj(key, this,
-                                  {KsVariant("GAEBImp00"), DocumentParam(ImportDoc),
-                                   KsVariant("GAEBExp00"), DocumentParam(ExportDoc)},
-                                  nullptr);
-      m->SetOldValue(KsVariant::FromPointer(list));
+      m->Value = Variant(key);
+      KsCustomObj* list = GaebClasses().CreateObj(key, this,
+                                                  {Variant("GAEBImp00"), DocumentParam(ImportDoc),
+                                                   Variant("GAEBExp00"), DocumentParam(ExportDoc)},
+                                                  nullptr);
+      m->SetOldValue(Variant::FromPointer(list));
     }
   }
 }
@@ -103,7 +101,7 @@ void KsGAEBObj::Assign(const KsCustomObj& source) {
     const uint8_t type = m->GetFieldType();
     if (type != ftUnknown && type != ftCursor) continue;
     KsCustomObj* child = Children.Find("GAEB" + m->Name());
-    m->SetOldValue(child ? KsVariant::FromPointer(child) : KsVariant());
+    m->SetOldValue(child ? Variant::FromPointer(child) : Variant());
   }
 }
 

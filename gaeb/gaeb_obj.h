@@ -14,16 +14,16 @@ class KsGAEBObjList;
 // the child list created with the element.
 class KsGAEBObj : public KsObj {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 
-  KsGaebDocument* ImportDoc = nullptr;  // "GAEBImp00", not owned
-  KsGaebDocument* ExportDoc = nullptr;  // "GAEBExp00", not owned
+  GaebDocument* ImportDoc = nullptr;  // "GAEBImp00", not owned
+  GaebDocument* ExportDoc = nullptr;  // "GAEBExp00", not owned
 
   // Unknown names give NoMember without a message: files carry keys we do not know.
   KsMember& GetMember(const std::string& name) override;
-  void SetParam(const std::string& name, const KsVariant& value) override;
-  void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+  void SetParam(const std::string& name, const Variant& value) override;
+  void Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) override;
   // Copies values and children, then points the child members at the copies.
   void Assign(const KsCustomObj& source) override;
 
@@ -41,7 +41,7 @@ class KsGAEBObj : public KsObj {
   void AddValueLine(const std::string& value, KsMember& member);
   virtual void ChildError(const std::string&) {}
 
-  // Writing. A value the file cannot carry raises KsUnwritableValue naming the
+  // Writing. A value the file cannot carry raises UnwritableValue naming the
   // field and the element (gaeb/file_write_gaeb00.h).
   void WriteElement(KsFileWriteGaeb00& stream);
   std::string FormatFieldValue(const KsMember& member) const;
@@ -54,28 +54,28 @@ class KsGAEBObj : public KsObj {
 // Common base of LV areas and positions.
 class KsGTitPosBase : public KsGAEBObj {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 };
 
 // Base of every list of elements.
 class KsGAEBObjList : public KsObjList {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 
-  KsGaebDocument* ImportDoc = nullptr;
-  KsGaebDocument* ExportDoc = nullptr;
-  void SetParam(const std::string& name, const KsVariant& value) override;
+  GaebDocument* ImportDoc = nullptr;
+  GaebDocument* ExportDoc = nullptr;
+  void SetParam(const std::string& name, const Variant& value) override;
 
   KsGAEBObj* Element(int i) const { return static_cast<KsGAEBObj*>(Items(i)); }
 };
 
 // Class objects of the GAEB layer: the table name is "GAEB" + the class name
 // without its "KsG" prefix, upper-cased.
-class KsGAEBClass : public KsClass {
+class GaebClass : public ObjClass {
  public:
-  using KsClass::KsClass;
+  using ObjClass::ObjClass;
   std::string ClassTablename() const override;
 
  private:
@@ -84,11 +84,11 @@ class KsGAEBClass : public KsClass {
 
 // List classes find their item class in the GAEB registry under "GAEB" + the
 // class name without "KsG" and "List".
-class KsGAEBListClass : public KsListClass {
+class GaebListClass : public ObjListClass {
  public:
-  using KsListClass::KsListClass;
-  const KsClass* ClassItemClass() const override;
+  using ObjListClass::ObjListClass;
+  const ObjClass* ClassItemClass() const override;
 
  private:
-  mutable const KsClass* itemClass_ = nullptr;  // looked up once
+  mutable const ObjClass* itemClass_ = nullptr;  // looked up once
 };

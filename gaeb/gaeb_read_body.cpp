@@ -50,7 +50,7 @@ void SkipElement(KsFileReadGaeb00& reader, const std::string& name) {
 }
 
 KsCustomObj* HeldObject(const KsMember& member) {
-  const KsVariant& held = member.OldValue();
+  const Variant& held = member.OldValue();
   return held.Kind() == KsVarKind::Pointer ? static_cast<KsCustomObj*>(held.Ptr()) : nullptr;
 }
 
@@ -65,8 +65,8 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
       if (!list) return nullptr;
       KsCustomObj* item = list->ItemClass()->CreateObj(
           list,
-          {KsVariant("TableName"), KsVariant(parent.TableName()), KsVariant("FKNames"),
-           KsVariant(""), KsVariant("GAEBImp00"), DocumentParam(parent.ImportDoc)},
+          {Variant("TableName"), Variant(parent.TableName()), Variant("FKNames"), Variant(""),
+           Variant("GAEBImp00"), DocumentParam(parent.ImportDoc)},
           nullptr);
       if (auto* element = dynamic_cast<KsGAEBObj*>(item)) return element;
       delete item;
@@ -75,10 +75,10 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
     case ftUnknown: {
       if (member.Value.Kind() != KsVarKind::String) return nullptr;
       // An unregistered key would give a generic object without ReadBody.
-      const KsClass* cls = GaebClasses().FindClass(std::string(member.Value.Str()));
+      const ObjClass* cls = GaebClasses().FindClass(std::string(member.Value.Str()));
       if (!cls) return nullptr;
-      KsCustomObj* child = cls->CreateObj(
-          &parent, {KsVariant("GAEBImp00"), DocumentParam(parent.ImportDoc)}, nullptr);
+      KsCustomObj* child =
+          cls->CreateObj(&parent, {Variant("GAEBImp00"), DocumentParam(parent.ImportDoc)}, nullptr);
       auto* element = dynamic_cast<KsGAEBObj*>(child);
       if (!element) {
         delete child;
@@ -88,7 +88,7 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
       // child took its place in Children, so nothing else would free it.
       KsCustomObj* earlier = HeldObject(member);
       if (earlier && earlier != child && earlier->Owner() == &parent) delete earlier;
-      member.SetOldValue(KsVariant::FromPointer(child));
+      member.SetOldValue(Variant::FromPointer(child));
       return element;
     }
     default:
@@ -105,10 +105,10 @@ std::string ConvertLocated(KsGAEBObj& element, const std::string& value, const K
   };
   try {
     return element.ConvertFieldValue(value, member);
-  } catch (const KsVariantError& e) {
-    throw KsVariantError(where() + e.what());
-  } catch (const KsEntryError& e) {
-    throw KsEntryError(where() + e.what());
+  } catch (const VariantError& e) {
+    throw VariantError(where() + e.what());
+  } catch (const EntryError& e) {
+    throw EntryError(where() + e.what());
   }
 }
 
@@ -157,7 +157,7 @@ void KsGAEBObj::ReadBody() {
       if (member.FieldDesc->IsMultiValue())
         AddValueLine(converted, member);
       else
-        member.SetValue(KsVariant(std::move(converted)));
+        member.SetValue(Variant(std::move(converted)));
     }
   }
 }
@@ -173,8 +173,8 @@ std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMembe
     case ftBCD: {
       if (value.empty()) return "0";
       double number;
-      if (!TryReadNumber(value, number)) throw KsVariantError(NotANumberText(value));
-      if (!WithinAmountLimit(number)) throw KsEntryError(TooLargeText(value));
+      if (!TryReadNumber(value, number)) throw VariantError(NotANumberText(value));
+      if (!WithinAmountLimit(number)) throw EntryError(TooLargeText(value));
       // Held as the file will be written: to the field's decimals, so what
       // is shown and summed is what is saved (an EP of 12,3456 is 12,346).
       const int16_t decimals = member.FieldDesc->Size;
@@ -199,7 +199,7 @@ void KsGAEBObj::AddValueLine(const std::string& value, KsMember& member) {
   if (member.Value.Kind() != KsVarKind::StringList) {
     KsStringList lines;
     if (!member.Value.IsEmptyOrNull()) lines.push_back(member.Value.ToString());
-    member.Value = KsVariant::FromStringList(std::move(lines));
+    member.Value = Variant::FromStringList(std::move(lines));
   }
   member.Value.List().push_back(TrimRight(value));
   member.Modified = true;

@@ -69,7 +69,7 @@ std::string OZMask(const KsGAEBObjList* lvGlieder) {
         mask += 'X';
       }
     }
-  } catch (const KsVariantError&) {
+  } catch (const VariantError&) {
     // A length that is no number: the mask is unknown, a dashed one stands in.
     mask += "------------";
   }
@@ -92,7 +92,7 @@ std::string ZusTextSummary(const KsGAEBObjList* zusTexte) {
         result += kCrLf;
       }
     }
-  } catch (const KsVariantError&) {
+  } catch (const VariantError&) {
     // A broken entry ends the summary; what was gathered stays.
   }
   return result;

@@ -93,8 +93,8 @@ std::string GroupedCents(__int128 cents) {
 
 [[noreturn]] void RaiseTooLarge(const KsGAEBObj& element, const char* member,
                                 const std::string& value) {
-  throw KsEntryError("Der Betrag " + AmountName(element, member) + " w\xE4re " + value + ": " +
-                     AmountLimitReason());
+  throw EntryError("Der Betrag " + AmountName(element, member) + " w\xE4re " + value + ": " +
+                   AmountLimitReason());
 }
 
 // An amount about to be stored: below the limit, else the whole change is refused.
@@ -138,7 +138,7 @@ void Store(KsMember* m, Cents cents, bool recalcAll) {
   if (!m) return;
   const double value = FromUnits(cents, kAmountDecimals);
   if (recalcAll)
-    m->SetValue(KsVariant(value));
+    m->SetValue(Variant(value));
   else
     m->SetAsFloat(value);
 }
@@ -156,13 +156,13 @@ bool CountsInSum(const KsMember* type) {
 
 // An entry of the user: empty is 0; otherwise a number as people write it
 // (TryReadNumber: "." or "," as the decimal separator, thousands grouped).
-// Text that is no number raises the conversion error (KsVariantError), a
-// value at or beyond the amount limit KsEntryError.
+// Text that is no number raises the conversion error (VariantError), a
+// value at or beyond the amount limit EntryError.
 double ParseEntry(const std::string& text) {
   if (Trim(text).empty()) return 0.0;
   double value;
-  if (!TryReadNumber(text, value)) throw KsVariantError(NotANumberText(text));
-  if (!WithinAmountLimit(value)) throw KsEntryError(TooLargeText(text));
+  if (!TryReadNumber(text, value)) throw VariantError(NotANumberText(text));
+  if (!WithinAmountLimit(value)) throw EntryError(TooLargeText(text));
   return value;
 }
 
@@ -186,7 +186,7 @@ class EntryUndo {
  private:
   struct Kept {
     KsMember* member;
-    KsVariant value;
+    Variant value;
     bool modified;
   };
   std::vector<Kept> kept_;
@@ -424,7 +424,7 @@ template <class Apply, class Recompute>
 void AsOneEntry(EntryUndo& undo, Apply apply, Recompute recompute) {
   try {
     apply();
-  } catch (const KsEntryError&) {
+  } catch (const EntryError&) {
     undo.Restore();
     recompute();
     throw;
@@ -436,7 +436,7 @@ void AsOneEntry(EntryUndo& undo, Apply apply, Recompute recompute) {
 void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName) {
   if (memberName != "EP" && memberName != "NACHLASSPROZ" && !IsPriceComponent(memberName)) return;
   // A breakdown and its unit price never contradict each other.
-  if (memberName == "EP" && HasPriceBreakdown(position)) throw KsEntryError(PriceBreakdownHint());
+  if (memberName == "EP" && HasPriceBreakdown(position)) throw EntryError(PriceBreakdownHint());
   const double value = ParseEntry(text);
   EntryUndo undo;
   undo.Keep(position.Members.Find(memberName));
@@ -471,7 +471,7 @@ void CalcAll(KsGAEBObj& element) { Totals(element).All(element); }
 void SetVatRate(KsGAEBObj& lv, const std::string& text) {
   const double rate = ParseEntry(text);
   if (rate < 0 || rate > kVatRateLimit)
-    throw KsEntryError("Der Mehrwertsteuersatz muss zwischen 0 und 100 % liegen.");
+    throw EntryError("Der Mehrwertsteuersatz muss zwischen 0 und 100 % liegen.");
   KsGAEBObj* info = lv.Child("LVINFO");
   KsMember* vat = info ? info->Members.Find("UST") : nullptr;
   if (!vat) return;

@@ -27,15 +27,15 @@ class KsGAEBObj;
 // document with gcTotalsChanged. Elements without an import document count as
 // RecalcAll unset and announce nothing.
 // No amount reaches kAmountLimit (util/amount_limit.h): a calculation that
-// would store one raises KsEntryError; an entry that leads to one is taken
+// would store one raises EntryError; an entry that leads to one is taken
 // back whole before the error reaches the caller.
 
 // Applies the user's entry `text` (a number as TryReadNumber reads it, "." or
 // "," as the decimal separator; blank is 0) to
 // "EP", "NACHLASSPROZ" or "EPANTEIL1" ... "EPANTEIL6" of a position; a
 // component makes EP the sum of the six components. Other names are ignored.
-// A text that is not a number raises the number parser's error (KsVariantError),
-// a value or resulting amount beyond the limit KsEntryError; either way
+// A text that is not a number raises the number parser's error (VariantError),
+// a value or resulting amount beyond the limit EntryError; either way
 // nothing is stored.
 void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName);
 
@@ -46,7 +46,7 @@ void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string
 
 // Applies the user's VAT rate entry (empty is 0) to UST of the LV's LVINFO
 // and recalculates the LV sum; raises like SetPositionValue, and
-// KsEntryError for a rate below 0 or above kVatRateLimit.
+// EntryError for a rate below 0 or above kVatRateLimit.
 void SetVatRate(KsGAEBObj& lv, const std::string& text);
 constexpr double kVatRateLimit = 100;
 

@@ -11,13 +11,13 @@
 namespace {
 
 KsCustomObj* HeldChild(const KsMember& m) {
-  const KsVariant& held = m.OldValue();
+  const Variant& held = m.OldValue();
   return held.Kind() == KsVarKind::Pointer ? static_cast<KsCustomObj*>(held.Ptr()) : nullptr;
 }
 
 // Class tests by the class objects' parent chain: cheaper than dynamic_cast
 // on every element of a large tender.
-bool Is(const KsCustomObj& obj, const KsClass& cls) { return obj.Class().InheritsFrom(cls); }
+bool Is(const KsCustomObj& obj, const ObjClass& cls) { return obj.Class().InheritsFrom(cls); }
 
 KsGAEBObj* AsElement(KsCustomObj* obj) {
   return obj && Is(*obj, KsGAEBObj::StaticClass()) ? static_cast<KsGAEBObj*>(obj) : nullptr;
@@ -30,7 +30,7 @@ bool IsBlank(std::string_view t) { return std::all_of(t.begin(), t.end(), IsTrim
 // long texts), otherwise into `scratch`.
 std::string_view FieldText(const KsMember& member, std::string& scratch) {
   const KsFieldDesc& field = *member.FieldDesc;
-  const KsVariant& value = member.Value;
+  const Variant& value = member.Value;
   std::string_view text;
   if (value.Kind() == KsVarKind::String) {
     text = value.Str();
@@ -52,11 +52,11 @@ std::string_view FieldText(const KsMember& member, std::string& scratch) {
     if (value.IsNumeric())
       number = value.ToFloat();
     else if (!TryTextToFloat(std::string(text), number))
-      throw KsUnwritableValue(field.Name, "enth\xE4lt '" + std::string(text) +
-                                              "', das beim Lesen keine g\xFCltige Zahl w\xE4re.");
+      throw UnwritableValue(field.Name, "enth\xE4lt '" + std::string(text) +
+                                            "', das beim Lesen keine g\xFCltige Zahl w\xE4re.");
     if (!WithinAmountLimit(number))
-      throw KsUnwritableValue(field.Name,
-                              "enth\xE4lt '" + std::string(text) + "': " + AmountLimitReason());
+      throw UnwritableValue(field.Name,
+                            "enth\xE4lt '" + std::string(text) + "': " + AmountLimitReason());
     // A number field without declared decimals (size 0) keeps its value:
     // rounding it to a whole number would change amounts and rates read from
     // the tender (a VAT rate of 7,5, a surcharge of 12,34).
@@ -86,7 +86,7 @@ void KsGAEBObj::WriteElement(KsFileWriteGaeb00& stream) {
   const std::string name = TableName().substr(4);
   try {
     WriteBlock(stream, name);
-  } catch (const KsUnwritableValue& e) {
+  } catch (const UnwritableValue& e) {
     throw e.InElement(ElementTitle(*this, name));
   }
 }

@@ -41,7 +41,7 @@ std::string Quoted(std::string_view utf8) { return "\"" + Utf8ToCp1252(std::stri
 
 }  // namespace
 
-bool CheckX83(const pugi::xml_document& document, KsGaebXmlOrigin& origin, std::string& error) {
+bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::string& error) {
   const pugi::xml_node root = document.document_element();
   const std::string_view ns = NamespaceOf(root);
   if (LocalName(root) != "GAEB" || ns.substr(0, kNamespacePrefix.size()) != kNamespacePrefix) {

@@ -10,4 +10,4 @@
 // award data of exchange phase 83 with a bill of quantities. On success
 // fills the origin's namespace, version and version date; otherwise returns
 // false and `error` names what was found (German, Windows-1252).
-bool CheckX83(const pugi::xml_document& document, KsGaebXmlOrigin& origin, std::string& error);
+bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::string& error);

@@ -47,15 +47,15 @@ std::string GermanDate(const std::string& iso) {
 
 }  // namespace
 
-KsX83Mapper::KsX83Mapper(KsGaebDocument& doc, const KsXmlSource& source, KsGaebXmlOrigin& origin)
+X83Mapper::X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& origin)
     : doc_(doc), source_(source), origin_(origin) {}
 
-std::unique_ptr<KsGGAEB> KsX83Mapper::Map(const pugi::xml_node& gaeb) {
+std::unique_ptr<KsGGAEB> X83Mapper::Map(const pugi::xml_node& gaeb) {
   AddXmlIdentityFields();
   std::unique_ptr<KsCustomObj> created(GaebClasses().CreateObj(
-      "GAEBGAEB", nullptr, {KsVariant("GAEBImp00"), DocumentParam(&doc_)}, nullptr));
+      "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(&doc_)}, nullptr));
   auto* element = dynamic_cast<KsGGAEB*>(created.get());
-  if (!element) throw KsX83Error("Das Element GAEB kann nicht angelegt werden.");
+  if (!element) throw X83Error("Das Element GAEB kann nicht angelegt werden.");
   created.release();
   std::unique_ptr<KsGGAEB> root(element);
   MapGaebInfo(ChildNamed(gaeb, "GAEBInfo"), Child(*root, "GAEBINFO"));
@@ -64,88 +64,88 @@ std::unique_ptr<KsGGAEB> KsX83Mapper::Map(const pugi::xml_node& gaeb) {
   return root;
 }
 
-KsGAEBObj& KsX83Mapper::Child(KsGAEBObj& parent, const char* member) {
+KsGAEBObj& X83Mapper::Child(KsGAEBObj& parent, const char* member) {
   if (KsGAEBObj* existing = parent.Child(member)) return *existing;
   KsMember* slot = parent.Members.Find(member);
   KsCustomObj* created =
       slot ? GaebClasses().CreateObj("GAEB" + slot->Name(), &parent,
-                                     {KsVariant("GAEBImp00"), DocumentParam(&doc_)}, nullptr)
+                                     {Variant("GAEBImp00"), DocumentParam(&doc_)}, nullptr)
            : nullptr;
   auto* element = dynamic_cast<KsGAEBObj*>(created);
   if (!element) {
     delete created;
-    throw KsX83Error(std::string("Das Element ") + member + " kann nicht angelegt werden.");
+    throw X83Error(std::string("Das Element ") + member + " kann nicht angelegt werden.");
   }
-  slot->SetOldValue(KsVariant::FromPointer(created));
+  slot->SetOldValue(Variant::FromPointer(created));
   return *element;
 }
 
-KsGAEBObj& KsX83Mapper::NewItem(KsGAEBObj& parent, const char* listMember) {
+KsGAEBObj& X83Mapper::NewItem(KsGAEBObj& parent, const char* listMember) {
   KsGAEBObjList* list = parent.ChildList(listMember);
   KsCustomObj* item =
       list ? list->ItemClass()->CreateObj(
                  list,
-                 {KsVariant("TableName"), KsVariant(parent.TableName()), KsVariant("FKNames"),
-                  KsVariant(""), KsVariant("GAEBImp00"), DocumentParam(&doc_)},
+                 {Variant("TableName"), Variant(parent.TableName()), Variant("FKNames"),
+                  Variant(""), Variant("GAEBImp00"), DocumentParam(&doc_)},
                  nullptr)
            : nullptr;
   auto* element = dynamic_cast<KsGAEBObj*>(item);
   if (!element) {
     delete item;
-    throw KsX83Error(std::string("Das Element ") + listMember + " kann nicht angelegt werden.");
+    throw X83Error(std::string("Das Element ") + listMember + " kann nicht angelegt werden.");
   }
   return *element;
 }
 
-void KsX83Mapper::Set(KsGAEBObj& element, const char* member, std::string value) {
-  if (KsMember* m = element.Members.Find(member)) m->SetValue(KsVariant(std::move(value)));
+void X83Mapper::Set(KsGAEBObj& element, const char* member, std::string value) {
+  if (KsMember* m = element.Members.Find(member)) m->SetValue(Variant(std::move(value)));
 }
 
-void KsX83Mapper::SetText(KsGAEBObj& element, const char* member, std::string_view utf8) {
+void X83Mapper::SetText(KsGAEBObj& element, const char* member, std::string_view utf8) {
   std::string text = Trim(text_(utf8));
   if (!text.empty()) Set(element, member, std::move(text));
 }
 
-void KsX83Mapper::SetDate(KsGAEBObj& element, const char* member, std::string_view utf8) {
+void X83Mapper::SetDate(KsGAEBObj& element, const char* member, std::string_view utf8) {
   const std::string text = Trim(text_(utf8));
   if (!text.empty()) Set(element, member, GermanDate(text));
 }
 
-void KsX83Mapper::SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8) {
+void X83Mapper::SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8) {
   const std::string text = Trim(utf8);
   KsMember* m = element.Members.Find(member);
-  if (m && !text.empty()) m->SetValue(KsVariant(element.ConvertFieldValue(text, *m)));
+  if (m && !text.empty()) m->SetValue(Variant(element.ConvertFieldValue(text, *m)));
 }
 
-void KsX83Mapper::SetFlag(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
-                          const char* name) {
+void X83Mapper::SetFlag(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+                        const char* name) {
   if (IsYes(ChildText(node, name))) Set(element, member, "J");
 }
 
-void KsX83Mapper::SetNumber(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
-                            const char* name, const std::string& owner) {
+void X83Mapper::SetNumber(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+                          const char* name, const std::string& owner) {
   const pugi::xml_node child = ChildNamed(node, name);
   const std::string_view raw = child.child_value();
   if (!child || Trim(raw).empty()) return;
   double value = 0;
   if (!ParseXmlDecimal(raw, value))
-    throw KsX83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + " enth\xE4lt \"" +
-                     text_(Trim(raw)) + "\" statt einer Zahl.");
+    throw X83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + " enth\xE4lt \"" +
+                   text_(Trim(raw)) + "\" statt einer Zahl.");
   if (!WithinAmountLimit(value))
-    throw KsX83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + ": " +
-                     TooLargeText(text_(Trim(raw))));
+    throw X83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + ": " +
+                   TooLargeText(text_(Trim(raw))));
   // Held as the GAEB 2000 reader holds numbers: at the field's decimals.
   if (KsMember* m = element.Members.Find(member))
-    m->SetValue(KsVariant(element.ConvertFieldValue(Trim(raw), *m)));
+    m->SetValue(Variant(element.ConvertFieldValue(Trim(raw), *m)));
 }
 
-std::string KsX83Mapper::Line(const pugi::xml_node& node) const {
+std::string X83Mapper::Line(const pugi::xml_node& node) const {
   if (original_.empty() && source_.Original) original_ = source_.Original();
   const ptrdiff_t offset = node.offset_debug();
   return std::to_string(PositionAt(original_, offset < 0 ? 0 : static_cast<size_t>(offset)).Line);
 }
 
-void KsX83Mapper::MapGaebInfo(const pugi::xml_node& info, KsGAEBObj& gaebInfo) {
+void X83Mapper::MapGaebInfo(const pugi::xml_node& info, KsGAEBObj& gaebInfo) {
   Set(gaebInfo, "VERSION", origin_.Version);
   const std::string& versDate = origin_.VersDate;  // "2021-05"
   if (versDate.size() == 7 && versDate[4] == '-') {
@@ -158,7 +158,7 @@ void KsX83Mapper::MapGaebInfo(const pugi::xml_node& info, KsGAEBObj& gaebInfo) {
   SetText(gaebInfo, "PROGNAME", ChildText(info, "ProgName"));
 }
 
-void KsX83Mapper::MapPrjInfo(const pugi::xml_node& info, KsGAEBObj& prjInfo) {
+void X83Mapper::MapPrjInfo(const pugi::xml_node& info, KsGAEBObj& prjInfo) {
   SetText(prjInfo, "NAME", ChildText(info, "NamePrj"));
   SetText(prjInfo, "BEZ", ChildText(info, "LblPrj"));
   SetText(prjInfo, "BESCHREIB", PlainTextLine(ChildNamed(info, "Descrip")));
@@ -166,7 +166,7 @@ void KsX83Mapper::MapPrjInfo(const pugi::xml_node& info, KsGAEBObj& prjInfo) {
   SetText(prjInfo, "WAEBEZ", ChildText(info, "CurLbl"));
 }
 
-void KsX83Mapper::MapAward(const pugi::xml_node& award, KsGAEBObj& vergabe) {
+void X83Mapper::MapAward(const pugi::xml_node& award, KsGAEBObj& vergabe) {
   Set(vergabe, "DP", "83");
   const pugi::xml_node info = ChildNamed(award, "AwardInfo");
   KsGAEBObj& vergabeInfo = Child(vergabe, "VERGABEINFO");
@@ -194,7 +194,7 @@ void KsX83Mapper::MapAward(const pugi::xml_node& award, KsGAEBObj& vergabe) {
   MapBody(ChildNamed(boq, "BoQBody"), lv, std::string(), 0);
 }
 
-void KsX83Mapper::MapParty(const pugi::xml_node& party, KsGAEBObj& element) {
+void X83Mapper::MapParty(const pugi::xml_node& party, KsGAEBObj& element) {
   static constexpr std::pair<const char*, const char*> kAddress[] = {
       {"Name1", "NAME1"},          {"Name2", "NAME2"},   {"Name3", "NAME3"}, {"Name4", "NAME4"},
       {"Street", "STRASSE"},       {"PCode", "PLZ"},     {"City", "ORT"},    {"Country", "LANDBEZ"},
@@ -207,15 +207,15 @@ void KsX83Mapper::MapParty(const pugi::xml_node& party, KsGAEBObj& element) {
   SetText(element, "VERGNR", ChildText(party, "AwardNo"));
 }
 
-void KsX83Mapper::MapBoQInfo(const pugi::xml_node& info, KsGAEBObj& lvInfo) {
+void X83Mapper::MapBoQInfo(const pugi::xml_node& info, KsGAEBObj& lvInfo) {
   SetText(lvInfo, "NAME", ChildText(info, "Name"));
   SetText(lvInfo, "BEZ", ChildText(info, "LblBoQ"));
   SetDate(lvInfo, "DATUM", ChildText(info, "Date"));
   for (pugi::xml_node bkdn = info.first_child(); bkdn; bkdn = bkdn.next_sibling()) {
     if (!IsNamed(bkdn, "BoQBkdn")) continue;
-    KsBoQBkdnLevel level{
-        Trim(text_(ChildText(bkdn, "Type"))), Trim(text_(ChildText(bkdn, "Length"))),
-        Trim(text_(ChildText(bkdn, "Num"))), Trim(text_(ChildText(bkdn, "Alignment")))};
+    BoQBkdnLevel level{Trim(text_(ChildText(bkdn, "Type"))), Trim(text_(ChildText(bkdn, "Length"))),
+                       Trim(text_(ChildText(bkdn, "Num"))),
+                       Trim(text_(ChildText(bkdn, "Alignment")))};
     KsGAEBObj& glied = NewItem(lvInfo, "LVGLIED");
     const char* type = LvGliedType(level.Type);
     Set(glied, "TYP", type ? type : level.Type);
@@ -239,8 +239,8 @@ void KsX83Mapper::MapBoQInfo(const pugi::xml_node& info, KsGAEBObj& lvInfo) {
   SetNumber(lvInfo, "UST", ChildNamed(info, "Totals"), "VAT", "des Leistungsverzeichnisses");
 }
 
-void KsX83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std::string& oz,
-                          size_t depth) {
+void X83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std::string& oz,
+                        size_t depth) {
   for (pugi::xml_node entry = body.first_child(); entry; entry = entry.next_sibling()) {
     if (IsNamed(entry, "BoQCtgy")) {
       MapCategory(entry, NewItem(holder, "LVBEREICH"), oz, depth + 1);
@@ -264,11 +264,11 @@ void KsX83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const s
   }
 }
 
-void KsX83Mapper::MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area,
-                              const std::string& parentOz, size_t depth) {
+void X83Mapper::MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area,
+                            const std::string& parentOz, size_t depth) {
   if (depth > kMaxAreaDepth)
-    throw KsX83Error("Zeile " + Line(ctgy) + ": die LV-Bereiche sind tiefer als " +
-                     std::to_string(kMaxAreaDepth) + " Ebenen verschachtelt.");
+    throw X83Error("Zeile " + Line(ctgy) + ": die LV-Bereiche sind tiefer als " +
+                   std::to_string(kMaxAreaDepth) + " Ebenen verschachtelt.");
   const Level level = depth <= areaLevels_.size() ? areaLevels_[depth - 1] : Level{};
   const std::string part = text_(ctgy.attribute("RNoPart").value());
   const std::string oz = parentOz + Pad(part, level.Length, level.AlignLeft);
@@ -281,15 +281,15 @@ void KsX83Mapper::MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area,
   doc_.NotifyObservers(gcElementRead);
 }
 
-std::string KsX83Mapper::ItemOz(const pugi::xml_node& item, const std::string& parentOz) const {
+std::string X83Mapper::ItemOz(const pugi::xml_node& item, const std::string& parentOz) const {
   return parentOz +
          Pad(Utf8ToCp1252(item.attribute("RNoPart").value()), itemLevel_.Length,
              itemLevel_.AlignLeft) +
          Utf8ToCp1252(item.attribute("RNoIndex").value());
 }
 
-void KsX83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,
-                          const std::string& parentOz) {
+void X83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,
+                        const std::string& parentOz) {
   KsGAEBObj& position = NewItem(holder, "POSITION");
   const std::string oz = ItemOz(item, parentOz);
   const std::string owner = "der Position " + Trim(oz);
@@ -322,8 +322,8 @@ void KsX83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,
   doc_.NotifyObservers(gcElementRead);
 }
 
-void KsX83Mapper::MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder,
-                                const std::string& parentOz) {
+void X83Mapper::MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder,
+                              const std::string& parentOz) {
   KsGAEBObj& markup = NewItem(holder, "ZUSCHLPOSITION");
   const std::string oz = ItemOz(item, parentOz);
   const std::string owner = "der Zuschlagsposition " + Trim(oz);
@@ -338,7 +338,7 @@ void KsX83Mapper::MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder,
   doc_.NotifyObservers(gcElementRead);
 }
 
-void KsX83Mapper::MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder) {
+void X83Mapper::MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder) {
   KsGAEBObj& hinweis = NewItem(holder, "HINWEIS");
   SetText(hinweis, kXmlIdMember, remark.attribute("ID").value());
   MapDescription(ChildNamed(remark, "Description"), hinweis);
@@ -350,7 +350,7 @@ void KsX83Mapper::MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder) {
   }
 }
 
-void KsX83Mapper::MapDescription(const pugi::xml_node& description, KsGAEBObj& element) {
+void X83Mapper::MapDescription(const pugi::xml_node& description, KsGAEBObj& element) {
   if (!description) return;
   KsGAEBObj& beschreibung = Child(element, "BESCHREIBUNG");
   const pugi::xml_node complete = ChildNamed(description, "CompleteText");
@@ -360,7 +360,7 @@ void KsX83Mapper::MapDescription(const pugi::xml_node& description, KsGAEBObj& e
   SetFlag(beschreibung, "LANGTEXTTB", complete, "ComplTSB");
 }
 
-void KsX83Mapper::MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position) {
+void X83Mapper::MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position) {
   for (pugi::xml_node sub = item.first_child(); sub; sub = sub.next_sibling()) {
     if (!IsNamed(sub, "SubDescr")) continue;
     KsGAEBObj& unterbeschr = NewItem(position, "UNTERBESCHR");

@@ -13,7 +13,7 @@
 #include "gaebxml/xml_parse.h"
 
 // A tender that cannot be taken over as it stands; the message is German.
-class KsX83Error : public std::runtime_error {
+class X83Error : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -29,11 +29,11 @@ class KsX83Error : public std::runtime_error {
 // Every element gets "GAEBImp00" = the document, which hears code 3 after
 // each area and position. Texts are converted to Windows-1252, numbers to the
 // user's format, dates to dd.mm.yyyy. A number that is not one or reaches
-// the amount limit, or areas nested beyond reason, raise KsX83Error naming
+// the amount limit, or areas nested beyond reason, raise X83Error naming
 // the line.
-class KsX83Mapper {
+class X83Mapper {
  public:
-  KsX83Mapper(KsGaebDocument& doc, const KsXmlSource& source, KsGaebXmlOrigin& origin);
+  X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& origin);
 
   std::unique_ptr<KsGGAEB> Map(const pugi::xml_node& gaeb);
   size_t ReplacedCharacters() const { return text_.Replaced(); }
@@ -72,10 +72,10 @@ class KsX83Mapper {
   std::string ItemOz(const pugi::xml_node& item, const std::string& parentOz) const;
   std::string Line(const pugi::xml_node& node) const;
 
-  KsGaebDocument& doc_;
-  const KsXmlSource& source_;
-  KsGaebXmlOrigin& origin_;
-  KsTextConverter text_;
+  GaebDocument& doc_;
+  const XmlSource& source_;
+  GaebXmlOrigin& origin_;
+  TextConverter text_;
   std::vector<Level> areaLevels_;
   Level itemLevel_;
   mutable std::string original_;  // loaded for the first message that names a line

@@ -45,26 +45,26 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 }  // namespace
 
-KsX83Result ReadX83(KsXmlSource source, KsGaebDocument& doc) {
-  KsX83Result result;
+X83Result ReadX83(XmlSource source, GaebDocument& doc) {
+  X83Result result;
   pugi::xml_document document;
   if (!ParseXml(document, source, result.Error)) return result;
   if (!CheckX83(document, result.Origin, result.Error)) return result;
-  KsX83Mapper mapper(doc, source, result.Origin);
+  X83Mapper mapper(doc, source, result.Origin);
   try {
     result.Root = mapper.Map(document.document_element());
-  } catch (const KsX83Error& e) {
+  } catch (const X83Error& e) {
     result.Error = e.what();
   }
   result.ReplacedCharacters = mapper.ReplacedCharacters();
   return result;
 }
 
-KsX83Result ReadX83File(const std::string& path, KsGaebDocument& doc) {
-  KsXmlSource source;
+X83Result ReadX83File(const std::string& path, GaebDocument& doc) {
+  XmlSource source;
   std::string error;
   if (!ReadWholeFile(path, source.Buffer, error)) {
-    KsX83Result failed;
+    X83Result failed;
     failed.Error = "Die Datei kann nicht gelesen werden: " + error;
     return failed;
   }
@@ -76,8 +76,8 @@ KsX83Result ReadX83File(const std::string& path, KsGaebDocument& doc) {
   return ReadX83(std::move(source), doc);
 }
 
-KsX83Result ReadX83(std::string_view bytes, KsGaebDocument& doc) {
-  KsXmlSource source;
+X83Result ReadX83(std::string_view bytes, GaebDocument& doc) {
+  XmlSource source;
   source.Buffer.assign(bytes);
   source.Original = [bytes] { return std::string(bytes); };
   return ReadX83(std::move(source), doc);

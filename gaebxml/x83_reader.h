@@ -11,9 +11,9 @@
 #include "gaebxml/xml_parse.h"
 
 // The outcome of reading a GAEB DA XML tender (X83).
-struct KsX83Result {
+struct X83Result {
   std::unique_ptr<KsGGAEB> Root;  // null when the file was refused
-  KsGaebXmlOrigin Origin;
+  GaebXmlOrigin Origin;
   std::string Error;  // why it was refused (German, Windows-1252)
   // Characters Windows-1252 lacks; each became "?" in the tree.
   size_t ReplacedCharacters = 0;
@@ -23,10 +23,10 @@ struct KsX83Result {
 // reader builds (mapping in gaebxml/x83_mapper.h). Malformed XML, XML that
 // is not GAEB DA XML, another version or exchange phase, and numbers that
 // are not numbers are refused with a message naming what was found.
-KsX83Result ReadX83File(const std::string& path, KsGaebDocument& doc);
-KsX83Result ReadX83(std::string_view bytes, KsGaebDocument& doc);
+X83Result ReadX83File(const std::string& path, GaebDocument& doc);
+X83Result ReadX83(std::string_view bytes, GaebDocument& doc);
 // The same for bytes already held, parsed where they lie.
-KsX83Result ReadX83(KsXmlSource source, KsGaebDocument& doc);
+X83Result ReadX83(XmlSource source, GaebDocument& doc);
 
 // True when the bytes begin, after a byte-order mark and blanks, with "<":
 // an XML file rather than a GAEB 2000 one, which begins with "#begin[" or a

@@ -57,9 +57,9 @@ std::string AnswerNamespace(std::string ns) {
 
 class X84Builder {
  public:
-  explicit X84Builder(const KsGaebXmlOrigin& origin) : origin_(origin) {}
+  explicit X84Builder(const GaebXmlOrigin& origin) : origin_(origin) {}
 
-  void Build(pugi::xml_document& doc, const KsGAEBObj& root, const KsX84Stamp& stamp) {
+  void Build(pugi::xml_document& doc, const KsGAEBObj& root, const X84Stamp& stamp) {
     pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
     declaration.append_attribute("version").set_value("1.0");
     declaration.append_attribute("encoding").set_value("UTF-8");
@@ -71,7 +71,7 @@ class X84Builder {
   }
 
  private:
-  void GaebInfo(pugi::xml_node node, const KsGAEBObj* info, const KsX84Stamp& stamp) {
+  void GaebInfo(pugi::xml_node node, const KsGAEBObj* info, const X84Stamp& stamp) {
     Add(node, "Version", origin_.Version);
     AddIfGiven(node, "VersDate", origin_.VersDate);
     Add(node, "Date", stamp.Date);
@@ -120,7 +120,7 @@ class X84Builder {
     pugi::xml_node info = boq.append_child("BoQInfo");
     Add(info, "Name", Member(lvInfo, "NAME"));
     AddIfGiven(info, "LblBoQ", Member(lvInfo, "BEZ"));
-    for (const KsBoQBkdnLevel& level : origin_.Breakdown) {
+    for (const BoQBkdnLevel& level : origin_.Breakdown) {
       pugi::xml_node bkdn = info.append_child("BoQBkdn");
       AddIfGiven(bkdn, "Type", level.Type);
       AddIfGiven(bkdn, "Length", level.Length);
@@ -201,12 +201,12 @@ class X84Builder {
     Add(item, "IT", XmlDecimal(Number(&position, "GB"), 2));
   }
 
-  const KsGaebXmlOrigin& origin_;
+  const GaebXmlOrigin& origin_;
 };
 
 }  // namespace
 
-KsX84Stamp X84StampNow() {
+X84Stamp X84StampNow() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
@@ -216,8 +216,8 @@ KsX84Stamp X84StampNow() {
   return {date, time};
 }
 
-void WriteX84(std::ostream& out, const KsGAEBObj& root, const KsGaebXmlOrigin& origin,
-              const KsX84Stamp& stamp) {
+void WriteX84(std::ostream& out, const KsGAEBObj& root, const GaebXmlOrigin& origin,
+              const X84Stamp& stamp) {
   pugi::xml_document doc;
   X84Builder(origin).Build(doc, root, stamp);
   doc.save(out, "  ", pugi::format_indent, pugi::encoding_utf8);

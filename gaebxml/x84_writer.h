@@ -8,11 +8,11 @@
 class KsGAEBObj;
 
 // When the submission was made: "2025-06-02", "14:05:00".
-struct KsX84Stamp {
+struct X84Stamp {
   std::string Date;
   std::string Time;
 };
-KsX84Stamp X84StampNow();
+X84Stamp X84StampNow();
 
 // Writes the priced tree (the root GAEB element, as read from an X83) as a
 // GAEB DA XML price submission (X84, exchange phase 84) in the namespace and
@@ -25,5 +25,5 @@ KsX84Stamp X84StampNow();
 // total after discount) and of the BoQ (Total, VAT, VATAmount, TotalGross).
 // Amounts have a point as decimal separator; unit prices 3 decimals, amounts
 // 2. Texts go out as UTF-8. Raises std::runtime_error when the stream fails.
-void WriteX84(std::ostream& out, const KsGAEBObj& root, const KsGaebXmlOrigin& origin,
-              const KsX84Stamp& stamp);
+void WriteX84(std::ostream& out, const KsGAEBObj& root, const GaebXmlOrigin& origin,
+              const X84Stamp& stamp);

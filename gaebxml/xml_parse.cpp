@@ -37,12 +37,12 @@ const char* Problem(pugi::xml_parse_status status) {
 
 }  // namespace
 
-std::string KsTextConverter::operator()(std::string_view utf8) {
+std::string TextConverter::operator()(std::string_view utf8) {
   return Utf8ToCp1252(utf8, replaced_);
 }
 
-KsTextPosition PositionAt(std::string_view text, size_t offset) {
-  KsTextPosition position;
+TextPosition PositionAt(std::string_view text, size_t offset) {
+  TextPosition position;
   const size_t end = offset < text.size() ? offset : text.size();
   for (size_t i = 0; i < end; ++i) {
     if (text[i] == '\n') {
@@ -55,13 +55,13 @@ KsTextPosition PositionAt(std::string_view text, size_t offset) {
   return position;
 }
 
-bool ParseXml(pugi::xml_document& document, KsXmlSource& source, std::string& error) {
+bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& error) {
   const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
   const pugi::xml_parse_result result = document.load_buffer_inplace(
       source.Buffer.data(), source.Buffer.size(), options, pugi::encoding_auto);
   if (result) return true;
   const std::string original = source.Original ? source.Original() : std::string();
-  const KsTextPosition at = PositionAt(original, static_cast<size_t>(result.offset));
+  const TextPosition at = PositionAt(original, static_cast<size_t>(result.offset));
   error = std::string("Die Datei ist keine g\xFCltige XML-Datei: ") + Problem(result.status) +
           " (Zeile " + std::to_string(at.Line) + ", Spalte " + std::to_string(at.Column) + ").";
   return false;

@@ -8,7 +8,7 @@
 
 // XML text as it is handed to the tree: the file's UTF-8 text converted to
 // Windows-1252, counting the characters Windows-1252 lacks (they become "?").
-class KsTextConverter {
+class TextConverter {
  public:
   std::string operator()(std::string_view utf8);
   size_t Replaced() const { return replaced_; }
@@ -19,16 +19,16 @@ class KsTextConverter {
 
 // Where a byte offset of the file lies, for messages: 1-based line and
 // column (characters, not bytes).
-struct KsTextPosition {
+struct TextPosition {
   size_t Line = 1;
   size_t Column = 1;
 };
-KsTextPosition PositionAt(std::string_view text, size_t offset);
+TextPosition PositionAt(std::string_view text, size_t offset);
 
 // The bytes of an XML file held for parsing in place: pugixml's document
 // points into `Buffer` and changes it, so messages that name a line count in
 // the untouched bytes, which `Original` gives again when they are needed.
-struct KsXmlSource {
+struct XmlSource {
   std::string Buffer;
   std::function<std::string()> Original;
 };
@@ -36,4 +36,4 @@ struct KsXmlSource {
 // Parses the source in place. On failure false, and `error` says in German
 // what is wrong and where: "Die Datei ist keine gültige XML-Datei: ... (Zeile
 // 3, Spalte 14)."
-bool ParseXml(pugi::xml_document& document, KsXmlSource& source, std::string& error);
+bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& error);

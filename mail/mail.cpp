@@ -8,8 +8,8 @@ namespace {
 
 // An automation call that answers no object where one is needed fails like
 // any other automation error.
-std::unique_ptr<KsAutomationObject> Required(std::unique_ptr<KsAutomationObject> object,
-                                             const char* what) {
+std::unique_ptr<AutomationObject> Required(std::unique_ptr<AutomationObject> object,
+                                           const char* what) {
   if (!object) throw EAutomationError(std::string(what) + " fehlt");
   return object;
 }
@@ -56,11 +56,11 @@ bool KsMail::SendByMapi() {
 // that fails after it is reported in ErrorCode -1.
 bool KsMail::SendByOutlook() {
   const std::string body = GetBody();
-  const std::unique_ptr<KsAutomationObject> outlook =
+  const std::unique_ptr<AutomationObject> outlook =
       Required(automation_("Outlook.Application"), "Outlook.Application");
   bool result = true;
   try {
-    const std::unique_ptr<KsAutomationObject> item =
+    const std::unique_ptr<AutomationObject> item =
         Required(outlook->Call("CreateItem", {0}), "CreateItem");
     item->Set("To", To);
     item->Set("Subject", Subject.str());

@@ -45,7 +45,7 @@ class KsMail {
   TMailBodyFormat BodyFormat = bfText;
   std::string Body;  // raw bytes
   std::string CC;
-  KsShortString Subject;
+  ShortString Subject;
   int32_t ErrorCode = 0;  // 0, a Simple MAPI code, or -1
   std::string ErrorText;
   TMailOptions Options = 0;

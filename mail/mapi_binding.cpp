@@ -13,8 +13,8 @@ namespace {
 
 constexpr const char* kLibraryName = "libmapi32.so";
 
-KsMapiBinding& Binding() {
-  static KsMapiBinding binding;
+MapiBinding& Binding() {
+  static MapiBinding binding;
   return binding;
 }
 
@@ -24,7 +24,7 @@ bool Resolve(void* library, const char* name, Function*& entry) {
   return entry != nullptr;
 }
 
-bool ResolveAll(void* library, KsMapiEntryPoints& e) {
+bool ResolveAll(void* library, MapiEntryPoints& e) {
   bool all = true;
   all &= Resolve(library, "MAPIFindNext", e.MAPIFindNext);
   all &= Resolve(library, "MAPILogoff", e.MAPILogoff);
@@ -41,7 +41,7 @@ bool ResolveAll(void* library, KsMapiEntryPoints& e) {
 
 }  // namespace
 
-const KsMapiBinding& Mapi() { return Binding(); }
+const MapiBinding& Mapi() { return Binding(); }
 
 std::vector<std::string> MapiLibraryCandidates() {
   std::vector<std::string> candidates;
@@ -55,10 +55,10 @@ std::vector<std::string> MapiLibraryCandidates() {
   return candidates;
 }
 
-void InitMapi(std::shared_ptr<const KsMapiSettings> settings,
+void InitMapi(std::shared_ptr<const MapiSettings> settings,
               const std::vector<std::string>& libraries) {
   DoneMapi();
-  KsMapiBinding& binding = Binding();
+  MapiBinding& binding = Binding();
   binding.Settings = std::move(settings);
   if (!binding.Settings || binding.Settings->MapiValue() != "1") return;
   for (const std::string& library : libraries) {
@@ -74,7 +74,7 @@ void InitMapi(std::shared_ptr<const KsMapiSettings> settings,
 }
 
 void DoneMapi() {
-  KsMapiBinding& binding = Binding();
+  MapiBinding& binding = Binding();
   if (binding.MapiLibrary) dlclose(binding.MapiLibrary);
   binding.MapiLibrary = nullptr;
   binding.MapiAvailable = false;

@@ -6,10 +6,10 @@
 
 #include "mail/mapi.h"
 
-class KsMapiSettings;
+class MapiSettings;
 
 // The ten entry points, in the order they are resolved.
-struct KsMapiEntryPoints {
+struct MapiEntryPoints {
   LPMAPIFINDNEXT MAPIFindNext = nullptr;
   LPMAPILOGOFF MAPILogoff = nullptr;
   LPMAPILOGON MAPILogon = nullptr;
@@ -23,14 +23,14 @@ struct KsMapiEntryPoints {
 };
 
 // The run's binding to the mapi32 library; fixed once the program has started.
-struct KsMapiBinding {
+struct MapiBinding {
   bool MapiAvailable = false;
   void* MapiLibrary = nullptr;
-  KsMapiEntryPoints Entry;
-  std::shared_ptr<const KsMapiSettings> Settings;
+  MapiEntryPoints Entry;
+  std::shared_ptr<const MapiSettings> Settings;
 };
 
-const KsMapiBinding& Mapi();
+const MapiBinding& Mapi();
 
 // Where the library is looked for, first to last: beside the program, in the
 // library folder of the installation, and by its bare name on the loader's
@@ -41,7 +41,7 @@ std::vector<std::string> MapiLibraryCandidates();
 // the first of `libraries` that loads and resolves the entry points. A library
 // that lacks one is released again and EMapiDllError is raised, so that mail
 // stays off rather than calling into nothing.
-void InitMapi(std::shared_ptr<const KsMapiSettings> settings,
+void InitMapi(std::shared_ptr<const MapiSettings> settings,
               const std::vector<std::string>& libraries = MapiLibraryCandidates());
 // Runs at the end: releases the library and clears the entry points.
 void DoneMapi();

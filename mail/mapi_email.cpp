@@ -74,7 +74,7 @@ void KsMapiEmail::CheckMapi() const {
 }
 
 void KsMapiEmail::ReadDefaultProfile() {
-  const KsMapiSettings* settings = Mapi().Settings.get();
+  const MapiSettings* settings = Mapi().Settings.get();
   if (!settings) return;
   try {
     if (std::optional<std::string> profile = settings->DefaultProfile()) Profile = *profile;
@@ -90,7 +90,7 @@ int32_t KsMapiEmail::Logon() {
   std::string profile = Profile;
   std::string password = Password;
   DoBeforeLogon();
-  const KsMapiEntryPoints& mapi = Mapi().Entry;
+  const MapiEntryPoints& mapi = Mapi().Entry;
   LHANDLE session = 0;
   ULONG code =
       mapi.MAPILogon(0, profile.empty() ? nullptr : profile.data(),

@@ -35,10 +35,10 @@ class KsMapiEmail {
   std::vector<std::string> RecipientAsStrings;
   std::vector<std::string> CCAsStrings;
   std::vector<std::string> BccAsStrings;
-  KsShortString Password;
-  KsShortString Profile;
-  KsShortString Subject;
-  KsShortString Text;  // the note text when no long text is set
+  ShortString Password;
+  ShortString Profile;
+  ShortString Subject;
+  ShortString Text;  // the note text when no long text is set
   bool TruncAttFN = true;
   bool UnreadOnly = false;
   bool UseDefProfile = false;

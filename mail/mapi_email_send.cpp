@@ -80,11 +80,11 @@ std::string FileNamePart(const std::string& path) {
 // Each entry is resolved on its own; one that MAPI cannot resolve, even with
 // its dialog, is reported and left out.
 bool KsMapiEmail::ResolveList(Message& message, std::vector<std::string>& list, ULONG recipClass) {
-  const KsMapiEntryPoints& mapi = Mapi().Entry;
+  const MapiEntryPoints& mapi = Mapi().Entry;
   bool resolved = false;
   for (std::string& entry : list) {
     if (entry.empty()) continue;
-    std::string asked = entry.substr(0, KsShortString::kMaxLength);
+    std::string asked = entry.substr(0, ShortString::kMaxLength);
     lpMapiRecipDesc found = nullptr;
     ULONG code = mapi.MAPIResolveName(session_, 0, asked.data(), 0, 0, &found);
     if (code == MAPI_E_AMBIGUOUS_RECIPIENT || code == MAPI_E_UNKNOWN_RECIPIENT) {
@@ -99,7 +99,7 @@ bool KsMapiEmail::ResolveList(Message& message, std::vector<std::string>& list, 
     const std::string name = found->lpszName ? found->lpszName : "";
     if (ContainsBrackets(entry) && !ContainsABracket(name)) {
       mapi.MAPIFreeBuffer(found);
-      std::string bare = entry.substr(0, KsShortString::kMaxLength);
+      std::string bare = entry.substr(0, ShortString::kMaxLength);
       bare.erase(bare.find('['), 1);
       bare.erase(bare.find(']'), 1);
       message.AddRecipient(recipClass, bare, bare, 0, nullptr);

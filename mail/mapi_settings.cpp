@@ -41,10 +41,10 @@ bool Loads(const std::string& library) {
 
 }  // namespace
 
-KsSystemMapiSettings::KsSystemMapiSettings(std::vector<std::string> libraries)
+SystemMapiSettings::SystemMapiSettings(std::vector<std::string> libraries)
     : libraries_(std::move(libraries)) {}
 
-std::optional<std::string> KsSystemMapiSettings::MapiValue() const {
+std::optional<std::string> SystemMapiSettings::MapiValue() const {
   if (std::optional<std::string> value = AdministratorValue("MAPI")) return value;
   for (const std::string& library : libraries_)
     if (Loads(library)) return "1";

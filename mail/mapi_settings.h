@@ -6,9 +6,9 @@
 
 // What the machine says about its mail system, read where Windows keeps it in
 // the registry. Tests answer with values of their own.
-class KsMapiSettings {
+class MapiSettings {
  public:
-  virtual ~KsMapiSettings() = default;
+  virtual ~MapiSettings() = default;
   // The machine's value "MAPI" of the messaging subsystem (Simple MAPI is
   // installed when it is exactly "1"); nullopt when there is none.
   virtual std::optional<std::string> MapiValue() const = 0;
@@ -22,9 +22,9 @@ class KsMapiSettings {
 // /etc/xdg; the first file with such a line counts, and in it the last line;
 // "MAPI=0" switches mail off); without one the answer is "1" when one of
 // `libraries` loads. Linux mail has no profiles.
-class KsSystemMapiSettings final : public KsMapiSettings {
+class SystemMapiSettings final : public MapiSettings {
  public:
-  explicit KsSystemMapiSettings(std::vector<std::string> libraries);
+  explicit SystemMapiSettings(std::vector<std::string> libraries);
   std::optional<std::string> MapiValue() const override;
   std::optional<std::string> DefaultProfile() const override { return std::nullopt; }
 

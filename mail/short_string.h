@@ -5,13 +5,13 @@
 
 // A text of at most 255 characters: longer values are cut when assigned, so
 // the field can never hold more than the mail system's short string.
-class KsShortString {
+class ShortString {
  public:
   static constexpr size_t kMaxLength = 255;
 
-  KsShortString() = default;
-  KsShortString(std::string_view text) : text_(text.substr(0, kMaxLength)) {}  // NOLINT
-  KsShortString& operator=(std::string_view text) {
+  ShortString() = default;
+  ShortString(std::string_view text) : text_(text.substr(0, kMaxLength)) {}  // NOLINT
+  ShortString& operator=(std::string_view text) {
     text_.assign(text.substr(0, kMaxLength));
     return *this;
   }

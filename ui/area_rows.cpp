@@ -5,7 +5,7 @@
 
 namespace {
 
-void AddRows(KsGAEBObj& area, int parentRow, std::vector<KsAreaRow>& rows) {
+void AddRows(KsGAEBObj& area, int parentRow, std::vector<GridRow>& rows) {
   const int self = static_cast<int>(rows.size());
   rows.push_back({&area, parentRow});
   if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
@@ -16,14 +16,14 @@ void AddRows(KsGAEBObj& area, int parentRow, std::vector<KsAreaRow>& rows) {
 
 }  // namespace
 
-std::vector<KsAreaRow> AreaRows(KsGAEBObj& area) {
-  std::vector<KsAreaRow> rows;
+std::vector<GridRow> AreaRows(KsGAEBObj& area) {
+  std::vector<GridRow> rows;
   AddRows(area, -1, rows);
   return rows;
 }
 
-std::vector<KsAreaRow> AreaRows(const KsGAEBObjList* areas) {
-  std::vector<KsAreaRow> rows;
+std::vector<GridRow> AreaRows(const KsGAEBObjList* areas) {
+  std::vector<GridRow> rows;
   for (int i = 0; areas && i < areas->Count(); ++i) AddRows(*areas->Element(i), -1, rows);
   return rows;
 }

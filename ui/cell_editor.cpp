@@ -50,7 +50,7 @@ bool IsCancelKey(const QKeyEvent& event) {
 }
 }  // namespace
 
-TCellEditor::TCellEditor(QWidget* parent) : QLineEdit(parent) {
+CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
   setObjectName(QStringLiteral("eEdit"));
   setFrame(false);
   QPalette colors = palette();
@@ -67,20 +67,20 @@ class NumberInputValidator : public QValidator {
  public:
   using QValidator::QValidator;
   State validate(QString& text, int&) const override {
-    return TCellEditor::IsNumberInput(text) ? Acceptable : Invalid;
+    return CellEditor::IsNumberInput(text) ? Acceptable : Invalid;
   }
 };
 }  // namespace
 
-void TCellEditor::SetNumeric(bool numeric) {
+void CellEditor::SetNumeric(bool numeric) {
   numeric_ = numeric;
   if (!numberValidator_) numberValidator_ = new NumberInputValidator(this);
   setValidator(numeric ? numberValidator_ : nullptr);
 }
 
-bool TCellEditor::IsNumberInput(const QString& text) { return IsNumberEntry(ToCp1252(text)); }
+bool CellEditor::IsNumberInput(const QString& text) { return IsNumberEntry(ToCp1252(text)); }
 
-bool TCellEditor::event(QEvent* event) {
+bool CellEditor::event(QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     // Ctrl+N and Ctrl+L act on the grid while the editor has the focus, and
     // Esc cancels the entry rather than closing the window.
@@ -100,7 +100,7 @@ bool TCellEditor::event(QEvent* event) {
   return QLineEdit::event(event);
 }
 
-void TCellEditor::keyPressEvent(QKeyEvent* event) {
+void CellEditor::keyPressEvent(QKeyEvent* event) {
   if (const auto next = EmptyEpKey(*event)) {
     emit EmptyEpRequested(*next);
     return;
@@ -124,7 +124,7 @@ void TCellEditor::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
-void TCellEditor::focusOutEvent(QFocusEvent* event) {
+void CellEditor::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   // Switching to another program or opening a menu or message box keeps the edit open.
   if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)

@@ -28,10 +28,10 @@ std::optional<bool> EmptyEpKey(const QKeyEvent& event);
 
 // The single in-place editor `eEdit` of the price grid. It edits one cell at
 // a time; the grid places it over the cell and decides what its keys do.
-class TCellEditor : public QLineEdit {
+class CellEditor : public QLineEdit {
   Q_OBJECT
  public:
-  explicit TCellEditor(QWidget* parent);
+  explicit CellEditor(QWidget* parent);
 
   // With the filter on, only what makes a number can be typed: digits, "."
   // and "," (IsNumberEntry); backspace and the editing keys always work.

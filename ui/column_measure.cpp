@@ -18,8 +18,8 @@ constexpr double kLargestAmount = 99999999.99;
 
 }  // namespace
 
-KsColumnMeasure::KsColumnMeasure(const QFont& font)
-    : font_(font), bold_(KsPriceGridModel::AreaFont().resolve(font)) {
+ColumnMeasure::ColumnMeasure(const QFont& font)
+    : font_(font), bold_(PriceGridModel::AreaFont().resolve(font)) {
   const QFontMetricsF regular(font_);
   const QFontMetricsF bold(bold_);
   for (int c = 0; c < 256; ++c) {
@@ -29,19 +29,19 @@ KsColumnMeasure::KsColumnMeasure(const QFont& font)
   }
 }
 
-int KsColumnMeasure::TextWidth(const QString& text, bool bold) const {
+int ColumnMeasure::TextWidth(const QString& text, bool bold) const {
   return QFontMetrics(bold ? bold_ : font_).horizontalAdvance(text);
 }
 
-int KsColumnMeasure::Cp1252Width(const std::string& text, bool bold) const {
+int ColumnMeasure::Cp1252Width(const std::string& text, bool bold) const {
   const std::array<qreal, 256>& advance = bold ? boldChars_ : regular_;
   qreal width = 0;
   for (const char c : text) width += advance[static_cast<unsigned char>(c)];
   return static_cast<int>(std::ceil(width));
 }
 
-std::vector<int> KsColumnMeasure::Needed(const KsPriceGridModel& model,
-                                         const std::vector<KsAreaRow>& rows) const {
+std::vector<int> ColumnMeasure::Needed(const PriceGridModel& model,
+                                       const std::vector<GridRow>& rows) const {
   std::vector<int> widths(model.columnCount(), 0);
   for (int c = 0; c < model.columnCount(); ++c) {
     const KsField* field = model.Field(c);
@@ -53,11 +53,11 @@ std::vector<int> KsColumnMeasure::Needed(const KsPriceGridModel& model,
     double largest = amount ? kLargestAmount : 0;
     bool numbers = amount;
     int widest = 0;
-    for (const KsAreaRow& row : rows) {
+    for (const GridRow& row : rows) {
       const KsMember& member = row.Element->GetMember(name);
       if (!member.FieldDesc || member.Value.IsEmptyOrNull()) continue;
       double value;
-      if (KsPriceGridModel::IsNumberType(member.GetFieldType()) && member.TryAsFloat(value)) {
+      if (PriceGridModel::IsNumberType(member.GetFieldType()) && member.TryAsFloat(value)) {
         largest = std::max(largest, std::fabs(value));
         numbers = true;
       } else {
@@ -65,7 +65,7 @@ std::vector<int> KsColumnMeasure::Needed(const KsPriceGridModel& model,
       }
     }
     if (numbers) {
-      const std::string text = KsPriceGridModel::NumberText(-largest, field->Desc->Size);
+      const std::string text = PriceGridModel::NumberText(-largest, field->Desc->Size);
       widest = std::max(widest, TextWidth(FromCp1252(text), true));
     }
     widths[c] = widest + kCellMargin;

@@ -8,21 +8,21 @@
 
 #include "ui/area_rows.h"
 
-class KsPriceGridModel;
+class PriceGridModel;
 
 // What the price grid's columns need so that nothing they show is cut,
 // measured with the grid's own font (area rows in bold): every value of the
 // given rows, and for amounts at least -99.999.999,99 in the column's
 // decimals, so that a column does not change width with every other tender.
-class KsColumnMeasure {
+class ColumnMeasure {
  public:
   // Room a cell needs beside its text: 1 pixel left, 2 right, the grid line.
   static constexpr int kCellMargin = 4;
 
-  explicit KsColumnMeasure(const QFont& font);
+  explicit ColumnMeasure(const QFont& font);
 
   // Width of each column of the model (0 for the empty column), margins included.
-  std::vector<int> Needed(const KsPriceGridModel& model, const std::vector<KsAreaRow>& rows) const;
+  std::vector<int> Needed(const PriceGridModel& model, const std::vector<GridRow>& rows) const;
   int TextWidth(const QString& text, bool bold) const;
 
  private:

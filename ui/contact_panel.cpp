@@ -38,7 +38,7 @@ QLabel* SmallLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TContactPanel::TContactPanel(QWidget* parent) : QWidget(parent) {
+ContactPanel::ContactPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("paContact"));
 
   auto* logo = new QLabel(this);
@@ -60,7 +60,7 @@ TContactPanel::TContactPanel(QWidget* parent) : QWidget(parent) {
   support->setToolTip(QStringLiteral("E-Mail senden"));
   support->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   support->setCursor(Qt::PointingHandCursor);
-  connect(support, &QLabel::linkActivated, this, &TContactPanel::SupportClicked);
+  connect(support, &QLabel::linkActivated, this, &ContactPanel::SupportClicked);
 
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(4, 0, 4, 0);

@@ -51,14 +51,14 @@ QAction* NewAction(QObject* owner, const char* name, const QString& caption, con
 
 }  // namespace
 
-TFormLyx::TFormLyx(KsSettingsStore& settings, KsWindowDialogs& dialogs, QWidget* parent)
+TFormLyx::TFormLyx(SettingsStore& settings, WindowDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       settings_(settings),
       dialogs_(dialogs),
       document_(std::make_unique<KsLyxObj>()),
       observer_(std::make_unique<KsLyxObserverForm>(*this)),
       fields_(std::make_unique<KsFieldList>()),
-      printTarget_(std::make_unique<KsQtPrintTarget>(dialogs, this)),
+      printTarget_(std::make_unique<QtPrintTarget>(dialogs, this)),
       hintHeight_(kHintDesignHeight) {
   setObjectName(QStringLiteral("FormLyx"));
   setWindowTitle(QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung"));
@@ -151,8 +151,8 @@ void TFormLyx::CreateMenus() {
   mmBreakAfterFiles = file->addSeparator();
   mmBreakAfterFiles->setObjectName(QStringLiteral("mmBreakAfterFiles"));
   file->addAction(mEnd);
-  recentFiles_ = new TRecentFiles(*file, *mmBreakAfterFiles, this);
-  connect(recentFiles_, &TRecentFiles::Chosen, this, &TFormLyx::RecentFileChosen);
+  recentFiles_ = new RecentFileList(*file, *mmBreakAfterFiles, this);
+  connect(recentFiles_, &RecentFileList::Chosen, this, &TFormLyx::RecentFileChosen);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
   view->setObjectName(QStringLiteral("mmAnsicht"));
@@ -207,8 +207,8 @@ QWidget* TFormLyx::CreateTopBar() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(paToolBar);
   layout->addStretch(1);
-  auto* contact = new TContactPanel(bar);
-  connect(contact, &TContactPanel::SupportClicked, this, &TFormLyx::SupportRequest);
+  auto* contact = new ContactPanel(bar);
+  connect(contact, &ContactPanel::SupportClicked, this, &TFormLyx::SupportRequest);
   layout->addWidget(contact);
   return bar;
 }
@@ -231,13 +231,13 @@ QWidget* TFormLyx::CreateClient() {
 
   pc = new QTabWidget(splitter);
   pc->setObjectName(QStringLiteral("pc"));
-  infoPages_ = new TInfoPages(*document_, *pc);
-  tsOpt = new TOptionsPage(*fields_);
-  tsTitPos = new TTitPosPage(*document_, *fields_, *tsOpt->Columns);
+  infoPages_ = new InfoPageSet(*document_, *pc);
+  tsOpt = new OptionsPage(*fields_);
+  tsTitPos = new TitPosPage(*document_, *fields_, *tsOpt->Columns);
   tsTitPos->setObjectName(QStringLiteral("tsTitPos"));
-  connect(tsTitPos, &TTitPosPage::Edited, this, &TFormLyx::UpdateTitle);
-  connect(tsTitPos, &TTitPosPage::AreaShown, this, &TFormLyx::SelectTreeEntry);
-  connect(infoPages_, &TInfoPages::Edited, this, &TFormLyx::UpdateTitle);
+  connect(tsTitPos, &TitPosPage::Edited, this, &TFormLyx::UpdateTitle);
+  connect(tsTitPos, &TitPosPage::AreaShown, this, &TFormLyx::SelectTreeEntry);
+  connect(infoPages_, &InfoPageSet::Edited, this, &TFormLyx::UpdateTitle);
   pc->addTab(tsTitPos, QStringLiteral("&Titel-Positionen"));
   pc->addTab(tsOpt, QStringLiteral("&Optionen"));
   connect(pc, &QTabWidget::currentChanged, this, &TFormLyx::PageChanged);
@@ -268,7 +268,7 @@ QWidget* TFormLyx::CreateHintPanel() {
   return paHint;
 }
 
-KsLyxSettingsParts TFormLyx::SettingsParts() {
+LyxSettingsParts TFormLyx::SettingsParts() {
   return {*tsOpt->Columns,
           *infoPages_,
           *tsOpt->cboxPrintLTxt,

@@ -10,9 +10,9 @@ class KsGAEBObj;
 class KsGAEBObjList;
 class KsLyxObj;
 class KsLyxObserverForm;
-class KsPrintTarget;
-class KsSettingsStore;
-class KsWindowDialogs;
+class PrintTarget;
+class SettingsStore;
+class WindowDialogs;
 class QLabel;
 class QProgressBar;
 class QSplitter;
@@ -20,10 +20,10 @@ class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TInfoPages;
-class TOptionsPage;
-class TRecentFiles;
-class TTitPosPage;
+class InfoPageSet;
+class OptionsPage;
+class RecentFileList;
+class TitPosPage;
 
 // The main window: the tree of pages on the left, the six pages, the commands
 // open, save as D84, print, empty-price navigation, options, help and info,
@@ -32,11 +32,11 @@ class TFormLyx : public QMainWindow {
   Q_OBJECT
  public:
   // The settings are read here and written when the window closes.
-  TFormLyx(KsSettingsStore& settings, KsWindowDialogs& dialogs, QWidget* parent = nullptr);
+  TFormLyx(SettingsStore& settings, WindowDialogs& dialogs, QWidget* parent = nullptr);
   ~TFormLyx() override;
 
   KsLyxObj& Document() { return *document_; }
-  TRecentFiles& RecentFiles() { return *recentFiles_; }
+  RecentFileList& RecentFiles() { return *recentFiles_; }
   // LV areas and top-level positions counted while the tree was built: the
   // number of steps of writing.
   int NodeCount() const { return nodeCount_; }
@@ -83,7 +83,7 @@ class TFormLyx : public QMainWindow {
   QWidget* CreateTopBar();
   QWidget* CreateClient();
   QWidget* CreateHintPanel();
-  KsLyxSettingsParts SettingsParts();
+  LyxSettingsParts SettingsParts();
 
   void FormShow();
   void BuildTree();
@@ -102,12 +102,12 @@ class TFormLyx : public QMainWindow {
   void SetHintHeight(int height);
   void RepaintHint();
 
-  KsSettingsStore& settings_;
-  KsWindowDialogs& dialogs_;
+  SettingsStore& settings_;
+  WindowDialogs& dialogs_;
   std::unique_ptr<KsLyxObj> document_;
   std::unique_ptr<KsLyxObserverForm> observer_;
   std::unique_ptr<KsFieldList> fields_;
-  std::unique_ptr<KsPrintTarget> printTarget_;
+  std::unique_ptr<PrintTarget> printTarget_;
   QString currentFile_;  // last opened or saved
   int nodeCount_ = 0;
   int hintHeight_ = 0;
@@ -133,11 +133,11 @@ class TFormLyx : public QMainWindow {
   QTreeWidget* tv = nullptr;
   QSplitter* splitter = nullptr;
   QTabWidget* pc = nullptr;
-  TInfoPages* infoPages_ = nullptr;
-  TTitPosPage* tsTitPos = nullptr;
-  TOptionsPage* tsOpt = nullptr;
+  InfoPageSet* infoPages_ = nullptr;
+  TitPosPage* tsTitPos = nullptr;
+  OptionsPage* tsOpt = nullptr;
   QWidget* paHint = nullptr;
   QLabel* lblProgBar = nullptr;
   QProgressBar* progBar = nullptr;
-  TRecentFiles* recentFiles_ = nullptr;
+  RecentFileList* recentFiles_ = nullptr;
 };

@@ -105,11 +105,11 @@ bool TFormLyx::MayDiscardChanges() {
   CommitEdits();
   if (!document_->Loaded() || !document_->Modified()) return true;
   switch (dialogs_.AskSaveChanges(this, QFileInfo(currentFile_).fileName())) {
-    case KsWindowDialogs::SaveChanges::Save:
+    case WindowDialogs::SaveChanges::Save:
       return SaveFile();
-    case KsWindowDialogs::SaveChanges::Discard:
+    case WindowDialogs::SaveChanges::Discard:
       return true;
-    case KsWindowDialogs::SaveChanges::Cancel:
+    case WindowDialogs::SaveChanges::Cancel:
       break;
   }
   return false;

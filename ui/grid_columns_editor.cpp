@@ -12,7 +12,7 @@ namespace {
 constexpr int kFieldRole = Qt::UserRole;
 }
 
-TGridColumnsEditor::TGridColumnsEditor(KsFieldList& fields, QWidget* parent)
+GridColumnsEditor::GridColumnsEditor(KsFieldList& fields, QWidget* parent)
     : QWidget(parent), fields_(fields) {
   btnStandard = new QPushButton(QStringLiteral("Standard"), this);
   btnStandard->setObjectName(QStringLiteral("btnStandard"));
@@ -27,14 +27,14 @@ TGridColumnsEditor::TGridColumnsEditor(KsFieldList& fields, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(btnStandard, 0, Qt::AlignLeft);
   layout->addWidget(lGridFields, 1);
-  connect(btnStandard, &QPushButton::clicked, this, &TGridColumnsEditor::FillColumnList);
+  connect(btnStandard, &QPushButton::clicked, this, &GridColumnsEditor::FillColumnList);
 
   FillColumnList();
 }
 
-TGridColumnsEditor::~TGridColumnsEditor() = default;
+GridColumnsEditor::~GridColumnsEditor() = default;
 
-void TGridColumnsEditor::AddItem(const KsField& field, bool checked) {
+void GridColumnsEditor::AddItem(const KsField& field, bool checked) {
   auto* item = new QListWidgetItem(FromCp1252(field.ListText()));
   Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled;
   if (field.Flags & KsField::Available) flags |= Qt::ItemIsEnabled;
@@ -44,7 +44,7 @@ void TGridColumnsEditor::AddItem(const KsField& field, bool checked) {
   lGridFields->addItem(item);
 }
 
-void TGridColumnsEditor::FillColumnList() {
+void GridColumnsEditor::FillColumnList() {
   lGridFields->clear();
   for (int i = 0; i < fields_.Count(); ++i) {
     const KsField& field = fields_.Items(i);
@@ -52,12 +52,12 @@ void TGridColumnsEditor::FillColumnList() {
   }
 }
 
-const KsField* TGridColumnsEditor::ItemField(int index) const {
+const KsField* GridColumnsEditor::ItemField(int index) const {
   const QListWidgetItem* item = lGridFields->item(index);
   return item ? static_cast<const KsField*>(item->data(kFieldRole).value<const void*>()) : nullptr;
 }
 
-std::vector<const KsField*> TGridColumnsEditor::ShownColumns() const {
+std::vector<const KsField*> GridColumnsEditor::ShownColumns() const {
   std::vector<const KsField*> shown;
   for (int i = 0; i < lGridFields->count(); ++i) {
     const QListWidgetItem* item = lGridFields->item(i);
@@ -69,7 +69,7 @@ std::vector<const KsField*> TGridColumnsEditor::ShownColumns() const {
 
 // The catalogue keeps the flag even while the column is not in the list, so
 // "Standard" brings it back in the right state.
-void TGridColumnsEditor::SetAvailable(const QString& name, bool available) {
+void GridColumnsEditor::SetAvailable(const QString& name, bool available) {
   KsField* field = fields_.Find(ToCp1252(name));
   if (!field) return;
   if (available)
@@ -84,7 +84,7 @@ void TGridColumnsEditor::SetAvailable(const QString& name, bool available) {
   }
 }
 
-QString TGridColumnsEditor::OptText() const {
+QString GridColumnsEditor::OptText() const {
   QString text;
   for (int i = 0; i < lGridFields->count(); ++i) {
     text += lGridFields->item(i)->checkState() == Qt::Checked ? QStringLiteral("1-")
@@ -94,7 +94,7 @@ QString TGridColumnsEditor::OptText() const {
   return text;
 }
 
-void TGridColumnsEditor::ApplyOptText(const QString& text) {
+void GridColumnsEditor::ApplyOptText(const QString& text) {
   if (text.isEmpty()) return;
   lGridFields->clear();
   for (const QString& line : text.split(QLatin1Char(';'))) {
@@ -103,9 +103,9 @@ void TGridColumnsEditor::ApplyOptText(const QString& text) {
   }
 }
 
-int TGridColumnsEditor::ItemCount() const { return lGridFields->count(); }
+int GridColumnsEditor::ItemCount() const { return lGridFields->count(); }
 
-void TGridColumnsEditor::MoveItem(int from, int to) {
+void GridColumnsEditor::MoveItem(int from, int to) {
   const int count = lGridFields->count();
   if (from == to || from < 0 || to < 0 || from >= count || to >= count) return;
   QListWidgetItem* item = lGridFields->takeItem(from);
@@ -115,7 +115,7 @@ void TGridColumnsEditor::MoveItem(int from, int to) {
 
 // Drops are handled here so an item lands exactly on the place of the item it
 // was dropped on; drags from anywhere but the list itself are refused.
-bool TGridColumnsEditor::eventFilter(QObject* watched, QEvent* event) {
+bool GridColumnsEditor::eventFilter(QObject* watched, QEvent* event) {
   if (watched != lGridFields->viewport()) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:

@@ -13,11 +13,11 @@ class QPushButton;
 // The check list `lGridFields` with the button "Standard": the user's column
 // configuration (order, shown, available). Dragging an item onto another
 // moves it there.
-class TGridColumnsEditor : public QWidget {
+class GridColumnsEditor : public QWidget {
   Q_OBJECT
  public:
-  explicit TGridColumnsEditor(KsFieldList& fields, QWidget* parent = nullptr);
-  ~TGridColumnsEditor() override;
+  explicit GridColumnsEditor(KsFieldList& fields, QWidget* parent = nullptr);
+  ~GridColumnsEditor() override;
 
   // Default order and visibility from the catalogue ("Standard").
   void FillColumnList();

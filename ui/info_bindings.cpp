@@ -22,7 +22,7 @@ bool IsDate(const QString& text) {
 
 // Focus that leaves for a menu, a message box or another window comes back;
 // only a move to another control of the window counts as leaving a field.
-bool TInfoPages::eventFilter(QObject* watched, QEvent* event) {
+bool InfoPageSet::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
@@ -37,7 +37,7 @@ bool TInfoPages::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-void TInfoPages::CommitFocusedField() {
+void InfoPageSet::CommitFocusedField() {
   auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
   if (!field) return;
   if (field == eAngebDatum_)
@@ -46,11 +46,11 @@ void TInfoPages::CommitFocusedField() {
     FieldLeft(*field);
 }
 
-bool TInfoPages::BoundPageActive() const {
+bool InfoPageSet::BoundPageActive() const {
   return pc_.currentWidget() == tsVergabeInfo || pc_.currentWidget() == tsAN;
 }
 
-void TInfoPages::FieldLeft(QLineEdit& field) {
+void InfoPageSet::FieldLeft(QLineEdit& field) {
   if (!BoundPageActive()) return;
   const auto bound = bound_.find(&field);
   if (bound == bound_.end()) return;
@@ -60,13 +60,13 @@ void TInfoPages::FieldLeft(QLineEdit& field) {
     Store(*owner, *member, field.text());
 }
 
-void TInfoPages::Store(KsGAEBObj& owner, KsMember& member, const QString& text) {
+void InfoPageSet::Store(KsGAEBObj& owner, KsMember& member, const QString& text) {
   document_->NoteEdit(owner);
   member.SetAsString(ToCp1252(text));
   emit Edited();
 }
 
-void TInfoPages::OfferDateLeft(QLineEdit& field) {
+void InfoPageSet::OfferDateLeft(QLineEdit& field) {
   const QString text = field.text().trimmed();
   field.setText(text);
   if (!text.isEmpty() && !IsDate(text)) {
@@ -80,17 +80,17 @@ void TInfoPages::OfferDateLeft(QLineEdit& field) {
     Store(*document_->VergabeInfo, *member, text);
 }
 
-KsLyxObj::BidderValues TInfoPages::BidderValues() const {
+KsLyxObj::BidderValues InfoPageSet::BidderValues() const {
   KsLyxObj::BidderValues values;
   for (size_t i = 0; i < values.size(); ++i) values[i] = ToCp1252(BidderField(i)->text());
   return values;
 }
 
-void TInfoPages::SetBidderValues(const KsLyxObj::BidderValues& values) {
+void InfoPageSet::SetBidderValues(const KsLyxObj::BidderValues& values) {
   for (size_t i = 0; i < values.size(); ++i) BidderField(i)->setText(FromCp1252(values[i]));
 }
 
-QLineEdit* TInfoPages::BidderField(size_t index) const {
+QLineEdit* InfoPageSet::BidderField(size_t index) const {
   return FieldOf(index < KsLyxObj::kAddressFieldCount ? "ADRESSE" : "AN",
                  KsLyxObj::kBidderFields[index]);
 }

@@ -148,7 +148,7 @@ std::string AddressText(const KsGAEBObj* address) {
 
 }  // namespace
 
-TInfoPages::TInfoPages(KsLyxObj& document, QTabWidget& pc)
+InfoPageSet::InfoPageSet(KsLyxObj& document, QTabWidget& pc)
     : QObject(&pc), document_(&document), pc_(pc) {
   BuildPrjInfoPage();
   BuildVergabeInfoPage();
@@ -160,12 +160,12 @@ TInfoPages::TInfoPages(KsLyxObj& document, QTabWidget& pc)
   captions_.clear();
 }
 
-QLabel* TInfoPages::AddValue(const char* key, QLabel* value) {
+QLabel* InfoPageSet::AddValue(const char* key, QLabel* value) {
   values_[key] = value;
   return value;
 }
 
-void TInfoPages::BuildPrjInfoPage() {
+void InfoPageSet::BuildPrjInfoPage() {
   QVBoxLayout* column;
   tsGAEBPrjInfo =
       Page(pc_, QStringLiteral("tsGAEBPrjInfo"), QStringLiteral("&GAEB- / Projekt-Info"), column);
@@ -196,7 +196,7 @@ void TInfoPages::BuildPrjInfoPage() {
   column->addStretch(1);
 }
 
-void TInfoPages::BuildVergabeInfoPage() {
+void InfoPageSet::BuildVergabeInfoPage() {
   QVBoxLayout* column;
   tsVergabeInfo =
       Page(pc_, QStringLiteral("tsVergabeInfo"), QStringLiteral("&Vergabe-Info"), column);
@@ -229,7 +229,7 @@ void TInfoPages::BuildVergabeInfoPage() {
   column->addStretch(1);
 }
 
-void TInfoPages::BuildAgPage() {
+void InfoPageSet::BuildAgPage() {
   QVBoxLayout* column;
   tsAG = Page(pc_, QStringLiteral("tsAG"), QStringLiteral("&Auftraggeber"), column);
   ValueGrid client(Group(QStringLiteral("Auftraggeber"), QStringLiteral("gbAG"), column),
@@ -242,7 +242,7 @@ void TInfoPages::BuildAgPage() {
   column->addStretch(1);
 }
 
-void TInfoPages::BuildAnPage() {
+void InfoPageSet::BuildAnPage() {
   QVBoxLayout* column;
   tsAN = Page(pc_, QStringLiteral("tsAN"), QStringLiteral("Auftrag&nehmer"), column);
   BindRows(Group(QStringLiteral("Bieter"), QStringLiteral("paAN"), column), BidderFieldBindings());
@@ -253,7 +253,7 @@ void TInfoPages::BuildAnPage() {
 }
 
 // Each binding with a caption starts a row; those without join it.
-void TInfoPages::BindRows(QGroupBox* group, std::span<const InfoFieldBinding> bindings) {
+void InfoPageSet::BindRows(QGroupBox* group, std::span<const InfoFieldBinding> bindings) {
   ValueGrid grid(group, captions_);
   for (size_t i = 0; i < bindings.size();) {
     std::vector<QLineEdit*> row;
@@ -270,14 +270,14 @@ void TInfoPages::BindRows(QGroupBox* group, std::span<const InfoFieldBinding> bi
   }
 }
 
-QLineEdit* TInfoPages::FieldOf(std::string_view element, std::string_view member) const {
+QLineEdit* InfoPageSet::FieldOf(std::string_view element, std::string_view member) const {
   for (const auto& [field, binding] : bound_)
     if (binding->Element == element && binding->Member == member)
       return const_cast<QLineEdit*>(field);
   return nullptr;
 }
 
-KsGAEBObj* TInfoPages::Owner(const InfoFieldBinding& binding) const {
+KsGAEBObj* InfoPageSet::Owner(const InfoFieldBinding& binding) const {
   const std::string_view element = binding.Element;
   if (element == "VERGABEINFO") return document_->VergabeInfo;
   if (element == "AN") return document_->An;
@@ -285,11 +285,11 @@ KsGAEBObj* TInfoPages::Owner(const InfoFieldBinding& binding) const {
 }
 
 // Line breaks at the end would only add empty space under the value.
-void TInfoPages::SetValue(const char* key, const std::string& text) {
+void InfoPageSet::SetValue(const char* key, const std::string& text) {
   values_.at(key)->setText(FromCp1252(ReplaceAll(TrimRight(text), "\r\n", "\n")));
 }
 
-void TInfoPages::Fill() {
+void InfoPageSet::Fill() {
   const KsGAEBObj* info = document_->GaebInfo;
   SetValue("VERSION", Text(info, "VERSION"));
   SetValue("AUSGABE", Joined({Text(info, "VERSMON"), Text(info, "VERSJAHR")}, "/"));

@@ -21,11 +21,11 @@ class QWidget;
 // "Auftrag&nehmer": read-only values of the tender (blue, beside black
 // captions) and the editable award and bidder fields, each bound to its
 // document member through the table in ui/info_fields.h.
-class TInfoPages : public QObject {
+class InfoPageSet : public QObject {
   Q_OBJECT
  public:
   // Creates the four pages as the first pages of pc.
-  TInfoPages(KsLyxObj& document, QTabWidget& pc);
+  InfoPageSet(KsLyxObj& document, QTabWidget& pc);
 
   QWidget* tsGAEBPrjInfo = nullptr;
   QWidget* tsVergabeInfo = nullptr;

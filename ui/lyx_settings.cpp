@@ -26,7 +26,7 @@ QString BidderValue(size_t index) { return QString::fromLatin1(KsLyxObj::kBidder
 
 }  // namespace
 
-void ReadSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
+void ReadSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   if (!store.OpenForReading()) return;
 
   const QString opt = store.ReadString(kOpt);
@@ -44,11 +44,11 @@ void ReadSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
   parts.FontLarge.setChecked(parts.TitPos.LongTextFontSize() == 10);
   parts.TitPos.Grid().SetUserWidthsText(store.ReadString(kColumnWidths));
 
-  for (int i = 0; i < TRecentFiles::kCount; ++i)
+  for (int i = 0; i < RecentFileList::kCount; ++i)
     parts.RecentFiles.SetPath(i, store.ReadString(FileValue(i)));
 }
 
-void WriteSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
+void WriteSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   const QString opt = parts.Columns.OptText();
   if (!store.OpenForWriting()) return;
   store.WriteString(kOpt, opt);
@@ -64,7 +64,7 @@ void WriteSettings(KsSettingsStore& store, const KsLyxSettingsParts& parts) {
   store.WriteInteger(kFont, parts.TitPos.LongTextFontSize());
   store.WriteString(kColumnWidths, parts.TitPos.Grid().UserWidthsText());
 
-  for (int i = 0; i < TRecentFiles::kCount; ++i) {
+  for (int i = 0; i < RecentFileList::kCount; ++i) {
     const QString path = parts.RecentFiles.Path(i);
     if (!path.isEmpty()) store.WriteString(FileValue(i), path);
   }

@@ -23,22 +23,22 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("tarvo"));
   InstallGermanQtTexts(app);
 
-  const KsStartup startup(argc, argv);
+  const Startup startup(argc, argv);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     SetScreenBitsPerPixel(screen->depth());
   RegisterGaebDescriptors();
   AddPositionDisplayFields();
 
-  KsQtMessageBoxes boxes;
+  QtMessageBoxes boxes;
   SetMessageBoxes(&boxes);
   // A broken mail provider is reported; everything but mail still works.
   try {
-    InitMapi(std::make_shared<KsSystemMapiSettings>(MapiLibraryCandidates()));
+    InitMapi(std::make_shared<SystemMapiSettings>(MapiLibraryCandidates()));
   } catch (const EMapiDllError& e) {
     boxes.ShowError(e.what());
   }
-  KsQtSettingsStore settings;
-  KsQtWindowDialogs dialogs;
+  QtSettingsStore settings;
+  QtWindowDialogs dialogs;
   int result;
   {
     TFormLyx window(settings, dialogs);

@@ -7,7 +7,7 @@
 
 #include "ui/grid_columns_editor.h"
 
-TOptionsPage::TOptionsPage(KsFieldList& fields, QWidget* parent) : QWidget(parent) {
+OptionsPage::OptionsPage(KsFieldList& fields, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("tsOpt"));
 
   auto* grid = new QGroupBox(QStringLiteral("Anzeige Titel / Positionen"), this);
@@ -20,7 +20,7 @@ TOptionsPage::TOptionsPage(KsFieldList& fields, QWidget* parent) : QWidget(paren
       grid);
   explanation->setObjectName(QStringLiteral("lblGridFieldsHint"));
   explanation->setWordWrap(true);
-  Columns = new TGridColumnsEditor(fields, grid);
+  Columns = new GridColumnsEditor(fields, grid);
   auto* gridLayout = new QVBoxLayout(grid);
   gridLayout->addWidget(explanation);
   gridLayout->addWidget(Columns, 1);

@@ -4,15 +4,15 @@
 
 class KsFieldList;
 class QCheckBox;
-class TGridColumnsEditor;
+class GridColumnsEditor;
 
 // The page "&Optionen": the grid's column configuration and the other options.
-class TOptionsPage : public QWidget {
+class OptionsPage : public QWidget {
   Q_OBJECT
  public:
-  explicit TOptionsPage(KsFieldList& fields, QWidget* parent = nullptr);
+  explicit OptionsPage(KsFieldList& fields, QWidget* parent = nullptr);
 
-  TGridColumnsEditor* Columns = nullptr;
+  GridColumnsEditor* Columns = nullptr;
   QCheckBox* cboxPrintLTxt = nullptr;
   QCheckBox* cboxShowMapiClient = nullptr;
 };

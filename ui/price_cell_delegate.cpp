@@ -17,15 +17,15 @@ QColor TextColorOn(const QColor& background) {
 
 }  // namespace
 
-QFont KsPriceCellDelegate::CellFont(const QStyleOptionViewItem& option, const QModelIndex& index) {
+QFont PriceCellDelegate::CellFont(const QStyleOptionViewItem& option, const QModelIndex& index) {
   const QVariant font = index.data(Qt::FontRole);
   return font.canConvert<QFont>() ? font.value<QFont>().resolve(option.font) : option.font;
 }
 
-QRect KsPriceCellDelegate::TextArea(const QRect& cell) { return cell.adjusted(1, 0, -2, 0); }
+QRect PriceCellDelegate::TextArea(const QRect& cell) { return cell.adjusted(1, 0, -2, 0); }
 
-void KsPriceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                const QModelIndex& index) const {
+void PriceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
   const bool selected = option.state & QStyle::State_Selected;
   const QVariant background = index.data(Qt::BackgroundRole);
   QColor fill = option.palette.color(QPalette::Base);
@@ -50,8 +50,8 @@ void KsPriceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
   painter->restore();
 }
 
-bool KsPriceCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
-                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
+bool PriceCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
   if (event->type() != QEvent::ToolTip)
     return QStyledItemDelegate::helpEvent(event, view, option, index);
   const QString text = index.data(Qt::DisplayRole).toString();

@@ -8,7 +8,7 @@
 // rows in bold. A text of several lines shows its first; one too long for
 // its cell ends in "…", and either shows whole as the cell's tooltip; numbers always fit (the grid
 // sizes their columns). The current cell shows in the selection colours.
-class KsPriceCellDelegate : public QStyledItemDelegate {
+class PriceCellDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:
   using QStyledItemDelegate::QStyledItemDelegate;

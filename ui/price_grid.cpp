@@ -31,10 +31,10 @@ constexpr int kStretchChars = 20;
 constexpr int kMaxTextChars = 40;
 }  // namespace
 
-TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPriceGridModel(this)) {
+PriceGrid::PriceGrid(QWidget* parent) : QTableView(parent), model_(new PriceGridModel(this)) {
   setObjectName(QStringLiteral("sg"));
   setModel(model_);
-  setItemDelegate(new KsPriceCellDelegate(this));
+  setItemDelegate(new PriceCellDelegate(this));
   setFrameShape(QFrame::NoFrame);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -55,30 +55,30 @@ TPriceGrid::TPriceGrid(QWidget* parent) : QTableView(parent), model_(new KsPrice
   colors.setColor(QPalette::Base, colors.color(QPalette::Button));
   setPalette(colors);
 
-  eEdit = new TCellEditor(viewport());
-  connect(eEdit, &TCellEditor::EditExit, this, &TPriceGrid::CommitEdit);
-  connect(eEdit, &TCellEditor::EditCancelled, this, &TPriceGrid::CancelEdit);
-  connect(eEdit, &TCellEditor::MoveRequested, this, &TPriceGrid::Navigate);
-  connect(eEdit, &TCellEditor::EmptyEpRequested, this, &TPriceGrid::EmptyEpRequested);
-  connect(eEdit, &TCellEditor::LeaveRequested, this, &TPriceGrid::LeaveGrid);
-  connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
-  connect(horizontalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::ColumnResized);
-  connect(verticalHeader(), &QHeaderView::sectionResized, this, &TPriceGrid::PlaceEditor);
+  eEdit = new CellEditor(viewport());
+  connect(eEdit, &CellEditor::EditExit, this, &PriceGrid::CommitEdit);
+  connect(eEdit, &CellEditor::EditCancelled, this, &PriceGrid::CancelEdit);
+  connect(eEdit, &CellEditor::MoveRequested, this, &PriceGrid::Navigate);
+  connect(eEdit, &CellEditor::EmptyEpRequested, this, &PriceGrid::EmptyEpRequested);
+  connect(eEdit, &CellEditor::LeaveRequested, this, &PriceGrid::LeaveGrid);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, &PriceGrid::PlaceEditor);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, &PriceGrid::ColumnResized);
+  connect(verticalHeader(), &QHeaderView::sectionResized, this, &PriceGrid::PlaceEditor);
 }
 
-void TPriceGrid::SetColumns(const std::vector<const KsField*>& fields) {
+void PriceGrid::SetColumns(const std::vector<const KsField*>& fields) {
   CommitEdit();
   model_->SetColumns(fields);
   FitColumns({});
 }
 
-void TPriceGrid::FitColumns(const std::vector<KsAreaRow>& rows) {
-  needed_ = KsColumnMeasure(font()).Needed(*model_, rows);
+void PriceGrid::FitColumns(const std::vector<GridRow>& rows) {
+  needed_ = ColumnMeasure(font()).Needed(*model_, rows);
   ApplyWidths();
 }
 
-void TPriceGrid::GrowColumns(const std::vector<KsAreaRow>& rows) {
-  const std::vector<int> needed = KsColumnMeasure(font()).Needed(*model_, rows);
+void PriceGrid::GrowColumns(const std::vector<GridRow>& rows) {
+  const std::vector<int> needed = ColumnMeasure(font()).Needed(*model_, rows);
   if (needed.size() != needed_.size()) return;
   bool grown = false;
   for (size_t c = 0; c < needed.size(); ++c) {
@@ -89,7 +89,7 @@ void TPriceGrid::GrowColumns(const std::vector<KsAreaRow>& rows) {
   if (grown) ApplyWidths();
 }
 
-void TPriceGrid::ApplyWidths() {
+void PriceGrid::ApplyWidths() {
   if (sizing_ || needed_.size() != static_cast<size_t>(model_->columnCount())) return;
   const QScopedValueRollback<bool> own(sizing_, true);
   const int average = fontMetrics().averageCharWidth();
@@ -104,7 +104,7 @@ void TPriceGrid::ApplyWidths() {
     }
     const auto user = userWidths_.find(field->Name());
     const int header = horizontalHeader()->sectionSizeHint(c);
-    const bool number = KsPriceGridModel::IsNumberType(field->Desc->FieldType);
+    const bool number = PriceGridModel::IsNumberType(field->Desc->FieldType);
     if (field->Name() == kStretchColumn) {
       stretch = c;
       widths[c] = user != userWidths_.end() ? user->second : kStretchChars * average;
@@ -123,7 +123,7 @@ void TPriceGrid::ApplyWidths() {
 }
 
 // A width the grid did not set itself is the user's.
-void TPriceGrid::ColumnResized(int column, int, int newWidth) {
+void PriceGrid::ColumnResized(int column, int, int newWidth) {
   if (sizing_) return;
   if (const KsField* field = model_->Field(column)) {
     userWidths_[field->Name()] = newWidth;
@@ -131,14 +131,14 @@ void TPriceGrid::ColumnResized(int column, int, int newWidth) {
   }
 }
 
-QString TPriceGrid::UserWidthsText() const {
+QString PriceGrid::UserWidthsText() const {
   QString text;
   for (const auto& [name, width] : userWidths_)
     text += QStringLiteral("%1=%2;").arg(FromCp1252(name)).arg(width);
   return text;
 }
 
-void TPriceGrid::SetUserWidthsText(const QString& text) {
+void PriceGrid::SetUserWidthsText(const QString& text) {
   userWidths_.clear();
   for (const QString& entry : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
     const QStringList parts = entry.split(QLatin1Char('='));
@@ -149,33 +149,33 @@ void TPriceGrid::SetUserWidthsText(const QString& text) {
   ApplyWidths();
 }
 
-void TPriceGrid::ShowRows(KsGAEBObj* element) {
+void PriceGrid::ShowRows(KsGAEBObj* element) {
   CommitEdit();
   model_->SetElement(element);
 }
 
-void TPriceGrid::SetReadOnlyColor(const QColor& color) {
+void PriceGrid::SetReadOnlyColor(const QColor& color) {
   model_->SetReadOnlyColor(color);
   viewport()->update();
 }
 
-int TPriceGrid::CurrentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+int PriceGrid::CurrentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
 
-int TPriceGrid::CurrentColumn() const {
+int PriceGrid::CurrentColumn() const {
   return currentIndex().isValid() ? currentIndex().column() : -1;
 }
 
-int TPriceGrid::VisibleRowCount() const {
+int PriceGrid::VisibleRowCount() const {
   const int rows = viewport()->height() / kRowPitch;
   return rows > 0 ? rows : 1;
 }
 
-int TPriceGrid::TopRow() const {
+int PriceGrid::TopRow() const {
   const int row = rowAt(0);
   return row < 0 ? 0 : row;
 }
 
-bool TPriceGrid::SelectCell(int row, int column) {
+bool PriceGrid::SelectCell(int row, int column) {
   if (row < 0 || row >= model_->rowCount() || column < 0 || column >= model_->columnCount())
     return false;
   KsGAEBObj* element = model_->Element(row);
@@ -192,7 +192,7 @@ bool TPriceGrid::SelectCell(int row, int column) {
   return true;
 }
 
-void TPriceGrid::SelectFirstEditable() {
+void PriceGrid::SelectFirstEditable() {
   for (int row = 0; row < model_->rowCount(); ++row) {
     const KsGAEBObj* element = model_->Element(row);
     for (int column = 0; column < model_->columnCount(); ++column) {
@@ -204,15 +204,15 @@ void TPriceGrid::SelectFirstEditable() {
   }
 }
 
-void TPriceGrid::OpenEditor(const QModelIndex& index, const std::optional<QString>& typed) {
+void PriceGrid::OpenEditor(const QModelIndex& index, const std::optional<QString>& typed) {
   KsGAEBObj* element = model_->Element(index.row());
   if (!element) return;
-  const KsCellEditText edit = CellEditText(element->GetMember(model_->ColumnName(index.column())));
+  const CellEdit edit = CellEditText(element->GetMember(model_->ColumnName(index.column())));
   if (!edit.Editable) {
     HideEditor();
     return;
   }
-  if (typed && edit.Numeric && !TCellEditor::IsNumberInput(*typed)) return;
+  if (typed && edit.Numeric && !CellEditor::IsNumberInput(*typed)) return;
   eEdit->SetNumeric(edit.Numeric);
   eEdit->setText(typed ? *typed : FromCp1252(edit.Text));
   eEdit->show();
@@ -225,7 +225,7 @@ void TPriceGrid::OpenEditor(const QModelIndex& index, const std::optional<QStrin
     eEdit->selectAll();
 }
 
-void TPriceGrid::CommitEdit() {
+void PriceGrid::CommitEdit() {
   if (committing_) return;
   committing_ = true;
   ApplyPendingEdit();
@@ -233,12 +233,12 @@ void TPriceGrid::CommitEdit() {
   committing_ = false;
 }
 
-void TPriceGrid::CancelEdit() {
+void PriceGrid::CancelEdit() {
   eEdit->setModified(false);
   HideEditor();
 }
 
-void TPriceGrid::HideEditor() {
+void PriceGrid::HideEditor() {
   if (!eEdit->isHidden()) {
     // Hiding a focused editor would pass the focus on to any next control.
     if (eEdit->hasFocus() || !QApplication::focusWidget()) setFocus();
@@ -247,7 +247,7 @@ void TPriceGrid::HideEditor() {
   eEdit->setModified(false);
 }
 
-void TPriceGrid::ApplyPendingEdit() {
+void PriceGrid::ApplyPendingEdit() {
   if (eEdit->isHidden() || !eEdit->isModified()) return;
   eEdit->setModified(false);
   const QModelIndex index = currentIndex();
@@ -276,7 +276,7 @@ void TPriceGrid::ApplyPendingEdit() {
 
 // Over its cell; a cell scrolled out of view lends its place to the nearest
 // fully visible row of the column, so the editor stays in sight.
-void TPriceGrid::PlaceEditor() {
+void PriceGrid::PlaceEditor() {
   const QModelIndex index = currentIndex();
   if (eEdit->isHidden() || !index.isValid()) return;
   QRect cell = visualRect(index);
@@ -291,7 +291,7 @@ void TPriceGrid::PlaceEditor() {
   eEdit->setGeometry(cell);
 }
 
-void TPriceGrid::LeaveGrid(bool forward) {
+void PriceGrid::LeaveGrid(bool forward) {
   CommitEdit();
   focusNextPrevChild(forward);
 }
@@ -299,35 +299,35 @@ void TPriceGrid::LeaveGrid(bool forward) {
 // A row the cursor may move to in this column. Only editable cells can be
 // current, so rows of the same kind whose cell is read-only (price
 // components of a position without breakdown) are passed over.
-bool TPriceGrid::Matches(int row, int column) const {
+bool PriceGrid::Matches(int row, int column) const {
   return model_->IsCellEditable(column, model_->Element(row));
 }
 
-int TPriceGrid::MatchUp(int from, int column) const {
+int PriceGrid::MatchUp(int from, int column) const {
   for (int row = from; row >= 0; --row)
     if (Matches(row, column)) return row;
   return -1;
 }
 
-int TPriceGrid::MatchDown(int from, int column) const {
+int PriceGrid::MatchDown(int from, int column) const {
   for (int row = from; row < model_->rowCount(); ++row)
     if (Matches(row, column)) return row;
   return -1;
 }
 
-void TPriceGrid::RevealAbove(int row, int column) {
+void PriceGrid::RevealAbove(int row, int column) {
   const int above = row > 0 ? MatchUp(row - 1, column) : -1;
   const int top = above <= 0 ? 0 : above - 1;
   if (top < TopRow()) verticalScrollBar()->setValue(top);
 }
 
-int TPriceGrid::ColumnTarget(int row, int column, int step) const {
+int PriceGrid::ColumnTarget(int row, int column, int step) const {
   for (int to = column + step; to >= 0 && to < model_->columnCount(); to += step)
     if (Matches(row, to)) return to;
   return -1;
 }
 
-int TPriceGrid::RowTarget(TGridMove move, int row, int column, bool& revealAbove) const {
+int PriceGrid::RowTarget(TGridMove move, int row, int column, bool& revealAbove) const {
   const int last = model_->rowCount() - 1;
   switch (move) {
     case TGridMove::PreviousRow:
@@ -356,7 +356,7 @@ int TPriceGrid::RowTarget(TGridMove move, int row, int column, bool& revealAbove
   }
 }
 
-void TPriceGrid::Navigate(TGridMove move) {
+void PriceGrid::Navigate(TGridMove move) {
   const int row = CurrentRow();
   const int column = CurrentColumn();
   const bool sideways = move == TGridMove::PreviousColumn || move == TGridMove::NextColumn;
@@ -379,13 +379,13 @@ void TPriceGrid::Navigate(TGridMove move) {
 
 // A changed entry is taken even when there is no cell to move to (Enter in
 // the last row); the editor stays open on it.
-void TPriceGrid::KeepEntry() {
+void PriceGrid::KeepEntry() {
   if (eEdit->isHidden() || !eEdit->isModified()) return;
   ApplyPendingEdit();
   OpenEditor(currentIndex());
 }
 
-bool TPriceGrid::FindEmptyEp(bool next) {
+bool PriceGrid::FindEmptyEp(bool next) {
   const int column = model_->ColumnOf("EP");
   if (column < 0) return false;
   const int row = CurrentRow();
@@ -402,7 +402,7 @@ bool TPriceGrid::FindEmptyEp(bool next) {
 }
 
 // A price made of components is entered in the first component shown.
-int TPriceGrid::PriceColumn(int row, int epColumn) const {
+int PriceGrid::PriceColumn(int row, int epColumn) const {
   const KsGAEBObj* element = model_->Element(row);
   if (model_->IsCellEditable(epColumn, element)) return epColumn;
   for (int c = 0; c < model_->columnCount(); ++c)
@@ -410,7 +410,7 @@ int TPriceGrid::PriceColumn(int row, int epColumn) const {
   return -1;
 }
 
-bool TPriceGrid::event(QEvent* event) {
+bool PriceGrid::event(QEvent* event) {
   // Ctrl+N and Ctrl+L act on the grid while it has the focus.
   if (event->type() == QEvent::ShortcutOverride && EmptyEpKey(*static_cast<QKeyEvent*>(event))) {
     event->accept();
@@ -419,7 +419,7 @@ bool TPriceGrid::event(QEvent* event) {
   return QTableView::event(event);
 }
 
-void TPriceGrid::keyPressEvent(QKeyEvent* event) {
+void PriceGrid::keyPressEvent(QKeyEvent* event) {
   if (const auto next = EmptyEpKey(*event)) {
     emit EmptyEpRequested(*next);
     return;
@@ -444,7 +444,7 @@ void TPriceGrid::keyPressEvent(QKeyEvent* event) {
   event->ignore();
 }
 
-void TPriceGrid::mousePressEvent(QMouseEvent* event) {
+void PriceGrid::mousePressEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
   if (index.isValid() && !SelectCell(index.row(), index.column())) ShowEntryHint(index);
   event->accept();
@@ -452,7 +452,7 @@ void TPriceGrid::mousePressEvent(QMouseEvent* event) {
 
 // The unit price of a position priced by its components is their sum: a
 // click on it, to type a price there, says where the price goes instead.
-void TPriceGrid::ShowEntryHint(const QModelIndex& index) {
+void PriceGrid::ShowEntryHint(const QModelIndex& index) {
   const KsGAEBObj* element = model_->Element(index.row());
   if (IsPositionRow(element) && model_->ColumnName(index.column()) == "EP" &&
       HasPriceBreakdown(*element))
@@ -460,13 +460,13 @@ void TPriceGrid::ShowEntryHint(const QModelIndex& index) {
 }
 
 // No range selection: the selection is always the current cell.
-void TPriceGrid::mouseMoveEvent(QMouseEvent* event) {
+void PriceGrid::mouseMoveEvent(QMouseEvent* event) {
   if (event->buttons() == Qt::NoButton) QTableView::mouseMoveEvent(event);
 }
 
-void TPriceGrid::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void PriceGrid::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
-void TPriceGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+void PriceGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
   if (index.isValid()) SelectCell(index.row(), index.column());
   event->accept();
@@ -474,14 +474,14 @@ void TPriceGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // The view never moves the current cell by itself; every move goes through
 // the editing rule.
-QModelIndex TPriceGrid::moveCursor(CursorAction, Qt::KeyboardModifiers) { return currentIndex(); }
+QModelIndex PriceGrid::moveCursor(CursorAction, Qt::KeyboardModifiers) { return currentIndex(); }
 
-void TPriceGrid::scrollContentsBy(int dx, int dy) {
+void PriceGrid::scrollContentsBy(int dx, int dy) {
   QTableView::scrollContentsBy(dx, dy);
   PlaceEditor();
 }
 
-void TPriceGrid::resizeEvent(QResizeEvent* event) {
+void PriceGrid::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   ApplyWidths();
   PlaceEditor();

@@ -12,27 +12,27 @@
 
 class KsField;
 class KsGAEBObj;
-class KsPriceGridModel;
+class PriceGridModel;
 
 // The price grid `sg`: the rows of one LV area with the single in-place
 // editor `eEdit`. Only editable cells become current; the editor opens on the
 // current cell and its keys move the cursor between editable cells.
-class TPriceGrid : public QTableView {
+class PriceGrid : public QTableView {
   Q_OBJECT
  public:
   static constexpr int kRowPitch = 18;  // row height 17 and a grid line of 1
 
-  explicit TPriceGrid(QWidget* parent = nullptr);
+  explicit PriceGrid(QWidget* parent = nullptr);
 
-  KsPriceGridModel& Model() const { return *model_; }
-  TCellEditor& Editor() const { return *eEdit; }
+  PriceGridModel& Model() const { return *model_; }
+  CellEditor& Editor() const { return *eEdit; }
 
   // Both commit a pending edit first; the current cell is gone afterwards.
   void SetColumns(const std::vector<const KsField*>& fields);
   // Sizes the columns for every value of the rows (the whole tender, so the
   // widths stay as the user pages through its areas): no number is ever cut,
   // the short text takes the free width, and widths the user set are kept.
-  void FitColumns(const std::vector<KsAreaRow>& rows);
+  void FitColumns(const std::vector<GridRow>& rows);
   // Widths the user set, by column name: "OZ=96;EP=120;", for the settings.
   QString UserWidthsText() const;
   void SetUserWidthsText(const QString& text);
@@ -87,7 +87,7 @@ class TPriceGrid : public QTableView {
   // shown when it has a breakdown; -1 when neither can be edited.
   int PriceColumn(int row, int epColumn) const;
   // Widens the columns where the rows need more than they have.
-  void GrowColumns(const std::vector<KsAreaRow>& rows);
+  void GrowColumns(const std::vector<GridRow>& rows);
   void ApplyWidths();
   void ColumnResized(int column, int oldWidth, int newWidth);
   // Takes a modified entry into its cell; the editor stays where it is.
@@ -105,8 +105,8 @@ class TPriceGrid : public QTableView {
   // Keeps one more row visible above a row reached by moving up.
   void RevealAbove(int row, int column);
 
-  KsPriceGridModel* model_;
-  TCellEditor* eEdit;
+  PriceGridModel* model_;
+  CellEditor* eEdit;
   bool committing_ = false;
   std::vector<int> needed_;                // per column, for its values
   std::map<std::string, int> userWidths_;  // by column name

@@ -26,20 +26,20 @@ const std::string& NumberFormat(int decimals) {
 
 }  // namespace
 
-bool KsPriceGridModel::IsNumberType(uint8_t type) {
+bool PriceGridModel::IsNumberType(uint8_t type) {
   return type == ftInteger || type == ftFloat || type == ftCurrency;
 }
 
-std::string KsPriceGridModel::NumberText(double value, int decimals) {
-  return FormatEx(NumberFormat(decimals), {KsVariant(value)});
+std::string PriceGridModel::NumberText(double value, int decimals) {
+  return FormatEx(NumberFormat(decimals), {Variant(value)});
 }
 
-KsPriceGridModel::KsPriceGridModel(QObject* parent) : QAbstractTableModel(parent) {
+PriceGridModel::PriceGridModel(QObject* parent) : QAbstractTableModel(parent) {
   columns_.emplace_back();
   rows_.emplace_back();
 }
 
-void KsPriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
+void PriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
   beginResetModel();
   columns_.clear();
   for (const KsField* field : fields) {
@@ -52,49 +52,49 @@ void KsPriceGridModel::SetColumns(const std::vector<const KsField*>& fields) {
   endResetModel();
 }
 
-void KsPriceGridModel::SetElement(KsGAEBObj* element) {
+void PriceGridModel::SetElement(KsGAEBObj* element) {
   beginResetModel();
   if (!element || IsPositionRow(element))
-    rows_ = {KsAreaRow{element, -1}};
+    rows_ = {GridRow{element, -1}};
   else
     rows_ = AreaRows(*element);
   endResetModel();
 }
 
-int KsPriceGridModel::rowCount(const QModelIndex& parent) const {
+int PriceGridModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int KsPriceGridModel::columnCount(const QModelIndex& parent) const {
+int PriceGridModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
-KsGAEBObj* KsPriceGridModel::Element(int row) const {
+KsGAEBObj* PriceGridModel::Element(int row) const {
   return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[row].Element : nullptr;
 }
 
-const KsField* KsPriceGridModel::Field(int column) const {
+const KsField* PriceGridModel::Field(int column) const {
   return column >= 0 && column < static_cast<int>(columns_.size()) ? columns_[column].field
                                                                    : nullptr;
 }
 
-const std::string& KsPriceGridModel::ColumnName(int column) const {
+const std::string& PriceGridModel::ColumnName(int column) const {
   return column >= 0 && column < static_cast<int>(columns_.size()) ? columns_[column].name
                                                                    : kNoName;
 }
 
-int KsPriceGridModel::ColumnOf(const std::string& name) const {
+int PriceGridModel::ColumnOf(const std::string& name) const {
   for (size_t i = 0; i < columns_.size(); ++i)
     if (columns_[i].field && columns_[i].name == name) return static_cast<int>(i);
   return -1;
 }
 
-bool KsPriceGridModel::IsCellEditable(int column, const KsGAEBObj* element) const {
+bool PriceGridModel::IsCellEditable(int column, const KsGAEBObj* element) const {
   return element && column >= 0 && column < static_cast<int>(columns_.size()) &&
          IsEnterable(*element, columns_[column].name);
 }
 
-QVariant KsPriceGridModel::DisplayText(KsGAEBObj& element, const Column& column) const {
+QVariant PriceGridModel::DisplayText(KsGAEBObj& element, const Column& column) const {
   const KsMember& member = element.GetMember(column.name);
   if (!member.FieldDesc || member.Value.IsEmptyOrNull()) return {};
   const uint8_t type = member.GetFieldType();
@@ -105,12 +105,12 @@ QVariant KsPriceGridModel::DisplayText(KsGAEBObj& element, const Column& column)
   return FromCp1252(NumberText(value, member.FieldDesc->Size));
 }
 
-Qt::Alignment KsPriceGridModel::TextAlignment(KsGAEBObj& element, const Column& column) const {
+Qt::Alignment PriceGridModel::TextAlignment(KsGAEBObj& element, const Column& column) const {
   const bool right = IsNumberType(element.GetMember(column.name).GetFieldType());
   return right ? Qt::AlignRight : Qt::AlignLeft;
 }
 
-QVariant KsPriceGridModel::data(const QModelIndex& index, int role) const {
+QVariant PriceGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   KsGAEBObj* element = Element(index.row());
   const Column& column = columns_.at(index.column());
@@ -128,7 +128,7 @@ QVariant KsPriceGridModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QVariant KsPriceGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant PriceGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
   const KsField* field = Field(section);
   if (!field) return {};
@@ -142,27 +142,27 @@ QVariant KsPriceGridModel::headerData(int section, Qt::Orientation orientation, 
   }
 }
 
-Qt::ItemFlags KsPriceGridModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags PriceGridModel::flags(const QModelIndex& index) const {
   return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-void KsPriceGridModel::RowValuesChanged(int row) {
+void PriceGridModel::RowValuesChanged(int row) {
   const int last = static_cast<int>(columns_.size()) - 1;
   for (int r = row; r >= 0 && r < static_cast<int>(rows_.size()); r = rows_[r].ParentRow)
     emit dataChanged(index(r, 0), index(r, last), {Qt::DisplayRole});
 }
 
-QFont KsPriceGridModel::AreaFont() {
+QFont PriceGridModel::AreaFont() {
   QFont bold;
   bold.setBold(true);
   return bold;
 }
 
-std::vector<KsAreaRow> KsPriceGridModel::RowAndAreasAbove(int row) const {
-  std::vector<KsAreaRow> chain;
+std::vector<GridRow> PriceGridModel::RowAndAreasAbove(int row) const {
+  std::vector<GridRow> chain;
   for (int r = row; r >= 0 && r < static_cast<int>(rows_.size()); r = rows_[r].ParentRow)
     if (rows_[r].Element) chain.push_back(rows_[r]);
   return chain;
 }
 
-void KsPriceGridModel::SetReadOnlyColor(const QColor& color) { readOnlyBrush_ = QBrush(color); }
+void PriceGridModel::SetReadOnlyColor(const QColor& color) { readOnlyBrush_ = QBrush(color); }

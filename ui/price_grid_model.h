@@ -16,10 +16,10 @@ class KsGAEBObj;
 // first, or a single position. Cells are read from the elements' members each
 // time they are drawn; the model keeps no copies of values, so a recomputed
 // amount shows as soon as its row is redrawn.
-class KsPriceGridModel : public QAbstractTableModel {
+class PriceGridModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  explicit KsPriceGridModel(QObject* parent = nullptr);
+  explicit PriceGridModel(QObject* parent = nullptr);
 
   // Columns in order; an empty list gives one empty column.
   void SetColumns(const std::vector<const KsField*>& fields);
@@ -53,7 +53,7 @@ class KsPriceGridModel : public QAbstractTableModel {
   // areas above it.
   void RowValuesChanged(int row);
   // The row and the rows of the areas above it, whose sums an entry changes.
-  std::vector<KsAreaRow> RowAndAreasAbove(int row) const;
+  std::vector<GridRow> RowAndAreasAbove(int row) const;
   // Background of cells that cannot be edited.
   void SetReadOnlyColor(const QColor& color);
 
@@ -69,7 +69,7 @@ class KsPriceGridModel : public QAbstractTableModel {
   std::vector<Column> columns_;
   // With the row of the area each row belongs to, to redraw the sums above
   // an edited row.
-  std::vector<KsAreaRow> rows_;
+  std::vector<GridRow> rows_;
   QBrush editableBrush_{Qt::white};
   QBrush readOnlyBrush_;
 };

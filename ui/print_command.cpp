@@ -21,10 +21,10 @@ std::string NameWithoutExtension(const KsLyxObj& document) {
 
 }  // namespace
 
-KsQtPrintTarget::KsQtPrintTarget(KsWindowDialogs& dialogs, QWidget* parent)
+QtPrintTarget::QtPrintTarget(WindowDialogs& dialogs, QWidget* parent)
     : dialogs_(dialogs), parent_(parent) {}
 
-bool KsQtPrintTarget::Choose(const std::string& jobTitle) {
+bool QtPrintTarget::Choose(const std::string& jobTitle) {
   printer_.setDocName(FromCp1252(jobTitle));
   // The dialog offers the margins the print keeps, and may not narrow them.
   KeepPrintMargins(printer_);
@@ -33,15 +33,15 @@ bool KsQtPrintTarget::Choose(const std::string& jobTitle) {
   return true;
 }
 
-int KsQtPrintTarget::PageChars(int points) const { return PrinterPageChars(printer_, points); }
+int QtPrintTarget::PageChars(int points) const { return PrinterPageChars(printer_, points); }
 
-std::unique_ptr<KsTextDevice> KsQtPrintTarget::Open() {
-  auto device = std::make_unique<KsPrinterTextDevice>(printer_);
+std::unique_ptr<TextDevice> QtPrintTarget::Open() {
+  auto device = std::make_unique<PrinterTextDevice>(printer_);
   if (!device->IsOpen()) return nullptr;
   return device;
 }
 
-void PrintOfferCommand(KsLyxObj& document, bool longTexts, KsPrintTarget& target) {
+void PrintOfferCommand(KsLyxObj& document, bool longTexts, PrintTarget& target) {
   if (!document.Reader()) {
     MessageBoxes().ShowError(
         "Es sind keine Daten zum Drucken vorhanden. Bitte \xF6"
@@ -64,7 +64,7 @@ void PrintOfferCommand(KsLyxObj& document, bool longTexts, KsPrintTarget& target
                              " Bitte w\xE4hlen Sie das Querformat oder ein breiteres Papier.");
     return;
   }
-  const std::unique_ptr<KsTextDevice> device = target.Open();
+  const std::unique_ptr<TextDevice> device = target.Open();
   if (!device) {
     MessageBoxes().ShowError("Der Drucker konnte nicht gestartet werden.");
     return;

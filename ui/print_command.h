@@ -6,32 +6,32 @@
 #include <vector>
 
 class KsLyxObj;
-class KsTextDevice;
-class KsWindowDialogs;
+class TextDevice;
+class WindowDialogs;
 class QWidget;
 
 // Where the offer print goes: chosen in a dialog, then opened as a text device.
-class KsPrintTarget {
+class PrintTarget {
  public:
-  virtual ~KsPrintTarget() = default;
+  virtual ~PrintTarget() = default;
   // The print dialog for a job of this title; false when the user cancels.
   virtual bool Choose(const std::string& jobTitle) = 0;
   // Characters across the chosen page in the print font at this size.
   virtual int PageChars(int points) const = 0;
   // The chosen printer as a text device; nullptr when it cannot be started.
-  virtual std::unique_ptr<KsTextDevice> Open() = 0;
+  virtual std::unique_ptr<TextDevice> Open() = 0;
 };
 
 // A printer (or PDF file) of the system, chosen in the print dialog.
-class KsQtPrintTarget final : public KsPrintTarget {
+class QtPrintTarget final : public PrintTarget {
  public:
-  KsQtPrintTarget(KsWindowDialogs& dialogs, QWidget* parent);
+  QtPrintTarget(WindowDialogs& dialogs, QWidget* parent);
   bool Choose(const std::string& jobTitle) override;
   int PageChars(int points) const override;
-  std::unique_ptr<KsTextDevice> Open() override;
+  std::unique_ptr<TextDevice> Open() override;
 
  private:
-  KsWindowDialogs& dialogs_;
+  WindowDialogs& dialogs_;
   QWidget* parent_;
   QPrinter printer_{QPrinter::HighResolution};
 };
@@ -40,4 +40,4 @@ class KsQtPrintTarget final : public KsPrintTarget {
 // dialog for the job "Angebotsdruck " + the file's name, and prints the head
 // and the offer report to the chosen device; a page too narrow for the
 // table is refused before anything is printed.
-void PrintOfferCommand(KsLyxObj& document, bool longTexts, KsPrintTarget& target);
+void PrintOfferCommand(KsLyxObj& document, bool longTexts, PrintTarget& target);

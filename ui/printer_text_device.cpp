@@ -43,44 +43,44 @@ int PrinterPageChars(const QPrinter& printer, int points) {
   return advance > 0 ? static_cast<int>(std::floor(width / advance)) : 0;
 }
 
-KsPrinterTextDevice::KsPrinterTextDevice(QPrinter& printer) : printer_(printer) {
+PrinterTextDevice::PrinterTextDevice(QPrinter& printer) : printer_(printer) {
   KeepPrintMargins(printer_);
   if (!painter_.begin(&printer_)) return;
   page_height_ = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
   SetFontSize(kInitialPoints);
 }
 
-KsPrinterTextDevice::~KsPrinterTextDevice() { Close(); }
+PrinterTextDevice::~PrinterTextDevice() { Close(); }
 
-bool KsPrinterTextDevice::IsOpen() const { return painter_.isActive(); }
+bool PrinterTextDevice::IsOpen() const { return painter_.isActive(); }
 
-void KsPrinterTextDevice::SetFontSize(int points) {
+void PrinterTextDevice::SetFontSize(int points) {
   if (!IsOpen()) return;
   points_ = points;
   painter_.setFont(MonospacedFont(points));
 }
 
-int KsPrinterTextDevice::PageChars() const {
+int PrinterTextDevice::PageChars() const {
   return IsOpen() ? PrinterPageChars(printer_, points_) : 0;
 }
 
 // The next page is started only when a line is written to it, so a job whose
 // last line fills a page ends without an empty page; the page number already
 // names the page that the next line will go to.
-int KsPrinterTextDevice::PageNumber() const { return PageFull() ? page_ + 1 : page_; }
+int PrinterTextDevice::PageNumber() const { return PageFull() ? page_ + 1 : page_; }
 
-bool KsPrinterTextDevice::PageFull() const {
+bool PrinterTextDevice::PageFull() const {
   return IsOpen() && y_ > 0 && y_ + painter_.fontMetrics().lineSpacing() > page_height_;
 }
 
-void KsPrinterTextDevice::WriteLine(const std::string& text) {
+void PrinterTextDevice::WriteLine(const std::string& text) {
   if (!IsOpen()) return;
   // A lone CR or LF breaks the line as well; drawn as is it would show as a box.
   static const QRegularExpression kBreak(QStringLiteral("\r\n|\r|\n"));
   for (const QString& line : FromCp1252(text).split(kBreak)) WriteSubLine(line);
 }
 
-void KsPrinterTextDevice::WriteSubLine(const QString& text) {
+void PrinterTextDevice::WriteSubLine(const QString& text) {
   if (PageFull()) {
     printer_.newPage();
     ++page_;
@@ -91,6 +91,6 @@ void KsPrinterTextDevice::WriteSubLine(const QString& text) {
   y_ += metrics.lineSpacing();
 }
 
-void KsPrinterTextDevice::Close() {
+void PrinterTextDevice::Close() {
   if (IsOpen()) painter_.end();
 }

@@ -16,12 +16,12 @@ int PrinterPageChars(const QPrinter& printer, int points);
 // The printer as a device for monospaced text lines: a line that no longer
 // fits on the page starts a new one. The printer comes set up by the print
 // dialog (printer or PDF file, job title); its margins are kept.
-class KsPrinterTextDevice final : public KsTextDevice {
+class PrinterTextDevice final : public TextDevice {
  public:
-  explicit KsPrinterTextDevice(QPrinter& printer);
-  ~KsPrinterTextDevice() override;
-  KsPrinterTextDevice(const KsPrinterTextDevice&) = delete;
-  KsPrinterTextDevice& operator=(const KsPrinterTextDevice&) = delete;
+  explicit PrinterTextDevice(QPrinter& printer);
+  ~PrinterTextDevice() override;
+  PrinterTextDevice(const PrinterTextDevice&) = delete;
+  PrinterTextDevice& operator=(const PrinterTextDevice&) = delete;
 
   // False when the printer could not be started (for example an unwritable
   // PDF file); the device then writes nothing.

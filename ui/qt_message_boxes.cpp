@@ -19,20 +19,20 @@ int Run(QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardBu
 
 }  // namespace
 
-void KsQtMessageBoxes::ShowMessage(const std::string& text) {
+void QtMessageBoxes::ShowMessage(const std::string& text) {
   Run(QMessageBox::NoIcon, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 // No is the default so that a hasty Enter never confirms an overwrite.
-bool KsQtMessageBoxes::AskYesNo(const std::string& text) {
+bool QtMessageBoxes::AskYesNo(const std::string& text) {
   return Run(QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
          QMessageBox::Yes;
 }
 
-void KsQtMessageBoxes::ShowError(const std::string& text) {
+void QtMessageBoxes::ShowError(const std::string& text) {
   Run(QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void KsQtMessageBoxes::ShowWarning(const std::string& text) {
+void QtMessageBoxes::ShowWarning(const std::string& text) {
   Run(QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -4,7 +4,7 @@
 
 // Message boxes of the window program, titled with the application's title
 // and parented to the active window.
-class KsQtMessageBoxes : public KsMessageBoxes {
+class QtMessageBoxes : public MessageBoxService {
  public:
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;

@@ -19,41 +19,41 @@ std::unique_ptr<QSettings> UserSettings() {
 
 }  // namespace
 
-KsQtSettingsStore::KsQtSettingsStore() : settings_(UserSettings()) {}
+QtSettingsStore::QtSettingsStore() : settings_(UserSettings()) {}
 
-KsQtSettingsStore::KsQtSettingsStore(const QString& iniFile)
+QtSettingsStore::QtSettingsStore(const QString& iniFile)
     : settings_(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
 
-KsQtSettingsStore::~KsQtSettingsStore() = default;
+QtSettingsStore::~QtSettingsStore() = default;
 
 // A key without values reads like a missing one: everything keeps its default.
-bool KsQtSettingsStore::OpenForReading() {
+bool QtSettingsStore::OpenForReading() {
   settings_->sync();
   return !settings_->allKeys().isEmpty();
 }
 
-bool KsQtSettingsStore::OpenForWriting() { return settings_->isWritable(); }
+bool QtSettingsStore::OpenForWriting() { return settings_->isWritable(); }
 
-bool KsQtSettingsStore::ValueExists(const QString& name) const { return settings_->contains(name); }
+bool QtSettingsStore::ValueExists(const QString& name) const { return settings_->contains(name); }
 
-QString KsQtSettingsStore::ReadString(const QString& name) const {
+QString QtSettingsStore::ReadString(const QString& name) const {
   return settings_->value(name).toString();
 }
 
-int32_t KsQtSettingsStore::ReadInteger(const QString& name) const {
+int32_t QtSettingsStore::ReadInteger(const QString& name) const {
   bool ok = false;
   const int value = settings_->value(name).toInt(&ok);
   return ok ? value : 0;
 }
 
-void KsQtSettingsStore::WriteString(const QString& name, const QString& value) {
+void QtSettingsStore::WriteString(const QString& name, const QString& value) {
   settings_->setValue(name, value);
 }
 
-void KsQtSettingsStore::WriteInteger(const QString& name, int32_t value) {
+void QtSettingsStore::WriteInteger(const QString& name, int32_t value) {
   settings_->setValue(name, static_cast<int>(value));
 }
 
-void KsQtSettingsStore::Close() { settings_->sync(); }
+void QtSettingsStore::Close() { settings_->sync(); }
 
-QString KsQtSettingsStore::Location() const { return settings_->fileName(); }
+QString QtSettingsStore::Location() const { return settings_->fileName(); }

@@ -9,11 +9,11 @@
 // The store through QSettings: the registry key
 // HKEY_CURRENT_USER\Software\Tarvo_Redurir on Windows, elsewhere an INI file
 // of the user (~/.config/Software/Tarvo_Redurir.ini) or the one named.
-class KsQtSettingsStore final : public KsSettingsStore {
+class QtSettingsStore final : public SettingsStore {
  public:
-  KsQtSettingsStore();
-  explicit KsQtSettingsStore(const QString& iniFile);
-  ~KsQtSettingsStore() override;
+  QtSettingsStore();
+  explicit QtSettingsStore(const QString& iniFile);
+  ~QtSettingsStore() override;
 
   bool OpenForReading() override;
   bool OpenForWriting() override;

@@ -43,7 +43,7 @@ QString Run(QFileDialog& dialog) {
 }  // namespace
 
 // The dialog starts where the last file was chosen, as the system's own would.
-QString KsQtWindowDialogs::OpenFileName(QWidget* parent) {
+QString QtWindowDialogs::OpenFileName(QWidget* parent) {
   QFileDialog dialog(parent, QStringLiteral("\u00D6ffnen"), openDirectory_, kOpenFilter);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -54,8 +54,8 @@ QString KsQtWindowDialogs::OpenFileName(QWidget* parent) {
 }
 
 // The window asks about overwriting itself, so the dialog must not ask as well.
-QString KsQtWindowDialogs::SaveFileName(QWidget* parent, const QString& directory,
-                                        const QString& proposedName) {
+QString QtWindowDialogs::SaveFileName(QWidget* parent, const QString& directory,
+                                      const QString& proposedName) {
   // The filter and default suffix follow the proposed name: an XML tender is answered as X84.
   const bool x84 =
       QFileInfo(proposedName).suffix().compare(QStringLiteral("X84"), Qt::CaseInsensitive) == 0;
@@ -69,14 +69,14 @@ QString KsQtWindowDialogs::SaveFileName(QWidget* parent, const QString& director
   return Run(dialog);
 }
 
-bool KsQtWindowDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+bool QtWindowDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   return dialog.exec() == QDialog::Accepted;
 }
 
 // Ja is the default: Enter keeps the work; Esc and the close box cancel.
-KsWindowDialogs::SaveChanges KsQtWindowDialogs::AskSaveChanges(QWidget* parent,
-                                                               const QString& fileName) {
+WindowDialogs::SaveChanges QtWindowDialogs::AskSaveChanges(QWidget* parent,
+                                                           const QString& fileName) {
   QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
                   QStringLiteral("Die \u00C4nderungen an %1 speichern?").arg(fileName),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
@@ -93,8 +93,8 @@ KsWindowDialogs::SaveChanges KsQtWindowDialogs::AskSaveChanges(QWidget* parent,
   }
 }
 
-QString KsQtWindowDialogs::InputBox(QWidget* parent, const QString& title, const QString& prompt,
-                                    const QString& value) {
+QString QtWindowDialogs::InputBox(QWidget* parent, const QString& title, const QString& prompt,
+                                  const QString& value) {
   QInputDialog dialog(parent);
   dialog.setWindowTitle(title);
   dialog.setLabelText(prompt);

@@ -4,7 +4,7 @@
 
 // The real dialogs: Qt's file dialogs, the system's print dialog and a
 // message box.
-class KsQtWindowDialogs final : public KsWindowDialogs {
+class QtWindowDialogs final : public WindowDialogs {
  public:
   QString OpenFileName(QWidget* parent) override;
   QString SaveFileName(QWidget* parent, const QString& directory,

@@ -13,7 +13,7 @@ QString Caption(const QString& path) {
 
 }  // namespace
 
-TRecentFiles::TRecentFiles(QMenu& menu, QAction& breakAfter, QObject* parent)
+RecentFileList::RecentFileList(QMenu& menu, QAction& breakAfter, QObject* parent)
     : QObject(parent), menu_(menu), breakAfter_(breakAfter) {
   for (int i = 0; i < kCount; ++i) {
     auto* entry = new QAction(&menu);
@@ -26,7 +26,7 @@ TRecentFiles::TRecentFiles(QMenu& menu, QAction& breakAfter, QObject* parent)
   Place();
 }
 
-void TRecentFiles::Add(const QString& path) {
+void RecentFileList::Add(const QString& path) {
   auto it = std::find_if(entries_.begin(), entries_.end(), [&path](const QAction* entry) {
     return entry->data().toString().compare(path, Qt::CaseInsensitive) == 0;
   });
@@ -39,19 +39,19 @@ void TRecentFiles::Add(const QString& path) {
   Place();
 }
 
-void TRecentFiles::SetPath(int index, const QString& path) {
+void RecentFileList::SetPath(int index, const QString& path) {
   QAction* entry = entries_.at(index);
   entry->setData(path);
   entry->setText(Caption(path));
   entry->setVisible(!path.isEmpty());
 }
 
-QString TRecentFiles::Path(int index) const {
+QString RecentFileList::Path(int index) const {
   const QAction* entry = entries_.at(index);
   return entry->isVisible() ? entry->data().toString() : QString();
 }
 
-QStringList TRecentFiles::Paths() const {
+QStringList RecentFileList::Paths() const {
   QStringList paths;
   for (int i = 0; i < kCount; ++i)
     if (!Path(i).isEmpty()) paths << Path(i);
@@ -59,7 +59,7 @@ QStringList TRecentFiles::Paths() const {
 }
 
 // Entries stand in list order between the two separators.
-void TRecentFiles::Place() {
+void RecentFileList::Place() {
   for (QAction* entry : entries_) {
     menu_.removeAction(entry);
     menu_.insertAction(&breakAfter_, entry);

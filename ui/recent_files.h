@@ -12,14 +12,14 @@ class QMenu;
 // placed between two separators. An entry is visible exactly when it names a
 // file. The path is kept beside the caption, so a "&" in a file name is shown
 // as it is and never taken for a mnemonic.
-class TRecentFiles : public QObject {
+class RecentFileList : public QObject {
   Q_OBJECT
  public:
   static constexpr int kCount = 9;
 
   // Creates the hidden entries between the separators, that is right before
   // breakAfter.
-  TRecentFiles(QMenu& menu, QAction& breakAfter, QObject* parent = nullptr);
+  RecentFileList(QMenu& menu, QAction& breakAfter, QObject* parent = nullptr);
 
   // Moves the entry of this path (letter case ignored) to the top, or gives
   // the path to the oldest entry and moves that one to the top.

@@ -105,7 +105,7 @@ std::string OfferMailFile(const std::string& fileName, const std::string& extens
   return FittingPath(folder, WithExtension(fileName, extension));
 }
 
-void SendOfferCommand(KsLyxObj& document, bool showMapiClient, KsWindowDialogs& dialogs,
+void SendOfferCommand(KsLyxObj& document, bool showMapiClient, WindowDialogs& dialogs,
                       QWidget* parent) {
   if (!document.Loaded()) {
     MessageBoxes().ShowMessage(

@@ -3,7 +3,7 @@
 #include <string>
 
 class KsLyxObj;
-class KsWindowDialogs;
+class WindowDialogs;
 class QWidget;
 
 // The two commands that hand a message to the mail system through Simple
@@ -15,7 +15,7 @@ class QWidget;
 // aSend: the offer as a D84 (X84) file to the client's address (asked for when the
 // tender has none and the mail program's dialog is not wanted). The file is
 // written for the mail alone and deleted afterwards, whatever happened.
-void SendOfferCommand(KsLyxObj& document, bool showMapiClient, KsWindowDialogs& dialogs,
+void SendOfferCommand(KsLyxObj& document, bool showMapiClient, WindowDialogs& dialogs,
                       QWidget* parent);
 
 // The support label: a prepared request to the maker's support, signed with

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 // The per-user key "Software\Tarvo_Redurir" with string and 32-bit integer values.
-class KsSettingsStore {
+class SettingsStore {
  public:
-  virtual ~KsSettingsStore() = default;
+  virtual ~SettingsStore() = default;
   // Opens the key for reading without creating it; false when it does not exist.
   virtual bool OpenForReading() = 0;
   // Opens the key for writing, creating it when missing; false when that fails.

@@ -27,9 +27,9 @@ namespace {
 constexpr int kNormalFontSize = 8;
 
 // A splitter that reports when it has laid out its panes after a resize.
-class TResizeReportingSplitter : public QSplitter {
+class ResizeReportingSplitter : public QSplitter {
  public:
-  TResizeReportingSplitter(std::function<void()> resized, QWidget* parent)
+  ResizeReportingSplitter(std::function<void()> resized, QWidget* parent)
       : QSplitter(Qt::Vertical, parent), resized_(std::move(resized)) {}
 
  protected:
@@ -43,14 +43,14 @@ class TResizeReportingSplitter : public QSplitter {
 };
 }  // namespace
 
-TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridColumnsEditor& columns,
-                         QWidget* parent)
+TitPosPage::TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumnsEditor& columns,
+                       QWidget* parent)
     : QWidget(parent),
       document_(&document),
       fields_(fields),
       columns_(columns),
-      infoHeight_(7 * TPriceGrid::kRowPitch) {
-  sg = new TPriceGrid(this);
+      infoHeight_(7 * PriceGrid::kRowPitch) {
+  sg = new PriceGrid(this);
   const QColor readOnly = ReadOnlyColor(sg->palette().color(QPalette::Button));
   sg->SetReadOnlyColor(readOnly);
 
@@ -71,7 +71,7 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   reLTxt->setPalette(colors);
   SetLongTextFontSize(kNormalFontSize);
 
-  totals_ = new TTotalsPanel(document, this);
+  totals_ = new TotalsPanel(document, this);
 
   auto* info = new QWidget(this);
   auto* infoLayout = new QHBoxLayout(info);
@@ -79,26 +79,26 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   infoLayout->addWidget(reLTxt, 1);
   infoLayout->addWidget(totals_);
 
-  splitter_ = new TResizeReportingSplitter([this] { SnapToRows(); }, this);
+  splitter_ = new ResizeReportingSplitter([this] { SnapToRows(); }, this);
   splitter_->addWidget(sg);
   splitter_->addWidget(info);
   splitter_->setChildrenCollapsible(false);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
-  splitter_->setSizes({20 * TPriceGrid::kRowPitch, infoHeight_});
+  splitter_->setSizes({20 * PriceGrid::kRowPitch, infoHeight_});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(splitter_);
 
-  connect(sg, &TPriceGrid::RowElementShown, this, &TTitPosPage::ShowLongText);
-  connect(sg, &TPriceGrid::ValueEntering, this,
+  connect(sg, &PriceGrid::RowElementShown, this, &TitPosPage::ShowLongText);
+  connect(sg, &PriceGrid::ValueEntering, this,
           [this](KsGAEBObj* element) { document_->NoteEdit(*element); });
-  connect(sg, &TPriceGrid::ValueEntered, this, &TTitPosPage::Edited);
-  connect(sg, &TPriceGrid::EmptyEpRequested, this, &TTitPosPage::FindEmptyEp);
-  connect(totals_, &TTotalsPanel::VatChanged, this, &TTitPosPage::Edited);
-  connect(totals_, &TTotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
-  connect(splitter_, &QSplitter::splitterMoved, sg, &TPriceGrid::CommitEdit);
+  connect(sg, &PriceGrid::ValueEntered, this, &TitPosPage::Edited);
+  connect(sg, &PriceGrid::EmptyEpRequested, this, &TitPosPage::FindEmptyEp);
+  connect(totals_, &TotalsPanel::VatChanged, this, &TitPosPage::Edited);
+  connect(totals_, &TotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
+  connect(splitter_, &QSplitter::splitterMoved, sg, &PriceGrid::CommitEdit);
   connect(splitter_, &QSplitter::splitterMoved, this, [this] {
     infoHeight_ = splitter_->sizes().value(1, infoHeight_);
     SnapToRows();
@@ -107,28 +107,28 @@ TTitPosPage::TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridCol
   BuildColumns();
 }
 
-TTitPosPage::~TTitPosPage() = default;
+TitPosPage::~TitPosPage() = default;
 
 // Computed from the whole height each time, never from the last split: a
 // split that only ever handed the odd pixels on would let the grid shrink by
 // a row with every resize, and every file opened resizes the page twice.
-void TTitPosPage::SnapToRows() {
+void TitPosPage::SnapToRows() {
   const QList<int> sizes = splitter_->sizes();
   if (sizes.size() != 2) return;
   const int total = sizes[0] + sizes[1];
   const int header = sg->horizontalHeader()->height();
-  const int rows = (total - infoHeight_ - header) / TPriceGrid::kRowPitch;
+  const int rows = (total - infoHeight_ - header) / PriceGrid::kRowPitch;
   if (rows < 1) return;
-  const int grid = header + rows * TPriceGrid::kRowPitch;
+  const int grid = header + rows * PriceGrid::kRowPitch;
   if (grid != sizes[0]) splitter_->setSizes({grid, total - grid});
 }
 
-void TTitPosPage::BuildColumns() {
+void TitPosPage::BuildColumns() {
   sg->SetColumns(columns_.ShownColumns());
   sg->FitColumns(AreaRows(document_->LvAreas));
 }
 
-void TTitPosPage::UpdateEpColumns() {
+void TitPosPage::UpdateEpColumns() {
   for (int i = 0; i < fields_.Count(); ++i) {
     const std::string& name = fields_.Items(i).Name();
     if (IsPriceComponent(name)) columns_.SetAvailable(FromCp1252(name), document_->EpBreakdown);
@@ -136,25 +136,25 @@ void TTitPosPage::UpdateEpColumns() {
   BuildColumns();
 }
 
-void TTitPosPage::ShowElement(KsGAEBObj* element) {
+void TitPosPage::ShowElement(KsGAEBObj* element) {
   sg->ShowRows(element);
   ShowLongText(element);
 }
 
-void TTitPosPage::Clear() {
+void TitPosPage::Clear() {
   sg->SetColumns({});
   ShowElement(nullptr);
 }
 
-void TTitPosPage::SetDocument(KsLyxObj& document) {
+void TitPosPage::SetDocument(KsLyxObj& document) {
   Clear();
   document_ = &document;
   totals_->SetDocument(document);
 }
 
-void TTitPosPage::SelectFirstEditable() { sg->SelectFirstEditable(); }
+void TitPosPage::SelectFirstEditable() { sg->SelectFirstEditable(); }
 
-void TTitPosPage::ActivateFromTab() {
+void TitPosPage::ActivateFromTab() {
   BuildColumns();
   const KsGAEBObjList* areas = document_->LvAreas;
   KsGAEBObj* first = areas && areas->Count() > 0 ? areas->Element(0) : nullptr;
@@ -163,23 +163,23 @@ void TTitPosPage::ActivateFromTab() {
   SelectFirstEditable();
 }
 
-void TTitPosPage::ShowTotals() { totals_->ShowTotals(); }
+void TitPosPage::ShowTotals() { totals_->ShowTotals(); }
 
-void TTitPosPage::NextEmptyEP() { FindEmptyEp(true); }
+void TitPosPage::NextEmptyEP() { FindEmptyEp(true); }
 
-void TTitPosPage::PreviousEmptyEP() { FindEmptyEp(false); }
+void TitPosPage::PreviousEmptyEP() { FindEmptyEp(false); }
 
-void TTitPosPage::FindEmptyEp(bool next) {
+void TitPosPage::FindEmptyEp(bool next) {
   if (!sg->FindEmptyEp(next) && sg->Model().ColumnOf("EP") >= 0) ContinueEmptyEpSearch(next);
 }
 
 // The rows of all LV areas in the order of the grid; the shown area's rows
 // are a stretch of them, and the search goes on beyond its ends.
-void TTitPosPage::ContinueEmptyEpSearch(bool next) {
+void TitPosPage::ContinueEmptyEpSearch(bool next) {
   KsGAEBObj* shown = sg->Model().Element(0);
   if (!IsAreaRow(shown)) return;
-  const std::vector<KsAreaRow> rows = AreaRows(document_->LvAreas);
-  const auto isShown = [shown](const KsAreaRow& row) { return row.Element == shown; };
+  const std::vector<GridRow> rows = AreaRows(document_->LvAreas);
+  const auto isShown = [shown](const GridRow& row) { return row.Element == shown; };
   const int first =
       static_cast<int>(std::find_if(rows.begin(), rows.end(), isShown) - rows.begin());
   const int count = static_cast<int>(rows.size());
@@ -201,18 +201,18 @@ void TTitPosPage::ContinueEmptyEpSearch(bool next) {
   sg->SelectCell(found - areaRow, sg->Model().ColumnOf("EP"));
 }
 
-void TTitPosPage::SetLongTextFontSize(int points) {
+void TitPosPage::SetLongTextFontSize(int points) {
   QFont font = reLTxt->font();
   font.setPointSize(points);
   reLTxt->setFont(font);
 }
 
-int TTitPosPage::LongTextFontSize() const { return reLTxt->font().pointSize(); }
+int TitPosPage::LongTextFontSize() const { return reLTxt->font().pointSize(); }
 
-void TTitPosPage::CommitEdit() { sg->CommitEdit(); }
+void TitPosPage::CommitEdit() { sg->CommitEdit(); }
 
 // The element's number ("OZ", its first member), then its long text.
-void TTitPosPage::ShowLongText(KsGAEBObj* element) {
+void TitPosPage::ShowLongText(KsGAEBObj* element) {
   if (!element) {
     reLTxt->clear();
     return;

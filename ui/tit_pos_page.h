@@ -7,19 +7,19 @@ class QSplitter;
 class KsGAEBObj;
 class KsFieldList;
 class QTextEdit;
-class TGridColumnsEditor;
-class TPriceGrid;
-class TTotalsPanel;
+class GridColumnsEditor;
+class PriceGrid;
+class TotalsPanel;
 
 // The page "&Titel-Positionen": the price grid with its in-place editor, the
 // long-text view and the totals panel under a splitter. The main window owns
 // the page and calls these operations; the page does no file I/O.
-class TTitPosPage : public QWidget {
+class TitPosPage : public QWidget {
   Q_OBJECT
  public:
-  TTitPosPage(KsLyxObj& document, const KsFieldList& fields, TGridColumnsEditor& columns,
-              QWidget* parent = nullptr);
-  ~TTitPosPage() override;
+  TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumnsEditor& columns,
+             QWidget* parent = nullptr);
+  ~TitPosPage() override;
 
   // Columns from the checked and enabled items of the column editor (at least one).
   void BuildColumns();
@@ -45,7 +45,7 @@ class TTitPosPage : public QWidget {
   // Commits a pending edit (before saving, printing, closing).
   void CommitEdit();
 
-  TPriceGrid& Grid() const { return *sg; }
+  PriceGrid& Grid() const { return *sg; }
   // Shows nothing of the old document any more; the caller fills the page again.
   void SetDocument(KsLyxObj& document);
 
@@ -68,10 +68,10 @@ class TTitPosPage : public QWidget {
 
   KsLyxObj* document_;
   const KsFieldList& fields_;
-  TGridColumnsEditor& columns_;
-  TPriceGrid* sg;
+  GridColumnsEditor& columns_;
+  PriceGrid* sg;
   QTextEdit* reLTxt;
-  TTotalsPanel* totals_;
+  TotalsPanel* totals_;
   QSplitter* splitter_;
   int infoHeight_;  // as designed, or as the user dragged it
 };

@@ -21,7 +21,7 @@ namespace {
 // "100,00": the highest rate with its two decimals.
 constexpr int kVatMaxLength = 6;
 
-QString Money(double value) { return FromCp1252(FormatEx("%.2n", {KsVariant(value)})); }
+QString Money(double value) { return FromCp1252(FormatEx("%.2n", {Variant(value)})); }
 
 QLabel* ValueLabel(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -32,7 +32,7 @@ QLabel* ValueLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TTotalsPanel::TTotalsPanel(KsLyxObj& document, QWidget* parent)
+TotalsPanel::TotalsPanel(KsLyxObj& document, QWidget* parent)
     : QWidget(parent), document_(&document) {
   // 185 pixels hold the sums of most offers; a wider sum widens the panel
   // rather than being cut.
@@ -61,7 +61,7 @@ TTotalsPanel::TTotalsPanel(KsLyxObj& document, QWidget* parent)
   layout->setRowStretch(4, 1);
 }
 
-void TTotalsPanel::ShowTotals() {
+void TotalsPanel::ShowTotals() {
   if (!document_->LvInfo) {
     for (QLabel* label : {lblSumme, lblMWStAbs, lblBruttoSumme}) label->clear();
     eMWSt->clear();
@@ -74,7 +74,7 @@ void TTotalsPanel::ShowTotals() {
   lblBruttoSumme->setText(Money(NumberValue(info, "SUMMEBRUTTO")));
 }
 
-void TTotalsPanel::ApplyVat() {
+void TotalsPanel::ApplyVat() {
   if (!eMWSt->isModified()) return;
   eMWSt->setModified(false);
   if (!document_->Lv || !document_->LvInfo) return;
@@ -92,7 +92,7 @@ void TTotalsPanel::ApplyVat() {
   emit VatChanged();
 }
 
-bool TTotalsPanel::eventFilter(QObject* watched, QEvent* event) {
+bool TotalsPanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched == eMWSt) {
     if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();

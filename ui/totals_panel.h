@@ -9,12 +9,12 @@ class QLineEdit;
 // The totals under the price grid: "Gesamtsumme" `lblSumme`, the VAT rate
 // `eMWSt`, "Mehrwertsteuer" `lblMWStAbs` and "Bruttosumme" `lblBruttoSumme`.
 // A changed VAT rate goes into the LV and its gross sum when the entry is left.
-class TTotalsPanel : public QWidget {
+class TotalsPanel : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kWidth = 185;
 
-  explicit TTotalsPanel(KsLyxObj& document, QWidget* parent = nullptr);
+  explicit TotalsPanel(KsLyxObj& document, QWidget* parent = nullptr);
 
   // Sum, VAT rate, VAT amount and gross sum of the LV; empty while nothing is loaded.
   void ShowTotals();

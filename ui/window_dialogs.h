@@ -7,9 +7,9 @@ class QWidget;
 
 // The standard dialogs of the main window, behind an interface so that tests
 // can answer them. Paths are the file system's own (QString).
-class KsWindowDialogs {
+class WindowDialogs {
  public:
-  virtual ~KsWindowDialogs() = default;
+  virtual ~WindowDialogs() = default;
   // The file to open; empty when the user cancels.
   virtual QString OpenFileName(QWidget* parent) = 0;
   // The file to save to, starting in `directory` with `proposedName`; empty on cancel.

@@ -57,7 +57,7 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 class DateTimeWriter {
  public:
-  DateTimeWriter(const KsDateTimeParts& parts, const KsFormatSettings& format)
+  DateTimeWriter(const DateTimeParts& parts, const NumberFormat& format)
       : parts_(parts), format_(format) {}
 
   void Write(const std::string& pattern, std::string& out) {
@@ -141,8 +141,8 @@ class DateTimeWriter {
     }
   }
 
-  const KsDateTimeParts& parts_;
-  const KsFormatSettings& format_;
+  const DateTimeParts& parts_;
+  const NumberFormat& format_;
 };
 
 // Reads up to maxDigits digits at text[pos]; false when there is none.
@@ -175,9 +175,9 @@ bool ReadTime(const std::string& text, size_t& pos, char separator, double& time
 
 }  // namespace
 
-KsDateTimeParts DecodeDateTime(double dateTime) {
+DateTimeParts DecodeDateTime(double dateTime) {
   if (!std::isfinite(dateTime) || dateTime < kMinDay || dateTime >= kMaxDay + 1) {
-    throw KsFormatError("Ung\xFCltiges Datum");
+    throw FormatError("Ung\xFCltiges Datum");
   }
   int64_t day = static_cast<int64_t>(std::trunc(dateTime));
   int64_t ms = std::llround(std::fabs(dateTime - static_cast<double>(day)) * kMsPerDay);
@@ -185,7 +185,7 @@ KsDateTimeParts DecodeDateTime(double dateTime) {
     ms -= kMsPerDay;
     ++day;
   }
-  KsDateTimeParts parts;
+  DateTimeParts parts;
   CivilFromDays(day - kUnixEpochDay, parts.Year, parts.Month, parts.Day);
   parts.Hour = static_cast<int>(ms / 3600000);
   parts.Minute = static_cast<int>(ms / 60000 % 60);
@@ -210,17 +210,17 @@ double EncodeTime(int hour, int minute, int second, int milliSecond) {
 }
 
 std::string FormatDateTime(const std::string& pattern, double dateTime,
-                           const KsFormatSettings& format) {
+                           const NumberFormat& format) {
   std::string out;
   DateTimeWriter(DecodeDateTime(dateTime), format).Write(pattern, out);
   return out;
 }
 
-std::string DateTimeToStr(double dateTime, const KsFormatSettings& format) {
+std::string DateTimeToStr(double dateTime, const NumberFormat& format) {
   return FormatDateTime("c", dateTime, format);
 }
 
-bool TryStrToDateTime(const std::string& text, double& dateTime, const KsFormatSettings& format) {
+bool TryStrToDateTime(const std::string& text, double& dateTime, const NumberFormat& format) {
   std::string order;
   for (char c : format.ShortDateFormat) {
     const char l = Lower(c);

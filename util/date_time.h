@@ -8,7 +8,7 @@
 // is the time of day. Negative values lie before that day, their fraction
 // still counting forward from midnight (-1.25 is 29.12.1899 06:00).
 
-struct KsDateTimeParts {
+struct DateTimeParts {
   int Year = 1899;
   int Month = 12;
   int Day = 30;
@@ -19,9 +19,9 @@ struct KsDateTimeParts {
   int DayOfWeek = 7;  // 1 = Sunday ... 7 = Saturday
 };
 
-// Splits a date-time, rounded to milliseconds; raises KsFormatError outside
+// Splits a date-time, rounded to milliseconds; raises FormatError outside
 // the years 1 to 9999.
-KsDateTimeParts DecodeDateTime(double dateTime);
+DateTimeParts DecodeDateTime(double dateTime);
 // False for an impossible date (31.02., month 13, year 0 or above 9999).
 bool TryEncodeDate(int year, int month, int day, double& dateTime);
 double EncodeTime(int hour, int minute, int second, int milliSecond);
@@ -33,12 +33,12 @@ double EncodeTime(int hour, int minute, int second, int milliSecond);
 // ":" are the date and time separators; text in double or single quotes and
 // every other character is copied.
 std::string FormatDateTime(const std::string& pattern, double dateTime,
-                           const KsFormatSettings& format = FormatSettings());
+                           const NumberFormat& format = FormatSettings());
 // Pattern "c".
-std::string DateTimeToStr(double dateTime, const KsFormatSettings& format = FormatSettings());
+std::string DateTimeToStr(double dateTime, const NumberFormat& format = FormatSettings());
 
 // A date in the order of the short date format, with the date separator, the
 // year in two (50 years around 2000: 00-49 are 20xx) or four digits,
 // optionally followed by blanks and a time h:n or h:n:s.
 bool TryStrToDateTime(const std::string& text, double& dateTime,
-                      const KsFormatSettings& format = FormatSettings());
+                      const NumberFormat& format = FormatSettings());

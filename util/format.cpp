@@ -11,7 +11,7 @@ namespace {
 
 class Formatter {
  public:
-  Formatter(const std::string& format, const std::vector<KsVariant>& args)
+  Formatter(const std::string& format, const std::vector<Variant>& args)
       : format_(format), args_(args) {}
 
   std::string Run() {
@@ -64,7 +64,7 @@ class Formatter {
     return text;
   }
 
-  std::string Convert(char type, const KsVariant& arg, int precision) {
+  std::string Convert(char type, const Variant& arg, int precision) {
     try {
       switch (type) {
         case 's': {
@@ -90,7 +90,7 @@ class Formatter {
         case 'n':
           return FloatToFixed(arg.ToFloat(), precision < 0 ? 2 : precision, true);
       }
-    } catch (const KsVariantError&) {
+    } catch (const VariantError&) {
       Invalid();
     }
     Invalid();
@@ -109,7 +109,7 @@ class Formatter {
       ++pos_;
       try {
         number = NextArgument().ToInteger();
-      } catch (const KsVariantError&) {
+      } catch (const VariantError&) {
         Invalid();
       }
       return true;
@@ -123,25 +123,25 @@ class Formatter {
     return true;
   }
 
-  const KsVariant& NextArgument() {
+  const Variant& NextArgument() {
     if (argIndex_ >= args_.size()) {
-      throw KsFormatError("Kein Argument f\xFCr Format '" + format_ + "'");
+      throw FormatError("Kein Argument f\xFCr Format '" + format_ + "'");
     }
     return args_[argIndex_++];
   }
 
   [[noreturn]] void Invalid() const {
-    throw KsFormatError("Format '" + format_ + "' ung\xFCltig oder nicht kompatibel mit Argument");
+    throw FormatError("Format '" + format_ + "' ung\xFCltig oder nicht kompatibel mit Argument");
   }
 
   const std::string& format_;
-  const std::vector<KsVariant>& args_;
+  const std::vector<Variant>& args_;
   size_t pos_ = 0;
   size_t argIndex_ = 0;
 };
 
 }  // namespace
 
-std::string Format(const std::string& format, const std::vector<KsVariant>& args) {
+std::string Format(const std::string& format, const std::vector<Variant>& args) {
   return Formatter(format, args).Run();
 }

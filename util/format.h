@@ -18,6 +18,6 @@
 // "-" aligns left in the width (default right). "%%" is a percent sign. An
 // explicit index makes the following conversions continue from that
 // argument. Numbers use the separators of the user's format.
-// Raises KsFormatError for an unknown conversion, a missing argument or an
+// Raises FormatError for an unknown conversion, a missing argument or an
 // argument that does not convert.
-std::string Format(const std::string& format, const std::vector<KsVariant>& args);
+std::string Format(const std::string& format, const std::vector<Variant>& args);

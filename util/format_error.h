@@ -4,7 +4,7 @@
 
 // Raised by the text formatters for a format they cannot apply (unknown
 // conversion, missing argument, date outside the calendar).
-class KsFormatError : public std::runtime_error {
+class FormatError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };

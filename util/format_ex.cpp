@@ -29,12 +29,12 @@ size_t ConversionEnd(const std::string& text, size_t q) {
 // Inserted text must reach the final format as literal text.
 std::string EscapePercent(const std::string& text) { return ReplaceAll(text, "%", "%%"); }
 
-const KsVariant& Argument(const std::vector<KsVariant>& args, size_t k, const std::string& fmt) {
-  if (k >= args.size()) throw KsFormatError("Kein Argument f\xFCr Format '" + fmt + "'");
+const Variant& Argument(const std::vector<Variant>& args, size_t k, const std::string& fmt) {
+  if (k >= args.size()) throw FormatError("Kein Argument f\xFCr Format '" + fmt + "'");
   return args[k];
 }
 
-std::string DateText(char conversion, const std::string& inner, const KsVariant& arg) {
+std::string DateText(char conversion, const std::string& inner, const Variant& arg) {
   const std::string pattern = !inner.empty() ? inner : conversion == 'a' ? "c" : "t";
   const double value = arg.IsEmptyOrNull() ? 0.0 : arg.ToDateTime();
   if (conversion == 't' || RoundDec(5, value) != 0) return FormatDateTime(pattern, value);
@@ -50,7 +50,7 @@ bool EntryNumber(const std::string& key, int32_t& number) {
   return TryTextToInt(key.substr(begin, end - begin + 1), number);
 }
 
-std::string Lookup(const std::string& list, const KsVariant& arg) {
+std::string Lookup(const std::string& list, const Variant& arg) {
   const int count = TokenCount(list, ";");
   for (int i = 1; i <= count; ++i) {
     const std::string entry = Token(list, i, ";");
@@ -69,7 +69,7 @@ std::string Lookup(const std::string& list, const KsVariant& arg) {
   return arg.ToString();
 }
 
-std::string Rewrite(const std::string& fmt, const std::vector<KsVariant>& args) {
+std::string Rewrite(const std::string& fmt, const std::vector<Variant>& args) {
   std::string text = fmt;
   size_t k = 0;
   bool taken = false;
@@ -85,7 +85,7 @@ std::string Rewrite(const std::string& fmt, const std::vector<KsVariant>& args) 
     searchFrom = q + 1;
     if (conversion == 'a' || conversion == 't' || conversion == 'z') {
       const std::string inner = TranslateChars(text.substr(q + 1, c - q - 1), "\"", "");
-      const KsVariant& arg = Argument(args, k, fmt);
+      const Variant& arg = Argument(args, k, fmt);
       std::string inserted;
       if (conversion == 'z') {
         inserted = Lookup(inner, arg);
@@ -109,10 +109,10 @@ std::string Rewrite(const std::string& fmt, const std::vector<KsVariant>& args) 
 
 }  // namespace
 
-std::string FormatEx(const std::string& fmt, const std::vector<KsVariant>& args) {
+std::string FormatEx(const std::string& fmt, const std::vector<Variant>& args) {
   try {
     return Format(Rewrite(fmt, args), args);
-  } catch (const KsVariantError&) {
-    throw KsFormatError("Format '" + fmt + "' ung\xFCltig oder nicht kompatibel mit Argument");
+  } catch (const VariantError&) {
+    throw FormatError("Format '" + fmt + "' ung\xFCltig oder nicht kompatibel mit Argument");
   }
 }

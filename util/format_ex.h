@@ -22,5 +22,5 @@
 // from ending the conversion). Once an a, t or z conversion has taken its
 // argument, later conversions get explicit indexes so they still pick their
 // own arguments. "%%" stays a percent sign and takes no argument.
-// Raises KsFormatError like Format.
-std::string FormatEx(const std::string& fmt, const std::vector<KsVariant>& args);
+// Raises FormatError like Format.
+std::string FormatEx(const std::string& fmt, const std::vector<Variant>& args);

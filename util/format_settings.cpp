@@ -10,8 +10,8 @@
 
 namespace {
 
-KsFormatSettings& Current() {
-  static KsFormatSettings settings;
+NumberFormat& Current() {
+  static NumberFormat settings;
   return settings;
 }
 
@@ -161,7 +161,7 @@ char FirstSeparator(const std::string& pattern, char fallback) {
   return fallback;
 }
 
-void ReadNumberFormat(KsFormatSettings& settings) {
+void ReadNumberFormat(NumberFormat& settings) {
   const Locale locale(LC_NUMERIC_MASK, LocaleNameFor("LC_NUMERIC"));
   if (!locale.Valid()) return;
   const char decimal = SeparatorChar(locale, RADIXCHAR);
@@ -170,7 +170,7 @@ void ReadNumberFormat(KsFormatSettings& settings) {
   if (settings.ThousandSeparator == settings.DecimalSeparator) settings.ThousandSeparator = '\0';
 }
 
-void ReadDateFormat(KsFormatSettings& settings) {
+void ReadDateFormat(NumberFormat& settings) {
   const Locale locale(LC_TIME_MASK, LocaleNameFor("LC_TIME"));
   if (!locale.Valid()) return;
   const std::string date = PatternFromStrftime(locale.Raw(D_FMT));
@@ -200,14 +200,14 @@ void ReadDateFormat(KsFormatSettings& settings) {
 
 }  // namespace
 
-const KsFormatSettings& FormatSettings() { return Current(); }
+const NumberFormat& FormatSettings() { return Current(); }
 
-void SetFormatSettings(const KsFormatSettings& settings) { Current() = settings; }
+void SetFormatSettings(const NumberFormat& settings) { Current() = settings; }
 
-KsFormatSettings GermanFormatSettings() { return KsFormatSettings{}; }
+NumberFormat GermanFormatSettings() { return NumberFormat{}; }
 
-KsFormatSettings EnglishFormatSettings() {
-  KsFormatSettings s;
+NumberFormat EnglishFormatSettings() {
+  NumberFormat s;
   s.DecimalSeparator = '.';
   s.ThousandSeparator = ',';
   s.DateSeparator = '/';
@@ -226,8 +226,8 @@ KsFormatSettings EnglishFormatSettings() {
 
 // Each part that the locale cannot give (not installed, no language) keeps
 // the German value.
-KsFormatSettings FormatSettingsFromLocale() {
-  KsFormatSettings settings = GermanFormatSettings();
+NumberFormat FormatSettingsFromLocale() {
+  NumberFormat settings = GermanFormatSettings();
   ReadNumberFormat(settings);
   ReadDateFormat(settings);
   return settings;

@@ -6,7 +6,7 @@
 // The user's number and date format, one setting for the whole process.
 // Taken from the system locale at start (German where the locale names no
 // language); tests set it explicitly.
-struct KsFormatSettings {
+struct NumberFormat {
   char DecimalSeparator = ',';
   char ThousandSeparator = '.';  // '\0': numbers are written without grouping
   char DateSeparator = '.';
@@ -25,15 +25,15 @@ struct KsFormatSettings {
                                                 "September", "Oktober", "November", "Dezember"};
 };
 
-const KsFormatSettings& FormatSettings();
-void SetFormatSettings(const KsFormatSettings& settings);
+const NumberFormat& FormatSettings();
+void SetFormatSettings(const NumberFormat& settings);
 
 // German format: "," decimal, "." thousands, dd.mm.yyyy.
-KsFormatSettings GermanFormatSettings();
+NumberFormat GermanFormatSettings();
 // English-like format: "." decimal, "," thousands, mm/dd/yyyy.
-KsFormatSettings EnglishFormatSettings();
+NumberFormat EnglishFormatSettings();
 // Reads LC_NUMERIC / LC_TIME of the environment; C and POSIX give the German format.
-KsFormatSettings FormatSettingsFromLocale();
+NumberFormat FormatSettingsFromLocale();
 // Fractional digits of the environment's locale (LC_MONETARY); 2 where the
 // locale names no language or does not say.
 int NumberDigitsFromLocale();

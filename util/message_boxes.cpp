@@ -7,7 +7,7 @@
 namespace {
 
 // Without a window there is nobody to answer, so questions get the safe No.
-class StderrMessageBoxes : public KsMessageBoxes {
+class StderrMessageBoxes : public MessageBoxService {
  public:
   void ShowMessage(const std::string& text) override { Write(text); }
   bool AskYesNo(const std::string& text) override {
@@ -26,16 +26,16 @@ StderrMessageBoxes& DefaultBoxes() {
   return boxes;
 }
 
-KsMessageBoxes*& Installed() {
-  static KsMessageBoxes* boxes = nullptr;
+MessageBoxService*& Installed() {
+  static MessageBoxService* boxes = nullptr;
   return boxes;
 }
 
 }  // namespace
 
-KsMessageBoxes& MessageBoxes() {
-  KsMessageBoxes* boxes = Installed();
+MessageBoxService& MessageBoxes() {
+  MessageBoxService* boxes = Installed();
   return boxes ? *boxes : DefaultBoxes();
 }
 
-void SetMessageBoxes(KsMessageBoxes* boxes) { Installed() = boxes; }
+void SetMessageBoxes(MessageBoxService* boxes) { Installed() = boxes; }

@@ -114,7 +114,7 @@ bool TryTextToInt(const std::string& text, int32_t& value) {
   return true;
 }
 
-bool TryTextToFloat(const std::string& text, double& value, const KsFormatSettings& format) {
+bool TryTextToFloat(const std::string& text, double& value, const NumberFormat& format) {
   size_t begin = text.find_first_not_of(' ');
   if (begin == std::string::npos) return false;
   const size_t end = text.find_last_not_of(' ') + 1;
@@ -155,7 +155,7 @@ bool TryTextToFloat(const std::string& text, double& value, const KsFormatSettin
   return true;
 }
 
-std::string FloatToStr(double value, const KsFormatSettings& format, int precision) {
+std::string FloatToStr(double value, const NumberFormat& format, int precision) {
   if (!std::isfinite(value)) return NonFinite(value);
   precision = std::clamp(precision, 1, 18);
   Decimal d = ToDecimal(value);
@@ -181,7 +181,7 @@ std::string FloatToStr(double value, const KsFormatSettings& format, int precisi
   return out;
 }
 
-std::string FloatToFixed(double value, int decimals, bool grouped, const KsFormatSettings& format) {
+std::string FloatToFixed(double value, int decimals, bool grouped, const NumberFormat& format) {
   if (!std::isfinite(value)) return NonFinite(value);
   decimals = std::clamp(decimals, 0, 18);
   Decimal d = ToDecimal(value);
@@ -207,9 +207,9 @@ std::string NotANumberText(const std::string& text) {
   return "'" + text + "' ist kein g\xFCltiger Gleitkommawert.";
 }
 
-double StrToFloat(const std::string& text, const KsFormatSettings& format) {
+double StrToFloat(const std::string& text, const NumberFormat& format) {
   double value = 0;
-  if (!TryTextToFloat(text, value, format)) throw KsVariantError(NotANumberText(text));
+  if (!TryTextToFloat(text, value, format)) throw VariantError(NotANumberText(text));
   return value;
 }
 
@@ -227,7 +227,7 @@ std::string_view TrimView(std::string_view s) {
 // separator before it groups thousands: the other character, after one to
 // three digits and then between groups of exactly three. npos when the
 // digits have no separator at all; false when the grouping is wrong.
-bool FindDecimal(std::string_view digits, const KsFormatSettings& format, size_t& decimal) {
+bool FindDecimal(std::string_view digits, const NumberFormat& format, size_t& decimal) {
   auto isSeparator = [&](char c) { return c == '.' || c == ',' || c == format.DecimalSeparator; };
   decimal = std::string_view::npos;
   for (size_t i = 0; i < digits.size(); ++i)
@@ -248,7 +248,7 @@ bool FindDecimal(std::string_view digits, const KsFormatSettings& format, size_t
 
 }  // namespace
 
-bool TryReadNumber(const std::string& text, double& value, const KsFormatSettings& format) {
+bool TryReadNumber(const std::string& text, double& value, const NumberFormat& format) {
   const std::string_view t = TrimView(text);
   if (t.empty()) return false;
   size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;

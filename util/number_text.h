@@ -19,11 +19,11 @@ bool TryTextToInt(const std::string& text, int32_t& value);
 // as text in this program never carry them, and reading "12.50" as 1250 under
 // the German format would turn a misplaced point into a hundredfold price.
 bool TryTextToFloat(const std::string& text, double& value,
-                    const KsFormatSettings& format = FormatSettings());
+                    const NumberFormat& format = FormatSettings());
 
 // A number in the format's notation, as TryTextToFloat reads it; text that is
-// not a number raises KsVariantError "'<text>' ist kein gültiger Gleitkommawert.".
-double StrToFloat(const std::string& text, const KsFormatSettings& format = FormatSettings());
+// not a number raises VariantError "'<text>' ist kein gültiger Gleitkommawert.".
+double StrToFloat(const std::string& text, const NumberFormat& format = FormatSettings());
 
 // A number as people write it, in tender files and entries, whatever their
 // number format: blanks around it, an optional sign, digits with "." or ","
@@ -34,7 +34,7 @@ double StrToFloat(const std::string& text, const KsFormatSettings& format = Form
 // and "1.2.3" or "1,234,56" do not (neither does "1.234.567": which of its
 // points would be the decimal one cannot be told).
 bool TryReadNumber(const std::string& text, double& value,
-                   const KsFormatSettings& format = FormatSettings());
+                   const NumberFormat& format = FormatSettings());
 
 // The German message for text that is not a number, quoting it as given.
 std::string NotANumberText(const std::string& text);
@@ -42,10 +42,10 @@ std::string NotANumberText(const std::string& text);
 // The general format: up to `precision` significant digits, no trailing
 // zeros, no thousands separators; scientific ("1,5E-5", "1E15") when the
 // value has more integer digits than `precision` or is below 0.0001.
-std::string FloatToStr(double value, const KsFormatSettings& format = FormatSettings(),
+std::string FloatToStr(double value, const NumberFormat& format = FormatSettings(),
                        int precision = 15);
 
 // Fixed notation with `decimals` decimals (0 to 18), halves away from zero,
 // optionally grouped with the thousands separator ("-1.234.567,89").
 std::string FloatToFixed(double value, int decimals, bool grouped,
-                         const KsFormatSettings& format = FormatSettings());
+                         const NumberFormat& format = FormatSettings());

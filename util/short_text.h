@@ -8,23 +8,23 @@
 // The text of a variant in 16 bytes: up to 15 characters are kept inside,
 // longer texts in one exact heap block. Elements hold dozens of members, most
 // with short or no text, so this keeps a member at 48 bytes instead of 64.
-class KsShortText {
+class CompactText {
  public:
-  KsShortText() noexcept { SetEmpty(); }
-  explicit KsShortText(std::string_view s) { Assign(s); }
-  KsShortText(const KsShortText& o) { Assign(o.View()); }
-  KsShortText(KsShortText&& o) noexcept {
+  CompactText() noexcept { SetEmpty(); }
+  explicit CompactText(std::string_view s) { Assign(s); }
+  CompactText(const CompactText& o) { Assign(o.View()); }
+  CompactText(CompactText&& o) noexcept {
     std::memcpy(raw_, o.raw_, sizeof raw_);
     o.SetEmpty();
   }
-  KsShortText& operator=(const KsShortText& o) {
+  CompactText& operator=(const CompactText& o) {
     if (this != &o) {
-      KsShortText copy(o);
+      CompactText copy(o);
       *this = std::move(copy);
     }
     return *this;
   }
-  KsShortText& operator=(KsShortText&& o) noexcept {
+  CompactText& operator=(CompactText&& o) noexcept {
     if (this != &o) {
       Release();
       std::memcpy(raw_, o.raw_, sizeof raw_);
@@ -32,7 +32,7 @@ class KsShortText {
     }
     return *this;
   }
-  ~KsShortText() { Release(); }
+  ~CompactText() { Release(); }
 
   std::string_view View() const {
     if (!OnHeap()) return std::string_view(raw_, static_cast<unsigned char>(raw_[kTag]));
@@ -62,7 +62,7 @@ class KsShortText {
       raw_[kTag] = static_cast<char>(s.size());
       return;
     }
-    if (s.size() > UINT32_MAX) throw std::length_error("KsShortText");
+    if (s.size() > UINT32_MAX) throw std::length_error("CompactText");
     char* p = new char[s.size()];
     std::memcpy(p, s.data(), s.size());
     const uint32_t n = static_cast<uint32_t>(s.size());

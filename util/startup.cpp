@@ -50,18 +50,18 @@ std::string ResourceLibraryName(int argc, const char* const* argv, const std::st
   return name;
 }
 
-KsStartup::KsStartup(int argc, const char* const* argv, const std::string& defaultLibrary) {
+Startup::Startup(int argc, const char* const* argv, const std::string& defaultLibrary) {
   SetFormatSettings(FormatSettingsFromLocale());
   SetNumberDigits(NumberDigitsFromLocale());
   const std::string name = ResourceLibraryName(argc, argv, defaultLibrary);
   if (!Load(name) && name != defaultLibrary) Load(defaultLibrary);
 }
 
-KsStartup::~KsStartup() {
+Startup::~Startup() {
   if (library_) dlclose(library_);
 }
 
-bool KsStartup::Load(const std::string& name) {
+bool Startup::Load(const std::string& name) {
   library_ = dlopen(LibraryPath(name).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library_) loadedLibrary_ = name;
   return library_ != nullptr;

@@ -25,13 +25,13 @@ std::string ResourceLibraryName(int argc, const char* const* argv,
 // optional resource library (the named one, else the default; a library that
 // does not load is silently left out). The library is released on
 // destruction.
-class KsStartup {
+class Startup {
  public:
-  KsStartup(int argc, const char* const* argv,
-            const std::string& defaultLibrary = kDefaultResourceLibrary);
-  ~KsStartup();
-  KsStartup(const KsStartup&) = delete;
-  KsStartup& operator=(const KsStartup&) = delete;
+  Startup(int argc, const char* const* argv,
+          const std::string& defaultLibrary = kDefaultResourceLibrary);
+  ~Startup();
+  Startup(const Startup&) = delete;
+  Startup& operator=(const Startup&) = delete;
 
   // The library that was loaded; empty when none.
   const std::string& LoadedLibrary() const { return loadedLibrary_; }

@@ -85,7 +85,7 @@ int32_t StrToIntZero(const std::string& s) {
 
 double StrToFloatZero(const std::string& s) {
   if (s.empty()) return 0;
-  const KsFormatSettings& format = FormatSettings();
+  const NumberFormat& format = FormatSettings();
   const std::string plain = format.ThousandSeparator == '\0'
                                 ? s
                                 : TranslateChars(s, std::string(1, format.ThousandSeparator), "");

@@ -37,8 +37,8 @@ const char* KindName(KsVarKind kind) {
 }
 
 [[noreturn]] void ThrowConversion(KsVarKind from, KsVarKind to) {
-  throw KsVariantError(std::string("Variante des Typs (") + KindName(from) +
-                       ") konnte nicht in Typ (" + KindName(to) + ") konvertiert werden");
+  throw VariantError(std::string("Variante des Typs (") + KindName(from) +
+                     ") konnte nicht in Typ (" + KindName(to) + ") konvertiert werden");
 }
 
 // Floating values become integers rounded half to even, as the platform's
@@ -67,37 +67,37 @@ bool EqualsIgnoringCase(std::string_view a, const char* b) {
 
 }  // namespace
 
-KsVariant KsVariant::Null() {
-  KsVariant v;
+Variant Variant::Null() {
+  Variant v;
   v.v_ = NullBox{};
   return v;
 }
 
-KsVariant KsVariant::FromCurrency(double d) {
-  KsVariant v;
+Variant Variant::FromCurrency(double d) {
+  Variant v;
   v.v_ = CurrencyBox{d};
   return v;
 }
 
-KsVariant KsVariant::FromDateTime(double days) {
-  KsVariant v;
+Variant Variant::FromDateTime(double days) {
+  Variant v;
   v.v_ = DateTimeBox{days};
   return v;
 }
 
-KsVariant KsVariant::FromPointer(void* p) {
-  KsVariant v;
+Variant Variant::FromPointer(void* p) {
+  Variant v;
   v.v_ = PointerBox{p};
   return v;
 }
 
-KsVariant KsVariant::FromStringList(KsStringList list) {
-  KsVariant v;
+Variant Variant::FromStringList(KsStringList list) {
+  Variant v;
   v.v_ = ListBox(std::move(list));
   return v;
 }
 
-bool KsVariant::IsNumeric() const {
+bool Variant::IsNumeric() const {
   const KsVarKind k = Kind();
   return k == KsVarKind::Integer || k == KsVarKind::Float || k == KsVarKind::Currency ||
          k == KsVarKind::DateTime;
@@ -108,7 +108,7 @@ bool KsVariant::IsNumeric() const {
 // unless it is midnight), booleans as "True" and "False" like the platform's
 // variants, a string list as its entries joined by "|" (the form multi-value
 // fields have in a file).
-std::string KsVariant::ToString() const {
+std::string Variant::ToString() const {
   switch (Kind()) {
     case KsVarKind::Empty:
       return {};
@@ -123,7 +123,7 @@ std::string KsVariant::ToString() const {
     case KsVarKind::DateTime:
       try {
         return DateTimeToStr(std::get<DateTimeBox>(v_).d);
-      } catch (const KsFormatError&) {
+      } catch (const FormatError&) {
         ThrowConversion(Kind(), KsVarKind::String);
       }
     case KsVarKind::Boolean:
@@ -146,7 +146,7 @@ std::string KsVariant::ToString() const {
 
 // A string converts when it is an integer or a number (then rounded like a
 // float); true is 1.
-int32_t KsVariant::ToInteger() const {
+int32_t Variant::ToInteger() const {
   switch (Kind()) {
     case KsVarKind::Empty:
       return 0;
@@ -175,7 +175,7 @@ int32_t KsVariant::ToInteger() const {
   ThrowConversion(Kind(), KsVarKind::Integer);
 }
 
-bool KsVariant::TryToFloat(double& value) const {
+bool Variant::TryToFloat(double& value) const {
   switch (Kind()) {
     case KsVarKind::Empty:
       value = 0.0;
@@ -205,13 +205,13 @@ bool KsVariant::TryToFloat(double& value) const {
   return false;
 }
 
-double KsVariant::ToFloat() const {
+double Variant::ToFloat() const {
   double d;
   if (!TryToFloat(d)) ThrowConversion(Kind(), KsVarKind::Float);
   return d;
 }
 
-double KsVariant::ToDateTime() const {
+double Variant::ToDateTime() const {
   if (Kind() == KsVarKind::String) {
     double d;
     if (TryTextToFloat(std::string(Str()), d) || TryStrToDateTime(std::string(Str()), d)) return d;
@@ -221,7 +221,7 @@ double KsVariant::ToDateTime() const {
 }
 
 // A string is "True" or "False" in any case, or a number (true unless 0).
-bool KsVariant::ToBoolean() const {
+bool Variant::ToBoolean() const {
   switch (Kind()) {
     case KsVarKind::Empty:
       return false;
@@ -256,7 +256,7 @@ bool KsVariant::ToBoolean() const {
 // boolean; two integers compare as integers; any other pair of numbers and
 // strings compares as floating point (as days when one side is a date-time,
 // so a date text matches its date).
-bool VarEquals(const KsVariant& a, const KsVariant& b) {
+bool VarEquals(const Variant& a, const Variant& b) {
   const KsVarKind ka = a.Kind();
   const KsVarKind kb = b.Kind();
   if (ka == KsVarKind::Empty || kb == KsVarKind::Empty) return ka == kb;

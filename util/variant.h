@@ -12,7 +12,7 @@
 
 // Raised when a value cannot be converted to the kind asked for
 // (for instance letters read as a number).
-class KsVariantError : public std::runtime_error {
+class VariantError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -34,20 +34,20 @@ using KsStringList = std::vector<std::string>;
 
 // Tagged value of a member. Conversions between kinds use the process-wide
 // number and date format (util/format_settings.h).
-class KsVariant {
+class Variant {
  public:
-  KsVariant() = default;  // Empty
-  KsVariant(const char* s) : v_(KsShortText(s)) {}
-  KsVariant(const std::string& s) : v_(KsShortText(s)) {}
-  KsVariant(int32_t i) : v_(i) {}
-  KsVariant(double d) : v_(d) {}
-  KsVariant(bool b) : v_(b) {}
+  Variant() = default;  // Empty
+  Variant(const char* s) : v_(CompactText(s)) {}
+  Variant(const std::string& s) : v_(CompactText(s)) {}
+  Variant(int32_t i) : v_(i) {}
+  Variant(double d) : v_(d) {}
+  Variant(bool b) : v_(b) {}
 
-  static KsVariant Null();
-  static KsVariant FromCurrency(double d);
-  static KsVariant FromDateTime(double days);
-  static KsVariant FromPointer(void* p);
-  static KsVariant FromStringList(KsStringList list);
+  static Variant Null();
+  static Variant FromCurrency(double d);
+  static Variant FromDateTime(double days);
+  static Variant FromPointer(void* p);
+  static Variant FromStringList(KsStringList list);
 
   KsVarKind Kind() const { return static_cast<KsVarKind>(v_.index()); }
   bool IsEmpty() const { return Kind() == KsVarKind::Empty; }
@@ -68,15 +68,15 @@ class KsVariant {
   double ToDateTime() const;
 
   // Direct access without conversion; only valid for the matching kind.
-  std::string_view Str() const { return std::get<KsShortText>(v_).View(); }
+  std::string_view Str() const { return std::get<CompactText>(v_).View(); }
   void* Ptr() const { return std::get<PointerBox>(v_).p; }
   const KsStringList& List() const { return *std::get<ListBox>(v_).list; }
   KsStringList& List() { return *std::get<ListBox>(v_).list; }
 
   // Variant comparison: integers with integers, anything numeric against a
   // string or date as floating point, strings case-sensitively, booleans with
-  // booleans. Raises KsVariantError when a conversion is impossible.
-  friend bool VarEquals(const KsVariant& a, const KsVariant& b);
+  // booleans. Raises VariantError when a conversion is impossible.
+  friend bool VarEquals(const Variant& a, const Variant& b);
 
  private:
   struct NullBox {
@@ -105,7 +105,7 @@ class KsVariant {
     ListBox& operator=(ListBox&&) noexcept = default;
   };
   // Index order matches KsVarKind.
-  std::variant<std::monostate, NullBox, KsShortText, int32_t, double, CurrencyBox, DateTimeBox,
+  std::variant<std::monostate, NullBox, CompactText, int32_t, double, CurrencyBox, DateTimeBox,
                bool, PointerBox, ListBox>
       v_;
 

@@ -2,7 +2,7 @@
 
 namespace {
 
-int Rank(const KsVariant& v) { return v.IsEmpty() ? 0 : v.IsNull() ? 1 : 2; }
+int Rank(const Variant& v) { return v.IsEmpty() ? 0 : v.IsNull() ? 1 : 2; }
 
 template <class T>
 int Order(const T& a, const T& b) {
@@ -11,7 +11,7 @@ int Order(const T& a, const T& b) {
 
 }  // namespace
 
-int VarCompare(const KsVariant& a, const KsVariant& b) {
+int VarCompare(const Variant& a, const Variant& b) {
   if (Rank(a) < 2 || Rank(b) < 2) return Order(Rank(a), Rank(b));
   const KsVarKind ka = a.Kind();
   const KsVarKind kb = b.Kind();

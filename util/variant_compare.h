@@ -6,5 +6,5 @@
 // (and numbers against strings or dates) compare as floating point, two
 // integers as integers, two strings byte by byte (case-sensitive), booleans
 // as 0 and 1. Empty comes before Null, and both before every other value.
-// Raises KsVariantError when a conversion is impossible.
-int VarCompare(const KsVariant& a, const KsVariant& b);
+// Raises VariantError when a conversion is impossible.
+int VarCompare(const Variant& a, const Variant& b);

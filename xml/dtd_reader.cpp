@@ -67,9 +67,9 @@ const char* PastConstruct(const char* p, const char* seq, const char*& last) {
 
 }  // namespace
 
-bool TDtdReader::Failed() const { return parser_.malformed_; }
+bool DtdReader::Failed() const { return parser_.malformed_; }
 
-const char* TDtdReader::ReadDocType(const char* p) {
+const char* DtdReader::ReadDocType(const char* p) {
   p = SkipXmlSpace(p + 9);
   const char* name = p;
   while (*p && !IsXmlSpace(*p) && *p != '[' && *p != '>') ++p;
@@ -89,11 +89,11 @@ const char* TDtdReader::ReadDocType(const char* p) {
   return p;
 }
 
-void TDtdReader::ReadExternal(const char* text) {
+void DtdReader::ReadExternal(const char* text) {
   if (const char* first = std::strstr(text, "<!")) ReadDeclarations(first, Until::End);
 }
 
-const char* TDtdReader::ReadDeclarations(const char* p, Until until) {
+const char* DtdReader::ReadDeclarations(const char* p, Until until) {
   for (;;) {
     p = SkipXmlSpace(p);
     if (*p == '\0' || Failed()) return p;
@@ -132,7 +132,7 @@ const char* TDtdReader::ReadDeclarations(const char* p, Until until) {
   }
 }
 
-const char* TDtdReader::ReadMarkupDeclaration(const char* p) {
+const char* DtdReader::ReadMarkupDeclaration(const char* p) {
   const char* q = p + 2;
   while (*q && *q != '>') {
     if (*q == '"' || *q == '\'') {
@@ -149,7 +149,7 @@ const char* TDtdReader::ReadMarkupDeclaration(const char* p) {
   return *q ? q + 1 : q;
 }
 
-const char* TDtdReader::ReadConditionalSection(const char* start) {
+const char* DtdReader::ReadConditionalSection(const char* start) {
   const char* open = start + 3;
   while (*open && *open != '[') ++open;
   std::string keyword;
@@ -184,7 +184,7 @@ const char* TDtdReader::ReadConditionalSection(const char* start) {
   return p;
 }
 
-void TDtdReader::ReadParameterReference(std::string_view name) {
+void DtdReader::ReadParameterReference(std::string_view name) {
   const TEntityDef* entity = parser_.FindEntity(parser_.parameterEntities_, name);
   if (!entity) return;
   if (!entity->External) {
@@ -200,7 +200,7 @@ void TDtdReader::ReadParameterReference(std::string_view name) {
   if (!Failed()) parser_.guard_.Leave();
 }
 
-bool TDtdReader::ExpandParameterRefs(std::string_view text, std::string& out) {
+bool DtdReader::ExpandParameterRefs(std::string_view text, std::string& out) {
   size_t done = 0;
   size_t percent = 0;
   while ((percent = text.find('%', percent)) != std::string_view::npos) {
@@ -237,7 +237,7 @@ bool TDtdReader::ExpandParameterRefs(std::string_view text, std::string& out) {
   return true;
 }
 
-void TDtdReader::Declare(const std::string& declaration) {
+void DtdReader::Declare(const std::string& declaration) {
   const char* p = declaration.c_str() + 2;
   if (IsKeyword(p, "ELEMENT"))
     DeclareElement(p + 7);
@@ -249,7 +249,7 @@ void TDtdReader::Declare(const std::string& declaration) {
     DeclareNotation(p + 8);
 }
 
-void TDtdReader::DeclareElement(const char* p) {
+void DtdReader::DeclareElement(const char* p) {
   const std::string name = ReadDeclName(p);
   if (name.empty()) return;
   TElemDef* element = parser_.elements_.FindOrAdd(name);
@@ -267,7 +267,7 @@ void TDtdReader::DeclareElement(const char* p) {
     element->ElemType = etChildsOnly;
 }
 
-void TDtdReader::DeclareAttributes(const char* p) {
+void DtdReader::DeclareAttributes(const char* p) {
   const std::string elementName = ReadDeclName(p);
   if (elementName.empty()) return;
   TElemDef* element = parser_.elements_.FindOrAdd(elementName);
@@ -308,7 +308,7 @@ void TDtdReader::DeclareAttributes(const char* p) {
   }
 }
 
-void TDtdReader::DeclareEntity(const char* p) {
+void DtdReader::DeclareEntity(const char* p) {
   p = SkipXmlSpace(p);
   const bool parameter = *p == '%' && IsXmlSpace(p[1]);
   if (parameter) ++p;
@@ -333,7 +333,7 @@ void TDtdReader::DeclareEntity(const char* p) {
   if (!list.Find(entity->Name)) list.Add(std::move(entity));
 }
 
-void TDtdReader::DeclareNotation(const char* p) {
+void DtdReader::DeclareNotation(const char* p) {
   auto notation = std::make_unique<TNotationDef>(ReadDeclName(p), std::string());
   if (notation->Name.empty()) return;
   TExternalID id;

@@ -9,9 +9,9 @@ class TXmlParser;
 // parser: the internal subset first (its declarations hold over the external
 // ones), then the external DTD. Parameter entity references are expanded in
 // place, INCLUDE and IGNORE sections are honoured.
-class TDtdReader {
+class DtdReader {
  public:
-  explicit TDtdReader(TXmlParser& parser) : parser_(parser) {}
+  explicit DtdReader(TXmlParser& parser) : parser_(parser) {}
   // p at "<!DOCTYPE"; returns the position after its closing ">", or the
   // terminating zero.
   const char* ReadDocType(const char* p);

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-void TExpansionGuard::Start(size_t documentSize) {
+void ExpansionGuard::Start(size_t documentSize) {
   chain_.clear();
   spent_ = 0;
   budget_ = documentSize > kMinBudget / 4 ? documentSize * 4 : kMinBudget;
 }
 
-bool TExpansionGuard::Enter(const TEntityDef* entity, size_t size) {
+bool ExpansionGuard::Enter(const TEntityDef* entity, size_t size) {
   if (chain_.size() >= kMaxDepth) return false;
   if (std::find(chain_.begin(), chain_.end(), entity) != chain_.end()) return false;
   if (!Spend(size)) return false;
@@ -16,7 +16,7 @@ bool TExpansionGuard::Enter(const TEntityDef* entity, size_t size) {
   return true;
 }
 
-bool TExpansionGuard::Spend(size_t size) {
+bool ExpansionGuard::Spend(size_t size) {
   if (size > budget_ - spent_) return false;
   spent_ += size;
   return true;

@@ -10,7 +10,7 @@ class TEntityDef;
 // may not be entered while it is being read, nesting is limited, and the
 // expanded text of one scan is limited to 16 MiB or four times the
 // document, whichever is larger.
-class TExpansionGuard {
+class ExpansionGuard {
  public:
   static constexpr size_t kMaxDepth = 64;
   static constexpr size_t kMinBudget = size_t{16} << 20;

@@ -199,7 +199,7 @@ void TXmlParser::ReadDocType() {
     return;
   }
   const char* start = pos_;
-  pos_ = TDtdReader(*this).ReadDocType(pos_);
+  pos_ = DtdReader(*this).ReadDocType(pos_);
   if (!malformed_) {
     docTypeStart_ = start;
     docTypeEnd_ = pos_;

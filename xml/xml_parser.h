@@ -88,7 +88,7 @@ class TXmlParser {
   bool Malformed() const { return malformed_; }
 
  private:
-  friend class TDtdReader;
+  friend class DtdReader;
 
   bool ReadPart();  // false for a text part that CollapseSpace suppresses
   void ReadProlog();
@@ -142,7 +142,7 @@ class TXmlParser {
   bool utf8_ = false;
 
   const char* pos_;  // next character to read
-  TExpansionGuard guard_;
+  ExpansionGuard guard_;
   bool malformed_ = false;
   std::string scratch_;
 };

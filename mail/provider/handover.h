@@ -7,7 +7,7 @@
 
 // Through the desktop's mail program (xdg-email), which shows the message for
 // the user to complete and send; attachments go as copies in the outbox.
-ULONG HandToMailProgram(const KsOutgoingMail& mail);
+ULONG HandToMailProgram(const OutgoingMail& mail);
 
 // Straight to the local mail system, as a complete message to `sendmail -t -i`.
-ULONG HandToSendmail(const KsOutgoingMail& mail);
+ULONG HandToSendmail(const OutgoingMail& mail);

@@ -53,7 +53,7 @@ bool StartsWithSmtp(std::string_view s) {
 
 }  // namespace
 
-KsAddressCheck CheckAddress(std::string_view text) {
+AddressCheck CheckAddress(std::string_view text) {
   std::string_view s = TrimBlanks(text);
   if (s.size() >= 2 && s.front() == '[' && s.back() == ']')
     s = TrimBlanks(s.substr(1, s.size() - 2));

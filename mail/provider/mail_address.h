@@ -6,7 +6,7 @@
 // What a recipient text names, for the provider's name resolution.
 enum class TAddressVerdict { Valid, Unknown, Ambiguous };
 
-struct KsAddressCheck {
+struct AddressCheck {
   TAddressVerdict verdict;
   std::string address;  // the bare name@domain when valid
 };
@@ -16,4 +16,4 @@ struct KsAddressCheck {
 // characters, the domain host-name labels, so a valid address can hold no
 // blank, no line break and nothing a header or an option could be made of.
 // A text with several "@" names several addresses and is ambiguous.
-KsAddressCheck CheckAddress(std::string_view text);
+AddressCheck CheckAddress(std::string_view text);

@@ -96,7 +96,7 @@ MAPI_EXPORT ULONG MAPI_CALL MAPISendMail(LHANDLE lhSession, ULONG_PTR, lpMapiMes
     if (lhSession != 0 && !IsSession(lhSession)) return ULONG{MAPI_E_INVALID_SESSION};
     if (!lpMessage) return ULONG{MAPI_E_INVALID_MESSAGE};
     const bool dialog = (flFlags & MAPI_DIALOG) != 0;
-    KsOutgoingMail mail;
+    OutgoingMail mail;
     if (ULONG code = ReadMapiMessage(*lpMessage, dialog, mail); code != SUCCESS_SUCCESS)
       return code;
     return dialog ? HandToMailProgram(mail) : HandToSendmail(mail);
@@ -111,7 +111,7 @@ MAPI_EXPORT ULONG MAPI_CALL MAPIResolveName(LHANDLE lhSession, ULONG_PTR, LPSTR 
   return Guarded([&] {
     if (lhSession != 0 && !IsSession(lhSession)) return ULONG{MAPI_E_INVALID_SESSION};
     if (!lpszName) return ULONG{MAPI_E_UNKNOWN_RECIPIENT};
-    const KsAddressCheck check = CheckAddress(lpszName);
+    const AddressCheck check = CheckAddress(lpszName);
     if (check.verdict == TAddressVerdict::Ambiguous) return ULONG{MAPI_E_AMBIGUOUS_RECIPIENT};
     if (check.verdict != TAddressVerdict::Valid) return ULONG{MAPI_E_UNKNOWN_RECIPIENT};
     *lppRecip = NewRecipient(check.address);

@@ -28,7 +28,7 @@ bool AddressOf(const MapiRecipDesc& recipient, std::string& address) {
   const char* text =
       recipient.lpszAddress && *recipient.lpszAddress ? recipient.lpszAddress : recipient.lpszName;
   if (!text) return false;
-  KsAddressCheck check = CheckAddress(text);
+  AddressCheck check = CheckAddress(text);
   if (check.verdict != TAddressVerdict::Valid) return false;
   address = std::move(check.address);
   return true;
@@ -48,7 +48,7 @@ std::string SafeFileName(std::string name) {
   return name;
 }
 
-ULONG ReadAttachment(const MapiFileDesc& file, KsOutgoingMail::Attachment& attachment) {
+ULONG ReadAttachment(const MapiFileDesc& file, OutgoingMail::Attachment& attachment) {
   if (!file.lpszPathName || !*file.lpszPathName) return MAPI_E_ATTACHMENT_NOT_FOUND;
   attachment.path = file.lpszPathName;
   std::error_code error;
@@ -66,7 +66,7 @@ ULONG ReadAttachment(const MapiFileDesc& file, KsOutgoingMail::Attachment& attac
   return SUCCESS_SUCCESS;
 }
 
-ULONG ReadRecipients(const MapiMessage& message, KsOutgoingMail& mail) {
+ULONG ReadRecipients(const MapiMessage& message, OutgoingMail& mail) {
   if (message.nRecipCount > 0 && !message.lpRecips) return MAPI_E_INVALID_RECIPS;
   for (ULONG i = 0; i < message.nRecipCount; ++i) {
     const MapiRecipDesc& recipient = message.lpRecips[i];
@@ -99,7 +99,7 @@ std::string Sender(const MapiMessage& message) {
   std::string address;
   if (message.lpOriginator && AddressOf(*message.lpOriginator, address)) return address;
   if (const char* email = std::getenv("EMAIL")) {
-    KsAddressCheck check = CheckAddress(email);
+    AddressCheck check = CheckAddress(email);
     if (check.verdict == TAddressVerdict::Valid) return check.address;
   }
   return {};
@@ -107,13 +107,13 @@ std::string Sender(const MapiMessage& message) {
 
 }  // namespace
 
-ULONG ReadMapiMessage(const MapiMessage& message, bool withDialog, KsOutgoingMail& mail) {
+ULONG ReadMapiMessage(const MapiMessage& message, bool withDialog, OutgoingMail& mail) {
   if (ULONG code = ReadRecipients(message, mail); code != SUCCESS_SUCCESS) return code;
   if (!withDialog && mail.to.empty() && mail.cc.empty() && mail.bcc.empty())
     return MAPI_E_INVALID_RECIPS;
   if (message.nFileCount > 0 && !message.lpFiles) return MAPI_E_ATTACHMENT_NOT_FOUND;
   for (ULONG i = 0; i < message.nFileCount; ++i) {
-    KsOutgoingMail::Attachment& attachment = mail.attachments.emplace_back();
+    OutgoingMail::Attachment& attachment = mail.attachments.emplace_back();
     if (ULONG code = ReadAttachment(message.lpFiles[i], attachment); code != SUCCESS_SUCCESS)
       return code;
   }

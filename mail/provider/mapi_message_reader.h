@@ -8,4 +8,4 @@
 // readable file. Texts come in as Windows-1252; the subject loses its line
 // breaks and other control characters, attachment names their folders.
 // SUCCESS_SUCCESS or the MAPI code of the first fault.
-ULONG ReadMapiMessage(const MapiMessage& message, bool withDialog, KsOutgoingMail& mail);
+ULONG ReadMapiMessage(const MapiMessage& message, bool withDialog, OutgoingMail& mail);

@@ -158,7 +158,7 @@ std::string RfcDate(std::time_t when) {
   return text;
 }
 
-std::string BuildMimeMessage(const KsOutgoingMail& mail, std::time_t now, std::string_view host,
+std::string BuildMimeMessage(const OutgoingMail& mail, std::time_t now, std::string_view host,
                              std::string_view unique) {
   std::string m = "Date: " + RfcDate(now) + "\n";
   if (!mail.from.empty()) m += "From: " + mail.from + "\n";
@@ -181,7 +181,7 @@ std::string BuildMimeMessage(const KsOutgoingMail& mail, std::time_t now, std::s
   const std::string boundary = "=_Tarvo_" + std::string(unique);
   m += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\n\n";
   m += "--" + boundary + "\n" + text + "\n";
-  for (const KsOutgoingMail::Attachment& file : mail.attachments) {
+  for (const OutgoingMail::Attachment& file : mail.attachments) {
     m += "--" + boundary + "\n";
     m += "Content-Type: application/octet-stream; " + FileNameParameter("name", file.name) + "\n";
     m += "Content-Disposition: attachment; " + FileNameParameter("filename", file.name) + "\n";

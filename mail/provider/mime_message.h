@@ -13,7 +13,7 @@
 // plain ASCII). Lines end in LF, as the local mail system expects them;
 // `boundary` must not occur in any body part (quoted-printable and base64
 // never produce "=_").
-std::string BuildMimeMessage(const KsOutgoingMail& mail, std::time_t now, std::string_view host,
+std::string BuildMimeMessage(const OutgoingMail& mail, std::time_t now, std::string_view host,
                              std::string_view unique);
 
 // The encoders, exposed for their tests.

@@ -4,7 +4,7 @@
 #include <vector>
 
 // A message as the provider hands it over: checked addresses, texts in UTF-8.
-struct KsOutgoingMail {
+struct OutgoingMail {
   struct Attachment {
     std::string path;     // the caller's file, as the file system names it
     std::string name;     // the name the recipient sees, UTF-8, without folders

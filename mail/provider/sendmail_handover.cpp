@@ -71,7 +71,7 @@ bool WriteAll(int fd, const std::string& data) {
 
 // The message reaches sendmail from a file in memory rather than a pipe, so
 // a sendmail that stops reading can never stop the program with SIGPIPE.
-ULONG HandToSendmail(const KsOutgoingMail& mail) {
+ULONG HandToSendmail(const OutgoingMail& mail) {
   const std::string program = FindProgram("sendmail", {"/usr/sbin/sendmail", "/usr/lib/sendmail"});
   if (program.empty()) return MAPI_E_NOT_SUPPORTED;
   const std::time_t now = std::time(nullptr);

@@ -37,8 +37,7 @@ ULONG CodeOfExit(int status) {
 
 // Each copy in a numbered folder of its own, so that two attachments of the
 // same name both keep it.
-bool WriteCopies(const KsOutgoingMail& mail, const fs::path& folder,
-                 std::vector<std::string>& args) {
+bool WriteCopies(const OutgoingMail& mail, const fs::path& folder, std::vector<std::string>& args) {
   for (size_t i = 0; i < mail.attachments.size(); ++i) {
     const fs::path dir = folder / std::to_string(i + 1);
     std::error_code error;
@@ -57,7 +56,7 @@ bool WriteCopies(const KsOutgoingMail& mail, const fs::path& folder,
 
 }  // namespace
 
-ULONG HandToMailProgram(const KsOutgoingMail& mail) {
+ULONG HandToMailProgram(const OutgoingMail& mail) {
   const std::string program = FindProgram("xdg-email");
   if (program.empty()) return MAPI_E_NOT_SUPPORTED;
 

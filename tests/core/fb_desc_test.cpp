@@ -128,10 +128,10 @@ TEST(FBDesc, MoveFieldOutOfRangeThrowsAndKeepsTheFields) {
 TEST(FBDesc, FirstUniqueIndex) {
   KsFBDesc d("T", "T");
   EXPECT_EQ(d.FirstUniqueIndex(), nullptr);
-  d.IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"I1", "A", false}));
+  d.IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"I1", "A", false}));
   EXPECT_EQ(d.FirstUniqueIndex(), nullptr);
-  d.IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"I2", "A,B", true}));
-  d.IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"I3", "C", true}));
+  d.IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"I2", "A,B", true}));
+  d.IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"I3", "C", true}));
   ASSERT_NE(d.FirstUniqueIndex(), nullptr);
   EXPECT_EQ(d.FirstUniqueIndex()->Name, "I2");
 }

@@ -11,7 +11,7 @@ std::unique_ptr<KsFBDesc> Keyed() {
   auto d = std::make_unique<KsFBDesc>("FINDITEM", "FIND");
   d->AddField(true, "GROUP", "", "", ftString, 10);
   d->AddField(true, "NR", "", "", ftInteger);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "GROUP,NR", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "GROUP,NR", true}));
   return d;
 }
 
@@ -20,9 +20,9 @@ class FindByPK : public ::testing::Test {
   static void SetUpTestSuite() { RegisterDescriptor("FINDITEM", Keyed); }
   FindByPK() { list.reset(KsObjList::StaticClass().CreateObj(nullptr, {}, nullptr)); }
   KsObjList& List() { return static_cast<KsObjList&>(*list); }
-  void Add(const KsVariant& group, const KsVariant& nr) {
+  void Add(const Variant& group, const Variant& nr) {
     KsCustomObj* item = KsObjGeneric::StaticClass().CreateObj(
-        nullptr, {KsVariant("TABLENAME"), KsVariant("FINDITEM")}, nullptr);
+        nullptr, {Variant("TABLENAME"), Variant("FINDITEM")}, nullptr);
     item->ChangePKValues({group, nr});
     List().AddObj(item, -1);
   }
@@ -46,34 +46,34 @@ TEST_F(FindByPK, BinarySearchGivesTheItemOrTheInsertionPosition) {
   for (const Case& c : cases) {
     List().Clear();
     List().Flags = c.descending ? ofDescendingKeys : 0;
-    for (int k : c.keys) Add(KsVariant("A"), KsVariant(k));
+    for (int k : c.keys) Add(Variant("A"), Variant(k));
     int index = -7;
-    KsCustomObj* item = List().FindByPK({KsVariant("A"), KsVariant(c.search)}, index);
+    KsCustomObj* item = List().FindByPK({Variant("A"), Variant(c.search)}, index);
     EXPECT_EQ(index, c.index) << c.search;
     EXPECT_EQ(item, c.found ? List().Items(c.index) : nullptr) << c.search;
   }
 }
 
 TEST_F(FindByPK, LaterKeysDecideWhenEarlierOnesAreEqual) {
-  Add(KsVariant("A"), KsVariant(2));
-  Add(KsVariant("B"), KsVariant(1));
-  Add(KsVariant("B"), KsVariant(3));
-  Add(KsVariant("b"), KsVariant(1));  // lower case sorts after upper case
+  Add(Variant("A"), Variant(2));
+  Add(Variant("B"), Variant(1));
+  Add(Variant("B"), Variant(3));
+  Add(Variant("b"), Variant(1));  // lower case sorts after upper case
   int index;
-  EXPECT_EQ(List().FindByPK({KsVariant("B"), KsVariant(3)}, index), List().Items(2));
-  EXPECT_EQ(List().FindByPK({KsVariant("B"), KsVariant(2)}, index), nullptr);
+  EXPECT_EQ(List().FindByPK({Variant("B"), Variant(3)}, index), List().Items(2));
+  EXPECT_EQ(List().FindByPK({Variant("B"), Variant(2)}, index), nullptr);
   EXPECT_EQ(index, 2);
-  EXPECT_EQ(List().FindByPK({KsVariant("b"), KsVariant("1")}, index), List().Items(3));
-  EXPECT_EQ(List().FindByPK({KsVariant("B")}, index), List().Items(1));
+  EXPECT_EQ(List().FindByPK({Variant("b"), Variant("1")}, index), List().Items(3));
+  EXPECT_EQ(List().FindByPK({Variant("B")}, index), List().Items(1));
 }
 
 TEST_F(FindByPK, AComparisonThatFailsFindsNothing) {
-  Add(KsVariant("A"), KsVariant(1));
-  Add(KsVariant("A"), KsVariant(2));
+  Add(Variant("A"), Variant(1));
+  Add(Variant("A"), Variant(2));
   int index = 0;
-  EXPECT_EQ(List().FindByPK({KsVariant("A"), KsVariant("zwei")}, index), nullptr);
+  EXPECT_EQ(List().FindByPK({Variant("A"), Variant("zwei")}, index), nullptr);
   EXPECT_EQ(index, -1);
-  EXPECT_EQ(List().FindByPK({KsVariant("A"), KsVariant(1), KsVariant(1)}, index), nullptr);
+  EXPECT_EQ(List().FindByPK({Variant("A"), Variant(1), Variant(1)}, index), nullptr);
   EXPECT_EQ(index, -1);  // more values than keys
 }
 

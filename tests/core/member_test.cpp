@@ -43,7 +43,7 @@ TEST(KsMember, ChangeGuardMarksOnlyRealChanges) {
   m.SetValue(m.Value);  // SetValue always marks
   EXPECT_TRUE(m.Modified);
 
-  m.Value = KsVariant::Null();
+  m.Value = Variant::Null();
   m.Modified = false;
   m.SetAsString("");  // a Null member always takes the value
   EXPECT_TRUE(m.Modified);
@@ -54,7 +54,7 @@ TEST(KsMember, FloatAgainstLocaleStringUsesNumericComparison) {
   FormatGuard german(GermanFormatSettings());
   const KsFieldDesc f = Field(ftFloat, 2);
   KsMember m(&f);
-  m.SetValue(KsVariant("12,50"));
+  m.SetValue(Variant("12,50"));
   m.Modified = false;
   m.SetAsFloat(12.5);
   EXPECT_EQ(m.Value.Kind(), KsVarKind::String);
@@ -69,30 +69,30 @@ TEST(KsMember, FloatAgainstLocaleStringUsesNumericComparison) {
 TEST(KsMember, ImpossibleConversionChangesNothing) {
   const KsFieldDesc f = Field(ftFloat);
   KsMember m(&f);
-  m.SetValue(KsVariant("abc"));
+  m.SetValue(Variant("abc"));
   m.Modified = false;
-  EXPECT_THROW(m.SetAsFloat(1.0), KsVariantError);
+  EXPECT_THROW(m.SetAsFloat(1.0), VariantError);
   EXPECT_EQ(m.GetAsString(), "abc");
   EXPECT_FALSE(m.Modified);
-  EXPECT_THROW(m.GetAsInteger(), KsVariantError);
+  EXPECT_THROW(m.GetAsInteger(), VariantError);
 }
 
 TEST(KsMember, NumberWithoutRaising) {
   FormatGuard german(GermanFormatSettings());
   const KsFieldDesc f = Field(ftFloat, 2);
   const struct {
-    KsVariant value;
+    Variant value;
     bool isNumber;
     double number;
   } cases[] = {
-      {KsVariant(), true, 0},
-      {KsVariant::Null(), true, 0},
-      {KsVariant("12,5"), true, 12.5},
-      {KsVariant(2.25), true, 2.25},
-      {KsVariant(int32_t{7}), true, 7},
-      {KsVariant("abc"), false, -1},
-      {KsVariant("1.234,5"), false, -1},
-      {KsVariant::FromStringList({"1"}), false, -1},
+      {Variant(), true, 0},
+      {Variant::Null(), true, 0},
+      {Variant("12,5"), true, 12.5},
+      {Variant(2.25), true, 2.25},
+      {Variant(int32_t{7}), true, 7},
+      {Variant("abc"), false, -1},
+      {Variant("1.234,5"), false, -1},
+      {Variant::FromStringList({"1"}), false, -1},
   };
   for (const auto& c : cases) {
     KsMember m(&f);
@@ -109,7 +109,7 @@ TEST(KsMember, StringSizeTruncatesOnlyTypedSetter) {
   KsMember m(&f);
   m.SetAsString("ABCDE");
   EXPECT_EQ(m.GetAsString(), "ABC");
-  m.SetValue(KsVariant("ABCDE"));
+  m.SetValue(Variant("ABCDE"));
   EXPECT_EQ(m.GetAsString(), "ABCDE");
   const std::string umlauts = "\xC4\xD6\xDC\xE4\xF6";
   m.SetAsString(umlauts);
@@ -139,7 +139,7 @@ TEST(KsMember, Padding) {
     m.SetAsString(c.in);
     EXPECT_EQ(m.GetAsString(), c.out) << c.in;
     KsMember v(&f);
-    v.SetValue(KsVariant(c.in));  // padded fields pad on SetValue too
+    v.SetValue(Variant(c.in));  // padded fields pad on SetValue too
     EXPECT_EQ(v.GetAsString(), c.out) << c.in;
   }
   const KsFieldDesc zero = Field(ftString, 0, '0');

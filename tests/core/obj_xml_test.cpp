@@ -25,7 +25,7 @@ std::unique_ptr<KsFBDesc> BuildFirm() {
   d->AddField(false, "UMSATZ", "", "", ftFloat, 2);
   d->AddField(false, "ANZAHL", "", "", ftInteger);
   d->AddField(false, "INTERN_X", "", "", ftString);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "ID", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "ID", true}));
   return d;
 }
 std::unique_ptr<KsFBDesc> BuildAddress() {
@@ -33,7 +33,7 @@ std::unique_ptr<KsFBDesc> BuildAddress() {
   d->AddField(true, "ID", "", "", ftString, 10);
   d->AddField(false, "ORT", "", "", ftString);
   d->AddField(false, "SEIT", "", "", ftDate);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "ID", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "ID", true}));
   return d;
 }
 std::unique_ptr<KsFBDesc> BuildPosition() {
@@ -41,7 +41,7 @@ std::unique_ptr<KsFBDesc> BuildPosition() {
   d->AddField(true, "NR", "", "", ftInteger);
   d->AddField(false, "TEXT", "", "", ftString);
   d->AddField(false, "DATUM", "", "", ftDate);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "NR", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "NR", true}));
   return d;
 }
 std::unique_ptr<KsFBDesc> BuildUnkeyed() {
@@ -53,48 +53,48 @@ std::unique_ptr<KsFBDesc> BuildUnkeyed() {
 // An object of any table whose own check can be made to fail.
 class XmlObj : public KsObjGeneric {
  public:
-  static const KsClass& StaticClass() {
-    static const KsClassOf<XmlObj> cls("XmlObj", &KsObjGeneric::StaticClass());
+  static const ObjClass& StaticClass() {
+    static const ObjClassOf<XmlObj> cls("XmlObj", &KsObjGeneric::StaticClass());
     return cls;
   }
-  const KsClass& Class() const override { return StaticClass(); }
+  const ObjClass& Class() const override { return StaticClass(); }
   bool ValidateSelf() override { return Valid; }
   bool Valid = true;
 };
 
 class XmlPos : public XmlObj {
  public:
-  struct Class_ : KsClass {
+  struct Class_ : ObjClass {
     Class_()
-        : KsClass("XmlPos", &XmlObj::StaticClass(),
-                  [] { return static_cast<KsCustomObj*>(new XmlPos); }) {}
+        : ObjClass("XmlPos", &XmlObj::StaticClass(),
+                   [] { return static_cast<KsCustomObj*>(new XmlPos); }) {}
     std::string ClassTablename() const override { return "XPOS"; }
   };
-  static const KsClass& StaticClass() {
+  static const ObjClass& StaticClass() {
     static const Class_ cls;
     return cls;
   }
-  const KsClass& Class() const override { return StaticClass(); }
+  const ObjClass& Class() const override { return StaticClass(); }
 };
 
 class XmlPosList : public KsObjList {
  public:
-  struct Class_ : KsListClass {
+  struct Class_ : ObjListClass {
     Class_()
-        : KsListClass("XmlPosList", &KsObjList::StaticClass(),
-                      [] { return static_cast<KsCustomObj*>(new XmlPosList); }) {}
-    const KsClass* ClassItemClass() const override { return &XmlPos::StaticClass(); }
+        : ObjListClass("XmlPosList", &KsObjList::StaticClass(),
+                       [] { return static_cast<KsCustomObj*>(new XmlPosList); }) {}
+    const ObjClass* ClassItemClass() const override { return &XmlPos::StaticClass(); }
   };
-  static const KsClass& StaticClass() {
+  static const ObjClass& StaticClass() {
     static const Class_ cls;
     return cls;
   }
-  const KsClass& Class() const override { return StaticClass(); }
+  const ObjClass& Class() const override { return StaticClass(); }
 };
 
 XmlObj* Create(const std::string& table, KsCustomObj* owner = nullptr) {
   return static_cast<XmlObj*>(
-      XmlObj::StaticClass().CreateObj(owner, {KsVariant("TABLENAME"), KsVariant(table)}, nullptr));
+      XmlObj::StaticClass().CreateObj(owner, {Variant("TABLENAME"), Variant(table)}, nullptr));
 }
 
 double Date(int y, int m, int d) {
@@ -232,7 +232,7 @@ TEST_F(ObjXml, SkipRules) {
   std::unique_ptr<XmlObj> unkeyed(Create("XOHNE"));
   unkeyed->GetMember("TEXT").SetAsString("x");
   EXPECT_EQ(Save(*unkeyed), "");
-  address->GetMember("ID").Value = KsVariant::Null();
+  address->GetMember("ID").Value = Variant::Null();
   EXPECT_EQ(Save(*address), "");
   address->GetMember("ID").SetAsString("A1");
   // A failed check writes nothing, unless 0x0004 skips the check.
@@ -275,7 +275,7 @@ TEST_F(ObjXml, ChildErrorEndsTheChildrenAndListErrorClosesTheList) {
   positions->Items(2)->GetMember("DATUM").SetAsString("kein Datum");
   positions->Flags |= ofSkipValidate;
   std::ostringstream out;
-  EXPECT_THROW(positions->SaveToXML(out, 2), KsVariantError);
+  EXPECT_THROW(positions->SaveToXML(out, 2), VariantError);
   EXPECT_EQ(out.str(),
             "  <OBJLIST_XPOS Count=\"3\">\r\n"
             "    <OBJ_XPOS>\r\n      <NR>1</NR>\r\n      <TEXT>a</TEXT>\r\n    </OBJ_XPOS>\r\n"
@@ -337,7 +337,7 @@ TEST_F(ObjXml, LoadingReadsTheFirstObjectElementOnly) {
 
 struct TextCase {
   uint8_t type;
-  KsVariant value;
+  Variant value;
   std::string text;
 };
 
@@ -346,26 +346,26 @@ TEST_F(ObjXml, MemberTextForms) {
   const double noon = EncodeTime(12, 0, 1, 400);
   // clang-format off
   const TextCase cases[] = {
-      {ftString, KsVariant(), ""},
-      {ftString, KsVariant::Null(), ""},
-      {ftString, KsVariant("a'b\"c"), "a&apos;b&quot;c"},
-      {ftString, KsVariant("\x80\xE9\xFF"), "\x80\xE9\xFF"},
-      {ftInteger, KsVariant(int32_t{-3}), "-3"},
-      {ftBoolean, KsVariant(true), "True"},
-      {ftAutoInc, KsVariant(int32_t{5}), "5"},
-      {ftDate, KsVariant::FromDateTime(day + noon), "1999-12-31"},
-      {ftDate, KsVariant("31.12.1999"), "1999-12-31"},
-      {ftDate, KsVariant::FromDateTime(0), ""},
-      {ftDate, KsVariant(""), ""},
-      {ftTime, KsVariant::FromDateTime(noon), "12:00:01.000+01:00"},
-      {ftTime, KsVariant::FromDateTime(Date(2024, 7, 1) + noon), "12:00:01.000+01:00"},
-      {ftDateTime, KsVariant::FromDateTime(day + noon), "1999-12-31T12:00:01.000+01:00"},
-      {static_cast<uint8_t>(ftDate | 0x80), KsVariant::FromDateTime(day), "1999-12-31"},
-      {ftMemo, KsVariant(" \x01 a<b \x02 "), "<![CDATA[a&lt;b]]>"},
-      {ftFmtMemo, KsVariant("x"), "<![CDATA[x]]>"},
-      {ftBytes, KsVariant("x"), ""}, {ftVarBytes, KsVariant("x"), ""}, {ftBlob, KsVariant("x"), ""},
-      {ftGraphic, KsVariant("x"), ""}, {19, KsVariant("x"), ""}, {20, KsVariant("x"), ""},
-      {21, KsVariant("x"), ""}, {ftCursor, KsVariant("x"), ""},
+      {ftString, Variant(), ""},
+      {ftString, Variant::Null(), ""},
+      {ftString, Variant("a'b\"c"), "a&apos;b&quot;c"},
+      {ftString, Variant("\x80\xE9\xFF"), "\x80\xE9\xFF"},
+      {ftInteger, Variant(int32_t{-3}), "-3"},
+      {ftBoolean, Variant(true), "True"},
+      {ftAutoInc, Variant(int32_t{5}), "5"},
+      {ftDate, Variant::FromDateTime(day + noon), "1999-12-31"},
+      {ftDate, Variant("31.12.1999"), "1999-12-31"},
+      {ftDate, Variant::FromDateTime(0), ""},
+      {ftDate, Variant(""), ""},
+      {ftTime, Variant::FromDateTime(noon), "12:00:01.000+01:00"},
+      {ftTime, Variant::FromDateTime(Date(2024, 7, 1) + noon), "12:00:01.000+01:00"},
+      {ftDateTime, Variant::FromDateTime(day + noon), "1999-12-31T12:00:01.000+01:00"},
+      {static_cast<uint8_t>(ftDate | 0x80), Variant::FromDateTime(day), "1999-12-31"},
+      {ftMemo, Variant(" \x01 a<b \x02 "), "<![CDATA[a&lt;b]]>"},
+      {ftFmtMemo, Variant("x"), "<![CDATA[x]]>"},
+      {ftBytes, Variant("x"), ""}, {ftVarBytes, Variant("x"), ""}, {ftBlob, Variant("x"), ""},
+      {ftGraphic, Variant("x"), ""}, {19, Variant("x"), ""}, {20, Variant("x"), ""},
+      {21, Variant("x"), ""}, {ftCursor, Variant("x"), ""},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -379,7 +379,7 @@ TEST_F(ObjXml, MemberTextForms) {
 struct ReadCase {
   uint8_t type;
   std::string text;
-  KsVariant value;  // expected Value afterwards
+  Variant value;  // expected Value afterwards
 };
 
 TEST_F(ObjXml, MemberTextsReadBack) {
@@ -387,25 +387,25 @@ TEST_F(ObjXml, MemberTextsReadBack) {
   const double time = EncodeTime(23, 59, 58, 0);
   // clang-format off
   const ReadCase cases[] = {
-      {ftString, "", KsVariant()},
-      {ftString, "M\xC3\xBCller & <x>", KsVariant("M\xFCller & <x>")},
-      {ftString, "&amp;", KsVariant("&amp;")},
-      {ftString, "\xC3\xA4\xC3\x84\xC3\xB6\xC3\x96\xC3\xBC\xC3\x9C\xC3\x9F\xC3\xA9", KsVariant("\xE4\xC4\xF6\xD6\xFC\xDC\xDF\xC3\xA9")},
-      {ftInteger, "12", KsVariant("12")},
-      {ftDate, "2024-02-29", KsVariant::FromDateTime(day)},
-      {ftDate, "2024-02-30", KsVariant::Null()},
-      {ftDate, "29.02.2024", KsVariant::Null()},
-      {ftTime, "23:59:58.000+01:00", KsVariant::FromDateTime(time)},
-      {ftTime, "24:00:00", KsVariant::Null()},
-      {ftDateTime, "2024-02-29T23:59:58.000+01:00", KsVariant::FromDateTime(day + time)},
-      {ftDateTime, "2024-02-29", KsVariant::FromDateTime(day)},
-      {ftDateTime, "2024-02-29Tspaet", KsVariant::Null()},
-      {ftMemo, "<![CDATA[a &amp;lt; b \xC3\xA4]]>", KsVariant("a &lt; b \xE4")},
-      {ftMemo, "<![CDATA[]]>", KsVariant("")},
-      {ftFmtMemo, "plain", KsVariant("plain")},
-      {ftString, "<![CDATA[&lt;]]>", KsVariant("<")},
-      {ftBlob, "abc", KsVariant("")},
-      {ftCursor, "abc", KsVariant("")},
+      {ftString, "", Variant()},
+      {ftString, "M\xC3\xBCller & <x>", Variant("M\xFCller & <x>")},
+      {ftString, "&amp;", Variant("&amp;")},
+      {ftString, "\xC3\xA4\xC3\x84\xC3\xB6\xC3\x96\xC3\xBC\xC3\x9C\xC3\x9F\xC3\xA9", Variant("\xE4\xC4\xF6\xD6\xFC\xDC\xDF\xC3\xA9")},
+      {ftInteger, "12", Variant("12")},
+      {ftDate, "2024-02-29", Variant::FromDateTime(day)},
+      {ftDate, "2024-02-30", Variant::Null()},
+      {ftDate, "29.02.2024", Variant::Null()},
+      {ftTime, "23:59:58.000+01:00", Variant::FromDateTime(time)},
+      {ftTime, "24:00:00", Variant::Null()},
+      {ftDateTime, "2024-02-29T23:59:58.000+01:00", Variant::FromDateTime(day + time)},
+      {ftDateTime, "2024-02-29", Variant::FromDateTime(day)},
+      {ftDateTime, "2024-02-29Tspaet", Variant::Null()},
+      {ftMemo, "<![CDATA[a &amp;lt; b \xC3\xA4]]>", Variant("a &lt; b \xE4")},
+      {ftMemo, "<![CDATA[]]>", Variant("")},
+      {ftFmtMemo, "plain", Variant("plain")},
+      {ftString, "<![CDATA[&lt;]]>", Variant("<")},
+      {ftBlob, "abc", Variant("")},
+      {ftCursor, "abc", Variant("")},
   };
   // clang-format on
   for (const auto& c : cases) {

@@ -25,14 +25,14 @@ std::unique_ptr<KsFBDesc> BuildItem() {
   d->AddField(true, "NR", "", "", ftInteger);
   d->AddField(false, "TEXT", "", "", ftString);
   d->AddField(false, "SUM", "", "", ftFloat, 2, taLeftJustify, 0, fbfCalculated);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "HEADKEY,NR", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "HEADKEY,NR", true}));
   return d;
 }
 std::unique_ptr<KsFBDesc> BuildKeyed() {
   auto d = std::make_unique<KsFBDesc>("TESTKEYED", "KEYED");
   d->AddField(true, "ID", "", "", ftString, 10);
   d->AddField(false, "NAME", "", "", ftString);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "ID", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "ID", true}));
   return d;
 }
 
@@ -41,33 +41,33 @@ int g_freed = 0;
 class TestItem : public KsObj {
  public:
   ~TestItem() override { ++g_freed; }
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 };
 
-struct TestItemClass : KsClass {
+struct TestItemClass : ObjClass {
   TestItemClass()
-      : KsClass("TestItem", &KsObj::StaticClass(),
-                [] { return static_cast<KsCustomObj*>(new TestItem); }) {}
+      : ObjClass("TestItem", &KsObj::StaticClass(),
+                 [] { return static_cast<KsCustomObj*>(new TestItem); }) {}
   std::string ClassTablename() const override { return "TESTITEM"; }
 };
-const KsClass& TestItem::StaticClass() {
+const ObjClass& TestItem::StaticClass() {
   static const TestItemClass cls;
   return cls;
 }
 
 class TestItemList : public KsObjList {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 };
-struct TestItemListClass : KsListClass {
+struct TestItemListClass : ObjListClass {
   TestItemListClass()
-      : KsListClass("TestItemList", &KsObjList::StaticClass(),
-                    [] { return static_cast<KsCustomObj*>(new TestItemList); }) {}
-  const KsClass* ClassItemClass() const override { return &TestItem::StaticClass(); }
+      : ObjListClass("TestItemList", &KsObjList::StaticClass(),
+                     [] { return static_cast<KsCustomObj*>(new TestItemList); }) {}
+  const ObjClass* ClassItemClass() const override { return &TestItem::StaticClass(); }
 };
-const KsClass& TestItemList::StaticClass() {
+const ObjClass& TestItemList::StaticClass() {
   static const TestItemListClass cls;
   return cls;
 }
@@ -83,7 +83,7 @@ class ObjectModel : public ::testing::Test {
 
   static std::unique_ptr<KsCustomObj> Generic(const std::string& table,
                                               KsCustomObj* owner = nullptr, KsParams extra = {}) {
-    KsParams p{KsVariant("TABLENAME"), KsVariant(table)};
+    KsParams p{Variant("TABLENAME"), Variant(table)};
     p.insert(p.end(), extra.begin(), extra.end());
     return std::unique_ptr<KsCustomObj>(KsObjGeneric::StaticClass().CreateObj(owner, p, nullptr));
   }
@@ -110,7 +110,7 @@ TEST_F(ObjectModel, RegistryCreatesRegisteredOrGenericClasses) {
   EXPECT_EQ(unknown->Members.Count(), 0);
 
   std::unique_ptr<KsCustomObj> named(
-      reg.CreateObj("NOPE", nullptr, {KsVariant("TableName"), KsVariant("TESTHEAD")}, nullptr));
+      reg.CreateObj("NOPE", nullptr, {Variant("TableName"), Variant("TESTHEAD")}, nullptr));
   EXPECT_EQ(named->TableName(), "TESTHEAD");
 
   try {
@@ -126,7 +126,7 @@ TEST_F(ObjectModel, RegistryCreatesRegisteredOrGenericClasses) {
 TEST_F(ObjectModel, MembersFollowCatalogueOrderAndMemberParameter) {
   auto all = Generic("TESTHEAD");
   EXPECT_EQ(Names(*all), (std::vector<std::string>{"A", "B", "C"}));
-  auto some = Generic("TESTHEAD", nullptr, {KsVariant("MEMBER"), KsVariant("C,A")});
+  auto some = Generic("TESTHEAD", nullptr, {Variant("MEMBER"), Variant("C,A")});
   EXPECT_EQ(Names(*some), (std::vector<std::string>{"A", "C"}));
   EXPECT_TRUE(boxes.messages.empty());
 }
@@ -141,9 +141,9 @@ TEST_F(ObjectModel, GetMemberOfUnknownNameShowsMessageAndReturnsPlaceholder) {
             "KsObjGeneric.GetMember\r\nDas Feld \"XYZ\" ist in der Tabelle \"TESTHEAD\" nicht "
             "bekannt.");
   EXPECT_TRUE(head->ReadValue("XYZ").IsEmpty());
-  head->WriteValue("XYZ", KsVariant("x"));
+  head->WriteValue("XYZ", Variant("x"));
   EXPECT_EQ(boxes.messages.size(), 2u);
-  head->SetValue("a", KsVariant("wert"));
+  head->SetValue("a", Variant("wert"));
   EXPECT_EQ(head->GetValue("A").ToString(), "wert");
 }
 
@@ -268,24 +268,23 @@ TEST_F(ObjectModel, PrimaryKeys) {
 
   // A child whose FKNames name the owner's key takes its value, also on later changes.
   auto* child = KsObjGeneric::StaticClass().CreateObj(
-      keyed.get(),
-      {KsVariant("TABLENAME"), KsVariant("TESTITEM"), KsVariant("FKNames"), KsVariant("ID")},
+      keyed.get(), {Variant("TABLENAME"), Variant("TESTITEM"), Variant("FKNames"), Variant("ID")},
       nullptr);
-  keyed->ChangePKValues({KsVariant("K-7")});
+  keyed->ChangePKValues({Variant("K-7")});
   EXPECT_EQ(keyed->Members.Items(0).GetAsString(), "K-7");
   EXPECT_EQ(child->Members.Items(0).GetAsString(), "K-7");
 }
 
 TEST_F(ObjectModel, CloneAndAssign) {
   auto keyed = Generic("TESTKEYED");
-  auto source = Generic(
-      "TESTHEAD", keyed.get(),
-      {KsVariant("LOAD_ONDEMAND"), KsVariant(true), KsVariant("ONDEMAND"), KsVariant(false)});
+  auto source =
+      Generic("TESTHEAD", keyed.get(),
+              {Variant("LOAD_ONDEMAND"), Variant(true), Variant("ONDEMAND"), Variant(false)});
   KsCustomObj* src = source.release();  // owned by keyed now
-  src->SetValue("A", KsVariant("Wand"));
-  src->SetValue("C", KsVariant(2.5));
+  src->SetValue("A", Variant("Wand"));
+  src->SetValue("C", Variant(2.5));
   auto* grandChild = TestItem::StaticClass().CreateObj(src, {}, nullptr);
-  grandChild->SetValue("TEXT", KsVariant("innen"));
+  grandChild->SetValue("TEXT", Variant("innen"));
   EXPECT_EQ(src->Flags, ofLoadOnDemand);
 
   auto other = Generic("TESTHEAD");
@@ -308,7 +307,7 @@ TEST_F(ObjectModel, CloneAndAssign) {
   EXPECT_TRUE(target->Validate(true));
 }
 
-class CountingObserver : public KsObserver {
+class CountingObserver : public Observer {
  public:
   void Update(KsCustomObj* sender, int event, const KsParams&) override {
     seen.emplace_back(sender, event);
@@ -322,10 +321,9 @@ TEST_F(ObjectModel, NotifyReachesActiveObserversAndOwners) {
   CountingObserver all, onlyFive, inactive, onParent;
   onlyFive.Events = 1u << 5;
   inactive.Active = false;
-  child->Observers = std::make_unique<std::vector<KsObserver*>>(
-      std::vector<KsObserver*>{&all, &onlyFive, &inactive});
-  parent->Observers =
-      std::make_unique<std::vector<KsObserver*>>(std::vector<KsObserver*>{&onParent});
+  child->Observers =
+      std::make_unique<std::vector<Observer*>>(std::vector<Observer*>{&all, &onlyFive, &inactive});
+  parent->Observers = std::make_unique<std::vector<Observer*>>(std::vector<Observer*>{&onParent});
 
   child->Notify(false, child, {}, 3);
   child->Notify(true, child, {}, 5);
@@ -339,8 +337,8 @@ TEST_F(ObjectModel, NotifyReachesActiveObserversAndOwners) {
 
 TEST_F(ObjectModel, ParametersAreTakenInPairs) {
   auto o = Generic("TESTHEAD", nullptr,
-                   {KsVariant(static_cast<int32_t>(7)), KsVariant("ONDEMAND"),
-                    KsVariant("LOAD_BLOB"), KsVariant(true), KsVariant("LOAD_MEMO")});
+                   {Variant(static_cast<int32_t>(7)), Variant("ONDEMAND"), Variant("LOAD_BLOB"),
+                    Variant(true), Variant("LOAD_MEMO")});
   // (7, "ONDEMAND") is skipped, ("LOAD_BLOB", true) applies, the unpaired last entry is ignored.
   EXPECT_EQ(o->Flags, ofLoadBlob);
 }

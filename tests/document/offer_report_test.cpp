@@ -288,7 +288,7 @@ TEST_F(OfferReportTest, ColumnsWidenToWhatIsPrinted) {
     ASSERT_TRUE(doc.Import(dir_.Write("breit.d83", SmallTender()))) << doc.LastError;
     KsGAEBObj& screed = *doc.LvAreas->Element(1)->ChildList("POSITION")->Element(0);
     // As the reader stores it: a unit longer than its field is kept whole.
-    if (*c.member) screed.GetMember(c.member).Value = KsVariant(std::string(c.value));
+    if (*c.member) screed.GetMember(c.member).Value = Variant(std::string(c.value));
     EXPECT_EQ(OfferTableWidth(doc), c.width);
 
     RecordingTextDevice fits(c.width);

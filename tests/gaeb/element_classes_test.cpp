@@ -20,8 +20,8 @@ class ElementClasses : public ::testing::Test {
   }
 
   KsGAEBObj* New(const std::string& key, KsCustomObj* owner = nullptr) {
-    return dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-        key, owner, {KsVariant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
+    return dynamic_cast<KsGAEBObj*>(
+        GaebClasses().CreateObj(key, owner, {Variant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
   }
   std::unique_ptr<KsGAEBObj> Root(const std::string& key) {
     return std::unique_ptr<KsGAEBObj>(New(key));
@@ -30,7 +30,7 @@ class ElementClasses : public ::testing::Test {
   // A single child as the reader hangs it on its member.
   KsGAEBObj& Child(KsGAEBObj& owner, const std::string& member) {
     KsGAEBObj* child = New("GAEB" + member, &owner);
-    owner.GetMember(member).SetOldValue(KsVariant::FromPointer(child));
+    owner.GetMember(member).SetOldValue(Variant::FromPointer(child));
     return *child;
   }
   static KsGAEBObj& Item(KsGAEBObj& owner, const std::string& list) {
@@ -38,8 +38,8 @@ class ElementClasses : public ::testing::Test {
   }
   KsGAEBObj& Describe(KsGAEBObj& owner, const std::string& shortText, const std::string& longText) {
     KsGAEBObj& d = Child(owner, "BESCHREIBUNG");
-    d.SetValue("KURZTEXT", KsVariant(shortText));
-    d.SetValue("LANGTEXT", KsVariant(longText));
+    d.SetValue("KURZTEXT", Variant(shortText));
+    d.SetValue("LANGTEXT", Variant(longText));
     return d;
   }
 
@@ -86,7 +86,7 @@ TEST_F(ElementClasses, LookupsAreSilentAndAreasAnswerGbWithTheirSum) {
   EXPECT_TRUE(boxes.messages.empty());
 
   std::unique_ptr<KsGAEBObj> element(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-      "GAEBAG", nullptr, {KsVariant("gaebimp00"), DocumentParam(&doc)}, nullptr)));
+      "GAEBAG", nullptr, {Variant("gaebimp00"), DocumentParam(&doc)}, nullptr)));
   EXPECT_EQ(element->ImportDoc, &doc);
 }
 
@@ -123,7 +123,7 @@ TEST_F(ElementClasses, ShortAndLongTexts) {
   KsGAEBObj& ausf = Item(area, "AUSFBESCHR");
   for (const char* t : {"Ausf\xFChrung A", "Ausf\xFChrung B"})
     static_cast<KsGAEBObj*>(ausf.ChildList("BESCHREIBUNG")->Add())
-        ->SetValue("LANGTEXT", KsVariant(t));
+        ->SetValue("LANGTEXT", Variant(t));
   EXPECT_EQ(AreaLongText(area),
             "Hinweis eins\r\nAbsatz 1\r\nAbsatz 2\r\nAusf\xFChrung A\r\nAusf\xFChrung B\r\n");
 }
@@ -146,8 +146,8 @@ TEST_F(ElementClasses, NumberingMask) {
     auto info = Root("GAEBLVINFO");
     for (const auto& [typ, laenge] : c.glieder) {
       KsGAEBObj& glied = Item(*info, "LVGLIED");
-      glied.SetValue("TYP", KsVariant(typ));
-      glied.SetValue("LAENGE", KsVariant(laenge));
+      glied.SetValue("TYP", Variant(typ));
+      glied.SetValue("LAENGE", Variant(laenge));
     }
     EXPECT_EQ(OZMask(info->ChildList("LVGLIED")), c.mask);
   }
@@ -156,10 +156,10 @@ TEST_F(ElementClasses, NumberingMask) {
 TEST_F(ElementClasses, AdditionalTextsAndItemCounts) {
   auto prj = Root("GAEBPRJINFO");
   KsGAEBObj& first = Item(*prj, "ZUSTEXT");
-  first.SetValue("TEXT", KsVariant("Anlage"));
+  first.SetValue("TEXT", Variant("Anlage"));
   first.AddValueLine("plan1.pdf", first.GetMember("EXTDAT"));
   first.AddValueLine("plan2.pdf", first.GetMember("EXTDAT"));
-  Item(*prj, "ZUSTEXT").SetValue("TEXT", KsVariant("Hinweis"));
+  Item(*prj, "ZUSTEXT").SetValue("TEXT", Variant("Hinweis"));
   EXPECT_EQ(ZusTextSummary(prj->ChildList("ZUSTEXT")),
             "Anlage:\r\nplan1.pdf\r\nplan2.pdf\r\n\r\n\r\nHinweis");
 
@@ -178,9 +178,9 @@ TEST_F(ElementClasses, AdditionalTextsAndItemCounts) {
 TEST_F(ElementClasses, CloneCopiesChildrenAndPointsMembersAtTheCopies) {
   auto lv = Root("GAEBLV");
   KsGAEBObj& position = Item(*lv, "POSITION");
-  position.SetValue("OZ", KsVariant("0010"));
+  position.SetValue("OZ", Variant("0010"));
   Describe(position, "Estrich", "Zementestrich");
-  Item(position, "UNTERBESCHR").SetValue("ME", KsVariant("m2"));
+  Item(position, "UNTERBESCHR").SetValue("ME", Variant("m2"));
 
   std::unique_ptr<KsCustomObj> copy(position.Clone(nullptr));
   auto* clone = dynamic_cast<KsGAEBObj*>(copy.get());

@@ -22,7 +22,7 @@ struct ReadElement {
     reader.ConvertOem = false;
     doc.reader = &reader;
     element.reset(static_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-        key, nullptr, {KsVariant("GAEBImp00"), DocumentParam(&doc)}, nullptr)));
+        key, nullptr, {Variant("GAEBImp00"), DocumentParam(&doc)}, nullptr)));
     element->ReadBody();
   }
   std::string Text(const std::string& member) const { return element->Text(member); }
@@ -123,7 +123,7 @@ TEST_F(Reader, RepeatedKeysReplaceOrAddEntries) {
   EXPECT_EQ(position.Text("OZ"), "2");
   ReadElement project("GAEBPRJINFO",
                       "[KOMMUNIKATION]Tel 1[end]\r\n[KOMMUNIKATION] Fax 2 [end]\r\n#end[PRJINFO]");
-  const KsVariant& entries = project.element->Members.Find("KOMMUNIKATION")->Value;
+  const Variant& entries = project.element->Members.Find("KOMMUNIKATION")->Value;
   ASSERT_EQ(entries.Kind(), KsVarKind::StringList);
   EXPECT_EQ(entries.List(), (KsStringList{"Tel 1", "Fax 2"}));
 }

@@ -215,9 +215,9 @@ TEST_F(RoundTrip, OemCopyIsWrittenAsAnsi) {
   KsGAEBObj* info = oem->root->Child("GAEBINFO");
   ASSERT_TRUE(info);
   EXPECT_EQ(info->Text("ZEICHENSATZ"), "OEM");
-  info->Members.Find("ZEICHENSATZ")->Value = KsVariant("ANSI");
+  info->Members.Find("ZEICHENSATZ")->Value = Variant("ANSI");
   EXPECT_EQ(Differences(*ansi->root, *oem->root), std::vector<std::string>());
-  info->Members.Find("ZEICHENSATZ")->Value = KsVariant("OEM");
+  info->Members.Find("ZEICHENSATZ")->Value = Variant("OEM");
 
   const std::string written = Write(*oem->root);
   EXPECT_EQ(written, Write(*ansi->root));

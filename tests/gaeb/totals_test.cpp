@@ -25,14 +25,14 @@ class TotalsTest : public ::testing::Test {
  protected:
   TotalsTest() { AddPositionDisplayFields(); }
 
-  KsParams Params() { return {KsVariant("GAEBImp00"), DocumentParam(withDoc ? &doc : nullptr)}; }
+  KsParams Params() { return {Variant("GAEBImp00"), DocumentParam(withDoc ? &doc : nullptr)}; }
 
   KsGAEBObj& NewLV(double vat = 16) {
     lv.reset(
         static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, Params(), nullptr)));
     info =
         static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLVINFO", lv.get(), Params(), nullptr));
-    lv->Members.Find("LVINFO")->SetOldValue(KsVariant::FromPointer(info));
+    lv->Members.Find("LVINFO")->SetOldValue(Variant::FromPointer(info));
     Put(*info, "UST", vat);
     return *lv;
   }
@@ -139,7 +139,7 @@ TEST_F(TotalsTest, EntriesReadEitherDecimalSeparator) {
                {"  ", 0},
                {"-3", -3}};
   for (const auto& c : cases) {
-    for (const KsFormatSettings& format : {GermanFormatSettings(), EnglishFormatSettings()}) {
+    for (const NumberFormat& format : {GermanFormatSettings(), EnglishFormatSettings()}) {
       FormatGuard guard(format);
       SetPositionValue(p, "99", "EP");
       SetPositionValue(p, c.text, "EP");
@@ -156,9 +156,9 @@ TEST_F(TotalsTest, TextThatIsNoNumberRaisesAndStoresNothing) {
   for (const char* text : {"abc", "12,5x", "1.2.3", "19 %", "1,2,3", "1.234.567"}) {
     SCOPED_TRACE(text);
     for (const char* member : {"EP", "NACHLASSPROZ", "EPANTEIL1"})
-      EXPECT_THROW(SetPositionValue(p, text, member), KsVariantError);
+      EXPECT_THROW(SetPositionValue(p, text, member), VariantError);
     for (const char* member : {"NACHLASSPROZ", "NACHLASSABS"})
-      EXPECT_THROW(SetAreaDiscount(area, text, member), KsVariantError);
+      EXPECT_THROW(SetAreaDiscount(area, text, member), VariantError);
   }
   EXPECT_DOUBLE_EQ(Get(p, "EP"), 5);
   EXPECT_DOUBLE_EQ(Get(area, "NACHLASSPROZ"), 3);
@@ -270,7 +270,7 @@ TEST_F(TotalsTest, EditDeepDownUpdatesEverySumAbove) {
 TEST_F(TotalsTest, RecalcAllStoresEqualValuesAndCarriesThemUp) {
   KsGAEBObj& area = Area(NewLV());
   KsGAEBObj& p = Position(area, "N", 3, 10, 5);
-  p.Members.Find("GB")->SetValue(KsVariant("28,5"));
+  p.Members.Find("GB")->SetValue(Variant("28,5"));
   Put(area, "SUMME", 1);  // stale, and left so while nothing below changes
 
   CalcPositionAmount(p);
@@ -319,7 +319,7 @@ TEST_F(TotalsTest, UnitPriceOfABreakdownComesFromItsComponents) {
   try {
     SetPositionValue(p, "10", "EP");
     ADD_FAILURE() << "EP taken";
-  } catch (const KsEntryError& e) {
+  } catch (const EntryError& e) {
     EXPECT_EQ(std::string(e.what()), PriceBreakdownHint());
   }
   EXPECT_DOUBLE_EQ(Get(p, "EP"), 3.5);
@@ -331,7 +331,7 @@ TEST_F(TotalsTest, VatRatesLieBetweenZeroAndOneHundred) {
   Position(Area(lv), "N", 1, 100);
   RecalculateAll();
   for (const char* text : {"-0,01", "100,01", "1e3"}) {
-    EXPECT_THROW(SetVatRate(lv, text), KsEntryError) << text;
+    EXPECT_THROW(SetVatRate(lv, text), EntryError) << text;
     EXPECT_DOUBLE_EQ(Get(*info, "UST"), 19);
   }
   SetVatRate(lv, "100");
@@ -343,12 +343,12 @@ TEST_F(TotalsTest, VatRatesLieBetweenZeroAndOneHundred) {
 TEST_F(TotalsTest, EmptyUnitPriceIsZeroAtThreeDecimals) {
   KsGAEBObj& p = Position(Area(NewLV()), "N", 1, 0);
   const struct {
-    KsVariant ep;
+    Variant ep;
     bool empty;
   } cases[] = {
-      {KsVariant(), true},        {KsVariant(0.0), true},     {KsVariant(0.0004), true},
-      {KsVariant(-0.0004), true}, {KsVariant(0.0005), false}, {KsVariant("0,001"), false},
-      {KsVariant("abc"), false},
+      {Variant(), true},        {Variant(0.0), true},     {Variant(0.0004), true},
+      {Variant(-0.0004), true}, {Variant(0.0005), false}, {Variant("0,001"), false},
+      {Variant("abc"), false},
   };
   for (const auto& c : cases) {
     p.Members.Find("EP")->Value = c.ep;
@@ -366,11 +366,11 @@ TEST_F(TotalsTest, VatRateEntryRecalculatesTheGrossSum) {
   EXPECT_DOUBLE_EQ(VatAmount(*info), 75);
   EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 1075.03);
   EXPECT_EQ(doc.codes, std::vector<int>{8});
-  EXPECT_THROW(SetVatRate(lv, "19 %"), KsVariantError);
+  EXPECT_THROW(SetVatRate(lv, "19 %"), VariantError);
   EXPECT_DOUBLE_EQ(Get(*info, "UST"), 7.5);
   SetVatRate(lv, "");
   EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 1000.03);
-  info->Members.Find("UST")->SetValue(KsVariant("x"));
+  info->Members.Find("UST")->SetValue(Variant("x"));
   EXPECT_DOUBLE_EQ(VatAmount(*info), 0);
 }
 
@@ -499,7 +499,7 @@ TEST_F(TotalsTest, AmountsStayBelowTheLimit) {
         SetAreaDiscount(area, r.text, r.member);
       else
         SetPositionValue(*r.element, r.text, r.member);
-    } catch (const KsEntryError& e) {
+    } catch (const EntryError& e) {
       raised = true;
       EXPECT_NE(std::string(e.what()).find("1.000.000.000.000"), std::string::npos) << e.what();
     }
@@ -515,14 +515,14 @@ TEST_F(TotalsTest, AmountsStayBelowTheLimit) {
   }
   SetPositionValue(second, "199999999999,995", "EP");  // GB 399.999.999.999,99
   EXPECT_DOUBLE_EQ(Get(*info, "SUMME"), 999999999999.99);
-  EXPECT_THROW(SetVatRate(lv, "0,01"), KsEntryError);  // the gross sum
+  EXPECT_THROW(SetVatRate(lv, "0,01"), EntryError);  // the gross sum
   EXPECT_DOUBLE_EQ(Get(*info, "UST"), 0);
   EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 999999999999.99);
 
   // Recalculating a tree that holds too much raises rather than storing it.
   Put(first, "MENGE", 2);
   doc.recalcAll = true;
-  EXPECT_THROW(CalcAll(lv), KsEntryError);
+  EXPECT_THROW(CalcAll(lv), EntryError);
   doc.recalcAll = false;
 }
 

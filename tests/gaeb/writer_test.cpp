@@ -23,7 +23,7 @@ class WriterTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { AddPositionDisplayFields(); }
 
-  KsParams Params() { return {KsVariant("GAEBImp00"), DocumentParam(&doc)}; }
+  KsParams Params() { return {Variant("GAEBImp00"), DocumentParam(&doc)}; }
 
   std::unique_ptr<KsGAEBObj> NewRoot() {
     return std::unique_ptr<KsGAEBObj>(
@@ -33,7 +33,7 @@ class WriterTest : public ::testing::Test {
   KsGAEBObj& AddChild(KsGAEBObj& parent, const std::string& member) {
     auto* child = static_cast<KsGAEBObj*>(
         GaebClasses().CreateObj("GAEB" + member, &parent, Params(), nullptr));
-    parent.Members.Find(member)->SetOldValue(KsVariant::FromPointer(child));
+    parent.Members.Find(member)->SetOldValue(Variant::FromPointer(child));
     return *child;
   }
   KsGAEBObj& AddItem(KsGAEBObj& parent, const std::string& list) {
@@ -41,7 +41,7 @@ class WriterTest : public ::testing::Test {
         GaebClasses().CreateObj("GAEB" + list, parent.ChildList(list), Params(), nullptr));
   }
   static void Set(KsGAEBObj& element, const char* member, const std::string& text) {
-    element.Members.Find(member)->SetValue(KsVariant(text));
+    element.Members.Find(member)->SetValue(Variant(text));
   }
   static std::string Write(KsGAEBObj& root) {
     std::ostringstream out;
@@ -148,7 +148,7 @@ struct FieldCase {
   uint8_t type;
   int16_t size;
   bool required;
-  KsVariant value;
+  Variant value;
   const char* german;
   const char* english;
 };
@@ -194,7 +194,7 @@ TEST_F(WriterTest, FormatFieldValue) {
         EXPECT_EQ(root->FormatFieldValue(member), expected)
             << "type " << int(c.type) << " size " << c.size << " value " << c.value.ToString();
       else
-        EXPECT_THROW(root->FormatFieldValue(member), KsUnwritableValue) << c.value.ToString();
+        EXPECT_THROW(root->FormatFieldValue(member), UnwritableValue) << c.value.ToString();
     }
   }
 }
@@ -205,7 +205,7 @@ TEST_F(WriterTest, MultiValueEntriesAreJoinedOnOneLine) {
   Set(prj, "NAME", "P1");
   std::string written = Write(*root);
   EXPECT_EQ(written.find("KOMMUNIKATION"), std::string::npos);
-  prj.Members.Find("KOMMUNIKATION")->Value = KsVariant::FromStringList({"Tel 1", "Fax 2"});
+  prj.Members.Find("KOMMUNIKATION")->Value = Variant::FromStringList({"Tel 1", "Fax 2"});
   written = Write(*root);
   EXPECT_NE(written.find("  [KOMMUNIKATION]Tel 1|Fax 2[end]\r\n"), std::string::npos) << written;
   EXPECT_NE(written.find("#end[PRJINFO]1|2"), std::string::npos);
@@ -325,7 +325,7 @@ TEST(FileWriteGaeb00, EndMarkInAValueIsRefused) {
     try {
       w.WriteField("NAME1", value);
       ADD_FAILURE() << value;
-    } catch (const KsUnwritableValue& e) {
+    } catch (const UnwritableValue& e) {
       EXPECT_EQ(std::string(e.what()).rfind("Das Feld NAME1 enth\xE4lt \"[end]\"", 0), 0u);
       EXPECT_EQ(std::string(e.InElement("ADRESSE").what())
                     .rfind("Das Feld NAME1 im Element ADRESSE enth\xE4lt \"[end]\"", 0),
@@ -342,16 +342,15 @@ TEST(FileWriteGaeb00, EndMarkInAValueIsRefused) {
 TEST_F(WriterTest, UnwritableValuesNameFieldAndElement) {
   const struct {
     const char* member;
-    KsVariant value;
+    Variant value;
     const char* message;
   } cases[] = {
-      {"NAME1", KsVariant("Bau [end] GmbH"),
+      {"NAME1", Variant("Bau [end] GmbH"),
        "Das Feld NAME1 im Element ADRESSE enth\xE4lt \"[end]\""},
-      {"GB", KsVariant(INFINITY), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'INF': "},
-      {"GB", KsVariant(NAN), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'NAN': "},
-      {"EP", KsVariant(1e12),
-       "Das Feld EP im Element POSITION 01.0010 enth\xE4lt '1000000000000': "},
-      {"MENGE", KsVariant("viel"),
+      {"GB", Variant(INFINITY), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'INF': "},
+      {"GB", Variant(NAN), "Das Feld GB im Element POSITION 01.0010 enth\xE4lt 'NAN': "},
+      {"EP", Variant(1e12), "Das Feld EP im Element POSITION 01.0010 enth\xE4lt '1000000000000': "},
+      {"MENGE", Variant("viel"),
        "Das Feld MENGE im Element POSITION 01.0010 enth\xE4lt 'viel', das beim Lesen keine "
        "g\xFCltige Zahl w\xE4re."},
   };
@@ -367,7 +366,7 @@ TEST_F(WriterTest, UnwritableValuesNameFieldAndElement) {
     try {
       Write(*root);
       ADD_FAILURE() << "written";
-    } catch (const KsUnwritableValue& e) {
+    } catch (const UnwritableValue& e) {
       EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
     }
   }

@@ -25,7 +25,7 @@ class OfficialX83 : public ::testing::Test {
 
   FormatGuard format_{GermanFormatSettings()};
   TestDocument doc_;
-  KsX83Result result_;
+  X83Result result_;
   KsGAEBObj* lv_ = nullptr;
   FlatLv flat_;
 };

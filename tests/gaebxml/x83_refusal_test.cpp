@@ -62,7 +62,7 @@ TEST(X83Refusal, EveryRefusalSaysWhatWasFound) {
   for (const Refusal& c : cases) {
     SCOPED_TRACE(c.name);
     TestDocument doc;
-    const KsX83Result result = ReadX83(c.bytes, doc);
+    const X83Result result = ReadX83(c.bytes, doc);
     EXPECT_EQ(result.Root, nullptr);
     EXPECT_EQ(result.Error, c.message);
   }
@@ -73,7 +73,7 @@ TEST(X83Refusal, AreasNestedBeyondReasonAreRefused) {
   std::string body = ItemlistXml(ItemXml("I1", "0010", "1"));
   for (int i = 0; i < 70; ++i) body = CategoryXml("C" + std::to_string(i), "01", "x", body);
   TestDocument doc;
-  const KsX83Result result = ReadX83(TenderX83(body), doc);
+  const X83Result result = ReadX83(TenderX83(body), doc);
   EXPECT_EQ(result.Root, nullptr);
   EXPECT_NE(result.Error.find("tiefer als 64 Ebenen"), std::string::npos) << result.Error;
 }
@@ -84,7 +84,7 @@ TEST(X83Refusal, ATruncatedTenderNamesWhereItBreaksOff) {
   const std::string half = whole.substr(0, whole.size() / 2);
   const size_t lines = static_cast<size_t>(std::count(half.begin(), half.end(), '\n')) + 1;
   TestDocument doc;
-  const KsX83Result result = ReadX83(half, doc);
+  const X83Result result = ReadX83(half, doc);
   EXPECT_EQ(result.Root, nullptr);
   EXPECT_NE(result.Error.find("(Zeile " + std::to_string(lines) + ", Spalte"), std::string::npos)
       << result.Error;
@@ -127,7 +127,7 @@ TEST(X83Reading, NamespacesVersionsAndEncodingsOfTheFourVersions) {
   for (const Accepted& c : cases) {
     SCOPED_TRACE(c.name);
     TestDocument doc;
-    const KsX83Result result = ReadX83(c.bytes, doc);
+    const X83Result result = ReadX83(c.bytes, doc);
     ASSERT_TRUE(result.Root) << result.Error;
     const FlatLv flat = Flatten(*LvOf(*result.Root));
     ASSERT_EQ(flat.Positions.size(), 1u);
@@ -143,7 +143,7 @@ TEST(X83Reading, CharactersWindows1252LacksBecomeQuestionMarksAndAreCounted) {
       "Fl\xC3\xA4"
       "che \xE2\x89\xA4 5 m\xC2\xB2 \xE2\x80\x93 \xCE\xA9-Profil \xE2\x82\xAC";
   TestDocument doc;
-  const KsX83Result result = ReadX83(
+  const X83Result result = ReadX83(
       TenderX83(CategoryXml("C1", "01", label, ItemlistXml(ItemXml("I1", "0010", "1")))), doc);
   ASSERT_TRUE(result.Root) << result.Error;
   EXPECT_EQ(Flatten(*LvOf(*result.Root)).Areas[0]->Text("BEZ"),
@@ -177,7 +177,7 @@ TEST(X83Reading, TypesFlagsAndPricesOfItems) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.more);
     TestDocument doc;
-    const KsX83Result result =
+    const X83Result result =
         ReadX83(TenderX83(ItemlistXml(ItemXml("I1", "0010", "3", c.more))), doc);
     ASSERT_TRUE(result.Root) << result.Error;
     const KsGAEBObj& position = *Flatten(*LvOf(*result.Root)).Positions[0];
@@ -198,7 +198,7 @@ TEST(X83Reading, NumbersArePaddedToTheBreakdown) {
                       ItemlistXml(ItemXml("I1", "10", "1") + ItemXml("I2", "20", "1", "")))) +
       CategoryXml("C3", "2", "Los", ItemlistXml(ItemXml("I3", "30", "1")));
   TestDocument doc;
-  const KsX83Result result = ReadX83(TenderX83(body), doc);
+  const X83Result result = ReadX83(TenderX83(body), doc);
   ASSERT_TRUE(result.Root) << result.Error;
   const FlatLv flat = Flatten(*LvOf(*result.Root));
   EXPECT_EQ(flat.Areas[1]->Text("OZ"), " 1 2");

@@ -41,7 +41,7 @@ TEST_P(GeneratedX83, PricedAnswerAddsUpPerAreaToTheProgramsSums) {
   const int count = GetParam();
   WriteSyntheticX83File(path, NestedTender(count));
   TestDocument doc;
-  KsX83Result result = ReadX83File(path, doc);
+  X83Result result = ReadX83File(path, doc);
   ASSERT_TRUE(result.Root) << result.Error;
   KsGAEBObj& lv = *LvOf(*result.Root);
   const FlatLv flat = Flatten(lv);

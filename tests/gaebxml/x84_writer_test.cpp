@@ -72,7 +72,7 @@ class X84Writer : public ::testing::Test {
 
   FormatGuard format_{GermanFormatSettings()};
   TestDocument doc_;
-  KsX83Result result_;
+  X83Result result_;
   KsGAEBObj* lv_ = nullptr;
   FlatLv flat_;
 };
@@ -182,7 +182,7 @@ TEST(X84WriterFormat, AmountsKeepThePointWhateverTheUsersFormat) {
   PrepareGaeb();
   const FormatGuard english(EnglishFormatSettings());
   TestDocument doc;
-  KsX83Result result = ReadX83(SampleTender(), doc);
+  X83Result result = ReadX83(SampleTender(), doc);
   ASSERT_TRUE(result.Root) << result.Error;
   SetPositionValue(*Flatten(*LvOf(*result.Root)).Positions[0], "1234.5", "EP");
   std::ostringstream out;

@@ -44,7 +44,7 @@ TEST(MailAddress, Verdicts) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    const KsAddressCheck check = CheckAddress(c.text);
+    const AddressCheck check = CheckAddress(c.text);
     EXPECT_EQ(check.verdict, c.verdict);
     EXPECT_EQ(check.address, c.address);
   }

@@ -20,13 +20,13 @@ std::string Show(const KsAutomationValue& value) {
 
 // An Outlook that records every call as "object.member(args)" and fails
 // where the test says.
-class FakeOutlook : public KsAutomationObject {
+class FakeOutlook : public AutomationObject {
  public:
   FakeOutlook(std::string name, Strings& log, std::map<std::string, int>& failures)
       : name_(std::move(name)), log_(log), failures_(failures) {}
 
-  std::unique_ptr<KsAutomationObject> Call(const std::string& member,
-                                           const std::vector<KsAutomationValue>& args) override {
+  std::unique_ptr<AutomationObject> Call(const std::string& member,
+                                         const std::vector<KsAutomationValue>& args) override {
     std::string entry = name_ + "." + member + "(";
     for (size_t i = 0; i < args.size(); ++i) entry += (i ? "," : "") + Show(args[i]);
     entry += ")";
@@ -43,7 +43,7 @@ class FakeOutlook : public KsAutomationObject {
   }
 
  private:
-  std::unique_ptr<KsAutomationObject> Make(const char* name) {
+  std::unique_ptr<AutomationObject> Make(const char* name) {
     return std::make_unique<FakeOutlook>(name, log_, failures_);
   }
   void Fail(const std::string& entry) {
@@ -57,7 +57,7 @@ class FakeOutlook : public KsAutomationObject {
 
 struct Outlook {
   KsAutomationFactory Factory() {
-    return [this](const std::string& progId) -> std::unique_ptr<KsAutomationObject> {
+    return [this](const std::string& progId) -> std::unique_ptr<AutomationObject> {
       log.push_back("create " + progId);
       return std::make_unique<FakeOutlook>("app", log, failures);
     };

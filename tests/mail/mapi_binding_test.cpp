@@ -16,13 +16,13 @@ struct BindingGuard {
   ~BindingGuard() { DoneMapi(); }
 };
 
-bool AllEntryPoints(const KsMapiEntryPoints& e) {
+bool AllEntryPoints(const MapiEntryPoints& e) {
   return e.MAPIFindNext && e.MAPILogoff && e.MAPILogon && e.MAPISendMail && e.MAPIReadMail &&
          e.MAPIDeleteMail && e.MAPIResolveName && e.MAPIFreeBuffer && e.MAPIAddress &&
          e.MAPISaveMail;
 }
 
-bool NoEntryPoint(const KsMapiEntryPoints& e) {
+bool NoEntryPoint(const MapiEntryPoints& e) {
   return !e.MAPIFindNext && !e.MAPILogoff && !e.MAPILogon && !e.MAPISendMail && !e.MAPIReadMail &&
          !e.MAPIDeleteMail && !e.MAPIResolveName && !e.MAPIFreeBuffer && !e.MAPIAddress &&
          !e.MAPISaveMail;
@@ -112,8 +112,8 @@ TEST(SystemMapiSettings, AdministratorFileThenInstalledProvider) {
   std::filesystem::create_directories(dir.Path("second/Tarvo_Redurir"));
   EnvGuard env;
   env.Set("XDG_CONFIG_DIRS", dir.Path("first") + ":" + dir.Path("second"));
-  const KsSystemMapiSettings withProvider({TARVO_STUB_MAPI32});
-  const KsSystemMapiSettings withoutProvider({"/nonexistent/libmapi32.so"});
+  const SystemMapiSettings withProvider({TARVO_STUB_MAPI32});
+  const SystemMapiSettings withoutProvider({"/nonexistent/libmapi32.so"});
 
   EXPECT_EQ(withProvider.MapiValue(), "1");
   EXPECT_EQ(withoutProvider.MapiValue(), std::nullopt);

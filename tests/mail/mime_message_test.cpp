@@ -16,8 +16,8 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-KsOutgoingMail Sample() {
-  KsOutgoingMail mail;
+OutgoingMail Sample() {
+  OutgoingMail mail;
   mail.to = {"bau@ulm.de", "vergabe@ulm.de"};
   mail.cc = {"kopie@x.de"};
   mail.subject =
@@ -103,7 +103,7 @@ TEST(MimeMessage, DateInRfcForm) {
 }
 
 TEST(MimeMessage, Structure) {
-  KsOutgoingMail mail = Sample();
+  OutgoingMail mail = Sample();
   mail.from = "bieter@bau.example";
   mail.bcc = {"geheim@x.de"};
   mail.receiptRequested = true;
@@ -139,7 +139,7 @@ TEST(MimeMessage, Structure) {
 }
 
 TEST(MimeMessage, WithoutAttachmentsAPlainTextMessage) {
-  KsOutgoingMail mail = Sample();
+  OutgoingMail mail = Sample();
   mail.attachments.clear();
   mail.subject.clear();
   const std::string text = BuildMimeMessage(mail, 0, "h", "u");
@@ -164,7 +164,7 @@ TEST(MimeMessage, RandomTextsKeepTheHeadIntact) {
   const std::vector<std::string> known = {"Date",       "To",           "Subject",
                                           "Message-ID", "MIME-Version", "Content-Type"};
   for (int round = 0; round < 300; ++round) {
-    KsOutgoingMail mail;
+    OutgoingMail mail;
     mail.to = {"a@b.de"};
     mail.subject = text(400);
     for (char& c : mail.subject)

@@ -12,7 +12,7 @@
 #include "tests/mail/stub/stub_control.h"
 
 // Settings with the answers a test gives.
-class FakeMapiSettings : public KsMapiSettings {
+class FakeMapiSettings : public MapiSettings {
  public:
   explicit FakeMapiSettings(std::optional<std::string> mapi = "1") : mapi(std::move(mapi)) {}
   std::optional<std::string> MapiValue() const override { return mapi; }

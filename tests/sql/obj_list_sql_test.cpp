@@ -23,7 +23,7 @@ class ListSql : public SchemaTest {
   }
   std::unique_ptr<SqlHead> Reloaded() {
     auto head = NewHead(&Main(), "");
-    head->LoadFromDB({KsVariant("H1")});
+    head->LoadFromDB({Variant("H1")});
     return head;
   }
   std::vector<std::string> ItemRows() {
@@ -89,7 +89,7 @@ TEST_P(ListSql, ObserversHearEveryStepOfLoadStoreAndDelete) {
   StoredHead(2);
   auto head = NewHead(&Main(), "");
   EventLog log(*head);
-  head->LoadFromDB({KsVariant("H1")});
+  head->LoadFromDB({Variant("H1")});
   EXPECT_EQ(log.events, (std::vector<std::string>{"1:0", "2:item 1", "2:item 2", "3:1"}));
 
   log.events.clear();

@@ -35,7 +35,7 @@ class ObjSql : public SchemaTest {
     obj.BuildStoreQuery(q, false);
     return q.Text();
   }
-  static std::string LoadText(KsObj& obj, const std::vector<KsVariant>& keys) {
+  static std::string LoadText(KsObj& obj, const std::vector<Variant>& keys) {
     KsQuery q;
     obj.BuildLoadQuery(q, keys);
     return q.Text();
@@ -99,7 +99,7 @@ TEST_P(ObjSql, DeleteRunsOnlyForStoredObjects) {
   EXPECT_EQ(db->Texts("select ID from SQLHEAD"), std::vector<std::string>{"H1"});
 
   auto loaded = NewHead(&Main(), "");
-  loaded->LoadFromDB({KsVariant("H1")});
+  loaded->LoadFromDB({Variant("H1")});
   loaded->DeleteFromDB();
   EXPECT_TRUE(db->Texts("select ID from SQLHEAD").empty());
   EXPECT_TRUE(loaded->GetMember("ID").OldValue().IsNull());
@@ -117,21 +117,20 @@ TEST_P(ObjSql, EveryFieldTypeRoundTrips) {
   auto head = NewHead(&Main(), "H1");
   head->GetMember("NAME").SetAsString(text);
   head->GetMember("CNT").SetAsInteger(-2147483647);
-  head->GetMember("SMALL").SetValue(KsVariant("12"));  // bound as an integer
+  head->GetMember("SMALL").SetValue(Variant("12"));  // bound as an integer
   head->GetMember("PRICE").SetAsFloat(1234.5678);
-  head->GetMember("AMOUNT").SetValue(KsVariant::FromCurrency(-12.34));
+  head->GetMember("AMOUNT").SetValue(Variant::FromCurrency(-12.34));
   head->GetMember("DONE").SetAsBoolean(true);
   head->GetMember("DAY").SetAsString("17.05.2024");  // a text by the user's date format
   head->GetMember("CLOCK").SetAsDateTime(EncodeTime(23, 59, 58, 0));
   head->GetMember("STAMP").SetAsDateTime(stamp);
   head->GetMember("NOTE").SetAsString(memo);
-  head->GetMember("DATA").SetValue(KsVariant(bytes));
+  head->GetMember("DATA").SetValue(Variant(bytes));
   head->StoreToDB();
 
-  auto back =
-      NewHead(&Main(), "",
-              {KsVariant("LOAD_BLOB"), KsVariant(true), KsVariant("LOAD_MEMO"), KsVariant(true)});
-  back->LoadFromDB({KsVariant("H1")});
+  auto back = NewHead(&Main(), "",
+                      {Variant("LOAD_BLOB"), Variant(true), Variant("LOAD_MEMO"), Variant(true)});
+  back->LoadFromDB({Variant("H1")});
   const KsMember& m = back->GetMember("NAME");
   EXPECT_EQ(m.GetAsString(), text);
   EXPECT_EQ(back->GetMember("CNT").GetAsInteger(), -2147483647);
@@ -153,10 +152,10 @@ TEST_P(ObjSql, EveryFieldTypeRoundTrips) {
 TEST_P(ObjSql, NullsAreWrittenUnlessTheFlagLeavesThemOut) {
   auto head = NewHead(&Main(), "H1");
   for (const char* name : {"NAME", "CNT", "PRICE", "DONE", "DAY", "STAMP", "NOTE", "DATA"})
-    head->GetMember(name).SetValue(KsVariant("1"));
+    head->GetMember(name).SetValue(Variant("1"));
   head->StoreToDB();
   for (const char* name : {"NAME", "CNT", "PRICE", "DONE", "DAY", "STAMP", "NOTE", "DATA"})
-    head->GetMember(name).SetValue(KsVariant::Null());
+    head->GetMember(name).SetValue(Variant::Null());
   head->Flags |= ofUpdateSkipNull;
   EXPECT_EQ(StoreText(*head), "");
   head->Flags &= static_cast<uint16_t>(~ofUpdateSkipNull);
@@ -168,25 +167,25 @@ TEST_P(ObjSql, NullsAreWrittenUnlessTheFlagLeavesThemOut) {
 TEST_P(ObjSql, LoadSetsStateAndKeysAndSelectsColumnsByFlags) {
   db->Exec({"insert into SQLHEAD (ID, NAME, NOTE, DATA) values ('H1', 'Kopf', 'lang', NULL)"});
   auto head = NewHead(&Main(), "");
-  EXPECT_EQ(LoadText(*head, {KsVariant("H1")}),
+  EXPECT_EQ(LoadText(*head, {Variant("H1")}),
             "select ID,NAME,CNT,SMALL,PRICE,AMOUNT,DONE,DAY,CLOCK,STAMP from SQLHEAD where "
             "\nID=:PK_ID");
-  head->LoadFromDB({KsVariant("H1")});
+  head->LoadFromDB({Variant("H1")});
   EXPECT_EQ(head->GetMember("NAME").GetAsString(), "Kopf");
   EXPECT_TRUE(head->GetMember("NOTE").Value.IsEmpty());  // memo not asked for
   EXPECT_EQ(head->GetMember("ID").OldValue().ToString(), "H1");
   EXPECT_EQ(head->State, osInDatabase | osLoadTried);
 
   head->Flags |= ofLoadMemo | ofLoadEmptyOnly;
-  EXPECT_EQ(LoadText(*head, {KsVariant("H1")}), "select NOTE from SQLHEAD where \nID=:PK_ID");
-  head->LoadFromDB({KsVariant("H1")});
+  EXPECT_EQ(LoadText(*head, {Variant("H1")}), "select NOTE from SQLHEAD where \nID=:PK_ID");
+  head->LoadFromDB({Variant("H1")});
   EXPECT_EQ(head->GetMember("NOTE").GetAsString(), "lang");
   head->Flags = ofLoadBlob;
-  EXPECT_EQ(LoadText(*head, {KsVariant("H1")}),
+  EXPECT_EQ(LoadText(*head, {Variant("H1")}),
             "select ID,NAME,CNT,SMALL,PRICE,AMOUNT,DONE,DAY,CLOCK,STAMP,DATA from SQLHEAD where "
             "\nID=:PK_ID");
 
-  head->LoadFromDB({KsVariant("NOPE")});
+  head->LoadFromDB({Variant("NOPE")});
   EXPECT_EQ(head->State, osLoadTried);
   EXPECT_EQ(head->GetMember("NAME").GetAsString(), "Kopf");
 }
@@ -195,9 +194,9 @@ TEST_P(ObjSql, OnDemandChildLoadsOnlyWhenTheParentAsks) {
   db->Exec({"insert into SQLHEAD (ID) values ('H1')",
             "insert into SQLNOTE (HEADID, REMARK) values ('H1', 'Hinweis')"});
   for (bool ask : {false, true}) {
-    auto head = NewHead(&Main(), "", {KsVariant("LOAD_ONDEMAND"), KsVariant(ask)});
+    auto head = NewHead(&Main(), "", {Variant("LOAD_ONDEMAND"), Variant(ask)});
     SqlNote& note = head->AddNote();
-    head->LoadFromDB({KsVariant("H1")});
+    head->LoadFromDB({Variant("H1")});
     EXPECT_EQ(note.GetMember("REMARK").GetAsString(), ask ? "Hinweis" : "") << ask;
     EXPECT_EQ(note.State, ask ? osInDatabase | osLoadTried : 0) << ask;
   }
@@ -214,10 +213,10 @@ TEST_P(ObjSql, PaddedKeysAreLookedUpAsStored) {
   pad->StoreToDB();
   EXPECT_EQ(db->Texts("select CODE from SQLPAD"), std::vector<std::string>{"00042"});
   auto again = NewGeneric(&Main(), "SQLPAD");
-  again->LoadFromDB({KsVariant("42")});
+  again->LoadFromDB({Variant("42")});
   EXPECT_EQ(again->GetMember("NAME").GetAsString(), "mit");
   auto head = NewHead(&Main(), "");
-  head->LoadFromDB({KsVariant("H1")});
+  head->LoadFromDB({Variant("H1")});
   EXPECT_EQ(head->GetMember("NAME").GetAsString(), "ohne");
 }
 
@@ -232,8 +231,8 @@ TEST_P(ObjSql, MissingKeysAndConnectionsRaiseGermanErrors) {
       "Zum Laden/Speichern des Objektes \"SQLHEAD\" wurde kein Wert f\xFCr den PK angegeben.";
   KsQuery q;
   const ErrorCase cases[] = {
-      {[&] { nokey->LoadFromDB({KsVariant(1)}); }, noKey + "LoadFromDB]"},
-      {[&] { static_cast<KsObj&>(*nokey).BuildLoadQuery(q, {KsVariant(1)}); },
+      {[&] { nokey->LoadFromDB({Variant(1)}); }, noKey + "LoadFromDB]"},
+      {[&] { static_cast<KsObj&>(*nokey).BuildLoadQuery(q, {Variant(1)}); },
        noKey + "BuildLoadQuery]"},
       {[&] { nokey->StoreToDB(); }, noKey + "BuildStoreQuery]"},
       {[&] { nokey->DeleteFromDB(); }, noKey + "DeleteSelfFromDB]"},
@@ -243,11 +242,11 @@ TEST_P(ObjSql, MissingKeysAndConnectionsRaiseGermanErrors) {
        "F\xFCr das Objekt \"SQLHEAD\" ist keine Datenbankverbindung gesetzt. "
        "[SqlHead.BuildStoreQuery]"},
       {[&] {
-         list->ItemList().LoadFromDB({KsVariant("H1"), KsVariant(1)});
+         list->ItemList().LoadFromDB({Variant("H1"), Variant(1)});
        },
        "Zum Laden der Liste \"SQLITEM\" wurden 2 PK-Werte angegeben, sie hat aber nur 1 PKs. "
        "[SqlItemList.LoadFromDB]"},
-      {[&] { missing->LoadFromDB({KsVariant("x")}); },
+      {[&] { missing->LoadFromDB({Variant("x")}); },
        "Beim Laden des Objektes trat ein Fehler auf. " +
            std::string("select ID,NAME from SQLMISSING where \nID=:PK_ID").substr(0, 40) +
            "... [KsObjGeneric.ExecuteLoadQuery]"},
@@ -270,8 +269,8 @@ TEST_P(ObjSql, NamesThatAreNoIdentifiersNeverReachTheDatabase) {
       "Buchstaben und Ziffern). [KsObjGeneric.";
   const ErrorCase cases[] = {
       {[&] { evil->StoreToDB(); }, table + "BuildStoreQuery]"},
-      {[&] { evil->LoadFromDB({KsVariant("x")}); }, table + "BuildLoadQuery]"},
-      {[&] { bad->LoadFromDB({KsVariant("x")}); },
+      {[&] { evil->LoadFromDB({Variant("x")}); }, table + "BuildLoadQuery]"},
+      {[&] { bad->LoadFromDB({Variant("x")}); },
        "Der Spaltenname \"X_OLD\"" + column + "BuildLoadQuery]"},
       {[&] {
          bad->GetMember("A=1 or 1").SetAsString("y");

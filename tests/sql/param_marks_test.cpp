@@ -28,7 +28,7 @@ TEST(ParamMarks, NamesOutsideQuotesCommentsAndCasts) {
   for (const MarkCase& c : cases) {
     const auto marks = FindParamMarks(c.sql);
     std::vector<std::string> names;
-    for (const KsParamMark& m : marks) names.push_back(m.Name);
+    for (const ParamMark& m : marks) names.push_back(m.Name);
     EXPECT_EQ(names, c.names) << c.sql;
     EXPECT_EQ(PositionalSql(c.sql, marks), c.positional) << c.sql;
   }

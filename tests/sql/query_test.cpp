@@ -40,22 +40,22 @@ TEST_P(Query, BindsByPositionAndNameAndReadsBackEveryType) {
   ins.AddLine("values (:ID, :NAME, :PRICE, :DONE, :DAY, :CLOCK, :STAMP, :DATA)");
   ASSERT_EQ(ins.ParamCount(), 8);
   EXPECT_EQ(ins.Params(7).Name, "DATA");
-  ins.Params(0).Value = KsVariant(int32_t{7});
-  ins.ParamByName("name").Value = KsVariant(
+  ins.Params(0).Value = Variant(int32_t{7});
+  ins.ParamByName("name").Value = Variant(
       "Gr\xFC\xDF"
       "e \x80 'O''Neil'");
-  ins.ParamByName("PRICE").Value = KsVariant(1234.5678);
-  ins.ParamByName("DONE") = {"DONE", KsParamType::Boolean, KsVariant("1")};
-  ins.ParamByName("DAY") = {"DAY", KsParamType::Date, KsVariant::FromDateTime(Day(1899, 12, 29))};
-  ins.ParamByName("CLOCK") = {"CLOCK", KsParamType::Time, KsVariant::FromDateTime(0.75)};
-  ins.ParamByName("STAMP") = {"STAMP", KsParamType::DateTime, KsVariant::FromDateTime(stamp)};
-  ins.ParamByName("DATA") = {"DATA", KsParamType::Blob, KsVariant(blob)};
+  ins.ParamByName("PRICE").Value = Variant(1234.5678);
+  ins.ParamByName("DONE") = {"DONE", KsParamType::Boolean, Variant("1")};
+  ins.ParamByName("DAY") = {"DAY", KsParamType::Date, Variant::FromDateTime(Day(1899, 12, 29))};
+  ins.ParamByName("CLOCK") = {"CLOCK", KsParamType::Time, Variant::FromDateTime(0.75)};
+  ins.ParamByName("STAMP") = {"STAMP", KsParamType::DateTime, Variant::FromDateTime(stamp)};
+  ins.ParamByName("DATA") = {"DATA", KsParamType::Blob, Variant(blob)};
   ins.ExecQuery();
   EXPECT_EQ(ins.RowsAffected(), 1);
 
   KsQuery sel = NewQuery("select * from T where ID = :ID");
   sel.SetUniDirectional(true);
-  sel.Params(0).Value = KsVariant(int32_t{7});
+  sel.Params(0).Value = Variant(int32_t{7});
   sel.OpenQuery();
   ASSERT_TRUE(sel.Active());
   ASSERT_FALSE(sel.Eof());
@@ -79,11 +79,11 @@ TEST_P(Query, BindsByPositionAndNameAndReadsBackEveryType) {
 TEST_P(Query, NullsKeepTheirTypeAndValuesSurviveTextChanges) {
   KsQuery ins = NewQuery("insert into T (ID, NAME, PRICE, DAY, DATA)");
   ins.AddLine("values (:ID, :NAME, :PRICE, :DAY, :DATA)");
-  ins.ParamByName("ID").Value = KsVariant(int32_t{1});
-  ins.ParamByName("NAME") = {"NAME", KsParamType::String, KsVariant::Null()};
-  ins.ParamByName("PRICE") = {"PRICE", KsParamType::Float, KsVariant::Null()};
-  ins.ParamByName("DAY") = {"DAY", KsParamType::Date, KsVariant::Null()};
-  ins.ParamByName("DATA") = {"DATA", KsParamType::Blob, KsVariant()};
+  ins.ParamByName("ID").Value = Variant(int32_t{1});
+  ins.ParamByName("NAME") = {"NAME", KsParamType::String, Variant::Null()};
+  ins.ParamByName("PRICE") = {"PRICE", KsParamType::Float, Variant::Null()};
+  ins.ParamByName("DAY") = {"DAY", KsParamType::Date, Variant::Null()};
+  ins.ParamByName("DATA") = {"DATA", KsParamType::Blob, Variant()};
   ins.AddLine("");  // a changed text keeps the values given to its names
   ins.ExecQuery();
   EXPECT_EQ(db->Texts("select ID, NAME, PRICE, DAY, DATA from T"),
@@ -93,8 +93,8 @@ TEST_P(Query, NullsKeepTheirTypeAndValuesSurviveTextChanges) {
 TEST_P(Query, ValuesNeverBecomeStatementText) {
   const std::string evil = "x'); drop table T; --";
   KsQuery ins = NewQuery("insert into T (ID, NAME) values (:ID, :NAME)");
-  ins.Params(0).Value = KsVariant(int32_t{1});
-  ins.Params(1).Value = KsVariant(evil);
+  ins.Params(0).Value = Variant(int32_t{1});
+  ins.Params(1).Value = Variant(evil);
   ins.ExecQuery();
   EXPECT_EQ(db->Texts("select NAME from T"), std::vector<std::string>{evil});
 }
@@ -106,8 +106,8 @@ TEST_P(Query, RepeatedStatementsTakeTheirOwnValues) {
     KsQuery q;
     q.SetDatabaseName(connection);
     q.AddLine("insert into T (ID, NAME) values (:ID, :NAME)");
-    q.Params(0).Value = KsVariant(int32_t{id});
-    q.Params(1).Value = KsVariant(name);
+    q.Params(0).Value = Variant(int32_t{id});
+    q.Params(1).Value = Variant(name);
     q.ExecQuery();
     return q.RowsAffected();
   };
@@ -124,8 +124,8 @@ TEST_P(Query, RepeatedStatementsTakeTheirOwnValues) {
   EXPECT_EQ(insert("other", 5, "e"), 1);
 
   KsQuery update = NewQuery("update T set NAME = :NAME where ID > :ID");
-  update.Params(0).Value = KsVariant("x");
-  update.Params(1).Value = KsVariant(int32_t{3});
+  update.Params(0).Value = Variant("x");
+  update.Params(1).Value = Variant(int32_t{3});
   update.ExecQuery();
   EXPECT_EQ(update.RowsAffected(), 2);
   EXPECT_EQ(db->Texts("select ID, NAME from T order by ID"),
@@ -170,7 +170,7 @@ TEST_P(Query, EngineErrorsAndUnknownNamesRaise) {
 
 TEST_P(Query, TransactionsCommitAndRollBack) {
   auto other = db->Connect("other");
-  KsDatabase& main = Main();
+  DbConnection& main = Main();
   EXPECT_FALSE(main.InTransaction());
   EXPECT_THROW(main.Commit(), EDatabase);
   main.Rollback();  // nothing open: nothing happens
@@ -199,19 +199,19 @@ TEST_P(Query, TransactionsCommitAndRollBack) {
 
 TEST_P(Query, ConnectionNamesAreUniqueAndBadTargetsRaise) {
   EXPECT_THROW(db->Connect("main"), EDatabase);
-  KsConnectionParams p;
+  ConnectionParams p;
   p.DatabaseName = "/nonexistent-folder/x.db";
   if (GetParam() == Engine::PostgreSQL) {
     p.Driver = "QPSQL";
     p.HostName = "/nonexistent-folder";
   }
   try {
-    KsDatabase bad("bad", p);
+    DbConnection bad("bad", p);
     FAIL() << "connected";
   } catch (const EDatabase& e) {
     EXPECT_NE(std::string(e.what()).find("konnte nicht hergestellt werden"), std::string::npos);
   }
-  KsDatabase again("bad", {});  // the name is free again
+  DbConnection again("bad", {});  // the name is free again
   EXPECT_EQ(again.Name(), "bad");
 }
 

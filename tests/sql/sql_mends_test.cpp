@@ -121,14 +121,14 @@ TEST_P(SqlMends, FailedLoadLeavesNoTransactionOpen) {
   // Items of a class the list does not hold end the load with an error.
   struct WrongList : SqlItemList {
     KsCustomObj* CreateObj() override {
-      return KsObjGeneric::StaticClass().CreateObj(
-          this, {KsVariant("TABLENAME"), KsVariant("SQLITEM")}, Database);
+      return KsObjGeneric::StaticClass().CreateObj(this, {Variant("TABLENAME"), Variant("SQLITEM")},
+                                                   Database);
     }
   };
   WrongList wrong;
   wrong.Create(nullptr, {}, &Main());
   try {
-    wrong.LoadFromDB({KsVariant("H1")});
+    wrong.LoadFromDB({Variant("H1")});
     ADD_FAILURE() << "loaded";
   } catch (const EObj& e) {
     EXPECT_STREQ(e.what(),

@@ -21,7 +21,7 @@ std::unique_ptr<KsFBDesc> Head() {
   d->AddField(false, "NOTE", "", "", ftMemo);
   d->AddField(false, "DATA", "", "", ftBlob);
   d->AddField(false, "TOTAL", "", "", ftFloat, 2, taLeftJustify, 0, fbfCalculated);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "ID", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "ID", true}));
   return d;
 }
 
@@ -31,7 +31,7 @@ std::unique_ptr<KsFBDesc> Item() {
   d->AddField(true, "NR", "", "", ftInteger);
   d->AddField(false, "TEXT", "", "", ftString, 40);
   d->AddField(false, "QTY", "", "", ftFloat);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "HEADID,NR", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "HEADID,NR", true}));
   return d;
 }
 
@@ -39,7 +39,7 @@ std::unique_ptr<KsFBDesc> Note() {
   auto d = std::make_unique<KsFBDesc>("SQLNOTE", "NOTE");
   d->AddField(true, "HEADID", "", "", ftString, 10);
   d->AddField(false, "REMARK", "", "", ftString, 80);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "HEADID", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "HEADID", true}));
   return d;
 }
 
@@ -47,7 +47,7 @@ std::unique_ptr<KsFBDesc> Pad() {
   auto d = std::make_unique<KsFBDesc>("SQLPAD", "PAD");
   d->AddField(true, "CODE", "", "", ftString, 5, taRightJustify, '0');
   d->AddField(false, "NAME", "", "", ftString, 10);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "CODE", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "CODE", true}));
   return d;
 }
 
@@ -61,25 +61,25 @@ std::unique_ptr<KsFBDesc> Keyed(const char* table, std::vector<const char*> fiel
   auto d = std::make_unique<KsFBDesc>(table, "X");
   d->AddField(true, "ID", "", "", ftString, 10);
   for (const char* f : fields) d->AddField(false, f, "", "", ftString, 10);
-  d->IndexDescs.push_back(std::make_unique<KsIndexDesc>(KsIndexDesc{"PK", "ID", true}));
+  d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "ID", true}));
   return d;
 }
 
 template <class T>
-struct TableClass : KsClass {
+struct TableClass : ObjClass {
   TableClass(const char* name, const char* table)
-      : KsClass(name, &KsObj::StaticClass(), [] { return static_cast<KsCustomObj*>(new T); }),
+      : ObjClass(name, &KsObj::StaticClass(), [] { return static_cast<KsCustomObj*>(new T); }),
         table_(table) {}
   std::string ClassTablename() const override { return table_; }
   const char* table_;
 };
 
 template <class List, class Item>
-struct ListClass : KsListClass {
+struct ListClass : ObjListClass {
   explicit ListClass(const char* name)
-      : KsListClass(name, &KsObjList::StaticClass(),
-                    [] { return static_cast<KsCustomObj*>(new List); }) {}
-  const KsClass* ClassItemClass() const override { return &Item::StaticClass(); }
+      : ObjListClass(name, &KsObjList::StaticClass(),
+                     [] { return static_cast<KsCustomObj*>(new List); }) {}
+  const ObjClass* ClassItemClass() const override { return &Item::StaticClass(); }
 };
 
 }  // namespace
@@ -109,46 +109,45 @@ void CreateSqlTables(TestDatabase& db) {
        "create table SQLNOTE (HEADID varchar(10) not null primary key, REMARK varchar(80))"});
 }
 
-const KsClass& SqlItem::StaticClass() {
+const ObjClass& SqlItem::StaticClass() {
   static const TableClass<SqlItem> cls("SqlItem", "SQLITEM");
   return cls;
 }
 
-const KsClass& SqlItemList::StaticClass() {
+const ObjClass& SqlItemList::StaticClass() {
   static const ListClass<SqlItemList, SqlItem> cls("SqlItemList");
   return cls;
 }
 
-const KsClass& SqlHeadList::StaticClass() {
+const ObjClass& SqlHeadList::StaticClass() {
   static const ListClass<SqlHeadList, SqlHead> cls("SqlHeadList");
   return cls;
 }
 
-const KsClass& SqlNote::StaticClass() {
+const ObjClass& SqlNote::StaticClass() {
   static const TableClass<SqlNote> cls("SqlNote", "SQLNOTE");
   return cls;
 }
 
-const KsClass& SqlHead::StaticClass() {
+const ObjClass& SqlHead::StaticClass() {
   static const TableClass<SqlHead> cls("SqlHead", "SQLHEAD");
   return cls;
 }
 
-void SqlHead::Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) {
+void SqlHead::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {
   KsObj::Create(owner, params, db);
-  SqlItemList::StaticClass().CreateObj(this, {KsVariant("FKNames"), KsVariant("ID")}, db);
+  SqlItemList::StaticClass().CreateObj(this, {Variant("FKNames"), Variant("ID")}, db);
 }
 
 SqlNote& SqlHead::AddNote() {
   return *static_cast<SqlNote*>(SqlNote::StaticClass().CreateObj(
-      this, {KsVariant("FKNames"), KsVariant("ID"), KsVariant("ONDEMAND"), KsVariant(true)},
-      Database));
+      this, {Variant("FKNames"), Variant("ID"), Variant("ONDEMAND"), Variant(true)}, Database));
 }
 
-std::unique_ptr<SqlHead> NewHead(KsDatabase* db, const std::string& id, KsParams params) {
+std::unique_ptr<SqlHead> NewHead(DbConnection* db, const std::string& id, KsParams params) {
   std::unique_ptr<SqlHead> head(
       static_cast<SqlHead*>(SqlHead::StaticClass().CreateObj(nullptr, params, db)));
-  if (!id.empty()) head->ChangePKValues({KsVariant(id)});
+  if (!id.empty()) head->ChangePKValues({Variant(id)});
   return head;
 }
 
@@ -160,20 +159,20 @@ SqlItem& AddItem(SqlHead& head, int nr, const std::string& text, double qty) {
   return *item;
 }
 
-std::unique_ptr<KsCustomObj> NewGeneric(KsDatabase* db, const std::string& table) {
-  return std::unique_ptr<KsCustomObj>(KsObjGeneric::StaticClass().CreateObj(
-      nullptr, {KsVariant("TABLENAME"), KsVariant(table)}, db));
+std::unique_ptr<KsCustomObj> NewGeneric(DbConnection* db, const std::string& table) {
+  return std::unique_ptr<KsCustomObj>(
+      KsObjGeneric::StaticClass().CreateObj(nullptr, {Variant("TABLENAME"), Variant(table)}, db));
 }
 
 EventLog::EventLog(KsCustomObj& watched) : watched_(watched) {
-  if (!watched.Observers) watched.Observers = std::make_unique<std::vector<KsObserver*>>();
+  if (!watched.Observers) watched.Observers = std::make_unique<std::vector<Observer*>>();
   watched.Observers->push_back(this);
 }
 
 EventLog::~EventLog() { std::erase(*watched_.Observers, this); }
 
 void EventLog::Update(KsCustomObj*, int event, const KsParams& params) {
-  const KsVariant& arg = params.at(0);
+  const Variant& arg = params.at(0);
   std::string text = std::to_string(event) + ":";
   if (arg.Kind() == KsVarKind::Pointer)
     text += "item " + static_cast<KsCustomObj*>(arg.Ptr())->Members.Find("NR")->GetAsString();

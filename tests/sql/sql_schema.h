@@ -30,8 +30,8 @@ class SchemaTest : public EngineTest {
 
 class SqlItem : public KsObj {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
   ~SqlItem() override { ++freed; }
   bool ValidateSelf() override { return valid; }
   bool valid = true;
@@ -40,22 +40,22 @@ class SqlItem : public KsObj {
 
 class SqlItemList : public KsObjList {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
   SqlItem* Item(int i) const { return static_cast<SqlItem*>(Items(i)); }
 };
 
 class SqlNote : public KsObj {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
 };
 
 class SqlHead : public KsObj {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
-  void Create(KsCustomObj* owner, const KsParams& params, KsDatabase* db) override;
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
+  void Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) override;
   SqlItemList& ItemList() const { return *static_cast<SqlItemList*>(Children.Find("SQLITEM")); }
   // Adds the note child, loaded on demand.
   SqlNote& AddNote();
@@ -64,19 +64,19 @@ class SqlHead : public KsObj {
 // Heads of the whole table: a list without key.
 class SqlHeadList : public KsObjList {
  public:
-  static const KsClass& StaticClass();
-  const KsClass& Class() const override { return StaticClass(); }
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
   SqlHead* Head(int i) const { return static_cast<SqlHead*>(Items(i)); }
 };
 
 // A head with the key value id on the connection, its items keyed alike.
-std::unique_ptr<SqlHead> NewHead(KsDatabase* db, const std::string& id, KsParams params = {});
+std::unique_ptr<SqlHead> NewHead(DbConnection* db, const std::string& id, KsParams params = {});
 SqlItem& AddItem(SqlHead& head, int nr, const std::string& text, double qty);
 // An object of a table without a class of its own.
-std::unique_ptr<KsCustomObj> NewGeneric(KsDatabase* db, const std::string& table);
+std::unique_ptr<KsCustomObj> NewGeneric(DbConnection* db, const std::string& table);
 
 // Records what the persistence reports to the observers.
-class EventLog : public KsObserver {
+class EventLog : public Observer {
  public:
   explicit EventLog(KsCustomObj& watched);
   ~EventLog() override;

@@ -12,7 +12,7 @@
 namespace {
 
 int g_counter = 0;
-std::unique_ptr<KsDatabase> g_admin;  // on the server's own database, makes the test databases
+std::unique_ptr<DbConnection> g_admin;  // on the server's own database, makes the test databases
 
 // Closes the server connection and stops the server when the run ends.
 class ServerEnvironment : public ::testing::Environment {
@@ -25,10 +25,10 @@ class ServerEnvironment : public ::testing::Environment {
 [[maybe_unused]] auto* const g_environment =
     ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
 
-KsConnectionParams ServerParams(const std::string& database) {
+ConnectionParams ServerParams(const std::string& database) {
   const PgServer& server = PgServer::Instance();
   if (!server.Running()) throw std::runtime_error(server.Error());
-  KsConnectionParams p;
+  ConnectionParams p;
   p.Driver = "QPSQL";
   p.HostName = server.SocketDir();
   p.Port = server.Port();
@@ -37,7 +37,7 @@ KsConnectionParams ServerParams(const std::string& database) {
   return p;
 }
 
-std::string Text(const KsVariant& v) { return v.IsNull() ? "<null>" : v.ToString(); }
+std::string Text(const Variant& v) { return v.IsNull() ? "<null>" : v.ToString(); }
 
 }  // namespace
 
@@ -49,14 +49,14 @@ TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
     folder_ = pattern;
     name_ = folder_ + "/test.db";
   } else {
-    if (!g_admin) g_admin = std::make_unique<KsDatabase>("admin", ServerParams("postgres"));
+    if (!g_admin) g_admin = std::make_unique<DbConnection>("admin", ServerParams("postgres"));
     name_ = "tarvo_" + id;
     KsQuery create;
     create.SetDatabaseName("admin");
     create.AddLine("create database " + name_);
     create.ExecQuery();
   }
-  main_ = std::make_unique<KsDatabase>("main", Params(""));
+  main_ = std::make_unique<DbConnection>("main", Params(""));
 }
 
 TestDatabase::~TestDatabase() {
@@ -67,8 +67,8 @@ TestDatabase::~TestDatabase() {
   }
 }
 
-KsConnectionParams TestDatabase::Params(const std::string& options) const {
-  KsConnectionParams p;
+ConnectionParams TestDatabase::Params(const std::string& options) const {
+  ConnectionParams p;
   if (engine_ == Engine::SQLite) {
     p.DatabaseName = name_;
   } else {
@@ -78,9 +78,9 @@ KsConnectionParams TestDatabase::Params(const std::string& options) const {
   return p;
 }
 
-std::unique_ptr<KsDatabase> TestDatabase::Connect(const std::string& name,
-                                                  const std::string& options) const {
-  return std::make_unique<KsDatabase>(name, Params(options));
+std::unique_ptr<DbConnection> TestDatabase::Connect(const std::string& name,
+                                                    const std::string& options) const {
+  return std::make_unique<DbConnection>(name, Params(options));
 }
 
 void TestDatabase::Exec(const std::vector<std::string>& statements) {
@@ -92,12 +92,12 @@ void TestDatabase::Exec(const std::vector<std::string>& statements) {
   }
 }
 
-std::vector<std::vector<KsVariant>> TestDatabase::Rows(const std::string& select) {
+std::vector<std::vector<Variant>> TestDatabase::Rows(const std::string& select) {
   KsQuery q;
   q.SetDatabaseName(main_->Name());
   q.AddLine(select);
   q.OpenQuery();
-  std::vector<std::vector<KsVariant>> rows;
+  std::vector<std::vector<Variant>> rows;
   for (; !q.Eof(); q.Next()) {
     rows.emplace_back();
     for (int i = 0; i < q.FieldCount(); ++i) rows.back().push_back(q.FieldValue(i));

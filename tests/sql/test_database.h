@@ -26,26 +26,26 @@ class TestDatabase {
   TestDatabase& operator=(const TestDatabase&) = delete;
 
   Engine engine() const { return engine_; }
-  KsDatabase& Main() { return *main_; }
+  DbConnection& Main() { return *main_; }
   // A further connection to the same database; options as the engine takes them.
-  std::unique_ptr<KsDatabase> Connect(const std::string& name,
-                                      const std::string& options = "") const;
+  std::unique_ptr<DbConnection> Connect(const std::string& name,
+                                        const std::string& options = "") const;
   // Runs each statement on the main connection.
   void Exec(const std::vector<std::string>& statements);
   // The rows of a select, each field as a variant.
-  std::vector<std::vector<KsVariant>> Rows(const std::string& select);
+  std::vector<std::vector<Variant>> Rows(const std::string& select);
   // The rows as texts, fields joined by "|", null as "<null>".
   std::vector<std::string> Texts(const std::string& select);
   // Type names that differ between the engines.
   std::string BlobType() const { return engine_ == Engine::SQLite ? "blob" : "bytea"; }
 
  private:
-  KsConnectionParams Params(const std::string& options) const;
+  ConnectionParams Params(const std::string& options) const;
 
   Engine engine_;
   std::string folder_;
   std::string name_;
-  std::unique_ptr<KsDatabase> main_;
+  std::unique_ptr<DbConnection> main_;
 };
 
 // Base of the tests that run once per engine.
@@ -53,7 +53,7 @@ class EngineTest : public ::testing::TestWithParam<Engine> {
  protected:
   void SetUp() override;
   void TearDown() override { db.reset(); }
-  KsDatabase& Main() { return db->Main(); }
+  DbConnection& Main() { return db->Main(); }
   std::unique_ptr<TestDatabase> db;
 };
 

@@ -7,7 +7,7 @@
 // and restores the previous ones afterwards.
 class FormatGuard {
  public:
-  explicit FormatGuard(const KsFormatSettings& settings, int digits = 2)
+  explicit FormatGuard(const NumberFormat& settings, int digits = 2)
       : saved_(FormatSettings()), savedDigits_(NumberDigits()) {
     SetFormatSettings(settings);
     SetNumberDigits(digits);
@@ -20,6 +20,6 @@ class FormatGuard {
   FormatGuard& operator=(const FormatGuard&) = delete;
 
  private:
-  KsFormatSettings saved_;
+  NumberFormat saved_;
   int savedDigits_;
 };

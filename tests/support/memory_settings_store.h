@@ -8,7 +8,7 @@
 
 // The store in memory, for tests: a key that exists or not, and values that
 // keep their type, so a test sees whether a string or an integer was written.
-class KsMemorySettingsStore final : public KsSettingsStore {
+class MemorySettingsStore final : public SettingsStore {
  public:
   using Value = std::variant<QString, int32_t>;
 

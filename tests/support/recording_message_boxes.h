@@ -6,7 +6,7 @@
 #include "util/message_boxes.h"
 
 // Installs itself for its lifetime and records every text shown.
-class RecordingMessageBoxes : public KsMessageBoxes {
+class RecordingMessageBoxes : public MessageBoxService {
  public:
   RecordingMessageBoxes() { SetMessageBoxes(this); }
   ~RecordingMessageBoxes() override { SetMessageBoxes(nullptr); }

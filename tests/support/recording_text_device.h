@@ -8,7 +8,7 @@
 // A text device for tests: records every line on paper with its page and
 // font size. A page holds linesPerPage lines; a written line with embedded
 // CR LF takes one line per part, as on a printer.
-class RecordingTextDevice : public KsTextDevice {
+class RecordingTextDevice : public TextDevice {
  public:
   struct Line {
     int page;

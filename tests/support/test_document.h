@@ -6,7 +6,7 @@
 
 // Stands in for the offer document in tests of the element layer: records the
 // notification codes and lends its reader and recalculation flag.
-class TestDocument : public KsGaebDocument {
+class TestDocument : public GaebDocument {
  public:
   KsFileReadGaeb00* Reader() override { return reader; }
   void NotifyObservers(int code) override { codes.push_back(code); }

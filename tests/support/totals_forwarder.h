@@ -7,7 +7,7 @@
 // does; registered with the document for its lifetime.
 class TotalsForwarder : public KsLyxObserver {
  public:
-  TotalsForwarder(KsLyxObj& document, TTitPosPage& page) : document_(document), page_(page) {
+  TotalsForwarder(KsLyxObj& document, TitPosPage& page) : document_(document), page_(page) {
     document_.AddObserver(this);
   }
   ~TotalsForwarder() override { document_.RemoveObserver(this); }
@@ -20,5 +20,5 @@ class TotalsForwarder : public KsLyxObserver {
 
  private:
   KsLyxObj& document_;
-  TTitPosPage& page_;
+  TitPosPage& page_;
 };

@@ -22,12 +22,12 @@ struct PageFixture {
   TempDir dir;
   KsLyxObj doc;
   KsFieldList fields;
-  TGridColumnsEditor columns{fields};
+  GridColumnsEditor columns{fields};
   QWidget window;
-  TTitPosPage* page = new TTitPosPage(doc, fields, columns, &window);
+  TitPosPage* page = new TitPosPage(doc, fields, columns, &window);
   std::optional<TotalsForwarder> forwarder;
-  TPriceGrid& grid = page->Grid();
-  TCellEditor& editor = grid.Editor();
+  PriceGrid& grid = page->Grid();
+  CellEditor& editor = grid.Editor();
 
   explicit PageFixture(const std::string& tender, const QString& opt = {}) {
     auto* layout = new QVBoxLayout(&window);

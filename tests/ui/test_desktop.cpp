@@ -137,7 +137,7 @@ void DesktopTest::CommandsTakeTheThemesIcons() {
   WriteTheme(themes.path(), {"document-open", "document-print", "help-browser"});
   QIcon::setThemeSearchPaths({themes.path()});
   QIcon::setThemeName(QStringLiteral("test"));
-  KsMemorySettingsStore settings;
+  MemorySettingsStore settings;
   Window w(settings);
   const QImage magenta = [] {
     QImage image(24, 24, QImage::Format_ARGB32);
@@ -158,7 +158,7 @@ void DesktopTest::CommandsTakeTheThemesIcons() {
 void DesktopTest::SaveQuestionAnswersItsKeys_data() {
   QTest::addColumn<int>("key");
   QTest::addColumn<int>("answer");
-  using Answer = KsWindowDialogs::SaveChanges;
+  using Answer = WindowDialogs::SaveChanges;
   QTest::newRow("J") << int(Qt::Key_J) << int(Answer::Save);
   QTest::newRow("N") << int(Qt::Key_N) << int(Answer::Discard);
   QTest::newRow("A") << int(Qt::Key_A) << int(Answer::Cancel);
@@ -182,7 +182,7 @@ void DesktopTest::SaveQuestionAnswersItsKeys() {
     QTest::keyClick(box, static_cast<Qt::Key>(key));
   });
   press.start(10);
-  KsQtWindowDialogs dialogs;
+  QtWindowDialogs dialogs;
   QCOMPARE(int(dialogs.AskSaveChanges(nullptr, QStringLiteral("lv.d83"))), answer);
   captions.sort();
   QCOMPARE(captions, QStringList({"&Abbrechen", "&Ja", "&Nein"}));
@@ -222,7 +222,7 @@ void DesktopTest::FileDialogShowsItsColumnsWhole() {
     dialog->reject();
   });
   look.start(20);
-  KsQtWindowDialogs dialogs;
+  QtWindowDialogs dialogs;
   QDir::setCurrent(QStringLiteral(TARVO_TEST_DATA_DIR "/real"));
   QCOMPARE(dialogs.OpenFileName(nullptr), QString());
   QVERIFY(seen);

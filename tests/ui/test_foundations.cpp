@@ -201,7 +201,7 @@ void FoundationsTest::PrinterBreaksPagesIntoPdf() {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("angebot.pdf"));
   auto printer = PdfPrinter(file);
-  KsPrinterTextDevice device(*printer);
+  PrinterTextDevice device(*printer);
   QVERIFY(device.IsOpen());
   device.SetFontSize(9);
   QCOMPARE(device.PageNumber(), 1);
@@ -227,8 +227,8 @@ void FoundationsTest::PrinterCountsEmbeddedLineBreaks() {
   QTemporaryDir dir;
   auto single_printer = PdfPrinter(dir.filePath(QStringLiteral("single.pdf")));
   auto joined_printer = PdfPrinter(dir.filePath(QStringLiteral("joined.pdf")));
-  KsPrinterTextDevice single(*single_printer);
-  KsPrinterTextDevice joined(*joined_printer);
+  PrinterTextDevice single(*single_printer);
+  PrinterTextDevice joined(*joined_printer);
   for (int i = 0; i < 60; ++i) {
     single.WriteLine("a");
     single.WriteLine("b");
@@ -245,7 +245,7 @@ void FoundationsTest::PrinterStartsNoEmptyPage() {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("voll.pdf"));
   auto printer = PdfPrinter(file);
-  KsPrinterTextDevice device(*printer);
+  PrinterTextDevice device(*printer);
   int lines = 0;
   while (device.PageNumber() == 1) {
     device.WriteLine("x");
@@ -259,7 +259,7 @@ void FoundationsTest::PrinterStartsNoEmptyPage() {
 void FoundationsTest::PrinterFontSizeChangesPageChars() {
   QTemporaryDir dir;
   auto printer = PdfPrinter(dir.filePath(QStringLiteral("breite.pdf")));
-  KsPrinterTextDevice device(*printer);
+  PrinterTextDevice device(*printer);
   device.SetFontSize(9);
   const int at9 = device.PageChars();
   device.SetFontSize(8);
@@ -272,7 +272,7 @@ void FoundationsTest::PrinterToUnwritableFileWritesNothing() {
   QTemporaryDir dir;
   auto printer = PdfPrinter(dir.filePath(QStringLiteral("fehlt/angebot.pdf")));
   QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-  KsPrinterTextDevice device(*printer);
+  PrinterTextDevice device(*printer);
   QVERIFY(!device.IsOpen());
   device.WriteLine("Zeile");
   QCOMPARE(device.PageNumber(), 1);

@@ -48,7 +48,7 @@ struct Columns : PageFixture {
   // Every text of the shown rows, except the short text, fits its column
   // in the font the row is drawn in.
   void CheckNothingIsCut() {
-    const KsPriceGridModel& model = grid.Model();
+    const PriceGridModel& model = grid.Model();
     for (int row = 0; row < model.rowCount(); ++row) {
       QStyleOptionViewItem option;
       option.font = grid.font();
@@ -56,8 +56,8 @@ struct Columns : PageFixture {
         if (model.ColumnName(c) == "BEZ") continue;
         const QModelIndex index = model.index(row, c);
         const QString text = index.data().toString();
-        const QFont font = KsPriceCellDelegate::CellFont(option, index);
-        const int room = grid.columnWidth(c) - KsColumnMeasure::kCellMargin;
+        const QFont font = PriceCellDelegate::CellFont(option, index);
+        const int room = grid.columnWidth(c) - ColumnMeasure::kCellMargin;
         QVERIFY2(QFontMetrics(font).horizontalAdvance(text) <= room,
                  qPrintable(QStringLiteral("row %1, %2: \"%3\" in %4 pixels")
                                 .arg(row)
@@ -224,7 +224,7 @@ void GridColumnsTest::UserWidthsAreKept() {
 }
 
 void GridColumnsTest::UserWidthsSurviveARestart() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   {
     Window w(store);
     w.ShowActive();

@@ -69,7 +69,7 @@ void GridInStepTest::GridKeepsItsHeightOverOpens_data() {
 // back with as many rows as it had.
 void GridInStepTest::GridKeepsItsHeightOverOpens() {
   QFETCH(QSize, size);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.resize(size);
   w.ShowActive();
@@ -93,7 +93,7 @@ void GridInStepTest::GridKeepsItsHeightOverOpens() {
 
 // Choosing the tab shows the first LV area; the tree says so.
 void GridInStepTest::TreeFollowsTheTab() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.ShowActive();
   QVERIFY(w.form.LoadFile(RealTender("LV_Los02.P83")));
@@ -139,7 +139,7 @@ void GridInStepTest::EmptyPriceSearchCrossesAreas() {
   QFETCH(int, top);
   QFETCH(int, sub);
   QFETCH(bool, next);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.ShowActive();
   QVERIFY(w.form.LoadFile(RealTender(qPrintable(file))));
@@ -169,7 +169,7 @@ void GridInStepTest::EmptyPriceSearchCrossesAreas() {
   QCOMPARE(w.Grid().CurrentRow(), 0);  // the area's discount
   for (KsGAEBObj* position : expected) {
     QTest::keyClick(QApplication::focusWidget(), next ? Qt::Key_N : Qt::Key_L, Qt::ControlModifier);
-    const KsPriceGridModel& grid = w.Grid().Model();
+    const PriceGridModel& grid = w.Grid().Model();
     QCOMPARE(grid.Element(w.Grid().CurrentRow()), position);
     QCOMPARE(w.Grid().CurrentColumn(), grid.ColumnOf("EP"));
     KsGAEBObj* shown = grid.Element(0);

@@ -51,9 +51,9 @@ struct PageWindow {
   TempDir dir;
   KsLyxObj doc;
   KsFieldList fields;
-  TGridColumnsEditor columns{fields};
+  GridColumnsEditor columns{fields};
   QWidget window;
-  TTitPosPage* page = new TTitPosPage(doc, fields, columns, &window);
+  TitPosPage* page = new TitPosPage(doc, fields, columns, &window);
   QTextEdit* view = page->findChild<QTextEdit*>(QStringLiteral("reLTxt"));
 
   explicit PageWindow(QSize size) {
@@ -72,7 +72,7 @@ struct PageWindow {
 
 // Prints into the PDF file that the test names, on paper of the given size,
 // as the print dialog would.
-class PdfDialogs : public KsWindowDialogs {
+class PdfDialogs : public WindowDialogs {
  public:
   explicit PdfDialogs(QString file, QPageSize paper = QPageSize(QPageSize::A4))
       : file_(std::move(file)), paper_(std::move(paper)) {}
@@ -179,7 +179,7 @@ void LongTextsTest::PrintedTenderFitsBetweenTheMargins() {
   KsLyxObj doc;
   QVERIFY(doc.Import(QFile::encodeName(RealTender("1561-02_ROHBAUARBEITEN.P83")).toStdString()));
   PdfDialogs dialogs(pdf);
-  KsQtPrintTarget target(dialogs, nullptr);
+  QtPrintTarget target(dialogs, nullptr);
   PrintOfferCommand(doc, true, target);
   QVERIFY2(boxes.errors.empty(), boxes.errors.empty() ? "" : boxes.errors[0].c_str());
 
@@ -236,7 +236,7 @@ void LongTextsTest::PaperTooNarrowIsRefused() {
   KsLyxObj doc;
   QVERIFY(doc.Import(QFile::encodeName(RealTender("LV_Los02.P83")).toStdString()));
   PdfDialogs dialogs(pdf, QPageSize(QPageSize::A6));
-  KsQtPrintTarget target(dialogs, nullptr);
+  QtPrintTarget target(dialogs, nullptr);
   PrintOfferCommand(doc, true, target);
   QCOMPARE(boxes.errors.size(), size_t{1});
   QCOMPARE(boxes.errors[0],

@@ -52,14 +52,14 @@ const char kOverwrite[] =
     "berschreiben ?";
 
 // The print target of a test: records the job title and prints into a recorder.
-class RecordingPrintTarget : public KsPrintTarget {
+class RecordingPrintTarget : public PrintTarget {
  public:
   bool Choose(const std::string& title) override {
     jobTitle = title;
     return choose;
   }
   int PageChars(int) const override { return device.PageChars(); }
-  std::unique_ptr<KsTextDevice> Open() override {
+  std::unique_ptr<TextDevice> Open() override {
     ++openCount;
     return std::make_unique<Forward>(device);
   }
@@ -70,7 +70,7 @@ class RecordingPrintTarget : public KsPrintTarget {
   RecordingTextDevice device{120, 60};
 
  private:
-  class Forward : public KsTextDevice {
+  class Forward : public TextDevice {
    public:
     explicit Forward(RecordingTextDevice& to) : to_(to) {}
     void SetFontSize(int points) override { to_.SetFontSize(points); }
@@ -153,7 +153,7 @@ void MainWindowTest::init() {
 }
 
 void MainWindowTest::OpeningShowsTheTender() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w.form));
@@ -179,7 +179,7 @@ void MainWindowTest::OpeningShowsTheTender() {
   QCOMPARE(w.Pages()->currentWidget(), static_cast<QWidget*>(w.TitPos()));
 
   KsGAEBObj* first = doc.LvAreas->Element(0);
-  const KsPriceGridModel& grid = w.Find<TPriceGrid>("sg")->Model();
+  const PriceGridModel& grid = w.Find<PriceGrid>("sg")->Model();
   QCOMPARE(grid.Element(0), first);
   QCOMPARE(grid.rowCount(), 1 + CountItems(*first));
 
@@ -215,7 +215,7 @@ void MainWindowTest::OpeningShowsTheTender() {
 }
 
 void MainWindowTest::BidderDataGoesIntoTheFileWithoutBidder() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.Edit("eName1")->setText(QStringLiteral("M\u00FCller Bau GmbH"));
   w.Edit("eOrt")->setText(QStringLiteral("K\u00F6ln"));
@@ -235,7 +235,7 @@ void MainWindowTest::BidderDataGoesIntoTheFileWithoutBidder() {
 void MainWindowTest::FileWithBidderReplacesTheFields() {
   QTemporaryDir dir;
   const QString offer = dir.filePath(QStringLiteral("angebot.D84"));
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.Edit("eName1")->setText(QStringLiteral("Muster Bau"));
   w.Edit("eStrasse")->setText(QStringLiteral("Hauptstra\u00DFe 1"));
@@ -299,7 +299,7 @@ void MainWindowTest::BoundFieldsWriteTheirMember() {
   QFETCH(QString, owner);
   QFETCH(QString, member);
   QFETCH(bool, stored);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   KsLyxObj& doc = w.form.Document();
@@ -317,7 +317,7 @@ void MainWindowTest::BoundFieldsWriteTheirMember() {
 // A field longer than its member would let the bidder type what the file
 // cannot carry; a bidder field missing from the table would lose its value.
 void MainWindowTest::BoundFieldsFitTheirMember() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   for (auto bindings : {OfferFieldBindings(), BidderFieldBindings(), AddressFieldBindings()}) {
     for (const InfoFieldBinding& binding : bindings) {
@@ -345,7 +345,7 @@ void MainWindowTest::BoundFieldsFitTheirMember() {
 // Choosing another page takes the focus from the field while its page is
 // still the active one, so the edit reaches the document.
 void MainWindowTest::LeavingThePageStoresTheField() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.show();
   w.form.activateWindow();
@@ -392,7 +392,7 @@ void MainWindowTest::OfferDateIsChecked() {
   QFETCH(QString, shown);
   QFETCH(QString, stored);
   QFETCH(bool, refused);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   KsMember* date = w.form.Document().VergabeInfo->Members.Find("ANGEBDATUM");
@@ -412,7 +412,7 @@ void MainWindowTest::OfferDateIsChecked() {
 }
 
 void MainWindowTest::FirstStartKeepsTheDefaults() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   {
     Window w(store);
     QCOMPARE(w.Edit("eArtStaat")->text(), QStringLiteral("EWR"));
@@ -453,13 +453,13 @@ void MainWindowTest::StoredColumnConfiguration() {
   QFETCH(QString, opt);
   QFETCH(QString, written);
   QFETCH(QStringList, shown);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   store.keyExists = true;
   store.values["Opt"] = opt;
   Window w(store);
   w.form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&w.form));
-  const KsPriceGridModel& grid = w.Find<TPriceGrid>("sg")->Model();
+  const PriceGridModel& grid = w.Find<PriceGrid>("sg")->Model();
   QStringList columns;
   for (int c = 0; c < grid.columnCount(); ++c)
     columns << QString::fromStdString(grid.ColumnName(c));
@@ -483,7 +483,7 @@ void MainWindowTest::StoredFontSize() {
   QFETCH(bool, normal);
   QFETCH(bool, large);
   QFETCH(int, shown);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   store.keyExists = true;
   store.values["Font"] = stored;
   Window w(store);
@@ -500,7 +500,7 @@ void MainWindowTest::StoredFontSize() {
 }
 
 void MainWindowTest::StoredValuesFillTheWindow() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   store.keyExists = true;
   store.values["NAME1"] = QStringLiteral("Stra\u00DFenbau Nord");
   store.values["USTIDENT"] = QStringLiteral("DE123");
@@ -528,7 +528,7 @@ void MainWindowTest::StoredValuesFillTheWindow() {
 // The edit in the field that still has the focus reaches the store too,
 // whether or not the offer is saved.
 void MainWindowTest::ClosingAfterOpenStoresTheBidder() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.show();
   w.form.activateWindow();
@@ -540,7 +540,7 @@ void MainWindowTest::ClosingAfterOpenStoresTheBidder() {
   phone->setFocus();
   phone->setText(QStringLiteral("0221 12345"));
   // The offer is not saved; the bidder's own data are kept all the same.
-  w.dialogs.saveChangesAnswer = KsWindowDialogs::SaveChanges::Discard;
+  w.dialogs.saveChangesAnswer = WindowDialogs::SaveChanges::Discard;
   w.Action("mEnd")->trigger();
   QCOMPARE(w.dialogs.savePrompts, QStringList{QStringLiteral("LV_Los01.P83")});
   QVERIFY(!w.form.isVisible());
@@ -551,12 +551,12 @@ void MainWindowTest::ClosingAfterOpenStoresTheBidder() {
 }
 
 void MainWindowTest::QtStoreKeepsTypesInTheUsersIniFile() {
-  QVERIFY(KsQtSettingsStore().Location().endsWith(QStringLiteral("/Software/Tarvo_Redurir.ini")));
+  QVERIFY(QtSettingsStore().Location().endsWith(QStringLiteral("/Software/Tarvo_Redurir.ini")));
 
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("Software/Tarvo_Redurir.ini"));
   {
-    KsQtSettingsStore store(file);
+    QtSettingsStore store(file);
     QVERIFY(!store.OpenForReading());
     QVERIFY(store.OpenForWriting());
     store.WriteString(QStringLiteral("Opt"), QStringLiteral("1-EP;1-OZ;"));
@@ -564,7 +564,7 @@ void MainWindowTest::QtStoreKeepsTypesInTheUsersIniFile() {
     store.WriteInteger(QStringLiteral("Font"), 10);
     store.Close();
   }
-  KsQtSettingsStore store(file);
+  QtSettingsStore store(file);
   QVERIFY(store.OpenForReading());
   QCOMPARE(store.ReadString(QStringLiteral("Opt")), QStringLiteral("1-EP;1-OZ;"));
   QCOMPARE(store.ReadString(QStringLiteral("NAME1")), QStringLiteral("M\u00FCller, Bau & Co"));
@@ -574,9 +574,9 @@ void MainWindowTest::QtStoreKeepsTypesInTheUsersIniFile() {
 }
 
 void MainWindowTest::RecentFilesMoveToTheTop() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
-  TRecentFiles& recent = w.form.RecentFiles();
+  RecentFileList& recent = w.form.RecentFiles();
   for (int i = 1; i <= 9; ++i) recent.Add(QStringLiteral("/lv/Datei%1.d83").arg(i));
   recent.Add(QStringLiteral("/LV/DATEI3.D83"));
   QCOMPARE(recent.Paths().size(), 9);
@@ -607,7 +607,7 @@ void MainWindowTest::RecentFilesMoveToTheTop() {
 }
 
 void MainWindowTest::MissingRecentFileIsReported() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.RecentFiles().Add(QStringLiteral("/nicht/vorhanden/Bau.d83"));
   w.form.RecentFiles().Entry(0)->trigger();
@@ -645,7 +645,7 @@ void MainWindowTest::SaveProposesTheD84Name() {
   QTemporaryDir dir;
   const QString path = dir.filePath(imported);
   QVERIFY(CopyTender(tender.toLatin1().constData(), path));
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(path);
   w.form.SaveFile();
@@ -662,7 +662,7 @@ void MainWindowTest::SaveAsksBeforeOverwriting() {
   old.write("alt\n");
   old.close();
 
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.dialogs.saveAnswer = target;
@@ -685,7 +685,7 @@ void MainWindowTest::SaveAsksBeforeOverwriting() {
 // An X83 opens like a D83 and is answered with an X84.
 void MainWindowTest::XmlTenderIsSavedAsX84() {
   QTemporaryDir dir;
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   QVERIFY(w.form.LoadFile(RealTender("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83")));
   QVERIFY(w.TopLevelEntries().contains(QStringLiteral("001 Bauhauptgewerke")));
@@ -701,7 +701,7 @@ void MainWindowTest::XmlTenderIsSavedAsX84() {
 
 void MainWindowTest::FailedSaveShowsTheReason() {
   QTemporaryDir dir;
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.dialogs.saveAnswer = dir.filePath(QStringLiteral("fehlt/Bau.D84"));
@@ -714,7 +714,7 @@ void MainWindowTest::FailedSaveShowsTheReason() {
 }
 
 void MainWindowTest::SaveWithoutDocumentAsksForAFile() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.SaveFile();
   QCOMPARE(boxes_.messages, std::vector<std::string>{"Bitte lesen Sie zun\xE4"
@@ -723,7 +723,7 @@ void MainWindowTest::SaveWithoutDocumentAsksForAFile() {
 }
 
 void MainWindowTest::PrintWithoutDataIsRefused() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.aPrintExecute();
   QCOMPARE(boxes_.errors, std::vector<std::string>{kNoData});
@@ -771,7 +771,7 @@ void MainWindowTest::PrintAfterFailedOpenShowsTheReason() {
 
 void MainWindowTest::PrintWritesAPdfOfSeveralPages() {
   QTemporaryDir dir;
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
   w.dialogs.pdfFile = dir.filePath(QStringLiteral("angebot.pdf"));

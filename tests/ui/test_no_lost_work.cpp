@@ -13,7 +13,7 @@
 
 namespace {
 
-using Answer = KsWindowDialogs::SaveChanges;
+using Answer = WindowDialogs::SaveChanges;
 
 const QString kProgram = QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung");
 // Row 1 of the first area of LV_Los01 is position 010010 without a price.
@@ -89,11 +89,11 @@ void NoLostWorkTest::OpenAndPrice(Window& w) {
 }
 
 void NoLostWorkTest::EscInTheEditorCancelsTheEntry() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   w.ShowActive();
   QVERIFY(w.form.LoadFile(tender_));
-  TPriceGrid& grid = w.Grid();
+  PriceGrid& grid = w.Grid();
   QVERIFY(grid.SelectCell(kPositionRow, grid.Model().ColumnOf("EP")));
   QTest::keyClicks(&grid.Editor(), QStringLiteral("99"));
   QTest::keyClick(&grid.Editor(), Qt::Key_Escape);
@@ -149,7 +149,7 @@ void NoLostWorkTest::ClosingAsksAboutUnsavedChanges() {
   QFETCH(QString, saveTo);
   QFETCH(bool, closed);
   QFETCH(bool, saved);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   OpenAndPrice(w);
   w.dialogs.saveChangesAnswer = Answer(answer);
@@ -177,7 +177,7 @@ void NoLostWorkTest::ClosingAsksAboutUnsavedChanges() {
 }
 
 void NoLostWorkTest::UnchangedTenderClosesWithoutQuestion() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   OpenAndPrice(w);
   w.TypeIntoCell(kPositionRow, "EP", QStringLiteral("0"));  // the price typed back
@@ -204,7 +204,7 @@ void NoLostWorkTest::OpeningAnotherFileAsksFirst() {
   QFETCH(bool, recent);
   QFETCH(int, answer);
   QFETCH(bool, opened);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   OpenAndPrice(w);
   const QString other = RealTender("LV_Los02.P83");
@@ -225,7 +225,7 @@ void NoLostWorkTest::OpeningAnotherFileAsksFirst() {
 }
 
 void NoLostWorkTest::TitleShowsFileAndChanges() {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   QCOMPARE(w.form.windowTitle(), kProgram);
   OpenAndPrice(w);
@@ -267,7 +267,7 @@ void NoLostWorkTest::FailedOpenKeepsThePreviousTender_data() {
 // Everything of the priced tender stays: tree, grid, totals, title, changes.
 void NoLostWorkTest::FailedOpenKeepsThePreviousTender() {
   QFETCH(QByteArray, content);
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
   Window w(store);
   OpenAndPrice(w);
   const KsLyxObj* before = &w.form.Document();

@@ -431,7 +431,7 @@ void PriceGridTest::CellTextByType() {
     raised = true;
   }
   QCOMPARE(raised, !converts);
-  const KsCellEditText edit = CellEditText(m);
+  const CellEdit edit = CellEditText(m);
   QVERIFY(edit.Editable);
   QCOMPARE(QString::fromStdString(edit.Text), editText);
   QCOMPARE(edit.Numeric, numeric);
@@ -730,7 +730,7 @@ void PriceGridTest::GridShowsWholeRows() {
     f.window.resize(900, height);
     QCoreApplication::processEvents();
     const int rows = f.grid.height() - f.grid.horizontalHeader()->height();
-    QCOMPARE(rows % TPriceGrid::kRowPitch, 0);
+    QCOMPARE(rows % PriceGrid::kRowPitch, 0);
   }
 }
 

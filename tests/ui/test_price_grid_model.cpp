@@ -99,13 +99,13 @@ void PriceGridModelTest::RealTenderUnderTheChecker() {
   QVERIFY2(doc.Import(file.toStdString()), doc.LastError.c_str());
 
   KsFieldList fields;
-  TGridColumnsEditor columns{fields};
+  GridColumnsEditor columns{fields};
   QWidget window;
-  auto* page = new TTitPosPage(doc, fields, columns, &window);
+  auto* page = new TitPosPage(doc, fields, columns, &window);
   (new QVBoxLayout(&window))->addWidget(page);
   const TotalsForwarder forwarder(doc, *page);
-  TPriceGrid& grid = page->Grid();
-  KsPriceGridModel& model = grid.Model();
+  PriceGrid& grid = page->Grid();
+  PriceGridModel& model = grid.Model();
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
   columns.ApplyOptText(AllColumns(fields));

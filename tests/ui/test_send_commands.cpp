@@ -34,14 +34,14 @@ const char kNoDocument[] =
     "Bitte lesen Sie zun\xE4"
     "chst eine Datei ein.";
 
-class InstalledMapi : public KsMapiSettings {
+class InstalledMapi : public MapiSettings {
  public:
   std::optional<std::string> MapiValue() const override { return "1"; }
   std::optional<std::string> DefaultProfile() const override { return std::nullopt; }
 };
 
 struct StoreHolder {
-  KsMemorySettingsStore store;
+  MemorySettingsStore store;
 };
 
 // The window of the tests, with the send command's helpers.
@@ -196,7 +196,7 @@ void SendCommandsTest::PriceBeingTypedGoesWithTheOffer() {
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.ShowMailClient(false);
   w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
-  TPriceGrid& grid = w.Grid();
+  PriceGrid& grid = w.Grid();
   QVERIFY(grid.SelectCell(1, grid.Model().ColumnOf("EP")));
   QTest::keyClicks(&grid.Editor(), QStringLiteral("4711,5"));
   QTest::keyClick(&grid.Editor(), Qt::Key_E, Qt::ControlModifier);

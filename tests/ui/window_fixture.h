@@ -27,7 +27,7 @@ inline QString RealTender(const char* name) {
 }
 
 // Answers the window's dialogs as a test script says and records what they were given.
-class ScriptedDialogs : public KsWindowDialogs {
+class ScriptedDialogs : public WindowDialogs {
  public:
   QString OpenFileName(QWidget*) override {
     ++openCount;
@@ -70,7 +70,7 @@ class ScriptedDialogs : public KsWindowDialogs {
 
 // A window with its own store and dialogs; closed (settings written) on request.
 struct Window {
-  explicit Window(KsMemorySettingsStore& settings) : form(settings, dialogs) {}
+  explicit Window(MemorySettingsStore& settings) : form(settings, dialogs) {}
 
   template <class T>
   T* Find(const char* name) {
@@ -81,8 +81,8 @@ struct Window {
   QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
   QString Value(const char* name) { return Find<QLabel>(name)->text(); }
   QTabWidget* Pages() { return Find<QTabWidget>("pc"); }
-  TGridColumnsEditor* Columns() { return form.findChild<TGridColumnsEditor*>(); }
-  TTitPosPage* TitPos() { return Find<TTitPosPage>("tsTitPos"); }
+  GridColumnsEditor* Columns() { return form.findChild<GridColumnsEditor*>(); }
+  TitPosPage* TitPos() { return Find<TitPosPage>("tsTitPos"); }
   QAction* Action(const char* name) { return Find<QAction>(name); }
 
   // Leaves a field as a Tab to the next control would.
@@ -92,11 +92,11 @@ struct Window {
   }
   void ShowPage(const char* name) { Pages()->setCurrentWidget(Find<QWidget>(name)); }
 
-  TPriceGrid& Grid() { return *Find<TPriceGrid>("sg"); }
+  PriceGrid& Grid() { return *Find<PriceGrid>("sg"); }
   // Types into a cell of the grid and ends the entry with Enter; the window
   // must be shown and active.
   void TypeIntoCell(int row, const char* column, const QString& text) {
-    TPriceGrid& grid = Grid();
+    PriceGrid& grid = Grid();
     if (!grid.SelectCell(row, grid.Model().ColumnOf(column))) qWarning("cell not editable");
     QTest::keyClicks(&grid.Editor(), text);
     QTest::keyClick(&grid.Editor(), Qt::Key_Return);

@@ -7,7 +7,7 @@
 #include "util/format_error.h"
 
 TEST(DateTime, FormatDateTimeGerman) {
-  const KsFormatSettings german = GermanFormatSettings();
+  const NumberFormat german = GermanFormatSettings();
   const struct {
     std::string pattern;
     double value;
@@ -45,16 +45,16 @@ TEST(DateTime, FormatDateTimeGerman) {
 }
 
 TEST(DateTime, FormatDateTimeEnglish) {
-  const KsFormatSettings english = EnglishFormatSettings();
+  const NumberFormat english = EnglishFormatSettings();
   EXPECT_EQ(FormatDateTime("c", 45000, english), "03/15/2023");
   EXPECT_EQ(FormatDateTime("yyyy/mm/dd", 45000, english), "2023/03/15");
   EXPECT_EQ(FormatDateTime("dddd, mmmm d", 45000, english), "Wednesday, March 15");
 }
 
 TEST(DateTime, OutsideTheCalendarRaises) {
-  EXPECT_THROW(FormatDateTime("c", 1e10), KsFormatError);
-  EXPECT_THROW(FormatDateTime("c", -1e10), KsFormatError);
-  EXPECT_THROW(FormatDateTime("c", std::nan("")), KsFormatError);
+  EXPECT_THROW(FormatDateTime("c", 1e10), FormatError);
+  EXPECT_THROW(FormatDateTime("c", -1e10), FormatError);
+  EXPECT_THROW(FormatDateTime("c", std::nan("")), FormatError);
 }
 
 TEST(DateTime, ParseByShortDateFormat) {

@@ -9,11 +9,11 @@ namespace {
 
 struct FormatCase {
   std::string format;
-  std::vector<KsVariant> args;
+  std::vector<Variant> args;
   std::string expected;
 };
 
-KsVariant Date(double days) { return KsVariant::FromDateTime(days); }
+Variant Date(double days) { return Variant::FromDateTime(days); }
 
 constexpr double kMarch15 = 45000;  // 15.03.2023
 
@@ -38,8 +38,8 @@ TEST(FormatEx, DateConversions) {
       {"%\"dd.mm.yyyy\"a", {Date(kMarch15)}, "15.03.2023"},
       {"%\"dd.mm.yyyy\"a", {kMarch15}, "15.03.2023"},
       {"%\"dd.mm.yyyy\"a", {0.000001}, "__.__.____"},
-      {"%\"dd.mm.yyyy\"a", {KsVariant()}, "__.__.____"},
-      {"%\"dd.mm.yyyy\"a", {KsVariant::Null()}, "__.__.____"},
+      {"%\"dd.mm.yyyy\"a", {Variant()}, "__.__.____"},
+      {"%\"dd.mm.yyyy\"a", {Variant::Null()}, "__.__.____"},
       {"%\"dd.mm.yyyy\"a", {"15.03.2023"}, "15.03.2023"},
       {"%\"dd.mm.yyyy hh:nn\"a", {0.0}, "__.__.____ __:__"},
       {"%a", {0.0}, "_"},
@@ -92,8 +92,8 @@ TEST(FormatEx, TextPassesThrough) {
 
 TEST(FormatEx, MissingOrWrongArgumentsRaise) {
   FormatGuard german(GermanFormatSettings());
-  EXPECT_THROW(FormatEx("%a", {}), KsFormatError);
-  EXPECT_THROW(FormatEx("%\"#1=eins\"z", {}), KsFormatError);
-  EXPECT_THROW(FormatEx("%a", {"abc"}), KsFormatError);
-  EXPECT_THROW(FormatEx("%.2n", {"abc"}), KsFormatError);
+  EXPECT_THROW(FormatEx("%a", {}), FormatError);
+  EXPECT_THROW(FormatEx("%\"#1=eins\"z", {}), FormatError);
+  EXPECT_THROW(FormatEx("%a", {"abc"}), FormatError);
+  EXPECT_THROW(FormatEx("%.2n", {"abc"}), FormatError);
 }

@@ -10,7 +10,7 @@ namespace {
 
 struct FormatCase {
   std::string format;
-  std::vector<KsVariant> args;
+  std::vector<Variant> args;
   std::string expected;
 };
 
@@ -69,9 +69,9 @@ TEST(Format, InvalidFormatsRaise) {
       {"%d", {"abc"}, ""},
       {"abc%", {}, ""},
       {"%5", {1}, ""},
-      {"%s", {KsVariant::Null()}, ""},
+      {"%s", {Variant::Null()}, ""},
   };
-  for (const auto& c : cases) EXPECT_THROW(Format(c.format, c.args), KsFormatError) << c.format;
+  for (const auto& c : cases) EXPECT_THROW(Format(c.format, c.args), FormatError) << c.format;
 }
 
 TEST(Format, GeneralNumberText) {

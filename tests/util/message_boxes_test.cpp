@@ -5,7 +5,7 @@
 
 namespace {
 
-class RecordingBoxes : public KsMessageBoxes {
+class RecordingBoxes : public MessageBoxService {
  public:
   MOCK_METHOD(void, ShowMessage, (const std::string&), (override));
   MOCK_METHOD(bool, AskYesNo, (const std::string&), (override));

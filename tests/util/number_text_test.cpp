@@ -16,7 +16,7 @@ TEST(StrToFloat, ReadsTheFormatsNotationAndNamesBadText) {
     try {
       StrToFloat(bad, GermanFormatSettings());
       FAIL() << bad;
-    } catch (const KsVariantError& e) {
+    } catch (const VariantError& e) {
       EXPECT_EQ(std::string(e.what()),
                 std::string("'") + bad + "' ist kein g\xFCltiger Gleitkommawert.");
     }
@@ -66,7 +66,7 @@ TEST(TryReadNumber, ReadsEitherSeparatorAndGroupedThousands) {
       {"1-2", false, 0},
   };
   for (const auto& c : cases) {
-    for (const KsFormatSettings& format : {GermanFormatSettings(), EnglishFormatSettings()}) {
+    for (const NumberFormat& format : {GermanFormatSettings(), EnglishFormatSettings()}) {
       double value = -99;
       EXPECT_EQ(TryReadNumber(c.text, value, format), c.isNumber) << c.text;
       EXPECT_EQ(value, c.isNumber ? c.value : -99) << c.text;

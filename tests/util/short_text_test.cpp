@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(KsShortText, KeepsEveryLengthAcrossCopiesAndMoves) {
+TEST(CompactText, KeepsEveryLengthAcrossCopiesAndMoves) {
   std::vector<std::string> texts = {"",
                                     "a",
                                     std::string(14, 'x'),
@@ -20,30 +20,30 @@ TEST(KsShortText, KeepsEveryLengthAcrossCopiesAndMoves) {
                                     std::string("\0\xE4\xFC\x80", 4)};
   for (const std::string& text : texts) {
     SCOPED_TRACE(text.size());
-    KsShortText original(text);
+    CompactText original(text);
     EXPECT_EQ(original.View(), text);
-    KsShortText copy(original);
+    CompactText copy(original);
     EXPECT_EQ(copy.View(), text);
-    KsShortText moved(std::move(copy));
+    CompactText moved(std::move(copy));
     EXPECT_EQ(moved.View(), text);
     EXPECT_TRUE(copy.View().empty());  // NOLINT: a moved-from text is empty
-    KsShortText assigned("something else entirely, long enough for the heap");
+    CompactText assigned("something else entirely, long enough for the heap");
     assigned = original;
     EXPECT_EQ(assigned.View(), text);
-    assigned = KsShortText("short");
+    assigned = CompactText("short");
     EXPECT_EQ(assigned.View(), "short");
     assigned = std::move(original);
     EXPECT_EQ(assigned.View(), text);
   }
 }
 
-TEST(KsShortText, VariantStaysSmallAndHoldsItsText) {
-  EXPECT_LE(sizeof(KsVariant), 24u);
+TEST(CompactText, VariantStaysSmallAndHoldsItsText) {
+  EXPECT_LE(sizeof(Variant), 24u);
   const std::string longText(300, 'T');
-  KsVariant v(longText);
-  KsVariant w = v;
+  Variant v(longText);
+  Variant w = v;
   EXPECT_EQ(w.Str(), longText);
-  v = KsVariant("kurz");
+  v = Variant("kurz");
   EXPECT_EQ(v.Str(), "kurz");
   EXPECT_EQ(w.ToString(), longText);
 }

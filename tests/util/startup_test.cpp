@@ -36,12 +36,12 @@ TEST(Startup, ResourceLibraryName) {
 TEST(Startup, LoadsTheNamedLibraryOrFallsBackToTheDefault) {
   FormatGuard restore(GermanFormatSettings());
   const char* named[] = {"tarvo", "-Olibm.so.6"};
-  EXPECT_EQ(KsStartup(2, named).LoadedLibrary(), "libm.so.6");
+  EXPECT_EQ(Startup(2, named).LoadedLibrary(), "libm.so.6");
   const char* missing[] = {"tarvo", "-Onosuch"};
-  EXPECT_EQ(KsStartup(2, missing, "libm.so.6").LoadedLibrary(), "libm.so.6");
-  EXPECT_EQ(KsStartup(2, missing).LoadedLibrary(), "");
+  EXPECT_EQ(Startup(2, missing, "libm.so.6").LoadedLibrary(), "libm.so.6");
+  EXPECT_EQ(Startup(2, missing).LoadedLibrary(), "");
   const char* none[] = {"tarvo"};
-  EXPECT_EQ(KsStartup(1, none).LoadedLibrary(), "");
+  EXPECT_EQ(Startup(1, none).LoadedLibrary(), "");
 }
 
 TEST(Startup, LocaleWithoutLanguageGivesTheGermanFormat) {
@@ -50,7 +50,7 @@ TEST(Startup, LocaleWithoutLanguageGivesTheGermanFormat) {
     EnvGuard env;
     env.Set("LC_ALL", locale);
     const char* argv[] = {"tarvo"};
-    KsStartup startup(1, argv);
+    Startup startup(1, argv);
     EXPECT_EQ(FormatSettings().DecimalSeparator, ',') << locale;
     EXPECT_EQ(FormatSettings().ThousandSeparator, '.') << locale;
     EXPECT_EQ(FormatSettings().ShortDateFormat, "dd.mm.yyyy") << locale;
@@ -67,7 +67,7 @@ TEST(Startup, LocaleOfTheEnvironment) {
   const locale_t installed = newlocale(LC_NUMERIC_MASK, "en_US.UTF-8", locale_t{});
   if (!installed) GTEST_SKIP() << "en_US not installed";
   freelocale(installed);
-  const KsFormatSettings settings = FormatSettingsFromLocale();
+  const NumberFormat settings = FormatSettingsFromLocale();
   EXPECT_EQ(settings.DecimalSeparator, '.');
   EXPECT_EQ(settings.ThousandSeparator, ',');
   EXPECT_EQ(settings.ShortDateFormat, "dd.mm.yyyy");

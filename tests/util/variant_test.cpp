@@ -6,32 +6,32 @@
 
 namespace {
 
-KsVariant Date(double days) { return KsVariant::FromDateTime(days); }
+Variant Date(double days) { return Variant::FromDateTime(days); }
 
 }  // namespace
 
 TEST(Variant, ToStringByFormat) {
   const struct {
-    KsVariant value;
+    Variant value;
     std::string german;
     std::string english;
   } cases[] = {
-      {KsVariant(), "", ""},
-      {KsVariant(int32_t{-7}), "-7", "-7"},
-      {KsVariant(12.5), "12,5", "12.5"},
-      {KsVariant(20.0), "20", "20"},
-      {KsVariant(1.0 / 3), "0,333333333333333", "0.333333333333333"},
-      {KsVariant(0.1 + 0.2), "0,3", "0.3"},
-      {KsVariant(123456789012345.0), "123456789012345", "123456789012345"},
-      {KsVariant(1e15), "1E15", "1E15"},
-      {KsVariant(0.0001), "0,0001", "0.0001"},
-      {KsVariant(-2.5e-7), "-2,5E-7", "-2.5E-7"},
-      {KsVariant::FromCurrency(1234.56789), "1234,5679", "1234.5679"},
-      {KsVariant::FromCurrency(3), "3", "3"},
+      {Variant(), "", ""},
+      {Variant(int32_t{-7}), "-7", "-7"},
+      {Variant(12.5), "12,5", "12.5"},
+      {Variant(20.0), "20", "20"},
+      {Variant(1.0 / 3), "0,333333333333333", "0.333333333333333"},
+      {Variant(0.1 + 0.2), "0,3", "0.3"},
+      {Variant(123456789012345.0), "123456789012345", "123456789012345"},
+      {Variant(1e15), "1E15", "1E15"},
+      {Variant(0.0001), "0,0001", "0.0001"},
+      {Variant(-2.5e-7), "-2,5E-7", "-2.5E-7"},
+      {Variant::FromCurrency(1234.56789), "1234,5679", "1234.5679"},
+      {Variant::FromCurrency(3), "3", "3"},
       {Date(0), "30.12.1899", "12/30/1899"},
       {Date(45000.5), "15.03.2023 12:00:00", "03/15/2023 12:00:00"},
-      {KsVariant(true), "True", "True"},
-      {KsVariant::FromStringList({"a", "", "b"}), "a||b", "a||b"},
+      {Variant(true), "True", "True"},
+      {Variant::FromStringList({"a", "", "b"}), "a||b", "a||b"},
   };
   for (const auto& c : cases) {
     {
@@ -45,67 +45,67 @@ TEST(Variant, ToStringByFormat) {
 
 TEST(Variant, StringToNumberUsesOnlyTheDecimalSeparator) {
   FormatGuard german(GermanFormatSettings());
-  EXPECT_DOUBLE_EQ(KsVariant("12,50").ToFloat(), 12.5);
-  EXPECT_DOUBLE_EQ(KsVariant(" -3,25E2 ").ToFloat(), -325);
-  EXPECT_DOUBLE_EQ(KsVariant(",5").ToFloat(), 0.5);
+  EXPECT_DOUBLE_EQ(Variant("12,50").ToFloat(), 12.5);
+  EXPECT_DOUBLE_EQ(Variant(" -3,25E2 ").ToFloat(), -325);
+  EXPECT_DOUBLE_EQ(Variant(",5").ToFloat(), 0.5);
   for (const char* bad : {"12.50", "1.234,5", "", "abc", "1,2,3", "1E", "--1"}) {
-    EXPECT_THROW(KsVariant(bad).ToFloat(), KsVariantError) << bad;
+    EXPECT_THROW(Variant(bad).ToFloat(), VariantError) << bad;
   }
   FormatGuard english(EnglishFormatSettings());
-  EXPECT_DOUBLE_EQ(KsVariant("12.50").ToFloat(), 12.5);
-  EXPECT_THROW(KsVariant("12,50").ToFloat(), KsVariantError);
+  EXPECT_DOUBLE_EQ(Variant("12.50").ToFloat(), 12.5);
+  EXPECT_THROW(Variant("12,50").ToFloat(), VariantError);
 }
 
 TEST(Variant, ToIntegerRoundsHalfToEven) {
   FormatGuard german(GermanFormatSettings());
   const struct {
-    KsVariant value;
+    Variant value;
     int32_t expected;
   } cases[] = {
-      {KsVariant("42"), 42},   {KsVariant(" -7"), -7},  {KsVariant("$1F"), 31},
-      {KsVariant("12,5"), 12}, {KsVariant("13,5"), 14}, {KsVariant(2.5), 2},
-      {KsVariant(-3.5), -4},   {KsVariant(true), 1},    {KsVariant(), 0},
+      {Variant("42"), 42},   {Variant(" -7"), -7},  {Variant("$1F"), 31},
+      {Variant("12,5"), 12}, {Variant("13,5"), 14}, {Variant(2.5), 2},
+      {Variant(-3.5), -4},   {Variant(true), 1},    {Variant(), 0},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(cases[i].value.ToInteger(), cases[i].expected) << "case " << i;
   }
-  EXPECT_THROW(KsVariant("abc").ToInteger(), KsVariantError);
-  EXPECT_THROW(KsVariant("99999999999").ToInteger(), KsVariantError);
-  EXPECT_THROW(KsVariant(3e9).ToInteger(), KsVariantError);
+  EXPECT_THROW(Variant("abc").ToInteger(), VariantError);
+  EXPECT_THROW(Variant("99999999999").ToInteger(), VariantError);
+  EXPECT_THROW(Variant(3e9).ToInteger(), VariantError);
 }
 
 TEST(Variant, NullAndReferencesDoNotConvert) {
-  const KsVariant null = KsVariant::Null();
-  EXPECT_THROW(null.ToString(), KsVariantError);
-  EXPECT_THROW(null.ToInteger(), KsVariantError);
-  EXPECT_THROW(null.ToFloat(), KsVariantError);
-  EXPECT_THROW(null.ToBoolean(), KsVariantError);
-  EXPECT_THROW(KsVariant::FromPointer(nullptr).ToString(), KsVariantError);
+  const Variant null = Variant::Null();
+  EXPECT_THROW(null.ToString(), VariantError);
+  EXPECT_THROW(null.ToInteger(), VariantError);
+  EXPECT_THROW(null.ToFloat(), VariantError);
+  EXPECT_THROW(null.ToBoolean(), VariantError);
+  EXPECT_THROW(Variant::FromPointer(nullptr).ToString(), VariantError);
   try {
     null.ToFloat();
-  } catch (const KsVariantError& e) {
+  } catch (const VariantError& e) {
     EXPECT_NE(std::string(e.what()).find("(Null)"), std::string::npos);
   }
 }
 
 TEST(Variant, ToBooleanAndToDateTime) {
   FormatGuard german(GermanFormatSettings());
-  EXPECT_TRUE(KsVariant("true").ToBoolean());
-  EXPECT_FALSE(KsVariant("FALSE").ToBoolean());
-  EXPECT_FALSE(KsVariant("0").ToBoolean());
-  EXPECT_TRUE(KsVariant("2,5").ToBoolean());
-  EXPECT_THROW(KsVariant("ja").ToBoolean(), KsVariantError);
+  EXPECT_TRUE(Variant("true").ToBoolean());
+  EXPECT_FALSE(Variant("FALSE").ToBoolean());
+  EXPECT_FALSE(Variant("0").ToBoolean());
+  EXPECT_TRUE(Variant("2,5").ToBoolean());
+  EXPECT_THROW(Variant("ja").ToBoolean(), VariantError);
 
-  EXPECT_DOUBLE_EQ(KsVariant("15.03.2023").ToDateTime(), 45000);
-  EXPECT_DOUBLE_EQ(KsVariant("15.03.23 12:00").ToDateTime(), 45000.5);
-  EXPECT_DOUBLE_EQ(KsVariant("45000,25").ToDateTime(), 45000.25);
-  EXPECT_THROW(KsVariant("31.02.2023").ToDateTime(), KsVariantError);
-  EXPECT_THROW(KsVariant("15.03.2023 25:00").ToDateTime(), KsVariantError);
+  EXPECT_DOUBLE_EQ(Variant("15.03.2023").ToDateTime(), 45000);
+  EXPECT_DOUBLE_EQ(Variant("15.03.23 12:00").ToDateTime(), 45000.5);
+  EXPECT_DOUBLE_EQ(Variant("45000,25").ToDateTime(), 45000.25);
+  EXPECT_THROW(Variant("31.02.2023").ToDateTime(), VariantError);
+  EXPECT_THROW(Variant("15.03.2023 25:00").ToDateTime(), VariantError);
 }
 
 TEST(Variant, StringListCopiesAreDeep) {
-  KsVariant original = KsVariant::FromStringList({"a"});
-  KsVariant copy = original;
+  Variant original = Variant::FromStringList({"a"});
+  Variant copy = original;
   copy.List().push_back("b");
   EXPECT_EQ(original.List().size(), 1u);
   EXPECT_FALSE(VarEquals(original, copy));
@@ -115,34 +115,34 @@ TEST(Variant, VarEqualsGerman) {
   FormatGuard german(GermanFormatSettings());
   int object = 0;
   const struct {
-    KsVariant a;
-    KsVariant b;
+    Variant a;
+    Variant b;
     bool equal;
   } cases[] = {
-      {KsVariant("12,50"), KsVariant(12.5), true},
-      {KsVariant("12,50"), KsVariant(13.0), false},
-      {KsVariant(int32_t{12}), KsVariant(int32_t{12}), true},
-      {KsVariant(int32_t{12}), KsVariant(12.0), true},
-      {KsVariant(int32_t{12}), KsVariant("12"), true},
-      {KsVariant(int32_t{12}), KsVariant("12,0001"), false},
-      {KsVariant("abc"), KsVariant("ABC"), false},
-      {KsVariant("abc"), KsVariant("abc"), true},
-      {KsVariant("12,5"), KsVariant("12,50"), false},
-      {KsVariant(), KsVariant(), true},
-      {KsVariant(), KsVariant(""), false},
-      {KsVariant(), KsVariant(int32_t{0}), false},
-      {KsVariant::Null(), KsVariant::Null(), true},
-      {KsVariant::Null(), KsVariant(""), false},
-      {KsVariant(), KsVariant::Null(), false},
-      {KsVariant(true), KsVariant("True"), true},
-      {KsVariant(true), KsVariant(int32_t{1}), true},
-      {KsVariant(false), KsVariant(int32_t{0}), true},
-      {Date(45000), KsVariant("15.03.2023"), true},
-      {Date(45000), KsVariant(45000.0), true},
-      {Date(45000.5), KsVariant("15.03.2023"), false},
-      {KsVariant::FromCurrency(1.5), KsVariant("1,5"), true},
-      {KsVariant::FromPointer(&object), KsVariant::FromPointer(&object), true},
-      {KsVariant::FromStringList({"a", "b"}), KsVariant::FromStringList({"a", "b"}), true},
+      {Variant("12,50"), Variant(12.5), true},
+      {Variant("12,50"), Variant(13.0), false},
+      {Variant(int32_t{12}), Variant(int32_t{12}), true},
+      {Variant(int32_t{12}), Variant(12.0), true},
+      {Variant(int32_t{12}), Variant("12"), true},
+      {Variant(int32_t{12}), Variant("12,0001"), false},
+      {Variant("abc"), Variant("ABC"), false},
+      {Variant("abc"), Variant("abc"), true},
+      {Variant("12,5"), Variant("12,50"), false},
+      {Variant(), Variant(), true},
+      {Variant(), Variant(""), false},
+      {Variant(), Variant(int32_t{0}), false},
+      {Variant::Null(), Variant::Null(), true},
+      {Variant::Null(), Variant(""), false},
+      {Variant(), Variant::Null(), false},
+      {Variant(true), Variant("True"), true},
+      {Variant(true), Variant(int32_t{1}), true},
+      {Variant(false), Variant(int32_t{0}), true},
+      {Date(45000), Variant("15.03.2023"), true},
+      {Date(45000), Variant(45000.0), true},
+      {Date(45000.5), Variant("15.03.2023"), false},
+      {Variant::FromCurrency(1.5), Variant("1,5"), true},
+      {Variant::FromPointer(&object), Variant::FromPointer(&object), true},
+      {Variant::FromStringList({"a", "b"}), Variant::FromStringList({"a", "b"}), true},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(VarEquals(cases[i].a, cases[i].b), cases[i].equal) << "case " << i;
@@ -152,11 +152,11 @@ TEST(Variant, VarEqualsGerman) {
 
 TEST(Variant, VarEqualsRaisesOnImpossibleConversion) {
   FormatGuard german(GermanFormatSettings());
-  EXPECT_THROW(VarEquals(KsVariant("abc"), KsVariant(12.5)), KsVariantError);
-  EXPECT_THROW(VarEquals(KsVariant(int32_t{1}), KsVariant("12.50")), KsVariantError);
-  EXPECT_THROW(VarEquals(KsVariant::FromPointer(nullptr), KsVariant("x")), KsVariantError);
-  EXPECT_THROW(VarEquals(KsVariant::FromStringList({}), KsVariant("")), KsVariantError);
+  EXPECT_THROW(VarEquals(Variant("abc"), Variant(12.5)), VariantError);
+  EXPECT_THROW(VarEquals(Variant(int32_t{1}), Variant("12.50")), VariantError);
+  EXPECT_THROW(VarEquals(Variant::FromPointer(nullptr), Variant("x")), VariantError);
+  EXPECT_THROW(VarEquals(Variant::FromStringList({}), Variant("")), VariantError);
   FormatGuard english(EnglishFormatSettings());
-  EXPECT_TRUE(VarEquals(KsVariant("12.50"), KsVariant(12.5)));
-  EXPECT_THROW(VarEquals(KsVariant("12,50"), KsVariant(12.5)), KsVariantError);
+  EXPECT_TRUE(VarEquals(Variant("12.50"), Variant(12.5)));
+  EXPECT_THROW(VarEquals(Variant("12,50"), Variant(12.5)), VariantError);
 }
