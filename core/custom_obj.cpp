@@ -1,6 +1,10 @@
 #include "core/custom_obj.h"
 
+#include <cstddef>
+
+#include "core/arena.h"
 #include "core/eobj.h"
+#include "core/member_layout.h"
 #include "core/obj.h"
 #include "core/obj_list.h"
 #include "util/format_ex.h"
@@ -26,6 +30,61 @@ bool ParamIsSet(const Variant& v) {
 const ObjClass& KsCustomObj::StaticClass() {
   static const ObjClass cls("KsCustomObj", nullptr, nullptr);
   return cls;
+}
+
+namespace {
+
+// What operator new handed out last, so that the constructor of the object
+// placed there learns where it lives. An object on the stack or inside
+// another never matches and counts as one from the heap.
+struct NewPiece {
+  void* place = nullptr;
+  Arena* arena = nullptr;
+  std::size_t size = 0;
+};
+thread_local NewPiece lastNew;
+
+}  // namespace
+
+void* KsCustomObj::operator new(std::size_t size) {
+  Arena* arena = CurrentArena();
+  void* place = arena ? arena->allocate(size, alignof(std::max_align_t)) : ::operator new(size);
+  if (arena) arena->Hold();
+  lastNew = {place, arena, size};
+  return place;
+}
+
+void KsCustomObj::operator delete(KsCustomObj* obj, std::destroying_delete_t) {
+  Arena* arena = obj->arena_;
+  const std::size_t size = obj->allocatedSize_;
+  void* place = dynamic_cast<void*>(obj);  // the whole object, wherever this base sits in it
+  obj->~KsCustomObj();
+  if (arena) {
+    arena->deallocate(place, size, alignof(std::max_align_t));
+    arena->Release();
+  } else {
+    ::operator delete(place);
+  }
+}
+
+void KsCustomObj::operator delete(void* p, std::size_t size) {
+  if (Arena* arena = lastNew.place == p ? lastNew.arena : nullptr) {
+    lastNew = {};
+    arena->deallocate(p, size, alignof(std::max_align_t));
+    arena->Release();
+  } else {
+    ::operator delete(p);
+  }
+}
+
+KsCustomObj::KsCustomObj() {
+  const auto at = reinterpret_cast<uintptr_t>(this);
+  const auto place = reinterpret_cast<uintptr_t>(lastNew.place);
+  if (place != 0 && at >= place && at < place + lastNew.size) {
+    arena_ = lastNew.arena;
+    allocatedSize_ = static_cast<uint32_t>(lastNew.size);
+    lastNew = {};
+  }
 }
 
 KsCustomObj::~KsCustomObj() {
@@ -172,6 +231,11 @@ void KsCustomObj::BuildMembers(const std::string& members, int variantCount) {
     const KsFBDesc* desc = FindDescriptor(TableName());
     if (!desc) return;
     const IndexDesc* pk = desc->FirstUniqueIndex();
+    if (members == "#ALL#" && Members.Count() == 0) {
+      Members.UseLayout(desc->Layout());
+      if (pk) SetPKNames(pk->FieldNames);
+      return;
+    }
     if (members != "#PK_ONLY#") {
       std::vector<const KsFieldDesc*> fields;
       const std::string list = "," + members + ",";

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "core/member.h"
 #include "core/obj_class.h"
 
+class Arena;
 class KsCustomObj;
 class KsQuery;
 
@@ -46,29 +48,43 @@ enum : uint8_t { osClearing = 0x01, osInDatabase = 0x02, osLoadTried = 0x04 };
 // Root of the persistent objects. Objects are made in two steps: a class's
 // factory allocates the instance, then the virtual Create initialises it
 // (ObjClass::CreateObj does both). Freeing an object unlinks it from its owner
-// and frees what it owns.
+// and frees what it owns. An object made with new comes from the arena of the
+// current ArenaScope (ObjClass::CreateObj opens its owner's), or from the
+// heap outside any scope; its members come from the same place.
 class KsCustomObj {
  public:
   static constexpr int kMaxPK = 5;
 
-  KsCustomObj() = default;
+  KsCustomObj();
   KsCustomObj(const KsCustomObj&) = delete;
   KsCustomObj& operator=(const KsCustomObj&) = delete;
   virtual ~KsCustomObj();
+
+  static void* operator new(std::size_t size);
+  static void operator delete(KsCustomObj* obj, std::destroying_delete_t);
+  // Only for a constructor that raises, before the object exists.
+  static void operator delete(void* p, std::size_t size);
+  // The arena the object was made in; null for one from the heap or the stack.
+  Arena* HomeArena() const { return arena_; }
 
   static const ObjClass& StaticClass();
   virtual const ObjClass& Class() const = 0;
   const char* ClassName() const { return Class().Name(); }
 
   uint16_t Flags = 0;
-  DbConnection* Database = nullptr;
   uint8_t State = 0;
-  KsMemberList Members;
+  DbConnection* Database = nullptr;
+  KsMemberList Members{this};
   std::unique_ptr<std::vector<Observer*>> Observers;  // observers are not owned
   // Key members in key order (not owned); allocated by SetPKNames, since
   // most objects have no key.
   std::unique_ptr<std::array<KsMember*, kMaxPK>> PKMembers;
   int32_t PKCount = 0;
+
+ private:
+  uint32_t allocatedSize_ = 0;  // of an object made with new (fills the gap after PKCount)
+
+ public:
   std::string FKNames;
 
   KsCustomObj* Owner() const { return owner_; }
@@ -117,11 +133,17 @@ class KsCustomObj {
   virtual void DetachChild(KsCustomObj* child) = 0;
   // Links a child that chose this object as its owner.
   virtual void AttachChild(KsCustomObj* child) = 0;
+  // A member is handed out for the first time (KsMemberList makes members
+  // when they are first asked for); the object may set it up as it would
+  // have at creation.
+  virtual void InitMember(KsMember&) {}
 
  private:
   KsCustomObj* owner_ = nullptr;
+  Arena* arena_ = nullptr;
   friend class KsObj;
   friend class KsObjList;
+  friend class KsMemberList;
 };
 
 // Creation-parameter helpers for the pairs of KsParams.

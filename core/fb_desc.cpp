@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/member_layout.h"
 #include "util/same_text.h"
 
 namespace {
@@ -38,6 +39,23 @@ std::vector<RegistryEntry>& Registry() {
 
 KsFBDesc::KsFBDesc(std::string tableName, std::string elementName)
     : TableName(std::move(tableName)), ElementName(std::move(elementName)) {}
+
+KsFBDesc::~KsFBDesc() = default;
+
+const MemberLayout& KsFBDesc::Layout() const {
+  const void* first = Fields.empty() ? nullptr : Fields.front().get();
+  if (layouts_.empty() || layoutCount_ != Fields.size() || layoutVersion_ != version_ ||
+      layoutFirst_ != first) {
+    std::vector<const KsFieldDesc*> fields;
+    for (const auto& f : Fields)
+      if (!(f->Flags & fbfCalculated)) fields.push_back(f.get());
+    layouts_.push_back(std::make_unique<MemberLayout>(std::move(fields), false));
+    layoutCount_ = Fields.size();
+    layoutVersion_ = version_;
+    layoutFirst_ = first;
+  }
+  return *layouts_.back();
+}
 
 KsFieldDesc* KsFBDesc::AddField(bool required, const std::string& name, const std::string& hint,
                                 const std::string& label, uint8_t fieldType, int16_t size,

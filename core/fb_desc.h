@@ -37,6 +37,7 @@ enum KsAlignment : uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2
 enum : uint16_t { fbfBrowseDefault = 1u << 0, fbfCalculated = 1u << 1 };
 
 class KsFBDesc;
+class MemberLayout;
 
 // One field of an element.
 class KsFieldDesc {
@@ -77,6 +78,7 @@ struct ChildDesc {
 class KsFBDesc {
  public:
   KsFBDesc(std::string tableName, std::string elementName);
+  ~KsFBDesc();
 
   std::string TableName;
   std::string ElementName;
@@ -98,8 +100,16 @@ class KsFBDesc {
   // Members are looked up by name for every field read and every total, so
   // this is a hash lookup, rebuilt when the fields change.
   int FieldIndex(std::string_view name) const;
+  // The members of an object of this table: every field that is not
+  // calculated, in order. Made again when the fields have changed; earlier
+  // layouts stay valid for the objects built from them.
+  const MemberLayout& Layout() const;
 
  private:
+  mutable std::vector<std::unique_ptr<MemberLayout>> layouts_;
+  mutable size_t layoutCount_ = 0;
+  mutable uint32_t layoutVersion_ = 0;
+  mutable const void* layoutFirst_ = nullptr;
   mutable std::unordered_map<std::string, int> nameIndex_;
   mutable size_t indexedCount_ = 0;
   mutable const void* indexedFirst_ = nullptr;

@@ -2,6 +2,9 @@
 
 #include <stdexcept>
 
+#include "core/arena.h"
+#include "core/custom_obj.h"
+#include "core/member_layout.h"
 #include "util/same_text.h"
 
 namespace {
@@ -131,6 +134,15 @@ void KsMember::SetValue(const Variant& v) {
   Modified = true;
 }
 
+void KsMember::SetValue(Variant&& v) {
+  if (GetFieldType() == ftString && FieldDesc->FillChar != 0 && !v.IsEmptyOrNull()) {
+    SetAsString(v.ToString());
+  } else {
+    Value = std::move(v);
+  }
+  Modified = true;
+}
+
 std::string KsMember::PadValue(const std::string& s) const {
   const int size = FieldDesc ? FieldDesc->Size : 0;
   if (size <= 0) return std::string();
@@ -143,38 +155,69 @@ std::string KsMember::PadValue(const std::string& s) const {
   return r;
 }
 
+int KsMemberList::Count() const { return layout_ ? layout_->Count() : 0; }
+
+KsMember* KsMemberList::Held(int i) const {
+  KsMember* m = head_;
+  while (m && m->index_ < i) m = m->next_;
+  return m && m->index_ == i ? m : nullptr;
+}
+
 KsMember& KsMemberList::Items(int i) const {
-  if (i < 0 || i >= count_) throw std::out_of_range("KsMemberList::Items");
-  return blocks_ ? *blocks_->all[i] : first_[i];
+  if (i < 0 || i >= Count()) throw std::out_of_range("KsMemberList::Items");
+  if (KsMember* m = Held(i)) return *m;
+  return Make(i);
 }
 
-KsMemberList::Iterator KsMemberList::begin() const {
-  return blocks_ ? Iterator(nullptr, blocks_->all.data()) : Iterator(first_.get(), nullptr);
+KsMember& KsMemberList::Make(int i) const {
+  Arena* arena = owner_ ? owner_->HomeArena() : nullptr;
+  void* place = arena ? arena->allocate(sizeof(KsMember), alignof(KsMember))
+                      : ::operator new(sizeof(KsMember));
+  auto* m = new (place) KsMember(layout_->Field(i));
+  m->index_ = static_cast<uint16_t>(i);
+  KsMember** link = &head_;
+  while (*link && (*link)->index_ < i) link = &(*link)->next_;
+  m->next_ = *link;
+  *link = m;
+  if (owner_) owner_->InitMember(*m);
+  return *m;
 }
 
-KsMemberList::Iterator KsMemberList::end() const {
-  return blocks_ ? Iterator(nullptr, blocks_->all.data() + blocks_->all.size())
-                 : Iterator(first_.get() + count_, nullptr);
+void KsMemberList::Free(KsMember* m) const {
+  m->~KsMember();
+  if (Arena* arena = owner_ ? owner_->HomeArena() : nullptr)
+    arena->deallocate(m, sizeof(KsMember), alignof(KsMember));
+  else
+    ::operator delete(m);
+}
+
+int KsMemberList::IndexOf(std::string_view name) const {
+  return layout_ ? layout_->IndexOf(name) : -1;
 }
 
 KsMember* KsMemberList::Find(const std::string& name) const {
-  if (fullDesc_) {
-    const int i = fullDesc_->FieldIndex(name);
-    if (i < 0) return nullptr;
-    if (i < count_ && first_[i].FieldDesc == fullDesc_->Fields[i].get()) return &first_[i];
-  }
-  for (KsMember* m : *this)
-    if (m->FieldDesc && SameText(m->FieldDesc->Name, name)) return m;
-  return nullptr;
+  const int i = IndexOf(name);
+  return i < 0 ? nullptr : &Items(i);
+}
+
+const KsMember& KsMemberList::Peek(int i) const {
+  if (i < 0 || i >= Count()) throw std::out_of_range("KsMemberList::Peek");
+  const KsMember* m = Held(i);
+  return m ? *m : layout_->Blank(i);
+}
+
+const KsMember* KsMemberList::PeekFind(std::string_view name) const {
+  const int i = IndexOf(name);
+  return i < 0 ? nullptr : &Peek(i);
 }
 
 void KsMemberList::Clear() {
-  fullDesc_ = nullptr;
-  count_ = 0;
-  if (blocks_)
-    while (!blocks_->further.empty()) blocks_->further.pop_back();
-  blocks_.reset();
-  first_.reset();
+  while (KsMember* m = head_) {
+    head_ = m->next_;
+    Free(m);
+  }
+  if (layout_ && layout_->OwnedByList()) delete layout_;
+  layout_ = nullptr;
 }
 
 void KsMemberList::ClearOldValues() {
@@ -190,28 +233,21 @@ void KsMemberList::AssignValues(const KsMemberList& source) {
   }
 }
 
-void KsMemberList::AddMembers(const std::vector<const KsFieldDesc*>& fields) {
-  if (fields.empty()) return;
-  auto block = std::make_unique<KsMember[]>(fields.size());
-  for (size_t i = 0; i < fields.size(); ++i) block[i].FieldDesc = fields[i];
-  if (count_ == 0) {
-    const KsFBDesc* desc = fields[0] ? fields[0]->Owner : nullptr;
-    bool whole = desc && desc->Fields.size() == fields.size();
-    for (size_t i = 0; whole && i < fields.size(); ++i) whole = fields[i] == desc->Fields[i].get();
-    fullDesc_ = whole ? desc : nullptr;
-    first_ = std::move(block);
-    count_ = static_cast<int>(fields.size());
+void KsMemberList::UseLayout(const MemberLayout& layout) {
+  if (Count() > 0) {
+    AddMembers(layout.Fields());
     return;
   }
-  fullDesc_ = nullptr;
-  if (!blocks_) {
-    blocks_ = std::make_unique<Blocks>();
-    for (int i = 0; i < count_; ++i) blocks_->all.push_back(&first_[i]);
-  }
-  for (size_t i = 0; i < fields.size(); ++i) blocks_->all.push_back(&block[i]);
-  count_ += static_cast<int>(fields.size());
-  blocks_->further.push_back(std::move(block));
+  Clear();
+  layout_ = &layout;
 }
 
-// Elements carry dozens of members, most of them empty; keep them small.
-static_assert(sizeof(KsMember) <= 48, "a member grew");
+void KsMemberList::AddMembers(const std::vector<const KsFieldDesc*>& fields) {
+  if (fields.empty()) return;
+  std::vector<const KsFieldDesc*> all;
+  if (layout_) all = layout_->Fields();
+  all.insert(all.end(), fields.begin(), fields.end());
+  auto grown = std::make_unique<MemberLayout>(std::move(all), true);
+  if (layout_ && layout_->OwnedByList()) delete layout_;
+  layout_ = grown.release();
+}

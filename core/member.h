@@ -3,10 +3,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/fb_desc.h"
 #include "util/variant.h"
+
+class KsCustomObj;
+class MemberLayout;
 
 // One named, typed value of an object.
 class KsMember {
@@ -18,6 +22,10 @@ class KsMember {
   const KsFieldDesc* FieldDesc = nullptr;  // not owned; null only for NoMember
   bool Modified = false;
 
+ private:
+  uint16_t index_ = 0;  // position of its field in its list (fills the gap after Modified)
+
+ public:
   // Second value slot. Most members never use it, so it is kept out of line.
   const Variant& OldValue() const;
   void SetOldValue(Variant v);
@@ -46,6 +54,7 @@ class KsMember {
   void SetAsBoolean(bool b);
   // Stores as given (padding for padded string fields) and always marks modified.
   void SetValue(const Variant& v);
+  void SetValue(Variant&& v);
 
   std::string PadValue(const std::string& s) const;
 
@@ -56,64 +65,80 @@ class KsMember {
  private:
   void Guarded(Variant v);
   std::unique_ptr<Variant> oldValue_;
+  KsMember* next_ = nullptr;  // the next member its list holds, in field order
+  friend class KsMemberList;
+  friend class MemberLayout;
 };
 
 // The shared placeholder returned by lookups of unknown names.
 KsMember& NoMember();
 
-// Ordered members of an object. Members are allocated in blocks (one per
-// AddMembers call) so their addresses stay fixed for the object's life. Most
-// objects have a single block, which then serves as the list itself.
+// Ordered members of an object, one per field of its layout. A member is
+// made when it is first handed out (by Items, Find or the iteration), so an
+// element of dozens of fields pays only for those a file gives or a caller
+// asks for; from then on it keeps its address for the object's life. The
+// owning object may set up a member as it is made (child members of the
+// element layer). Peek and PeekFind read without making anything: a field
+// without a member reads as a fresh member.
 class KsMemberList {
  public:
   KsMemberList() = default;
+  explicit KsMemberList(KsCustomObj* owner) : owner_(owner) {}
   KsMemberList(const KsMemberList&) = delete;
   KsMemberList& operator=(const KsMemberList&) = delete;
   ~KsMemberList() { Clear(); }
 
-  int Count() const { return count_; }
+  int Count() const;
   KsMember& Items(int i) const;
   KsMember* Find(const std::string& name) const;
   void Clear();
   void ClearOldValues();
   void AssignValues(const KsMemberList& source);
 
-  // Appends members for the given fields, in order, in one block.
+  // Appends members for the given fields, in order.
   void AddMembers(const std::vector<const KsFieldDesc*>& fields);
+  // Takes a shared layout as the members of a list without members; the
+  // layout must live as long as the list.
+  void UseLayout(const MemberLayout& layout);
 
-  // Iterates the members in order, yielding KsMember*.
+  // The fields of the members; null while there are none.
+  const MemberLayout* Layout() const { return layout_; }
+  // Position of the first member named so (ignoring case), -1 if none.
+  int IndexOf(std::string_view name) const;
+  // Member i as it stands, without making one: a field without a member
+  // reads as a fresh member of that field (Empty, not modified; without the
+  // value the owner would give a new member). Not to be written to.
+  const KsMember& Peek(int i) const;
+  // The same by name; null when no field has that name.
+  const KsMember* PeekFind(std::string_view name) const;
+  // Whether member i has been made.
+  bool Holds(int i) const { return Held(i) != nullptr; }
+
+  // Iterates the members in order, yielding KsMember* (making each).
   class Iterator {
    public:
-    Iterator(KsMember* inBlock, KsMember* const* inList) : block_(inBlock), list_(inList) {}
-    KsMember* operator*() const { return list_ ? *list_ : block_; }
+    Iterator(const KsMemberList* list, int i) : list_(list), i_(i) {}
+    KsMember* operator*() const { return &list_->Items(i_); }
     Iterator& operator++() {
-      if (list_)
-        ++list_;
-      else
-        ++block_;
+      ++i_;
       return *this;
     }
-    bool operator==(const Iterator& o) const { return block_ == o.block_ && list_ == o.list_; }
-    bool operator!=(const Iterator& o) const { return !(*this == o); }
+    bool operator==(const Iterator& o) const { return i_ == o.i_; }
+    bool operator!=(const Iterator& o) const { return i_ != o.i_; }
 
    private:
-    KsMember* block_;
-    KsMember* const* list_;
+    const KsMemberList* list_;
+    int i_;
   };
-  Iterator begin() const;
-  Iterator end() const;
+  Iterator begin() const { return Iterator(this, 0); }
+  Iterator end() const { return Iterator(this, Count()); }
 
  private:
-  // Later blocks are rare; they and the list of all members live apart so an
-  // object with one block pays for a single pointer.
-  struct Blocks {
-    std::vector<std::unique_ptr<KsMember[]>> further;
-    std::vector<KsMember*> all;
-  };
-  std::unique_ptr<KsMember[]> first_;
-  std::unique_ptr<Blocks> blocks_;
-  int count_ = 0;
-  // Set while the members are exactly the fields of one descriptor in order,
-  // so a lookup by name can use the descriptor's index.
-  const KsFBDesc* fullDesc_ = nullptr;
+  KsMember* Held(int i) const;
+  KsMember& Make(int i) const;
+  void Free(KsMember* m) const;
+
+  const MemberLayout* layout_ = nullptr;
+  mutable KsMember* head_ = nullptr;
+  KsCustomObj* owner_ = nullptr;  // sets up new members, gives the arena; null for a list alone
 };

@@ -20,8 +20,8 @@ void KsObj::ApplyOwnerKeys() {
 }
 
 bool KsObj::IsModified() const {
-  for (const KsMember* m : Members)
-    if (m->Modified) return true;
+  for (int i = 0; i < Members.Count(); ++i)
+    if (Members.Peek(i).Modified) return true;
   for (int i = 0; i < Children.Count(); ++i)
     if (Children.Objects(i)->IsModified()) return true;
   return false;

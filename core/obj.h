@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/custom_obj.h"
 #include "core/ref_list.h"
@@ -12,7 +13,7 @@ class KsObj : public KsCustomObj {
   static const ObjClass& StaticClass();
   const ObjClass& Class() const override { return StaticClass(); }
 
-  KsRefList Children;
+  KsRefList Children{this};
   KsCustomObj* ChildAt(int i) const { return Children.Objects(i); }
 
   void SetDatabase(DbConnection* db) override;
@@ -47,6 +48,13 @@ class KsObj : public KsCustomObj {
  protected:
   void DetachChild(KsCustomObj* child) override;
   void AttachChild(KsCustomObj* child) override;
+  // Children the object put off making (see KsRefList::SetPending): make
+  // them all; whether one of them would be listed under this table name.
+  virtual void CreateDeferredChildren() {}
+  virtual bool DefersChild(std::string_view) const { return false; }
+
+ private:
+  friend class KsRefList;
 };
 
 // Object of a table without a class of its own; its table name comes from

@@ -1,5 +1,6 @@
 #include "core/obj_class.h"
 
+#include "core/arena.h"
 #include "core/custom_obj.h"
 #include "core/eobj.h"
 #include "core/obj.h"
@@ -17,7 +18,13 @@ const ObjClass* ObjClass::ClassItemClass() const { return &KsObj::StaticClass();
 KsCustomObj* ObjClass::CreateObj(KsCustomObj* owner, const KsParams& params,
                                  DbConnection* db) const {
   if (!factory_) throw EObj(name_, "Abstrakte Klasse kann nicht erzeugt werden", "Create");
-  KsCustomObj* obj = factory_();
+  // A child lives where its owner lives.
+  Arena* arena = owner ? owner->HomeArena() : CurrentArena();
+  KsCustomObj* obj;
+  {
+    ArenaScope scope(arena);
+    obj = factory_();
+  }
   try {
     obj->Create(owner, params, db);
   } catch (...) {

@@ -32,7 +32,7 @@ std::vector<std::string> Values(const KsGAEBObj& element) {
   std::vector<std::string> values;
   values.reserve(element.Members.Count());
   for (int i = 0; i < element.Members.Count(); ++i) {
-    const KsMember& member = element.Members.Items(i);
+    const KsMember& member = element.Members.Peek(i);
     const uint8_t type = member.GetFieldType();
     if (type != ftUnknown && type != ftCursor) values.push_back(Comparable(member));
   }

@@ -43,7 +43,14 @@ bool KsLyxObj::Import(const std::string& fileName) {
   ImportWarning.clear();
   try {
     reader_ = std::make_unique<KsFileReadGaeb00>(fileName, kImportBlockSize);
-    GaebRoot.reset();
+  } catch (const std::exception& e) {
+    LastError = e.what();
+    return false;
+  }
+  GaebRoot.reset();
+  arena_.reset(Arena::Create());
+  const ArenaScope scope(arena_.get());
+  try {
     if (LooksLikeXml(reader_->Peek())) return ImportXml();
     GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
         "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr)));

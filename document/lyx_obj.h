@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/arena.h"
 #include "document/change_tracker.h"
 #include "document/lyx_observer.h"
 #include "gaeb/gaeb_document.h"
@@ -101,6 +102,9 @@ class KsLyxObj : public GaebDocument {
   KsGAEBObj& BindChild(KsGAEBObj& holder, const std::string& memberName);
   void SetInfoText(const std::string& memberName, const std::string& text);
 
+  // The memory of the tree: every import starts a new one, and the old
+  // tree's goes back to the system when the old tree is freed.
+  KsArenaHold arena_;
   std::unique_ptr<KsFileReadGaeb00> reader_;
   // What the X84 answer takes over from an XML tender; null for GAEB 2000.
   std::unique_ptr<GaebXmlOrigin> xmlOrigin_;

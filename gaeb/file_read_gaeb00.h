@@ -33,7 +33,15 @@ class KsFileReadGaeb00 : public TFileRead {
   // The last line consumed for a begin, end or field token.
   const std::string& LastLine() const { return lastLine_; }
 
+  // Buffers for the name and value of a token, one pair for the whole file,
+  // so that a long value does not grow a buffer of its own in every element
+  // that reads one (the elements use them in turn, never at once).
+  std::string& NameBuffer() { return nameBuffer_; }
+  std::string& ValueBuffer() { return valueBuffer_; }
+
  private:
+  std::string nameBuffer_;
+  std::string valueBuffer_;
   std::string line_;
   std::string lastLine_;
   int64_t lineCount_ = 0;

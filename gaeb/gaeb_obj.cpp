@@ -1,5 +1,8 @@
 #include "gaeb/gaeb_obj.h"
 
+#include <unordered_map>
+
+#include "core/member_layout.h"
 #include "gaeb/gaeb_classes.h"
 #include "util/same_text.h"
 
@@ -17,6 +20,47 @@ KsCustomObj* HeldObject(const KsMember* m) {
 std::string UpperAscii(std::string s) {
   for (char& c : s) c = AsciiUpper(c);
   return s;
+}
+
+// What a child field of the catalogue means to its elements, worked out once
+// per field: the class key its member holds and, for a child list, the
+// registered list class and the table name the list is listed under.
+struct ChildField {
+  std::string name;  // the field's name and type when this was worked out
+  uint8_t type = ftUnknown;
+  std::string key;
+  const ObjClass* listClass = nullptr;
+  std::string listTableName;
+};
+
+const ChildField& ChildFieldOf(const KsFieldDesc& field) {
+  static std::unordered_map<const KsFieldDesc*, ChildField> known;
+  ChildField& info = known[&field];
+  if (info.name == field.Name && info.type == field.FieldType && !info.key.empty()) return info;
+  info = ChildField{field.Name, field.FieldType, "GAEB" + field.Name, nullptr, {}};
+  if (field.FieldType == ftCursor) {
+    info.key += "LIST";
+    info.listClass = GaebClasses().FindClass(info.key);
+    if (info.listClass) info.listTableName = info.listClass->ClassItemClass()->ClassTablename();
+  }
+  return info;
+}
+
+// Lists may wait until they are needed when each is a registered list class
+// and no two are listed under one table name, so that the order in which
+// they are made cannot change what Children holds.
+bool ListsMayWait(const MemberLayout& layout) {
+  std::vector<const std::string*> names;
+  for (const int i : layout.ChildFields()) {
+    const KsFieldDesc& field = *layout.Field(i);
+    if (field.FieldType != ftCursor) continue;
+    const ChildField& info = ChildFieldOf(field);
+    if (!info.listClass) return false;
+    for (const std::string* other : names)
+      if (SameText(*other, info.listTableName)) return false;
+    names.push_back(&info.listTableName);
+  }
+  return true;
 }
 
 }  // namespace
@@ -77,20 +121,56 @@ void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, DbConnection*
   ImportDoc = nullptr;
   ExportDoc = nullptr;
   KsObj::Create(owner, params, db);
-  for (KsMember* m : Members) {
-    const uint8_t type = m->GetFieldType();
-    if (type == ftUnknown) {
-      m->Value = Variant("GAEB" + m->Name());
-    } else if (type == ftCursor) {
-      const std::string key = "GAEB" + m->Name() + "LIST";
-      m->Value = Variant(key);
-      KsCustomObj* list = GaebClasses().CreateObj(key, this,
-                                                  {Variant("GAEBImp00"), DocumentParam(ImportDoc),
-                                                   Variant("GAEBExp00"), DocumentParam(ExportDoc)},
-                                                  nullptr);
-      m->SetOldValue(Variant::FromPointer(list));
+  created_ = true;
+  const MemberLayout* layout = Members.Layout();
+  if (!layout) return;
+  const bool listsMayWait = ListsMayWait(*layout);
+  bool waiting = false;
+  for (const int i : layout->ChildFields()) {
+    if (Members.Holds(i)) {
+      InitChildMember(Members.Items(i));  // made while the element was created
+    } else if (layout->Field(i)->FieldType == ftCursor) {
+      if (listsMayWait)
+        waiting = true;
+      else
+        Members.Items(i);  // set up as it is made
     }
   }
+  if (waiting) Children.SetPending();
+}
+
+void KsGAEBObj::InitMember(KsMember& member) {
+  if (created_) InitChildMember(member);
+}
+
+void KsGAEBObj::InitChildMember(KsMember& member) {
+  const uint8_t type = member.GetFieldType();
+  if (type != ftUnknown && type != ftCursor) return;
+  const ChildField& info = ChildFieldOf(*member.FieldDesc);
+  member.Value = Variant(info.key);
+  if (type != ftCursor) return;
+  KsCustomObj* list = GaebClasses().CreateObj(info.key, this,
+                                              {Variant("GAEBImp00"), DocumentParam(ImportDoc),
+                                               Variant("GAEBExp00"), DocumentParam(ExportDoc)},
+                                              nullptr);
+  member.SetOldValue(Variant::FromPointer(list));
+}
+
+void KsGAEBObj::CreateDeferredChildren() {
+  const MemberLayout* layout = Members.Layout();
+  if (!layout) return;
+  for (const int i : layout->ChildFields())
+    if (layout->Field(i)->FieldType == ftCursor && !Members.Holds(i)) Members.Items(i);
+}
+
+bool KsGAEBObj::DefersChild(std::string_view tableName) const {
+  const MemberLayout* layout = Members.Layout();
+  if (!layout) return false;
+  for (const int i : layout->ChildFields())
+    if (layout->Field(i)->FieldType == ftCursor && !Members.Holds(i) &&
+        SameText(ChildFieldOf(*layout->Field(i)).listTableName, tableName))
+      return true;
+  return false;
 }
 
 void KsGAEBObj::Assign(const KsCustomObj& source) {
@@ -105,8 +185,10 @@ void KsGAEBObj::Assign(const KsCustomObj& source) {
   }
 }
 
+// A child element is held once it was read or created; no member is made
+// to learn that there is none.
 KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
-  return dynamic_cast<KsGAEBObj*>(HeldObject(Members.Find(memberName)));
+  return dynamic_cast<KsGAEBObj*>(HeldObject(Members.PeekFind(memberName)));
 }
 
 KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {
@@ -114,7 +196,10 @@ KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {
 }
 
 std::string KsGAEBObj::Text(const std::string& memberName) const {
-  const KsMember* m = Members.Find(memberName);
+  const KsMember* m = Members.PeekFind(memberName);
+  // A child member's text is its class key, which only a made member holds.
+  if (m && (m->GetFieldType() == ftUnknown || m->GetFieldType() == ftCursor))
+    m = Members.Find(memberName);
   return m ? m->GetAsString() : std::string();
 }
 

@@ -11,7 +11,10 @@ class KsGAEBObjList;
 
 // Base of every GAEB 2000 element. Child elements hang off members: a member
 // of type ftUnknown holds its child object in OldValue, one of type ftCursor
-// the child list created with the element.
+// the child list created with the element. An element of a large tender
+// leaves most of its child lists empty, so a list is made when its member or
+// the element's Children are first looked at, with the same result as if it
+// had been made with the element.
 class KsGAEBObj : public KsObj {
  public:
   static const ObjClass& StaticClass();
@@ -47,8 +50,16 @@ class KsGAEBObj : public KsObj {
   std::string FormatFieldValue(const KsMember& member) const;
   std::string JoinValueLines(const KsMember& member) const;
 
+ protected:
+  void InitMember(KsMember& member) override;
+  void CreateDeferredChildren() override;
+  bool DefersChild(std::string_view tableName) const override;
+
  private:
   void WriteBlock(KsFileWriteGaeb00& stream, const std::string& name);
+  // Gives a child member its class key and, for a list, the list.
+  void InitChildMember(KsMember& member);
+  bool created_ = false;  // members made from now on are set up at once
 };
 
 // Common base of LV areas and positions.

@@ -118,7 +118,9 @@ void KsGAEBObj::ReadBody() {
   KsFileReadGaeb00* reader = ImportDoc ? ImportDoc->Reader() : nullptr;
   if (!reader) return;
   DepthGuard depth;
-  std::string name, value;
+  // Not used after a child has read its body, so the child may read into them too.
+  std::string& name = reader->NameBuffer();
+  std::string& value = reader->ValueBuffer();
   TTokenKind kind;
   for (;;) {
     reader->ReadToken(name, kind, value);
@@ -214,7 +216,7 @@ void KsGPOSITION::DeriveDisplayFields() {
   if (KsMember* bez = Members.Find("BEZ")) bez->SetAsString(ShortText(*this, 255));
   if (KsMember* type = Members.Find("_TARVO_POSTYP")) {
     const char* code = "N";
-    if (const KsMember* lfdNr = Members.Find("ZZLFDNR"); lfdNr && lfdNr->GetAsInteger() > 0)
+    if (const KsMember* lfdNr = Members.PeekFind("ZZLFDNR"); lfdNr && lfdNr->GetAsInteger() > 0)
       code = "A";
     const std::string bedarf = Text("BEDARF");
     if (bedarf == "M") code = "B";

@@ -26,48 +26,43 @@ using Cents = int64_t;
 // A member found by name once per call and then, in every further element of
 // the same layout, at the same index: elements of one table share their
 // descriptor, so a sum over thousands of positions needs no name lookups.
+// Reading makes no member (an empty discount reads as a fresh member);
+// storing makes the member when the element has none yet.
 class MemberSlot {
  public:
   explicit MemberSlot(const char* name) : name_(name) {}
 
-  KsMember* In(const KsCustomObj& element) {
-    const KsMemberList& members = element.Members;
-    if (desc_ && index_ < members.Count()) {
-      KsMember& m = members.Items(index_);
-      if (m.FieldDesc == desc_) return &m;
-    }
-    for (int i = 0; i < members.Count(); ++i) {
-      KsMember& m = members.Items(i);
-      if (m.FieldDesc && SameText(m.FieldDesc->Name, name_)) {
-        index_ = i;
-        desc_ = m.FieldDesc;
-        return &m;
-      }
-    }
-    return nullptr;
+  const KsMember* Peek(const KsCustomObj& element) {
+    const int i = IndexIn(element.Members);
+    return i < 0 ? nullptr : &element.Members.Peek(i);
   }
-
-  // Starts loading the member of an element that comes later.
-  void Prefetch(const KsCustomObj& element) const {
-    const KsMemberList& members = element.Members;
-    if (desc_ && index_ < members.Count()) __builtin_prefetch(&members.Items(index_));
+  KsMember* In(KsCustomObj& element) {
+    const int i = IndexIn(element.Members);
+    return i < 0 ? nullptr : &element.Members.Items(i);
   }
 
  private:
+  int IndexIn(const KsMemberList& members) {
+    if (desc_ && index_ < members.Count() && members.Peek(index_).FieldDesc == desc_) return index_;
+    const int i = members.IndexOf(name_);
+    if (i >= 0) {
+      index_ = i;
+      desc_ = members.Peek(i).FieldDesc;
+    }
+    return i;
+  }
+
   const char* name_;
   int index_ = 0;
   const KsFieldDesc* desc_ = nullptr;
 };
 
 // A walk over many positions is bound by memory latency, not by arithmetic:
-// the position a few places ahead, and then its members, are requested early.
+// the position a few places ahead is requested early.
 constexpr int kObjectAhead = 8;
-constexpr int kMembersAhead = 4;
 
-template <class... Slots>
-void PrefetchAhead(const KsGAEBObjList& list, int i, const Slots&... slots) {
+void PrefetchAhead(const KsGAEBObjList& list, int i) {
   if (i + kObjectAhead < list.Count()) __builtin_prefetch(list.Element(i + kObjectAhead));
-  if (i + kMembersAhead < list.Count()) (slots.Prefetch(*list.Element(i + kMembersAhead)), ...);
 }
 
 // "GB der Position 01.0010": which amount a message speaks of.
@@ -226,7 +221,7 @@ class Totals {
   // The amount of `element` changed: its parent area or LV follows.
   void CarryUp(const KsGAEBObj& element);
   Cents AmountOf(MemberSlot& slot, const KsGAEBObj& element) {
-    return UnitsOf(slot.In(element), kAmountDecimals, element);
+    return UnitsOf(slot.Peek(element), kAmountDecimals, element);
   }
 
   MemberSlot ep_{"EP"};
@@ -290,11 +285,12 @@ void Totals::PositionAmount(KsGAEBObj& position) {
 }
 
 bool Totals::StorePositionAmount(KsGAEBObj& position, Cents& amount) {
-  const Cents g = Bounded(
-      PositionCents(UnitsOf(ep_.In(position), kPriceDecimals, position),
-                    UnitsOf(menge_.In(position), kQuantityDecimals, position),
-                    UnitsOf(positionDiscount_.In(position), kPercentDecimals, position), position),
-      position, "GB");
+  const Cents g =
+      Bounded(PositionCents(UnitsOf(ep_.Peek(position), kPriceDecimals, position),
+                            UnitsOf(menge_.Peek(position), kQuantityDecimals, position),
+                            UnitsOf(positionDiscount_.Peek(position), kPercentDecimals, position),
+                            position),
+              position, "GB");
   KsMember* gb = gb_.In(position);
   amount = 0;
   if (!gb) return false;
@@ -333,7 +329,7 @@ void Totals::StoreAreaDiscount(KsGAEBObj& area) {
   const __int128 net =
       absolute != 0
           ? static_cast<__int128>(sum) - absolute
-          : sum - PercentCents(sum, UnitsOf(areaPercent_.In(area), kPercentDecimals, area));
+          : sum - PercentCents(sum, UnitsOf(areaPercent_.Peek(area), kPercentDecimals, area));
   Store(areaNet_.In(area), Bounded(net, area, "SUMMENACHNL"), recalcAll_);
 }
 
@@ -360,8 +356,8 @@ __int128 Totals::PositionsSum(const KsGAEBObj& element) {
   if (const KsGAEBObjList* positions = element.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i) {
       const KsGAEBObj& position = *positions->Element(i);
-      PrefetchAhead(*positions, i, type_, gb_);
-      if (CountsInSum(type_.In(position))) s += AmountOf(gb_, position);
+      PrefetchAhead(*positions, i);
+      if (CountsInSum(type_.Peek(position))) s += AmountOf(gb_, position);
     }
   return s;
 }
@@ -371,10 +367,10 @@ __int128 Totals::StorePositionAmounts(const KsGAEBObj& element) {
   if (const KsGAEBObjList* positions = element.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i) {
       KsGAEBObj& position = *positions->Element(i);
-      PrefetchAhead(*positions, i, type_, menge_, ep_, positionDiscount_, gb_);
+      PrefetchAhead(*positions, i);
       Cents amount;
       StorePositionAmount(position, amount);
-      if (CountsInSum(type_.In(position))) s += amount;
+      if (CountsInSum(type_.Peek(position))) s += amount;
     }
   return s;
 }
@@ -509,7 +505,7 @@ std::string PriceBreakdownHint() {
 }
 
 bool HasEmptyUnitPrice(const KsGAEBObj& position) {
-  const KsMember* ep = position.Members.Find("EP");
+  const KsMember* ep = position.Members.PeekFind("EP");
   double value = 0;
   if (ep && !ep->TryAsFloat(value)) return false;
   return RoundDec(kPriceDecimals, value) == 0;

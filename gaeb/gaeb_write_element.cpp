@@ -101,7 +101,9 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
   // declaration means OEM to the reader as well.
   const bool gaebInfo = Is(*this, KsGGAEBInfo::StaticClass());
   std::string scratch;
-  for (const KsMember* m : Members) {
+  // Members not made yet read as fresh ones: writing makes none.
+  for (int i = 0; i < Members.Count(); ++i) {
+    const KsMember* m = &Members.Peek(i);
     const KsFieldDesc& field = *m->FieldDesc;
     switch (field.FieldType) {
       case ftUnknown:

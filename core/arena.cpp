@@ -1,0 +1,118 @@
+#include "core/arena.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <atomic>
+#include <new>
+
+namespace {
+
+constexpr size_t kPage = 4096;
+constexpr size_t kFirstBlock = size_t{256} << 10;
+constexpr size_t kLargestBlock = size_t{16} << 20;
+// Blocks of this size and above are offered to the kernel as huge pages: a
+// large tender then costs a few hundred page faults instead of tens of
+// thousands.
+constexpr size_t kHugePage = size_t{2} << 20;
+
+std::atomic<size_t> totalReserved{0};
+thread_local Arena* current = nullptr;
+
+size_t RoundUp(size_t n, size_t to) { return (n + to - 1) / to * to; }
+
+void* MapPages(size_t size) {
+  void* base = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (base == MAP_FAILED) throw std::bad_alloc();
+  return base;
+}
+
+// Huge pages need an aligned range: map more, then give back both ends.
+void* MapHugePages(size_t size) {
+  const auto wide = reinterpret_cast<uintptr_t>(MapPages(size + kHugePage));
+  const uintptr_t aligned = RoundUp(wide, kHugePage);
+  if (aligned > wide) munmap(reinterpret_cast<void*>(wide), aligned - wide);
+  if (const size_t tail = kHugePage - (aligned - wide); tail > 0)
+    munmap(reinterpret_cast<void*>(aligned + size), tail);
+  madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+  return reinterpret_cast<void*>(aligned);
+}
+
+}  // namespace
+
+Arena* Arena::Create() { return new Arena(); }
+
+Arena::~Arena() {
+  for (const Block& b : blocks_) munmap(b.base, b.size);
+  totalReserved -= reserved_;
+}
+
+void Arena::Release() {
+  if (--holds_ == 0) delete this;
+}
+
+size_t Arena::TotalReservedBytes() { return totalReserved; }
+
+void Arena::NewBlock(size_t bytes) {
+  const size_t grown =
+      blocks_.empty() ? kFirstBlock : std::min(blocks_.back().size * 2, kLargestBlock);
+  const size_t wanted = std::max(grown, bytes);
+  const size_t size = RoundUp(wanted, wanted < kHugePage ? kPage : kHugePage);
+  void* base = size < kHugePage ? MapPages(size) : MapHugePages(size);
+  blocks_.push_back({base, size});
+  reserved_ += size;
+  totalReserved += size;
+  next_ = static_cast<char*>(base);
+  end_ = next_ + size;
+}
+
+#ifdef __SANITIZE_ADDRESS__
+
+// Every piece is a heap block of its own, so that the sanitizer sees each
+// use after free and each piece that is never freed.
+void* Arena::do_allocate(size_t bytes, size_t alignment) {
+  void* p = ::operator new(bytes, std::align_val_t(alignment));
+  reserved_ += bytes;
+  totalReserved += bytes;
+  return p;
+}
+
+void Arena::do_deallocate(void* p, size_t bytes, size_t alignment) {
+  ::operator delete(p, bytes, std::align_val_t(alignment));
+  reserved_ -= bytes;
+  totalReserved -= bytes;
+}
+
+#else
+
+void* Arena::do_allocate(size_t bytes, size_t alignment) {
+  const size_t size = RoundUp(std::max<size_t>(bytes, 1), kGrain);
+  if (size <= kMaxKept && alignment <= kGrain) {
+    if (FreePiece*& head = kept_[size / kGrain]) {
+      FreePiece* piece = head;
+      head = piece->next;
+      return piece;
+    }
+  }
+  auto start = [&] { return RoundUp(reinterpret_cast<uintptr_t>(next_), alignment); };
+  if (!next_ || start() + size > reinterpret_cast<uintptr_t>(end_)) NewBlock(size + alignment);
+  char* p = reinterpret_cast<char*>(start());
+  next_ = p + size;
+  return p;
+}
+
+void Arena::do_deallocate(void* p, size_t bytes, size_t) {
+  const size_t size = RoundUp(std::max<size_t>(bytes, 1), kGrain);
+  if (size > kMaxKept) return;  // stays unused until the arena goes
+  auto* piece = static_cast<FreePiece*>(p);
+  piece->next = kept_[size / kGrain];
+  kept_[size / kGrain] = piece;
+}
+
+#endif
+
+ArenaScope::ArenaScope(Arena* arena) : previous_(current) { current = arena; }
+
+ArenaScope::~ArenaScope() { current = previous_; }
+
+Arena* CurrentArena() { return current; }

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <memory_resource>
+#include <vector>
+
+// Memory of one element tree (a document's): its objects, their members and
+// child tables. Pieces are cut from large blocks of pages taken from the
+// system, so reading a large tender does not call the allocator per member;
+// a freed piece is kept and reused for the next piece of its size. Every
+// object made in an arena holds it, and the blocks go back to the system when
+// the last of them is freed and the creator has let go of it.
+class Arena final : public std::pmr::memory_resource {
+ public:
+  // A new arena, held once by the caller.
+  static Arena* Create();
+  Arena(const Arena&) = delete;
+  Arena& operator=(const Arena&) = delete;
+
+  void Hold() { ++holds_; }
+  // Frees the arena with its last hold.
+  void Release();
+
+  // Bytes taken from the system by this arena / by all arenas of the process
+  // (in a sanitizer build, where every piece is a heap block: the pieces in use).
+  size_t ReservedBytes() const { return reserved_; }
+  static size_t TotalReservedBytes();
+
+ private:
+  Arena() = default;
+  ~Arena() override;
+
+  void* do_allocate(size_t bytes, size_t alignment) override;
+  void do_deallocate(void* p, size_t bytes, size_t alignment) override;
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+    return this == &other;
+  }
+  // Starts a new block of at least `bytes`.
+  void NewBlock(size_t bytes);
+
+  static constexpr size_t kGrain = 8;
+  static constexpr size_t kMaxKept = 1024;  // larger pieces are not reused
+  struct FreePiece {
+    FreePiece* next;
+  };
+  std::array<FreePiece*, kMaxKept / kGrain + 1> kept_{};
+  struct Block {
+    void* base;
+    size_t size;
+  };
+  std::vector<Block> blocks_;
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+  size_t reserved_ = 0;
+  uint64_t holds_ = 1;
+};
+
+// While a scope lives, objects made without an owner come from its arena
+// (the document's, while it reads a file); objects made with an owner come
+// from their owner's. Outside any scope, objects without owner come from the
+// heap. Scopes nest.
+class ArenaScope {
+ public:
+  explicit ArenaScope(Arena* arena);
+  ~ArenaScope();
+  ArenaScope(const ArenaScope&) = delete;
+  ArenaScope& operator=(const ArenaScope&) = delete;
+
+ private:
+  Arena* previous_;
+};
+
+Arena* CurrentArena();
+
+// One hold of an arena, let go when this goes.
+struct ArenaRelease {
+  void operator()(Arena* arena) const { arena->Release(); }
+};
+using KsArenaHold = std::unique_ptr<Arena, ArenaRelease>;

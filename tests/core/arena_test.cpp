@@ -1,0 +1,66 @@
+#include "core/arena.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Piece {
+  void* at;
+  size_t bytes;
+};
+
+TEST(Arena, PiecesAreAlignedDistinctAndGoBackWithTheLastHold) {
+  const size_t before = Arena::TotalReservedBytes();
+  Arena* arena = Arena::Create();
+  arena->Hold();  // as an object made in it would
+  std::vector<Piece> pieces;
+  for (const size_t bytes : {1u, 8u, 24u, 48u, 1000u, 5000u, 3000000u}) {
+    void* p = arena->allocate(bytes, alignof(std::max_align_t));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % alignof(std::max_align_t), 0u) << bytes;
+    std::memset(p, 0xA5, bytes);  // every byte is ours
+    pieces.push_back({p, bytes});
+  }
+  for (size_t i = 0; i < pieces.size(); ++i)
+    for (size_t j = i + 1; j < pieces.size(); ++j) {
+      const auto* a = static_cast<char*>(pieces[i].at);
+      const auto* b = static_cast<char*>(pieces[j].at);
+      EXPECT_TRUE(a + pieces[i].bytes <= b || b + pieces[j].bytes <= a) << i << " overlaps " << j;
+    }
+  EXPECT_GE(Arena::TotalReservedBytes() - before, 3000000u);
+  for (const Piece& p : pieces) arena->deallocate(p.at, p.bytes, alignof(std::max_align_t));
+  arena->Release();
+  EXPECT_GT(Arena::TotalReservedBytes(), before) << "the creator still holds it";
+  arena->Release();
+  EXPECT_EQ(Arena::TotalReservedBytes(), before);
+}
+
+TEST(Arena, FreedPieceServesTheNextOfItsSize) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "every piece is a heap block of its own here";
+#endif
+  const KsArenaHold arena(Arena::Create());
+  void* first = arena->allocate(40, 8);
+  arena->deallocate(first, 40, 8);
+  EXPECT_EQ(arena->allocate(40, 8), first);
+  EXPECT_NE(arena->allocate(40, 8), first);
+}
+
+TEST(Arena, ScopesNestAndRestoreTheOuterOne) {
+  const KsArenaHold outer(Arena::Create());
+  const KsArenaHold inner(Arena::Create());
+  EXPECT_EQ(CurrentArena(), nullptr);
+  {
+    const ArenaScope a(outer.get());
+    {
+      const ArenaScope b(inner.get());
+      EXPECT_EQ(CurrentArena(), inner.get());
+    }
+    EXPECT_EQ(CurrentArena(), outer.get());
+  }
+  EXPECT_EQ(CurrentArena(), nullptr);
+}
+
+}  // namespace
