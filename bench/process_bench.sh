@@ -1,8 +1,9 @@
 #!/bin/bash
 # What the user waits for: the built programs run as whole processes (start,
 # read, compute, write, exit) on generated tenders of 10,000 and 100,000
-# positions, each run on a cold file where the system allows dropping the page
-# cache (as root), beside the floor `wc -l` on the same file. Prints the median
+# positions, each run on a cold file (its pages dropped from the page cache,
+# the program and its libraries left as they are, as when a user opens a new
+# tender), beside the floor `wc -l` on the same file. Prints the median
 # time, MB/s and the peak resident memory (/usr/bin/time) of every command.
 #
 #   bench/process_bench.sh [-r RUNS] [-d DATA_DIR] [-w] BUILD_DIR [BUILD_DIR...]
@@ -15,8 +16,7 @@
 # interleaved so that they share the machine's load. The tenders are written
 # to DATA_DIR (default: a temporary directory) by the generator of the first
 # build tree, unless they exist there. -w leaves the page cache alone (warm
-# files, for trying things out on a shared machine, where dropping the cache
-# slows everybody down).
+# files, for trying things out).
 set -euo pipefail
 
 runs=5
@@ -44,13 +44,14 @@ if [ -z "$data" ]; then
 fi
 trap 'rm -rf "${temporary[@]}"' EXIT
 
-cold=no
-if [ $warm = no ] && sync && echo 3 > /proc/sys/vm/drop_caches 2>/dev/null; then cold=yes; fi
-drop_caches() { [ $cold = yes ] && sync && echo 3 > /proc/sys/vm/drop_caches || true; }
+cold=yes
+[ $warm = yes ] && cold=no
+# Drops the tender's pages from the page cache (the whole file: count=0).
+drop_file() { [ $cold = yes ] && dd if="$file" iflag=nocache count=0 status=none || true; }
 
 # "seconds peak-KB" of one run of the command, output discarded.
 measure() {
-  drop_caches
+  drop_file
   /usr/bin/time -f "%e %M" -o "$out/time" "$@" > /dev/null 2> "$out/err" || {
     echo "failed: $* ($(head -c 300 "$out/err"))" >&2
     echo "nan 0"

@@ -53,6 +53,17 @@ void Arena::Release() {
 
 size_t Arena::TotalReservedBytes() { return totalReserved; }
 
+void* Arena::TakeText(size_t bytes) {
+  void* p = allocate(bytes, alignof(void*));
+  Hold();
+  return p;
+}
+
+void Arena::GiveText(void* p, size_t bytes) noexcept {
+  deallocate(p, bytes, alignof(void*));
+  Release();
+}
+
 void Arena::NewBlock(size_t bytes) {
   const size_t grown =
       blocks_.empty() ? kFirstBlock : std::min(blocks_.back().size * 2, kLargestBlock);

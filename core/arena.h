@@ -7,13 +7,16 @@
 #include <memory_resource>
 #include <vector>
 
+#include "util/text_pool.h"
+
 // Memory of one element tree (a document's): its objects, their members and
 // child tables. Pieces are cut from large blocks of pages taken from the
-// system, so reading a large tender does not call the allocator per member;
-// a freed piece is kept and reused for the next piece of its size. Every
-// object made in an arena holds it, and the blocks go back to the system when
-// the last of them is freed and the creator has let go of it.
-class Arena final : public std::pmr::memory_resource {
+// system, so reading a large tender does not call the allocator per member
+// or per text; a freed piece is kept and reused for the next piece of its
+// size. Every object and text made in an arena holds it, and the blocks go
+// back to the system when the last of them is freed and the creator has let
+// go of it.
+class Arena final : public std::pmr::memory_resource, public TextPool {
  public:
   // A new arena, held once by the caller.
   static Arena* Create();
@@ -28,6 +31,9 @@ class Arena final : public std::pmr::memory_resource {
   // (in a sanitizer build, where every piece is a heap block: the pieces in use).
   size_t ReservedBytes() const { return reserved_; }
   static size_t TotalReservedBytes();
+
+  void* TakeText(size_t bytes) override;
+  void GiveText(void* p, size_t bytes) noexcept override;
 
  private:
   Arena() = default;
@@ -79,4 +85,4 @@ Arena* CurrentArena();
 struct ArenaRelease {
   void operator()(Arena* arena) const { arena->Release(); }
 };
-using KsArenaHold = std::unique_ptr<Arena, ArenaRelease>;
+using ArenaHold = std::unique_ptr<Arena, ArenaRelease>;

@@ -85,15 +85,17 @@ void KsMember::Guarded(Variant v) {
   Modified = true;
 }
 
-void KsMember::SetAsString(const std::string& s) {
+void KsMember::SetAsString(const std::string& s, TextPool* pool) {
   if (GetFieldType() == ftString) {
-    std::string t = FieldDesc->FillChar != 0 ? PadValue(s) : s;
+    std::string_view t = s;
+    std::string padded;
+    if (FieldDesc->FillChar != 0) t = padded = PadValue(s);
     if (FieldDesc->Size >= 1 && t.size() > static_cast<size_t>(FieldDesc->Size))
-      t.resize(FieldDesc->Size);
-    Guarded(Variant(std::move(t)));
+      t = t.substr(0, static_cast<size_t>(FieldDesc->Size));
+    Guarded(Variant(t, pool));
     return;
   }
-  Guarded(Variant(s));
+  Guarded(Variant(s, pool));
 }
 
 void KsMember::SetAsInteger(int32_t i) { Guarded(Variant(i)); }
@@ -204,6 +206,12 @@ const KsMember& KsMemberList::Peek(int i) const {
   if (i < 0 || i >= Count()) throw std::out_of_range("KsMemberList::Peek");
   const KsMember* m = Held(i);
   return m ? *m : layout_->Blank(i);
+}
+
+const KsMember& KsMemberList::PeekWalk::At(int i) {
+  while (next_ && next_->index_ < i) next_ = next_->next_;
+  if (next_ && next_->index_ == i) return *next_;
+  return list_.Peek(i);
 }
 
 const KsMember* KsMemberList::PeekFind(std::string_view name) const {

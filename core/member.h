@@ -47,7 +47,8 @@ class KsMember {
 
   // Typed setters with the change guard: a value equal to the current one
   // (neither Empty nor Null) leaves Value and Modified untouched.
-  void SetAsString(const std::string& s);
+  // A long text is kept in `pool` when one is given (the element tree's).
+  void SetAsString(const std::string& s, TextPool* pool = nullptr);
   void SetAsInteger(int32_t i);
   void SetAsFloat(double d);
   void SetAsDateTime(double t);  // 0 stores Null
@@ -113,6 +114,23 @@ class KsMemberList {
   const KsMember* PeekFind(std::string_view name) const;
   // Whether member i has been made.
   bool Holds(int i) const { return Held(i) != nullptr; }
+  // Reads the members in field order as Peek does, in one pass over those
+  // made: At(i) for rising i.
+  class PeekWalk {
+   public:
+    explicit PeekWalk(const KsMemberList& list) : list_(list), next_(list.head_) {}
+    const KsMember& At(int i);
+
+   private:
+    const KsMemberList& list_;
+    const KsMember* next_;
+  };
+
+  // Calls f(member) for every member made so far, in field order, making none.
+  template <class F>
+  void ForEachHeld(F&& f) const {
+    for (const KsMember* m = head_; m; m = m->next_) f(*m);
+  }
 
   // Iterates the members in order, yielding KsMember* (making each).
   class Iterator {

@@ -20,8 +20,10 @@ void KsObj::ApplyOwnerKeys() {
 }
 
 bool KsObj::IsModified() const {
-  for (int i = 0; i < Members.Count(); ++i)
-    if (Members.Peek(i).Modified) return true;
+  // A member not made yet is not modified.
+  bool modified = false;
+  Members.ForEachHeld([&modified](const KsMember& m) { modified = modified || m.Modified; });
+  if (modified) return true;
   for (int i = 0; i < Children.Count(); ++i)
     if (Children.Objects(i)->IsModified()) return true;
   return false;

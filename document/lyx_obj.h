@@ -104,7 +104,7 @@ class KsLyxObj : public GaebDocument {
 
   // The memory of the tree: every import starts a new one, and the old
   // tree's goes back to the system when the old tree is freed.
-  KsArenaHold arena_;
+  ArenaHold arena_;
   std::unique_ptr<KsFileReadGaeb00> reader_;
   // What the X84 answer takes over from an XML tender; null for GAEB 2000.
   std::unique_ptr<GaebXmlOrigin> xmlOrigin_;

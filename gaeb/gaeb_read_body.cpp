@@ -1,6 +1,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/arena.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
@@ -159,7 +160,7 @@ void KsGAEBObj::ReadBody() {
       if (member.FieldDesc->IsMultiValue())
         AddValueLine(converted, member);
       else
-        member.SetValue(Variant(std::move(converted)));
+        member.SetValue(Variant(converted, HomeArena()));
     }
   }
 }
@@ -213,7 +214,7 @@ void KsGPOSITION::ReadBody() {
 }
 
 void KsGPOSITION::DeriveDisplayFields() {
-  if (KsMember* bez = Members.Find("BEZ")) bez->SetAsString(ShortText(*this, 255));
+  if (KsMember* bez = Members.Find("BEZ")) bez->SetAsString(ShortText(*this, 255), HomeArena());
   if (KsMember* type = Members.Find("_TARVO_POSTYP")) {
     const char* code = "N";
     if (const KsMember* lfdNr = Members.PeekFind("ZZLFDNR"); lfdNr && lfdNr->GetAsInteger() > 0)

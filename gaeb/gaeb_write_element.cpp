@@ -102,8 +102,9 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
   const bool gaebInfo = Is(*this, KsGGAEBInfo::StaticClass());
   std::string scratch;
   // Members not made yet read as fresh ones: writing makes none.
+  KsMemberList::PeekWalk walk(Members);
   for (int i = 0; i < Members.Count(); ++i) {
-    const KsMember* m = &Members.Peek(i);
+    const KsMember* m = &walk.At(i);
     const KsFieldDesc& field = *m->FieldDesc;
     switch (field.FieldType) {
       case ftUnknown:

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/area_rows.h"
@@ -28,7 +29,7 @@ class ColumnMeasure {
  private:
   // Windows-1252 text by the fractional advance of each character: exact but
   // for kerning, and fast enough for every row of a large tender.
-  int Cp1252Width(const std::string& text, bool bold) const;
+  int Cp1252Width(std::string_view text, bool bold) const;
 
   QFont font_;
   QFont bold_;

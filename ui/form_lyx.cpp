@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
@@ -345,7 +347,13 @@ void TFormLyx::SetProgressText(const QString& text) {
   RepaintHint();
 }
 
-void TFormLyx::SetProgress(int value) { progBar->setValue(value); }
+void TFormLyx::SetProgress(int value) {
+  // Reading reports every element; the bar is drawn again only when it has
+  // moved by half a percent, so that drawing does not take longer than reading.
+  const int64_t step = (static_cast<int64_t>(progBar->maximum()) - progBar->minimum()) / 200;
+  if (value != progBar->maximum() && std::abs(int64_t{value} - progBar->value()) < step) return;
+  progBar->setValue(value);
+}
 
 void TFormLyx::StepProgress() {
   progBar->setValue(std::min(progBar->value() + 1, progBar->maximum()));

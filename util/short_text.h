@@ -5,13 +5,24 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "util/text_pool.h"
+
 // The text of a variant in 16 bytes: up to 15 characters are kept inside,
-// longer texts in one exact heap block. Elements hold dozens of members, most
-// with short or no text, so this keeps a member at 48 bytes instead of 64.
+// longer texts in one exact heap block or, when a pool is given, in the pool
+// behind a pointer back to it. Elements hold dozens of members, most with
+// short or no text, so this keeps a member at 48 bytes instead of 64. A copy
+// of a pooled text goes to the heap, so that it may outlive the pool's tree;
+// a move keeps the pool, which stays alive while it holds the text.
 class CompactText {
  public:
   CompactText() noexcept { SetEmpty(); }
   explicit CompactText(std::string_view s) { Assign(s); }
+  CompactText(std::string_view s, TextPool* pool) {
+    if (pool && s.size() >= static_cast<size_t>(kTag))
+      AssignPooled(s, *pool);
+    else
+      Assign(s);
+  }
   CompactText(const CompactText& o) { Assign(o.View()); }
   CompactText(CompactText&& o) noexcept {
     std::memcpy(raw_, o.raw_, sizeof raw_);
@@ -35,25 +46,49 @@ class CompactText {
   ~CompactText() { Release(); }
 
   std::string_view View() const {
-    if (!OnHeap()) return std::string_view(raw_, static_cast<unsigned char>(raw_[kTag]));
-    char* p;
-    uint32_t n;
-    std::memcpy(&p, raw_, sizeof p);
-    std::memcpy(&n, raw_ + sizeof p, sizeof n);
-    return std::string_view(p, n);
+    if (Inside()) return std::string_view(raw_, static_cast<unsigned char>(raw_[kTag]));
+    return std::string_view(Outside(), Length());
   }
+  // The pool holding the text; null for a text inside or on the heap.
+  TextPool* Pool() const { return Tag() == kPooled ? PoolOf(Outside()) : nullptr; }
 
  private:
-  static constexpr int kTag = 15;  // length when inside, kHeap when not
+  static constexpr int kTag = 15;  // length when inside, kHeap or kPooled when not
   static constexpr unsigned char kHeap = 0x80;
+  static constexpr unsigned char kPooled = 0x81;
 
-  bool OnHeap() const { return static_cast<unsigned char>(raw_[kTag]) == kHeap; }
-  void SetEmpty() noexcept { raw_[kTag] = 0; }
-  void Release() noexcept {
-    if (!OnHeap()) return;
+  unsigned char Tag() const { return static_cast<unsigned char>(raw_[kTag]); }
+  bool Inside() const { return Tag() < kHeap; }
+  char* Outside() const {
     char* p;
     std::memcpy(&p, raw_, sizeof p);
-    delete[] p;
+    return p;
+  }
+  uint32_t Length() const {
+    uint32_t n;
+    std::memcpy(&n, raw_ + sizeof(char*), sizeof n);
+    return n;
+  }
+  // A pooled text is preceded by its pool.
+  static TextPool* PoolOf(char* text) {
+    TextPool* pool;
+    std::memcpy(&pool, text - sizeof pool, sizeof pool);
+    return pool;
+  }
+  void SetEmpty() noexcept { raw_[kTag] = 0; }
+  void SetOutside(char* p, size_t n, unsigned char tag) {
+    const uint32_t length = static_cast<uint32_t>(n);
+    std::memcpy(raw_, &p, sizeof p);
+    std::memcpy(raw_ + sizeof p, &length, sizeof length);
+    raw_[kTag] = static_cast<char>(tag);
+  }
+  void Release() noexcept {
+    if (Tag() == kHeap) {
+      delete[] Outside();
+    } else if (Tag() == kPooled) {
+      char* text = Outside();
+      PoolOf(text)->GiveText(text - sizeof(TextPool*), sizeof(TextPool*) + Length());
+    }
     SetEmpty();
   }
   void Assign(std::string_view s) {
@@ -65,10 +100,16 @@ class CompactText {
     if (s.size() > UINT32_MAX) throw std::length_error("CompactText");
     char* p = new char[s.size()];
     std::memcpy(p, s.data(), s.size());
-    const uint32_t n = static_cast<uint32_t>(s.size());
-    std::memcpy(raw_, &p, sizeof p);
-    std::memcpy(raw_ + sizeof p, &n, sizeof n);
-    raw_[kTag] = static_cast<char>(kHeap);
+    SetOutside(p, s.size(), kHeap);
+  }
+  void AssignPooled(std::string_view s, TextPool& pool) {
+    if (s.size() > UINT32_MAX - sizeof(TextPool*)) throw std::length_error("CompactText");
+    auto* block = static_cast<char*>(pool.TakeText(sizeof(TextPool*) + s.size()));
+    TextPool* self = &pool;
+    std::memcpy(block, &self, sizeof self);
+    char* text = block + sizeof self;
+    std::memcpy(text, s.data(), s.size());
+    SetOutside(text, s.size(), kPooled);
   }
 
   alignas(8) char raw_[16];

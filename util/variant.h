@@ -39,6 +39,8 @@ class Variant {
   Variant() = default;  // Empty
   Variant(const char* s) : v_(CompactText(s)) {}
   Variant(const std::string& s) : v_(CompactText(s)) {}
+  // A text kept in the pool when it is too long to be kept inside.
+  Variant(std::string_view s, TextPool* pool) : v_(CompactText(s, pool)) {}
   Variant(int32_t i) : v_(i) {}
   Variant(double d) : v_(d) {}
   Variant(bool b) : v_(b) {}

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "util/variant.h"
 
 namespace {
 
@@ -41,16 +44,31 @@ TEST(Arena, FreedPieceServesTheNextOfItsSize) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "every piece is a heap block of its own here";
 #endif
-  const KsArenaHold arena(Arena::Create());
+  const ArenaHold arena(Arena::Create());
   void* first = arena->allocate(40, 8);
   arena->deallocate(first, 40, 8);
   EXPECT_EQ(arena->allocate(40, 8), first);
   EXPECT_NE(arena->allocate(40, 8), first);
 }
 
+// A text kept in an arena holds it: the arena outlives its creator's hold
+// while a text moved out of the tree is still alive.
+TEST(Arena, TextsHoldTheirArena) {
+  const size_t before = Arena::TotalReservedBytes();
+  const std::string longText(500, 'T');
+  Arena* arena = Arena::Create();
+  Variant text(longText, arena);
+  Variant kept = std::move(text);
+  arena->Release();
+  EXPECT_GT(Arena::TotalReservedBytes(), before);
+  EXPECT_EQ(kept.Str(), longText);
+  kept = Variant();
+  EXPECT_EQ(Arena::TotalReservedBytes(), before);
+}
+
 TEST(Arena, ScopesNestAndRestoreTheOuterOne) {
-  const KsArenaHold outer(Arena::Create());
-  const KsArenaHold inner(Arena::Create());
+  const ArenaHold outer(Arena::Create());
+  const ArenaHold inner(Arena::Create());
   EXPECT_EQ(CurrentArena(), nullptr);
   {
     const ArenaScope a(outer.get());

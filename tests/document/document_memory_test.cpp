@@ -15,7 +15,8 @@ namespace {
 std::string LargeTender() {
   std::string positions;
   for (int i = 1; i <= 4000; ++i)
-    positions += Position(std::to_string(10000 + i), "1", "m", Description("Wand", "Mauerwerk"));
+    positions += Position(std::to_string(10000 + i), "1", "m",
+                          Description("Wand", "Mauerwerk aus Kalksandstein, 24 cm"));
   return Tender(positions);
 }
 
@@ -68,6 +69,27 @@ TEST_F(DocumentMemoryTest, ElementsLiveInTheirDocumentsArena) {
     ASSERT_NE(obj, nullptr);
     EXPECT_EQ(obj->HomeArena(), arena) << obj->ClassName();
   }
+}
+
+// A text taken out of a document, copied or moved, stays readable after the
+// document is gone; the document's memory goes back once nothing holds it.
+TEST_F(DocumentMemoryTest, TextsTakenOutOutliveTheirDocument) {
+  const std::string large = dir_.Write("large.d83", LargeTender());
+  Variant copied, moved;
+  {
+    KsLyxObj doc;
+    ASSERT_TRUE(doc.Import(large)) << doc.LastError;
+    KsGAEBObj* description = doc.Positions->Element(0)->Child("BESCHREIBUNG");
+    ASSERT_NE(description, nullptr);
+    KsMember& longText = description->GetMember("LANGTEXT");
+    copied = longText.Value;
+    moved = std::move(longText.Value);
+  }
+  EXPECT_EQ(copied.ToString(), "Mauerwerk aus Kalksandstein, 24 cm");
+  EXPECT_EQ(moved.ToString(), copied.ToString());
+  EXPECT_GT(TreeBytes(), 0u) << "the moved text holds its document's arena";
+  moved = Variant();
+  EXPECT_EQ(TreeBytes(), 0u);
 }
 
 // An element made outside any document comes from the heap and is freed there.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,6 +47,80 @@ TEST(CompactText, VariantStaysSmallAndHoldsItsText) {
   v = Variant("kurz");
   EXPECT_EQ(v.Str(), "kurz");
   EXPECT_EQ(w.ToString(), longText);
+}
+
+// Hands out heap blocks and checks that each comes back once, at its size.
+class CountingPool final : public TextPool {
+ public:
+  ~CountingPool() { EXPECT_TRUE(out_.empty()) << out_.size() << " texts never given back"; }
+  void* TakeText(size_t bytes) override {
+    void* p = ::operator new(bytes);
+    out_[p] = bytes;
+    ++taken_;
+    return p;
+  }
+  void GiveText(void* p, size_t bytes) noexcept override {
+    const auto it = out_.find(p);
+    EXPECT_NE(it, out_.end()) << "given back twice or never taken";
+    if (it == out_.end()) return;
+    EXPECT_EQ(it->second, bytes);
+    out_.erase(it);
+    ::operator delete(p);
+  }
+  size_t Out() const { return out_.size(); }
+  int Taken() const { return taken_; }
+
+ private:
+  std::map<void*, size_t> out_;
+  int taken_ = 0;
+};
+
+// A long text lives in the pool; copies go to the heap (they may outlive the
+// pool's tree), moves take the pooled block along, and every block comes back.
+TEST(CompactText, PooledTextsComeBackOnceAndCopiesLeaveThePool) {
+  CountingPool pool;
+  const std::string longText(700, 'L');
+  {
+    CompactText pooled(longText, &pool);
+    EXPECT_EQ(pooled.View(), longText);
+    EXPECT_EQ(pooled.Pool(), &pool);
+    EXPECT_EQ(pool.Out(), 1u);
+
+    const CompactText copy(pooled);
+    EXPECT_EQ(copy.View(), longText);
+    EXPECT_EQ(copy.Pool(), nullptr);
+
+    CompactText moved(std::move(pooled));
+    EXPECT_EQ(moved.Pool(), &pool);
+    EXPECT_EQ(moved.View(), longText);
+    EXPECT_EQ(pool.Out(), 1u);
+
+    CompactText assigned(std::string(40, 'a'), &pool);
+    assigned = std::move(moved);  // gives back the 40 characters
+    EXPECT_EQ(assigned.View(), longText);
+    EXPECT_EQ(pool.Out(), 1u);
+    assigned = copy;
+    EXPECT_EQ(assigned.Pool(), nullptr);
+    EXPECT_EQ(pool.Out(), 0u);
+  }
+  // Short texts stay inside; a missing pool means the heap.
+  const CompactText shortText("kurz", &pool);
+  const CompactText noPool(longText, nullptr);
+  EXPECT_EQ(shortText.View(), "kurz");
+  EXPECT_EQ(noPool.View(), longText);
+  EXPECT_EQ(pool.Taken(), 2);
+}
+
+TEST(CompactText, VariantCopiesOfPooledTextsAreIndependent) {
+  CountingPool pool;
+  const std::string longText(64, 'V');
+  Variant copy;
+  {
+    const Variant pooled(longText, &pool);
+    copy = pooled;
+  }
+  EXPECT_EQ(pool.Out(), 0u);
+  EXPECT_EQ(copy.Str(), longText);
 }
 
 }  // namespace
