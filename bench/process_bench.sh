@@ -11,7 +11,8 @@
 # BUILD_DIR is a build tree with cli/tarvo-cli and bench/gen_tender_main (a
 # Release build: cmake --preset release -DTARVO_BUILD_BENCH=ON); with
 # bench/bench_window_open (a build with the window) the time from the start
-# of the window to the first LV area shown is measured too. Several build
+# of the window to the first LV area shown is measured too (as the program
+# reports it; the peak memory is the whole process's). Several build
 # trees (before and after a change) are measured in the same run, their runs
 # interleaved so that they share the machine's load. The tenders are written
 # to DATA_DIR (default: a temporary directory) by the generator of the first
@@ -60,6 +61,18 @@ measure() {
   cat "$out/time"
 }
 
+# The same for the window: the seconds from the start of the process to the
+# first area painted, as the program reports them, and the peak memory.
+measure_window() {
+  drop_file
+  /usr/bin/time -f "%e %M" -o "$out/time" "$@" > "$out/shown" 2> "$out/err" || {
+    echo "failed: $* ($(head -c 300 "$out/err"))" >&2
+    echo "nan 0"
+    return
+  }
+  echo "$(sed -n 's/.*shown after \([0-9.]*\) ms.*/\1/p' "$out/shown" | awk '{print $1 / 1000}') $(cut -d' ' -f2 "$out/time")"
+}
+
 median() { sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 maximum() { sort -g | tail -1; }
 
@@ -81,7 +94,7 @@ for positions in 10000 100000; do
       measure "$build/cli/tarvo-cli" info "$file" >> "$out/$b-info.times"
       measure "$build/cli/tarvo-cli" export "$file" "$out/offer.d84" >> "$out/$b-export.times"
       if [ -x "$build/bench/bench_window_open" ]; then
-        measure "$build/bench/bench_window_open" "$file" >> "$out/$b-window.times"
+        measure_window "$build/bench/bench_window_open" "$file" >> "$out/$b-window.times"
       fi
     done
   done
