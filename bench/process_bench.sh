@@ -33,7 +33,7 @@ while getopts "r:d:w" opt; do
 done
 shift $((OPTIND - 1))
 if [ $# -lt 1 ]; then
-  sed -n '2,19p' "$0" >&2
+  sed -n '2,20p' "$0" >&2
   exit 2
 fi
 builds=("$@")
