@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/arena.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"
@@ -27,6 +28,8 @@
 #include "tests/support/memory_settings_store.h"
 #include "tests/support/recording_message_boxes.h"
 #include "tests/support/recording_text_device.h"
+#include "tests/support/tender_files.h"
+#include "tests/support/test_files.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/form_lyx.h"
 #include "ui/grid_columns_editor.h"
@@ -101,6 +104,7 @@ class MainWindowTest : public QObject {
   void init();
 
   void OpeningShowsTheTender();
+  void OpeningAnotherTenderFreesTheShownOne();
   void BidderDataGoesIntoTheFileWithoutBidder();
   void FileWithBidderReplacesTheFields();
   void BoundFieldsWriteTheirMember_data();
@@ -228,6 +232,32 @@ void MainWindowTest::BidderDataGoesIntoTheFileWithoutBidder() {
   QCOMPARE(file[13], std::string("EWR"));
   QCOMPARE(file[14], std::string("D"));
   QCOMPARE(w.Edit("eName1")->text(), QStringLiteral("M\u00FCller Bau GmbH"));
+}
+
+// Opening the next tender gives back the memory of the one shown; closing
+// the window gives back the rest.
+void MainWindowTest::OpeningAnotherTenderFreesTheShownOne() {
+  QTemporaryDir dir;
+  std::string positions;
+  for (int i = 1; i <= 3000; ++i)
+    positions += Position(std::to_string(10000 + i), "2,5", "m",
+                          Description("Mauerwerk", "Mauerwerk aus Kalksandstein, 24 cm dick"));
+  const QString large = dir.filePath(QStringLiteral("gross.d83"));
+  QVERIFY(WriteFile(large.toStdString(), Tender(Area("01", "Rohbau", positions))));
+  const size_t before = Arena::TotalReservedBytes();
+  {
+    MemorySettingsStore store;
+    Window w(store);
+    w.form.LoadFile(large);
+    QVERIFY(w.form.Document().Loaded());
+    const size_t shown = Arena::TotalReservedBytes() - before;
+    QVERIFY(shown > 0);
+    w.form.LoadFile(RealTender("LV_Los01.P83"));
+    QVERIFY(boxes_.messages.empty());
+    QVERIFY(w.form.Document().Loaded());
+    QVERIFY2(Arena::TotalReservedBytes() - before < shown, "the first tender is still alive");
+  }
+  QCOMPARE(Arena::TotalReservedBytes(), before);
 }
 
 // A saved offer carries the bidder; opening it again puts all fifteen values
