@@ -13,21 +13,13 @@
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
 #include "gaeb/rtf_to_plain.h"
+#include "gaebxml/element_reading.h"
 #include "gaebxml/xml_decimal.h"
 #include "util/codec.h"
 #include "util/same_text.h"
 #include "util/trim.h"
 
 namespace {
-
-std::string Member(const KsGAEBObj* element, const char* name) {
-  return element ? Trim(element->Text(name)) : std::string();
-}
-
-double Number(const KsGAEBObj* element, const char* name) {
-  const KsMember* m = element ? element->Members.Find(name) : nullptr;
-  return m ? m->GetAsFloat() : 0.0;
-}
 
 void Add(pugi::xml_node parent, const char* name, const std::string& cp1252) {
   if (!cp1252.empty()) parent.append_child(name).text().set(Cp1252ToUtf8(cp1252).c_str());
@@ -65,16 +57,16 @@ class X83Builder {
     pugi::xml_node info = gaeb.append_child("GAEBInfo");
     Add(info, "Version", "3.3");
     Add(info, "VersDate", "2021-05");
-    Add(info, "Date", IsoDate(Member(gaebInfo, "DATUM")));
-    Add(info, "Time", Member(gaebInfo, "UHRZEIT"));
-    Add(info, "ProgSystem", Member(gaebInfo, "PROGSYSTEM"));
-    Add(info, "ProgName", Member(gaebInfo, "PROGNAME"));
+    Add(info, "Date", IsoDate(MemberText(gaebInfo, "DATUM")));
+    Add(info, "Time", MemberText(gaebInfo, "UHRZEIT"));
+    Add(info, "ProgSystem", MemberText(gaebInfo, "PROGSYSTEM"));
+    Add(info, "ProgName", MemberText(gaebInfo, "PROGNAME"));
     const KsGAEBObj* prjInfo = root.Child("PRJINFO");
     pugi::xml_node prj = gaeb.append_child("PrjInfo");
-    Add(prj, "NamePrj", Member(prjInfo, "NAME"));
-    Add(prj, "LblPrj", Member(prjInfo, "BEZ"));
-    Add(prj, "Cur", Member(prjInfo, "WAE"));
-    Add(prj, "CurLbl", Member(prjInfo, "WAEBEZ"));
+    Add(prj, "NamePrj", MemberText(prjInfo, "NAME"));
+    Add(prj, "LblPrj", MemberText(prjInfo, "BEZ"));
+    Add(prj, "Cur", MemberText(prjInfo, "WAE"));
+    Add(prj, "CurLbl", MemberText(prjInfo, "WAEBEZ"));
     if (const KsGAEBObj* vergabe = root.Child("VERGABE"))
       Award(gaeb.append_child("Award"), *vergabe);
   }
@@ -84,10 +76,10 @@ class X83Builder {
     Add(award, "DP", "83");
     const KsGAEBObj* vergabeInfo = vergabe.Child("VERGABEINFO");
     pugi::xml_node info = award.append_child("AwardInfo");
-    Add(info, "Cur", Member(vergabeInfo, "WAE"));
-    Add(info, "CurLbl", Member(vergabeInfo, "WAEBEZ"));
-    Add(info, "OpenDate", IsoDate(Member(vergabeInfo, "ERDATUM")));
-    Add(info, "OpenTime", Member(vergabeInfo, "ERUHRZEIT"));
+    Add(info, "Cur", MemberText(vergabeInfo, "WAE"));
+    Add(info, "CurLbl", MemberText(vergabeInfo, "WAEBEZ"));
+    Add(info, "OpenDate", IsoDate(MemberText(vergabeInfo, "ERDATUM")));
+    Add(info, "OpenTime", MemberText(vergabeInfo, "ERUHRZEIT"));
     if (const KsGAEBObj* ag = vergabe.Child("AG")) Party(award.append_child("OWN"), *ag);
     const KsGAEBObj* lv = vergabe.Child("LV");
     if (!lv) return;
@@ -106,20 +98,20 @@ class X83Builder {
         {"USTIDENT", "VATID"}};
     const KsGAEBObj* address = element.Child("ADRESSE");
     pugi::xml_node xmlAddress = party.append_child("Address");
-    for (const auto& [member, xml] : kAddress) Add(xmlAddress, xml, Member(address, member));
-    Add(party, "DPNo", Member(&element, "DVNR"));
-    Add(party, "AwardNo", Member(&element, "VERGNR"));
+    for (const auto& [member, xml] : kAddress) Add(xmlAddress, xml, MemberText(address, member));
+    Add(party, "DPNo", MemberText(&element, "DVNR"));
+    Add(party, "AwardNo", MemberText(&element, "VERGNR"));
   }
 
   void BoQInfo(pugi::xml_node info, const KsGAEBObj* lvInfo) {
-    Add(info, "Name", Member(lvInfo, "NAME"));
-    Add(info, "LblBoQ", Member(lvInfo, "BEZ"));
-    Add(info, "Date", IsoDate(Member(lvInfo, "DATUM")));
+    Add(info, "Name", MemberText(lvInfo, "NAME"));
+    Add(info, "LblBoQ", MemberText(lvInfo, "BEZ"));
+    Add(info, "Date", IsoDate(MemberText(lvInfo, "DATUM")));
     const KsGAEBObjList* glieder = lvInfo ? lvInfo->ChildList("LVGLIED") : nullptr;
     for (int i = 0; glieder && i < glieder->Count(); ++i) {
       const KsGAEBObj* glied = glieder->Element(i);
-      const std::string typ = Member(glied, "TYP");
-      const int length = static_cast<int>(Number(glied, "LAENGE"));
+      const std::string typ = MemberText(glied, "TYP");
+      const int length = static_cast<int>(MemberNumber(glied, "LAENGE"));
       const char* type = SameText(typ, "LOS")        ? "Lot"
                          : SameText(typ, "LVSTUFE")  ? "BoQLevel"
                          : SameText(typ, "POSITION") ? "Item"
@@ -133,14 +125,14 @@ class X83Builder {
       if (SameText(typ, "POSITION")) itemLength_ = static_cast<size_t>(length);
       if (SameText(typ, "INDEX")) hasIndex_ = true;
     }
-    const int components = static_cast<int>(Number(lvInfo, "ANZEPANTEILE"));
+    const int components = static_cast<int>(MemberNumber(lvInfo, "ANZEPANTEILE"));
     if (components > 0) Add(info, "NoUPComps", std::to_string(components));
     for (int i = 1; i <= 6; ++i) {
-      const std::string label = Member(lvInfo, ("BEZEPANTEIL" + std::to_string(i)).c_str());
+      const std::string label = MemberText(lvInfo, ("BEZEPANTEIL" + std::to_string(i)).c_str());
       Add(info, ("LblUPComp" + std::to_string(i)).c_str(), label);
     }
-    if (Number(lvInfo, "UST") != 0)
-      Add(info.append_child("Totals"), "VAT", XmlRate(Number(lvInfo, "UST")));
+    if (MemberNumber(lvInfo, "UST") != 0)
+      Add(info.append_child("Totals"), "VAT", XmlRate(MemberNumber(lvInfo, "UST")));
   }
 
   void Body(pugi::xml_node body, const KsGAEBObj& holder, const std::string& oz) {
@@ -165,7 +157,7 @@ class X83Builder {
     pugi::xml_node ctgy = body.append_child("BoQCtgy");
     ctgy.append_attribute("ID").set_value(NextId().c_str());
     ctgy.append_attribute("RNoPart").set_value(Cp1252ToUtf8(Trim(Rest(oz, parentOz))).c_str());
-    Paragraphs(ctgy.append_child("LblTx"), Member(&area, "BEZ"));
+    Paragraphs(ctgy.append_child("LblTx"), MemberText(&area, "BEZ"));
     Body(ctgy.append_child("BoQBody"), area, oz);
   }
 
@@ -181,14 +173,15 @@ class X83Builder {
     const std::string bedarf = position.Text("BEDARF");
     if (bedarf == "M") Add(item, "Provis", "WithTotal");
     if (bedarf == "E") Add(item, "Provis", "WithoutTotal");
-    if (Number(&position, "ZZLFDNR") > 0) {
-      Add(item, "ALNGroupNo", XmlRate(Number(&position, "ZZGRUPPENR")));
-      Add(item, "ALNSerNo", XmlRate(Number(&position, "ZZLFDNR")));
+    if (MemberNumber(&position, "ZZLFDNR") > 0) {
+      Add(item, "ALNGroupNo", XmlRate(MemberNumber(&position, "ZZGRUPPENR")));
+      Add(item, "ALNSerNo", XmlRate(MemberNumber(&position, "ZZLFDNR")));
     }
     if (position.Text("EPAUFGL") == "J") Add(item, "UPBkdn", "Yes");
-    Add(item, "Qty", XmlDecimal(Number(&position, "MENGE"), 3));
-    Add(item, "QU", Member(&position, "ME"));
-    if (Number(&position, "EP") != 0) Add(item, "UP", XmlDecimal(Number(&position, "EP"), 3));
+    Add(item, "Qty", XmlDecimal(MemberNumber(&position, "MENGE"), 3));
+    Add(item, "QU", MemberText(&position, "ME"));
+    if (MemberNumber(&position, "EP") != 0)
+      Add(item, "UP", XmlDecimal(MemberNumber(&position, "EP"), 3));
     Description(item, position);
   }
 

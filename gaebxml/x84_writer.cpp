@@ -10,6 +10,7 @@
 
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_totals.h"
+#include "gaebxml/element_reading.h"
 #include "gaebxml/xml_decimal.h"
 #include "gaebxml/xml_identity.h"
 #include "util/codec.h"
@@ -17,15 +18,6 @@
 #include "util/trim.h"
 
 namespace {
-
-std::string Member(const KsGAEBObj* element, const char* name) {
-  return element ? Trim(element->Text(name)) : std::string();
-}
-
-double Number(const KsGAEBObj* element, const char* name) {
-  const KsMember* m = element ? element->Members.Find(name) : nullptr;
-  return m ? m->GetAsFloat() : 0.0;
-}
 
 pugi::xml_node Add(pugi::xml_node parent, const char* name, const std::string& cp1252) {
   pugi::xml_node node = parent.append_child(name);
@@ -42,7 +34,7 @@ void Attribute(pugi::xml_node node, const char* name, const std::string& cp1252)
 }
 
 void Identify(pugi::xml_node node, const KsGAEBObj& element) {
-  Attribute(node, "ID", Member(&element, kXmlIdMember));
+  Attribute(node, "ID", MemberText(&element, kXmlIdMember));
   Attribute(node, "RNoPart", element.Text(kXmlRNoPartMember));
   Attribute(node, "RNoIndex", element.Text(kXmlRNoIndexMember));
 }
@@ -76,23 +68,23 @@ class X84Builder {
     AddIfGiven(node, "VersDate", origin_.VersDate);
     Add(node, "Date", stamp.Date);
     Add(node, "Time", stamp.Time);
-    AddIfGiven(node, "ProgSystem", Member(info, "PROGSYSTEM"));
-    AddIfGiven(node, "ProgName", Member(info, "PROGNAME"));
+    AddIfGiven(node, "ProgSystem", MemberText(info, "PROGSYSTEM"));
+    AddIfGiven(node, "ProgName", MemberText(info, "PROGNAME"));
   }
 
   void PrjInfo(pugi::xml_node node, const KsGAEBObj* info) {
-    Add(node, "NamePrj", Member(info, "NAME"));
-    AddIfGiven(node, "LblPrj", Member(info, "BEZ"));
-    AddIfGiven(node, "Cur", Member(info, "WAE"));
-    AddIfGiven(node, "CurLbl", Member(info, "WAEBEZ"));
+    Add(node, "NamePrj", MemberText(info, "NAME"));
+    AddIfGiven(node, "LblPrj", MemberText(info, "BEZ"));
+    AddIfGiven(node, "Cur", MemberText(info, "WAE"));
+    AddIfGiven(node, "CurLbl", MemberText(info, "WAEBEZ"));
   }
 
   void Award(pugi::xml_node node, const KsGAEBObj* vergabe) {
     Add(node, "DP", "84");
     const KsGAEBObj* info = vergabe ? vergabe->Child("VERGABEINFO") : nullptr;
     pugi::xml_node awardInfo = node.append_child("AwardInfo");
-    AddIfGiven(awardInfo, "Cur", Member(info, "WAE"));
-    AddIfGiven(awardInfo, "CurLbl", Member(info, "WAEBEZ"));
+    AddIfGiven(awardInfo, "Cur", MemberText(info, "WAE"));
+    AddIfGiven(awardInfo, "CurLbl", MemberText(info, "WAEBEZ"));
     Contractor(node.append_child("CTR"), vergabe ? vergabe->Child("AN") : nullptr);
     if (const KsGAEBObj* lv = vergabe ? vergabe->Child("LV") : nullptr) BoQ(node, *lv);
   }
@@ -107,19 +99,20 @@ class X84Builder {
         {"EMAIL", "Email"},     {"USTIDENT", "VATID"}};
     const KsGAEBObj* address = bidder ? bidder->Child("ADRESSE") : nullptr;
     pugi::xml_node xmlAddress = node.append_child("Address");
-    Add(xmlAddress, "Name1", Member(address, "NAME1"));
-    for (const auto& [member, xml] : kAddress) AddIfGiven(xmlAddress, xml, Member(address, member));
-    AddIfGiven(node, "DPNo", Member(bidder, "DVNR"));
-    AddIfGiven(node, "AwardNo", Member(bidder, "VERGNR"));
+    Add(xmlAddress, "Name1", MemberText(address, "NAME1"));
+    for (const auto& [member, xml] : kAddress)
+      AddIfGiven(xmlAddress, xml, MemberText(address, member));
+    AddIfGiven(node, "DPNo", MemberText(bidder, "DVNR"));
+    AddIfGiven(node, "AwardNo", MemberText(bidder, "VERGNR"));
   }
 
   void BoQ(pugi::xml_node award, const KsGAEBObj& lv) {
     pugi::xml_node boq = award.append_child("BoQ");
-    Attribute(boq, "ID", Member(&lv, kXmlIdMember));
+    Attribute(boq, "ID", MemberText(&lv, kXmlIdMember));
     const KsGAEBObj* lvInfo = lv.Child("LVINFO");
     pugi::xml_node info = boq.append_child("BoQInfo");
-    Add(info, "Name", Member(lvInfo, "NAME"));
-    AddIfGiven(info, "LblBoQ", Member(lvInfo, "BEZ"));
+    Add(info, "Name", MemberText(lvInfo, "NAME"));
+    AddIfGiven(info, "LblBoQ", MemberText(lvInfo, "BEZ"));
     for (const BoQBkdnLevel& level : origin_.Breakdown) {
       pugi::xml_node bkdn = info.append_child("BoQBkdn");
       AddIfGiven(bkdn, "Type", level.Type);
@@ -128,10 +121,10 @@ class X84Builder {
       AddIfGiven(bkdn, "Alignment", level.Alignment);
     }
     pugi::xml_node totals = info.append_child("Totals");
-    Add(totals, "Total", XmlDecimal(Number(lvInfo, "SUMME"), 2));
-    Add(totals, "VAT", XmlRate(Number(lvInfo, "UST")));
+    Add(totals, "Total", XmlDecimal(MemberNumber(lvInfo, "SUMME"), 2));
+    Add(totals, "VAT", XmlRate(MemberNumber(lvInfo, "UST")));
     Add(totals, "VATAmount", XmlDecimal(lvInfo ? VatAmount(*lvInfo) : 0.0, 2));
-    Add(totals, "TotalGross", XmlDecimal(Number(lvInfo, "SUMMEBRUTTO"), 2));
+    Add(totals, "TotalGross", XmlDecimal(MemberNumber(lvInfo, "SUMMEBRUTTO"), 2));
     Body(boq.append_child("BoQBody"), lv);
   }
 
@@ -175,30 +168,30 @@ class X84Builder {
     Identify(ctgy, area);
     Body(ctgy.append_child("BoQBody"), area);
     pugi::xml_node totals = ctgy.append_child("Totals");
-    Add(totals, "Total", XmlDecimal(Number(&area, "SUMME"), 2));
-    const double percent = Number(&area, "NACHLASSPROZ");
-    const double amount = Number(&area, "NACHLASSABS");
+    Add(totals, "Total", XmlDecimal(MemberNumber(&area, "SUMME"), 2));
+    const double percent = MemberNumber(&area, "NACHLASSPROZ");
+    const double amount = MemberNumber(&area, "NACHLASSABS");
     if (CompareRounded(2, percent, 0) != 0) Add(totals, "DiscountPcnt", XmlRate(percent));
     if (CompareRounded(2, amount, 0) != 0) Add(totals, "DiscountAmt", XmlDecimal(amount, 2));
     if (CompareRounded(2, percent, 0) != 0 || CompareRounded(2, amount, 0) != 0)
-      Add(totals, "TotAfterDisc", XmlDecimal(Number(&area, "SUMMENACHNL"), 2));
+      Add(totals, "TotAfterDisc", XmlDecimal(MemberNumber(&area, "SUMMENACHNL"), 2));
   }
 
   void Item(pugi::xml_node item, const KsGAEBObj& position) {
     Step(position);
     Identify(item, position);
-    Add(item, "UP", XmlDecimal(Number(&position, "EP"), 3));
+    Add(item, "UP", XmlDecimal(MemberNumber(&position, "EP"), 3));
     static constexpr const char* kComponents[][2] = {
         {"EPANTEIL1", "UPComp1"}, {"EPANTEIL2", "UPComp2"}, {"EPANTEIL3", "UPComp3"},
         {"EPANTEIL4", "UPComp4"}, {"EPANTEIL5", "UPComp5"}, {"EPANTEIL6", "UPComp6"}};
     int used = 0;
     for (int i = 0; i < 6; ++i)
-      if (CompareRounded(3, Number(&position, kComponents[i][0]), 0) != 0) used = i + 1;
+      if (CompareRounded(3, MemberNumber(&position, kComponents[i][0]), 0) != 0) used = i + 1;
     for (int i = 0; i < used; ++i)
-      Add(item, kComponents[i][1], XmlDecimal(Number(&position, kComponents[i][0]), 3));
-    const double discount = Number(&position, "NACHLASSPROZ");
+      Add(item, kComponents[i][1], XmlDecimal(MemberNumber(&position, kComponents[i][0]), 3));
+    const double discount = MemberNumber(&position, "NACHLASSPROZ");
     if (CompareRounded(2, discount, 0) != 0) Add(item, "DiscountPcnt", XmlRate(discount));
-    Add(item, "IT", XmlDecimal(Number(&position, "GB"), 2));
+    Add(item, "IT", XmlDecimal(MemberNumber(&position, "GB"), 2));
   }
 
   const GaebXmlOrigin& origin_;
