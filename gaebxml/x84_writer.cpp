@@ -15,7 +15,6 @@
 #include "gaebxml/xml_identity.h"
 #include "util/codec.h"
 #include "util/rounding.h"
-#include "util/trim.h"
 
 namespace {
 
