@@ -12,12 +12,12 @@
 # Release build: cmake --preset release -DTARVO_BUILD_BENCH=ON); with
 # bench/bench_window_open (a build with the window) the time from the start
 # of the window to the first LV area shown is measured too (as the program
-# reports it; the peak memory is the whole process's). Several build
-# trees (before and after a change) are measured in the same run, their runs
-# interleaved so that they share the machine's load. The tenders are written
-# to DATA_DIR (default: a temporary directory) by the generator of the first
-# build tree, unless they exist there. -w leaves the page cache alone (warm
-# files, for trying things out).
+# reports it; the peak memory is the whole process's). Several build trees
+# (before and after a change) are measured in the same run, their runs
+# interleaved in alternating order so that they share the machine's load.
+# The tenders are written to DATA_DIR (default: a temporary directory) by the
+# generator of the first build tree, unless they exist there. -w leaves the
+# page cache alone (warm files, for trying things out).
 set -euo pipefail
 
 runs=5
@@ -89,7 +89,11 @@ for positions in 10000 100000; do
   rm -f "$out"/*.times
   for ((run = 0; run < runs; run++)); do
     measure wc -l "$file" >> "$out/wc.times"
-    for ((b = 0; b < ${#builds[@]}; b++)); do
+    # Every other run takes the builds in reverse order, so that no build
+    # always runs right after another one's large process.
+    for ((i = 0; i < ${#builds[@]}; i++)); do
+      b=$i
+      ((run % 2 == 1)) && b=$((${#builds[@]} - 1 - i))
       build=${builds[$b]}
       measure "$build/cli/tarvo-cli" info "$file" >> "$out/$b-info.times"
       measure "$build/cli/tarvo-cli" export "$file" "$out/offer.d84" >> "$out/$b-export.times"
