@@ -11,11 +11,6 @@ namespace {
 constexpr size_t kPage = 4096;
 constexpr size_t kFirstBlock = size_t{256} << 10;
 constexpr size_t kLargestBlock = size_t{16} << 20;
-// Blocks of this size and above are offered to the kernel as huge pages: a
-// large tender then costs a few hundred page faults instead of tens of
-// thousands.
-constexpr size_t kHugePage = size_t{2} << 20;
-
 std::atomic<size_t> totalReserved{0};
 thread_local Arena* current = nullptr;
 
@@ -25,17 +20,6 @@ void* MapPages(size_t size) {
   void* base = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (base == MAP_FAILED) throw std::bad_alloc();
   return base;
-}
-
-// Huge pages need an aligned range: map more, then give back both ends.
-void* MapHugePages(size_t size) {
-  const auto wide = reinterpret_cast<uintptr_t>(MapPages(size + kHugePage));
-  const uintptr_t aligned = RoundUp(wide, kHugePage);
-  if (aligned > wide) munmap(reinterpret_cast<void*>(wide), aligned - wide);
-  if (const size_t tail = kHugePage - (aligned - wide); tail > 0)
-    munmap(reinterpret_cast<void*>(aligned + size), tail);
-  madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
-  return reinterpret_cast<void*>(aligned);
 }
 
 }  // namespace
@@ -68,8 +52,11 @@ void Arena::NewBlock(size_t bytes) {
   const size_t grown =
       blocks_.empty() ? kFirstBlock : std::min(blocks_.back().size * 2, kLargestBlock);
   const size_t wanted = std::max(grown, bytes);
-  const size_t size = RoundUp(wanted, wanted < kHugePage ? kPage : kHugePage);
-  void* base = size < kHugePage ? MapPages(size) : MapHugePages(size);
+  // Plain pages, no huge ones: a huge page needs a whole free 2 MB range, and
+  // on a virtual machine those are the ranges the host has taken back; first
+  // touching them costs more than the page faults they spare.
+  const size_t size = RoundUp(wanted, kPage);
+  void* base = MapPages(size);
   blocks_.push_back({base, size});
   reserved_ += size;
   totalReserved += size;

@@ -211,7 +211,8 @@ const KsMember& KsMemberList::Peek(int i) const {
 const KsMember& KsMemberList::PeekWalk::At(int i) {
   while (next_ && next_->index_ < i) next_ = next_->next_;
   if (next_ && next_->index_ == i) return *next_;
-  return list_.Peek(i);
+  if (i < 0 || i >= list_.Count()) throw std::out_of_range("KsMemberList::PeekWalk::At");
+  return list_.layout_->Blank(i);
 }
 
 const KsMember* KsMemberList::PeekFind(std::string_view name) const {

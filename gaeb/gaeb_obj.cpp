@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "core/arena.h"
 #include "core/member_layout.h"
 #include "gaeb/gaeb_classes.h"
 #include "util/same_text.h"
@@ -147,7 +148,7 @@ void KsGAEBObj::InitChildMember(KsMember& member) {
   const uint8_t type = member.GetFieldType();
   if (type != ftUnknown && type != ftCursor) return;
   const ChildField& info = ChildFieldOf(*member.FieldDesc);
-  member.Value = Variant(info.key);
+  member.Value = Variant(info.key, HomeArena());
   if (type != ftCursor) return;
   KsCustomObj* list = GaebClasses().CreateObj(info.key, this,
                                               {Variant("GAEBImp00"), DocumentParam(ImportDoc),

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "tests/support/format_guard.h"
 
 namespace {
@@ -237,6 +241,35 @@ TEST(KsMemberList, FindAssignAndClearOldValues) {
   for (const KsMember* m : list) EXPECT_TRUE(m->OldValue().IsNull());
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
+}
+
+// Peek, PeekWalk and ForEachHeld read members in field order without making
+// any; a field without a member reads as a fresh one of that field.
+TEST(KsMemberList, ReadingMakesNoMembers) {
+  std::vector<KsFieldDesc> fields(6, Field(ftString));
+  const char* names[] = {"OZ", "MENGE", "ME", "EP", "GB", "BEZ"};
+  for (size_t i = 0; i < fields.size(); ++i) fields[i].Name = names[i];
+  KsMemberList list;
+  list.AddMembers({&fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]});
+  list.Items(4).SetAsString("12,50");
+  list.Items(1).SetAsString("3");
+
+  KsMemberList::PeekWalk walk(list);
+  std::vector<std::string> read;
+  for (int i = 0; i < list.Count(); ++i) {
+    const KsMember& m = walk.At(i);
+    EXPECT_EQ(&m, &list.Peek(i)) << i;
+    EXPECT_EQ(m.FieldDesc, &fields[static_cast<size_t>(i)]);
+    read.push_back(m.GetAsString());
+  }
+  EXPECT_EQ(read, (std::vector<std::string>{"", "3", "", "", "12,50", ""}));
+  EXPECT_THROW(walk.At(list.Count()), std::out_of_range);
+  std::vector<std::string> held;
+  list.ForEachHeld([&held](const KsMember& m) { held.push_back(m.Name()); });
+  EXPECT_EQ(held, (std::vector<std::string>{"MENGE", "GB"}));
+  EXPECT_FALSE(list.Holds(0));
+  EXPECT_EQ(list.PeekFind("ep")->FieldDesc, &fields[3]);
+  EXPECT_FALSE(list.Holds(3));
 }
 
 TEST(KsMember, NoMemberIsEmptyAndUntyped) {
