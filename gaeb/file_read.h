@@ -20,6 +20,8 @@ class TFileRead {
  public:
   static constexpr int kBufferSize = 65535;
   static constexpr int kMaxBlockSize = 65000;
+  // The stream's buffer: the file is read from the system in pieces of this size.
+  static constexpr size_t kStreamBufferSize = size_t{256} << 10;
   static constexpr size_t kMaxLineLength = size_t{16} << 20;
   static constexpr size_t kMaxMemoryInput = size_t{1} << 30;
   static constexpr const char* kStandardInput = "-";
@@ -73,7 +75,8 @@ class TFileRead {
   int64_t fileSize_ = 0;
   int64_t filePosition_ = 0;
   int64_t lineNumber_ = 0;
-  std::FILE* file_ = nullptr;  // null when the input is held in memory_
+  std::FILE* file_ = nullptr;             // null when the input is held in memory_
+  std::unique_ptr<char[]> streamBuffer_;  // file_'s own buffer, freed after it is closed
   std::string memory_;
   size_t memoryPosition_ = 0;
   std::string fileName_;
