@@ -34,14 +34,17 @@ void Normalize(Decimal& d) {
 Decimal ToDecimal(double value) {
   Decimal d;
   if (value == 0) return d;
+  // "d.ddddddddddddddddde+XX": the digits around the point, then the exponent.
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value),
                                     std::chars_format::scientific, 17);
-  const std::string text(buffer, result.ptr);
-  const size_t e = text.find('e');
+  *result.ptr = '\0';
+  char* const e = std::find(buffer, result.ptr, 'e');
   d.negative = value < 0;
-  d.digits = text.substr(0, 1) + text.substr(2, e - 2);
-  d.point = std::atoi(text.c_str() + e + 1) + 1;
+  d.digits.reserve(static_cast<size_t>(e - buffer));
+  d.digits.push_back(buffer[0]);
+  if (e - buffer > 2) d.digits.append(buffer + 2, e);
+  d.point = std::atoi(e + 1) + 1;
   Normalize(d);
   return d;
 }
