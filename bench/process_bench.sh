@@ -75,6 +75,10 @@ measure_window() {
 
 median() { sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 maximum() { sort -g | tail -1; }
+# The last three parts of a build tree's path name it: worktree/build/release.
+label_of() {
+  echo "$1" | sed 's|/*$||' | awk -F/ '{l = $NF; for (i = NF - 1; i > 0 && i > NF - 3; i--) l = $i "/" l; print l}'
+}
 
 echo "load before: $(uptime | sed 's/.*load average: //')   runs: $runs   cold file: $cold"
 for positions in 10000 100000; do
@@ -114,7 +118,7 @@ for positions in 10000 100000; do
   }
   report "floor" "wc -l" "$out/wc.times"
   for ((b = 0; b < ${#builds[@]}; b++)); do
-    label=$(basename "$(dirname "${builds[$b]}")")/$(basename "${builds[$b]}")
+    label=$(label_of "${builds[$b]}")
     report "$label" info "$out/$b-info.times"
     report "$label" export "$out/$b-export.times"
     [ -f "$out/$b-window.times" ] && report "$label" window "$out/$b-window.times"
@@ -127,7 +131,7 @@ echo "Memory per position (peak of info, 100,000 less 10,000 positions, over 90,
 for ((b = 0; b < ${#builds[@]}; b++)); do
   small=$(cut -d' ' -f2 "$out/$b-info-10000.kb" | maximum)
   large=$(cut -d' ' -f2 "$out/$b-info-100000.kb" | maximum)
-  label=$(basename "$(dirname "${builds[$b]}")")/$(basename "${builds[$b]}")
+  label=$(label_of "${builds[$b]}")
   awk -v l="$label" -v s="$small" -v g="$large" 'BEGIN {
     printf "%-26s %8.0f bytes per position, texts included\n", l, (g - s) * 1024 / 90000 }'
 done

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -12,17 +13,23 @@
 
 namespace {
 
-// A decimal value 0.digits x 10^point; no digits means zero.
+// A decimal value 0.digits x 10^point; no digits means zero. Held without
+// a heap block: amounts are written and shown by the hundred thousand.
 struct Decimal {
   bool negative = false;
-  std::string digits;
+  char digits[20];  // 18 significant digits, one more when rounding carries
+  int count = 0;
   int point = 0;
+
+  std::string_view Digits(int from = 0) const {
+    return {digits + from, static_cast<size_t>(count - from)};
+  }
 };
 
 // Strips zeros at the end; a value of only zeros becomes zero.
 void Normalize(Decimal& d) {
-  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
-  if (d.digits.empty()) {
+  while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
+  if (d.count == 0) {
     d.point = 0;
     d.negative = false;
   }
@@ -35,16 +42,17 @@ Decimal ToDecimal(double value) {
   Decimal d;
   if (value == 0) return d;
   // "d.ddddddddddddddddde+XX": the digits around the point, then the exponent.
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value),
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                     std::chars_format::scientific, 17);
-  *result.ptr = '\0';
-  char* const e = std::find(buffer, result.ptr, 'e');
+  const char* const e = std::find(buffer, result.ptr, 'e');
   d.negative = value < 0;
-  d.digits.reserve(static_cast<size_t>(e - buffer));
-  d.digits.push_back(buffer[0]);
-  if (e - buffer > 2) d.digits.append(buffer + 2, e);
-  d.point = std::atoi(e + 1) + 1;
+  d.digits[d.count++] = buffer[0];
+  for (const char* p = buffer + 2; p < e; ++p) d.digits[d.count++] = *p;
+  const bool negativeExponent = e[1] == '-';
+  int exponent = 0;
+  for (const char* p = e + 2; p < result.ptr; ++p) exponent = exponent * 10 + (*p - '0');
+  d.point = (negativeExponent ? -exponent : exponent) + 1;
   Normalize(d);
   return d;
 }
@@ -52,15 +60,17 @@ Decimal ToDecimal(double value) {
 // Keeps the first `count` digits, rounding half away from zero.
 void RoundDigits(Decimal& d, int count) {
   if (count < 0) {
-    d.digits.clear();
-  } else if (count < static_cast<int>(d.digits.size())) {
+    d.count = 0;
+  } else if (count < d.count) {
     const bool up = d.digits[count] >= '5';
-    d.digits.resize(count);
+    d.count = count;
     if (up) {
       int i = count - 1;
       while (i >= 0 && d.digits[i] == '9') d.digits[i--] = '0';
       if (i < 0) {
-        d.digits.insert(d.digits.begin(), '1');
+        std::memmove(d.digits + 1, d.digits, static_cast<size_t>(count));
+        d.digits[0] = '1';
+        ++d.count;
         ++d.point;
       } else {
         ++d.digits[i];
@@ -71,7 +81,7 @@ void RoundDigits(Decimal& d, int count) {
 }
 
 char DigitAt(const Decimal& d, int index) {
-  return index >= 0 && index < static_cast<int>(d.digits.size()) ? d.digits[index] : '0';
+  return index >= 0 && index < d.count ? d.digits[index] : '0';
 }
 
 std::string NonFinite(double value) {
@@ -163,25 +173,35 @@ std::string FloatToStr(double value, const NumberFormat& format, int precision) 
   precision = std::clamp(precision, 1, 18);
   Decimal d = ToDecimal(value);
   RoundDigits(d, precision);
-  if (d.digits.empty()) return "0";
-  const int count = static_cast<int>(d.digits.size());
-  std::string out = d.negative ? "-" : "";
+  if (d.count == 0) return "0";
+  // At most a sign, "0," and three zeros or an exponent, and 18 digits.
+  char text[48];
+  char* out = text;
+  auto put = [&out](std::string_view part) { out = std::copy(part.begin(), part.end(), out); };
+  if (d.negative) *out++ = '-';
   if (d.point > precision || d.point < -3) {
-    out += d.digits[0];
-    if (count > 1) out += format.DecimalSeparator + d.digits.substr(1);
+    *out++ = d.digits[0];
+    if (d.count > 1) {
+      *out++ = format.DecimalSeparator;
+      put(d.Digits(1));
+    }
     const int exponent = d.point - 1;
-    out += 'E';
-    if (exponent < 0) out += '-';
-    out += std::to_string(std::abs(exponent));
+    *out++ = 'E';
+    if (exponent < 0) *out++ = '-';
+    out = std::to_chars(out, text + sizeof text, std::abs(exponent)).ptr;
   } else if (d.point <= 0) {
-    out += '0';
-    out += format.DecimalSeparator;
-    out += std::string(-d.point, '0') + d.digits;
+    *out++ = '0';
+    *out++ = format.DecimalSeparator;
+    out = std::fill_n(out, -d.point, '0');
+    put(d.Digits());
   } else {
-    for (int i = 0; i < d.point; ++i) out += DigitAt(d, i);
-    if (count > d.point) out += format.DecimalSeparator + d.digits.substr(d.point);
+    for (int i = 0; i < d.point; ++i) *out++ = DigitAt(d, i);
+    if (d.count > d.point) {
+      *out++ = format.DecimalSeparator;
+      put(d.Digits(d.point));
+    }
   }
-  return out;
+  return std::string(text, out);
 }
 
 std::string FloatToFixed(double value, int decimals, bool grouped, const NumberFormat& format) {

@@ -80,5 +80,12 @@ TEST(Format, GeneralNumberText) {
   EXPECT_EQ(FloatToStr(999999999999999.9), "1E15");
   EXPECT_EQ(FloatToStr(0.00009), "9E-5");
   EXPECT_EQ(FloatToStr(-0.0), "0");
+  EXPECT_EQ(FloatToStr(0.0001), "0,0001");
+  EXPECT_EQ(FloatToStr(-0.0000123456), "-1,23456E-5");
+  EXPECT_EQ(FloatToStr(5e-324), "4,94065645841247E-324");
+  EXPECT_EQ(FloatToStr(1e300), "1E300");
+  EXPECT_EQ(FloatToStr(99.96, FormatSettings(), 3), "100");  // the carry adds a digit
+  EXPECT_EQ(FloatToStr(1234.5, FormatSettings(), 2), "1,2E3");
+  EXPECT_EQ(FloatToStr(0.1, FormatSettings(), 18), "0,100000000000000006");
   EXPECT_EQ(FloatToFixed(999999.999, 2, true), "1.000.000,00");
 }
