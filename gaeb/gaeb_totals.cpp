@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/member_layout.h"
 #include "gaeb/gaeb_elements.h"
 #include "util/amount_limit.h"
 #include "util/entry_error.h"
@@ -42,12 +43,16 @@ class MemberSlot {
   }
 
  private:
+  // Checked against the list's fields, not its members: finding a member
+  // walks the members the list holds.
   int IndexIn(const KsMemberList& members) {
-    if (desc_ && index_ < members.Count() && members.Peek(index_).FieldDesc == desc_) return index_;
-    const int i = members.IndexOf(name_);
+    const MemberLayout* layout = members.Layout();
+    if (!layout) return -1;
+    if (desc_ && index_ < layout->Count() && layout->Field(index_) == desc_) return index_;
+    const int i = layout->IndexOf(name_);
     if (i >= 0) {
       index_ = i;
-      desc_ = members.Peek(i).FieldDesc;
+      desc_ = layout->Field(i);
     }
     return i;
   }
