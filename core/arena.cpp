@@ -1,5 +1,7 @@
 #include "core/arena.h"
 
+#include "core/page_warmer.h"
+
 #include <sys/mman.h>
 
 #include <algorithm>
@@ -11,6 +13,10 @@ namespace {
 constexpr size_t kPage = 4096;
 constexpr size_t kFirstBlock = size_t{256} << 10;
 constexpr size_t kLargestBlock = size_t{16} << 20;
+// Blocks from this size on have their pages faulted in ahead of use, by the
+// step, so that the faulted pages stay within two steps of the pieces cut.
+constexpr size_t kWarmedBlock = size_t{1} << 20;
+constexpr size_t kWarmStep = size_t{1} << 20;
 std::atomic<size_t> totalReserved{0};
 thread_local Arena* current = nullptr;
 
@@ -27,6 +33,7 @@ void* MapPages(size_t size) {
 Arena* Arena::Create() { return new Arena(); }
 
 Arena::~Arena() {
+  if (warming_) PageWarmer::Instance().Forget(this);
   for (const Block& b : blocks_) munmap(b.base, b.size);
   totalReserved -= reserved_;
 }
@@ -62,6 +69,15 @@ void Arena::NewBlock(size_t bytes) {
   totalReserved += size;
   next_ = static_cast<char*>(base);
   end_ = next_ + size;
+  // A small block is used up before its pages could be faulted in elsewhere.
+  warmed_ = size >= kWarmedBlock ? next_ : end_;
+}
+
+void Arena::WarmAhead() {
+  char* const to = std::min(end_, warmed_ + 2 * kWarmStep);
+  PageWarmer::Instance().Request(this, warmed_, static_cast<size_t>(to - warmed_));
+  warmed_ = to;
+  warming_ = true;
 }
 
 #ifdef __SANITIZE_ADDRESS__
@@ -96,6 +112,7 @@ void* Arena::do_allocate(size_t bytes, size_t alignment) {
   if (!next_ || start() + size > reinterpret_cast<uintptr_t>(end_)) NewBlock(size + alignment);
   char* p = reinterpret_cast<char*>(start());
   next_ = p + size;
+  if (warmed_ < end_ && next_ + kWarmStep > warmed_) WarmAhead();
   return p;
 }
 

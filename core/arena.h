@@ -46,6 +46,8 @@ class Arena final : public std::pmr::memory_resource, public TextPool {
   }
   // Starts a new block of at least `bytes`.
   void NewBlock(size_t bytes);
+  // Asks for the pages ahead of next_ in a large block to be faulted in.
+  void WarmAhead();
 
   static constexpr size_t kGrain = 8;
   static constexpr size_t kMaxKept = 1024;  // larger pieces are not reused
@@ -60,6 +62,8 @@ class Arena final : public std::pmr::memory_resource, public TextPool {
   std::vector<Block> blocks_;
   char* next_ = nullptr;
   char* end_ = nullptr;
+  char* warmed_ = nullptr;  // pages of the block below this are faulted in or asked for
+  bool warming_ = false;    // pages were asked for (see PageWarmer)
   size_t reserved_ = 0;
   uint64_t holds_ = 1;
 };

@@ -132,50 +132,104 @@ void TFileRead::ReadIntoMemory(std::FILE* source) {
   fileSize_ = static_cast<int64_t>(memory_.size());
 }
 
-bool TFileRead::FillBuffer() {
+bool TFileRead::Refill() {
+  BufferMoves();
+  const size_t kept = static_cast<size_t>(bufferedCount_ - bufferPosition_);
+  if (kept > 0 && bufferPosition_ > 0)
+    std::memmove(buffer_.get(), buffer_.get() + bufferPosition_, kept);
+  bufferPosition_ = 0;
+  bufferedCount_ = static_cast<int32_t>(kept);
+  const size_t block = static_cast<size_t>(blockSize_);
+  const size_t room = (kBufferSize - kept) / block * block;
+  if (room == 0) return false;
   size_t n;
   if (file_) {
-    n = std::fread(buffer_.get(), 1, static_cast<size_t>(blockSize_), file_);
-    if (n == 0 && std::ferror(file_)) ThrowReadError(DisplayName(), errno);
+    n = std::fread(buffer_.get() + kept, 1, room, file_);
+    if (n < room && std::ferror(file_)) ThrowReadError(DisplayName(), errno);
   } else {
-    n = std::min(static_cast<size_t>(blockSize_), memory_.size() - memoryPosition_);
-    std::memcpy(buffer_.get(), memory_.data() + memoryPosition_, n);
+    n = std::min(room, memory_.size() - memoryPosition_);
+    std::memcpy(buffer_.get() + kept, memory_.data() + memoryPosition_, n);
     memoryPosition_ += n;
   }
-  bufferedCount_ = static_cast<int32_t>(n);
-  bufferPosition_ = 0;
+  bufferedCount_ += static_cast<int32_t>(n);
   return n > 0;
 }
 
 bool TFileRead::ReadLine(std::string& line) {
-  line.clear();
-  if (bufferPosition_ >= bufferedCount_ && !FillBuffer()) return false;
+  std::string_view view;
+  if (!ReadLine(view)) {
+    line.clear();
+    return false;
+  }
+  line.assign(view);
+  return true;
+}
+
+bool TFileRead::ReadLine(std::string_view& line) {
+  if (bufferPosition_ >= bufferedCount_ && !Refill()) return false;
+  const char* start;
+  const char* lf;
+  size_t available;
+  for (;;) {
+    start = buffer_.get() + bufferPosition_;
+    available = static_cast<size_t>(bufferedCount_ - bufferPosition_);
+    lf = static_cast<const char*>(std::memchr(start, '\n', available));
+    if (lf) break;
+    if (available > kBufferSize - static_cast<size_t>(blockSize_)) {
+      ReadLongLine(line);
+      return true;
+    }
+    if (!Refill()) {
+      start = buffer_.get();
+      available = static_cast<size_t>(bufferedCount_);
+      break;
+    }
+  }
+  // Without a line end, the rest of the file is the last line.
+  const size_t taken = lf ? static_cast<size_t>(lf - start) + 1 : available;
+  bufferPosition_ += static_cast<int32_t>(taken);
+  filePosition_ += static_cast<int64_t>(taken);
+  ++lineNumber_;
+  size_t length = lf ? taken - 1 : taken;
+  if (lf && length > 0 && start[length - 1] == '\r') --length;
+  char* const text = buffer_.get() + (start - buffer_.get());
+  if (ConvertOem) {
+    // The conversion works on zero-terminated text: it ends at the first NUL.
+    const void* nul = std::memchr(text, '\0', length);
+    Oem850ToCp1252(text, nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : length);
+  }
+  line = std::string_view(text, length);
+  return true;
+}
+
+void TFileRead::ReadLongLine(std::string_view& line) {
+  BufferMoves();
+  longLine_.clear();
   for (;;) {
     const char* start = buffer_.get() + bufferPosition_;
     const size_t available = static_cast<size_t>(bufferedCount_ - bufferPosition_);
     const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
     const size_t taken = lf ? static_cast<size_t>(lf - start) + 1 : available;
-    line.append(start, taken);
+    longLine_.append(start, taken);
     bufferPosition_ += static_cast<int32_t>(taken);
     filePosition_ += static_cast<int64_t>(taken);
     // Longer than any line with its CR LF may be.
-    if (line.size() > kMaxLineLength + 2) ThrowLineTooLong(DisplayName(), lineNumber_ + 1);
-    if (lf || !FillBuffer()) break;
+    if (longLine_.size() > kMaxLineLength + 2) ThrowLineTooLong(DisplayName(), lineNumber_ + 1);
+    if (lf || !Refill()) break;
   }
   ++lineNumber_;
-  if (!line.empty() && line.back() == '\n') {
-    line.pop_back();
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (!longLine_.empty() && longLine_.back() == '\n') {
+    longLine_.pop_back();
+    if (!longLine_.empty() && longLine_.back() == '\r') longLine_.pop_back();
   }
-  if (line.size() > kMaxLineLength) ThrowLineTooLong(DisplayName(), lineNumber_);
+  if (longLine_.size() > kMaxLineLength) ThrowLineTooLong(DisplayName(), lineNumber_);
   if (ConvertOem) {
-    // The conversion works on zero-terminated text: it ends at the first NUL.
-    const void* nul = std::memchr(line.data(), '\0', line.size());
-    const size_t length =
-        nul ? static_cast<size_t>(static_cast<const char*>(nul) - line.data()) : line.size();
-    Oem850ToCp1252(line.data(), length);
+    const void* nul = std::memchr(longLine_.data(), '\0', longLine_.size());
+    Oem850ToCp1252(longLine_.data(),
+                   nul ? static_cast<size_t>(static_cast<const char*>(nul) - longLine_.data())
+                       : longLine_.size());
   }
-  return true;
+  line = longLine_;
 }
 
 bool TFileRead::Rewind(int64_t offset) {
@@ -191,6 +245,7 @@ bool TFileRead::Rewind(int64_t offset) {
       return false;
     }
   }
+  BufferMoves();
   filePosition_ = offset;
   lineNumber_ = 0;
   bufferedCount_ = 0;
@@ -199,11 +254,12 @@ bool TFileRead::Rewind(int64_t offset) {
 }
 
 std::string_view TFileRead::Peek() {
-  if (bufferPosition_ >= bufferedCount_) FillBuffer();
+  if (bufferPosition_ >= bufferedCount_) Refill();
   return {buffer_.get() + bufferPosition_, static_cast<size_t>(bufferedCount_ - bufferPosition_)};
 }
 
 void TFileRead::ReadRest(std::string& bytes) {
+  BufferMoves();
   bytes.assign(buffer_.get() + bufferPosition_,
                static_cast<size_t>(bufferedCount_ - bufferPosition_));
   bufferedCount_ = bufferPosition_ = 0;

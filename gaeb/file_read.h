@@ -8,7 +8,8 @@
 
 // Buffered line reader of a GAEB file with optional OEM (code page 850) to
 // Windows-1252 conversion. The file is read in blocks of BlockSize bytes into
-// a fixed buffer; a line ends at LF, a CR right before the LF is dropped, so
+// a fixed buffer, as many as fit behind the bytes not yet handed out; a line
+// ends at LF, a CR right before the LF is dropped, so
 // files with CR LF and with LF line ends read alike. A last line without line
 // end is still a line.
 //
@@ -39,11 +40,15 @@ class TFileRead {
   // error or a line longer than kMaxLineLength raises std::runtime_error, so
   // that a damaged file never passes for a shorter one.
   bool ReadLine(std::string& line);
+  // The same without a copy: the line stays in the reader's buffer and is
+  // valid until the next read, Rewind or ReadRest.
+  bool ReadLine(std::string_view& line);
   // Moves the read position to a byte offset; on failure the reader keeps
   // its position and buffer and answers false.
   bool Rewind(int64_t offset);
-  // The bytes the next read would hand out, up to one block, without taking
-  // them: enough to tell the file's format before reading it.
+  // The bytes the next read would hand out, as far as they are buffered (at
+  // least one block, unless the file is shorter), without taking them:
+  // enough to tell the file's format before reading it.
   std::string_view Peek();
   // Every byte from the read position to the end, raw (no OEM conversion, no
   // line limit), for formats that are not read line by line.
@@ -64,8 +69,17 @@ class TFileRead {
   // The file name as Windows-1252 text for messages; "-" is standard input.
   std::string DisplayName() const;
 
+ protected:
+  // The bytes of the lines handed out so far are about to be overwritten or
+  // moved; a reader that still points at one copies it now.
+  virtual void BufferMoves() {}
+
  private:
-  bool FillBuffer();
+  // Moves the bytes not yet handed out to the front of the buffer and reads
+  // whole blocks behind them, as many as fit; false when none could be read.
+  bool Refill();
+  // A line longer than the buffer, gathered in longLine_.
+  void ReadLongLine(std::string_view& line);
   // Reads what cannot be rewound into memory_; file_ is closed afterwards.
   void ReadIntoMemory(std::FILE* source);
 
@@ -77,6 +91,7 @@ class TFileRead {
   int64_t lineNumber_ = 0;
   std::FILE* file_ = nullptr;             // null when the input is held in memory_
   std::unique_ptr<char[]> streamBuffer_;  // file_'s own buffer, freed after it is closed
+  std::string longLine_;
   std::string memory_;
   size_t memoryPosition_ = 0;
   std::string fileName_;

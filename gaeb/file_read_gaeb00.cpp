@@ -39,19 +39,19 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
   std::string_view line;
   // Most lines are fields without any "#"; one search spares them the
   // searches for the markers that start with it.
-  size_t hash;
+  size_t hash, q;
   for (;;) {
-    if (!ReadLine(line_)) {
+    if (!ReadLine(line)) {
       kind = tkEof;
       return;
     }
     ++lineCount_;
-    line = line_;
     hash = line.find('#');
-    if ((hash == npos || line.find(kCommentMark, hash) == npos) && line.find(']') != npos) break;
+    if ((hash == npos || line.find(kCommentMark, hash) == npos) &&
+        (q = line.find(']')) != npos)
+      break;
   }
   tokenLine_ = LineNumber();
-  const size_t q = line.find(']');
 
   if (const size_t b = hash == npos ? npos : line.find(kBeginMark, hash); b != npos) {
     kind = tkBegin;
@@ -77,14 +77,14 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
                                    std::to_string(tokenLine_) + " der Datei " + DisplayName() +
                                    " ist l\xE4nger als " + std::to_string(kMaxLineLength >> 20) +
                                    " MB.");
-        if (!ReadLine(line_)) {
+        if (!ReadLine(line)) {
           name.clear();
           value.clear();
           kind = tkEof;
           return;
         }
         ++lineCount_;
-        std::string_view part = line_;
+        std::string_view part = line;
         const size_t cut = std::min(indent, part.size());
         if (std::all_of(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(cut), IsTrimChar))
           part.remove_prefix(cut);
@@ -97,5 +97,11 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
       }
     }
   }
-  lastLine_ = line_;
+  lastLine_ = line;
+}
+
+void KsFileReadGaeb00::BufferMoves() {
+  if (lastLine_.data() == lastLineCopy_.data()) return;
+  lastLineCopy_.assign(lastLine_);
+  lastLine_ = lastLineCopy_;
 }

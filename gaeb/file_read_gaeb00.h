@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "gaeb/file_read.h"
 
@@ -31,7 +32,7 @@ class KsFileReadGaeb00 : public TFileRead {
   // running over several lines), as TFileRead::LineNumber counts; for messages.
   int64_t TokenLine() const { return tokenLine_; }
   // The last line consumed for a begin, end or field token.
-  const std::string& LastLine() const { return lastLine_; }
+  std::string_view LastLine() const { return lastLine_; }
 
   // Buffers for the name and value of a token, one pair for the whole file,
   // so that a long value does not grow a buffer of its own in every element
@@ -39,11 +40,15 @@ class KsFileReadGaeb00 : public TFileRead {
   std::string& NameBuffer() { return nameBuffer_; }
   std::string& ValueBuffer() { return valueBuffer_; }
 
+ protected:
+  void BufferMoves() override;
+
  private:
   std::string nameBuffer_;
   std::string valueBuffer_;
-  std::string line_;
-  std::string lastLine_;
+  // In the read buffer until that moves, then in lastLineCopy_.
+  std::string_view lastLine_;
+  std::string lastLineCopy_;
   int64_t lineCount_ = 0;
   int64_t tokenLine_ = 0;
 };

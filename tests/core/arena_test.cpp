@@ -44,6 +44,29 @@ TEST(Arena, PiecesAreAlignedDistinctAndGoBackWithTheLastHold) {
   EXPECT_EQ(Arena::TotalReservedBytes(), before);
 }
 
+// Large blocks have their pages faulted in on another thread while pieces
+// are cut from them: every piece keeps what was written to it.
+TEST(Arena, PiecesOfLargeBlocksKeepWhatTheyHold) {
+  const ArenaHold arena(Arena::Create());
+  std::vector<Piece> pieces;
+  size_t total = 0;
+  for (size_t i = 0; total < (size_t{48} << 20); ++i) {
+    const size_t bytes = 16 + (i * 7919) % 3000;
+    auto* p = static_cast<unsigned char*>(arena->allocate(bytes, 8));
+    std::memset(p, static_cast<int>(i & 0xFF), bytes);
+    pieces.push_back({p, bytes});
+    total += bytes;
+  }
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const auto* p = static_cast<const unsigned char*>(pieces[i].at);
+    if (p[0] != (i & 0xFF) || p[pieces[i].bytes - 1] != (i & 0xFF)) {
+      ADD_FAILURE() << "piece " << i << " lost its bytes";
+      break;
+    }
+  }
+  for (const Piece& p : pieces) arena->deallocate(p.at, p.bytes, 8);
+}
+
 TEST(Arena, FreedPieceServesTheNextOfItsSize) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "every piece is a heap block of its own here";

@@ -45,6 +45,43 @@ TEST(ReaderLines, LineEndsAtEveryBlockSize) {
   }
 }
 
+// Lines that end just before, at and just after the places where the buffer
+// is refilled, and lines about as long as the buffer itself, each converted
+// from OEM on its own.
+TEST(ReaderLines, LinesAroundTheBufferSizeReadWhole) {
+  const size_t buffer = TFileRead::kBufferSize;
+  std::string bytes;
+  std::vector<std::string> expected;
+  for (const size_t length : {size_t{0}, size_t{1}, size_t{1022}, size_t{1023}, size_t{1024},
+                              buffer - 1025, buffer - 1024, buffer - 3, buffer - 2, buffer - 1,
+                              buffer, buffer + 1, 2 * buffer + 7, size_t{5}}) {
+    for (const std::string_view end : {"\r\n", "\n"}) {
+      std::string oem(length, 'x'), converted(length, 'x');
+      for (size_t i = 0; i < length; i += 97) {
+        oem[i] = '\x81';  // u-umlaut in code page 850
+        converted[i] = '\xFC';
+      }
+      bytes += oem;
+      bytes += end;
+      expected.push_back(converted);
+      bytes += "[K]v[end]\r\n";
+      expected.push_back("[K]v[end]");
+    }
+  }
+  TempFile file(bytes);
+  for (int blockSize : {7, 1024, 65000}) {
+    TFileRead reader(file.Path(), blockSize);
+    const std::vector<std::string> lines = AllLines(reader);
+    ASSERT_EQ(lines.size(), expected.size()) << "block size " << blockSize;
+    for (size_t i = 0; i < lines.size(); ++i)
+      EXPECT_TRUE(lines[i] == expected[i])
+          << "line " << i + 1 << " of " << expected[i].size() << " bytes, block size "
+          << blockSize;
+    EXPECT_EQ(reader.FilePosition(), static_cast<int64_t>(bytes.size()));
+    EXPECT_EQ(reader.LineNumber(), static_cast<int64_t>(expected.size()));
+  }
+}
+
 TEST(ReaderLines, OpensWithSizeNameAndBlockSize) {
   TempFile file("abc\r\n");
   TFileRead reader(file.Path(), 0);
@@ -192,6 +229,30 @@ TEST(ReaderTokens, EndOfFileInsideAValueDropsTheField) {
   EXPECT_EQ(AllTokens(reader), (std::vector<Token>{{tkBegin, "A", ""}, {tkEof, "", ""}}));
   EXPECT_EQ(reader.LastLine(), "#begin[A]");
   EXPECT_EQ(reader.LineCount(), 3);
+}
+
+// The last token's line stays what it was while the reader goes on through
+// lines that are no token, reading more of the file, up to its end.
+TEST(ReaderTokens, LastLineOutlastsTheBufferMoving) {
+  const std::string comment = "## " + std::string(20000, '-') + "\r\n";
+  std::string bytes = "[A]1[end]\r\n";
+  for (int i = 0; i < 10; ++i) bytes += comment;
+  bytes += "  [B]zwei\r\n  Zeilen[end]\r\n";
+  for (int i = 0; i < 10; ++i) bytes += comment;
+  TempFile file(bytes);
+  KsFileReadGaeb00 reader(file.Path(), 1024);
+  reader.ConvertOem = false;
+  std::string name, value;
+  TTokenKind kind;
+  reader.ReadToken(name, kind, value);
+  EXPECT_EQ(reader.LastLine(), "[A]1[end]");
+  reader.ReadToken(name, kind, value);
+  EXPECT_EQ(Token(kind, name, value), Token(tkField, "B", "zwei\r\nZeilen"));
+  EXPECT_EQ(reader.LastLine(), "  Zeilen[end]");
+  reader.ReadToken(name, kind, value);
+  EXPECT_EQ(kind, tkEof);
+  EXPECT_EQ(reader.LastLine(), "  Zeilen[end]");
+  EXPECT_EQ(reader.LineCount(), 23);
 }
 
 TEST(ReaderTokens, ExampleFileWithCountersAndComments) {
