@@ -160,6 +160,7 @@ std::string KsMember::PadValue(const std::string& s) const {
 int KsMemberList::Count() const { return layout_ ? layout_->Count() : 0; }
 
 KsMember* KsMemberList::Held(int i) const {
+  if (!MayHold(i)) return nullptr;
   KsMember* m = head_;
   while (m && m->index_ < i) m = m->next_;
   return m && m->index_ == i ? m : nullptr;
@@ -177,6 +178,7 @@ KsMember& KsMemberList::Make(int i) const {
                       : ::operator new(sizeof(KsMember));
   auto* m = new (place) KsMember(layout_->Field(i));
   m->index_ = static_cast<uint16_t>(i);
+  if (i < kMaskedFields) heldMask_ |= uint64_t{1} << static_cast<unsigned>(i);
   KsMember** link = &head_;
   while (*link && (*link)->index_ < i) link = &(*link)->next_;
   m->next_ = *link;
@@ -209,9 +211,10 @@ const KsMember& KsMemberList::Peek(int i) const {
 }
 
 const KsMember& KsMemberList::PeekWalk::At(int i) {
+  if (i < 0 || i >= list_.Count()) throw std::out_of_range("KsMemberList::PeekWalk::At");
+  if (!list_.MayHold(i)) return list_.layout_->Blank(i);
   while (next_ && next_->index_ < i) next_ = next_->next_;
   if (next_ && next_->index_ == i) return *next_;
-  if (i < 0 || i >= list_.Count()) throw std::out_of_range("KsMemberList::PeekWalk::At");
   return list_.layout_->Blank(i);
 }
 
@@ -225,6 +228,7 @@ void KsMemberList::Clear() {
     head_ = m->next_;
     Free(m);
   }
+  heldMask_ = 0;
   if (layout_ && layout_->OwnedByList()) delete layout_;
   layout_ = nullptr;
 }

@@ -156,7 +156,17 @@ class KsMemberList {
   KsMember& Make(int i) const;
   void Free(KsMember* m) const;
 
+  // Whether member i may be made: certainly not when its bit is clear.
+  bool MayHold(int i) const {
+    const auto bit = static_cast<unsigned>(i);  // a position below 0 is outside the mask
+    return bit >= kMaskedFields || (heldMask_ >> bit) & 1u;
+  }
+  static constexpr int kMaskedFields = 64;
+
   const MemberLayout* layout_ = nullptr;
   mutable KsMember* head_ = nullptr;
+  // Bit i set: member i is made (the first kMaskedFields fields), so that
+  // asking for a field without a member needs no walk through the list.
+  mutable uint64_t heldMask_ = 0;
   KsCustomObj* owner_ = nullptr;  // sets up new members, gives the arena; null for a list alone
 };

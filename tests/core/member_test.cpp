@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -270,6 +271,34 @@ TEST(KsMemberList, ReadingMakesNoMembers) {
   EXPECT_FALSE(list.Holds(0));
   EXPECT_EQ(list.PeekFind("ep")->FieldDesc, &fields[3]);
   EXPECT_FALSE(list.Holds(3));
+}
+
+// Lists longer than the members a list marks as made at a glance: fields on
+// both sides of that limit are found alike.
+TEST(KsMemberList, ManyFieldsAreHeldAndPeekedAlike) {
+  std::vector<KsFieldDesc> fields(70, Field(ftString));
+  std::vector<const KsFieldDesc*> layout;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    fields[i].Name = "F" + std::to_string(i);
+    layout.push_back(&fields[i]);
+  }
+  KsMemberList list;
+  list.AddMembers(layout);
+  const std::vector<int> made = {2, 63, 64, 69};
+  for (const int i : made) list.Items(i).SetAsString(std::to_string(i));
+  KsMemberList::PeekWalk walk(list);
+  for (int i = 0; i < list.Count(); ++i) {
+    const bool isMade = std::find(made.begin(), made.end(), i) != made.end();
+    EXPECT_EQ(list.Holds(i), isMade) << i;
+    EXPECT_EQ(list.Peek(i).GetAsString(), isMade ? std::to_string(i) : "") << i;
+    EXPECT_EQ(&walk.At(i), &list.Peek(i)) << i;
+  }
+  EXPECT_FALSE(list.Holds(-1));
+  EXPECT_FALSE(list.Holds(70));
+  EXPECT_EQ(list.Find("F64")->GetAsString(), "64");
+  list.Clear();
+  list.AddMembers(layout);
+  for (int i = 0; i < list.Count(); ++i) EXPECT_FALSE(list.Holds(i)) << i << " after Clear";
 }
 
 TEST(KsMember, NoMemberIsEmptyAndUntyped) {
