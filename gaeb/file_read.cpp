@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "util/codec.h"
 
@@ -89,6 +90,31 @@ TFileRead::TFileRead(const std::string& fileName, int blockSize)
   // the C library keeps one of a disk block (4 KB) and asks the system
   // for every four blocks.
   std::setvbuf(file_, streamBuffer_.get(), _IOFBF, kStreamBufferSize);
+}
+
+TFileRead::TFileRead() : buffer_(std::make_unique<char[]>(kBufferSize)) {}
+
+void TFileRead::SwapSource(TFileRead& other) noexcept {
+  std::swap(buffer_, other.buffer_);
+  std::swap(bufferedCount_, other.bufferedCount_);
+  std::swap(bufferPosition_, other.bufferPosition_);
+  std::swap(file_, other.file_);
+  std::swap(streamBuffer_, other.streamBuffer_);
+  std::swap(longLine_, other.longLine_);
+  std::swap(memory_, other.memory_);
+  std::swap(memoryPosition_, other.memoryPosition_);
+}
+
+void TFileRead::SetPlace(int64_t filePosition, int64_t lineNumber) {
+  filePosition_ = filePosition;
+  lineNumber_ = lineNumber;
+}
+
+void TFileRead::TakeSettings(const TFileRead& other) {
+  fileName_ = other.fileName_;
+  fileSize_ = other.fileSize_;
+  blockSize_ = other.blockSize_;
+  ConvertOem = other.ConvertOem;
 }
 
 TFileRead::~TFileRead() {
@@ -233,6 +259,7 @@ void TFileRead::ReadLongLine(std::string_view& line) {
 }
 
 bool TFileRead::Rewind(int64_t offset) {
+  BufferMoves();
   if (!file_) {
     if (offset < 0 || static_cast<uint64_t>(offset) > memory_.size()) return false;
     memoryPosition_ = static_cast<size_t>(offset);
@@ -245,7 +272,6 @@ bool TFileRead::Rewind(int64_t offset) {
       return false;
     }
   }
-  BufferMoves();
   filePosition_ = offset;
   lineNumber_ = 0;
   bufferedCount_ = 0;

@@ -1,9 +1,12 @@
 #include "gaeb/file_read_gaeb00.h"
 
+#include <system_error>
+
 #include <algorithm>
 #include <stdexcept>
 #include <string_view>
 
+#include "gaeb/token_read_ahead.h"
 #include "util/trim.h"
 
 namespace {
@@ -33,7 +36,65 @@ void AssignTrimmed(std::string& out, std::string_view s, size_t from, size_t to)
 
 }  // namespace
 
+KsFileReadGaeb00::KsFileReadGaeb00(const std::string& fileName, int blockSize)
+    : TFileRead(fileName, blockSize) {}
+
+KsFileReadGaeb00::~KsFileReadGaeb00() = default;
+
 void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::string& value) {
+  if (!ahead_) {
+    CutToken(name, kind, value);
+    return;
+  }
+  const TokenReadAhead::Token* token = ahead_->Next();
+  if (!token) {
+    name.clear();
+    value.clear();
+    kind = tkEof;
+    return;
+  }
+  kind = token->kind;
+  name.assign(token->name);
+  value.assign(token->value);
+  lastLine_ = token->lastLine;
+  tokenLine_ = token->tokenLine;
+  lineCount_ = token->lineCount;
+  SetPlace(token->filePosition, token->lineNumber);
+}
+
+void KsFileReadGaeb00::ReadAhead() {
+  if (ahead_) return;
+  BufferMoves();  // the last line is copied out of the buffer handed over
+  std::unique_ptr<KsFileReadGaeb00> worker(new KsFileReadGaeb00());
+  worker->TakeSettings(*this);
+  worker->SetPlace(FilePosition(), LineNumber());
+  worker->lineCount_ = lineCount_;
+  worker->tokenLine_ = tokenLine_;
+  worker->lastLineCopy_ = lastLineCopy_;
+  worker->lastLine_ = worker->lastLineCopy_;
+  worker->SwapSource(*this);
+  auto ahead = std::make_unique<TokenReadAhead>(std::move(worker));
+  try {
+    ahead->Start();
+  } catch (const std::system_error&) {
+    SwapSource(*ahead->Finish());  // no thread to be had: the tokens are cut here
+    return;
+  }
+  ahead_ = std::move(ahead);
+}
+
+void KsFileReadGaeb00::StopReadingAhead() {
+  if (!ahead_) return;
+  lastLineCopy_.assign(lastLine_);  // out of the batch that goes
+  lastLine_ = lastLineCopy_;
+  const std::unique_ptr<TokenReadAhead> ahead = std::move(ahead_);
+  SwapSource(*ahead->Finish());
+  // The thread read further than the tokens handed out.
+  const int64_t position = FilePosition(), line = LineNumber();
+  if (Rewind(position)) SetPlace(position, line);
+}
+
+void KsFileReadGaeb00::CutToken(std::string& name, TTokenKind& kind, std::string& value) {
   name.clear();
   value.clear();
   std::string_view line;
@@ -101,6 +162,10 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
 }
 
 void KsFileReadGaeb00::BufferMoves() {
+  if (ahead_) {
+    StopReadingAhead();
+    return;
+  }
   if (lastLine_.data() == lastLineCopy_.data()) return;
   lastLineCopy_.assign(lastLine_);
   lastLine_ = lastLineCopy_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,12 @@ enum TTokenKind : int { tkBegin = 0, tkEnd = 1, tkEof = 2, tkField = 3 };
 //   "[KEY]value[end]"       a field, the value possibly running over several
 //                           lines up to the first "[end]",
 // skipping comment lines (containing "##") and lines without "]".
+class TokenReadAhead;
+
 class KsFileReadGaeb00 : public TFileRead {
  public:
-  using TFileRead::TFileRead;
+  KsFileReadGaeb00(const std::string& fileName, int blockSize);
+  ~KsFileReadGaeb00() override;
 
   // Begin and end: name is the trimmed element name, value empty. Field: name
   // is the trimmed key, value the raw text between "]" and "[end]", with inner
@@ -40,10 +44,26 @@ class KsFileReadGaeb00 : public TFileRead {
   std::string& NameBuffer() { return nameBuffer_; }
   std::string& ValueBuffer() { return valueBuffer_; }
 
+  // From here on the file is cut into tokens on a thread of its own, ahead
+  // of ReadToken, with the OEM conversion as it is set now; ReadToken and
+  // the counters answer as before. Any other read (ReadLine, Peek, ReadRest,
+  // Rewind) first ends reading ahead. Without a thread, ReadToken cuts the
+  // tokens itself as before.
+  void ReadAhead();
+  // Ends reading ahead: the reader goes on by itself from the place
+  // ReadToken has reached.
+  void StopReadingAhead();
+
  protected:
   void BufferMoves() override;
 
  private:
+  // A reader to be given the source of another (see ReadAhead).
+  KsFileReadGaeb00() = default;
+  // ReadToken without reading ahead.
+  void CutToken(std::string& name, TTokenKind& kind, std::string& value);
+
+  std::unique_ptr<TokenReadAhead> ahead_;
   std::string nameBuffer_;
   std::string valueBuffer_;
   // In the read buffer until that moves, then in lastLineCopy_.
