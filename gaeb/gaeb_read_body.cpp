@@ -175,12 +175,13 @@ std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMembe
     case ftCurrency:
     case ftBCD: {
       if (value.empty()) return "0";
+      const int16_t decimals = member.FieldDesc->Size;
+      if (IsPlainNumberText(value, member.GetFieldType() == ftBCD ? 0 : decimals)) return value;
       double number;
       if (!TryReadNumber(value, number)) throw VariantError(NotANumberText(value));
       if (!WithinAmountLimit(number)) throw EntryError(TooLargeText(value));
       // Held as the file will be written: to the field's decimals, so what
       // is shown and summed is what is saved (an EP of 12,3456 is 12,346).
-      const int16_t decimals = member.FieldDesc->Size;
       if (decimals > 0 && member.GetFieldType() != ftBCD) number = RoundDec(decimals, number);
       return FloatToStr(number);
     }

@@ -45,6 +45,8 @@ std::string_view FieldText(const KsMember& member, std::string& scratch) {
   if (!field.Required && blank) return {};
   if (field.FieldType == ftFloat || field.FieldType == ftCurrency) {
     if (blank) return "0";
+    // As the reader stores a number: it would be written as it stands.
+    if (IsPlainNumberText(text, field.Size)) return text;
     // The reader stores numbers normalised and every entry is checked, so
     // only a fault could put anything else here; written, it would end the
     // next import of the file, so the save stops instead.

@@ -168,6 +168,31 @@ bool TryTextToFloat(const std::string& text, double& value, const NumberFormat& 
   return true;
 }
 
+// Up to 15 significant digits come back from the nearest double unchanged,
+// rounding them to as many decimals as they have changes nothing, and from
+// 0.0001 on the general format writes them without exponent.
+bool IsPlainNumberText(std::string_view text, int decimals, const NumberFormat& format) {
+  constexpr size_t kMaxIntegerDigits = 12;  // below the amount limit of 1e12
+  constexpr int kMaxDecimals = 4;
+  size_t i = 0;
+  if (i < text.size() && text[i] == '-') ++i;
+  const size_t integerStart = i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  const size_t integerDigits = i - integerStart;
+  if (integerDigits == 0 || integerDigits > kMaxIntegerDigits) return false;
+  const bool zero = text[integerStart] == '0';
+  if (zero && integerDigits > 1) return false;
+  if (i == text.size()) return !(zero && integerStart > 0);  // not "-0"
+  if (text[i] != format.DecimalSeparator) return false;
+  const size_t fractionStart = ++i;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  const size_t fractionDigits = i - fractionStart;
+  const size_t allowed = static_cast<size_t>(decimals > 0 ? std::min(decimals, kMaxDecimals)
+                                                          : kMaxDecimals);
+  return i == text.size() && fractionDigits > 0 && fractionDigits <= allowed &&
+         text.back() != '0' && (zero ? 0 : integerDigits) + fractionDigits <= 15;
+}
+
 std::string FloatToStr(double value, const NumberFormat& format, int precision) {
   if (!std::isfinite(value)) return NonFinite(value);
   precision = std::clamp(precision, 1, 18);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "util/format_settings.h"
 
@@ -44,6 +45,16 @@ std::string NotANumberText(const std::string& text);
 // value has more integer digits than `precision` or is below 0.0001.
 std::string FloatToStr(double value, const NumberFormat& format = FormatSettings(),
                        int precision = 15);
+
+// Whether a number read from `text` and rounded to `decimals` decimals (none
+// for 0 or less) comes out in the general format as that same text, within
+// the amount limit, so that the text can be kept as it stands: an optional
+// "-", up to 12 integer digits without a leading zero (or a single 0), and
+// up to `decimals` (at most 4) decimals after the format's separator, the
+// last not 0; "1247,008", "-0,5" and "12" are, "1.247", "012", "1,50" and
+// "-0" are not. False says nothing: such a text may still be a number.
+bool IsPlainNumberText(std::string_view text, int decimals,
+                       const NumberFormat& format = FormatSettings());
 
 // Fixed notation with `decimals` decimals (0 to 18), halves away from zero,
 // optionally grouped with the thousands separator ("-1.234.567,89").

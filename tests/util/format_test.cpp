@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/format_guard.h"
+#include "util/amount_limit.h"
 #include "util/format_error.h"
 #include "util/number_text.h"
+#include "util/rounding.h"
 
 namespace {
 
@@ -88,4 +90,51 @@ TEST(Format, GeneralNumberText) {
   EXPECT_EQ(FloatToStr(1234.5, FormatSettings(), 2), "1,2E3");
   EXPECT_EQ(FloatToStr(0.1, FormatSettings(), 18), "0,100000000000000006");
   EXPECT_EQ(FloatToFixed(999999.999, 2, true), "1.000.000,00");
+}
+
+// A text taken as plain is exactly what reading, rounding and writing it in
+// the general format would give: checked on every shape of number text, at
+// every number of decimals a field may have.
+TEST(Format, PlainNumberTextComesBackAsItStands) {
+  FormatGuard german(GermanFormatSettings());
+  EXPECT_TRUE(IsPlainNumberText("1247,008", 3));
+  EXPECT_TRUE(IsPlainNumberText("-0,5", 2));
+  EXPECT_TRUE(IsPlainNumberText("0", 2));
+  EXPECT_TRUE(IsPlainNumberText("999999999999,99", 2));
+  for (const char* text : {"", "-", "-0", "012", "1,50", "1,", ",5", "1.247", "1,23456", "1E5",
+                           " 1", "1 ", "+1", "1000000000000", "0,00001"})
+    EXPECT_FALSE(IsPlainNumberText(text, 4)) << text;
+  EXPECT_FALSE(IsPlainNumberText("1,234", 2)) << "more decimals than the field keeps";
+
+  uint64_t state = 88172645463325252u;
+  const auto next = [&state](uint64_t below) {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state % below;
+  };
+  const std::string digits = "0123456789";
+  int plain = 0;
+  for (int n = 0; n < 200000; ++n) {
+    std::string text = next(4) == 0 ? "-" : "";
+    const uint64_t integerDigits = 1 + next(14);
+    for (uint64_t i = 0; i < integerDigits; ++i) text += digits[next(10)];
+    if (next(3) > 0) {
+      text += next(20) == 0 ? '.' : ',';
+      const uint64_t fractionDigits = next(7);
+      for (uint64_t i = 0; i < fractionDigits; ++i) text += digits[next(10)];
+    }
+    for (const int decimals : {-1, 0, 1, 2, 3, 4, 6}) {
+      if (!IsPlainNumberText(text, decimals)) continue;
+      ++plain;
+      double read = 0, typed = 0;
+      ASSERT_TRUE(TryReadNumber(text, read)) << text;
+      ASSERT_TRUE(TryTextToFloat(text, typed)) << text;
+      ASSERT_EQ(read, typed) << text;
+      ASSERT_TRUE(WithinAmountLimit(read)) << text;
+      const double rounded = decimals > 0 ? RoundDec(decimals, read) : read;
+      ASSERT_EQ(FloatToStr(rounded), text) << text << " at " << decimals << " decimals";
+    }
+  }
+  EXPECT_GT(plain, 100000);
 }
