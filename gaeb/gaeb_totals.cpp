@@ -108,8 +108,11 @@ Cents Bounded(__int128 cents, const KsGAEBObj& element, const char* member) {
 // member. Text that is no number raises the conversion error.
 int64_t UnitsOf(const KsMember* m, int decimals, const KsGAEBObj& element) {
   if (!m) return 0;
-  const double value = m->GetAsFloat();
   int64_t units;
+  // Amounts are mostly held as plain texts: their digits are the units.
+  if (m->Value.Kind() == KsVarKind::String && TryPlainNumberUnits(m->Value.Str(), decimals, units))
+    return units;
+  const double value = m->GetAsFloat();
   if (!ToUnits(value, decimals, units) || !WithinAmountLimit(value))
     RaiseTooLarge(element, m->Name().c_str(), FloatToStr(value));
   return units;

@@ -120,6 +120,8 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
         }
         break;
       default:
+        // A field without a member is blank: unless it must be written, it writes nothing.
+        if (!field.Required && !gaebInfo && !Members.Holds(i)) break;
         if (field.IsMultiValue()) {
           stream.WriteField(field.Name, JoinValueLines(*m));
         } else if (!(position && field.Name == "BEZ")) {

@@ -193,6 +193,27 @@ bool IsPlainNumberText(std::string_view text, int decimals, const NumberFormat& 
          text.back() != '0' && (zero ? 0 : integerDigits) + fractionDigits <= 15;
 }
 
+bool TryPlainNumberUnits(std::string_view text, int decimals, int64_t& units,
+                         const NumberFormat& format) {
+  if (decimals < 0 || !IsPlainNumberText(text, decimals, format)) return false;
+  const bool negative = text.front() == '-';
+  int64_t value = 0;
+  int fractionDigits = -1;  // none before the separator
+  for (size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+    if (text[i] == format.DecimalSeparator) {
+      fractionDigits = 0;
+      continue;
+    }
+    value = value * 10 + (text[i] - '0');
+    if (fractionDigits >= 0) ++fractionDigits;
+  }
+  // Without decimals a plain text may still hold some: those need rounding.
+  if (fractionDigits > decimals) return false;
+  for (int i = std::max(fractionDigits, 0); i < decimals; ++i) value *= 10;
+  units = negative ? -value : value;
+  return true;
+}
+
 std::string FloatToStr(double value, const NumberFormat& format, int precision) {
   if (!std::isfinite(value)) return NonFinite(value);
   precision = std::clamp(precision, 1, 18);

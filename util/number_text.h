@@ -56,6 +56,12 @@ std::string FloatToStr(double value, const NumberFormat& format = FormatSettings
 bool IsPlainNumberText(std::string_view text, int decimals,
                        const NumberFormat& format = FormatSettings());
 
+// The number of a plain text (see IsPlainNumberText) with at most `decimals`
+// decimals (0 or more), exactly, in units of 10^-decimals; false for any
+// other text.
+bool TryPlainNumberUnits(std::string_view text, int decimals, int64_t& units,
+                         const NumberFormat& format = FormatSettings());
+
 // Fixed notation with `decimals` decimals (0 to 18), halves away from zero,
 // optionally grouped with the thousands separator ("-1.234.567,89").
 std::string FloatToFixed(double value, int decimals, bool grouped,

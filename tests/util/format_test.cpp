@@ -134,6 +134,17 @@ TEST(Format, PlainNumberTextComesBackAsItStands) {
       ASSERT_TRUE(WithinAmountLimit(read)) << text;
       const double rounded = decimals > 0 ? RoundDec(decimals, read) : read;
       ASSERT_EQ(FloatToStr(rounded), text) << text << " at " << decimals << " decimals";
+      // The units, where the text has no more decimals than they take.
+      int64_t units = 0, expected = 0;
+      if (TryPlainNumberUnits(text, decimals, units)) {
+        ASSERT_TRUE(ToUnits(read, decimals, expected)) << text;
+        ASSERT_EQ(units, expected) << text << " at " << decimals << " decimals";
+      } else {
+        const size_t separator = text.find(',');
+        ASSERT_TRUE(decimals < 0 || (separator != std::string::npos &&
+                                     text.size() - separator - 1 > static_cast<size_t>(decimals)))
+            << text << " at " << decimals << " decimals";
+      }
     }
   }
   EXPECT_GT(plain, 100000);
