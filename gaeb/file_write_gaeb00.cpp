@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <ostream>
+#include <system_error>
 
 #include "core/eobj.h"
 
@@ -53,6 +54,7 @@ KsFileWriteGaeb00::KsFileWriteGaeb00(std::ostream& out) : out_(out) {
 }
 
 KsFileWriteGaeb00::~KsFileWriteGaeb00() {
+  if (inHand_.valid()) inHand_.wait();
   if (buffer_.empty() || !out_) return;
   try {
     out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
@@ -108,6 +110,7 @@ void KsFileWriteGaeb00::WriteField(std::string_view key, std::string_view value)
 
 void KsFileWriteGaeb00::Flush() {
   Drain();
+  FinishChunk();
   bool failed = false;
   errno = 0;
   try {
@@ -149,17 +152,37 @@ void KsFileWriteGaeb00::EndLine() {
 }
 
 void KsFileWriteGaeb00::Drain() {
+  FinishChunk();
   if (buffer_.empty()) return;
-  bool failed = !out_;
-  errno = 0;
-  if (!failed) {
-    try {
-      failed = !out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    } catch (const std::exception&) {
-      failed = true;
-    }
+  writing_.swap(buffer_);
+  try {
+    inHand_ = std::async(std::launch::async, [this] { return WriteChunk(); });
+  } catch (const std::system_error&) {
+    // Without a thread the chunk is written here.
+    std::promise<Written> done;
+    done.set_value(WriteChunk());
+    inHand_ = done.get_future();
   }
-  if (failed) RaiseWriteError(written_, errno);
-  written_ += buffer_.size();
-  buffer_.clear();
+}
+
+KsFileWriteGaeb00::Written KsFileWriteGaeb00::WriteChunk() {
+  if (!out_) return {true, 0};
+  // errno is read right after the failed call; streams without a system
+  // error (string streams) leave it at 0.
+  errno = 0;
+  try {
+    if (out_.write(writing_.data(), static_cast<std::streamsize>(writing_.size())))
+      return {false, 0};
+  } catch (const std::exception&) {
+    // A stream set to raise fails alike.
+  }
+  return {true, errno};
+}
+
+void KsFileWriteGaeb00::FinishChunk() {
+  if (!inHand_.valid()) return;
+  const Written result = inHand_.get();
+  if (result.failed) RaiseWriteError(written_, result.error);
+  written_ += writing_.size();
+  writing_.clear();
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -272,6 +273,44 @@ TEST(FileWriteGaeb00, StreamErrorsRaiseWithTheReason) {
   KsFileWriteGaeb00 w2(broken);
   w2.WriteBegin("GAEB");
   EXPECT_THROW(w2.Flush(), EObj);
+}
+
+// A stream that takes so many bytes and then no more, like a full disk.
+class FillingBuffer : public std::streambuf {
+ public:
+  explicit FillingBuffer(size_t room) : room_(room) {}
+
+ protected:
+  std::streamsize xsputn(const char*, std::streamsize n) override {
+    const auto taken = std::min(static_cast<size_t>(n), room_);
+    room_ -= taken;
+    return static_cast<std::streamsize>(taken);
+  }
+  int overflow(int c) override { return room_ == 0 ? traits_type::eof() : (--room_, c); }
+
+ private:
+  size_t room_;
+};
+
+// The chunks go to the stream while the next ones are filled: a chunk the
+// stream refuses still stops the writing, naming the bytes taken before it.
+TEST(FileWriteGaeb00, AChunkRefusedInTheMiddleRaises) {
+  FillingBuffer room(size_t{3} << 19);  // a chunk and a half
+  std::ostream out(&room);
+  KsFileWriteGaeb00 w(out);
+  std::string message;
+  try {
+    w.WriteBegin("GAEB");
+    for (int i = 0; i < 200000; ++i) w.WriteField("LANGTEXT", std::string(40, 'x'));
+    w.WriteEnd("GAEB");
+  } catch (const EObj& e) {
+    message = e.what();
+  }
+  const size_t at = message.find("Nach ");
+  ASSERT_NE(at, std::string::npos) << message;
+  const uint64_t taken = std::stoull(message.substr(at + 5));
+  EXPECT_GE(taken, uint64_t{1} << 20) << message;
+  EXPECT_LT(taken, uint64_t{3} << 19) << message;
 }
 
 // Every value is written so that the reader takes it back as it was: a
