@@ -1,12 +1,12 @@
 #include "core/arena.h"
 
-#include "core/page_warmer.h"
-
 #include <sys/mman.h>
 
 #include <algorithm>
 #include <atomic>
 #include <new>
+
+#include "core/page_warmer.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 #include "gaeb/file_read_gaeb00.h"
 
-#include <system_error>
-
 #include <algorithm>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 
 #include "gaeb/token_read_ahead.h"
 #include "util/trim.h"
@@ -108,8 +107,7 @@ void KsFileReadGaeb00::CutToken(std::string& name, TTokenKind& kind, std::string
     }
     ++lineCount_;
     hash = line.find('#');
-    if ((hash == npos || line.find(kCommentMark, hash) == npos) &&
-        (q = line.find(']')) != npos)
+    if ((hash == npos || line.find(kCommentMark, hash) == npos) && (q = line.find(']')) != npos)
       break;
   }
   tokenLine_ = LineNumber();

@@ -9,14 +9,14 @@
 
 enum TTokenKind : int { tkBegin = 0, tkEnd = 1, tkEof = 2, tkField = 3 };
 
+class TokenReadAhead;
+
 // Cuts the lines of a GAEB 2000 file into tokens:
 //   "#begin[NAME]"          begin of an element,
 //   "#end[NAME]..."         end of an element (counters after "]" ignored),
 //   "[KEY]value[end]"       a field, the value possibly running over several
 //                           lines up to the first "[end]",
 // skipping comment lines (containing "##") and lines without "]".
-class TokenReadAhead;
-
 class KsFileReadGaeb00 : public TFileRead {
  public:
   KsFileReadGaeb00(const std::string& fileName, int blockSize);

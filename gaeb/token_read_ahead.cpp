@@ -25,7 +25,9 @@ TokenReadAhead::TokenReadAhead(std::unique_ptr<KsFileReadGaeb00> worker)
 
 TokenReadAhead::~TokenReadAhead() { Stop(); }
 
-void TokenReadAhead::Start() { thread_ = std::thread([this] { Run(); }); }
+void TokenReadAhead::Start() {
+  thread_ = std::thread([this] { Run(); });
+}
 
 void TokenReadAhead::Stop() {
   {

@@ -63,7 +63,7 @@ class TokenReadAhead {
   std::unique_ptr<KsFileReadGaeb00> worker_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::unique_ptr<Batch>> full_;   // in file order, oldest first
+  std::deque<std::unique_ptr<Batch>> full_;    // in file order, oldest first
   std::vector<std::unique_ptr<Batch>> empty_;  // for the thread to fill
   std::unique_ptr<Batch> reading_;             // the batch Next hands out from
   size_t next_ = 0;                            // in reading_

@@ -187,8 +187,8 @@ bool IsPlainNumberText(std::string_view text, int decimals, const NumberFormat& 
   const size_t fractionStart = ++i;
   while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
   const size_t fractionDigits = i - fractionStart;
-  const size_t allowed = static_cast<size_t>(decimals > 0 ? std::min(decimals, kMaxDecimals)
-                                                          : kMaxDecimals);
+  const size_t allowed =
+      static_cast<size_t>(decimals > 0 ? std::min(decimals, kMaxDecimals) : kMaxDecimals);
   return i == text.size() && fractionDigits > 0 && fractionDigits <= allowed &&
          text.back() != '0' && (zero ? 0 : integerDigits) + fractionDigits <= 15;
 }

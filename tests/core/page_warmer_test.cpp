@@ -1,9 +1,8 @@
 #include "core/page_warmer.h"
 
+#include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>

@@ -75,8 +75,7 @@ TEST(ReaderLines, LinesAroundTheBufferSizeReadWhole) {
     ASSERT_EQ(lines.size(), expected.size()) << "block size " << blockSize;
     for (size_t i = 0; i < lines.size(); ++i)
       EXPECT_TRUE(lines[i] == expected[i])
-          << "line " << i + 1 << " of " << expected[i].size() << " bytes, block size "
-          << blockSize;
+          << "line " << i + 1 << " of " << expected[i].size() << " bytes, block size " << blockSize;
     EXPECT_EQ(reader.FilePosition(), static_cast<int64_t>(bytes.size()));
     EXPECT_EQ(reader.LineNumber(), static_cast<int64_t>(expected.size()));
   }
