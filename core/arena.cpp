@@ -74,8 +74,11 @@ void Arena::NewBlock(size_t bytes) {
 }
 
 void Arena::WarmAhead() {
-  char* const to = std::min(end_, warmed_ + 2 * kWarmStep);
-  PageWarmer::Instance().Request(this, warmed_, static_cast<size_t>(to - warmed_));
+  // A large piece may have taken the cut past the pages asked for.
+  char* const page = reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(next_) / kPage * kPage);
+  char* const from = std::max(warmed_, page);
+  char* const to = std::min(end_, from + 2 * kWarmStep);
+  PageWarmer::Instance().Request(this, from, static_cast<size_t>(to - from));
   warmed_ = to;
   warming_ = true;
 }

@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <system_error>
 #include <thread>
 
-namespace {
-
 #ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23
+#define MADV_POPULATE_WRITE 23  // Linux 5.14; older C libraries do not name it
 #endif
+
+namespace {
 
 // Pages are faulted in by this much at a time, so that the thread never
 // holds up the process's own changes to its memory for long.
@@ -28,7 +29,12 @@ void PageWarmer::Request(const void* owner, void* from, size_t bytes) {
   const std::lock_guard<std::mutex> lock(mutex_);
   if (!supported_ || bytes == 0) return;
   if (!started_) {
-    std::thread([this] { Run(); }).detach();
+    try {
+      std::thread([this] { Run(); }).detach();
+    } catch (const std::system_error&) {
+      supported_ = false;  // without a thread, pages are faulted in where they are used
+      return;
+    }
     started_ = true;
   }
   waiting_.push_back({owner, from, bytes});
