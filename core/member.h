@@ -30,6 +30,9 @@ class KsMember {
   const Variant& OldValue() const;
   void SetOldValue(Variant v);
 
+  // Position of its field in its list.
+  int FieldIndex() const { return index_; }
+
   uint8_t GetFieldType() const {
     return FieldDesc ? FieldDesc->FieldType : static_cast<uint8_t>(ftUnknown);
   }

@@ -34,8 +34,9 @@ MemberLayout::MemberLayout(std::vector<const KsFieldDesc*> fields, bool ownedByL
       while (slots_[s] >= 0) s = (s + 1) & (size - 1);
       slots_[s] = static_cast<int16_t>(i);
     }
-    if (fields_[i]->FieldType == ftUnknown || fields_[i]->FieldType == ftCursor)
-      childFields_.push_back(static_cast<int>(i));
+    const bool child = fields_[i]->FieldType == ftUnknown || fields_[i]->FieldType == ftCursor;
+    if (child) childFields_.push_back(static_cast<int>(i));
+    if (child || fields_[i]->Required) standingFields_.push_back(static_cast<int>(i));
   }
 }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "core/member_layout.h"
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_elements.h"
 #include "util/amount_limit.h"
@@ -103,35 +104,48 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
   // declaration means OEM to the reader as well.
   const bool gaebInfo = Is(*this, KsGGAEBInfo::StaticClass());
   std::string scratch;
-  // Members not made yet read as fresh ones: writing makes none.
-  KsMemberList::PeekWalk walk(Members);
-  for (int i = 0; i < Members.Count(); ++i) {
-    const KsMember* m = &walk.At(i);
-    const KsFieldDesc& field = *m->FieldDesc;
+  const auto write = [&](const KsMember& m) {
+    const KsFieldDesc& field = *m.FieldDesc;
     switch (field.FieldType) {
       case ftUnknown:
-        if (KsGAEBObj* child = AsElement(HeldChild(*m))) child->WriteElement(stream);
+        if (KsGAEBObj* child = AsElement(HeldChild(m))) child->WriteElement(stream);
         if (titPos && ImportDoc) ImportDoc->NotifyObservers(gcWriteStep);
         break;
       case ftCursor:
-        if (KsCustomObj* list = HeldChild(*m); list && Is(*list, KsObjList::StaticClass())) {
+        if (KsCustomObj* list = HeldChild(m); list && Is(*list, KsObjList::StaticClass())) {
           for (KsCustomObj* item : static_cast<KsObjList*>(list)->ItemsList)
             if (KsGAEBObj* element = AsElement(item)) element->WriteElement(stream);
         }
         break;
       default:
-        // A field without a member is blank: unless it must be written, it writes nothing.
-        if (!field.Required && !gaebInfo && !Members.Holds(i)) break;
         if (field.IsMultiValue()) {
-          stream.WriteField(field.Name, JoinValueLines(*m));
+          stream.WriteField(field.Name, JoinValueLines(m));
         } else if (!(position && field.Name == "BEZ")) {
-          const std::string_view text = FieldText(*m, scratch);
+          const std::string_view text = FieldText(m, scratch);
           const bool declaresOem =
               gaebInfo && (text.empty() || text == "OEM") && field.Name == "ZEICHENSATZ";
           stream.WriteField(field.Name, declaresOem ? "ANSI" : text);
         }
         break;
     }
+  };
+  // Members not made yet read as fresh ones: writing makes none. Of those,
+  // an optional field writes nothing, so only the members held and the
+  // fields that stand without one are visited, in field order (the file
+  // information all, for its character set).
+  const MemberLayout* layout = Members.Layout();
+  if (layout && gaebInfo) {
+    KsMemberList::PeekWalk walk(Members);
+    for (int i = 0; i < layout->Count(); ++i) write(walk.At(i));
+  } else if (layout) {
+    const std::vector<int>& standing = layout->StandingFields();
+    size_t next = 0;
+    Members.ForEachHeld([&](const KsMember& m) {
+      for (; next < standing.size() && standing[next] <= m.FieldIndex(); ++next)
+        if (standing[next] < m.FieldIndex()) write(layout->Blank(standing[next]));
+      write(m);
+    });
+    for (; next < standing.size(); ++next) write(layout->Blank(standing[next]));
   }
   stream.WriteEnd(name);
 }
