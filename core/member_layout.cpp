@@ -42,7 +42,10 @@ MemberLayout::MemberLayout(std::vector<const KsFieldDesc*> fields, bool ownedByL
 
 int MemberLayout::IndexOf(std::string_view name) const {
   const size_t mask = slots_.size() - 1;
-  for (size_t s = Hash(name) & mask; slots_[s] >= 0; s = (s + 1) & mask)
-    if (SameText(fields_[static_cast<size_t>(slots_[s])]->Name, name)) return slots_[s];
+  for (size_t s = Hash(name) & mask; slots_[s] >= 0; s = (s + 1) & mask) {
+    // Most names are asked for as the field is named: that is checked first.
+    const std::string& field = fields_[static_cast<size_t>(slots_[s])]->Name;
+    if (field == name || SameText(field, name)) return slots_[s];
+  }
   return -1;
 }

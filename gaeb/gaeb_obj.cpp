@@ -30,6 +30,7 @@ struct ChildField {
   std::string name;  // the field's name and type when this was worked out
   uint8_t type = ftUnknown;
   std::string key;
+  const ObjClass* elementClass = nullptr;  // of a single child
   const ObjClass* listClass = nullptr;
   std::string listTableName;
 };
@@ -38,7 +39,8 @@ const ChildField& ChildFieldOf(const KsFieldDesc& field) {
   static std::unordered_map<const KsFieldDesc*, ChildField> known;
   ChildField& info = known[&field];
   if (info.name == field.Name && info.type == field.FieldType && !info.key.empty()) return info;
-  info = ChildField{field.Name, field.FieldType, "GAEB" + field.Name, nullptr, {}};
+  info = ChildField{field.Name, field.FieldType, "GAEB" + field.Name, nullptr, nullptr, {}};
+  if (field.FieldType == ftUnknown) info.elementClass = GaebClasses().FindClass(info.key);
   if (field.FieldType == ftCursor) {
     info.key += "LIST";
     info.listClass = GaebClasses().FindClass(info.key);
@@ -202,6 +204,16 @@ std::string KsGAEBObj::Text(const std::string& memberName) const {
   if (m && (m->GetFieldType() == ftUnknown || m->GetFieldType() == ftCursor))
     m = Members.Find(memberName);
   return m ? m->GetAsString() : std::string();
+}
+
+const ObjClass* KsGAEBObj::ChildElementClass(const KsMember& member) {
+  if (member.Value.Kind() != KsVarKind::String) return nullptr;
+  const std::string_view key = member.Value.Str();
+  if (member.GetFieldType() == ftUnknown) {
+    const ChildField& info = ChildFieldOf(*member.FieldDesc);
+    if (key == info.key) return info.elementClass;
+  }
+  return GaebClasses().FindClass(std::string(key));
 }
 
 KsGAEBObj* KsGAEBObj::ParentElement() const {

@@ -37,6 +37,9 @@ class KsGAEBObj : public KsObj {
   std::string Text(const std::string& memberName) const;
   // The element or LV that holds this one in one of its lists.
   KsGAEBObj* ParentElement() const;
+  // The registered class that the class key of a single-child member names;
+  // null when the member holds no key or none is registered under it.
+  static const ObjClass* ChildElementClass(const KsMember& member);
 
   // Reading: consumes tokens of the document's reader until the element ends.
   virtual void ReadBody();

@@ -74,9 +74,8 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
       return nullptr;
     }
     case ftUnknown: {
-      if (member.Value.Kind() != KsVarKind::String) return nullptr;
       // An unregistered key would give a generic object without ReadBody.
-      const ObjClass* cls = GaebClasses().FindClass(std::string(member.Value.Str()));
+      const ObjClass* cls = KsGAEBObj::ChildElementClass(member);
       if (!cls) return nullptr;
       KsCustomObj* child =
           cls->CreateObj(&parent, {Variant("GAEBImp00"), DocumentParam(parent.ImportDoc)}, nullptr);
