@@ -51,6 +51,13 @@ std::string ReasonText(int err) {
                            " MB.");
 }
 
+// OEM to Windows-1252 in place. The conversion works on zero-terminated
+// text: it ends at the first NUL.
+void ConvertLine(char* text, size_t length) {
+  const void* nul = std::memchr(text, '\0', length);
+  Oem850ToCp1252(text, nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : length);
+}
+
 }  // namespace
 
 TFileRead::TFileRead(const std::string& fileName, int blockSize)
@@ -219,11 +226,7 @@ bool TFileRead::ReadLine(std::string_view& line) {
   size_t length = lf ? taken - 1 : taken;
   if (lf && length > 0 && start[length - 1] == '\r') --length;
   char* const text = buffer_.get() + (start - buffer_.get());
-  if (ConvertOem) {
-    // The conversion works on zero-terminated text: it ends at the first NUL.
-    const void* nul = std::memchr(text, '\0', length);
-    Oem850ToCp1252(text, nul ? static_cast<size_t>(static_cast<const char*>(nul) - text) : length);
-  }
+  if (ConvertOem) ConvertLine(text, length);
   line = std::string_view(text, length);
   return true;
 }
@@ -249,12 +252,7 @@ void TFileRead::ReadLongLine(std::string_view& line) {
     if (!longLine_.empty() && longLine_.back() == '\r') longLine_.pop_back();
   }
   if (longLine_.size() > kMaxLineLength) ThrowLineTooLong(DisplayName(), lineNumber_);
-  if (ConvertOem) {
-    const void* nul = std::memchr(longLine_.data(), '\0', longLine_.size());
-    Oem850ToCp1252(longLine_.data(),
-                   nul ? static_cast<size_t>(static_cast<const char*>(nul) - longLine_.data())
-                       : longLine_.size());
-  }
+  if (ConvertOem) ConvertLine(longLine_.data(), longLine_.size());
   line = longLine_;
 }
 
