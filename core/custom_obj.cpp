@@ -95,6 +95,7 @@ KsCustomObj::~KsCustomObj() {
 void KsCustomObj::SetDatabase(DbConnection* db) { Database = db; }
 
 void KsCustomObj::ApplyOwnerKeys() {
+  if (PKCount == 0) return;  // most objects have no key to take over
   if (auto* owner = dynamic_cast<KsObj*>(owner_); owner && owner->Members.Count() > 0) {
     const int n = TokenCount(FKNames, ",");
     for (int i = 1; i <= n && i <= PKCount; ++i)

@@ -1,5 +1,6 @@
 #include "gaeb/gaeb_obj.h"
 
+#include <array>
 #include <unordered_map>
 
 #include "core/arena.h"
@@ -53,15 +54,18 @@ const ChildField& ChildFieldOf(const KsFieldDesc& field) {
 // and no two are listed under one table name, so that the order in which
 // they are made cannot change what Children holds.
 bool ListsMayWait(const MemberLayout& layout) {
-  std::vector<const std::string*> names;
+  // Every element is checked as it is made: the names are kept without
+  // allocating. A layout of more lists than this makes them at once.
+  std::array<const std::string*, 16> names;
+  size_t count = 0;
   for (const int i : layout.ChildFields()) {
     const KsFieldDesc& field = *layout.Field(i);
     if (field.FieldType != ftCursor) continue;
     const ChildField& info = ChildFieldOf(field);
-    if (!info.listClass) return false;
-    for (const std::string* other : names)
-      if (SameText(*other, info.listTableName)) return false;
-    names.push_back(&info.listTableName);
+    if (!info.listClass || count == names.size()) return false;
+    for (size_t k = 0; k < count; ++k)
+      if (SameText(*names[k], info.listTableName)) return false;
+    names[count++] = &info.listTableName;
   }
   return true;
 }

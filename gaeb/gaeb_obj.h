@@ -43,7 +43,12 @@ class KsGAEBObj : public KsObj {
 
   // Reading: consumes tokens of the document's reader until the element ends.
   virtual void ReadBody();
-  virtual std::string ConvertFieldValue(const std::string& value, const KsMember& member);
+  // The value in the form the member holds it (and the file will carry):
+  // whole numbers as read, decimal numbers rounded to the field's decimals,
+  // texts cut to the field's size. Raises for a number that is none or too large.
+  std::string ConvertFieldValue(const std::string& value, const KsMember& member);
+  // The same in place, for the reader, which mostly keeps the value as it is.
+  void ConvertInPlace(std::string& value, const KsMember& member);
   void AddValueLine(const std::string& value, KsMember& member);
   virtual void ChildError(const std::string&) {}
 

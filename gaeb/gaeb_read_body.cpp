@@ -98,13 +98,13 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
 
 // A value that cannot be taken names where it stood: the line, the key as
 // the file wrote it, and the text as it was there.
-std::string ConvertLocated(KsGAEBObj& element, const std::string& value, const KsMember& member,
-                           const KsFileReadGaeb00& reader, const std::string& key) {
+void ConvertLocated(KsGAEBObj& element, std::string& value, const KsMember& member,
+                    const KsFileReadGaeb00& reader, const std::string& key) {
   const auto where = [&] {
     return "Zeile " + std::to_string(reader.TokenLine()) + ", Feld " + key + ": ";
   };
   try {
-    return element.ConvertFieldValue(value, member);
+    element.ConvertInPlace(value, member);
   } catch (const VariantError& e) {
     throw VariantError(where() + e.what());
   } catch (const EntryError& e) {
@@ -155,34 +155,45 @@ void KsGAEBObj::ReadBody() {
       // A field line named like a child member would overwrite the child's
       // class key; there is nothing a field can say about a child.
       if (type == ftUnknown || type == ftCursor) continue;
-      std::string converted = ConvertLocated(*this, value, member, *reader, name);
+      ConvertLocated(*this, value, member, *reader, name);
       if (member.FieldDesc->IsMultiValue())
-        AddValueLine(converted, member);
+        AddValueLine(value, member);
       else
-        member.SetValue(Variant(converted, HomeArena()));
+        member.SetValue(Variant(value, HomeArena()));
     }
   }
 }
 
 std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMember& member) {
+  std::string converted = value;
+  ConvertInPlace(converted, member);
+  return converted;
+}
+
+void KsGAEBObj::ConvertInPlace(std::string& value, const KsMember& member) {
   switch (member.GetFieldType()) {
     case ftSmallint:
     case ftInteger:
     case ftWord:
-      return value.empty() ? std::string("0") : std::to_string(StrToIntZero(value));
+      value = value.empty() ? std::string("0") : std::to_string(StrToIntZero(value));
+      return;
     case ftFloat:
     case ftCurrency:
     case ftBCD: {
-      if (value.empty()) return "0";
+      if (value.empty()) {
+        value = "0";
+        return;
+      }
       const int16_t decimals = member.FieldDesc->Size;
-      if (IsPlainNumberText(value, member.GetFieldType() == ftBCD ? 0 : decimals)) return value;
+      if (IsPlainNumberText(value, member.GetFieldType() == ftBCD ? 0 : decimals)) return;
       double number;
       if (!TryReadNumber(value, number)) throw VariantError(NotANumberText(value));
       if (!WithinAmountLimit(number)) throw EntryError(TooLargeText(value));
       // Held as the file will be written: to the field's decimals, so what
       // is shown and summed is what is saved (an EP of 12,3456 is 12,346).
       if (decimals > 0 && member.GetFieldType() != ftBCD) number = RoundDec(decimals, number);
-      return FloatToStr(number);
+      value = FloatToStr(number);
+      return;
     }
     case ftString: {
       // Held as the file will be written: a text longer than its field is
@@ -190,11 +201,12 @@ std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMembe
       const int16_t size = member.FieldDesc->Size;
       if (size <= 0 || value.size() <= static_cast<size_t>(size) ||
           member.FieldDesc->IsMultiValue())
-        return value;
-      return TrimRight(std::string_view(value).substr(0, static_cast<size_t>(size)));
+        return;
+      value = TrimRight(std::string_view(value).substr(0, static_cast<size_t>(size)));
+      return;
     }
     default:
-      return value;
+      return;
   }
 }
 
