@@ -45,19 +45,25 @@ void Arena::Release() {
 size_t Arena::TotalReservedBytes() { return totalReserved; }
 
 void* Arena::TakeText(size_t bytes) {
-  void* p = allocate(bytes, alignof(void*));
+  void* p = Take(texts_, bytes, alignof(void*));
   Hold();
   return p;
 }
 
 void Arena::GiveText(void* p, size_t bytes) noexcept {
-  deallocate(p, bytes, alignof(void*));
+  Give(texts_, p, bytes, alignof(void*));
   Release();
 }
 
-void Arena::NewBlock(size_t bytes) {
+void* Arena::do_allocate(size_t bytes, size_t alignment) { return Take(pieces_, bytes, alignment); }
+
+void Arena::do_deallocate(void* p, size_t bytes, size_t alignment) {
+  Give(pieces_, p, bytes, alignment);
+}
+
+void Arena::NewBlock(Cutter& cutter, size_t bytes) {
   const size_t grown =
-      blocks_.empty() ? kFirstBlock : std::min(blocks_.back().size * 2, kLargestBlock);
+      cutter.blockSize == 0 ? kFirstBlock : std::min(cutter.blockSize * 2, kLargestBlock);
   const size_t wanted = std::max(grown, bytes);
   // Plain pages, no huge ones: a huge page needs a whole free 2 MB range, and
   // on a virtual machine those are the ranges the host has taken back; first
@@ -67,19 +73,21 @@ void Arena::NewBlock(size_t bytes) {
   blocks_.push_back({base, size});
   reserved_ += size;
   totalReserved += size;
-  next_ = static_cast<char*>(base);
-  end_ = next_ + size;
+  cutter.blockSize = std::max(cutter.blockSize, std::min(size, kLargestBlock));
+  cutter.next = static_cast<char*>(base);
+  cutter.end = cutter.next + size;
   // A small block is used up before its pages could be faulted in elsewhere.
-  warmed_ = size >= kWarmedBlock ? next_ : end_;
+  cutter.warmed = size >= kWarmedBlock ? cutter.next : cutter.end;
 }
 
-void Arena::WarmAhead() {
+void Arena::WarmAhead(Cutter& cutter) {
   // A large piece may have taken the cut past the pages asked for.
-  char* const page = reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(next_) / kPage * kPage);
-  char* const from = std::max(warmed_, page);
-  char* const to = std::min(end_, from + 2 * kWarmStep);
+  char* const page =
+      reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(cutter.next) / kPage * kPage);
+  char* const from = std::max(cutter.warmed, page);
+  char* const to = std::min(cutter.end, from + 2 * kWarmStep);
   PageWarmer::Instance().Request(this, from, static_cast<size_t>(to - from));
-  warmed_ = to;
+  cutter.warmed = to;
   warming_ = true;
 }
 
@@ -87,14 +95,14 @@ void Arena::WarmAhead() {
 
 // Every piece is a heap block of its own, so that the sanitizer sees each
 // use after free and each piece that is never freed.
-void* Arena::do_allocate(size_t bytes, size_t alignment) {
+void* Arena::Take(Cutter&, size_t bytes, size_t alignment) {
   void* p = ::operator new(bytes, std::align_val_t(alignment));
   reserved_ += bytes;
   totalReserved += bytes;
   return p;
 }
 
-void Arena::do_deallocate(void* p, size_t bytes, size_t alignment) {
+void Arena::Give(Cutter&, void* p, size_t bytes, size_t alignment) {
   ::operator delete(p, bytes, std::align_val_t(alignment));
   reserved_ -= bytes;
   totalReserved -= bytes;
@@ -102,29 +110,30 @@ void Arena::do_deallocate(void* p, size_t bytes, size_t alignment) {
 
 #else
 
-void* Arena::do_allocate(size_t bytes, size_t alignment) {
+void* Arena::Take(Cutter& cutter, size_t bytes, size_t alignment) {
   const size_t size = RoundUp(std::max<size_t>(bytes, 1), kGrain);
   if (size <= kMaxKept && alignment <= kGrain) {
-    if (FreePiece*& head = kept_[size / kGrain]) {
+    if (FreePiece*& head = cutter.kept[size / kGrain]) {
       FreePiece* piece = head;
       head = piece->next;
       return piece;
     }
   }
-  auto start = [&] { return RoundUp(reinterpret_cast<uintptr_t>(next_), alignment); };
-  if (!next_ || start() + size > reinterpret_cast<uintptr_t>(end_)) NewBlock(size + alignment);
+  auto start = [&] { return RoundUp(reinterpret_cast<uintptr_t>(cutter.next), alignment); };
+  if (!cutter.next || start() + size > reinterpret_cast<uintptr_t>(cutter.end))
+    NewBlock(cutter, size + alignment);
   char* p = reinterpret_cast<char*>(start());
-  next_ = p + size;
-  if (warmed_ < end_ && next_ + kWarmStep > warmed_) WarmAhead();
+  cutter.next = p + size;
+  if (cutter.warmed < cutter.end && cutter.next + kWarmStep > cutter.warmed) WarmAhead(cutter);
   return p;
 }
 
-void Arena::do_deallocate(void* p, size_t bytes, size_t) {
+void Arena::Give(Cutter& cutter, void* p, size_t bytes, size_t) {
   const size_t size = RoundUp(std::max<size_t>(bytes, 1), kGrain);
   if (size > kMaxKept) return;  // stays unused until the arena goes
   auto* piece = static_cast<FreePiece*>(p);
-  piece->next = kept_[size / kGrain];
-  kept_[size / kGrain] = piece;
+  piece->next = cutter.kept[size / kGrain];
+  cutter.kept[size / kGrain] = piece;
 }
 
 #endif

@@ -10,12 +10,14 @@
 #include "util/text_pool.h"
 
 // Memory of one element tree (a document's): its objects, their members and
-// child tables. Pieces are cut from large blocks of pages taken from the
-// system, so reading a large tender does not call the allocator per member
-// or per text; a freed piece is kept and reused for the next piece of its
-// size. Every object and text made in an arena holds it, and the blocks go
-// back to the system when the last of them is freed and the creator has let
-// go of it.
+// child tables, and its long texts. Pieces are cut from large blocks of pages
+// taken from the system, so reading a large tender does not call the
+// allocator per member or per text; a freed piece is kept and reused for the
+// next piece of its size. Texts are cut from blocks of their own, so that the
+// objects and members of neighbouring elements lie close together for the
+// walks over a whole tree (totals, writing, freeing). Every object and text
+// made in an arena holds it, and the blocks go back to the system when the
+// last of them is freed and the creator has let go of it.
 class Arena final : public std::pmr::memory_resource, public TextPool {
  public:
   // A new arena, held once by the caller.
@@ -44,26 +46,36 @@ class Arena final : public std::pmr::memory_resource, public TextPool {
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
     return this == &other;
   }
-  // Starts a new block of at least `bytes`.
-  void NewBlock(size_t bytes);
-  // Asks for the pages ahead of next_ in a large block to be faulted in.
-  void WarmAhead();
 
   static constexpr size_t kGrain = 8;
   static constexpr size_t kMaxKept = 1024;  // larger pieces are not reused
   struct FreePiece {
     FreePiece* next;
   };
-  std::array<FreePiece*, kMaxKept / kGrain + 1> kept_{};
+  // Where pieces of one kind are cut: the current block and the pieces
+  // freed for reuse.
+  struct Cutter {
+    char* next = nullptr;
+    char* end = nullptr;
+    char* warmed = nullptr;  // pages of the block below this are faulted in or asked for
+    size_t blockSize = 0;    // of the last block started here
+    std::array<FreePiece*, kMaxKept / kGrain + 1> kept{};
+  };
+  void* Take(Cutter& cutter, size_t bytes, size_t alignment);
+  void Give(Cutter& cutter, void* p, size_t bytes, size_t alignment);
+  // Starts a new block of at least `bytes` for the cutter.
+  void NewBlock(Cutter& cutter, size_t bytes);
+  // Asks for the pages ahead of the cut in a large block to be faulted in.
+  void WarmAhead(Cutter& cutter);
+
   struct Block {
     void* base;
     size_t size;
   };
   std::vector<Block> blocks_;
-  char* next_ = nullptr;
-  char* end_ = nullptr;
-  char* warmed_ = nullptr;  // pages of the block below this are faulted in or asked for
-  bool warming_ = false;    // pages were asked for (see PageWarmer)
+  Cutter pieces_;  // objects, members, lists
+  Cutter texts_;
+  bool warming_ = false;  // pages were asked for (see PageWarmer)
   size_t reserved_ = 0;
   uint64_t holds_ = 1;
 };

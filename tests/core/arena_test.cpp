@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "util/variant.h"
@@ -76,6 +78,35 @@ TEST(Arena, FreedPieceServesTheNextOfItsSize) {
   arena->deallocate(first, 40, 8);
   EXPECT_EQ(arena->allocate(40, 8), first);
   EXPECT_NE(arena->allocate(40, 8), first);
+}
+
+// Texts are cut apart from the other pieces: the members of elements read
+// one after another stay side by side however long the texts between them.
+TEST(Arena, TextsLieApartFromThePieces) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "every piece is a heap block of its own here";
+#endif
+  const ArenaHold arena(Arena::Create());
+  std::vector<char*> pieces;
+  std::vector<std::pair<char*, size_t>> texts;
+  for (size_t i = 0; i < 2000; ++i) {
+    pieces.push_back(static_cast<char*>(arena->allocate(48, 8)));
+    const size_t bytes = 16 + (i * 37) % 900;
+    auto* text = static_cast<char*>(arena->TakeText(bytes));
+    std::memset(text, 'T', bytes);
+    texts.emplace_back(text, bytes);
+  }
+  size_t adjacent = 0;
+  for (size_t i = 1; i < pieces.size(); ++i) adjacent += pieces[i] == pieces[i - 1] + 48;
+  // Only a new block may break the row.
+  EXPECT_GE(adjacent, pieces.size() - 3);
+  std::vector<std::pair<char*, size_t>> all = texts;
+  for (char* piece : pieces) all.emplace_back(piece, 48);
+  std::sort(all.begin(), all.end());
+  for (size_t i = 1; i < all.size(); ++i)
+    ASSERT_LE(all[i - 1].first + all[i - 1].second, all[i].first) << "overlap at " << i;
+  for (const auto& [text, bytes] : texts) arena->GiveText(text, bytes);
+  for (char* piece : pieces) arena->deallocate(piece, 48, 8);
 }
 
 // A text kept in an arena holds it: the arena outlives its creator's hold

@@ -274,7 +274,8 @@ TEST(KsMemberList, ReadingMakesNoMembers) {
 }
 
 // Lists longer than the members a list marks as made at a glance: fields on
-// both sides of that limit are found alike.
+// both sides of that limit are found alike, whatever the order they were made
+// in, and a member keeps its place while more are made around it.
 TEST(KsMemberList, ManyFieldsAreHeldAndPeekedAlike) {
   std::vector<KsFieldDesc> fields(70, Field(ftString));
   std::vector<const KsFieldDesc*> layout;
@@ -284,8 +285,17 @@ TEST(KsMemberList, ManyFieldsAreHeldAndPeekedAlike) {
   }
   KsMemberList list;
   list.AddMembers(layout);
-  const std::vector<int> made = {2, 63, 64, 69};
-  for (const int i : made) list.Items(i).SetAsString(std::to_string(i));
+  const std::vector<int> made = {69, 2, 64, 0, 63, 66, 1, 65, 30, 68, 10, 67, 62, 3};
+  std::vector<const KsMember*> places;
+  for (const int i : made) {
+    KsMember& m = list.Items(i);
+    m.SetAsString(std::to_string(i));
+    places.push_back(&m);
+  }
+  for (size_t k = 0; k < made.size(); ++k) {
+    EXPECT_EQ(&list.Items(made[k]), places[k]) << made[k];
+    EXPECT_EQ(list.Items(made[k]).FieldIndex(), made[k]);
+  }
   KsMemberList::PeekWalk walk(list);
   for (int i = 0; i < list.Count(); ++i) {
     const bool isMade = std::find(made.begin(), made.end(), i) != made.end();
@@ -293,6 +303,11 @@ TEST(KsMemberList, ManyFieldsAreHeldAndPeekedAlike) {
     EXPECT_EQ(list.Peek(i).GetAsString(), isMade ? std::to_string(i) : "") << i;
     EXPECT_EQ(&walk.At(i), &list.Peek(i)) << i;
   }
+  std::vector<int> held;
+  list.ForEachHeld([&held](const KsMember& m) { held.push_back(m.FieldIndex()); });
+  std::vector<int> sorted = made;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(held, sorted);
   EXPECT_FALSE(list.Holds(-1));
   EXPECT_FALSE(list.Holds(70));
   EXPECT_EQ(list.Find("F64")->GetAsString(), "64");
