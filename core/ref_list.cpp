@@ -1,6 +1,7 @@
 #include "core/ref_list.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
@@ -13,11 +14,24 @@
 namespace {
 
 // One copy of every name a list has held, for the life of the program.
+// Elements are made by the thousand under a handful of names: the names a
+// thread interned last are checked first, without taking the lock.
 const std::string* Intern(std::string_view name) {
+  constexpr size_t kRecent = 8;
+  thread_local std::array<const std::string*, kRecent> recent{};
+  thread_local size_t replace = 0;
+  for (const std::string* known : recent)
+    if (known && *known == name) return known;
   static std::mutex guard;
   static std::unordered_set<std::string> names;
-  const std::lock_guard<std::mutex> lock(guard);
-  return &*names.emplace(name).first;
+  const std::string* interned;
+  {
+    const std::lock_guard<std::mutex> lock(guard);
+    interned = &*names.emplace(name).first;
+  }
+  recent[replace] = interned;
+  replace = (replace + 1) % kRecent;
+  return interned;
 }
 
 Arena* ArenaOf(const KsObj* owner) { return owner ? owner->HomeArena() : nullptr; }

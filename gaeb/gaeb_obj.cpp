@@ -88,6 +88,17 @@ const ObjClass& KsGAEBObjList::StaticClass() {
   return cls;
 }
 
+KsGAEBObj* AsElement(KsCustomObj* obj) {
+  return obj && obj->Class().InheritsFrom(KsGAEBObj::StaticClass()) ? static_cast<KsGAEBObj*>(obj)
+                                                                    : nullptr;
+}
+
+KsGAEBObjList* AsElementList(KsCustomObj* obj) {
+  return obj && obj->Class().InheritsFrom(KsGAEBObjList::StaticClass())
+             ? static_cast<KsGAEBObjList*>(obj)
+             : nullptr;
+}
+
 std::string GaebClass::ClassTablename() const {
   if (tableName_.empty()) tableName_ = "GAEB" + UpperAscii(std::string(Name()).substr(3));
   return tableName_;
@@ -195,11 +206,11 @@ void KsGAEBObj::Assign(const KsCustomObj& source) {
 // A child element is held once it was read or created; no member is made
 // to learn that there is none.
 KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
-  return dynamic_cast<KsGAEBObj*>(HeldObject(Members.PeekFind(memberName)));
+  return AsElement(HeldObject(Members.PeekFind(memberName)));
 }
 
 KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {
-  return dynamic_cast<KsGAEBObjList*>(HeldObject(Members.Find(memberName)));
+  return AsElementList(HeldObject(Members.Find(memberName)));
 }
 
 std::string KsGAEBObj::Text(const std::string& memberName) const {

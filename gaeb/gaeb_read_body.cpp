@@ -62,14 +62,14 @@ KsCustomObj* HeldObject(const KsMember& member) {
 KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
   switch (member.GetFieldType()) {
     case ftCursor: {
-      auto* list = dynamic_cast<KsGAEBObjList*>(HeldObject(member));
+      KsGAEBObjList* list = AsElementList(HeldObject(member));
       if (!list) return nullptr;
       KsCustomObj* item = list->ItemClass()->CreateObj(
           list,
           {Variant("TableName"), Variant(parent.TableName()), Variant("FKNames"), Variant(""),
            Variant("GAEBImp00"), DocumentParam(parent.ImportDoc)},
           nullptr);
-      if (auto* element = dynamic_cast<KsGAEBObj*>(item)) return element;
+      if (KsGAEBObj* element = AsElement(item)) return element;
       delete item;
       return nullptr;
     }
@@ -79,7 +79,7 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
       if (!cls) return nullptr;
       KsCustomObj* child =
           cls->CreateObj(&parent, {Variant("GAEBImp00"), DocumentParam(parent.ImportDoc)}, nullptr);
-      auto* element = dynamic_cast<KsGAEBObj*>(child);
+      KsGAEBObj* element = AsElement(child);
       if (!element) {
         delete child;
         return nullptr;

@@ -20,10 +20,6 @@ KsCustomObj* HeldChild(const KsMember& m) {
 // on every element of a large tender.
 bool Is(const KsCustomObj& obj, const ObjClass& cls) { return obj.Class().InheritsFrom(cls); }
 
-KsGAEBObj* AsElement(KsCustomObj* obj) {
-  return obj && Is(*obj, KsGAEBObj::StaticClass()) ? static_cast<KsGAEBObj*>(obj) : nullptr;
-}
-
 bool IsBlank(std::string_view t) { return std::all_of(t.begin(), t.end(), IsTrimChar); }
 
 // The text of a single-valued field as it is written. Points into the
