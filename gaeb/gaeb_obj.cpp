@@ -206,7 +206,11 @@ void KsGAEBObj::Assign(const KsCustomObj& source) {
 // A child element is held once it was read or created; no member is made
 // to learn that there is none.
 KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
-  return AsElement(HeldObject(Members.PeekFind(memberName)));
+  return HeldElement(Members.PeekFind(memberName));
+}
+
+KsGAEBObj* KsGAEBObj::HeldElement(const KsMember* member) {
+  return AsElement(HeldObject(member));
 }
 
 KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {

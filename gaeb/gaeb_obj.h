@@ -33,6 +33,8 @@ class KsGAEBObj : public KsObj {
   // The child element or list held by the named member; nullptr when there is none.
   KsGAEBObj* Child(const std::string& memberName) const;
   KsGAEBObjList* ChildList(const std::string& memberName) const;
+  // The child element a member holds; null for none or no member.
+  static KsGAEBObj* HeldElement(const KsMember* member);
   // Text of a member, "" when the element has no such member.
   std::string Text(const std::string& memberName) const;
   // The element or LV that holds this one in one of its lists.

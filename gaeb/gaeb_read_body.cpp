@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/arena.h"
+#include "core/member_slot.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
@@ -226,12 +227,18 @@ void KsGPOSITION::ReadBody() {
 }
 
 void KsGPOSITION::DeriveDisplayFields() {
-  if (KsMember* bez = Members.Find("BEZ")) bez->SetAsString(ShortText(*this, 255), HomeArena());
-  if (KsMember* type = Members.Find("_TARVO_POSTYP")) {
+  // Done for every position read: the fields are found once per thread.
+  thread_local MemberSlot bezSlot("BEZ");
+  thread_local MemberSlot typeSlot("_TARVO_POSTYP");
+  thread_local MemberSlot lfdNrSlot("ZZLFDNR");
+  thread_local MemberSlot bedarfSlot("BEDARF");
+  if (KsMember* bez = bezSlot.In(*this)) bez->SetAsString(ShortText(*this, 255), HomeArena());
+  if (KsMember* type = typeSlot.In(*this)) {
     const char* code = "N";
-    if (const KsMember* lfdNr = Members.PeekFind("ZZLFDNR"); lfdNr && lfdNr->GetAsInteger() > 0)
+    if (const KsMember* lfdNr = lfdNrSlot.Peek(*this); lfdNr && lfdNr->GetAsInteger() > 0)
       code = "A";
-    const std::string bedarf = Text("BEDARF");
+    const KsMember* bedarfMember = bedarfSlot.Peek(*this);
+    const std::string bedarf = bedarfMember ? bedarfMember->GetAsString() : std::string();
     if (bedarf == "M") code = "B";
     if (bedarf == "E") code = "AB";
     type->SetAsString(code);

@@ -1,5 +1,6 @@
 #include "gaeb/gaeb_texts.h"
 
+#include "core/member_slot.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/rtf_to_plain.h"
 #include "util/same_text.h"
@@ -8,18 +9,41 @@
 namespace {
 const char kCrLf[] = "\r\n";
 
+// A position's or note's description element; null when it has none.
+const KsGAEBObj* Description(const KsGAEBObj& element) {
+  thread_local MemberSlot description("BESCHREIBUNG");
+  return KsGAEBObj::HeldElement(description.Peek(element));
+}
+
+// Plain text of a member of the description element; "" when there is none.
+// Read where the member holds it: shown for every position of a tender.
+std::string DescriptionText(const KsGAEBObj& element, MemberSlot& slot, bool trimmed) {
+  const KsGAEBObj* beschreibung = Description(element);
+  const KsMember* m = beschreibung ? slot.Peek(*beschreibung) : nullptr;
+  if (!m) return std::string();
+  std::string held;
+  std::string_view raw;
+  if (m->Value.Kind() == KsVarKind::String) {
+    raw = m->Value.Str();
+  } else {
+    held = m->GetAsString();
+    raw = held;
+  }
+  return RtfToPlain(trimmed ? TrimmedView(raw) : raw);
+}
+
 std::string DescriptionText(const KsGAEBObj& element, const char* member, bool trimmed) {
-  const KsGAEBObj* beschreibung = element.Child("BESCHREIBUNG");
-  if (!beschreibung) return std::string();
-  const std::string raw = beschreibung->Text(member);
-  return RtfToPlain(trimmed ? Trim(raw) : raw);
+  MemberSlot slot(member);
+  return DescriptionText(element, slot, trimmed);
 }
 }  // namespace
 
 std::string ShortText(const KsGAEBObj& element, int maxLength) {
-  if (!element.Child("BESCHREIBUNG")) return std::string();
-  std::string t = DescriptionText(element, "KURZTEXT", true);
-  if (t.empty()) t = DescriptionText(element, "LANGTEXT", true);
+  thread_local MemberSlot shortText("KURZTEXT");
+  thread_local MemberSlot longText("LANGTEXT");
+  if (!Description(element)) return std::string();
+  std::string t = DescriptionText(element, shortText, true);
+  if (t.empty()) t = DescriptionText(element, longText, true);
   if (maxLength >= 3 && t.size() > static_cast<size_t>(maxLength))
     t = t.substr(0, static_cast<size_t>(maxLength) - 3) + "...";
   return t;
@@ -34,7 +58,7 @@ std::string AreaLongText(const KsGAEBObj& area) {
   if (const KsGAEBObjList* hinweise = area.ChildList("HINWEIS")) {
     for (int i = 0; i < hinweise->Count(); ++i) {
       const KsGAEBObj* hinweis = hinweise->Element(i);
-      if (!hinweis->Child("BESCHREIBUNG")) continue;
+      if (!Description(*hinweis)) continue;
       result += DescriptionText(*hinweis, "LANGTEXT", false) + kCrLf;
     }
   }

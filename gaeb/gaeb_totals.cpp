@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/member_layout.h"
+#include "core/member_slot.h"
 #include "gaeb/gaeb_elements.h"
 #include "util/amount_limit.h"
 #include "util/entry_error.h"
@@ -23,44 +23,6 @@ constexpr int kAmountDecimals = 2;
 constexpr __int128 kLimitCents = 100'000'000'000'000;
 
 using Cents = int64_t;
-
-// A member found by name once per call and then, in every further element of
-// the same layout, at the same index: elements of one table share their
-// descriptor, so a sum over thousands of positions needs no name lookups.
-// Reading makes no member (an empty discount reads as a fresh member);
-// storing makes the member when the element has none yet.
-class MemberSlot {
- public:
-  explicit MemberSlot(const char* name) : name_(name) {}
-
-  const KsMember* Peek(const KsCustomObj& element) {
-    const int i = IndexIn(element.Members);
-    return i < 0 ? nullptr : &element.Members.Peek(i);
-  }
-  KsMember* In(KsCustomObj& element) {
-    const int i = IndexIn(element.Members);
-    return i < 0 ? nullptr : &element.Members.Items(i);
-  }
-
- private:
-  // Checked against the list's fields, not its members: finding a member
-  // walks the members the list holds.
-  int IndexIn(const KsMemberList& members) {
-    const MemberLayout* layout = members.Layout();
-    if (!layout) return -1;
-    if (desc_ && index_ < layout->Count() && layout->Field(index_) == desc_) return index_;
-    const int i = layout->IndexOf(name_);
-    if (i >= 0) {
-      index_ = i;
-      desc_ = layout->Field(i);
-    }
-    return i;
-  }
-
-  const char* name_;
-  int index_ = 0;
-  const KsFieldDesc* desc_ = nullptr;
-};
 
 // A walk over many positions is bound by memory latency, not by arithmetic:
 // the position a few places ahead is requested early.
@@ -505,7 +467,11 @@ bool IsPriceComponent(const std::string& name) {
          name[8] <= '6';
 }
 
-bool HasPriceBreakdown(const KsGAEBObj& position) { return position.Text("EPAUFGL") == "J"; }
+bool HasPriceBreakdown(const KsGAEBObj& position) {
+  thread_local MemberSlot request("EPAUFGL");
+  const KsMember* m = request.Peek(position);
+  return m && m->Value.Kind() == KsVarKind::String && m->Value.Str() == "J";
+}
 
 std::string PriceBreakdownHint() {
   return "Der Einheitspreis dieser Position ist die Summe ihrer Anteile EP 1 bis EP 6. Bitte "

@@ -263,10 +263,10 @@ class RtfParser {
 
 }  // namespace
 
-std::string RtfToPlain(const std::string& text) {
+std::string RtfToPlain(std::string_view text) {
   const std::size_t start = text.find("{\\rtf");
-  if (start == std::string::npos) return text;
+  if (start == std::string_view::npos) return std::string(text);
   // The rich text is the group that starts there; blanks or line breaks around
   // it in a field are not part of it.
-  return RtfParser(std::string_view(text).substr(start)).Run();
+  return RtfParser(text.substr(start)).Run();
 }

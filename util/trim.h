@@ -18,9 +18,12 @@ inline std::string TrimLeft(std::string_view s) {
   return std::string(s.substr(b));
 }
 
-inline std::string Trim(std::string_view s) {
+// The part of s without the trim characters at both ends.
+inline std::string_view TrimmedView(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && IsTrimChar(s[b])) ++b;
   while (e > b && IsTrimChar(s[e - 1])) --e;
-  return std::string(s.substr(b, e - b));
+  return s.substr(b, e - b);
 }
+
+inline std::string Trim(std::string_view s) { return std::string(TrimmedView(s)); }
