@@ -35,7 +35,10 @@ class BenchRow : public KsObj {
       Cls()
           : ObjClass("BenchRow", &KsObj::StaticClass(),
                      [] { return static_cast<KsCustomObj*>(new BenchRow); }) {}
-      std::string ClassTablename() const override { return "BENCHROW"; }
+      const std::string& ClassTablename() const override {
+        static const std::string name = "BENCHROW";
+        return name;
+      }
     };
     static const Cls cls;
     return cls;

@@ -108,7 +108,7 @@ void KsCustomObj::ApplyOwnerKeys() {
   }
 }
 
-std::string KsCustomObj::GetTableName() const { return Class().ClassTablename(); }
+const std::string& KsCustomObj::GetTableName() const { return Class().ClassTablename(); }
 
 KsMember& KsCustomObj::GetMember(const std::string& name) {
   if (KsMember* m = Members.Find(name)) return *m;

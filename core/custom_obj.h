@@ -92,8 +92,8 @@ class KsCustomObj {
   // Virtual operations in their dispatch order.
   virtual void SetDatabase(DbConnection* db);
   virtual void ApplyOwnerKeys();
-  virtual std::string GetTableName() const;
-  std::string TableName() const { return GetTableName(); }
+  virtual const std::string& GetTableName() const;
+  const std::string& TableName() const { return GetTableName(); }
   virtual KsMember& GetMember(const std::string& name);
   virtual void SetParam(const std::string& name, const Variant& value);
   virtual Variant ReadValue(const std::string& name) const;

@@ -64,6 +64,6 @@ class KsObjGeneric : public KsObj {
   static const ObjClass& StaticClass();
   const ObjClass& Class() const override { return StaticClass(); }
   std::string TableNameValue;
-  std::string GetTableName() const override { return TableNameValue; }
+  const std::string& GetTableName() const override { return TableNameValue; }
   void SetParam(const std::string& name, const Variant& value) override;
 };

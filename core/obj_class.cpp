@@ -11,7 +11,10 @@ bool ObjClass::InheritsFrom(const ObjClass& other) const {
   return false;
 }
 
-std::string ObjClass::ClassTablename() const { return std::string(); }
+const std::string& ObjClass::ClassTablename() const {
+  static const std::string none;
+  return none;
+}
 
 const ObjClass* ObjClass::ClassItemClass() const { return &KsObj::StaticClass(); }
 

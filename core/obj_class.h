@@ -27,8 +27,9 @@ class ObjClass {
   const ObjClass* Parent() const { return parent_; }
   bool InheritsFrom(const ObjClass& other) const;
 
-  // Class-level table name; "" for the plain object classes.
-  virtual std::string ClassTablename() const;
+  // Class-level table name; "" for the plain object classes. Asked for with
+  // every object made: the class keeps it.
+  virtual const std::string& ClassTablename() const;
   // Class of the items of a list class; the plain object class by default.
   virtual const ObjClass* ClassItemClass() const;
 

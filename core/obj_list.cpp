@@ -9,7 +9,7 @@
 KsCustomObj* const KsObjList::kRemoveAll =
     reinterpret_cast<KsCustomObj*>(static_cast<intptr_t>(-3));
 
-std::string ObjListClass::ClassTablename() const {
+const std::string& ObjListClass::ClassTablename() const {
   throw EObj("KsObjList", "Aufruf ist nicht erlaubt ! Stattdessen KsObjList.TableName verwenden .",
              "ClassTablename");
 }
@@ -91,7 +91,7 @@ void KsObjList::Remove(KsCustomObj* obj) {
   if (i >= 0) Delete(i);
 }
 
-std::string KsObjList::GetTableName() const { return ItemClass()->ClassTablename(); }
+const std::string& KsObjList::GetTableName() const { return ItemClass()->ClassTablename(); }
 
 void KsObjList::SetParam(const std::string& name, const Variant& value) {
   KsCustomObj::SetParam(name, value);

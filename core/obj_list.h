@@ -34,7 +34,7 @@ class KsObjList : public KsCustomObj {
   // Class of the items; raises when the list class names none.
   const ObjClass* ItemClass() const;
 
-  std::string GetTableName() const override;
+  const std::string& GetTableName() const override;
   void SetParam(const std::string& name, const Variant& value) override;
   void SetDatabase(DbConnection* db) override;
   void ApplyOwnerKeys() override;
@@ -74,5 +74,5 @@ class KsObjList : public KsCustomObj {
 class ObjListClass : public ObjClass {
  public:
   using ObjClass::ObjClass;
-  std::string ClassTablename() const override;
+  const std::string& ClassTablename() const override;
 };

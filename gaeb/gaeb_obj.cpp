@@ -99,7 +99,7 @@ KsGAEBObjList* AsElementList(KsCustomObj* obj) {
              : nullptr;
 }
 
-std::string GaebClass::ClassTablename() const {
+const std::string& GaebClass::ClassTablename() const {
   if (tableName_.empty()) tableName_ = "GAEB" + UpperAscii(std::string(Name()).substr(3));
   return tableName_;
 }

@@ -97,7 +97,7 @@ class KsGAEBObjList : public KsObjList {
 class GaebClass : public ObjClass {
  public:
   using ObjClass::ObjClass;
-  std::string ClassTablename() const override;
+  const std::string& ClassTablename() const override;
 
  private:
   mutable std::string tableName_;  // derived once; asked for every element created

@@ -68,7 +68,10 @@ class XmlPos : public XmlObj {
     Class_()
         : ObjClass("XmlPos", &XmlObj::StaticClass(),
                    [] { return static_cast<KsCustomObj*>(new XmlPos); }) {}
-    std::string ClassTablename() const override { return "XPOS"; }
+    const std::string& ClassTablename() const override {
+      static const std::string name = "XPOS";
+      return name;
+    }
   };
   static const ObjClass& StaticClass() {
     static const Class_ cls;

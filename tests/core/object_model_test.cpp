@@ -49,7 +49,10 @@ struct TestItemClass : ObjClass {
   TestItemClass()
       : ObjClass("TestItem", &KsObj::StaticClass(),
                  [] { return static_cast<KsCustomObj*>(new TestItem); }) {}
-  std::string ClassTablename() const override { return "TESTITEM"; }
+  const std::string& ClassTablename() const override {
+    static const std::string name = "TESTITEM";
+    return name;
+  }
 };
 const ObjClass& TestItem::StaticClass() {
   static const TestItemClass cls;

@@ -70,8 +70,8 @@ struct TableClass : ObjClass {
   TableClass(const char* name, const char* table)
       : ObjClass(name, &KsObj::StaticClass(), [] { return static_cast<KsCustomObj*>(new T); }),
         table_(table) {}
-  std::string ClassTablename() const override { return table_; }
-  const char* table_;
+  const std::string& ClassTablename() const override { return table_; }
+  const std::string table_;
 };
 
 template <class List, class Item>
