@@ -69,7 +69,8 @@ Cents Bounded(__int128 cents, const KsGAEBObj& element, const char* member) {
 // The decimal value of a member in units of 10^-decimals; 0 without the
 // member. Text that is no number raises the conversion error.
 int64_t UnitsOf(const KsMember* m, int decimals, const KsGAEBObj& element) {
-  if (!m) return 0;
+  // No member or no value (most discounts, unpriced positions) is 0.
+  if (!m || m->Value.IsEmptyOrNull()) return 0;
   int64_t units;
   // Amounts are mostly held as plain texts: their digits are the units.
   if (m->Value.Kind() == KsVarKind::String && TryPlainNumberUnits(m->Value.Str(), decimals, units))
