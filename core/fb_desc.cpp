@@ -1,6 +1,9 @@
 #include "core/fb_desc.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 
@@ -34,6 +37,10 @@ std::vector<RegistryEntry>& Registry() {
   static std::vector<RegistryEntry> entries;
   return entries;
 }
+
+// Counts the registrations: a name found before may stand for another
+// descriptor after one.
+std::atomic<uint64_t> registrations{0};
 
 }  // namespace
 
@@ -106,15 +113,33 @@ void RegisterDescriptor(const std::string& name, KsFBDescBuilder builder) {
   const auto pos = std::find_if(entries.begin(), entries.end(),
                                 [&](const RegistryEntry& e) { return !(e.Name < name); });
   entries.insert(pos, RegistryEntry{name, builder, nullptr});
+  ++registrations;
 }
 
 KsFBDesc* FindDescriptor(const std::string& name) {
+  // Objects are made by the thousand from a handful of tables: the tables
+  // this thread found last are checked first.
+  struct Found {
+    std::string name;
+    KsFBDesc* desc = nullptr;
+    uint64_t registrations = 0;
+  };
+  constexpr size_t kRecent = 4;
+  thread_local std::array<Found, kRecent> recent;
+  thread_local size_t replace = 0;
+  const uint64_t now = registrations;
+  for (const Found& f : recent)
+    if (f.desc && f.registrations == now && f.name == name) return f.desc;
   auto& entries = Registry();
   const auto pos =
       std::lower_bound(entries.begin(), entries.end(), name,
                        [](const RegistryEntry& e, const std::string& key) { return e.Name < key; });
   if (pos == entries.end() || pos->Name != name) return nullptr;
   if (!pos->Desc && pos->Builder) pos->Desc = pos->Builder();
+  if (pos->Desc) {
+    recent[replace] = {name, pos->Desc.get(), now};
+    replace = (replace + 1) % kRecent;
+  }
   return pos->Desc.get();
 }
 

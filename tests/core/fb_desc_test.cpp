@@ -183,4 +183,19 @@ TEST(FBDescRegistry, BuildsOnFirstLookupOnlyAndMatchesCase) {
   EXPECT_EQ(builds, 1);
 }
 
+// A name registered again stands for the new descriptor from then on, even
+// right after the old one was found.
+TEST(FBDescRegistry, ALaterRegistrationWins) {
+  RegisterDescriptor("FbDescTestAgain", PlainBuilder);
+  KsFBDesc* first = FindDescriptor("FbDescTestAgain");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(FindDescriptor("FbDescTestAgain"), first);
+  RegisterDescriptor("FbDescTestAgain",
+                     [] { return std::make_unique<KsFBDesc>("FbDescTestAgain", "AGAIN"); });
+  KsFBDesc* second = FindDescriptor("FbDescTestAgain");
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second->ElementName, "AGAIN");
+}
+
 }  // namespace
