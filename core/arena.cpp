@@ -130,7 +130,7 @@ void* Arena::Take(Cutter& cutter, size_t bytes, size_t alignment) {
 
 void Arena::Give(Cutter& cutter, void* p, size_t bytes, size_t) {
   const size_t size = RoundUp(std::max<size_t>(bytes, 1), kGrain);
-  if (size > kMaxKept) return;  // stays unused until the arena goes
+  if (size > kMaxKept || retired_) return;  // stays unused until the arena goes
   auto* piece = static_cast<FreePiece*>(p);
   piece->next = cutter.kept[size / kGrain];
   cutter.kept[size / kGrain] = piece;

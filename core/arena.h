@@ -28,6 +28,9 @@ class Arena final : public std::pmr::memory_resource, public TextPool {
   void Hold() { ++holds_; }
   // Frees the arena with its last hold.
   void Release();
+  // The tree is being freed as a whole: what is freed from now on is not
+  // kept for reuse, so that freeing touches the objects and nothing else.
+  void Retire() { retired_ = true; }
 
   // Bytes taken from the system by this arena / by all arenas of the process
   // (in a sanitizer build, where every piece is a heap block: the pieces in use).
@@ -76,6 +79,7 @@ class Arena final : public std::pmr::memory_resource, public TextPool {
   Cutter pieces_;  // objects, members, lists
   Cutter texts_;
   bool warming_ = false;  // pages were asked for (see PageWarmer)
+  bool retired_ = false;
   size_t reserved_ = 0;
   uint64_t holds_ = 1;
 };

@@ -47,7 +47,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
     LastError = e.what();
     return false;
   }
-  GaebRoot.reset();
+  FreeTree();
   arena_.reset(Arena::Create());
   const ArenaScope scope(arena_.get());
   try {

@@ -42,7 +42,7 @@ KsLyxObj::KsLyxObj() = default;
 
 KsLyxObj::~KsLyxObj() {
   ClearReferences();
-  GaebRoot.reset();
+  FreeTree();
   observers_.clear();
   CloseReader();
 }
@@ -52,6 +52,11 @@ std::string KsLyxObj::FileName() const {
   const std::string& path = reader_->FileName();
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void KsLyxObj::FreeTree() {
+  if (arena_) arena_->Retire();
+  GaebRoot.reset();
 }
 
 void KsLyxObj::CloseReader() {

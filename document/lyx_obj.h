@@ -91,6 +91,8 @@ class KsLyxObj : public GaebDocument {
 
  private:
   void ClearReferences();
+  // Frees the tree with everything in it.
+  void FreeTree();
   // Reads the root block and everything below it (second pass); false with
   // LastError when the file has no root block.
   bool ReadTree();

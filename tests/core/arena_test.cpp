@@ -109,6 +109,28 @@ TEST(Arena, TextsLieApartFromThePieces) {
   for (char* piece : pieces) arena->deallocate(piece, 48, 8);
 }
 
+// A tree freed as a whole gives nothing back for reuse: freeing touches no
+// piece, and what is still held stays as it is.
+TEST(Arena, RetiredArenaKeepsNothingForReuse) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "every piece is a heap block of its own here";
+#endif
+  const ArenaHold arena(Arena::Create());
+  auto* held = static_cast<char*>(arena->TakeText(40));
+  std::memset(held, 'H', 40);
+  void* piece = arena->allocate(40, 8);
+  void* text = arena->TakeText(40);
+  arena->Retire();
+  arena->deallocate(piece, 40, 8);
+  arena->GiveText(text, 40);
+  EXPECT_NE(arena->allocate(40, 8), piece);
+  void* next = arena->TakeText(40);
+  EXPECT_NE(next, text);
+  EXPECT_EQ(std::string(held, 40), std::string(40, 'H'));
+  arena->GiveText(next, 40);
+  arena->GiveText(held, 40);
+}
+
 // A text kept in an arena holds it: the arena outlives its creator's hold
 // while a text moved out of the tree is still alive.
 TEST(Arena, TextsHoldTheirArena) {
