@@ -209,9 +209,7 @@ KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
   return HeldElement(Members.PeekFind(memberName));
 }
 
-KsGAEBObj* KsGAEBObj::HeldElement(const KsMember* member) {
-  return AsElement(HeldObject(member));
-}
+KsGAEBObj* KsGAEBObj::HeldElement(const KsMember* member) { return AsElement(HeldObject(member)); }
 
 KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {
   return AsElementList(HeldObject(Members.Find(memberName)));
