@@ -45,20 +45,27 @@ void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::strin
     CutToken(name, kind, value);
     return;
   }
+  value.assign(ReadTokenView(name, kind));
+}
+
+std::string_view KsFileReadGaeb00::ReadTokenView(std::string& name, TTokenKind& kind) {
+  if (!ahead_) {
+    CutToken(name, kind, valueBuffer_);
+    return valueBuffer_;
+  }
   const TokenReadAhead::Token* token = ahead_->Next();
   if (!token) {
     name.clear();
-    value.clear();
     kind = tkEof;
-    return;
+    return {};
   }
   kind = token->kind;
   name.assign(token->name);
-  value.assign(token->value);
   lastLine_ = token->lastLine;
   tokenLine_ = token->tokenLine;
   lineCount_ = token->lineCount;
   SetPlace(token->filePosition, token->lineNumber);
+  return token->value;
 }
 
 void KsFileReadGaeb00::ReadAhead() {

@@ -29,6 +29,9 @@ class KsFileReadGaeb00 : public TFileRead {
   // field value): tkEof with empty name and value. A value longer than
   // kMaxLineLength raises std::runtime_error naming its key and line.
   void ReadToken(std::string& name, TTokenKind& kind, std::string& value);
+  // The same, the value handed out where it lies, valid until the next read:
+  // a value that is kept is copied once, into its element.
+  std::string_view ReadTokenView(std::string& name, TTokenKind& kind);
 
   // Lines consumed by ReadToken so far (kept over Rewind).
   int64_t LineCount() const { return lineCount_; }
@@ -38,11 +41,9 @@ class KsFileReadGaeb00 : public TFileRead {
   // The last line consumed for a begin, end or field token.
   std::string_view LastLine() const { return lastLine_; }
 
-  // Buffers for the name and value of a token, one pair for the whole file,
-  // so that a long value does not grow a buffer of its own in every element
-  // that reads one (the elements use them in turn, never at once).
+  // A buffer for the name of a token, one for the whole file, so that the
+  // elements need no buffer of their own (they use it in turn, never at once).
   std::string& NameBuffer() { return nameBuffer_; }
-  std::string& ValueBuffer() { return valueBuffer_; }
 
   // From here on the file is cut into tokens on a thread of its own, ahead
   // of ReadToken, with the OEM conversion as it is set now; ReadToken and
@@ -65,7 +66,7 @@ class KsFileReadGaeb00 : public TFileRead {
 
   std::unique_ptr<TokenReadAhead> ahead_;
   std::string nameBuffer_;
-  std::string valueBuffer_;
+  std::string valueBuffer_;  // the value ReadTokenView hands out when no thread reads ahead
   // In the read buffer until that moves, then in lastLineCopy_.
   std::string_view lastLine_;
   std::string lastLineCopy_;

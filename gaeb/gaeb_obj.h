@@ -49,9 +49,12 @@ class KsGAEBObj : public KsObj {
   // whole numbers as read, decimal numbers rounded to the field's decimals,
   // texts cut to the field's size. Raises for a number that is none or too large.
   std::string ConvertFieldValue(const std::string& value, const KsMember& member);
-  // The same in place, for the reader, which mostly keeps the value as it is.
-  void ConvertInPlace(std::string& value, const KsMember& member);
-  void AddValueLine(const std::string& value, KsMember& member);
+  // The same for the reader, which mostly keeps the value as it is: `value`
+  // itself when it is in that form already, else the converted text, kept in
+  // `scratch`.
+  std::string_view ConvertFieldValue(std::string_view value, const KsMember& member,
+                                     std::string& scratch);
+  void AddValueLine(std::string_view value, KsMember& member);
   virtual void ChildError(const std::string&) {}
 
   // Writing. A value the file cannot carry raises UnwritableValue naming the

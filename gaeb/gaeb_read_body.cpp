@@ -31,15 +31,6 @@ class DepthGuard {
   DepthGuard& operator=(const DepthGuard&) = delete;
 };
 
-void TrimInPlace(std::string& s) {
-  size_t e = s.size();
-  while (e > 0 && IsTrimChar(s[e - 1])) --e;
-  s.resize(e);
-  size_t b = 0;
-  while (b < s.size() && IsTrimChar(s[b])) ++b;
-  s.erase(0, b);
-}
-
 // Reads up to the end of the block named `name` (exact case) or the end of
 // the file. Nesting is not counted: an inner block of the same name ends the
 // skip, and the rest of the outer block is then read by the current element.
@@ -99,13 +90,14 @@ KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
 
 // A value that cannot be taken names where it stood: the line, the key as
 // the file wrote it, and the text as it was there.
-void ConvertLocated(KsGAEBObj& element, std::string& value, const KsMember& member,
-                    const KsFileReadGaeb00& reader, const std::string& key) {
+std::string_view ConvertLocated(KsGAEBObj& element, std::string_view value, const KsMember& member,
+                                const KsFileReadGaeb00& reader, const std::string& key,
+                                std::string& scratch) {
   const auto where = [&] {
     return "Zeile " + std::to_string(reader.TokenLine()) + ", Feld " + key + ": ";
   };
   try {
-    element.ConvertInPlace(value, member);
+    return element.ConvertFieldValue(value, member, scratch);
   } catch (const VariantError& e) {
     throw VariantError(where() + e.what());
   } catch (const EntryError& e) {
@@ -119,14 +111,15 @@ void KsGAEBObj::ReadBody() {
   KsFileReadGaeb00* reader = ImportDoc ? ImportDoc->Reader() : nullptr;
   if (!reader) return;
   DepthGuard depth;
-  // Not used after a child has read its body, so the child may read into them too.
+  // Not used after a child has read its body, so the child may read into it too.
   std::string& name = reader->NameBuffer();
-  std::string& value = reader->ValueBuffer();
+  std::string scratch;  // a value changed to the form its member holds
   TTokenKind kind;
   for (;;) {
-    reader->ReadToken(name, kind, value);
+    // Lies in the reader until the next token: copied once, into the member.
+    std::string_view value = reader->ReadTokenView(name, kind);
     if (kind == tkEnd || kind == tkEof) return;
-    TrimInPlace(value);
+    value = TrimmedView(value);
     KsMember& member = GetMember(name);
     if (kind == tkBegin) {
       if (&member == &NoMember()) {
@@ -156,7 +149,7 @@ void KsGAEBObj::ReadBody() {
       // A field line named like a child member would overwrite the child's
       // class key; there is nothing a field can say about a child.
       if (type == ftUnknown || type == ftCursor) continue;
-      ConvertLocated(*this, value, member, *reader, name);
+      value = ConvertLocated(*this, value, member, *reader, name, scratch);
       if (member.FieldDesc->IsMultiValue())
         AddValueLine(value, member);
       else
@@ -166,35 +159,33 @@ void KsGAEBObj::ReadBody() {
 }
 
 std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMember& member) {
-  std::string converted = value;
-  ConvertInPlace(converted, member);
-  return converted;
+  std::string scratch;
+  return std::string(ConvertFieldValue(std::string_view(value), member, scratch));
 }
 
-void KsGAEBObj::ConvertInPlace(std::string& value, const KsMember& member) {
+std::string_view KsGAEBObj::ConvertFieldValue(std::string_view value, const KsMember& member,
+                                              std::string& scratch) {
   switch (member.GetFieldType()) {
     case ftSmallint:
     case ftInteger:
     case ftWord:
-      value = value.empty() ? std::string("0") : std::to_string(StrToIntZero(value));
-      return;
+      scratch = value.empty() ? std::string("0") : std::to_string(StrToIntZero(std::string(value)));
+      return scratch;
     case ftFloat:
     case ftCurrency:
     case ftBCD: {
-      if (value.empty()) {
-        value = "0";
-        return;
-      }
+      if (value.empty()) return "0";
       const int16_t decimals = member.FieldDesc->Size;
-      if (IsPlainNumberText(value, member.GetFieldType() == ftBCD ? 0 : decimals)) return;
+      if (IsPlainNumberText(value, member.GetFieldType() == ftBCD ? 0 : decimals)) return value;
+      const std::string text(value);
       double number;
-      if (!TryReadNumber(value, number)) throw VariantError(NotANumberText(value));
-      if (!WithinAmountLimit(number)) throw EntryError(TooLargeText(value));
+      if (!TryReadNumber(text, number)) throw VariantError(NotANumberText(text));
+      if (!WithinAmountLimit(number)) throw EntryError(TooLargeText(text));
       // Held as the file will be written: to the field's decimals, so what
       // is shown and summed is what is saved (an EP of 12,3456 is 12,346).
       if (decimals > 0 && member.GetFieldType() != ftBCD) number = RoundDec(decimals, number);
-      value = FloatToStr(number);
-      return;
+      scratch = FloatToStr(number);
+      return scratch;
     }
     case ftString: {
       // Held as the file will be written: a text longer than its field is
@@ -202,16 +193,16 @@ void KsGAEBObj::ConvertInPlace(std::string& value, const KsMember& member) {
       const int16_t size = member.FieldDesc->Size;
       if (size <= 0 || value.size() <= static_cast<size_t>(size) ||
           member.FieldDesc->IsMultiValue())
-        return;
-      value = TrimRight(std::string_view(value).substr(0, static_cast<size_t>(size)));
-      return;
+        return value;
+      scratch = TrimRight(value.substr(0, static_cast<size_t>(size)));
+      return scratch;
     }
     default:
-      return;
+      return value;
   }
 }
 
-void KsGAEBObj::AddValueLine(const std::string& value, KsMember& member) {
+void KsGAEBObj::AddValueLine(std::string_view value, KsMember& member) {
   if (member.Value.Kind() != KsVarKind::StringList) {
     KsStringList lines;
     if (!member.Value.IsEmptyOrNull()) lines.push_back(member.Value.ToString());
