@@ -43,7 +43,7 @@ Seen Take(KsFileReadGaeb00& reader, bool view = false) {
 // Every token of the file up to the end and one call past it, or up to the
 // error raised; the error's message last.
 std::vector<Seen> AllSeen(KsFileReadGaeb00& reader, std::string* error = nullptr,
-                         bool view = false) {
+                          bool view = false) {
   std::vector<Seen> seen;
   try {
     do seen.push_back(Take(reader, view));
@@ -91,8 +91,8 @@ TEST(ReaderAhead, TokensAndCountersAsWithoutReadingAhead) {
           const std::vector<Seen> seen = AllSeen(reader, nullptr, view);
           ASSERT_EQ(seen.size(), expected.size());
           for (size_t i = 0; i < seen.size(); ++i)
-            ASSERT_EQ(seen[i], expected[i]) << "token " << i << (readAhead ? " ahead" : "")
-                                            << (view ? " view" : "");
+            ASSERT_EQ(seen[i], expected[i])
+                << "token " << i << (readAhead ? " ahead" : "") << (view ? " view" : "");
         }
     }
   }
