@@ -26,7 +26,10 @@ const char kUsage[] =
     "      LV-Bereichs; \"LV;UST;Satz\" f\xFCr die Mehrwertsteuer. Trenner \";\" oder\n"
     "      Tabulator, Dezimalzeichen \",\" oder \".\". Wo das Raster nachfragt (negativer\n"
     "      Preis, Mehrwertsteuer \xFC"
-    "ber 25 %), \xFC"
+    "ber 25 %, Nachlass \xFC"
+    "ber 50 % oder \xFC"
+    "ber der Summe des\n"
+    "      LV-Bereichs), \xFC"
     "bernimmt nur --yes den Wert.\n"
     "  tarvo-cli print DATEI ZIEL [--long-texts] [--width N]\n"
     "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
@@ -47,8 +50,8 @@ bool IsControl(unsigned char c) {
   return unicode < 0x20 || (unicode >= 0x7F && unicode <= 0x9F);
 }
 
-// A price submission: phase 84, or saved by this program (which keeps the
-// phase of the tender it read).
+// A price submission: phase 84, or saved by this program before its offers
+// said so (those kept the tender's phase 83).
 // An XML tender is never an offer: the X84 written over it could not be read again.
 bool IsOffer(const KsLyxObj& document) {
   if (document.IsXml()) return false;

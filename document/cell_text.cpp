@@ -80,3 +80,10 @@ bool IsNumberEntry(const std::string& typed) {
     if ((c < '0' || c > '9') && c != '.' && c != ',' && c != '-') return false;
   return true;
 }
+
+bool ShowsZero(const KsGAEBObj& element, const KsMember& member) {
+  if (!IsPositionRow(&element)) return false;
+  const std::string& name = member.Name();
+  if (name == "EP" || IsPriceComponent(name)) return !member.Value.IsEmptyOrNull();
+  return name == "GB" && !HasEmptyUnitPrice(element);
+}

@@ -33,3 +33,8 @@ void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text
 // breakdown, instead its EPANTEIL1 ... EPANTEIL6 (EP is then their sum); an
 // LV area's NACHLASSPROZ and NACHLASSABS.
 bool IsEnterable(const KsGAEBObj& element, const std::string& memberName);
+
+// A 0 the grid shows rather than a blank cell: a unit price or component
+// entered as 0, and the amount of a position priced at 0. A position without
+// a price shows none (blank), which is not a price of 0.
+bool ShowsZero(const KsGAEBObj& element, const KsMember& member);

@@ -1,3 +1,4 @@
+#include <ctime>
 #include <exception>
 #include <ostream>
 #include <stdexcept>
@@ -7,6 +8,21 @@
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaebxml/x84_writer.h"
+
+namespace {
+
+// Now, as GAEB 2000 writes a date and a time.
+SubmissionStamp SubmissionStampNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[16], time[16];
+  std::strftime(date, sizeof date, "%d.%m.%Y", &local);
+  std::strftime(time, sizeof time, "%H:%M", &local);
+  return {date, time};
+}
+
+}  // namespace
 
 void KsLyxObj::SetInfoText(const std::string& memberName, const std::string& text) {
   if (KsMember* member = GaebInfo->Members.Find(memberName)) member->SetAsString(text);
@@ -25,6 +41,7 @@ bool KsLyxObj::ExportD84(const std::string& fileName) {
         return;
       }
       KsFileWriteGaeb00 stream(out);
+      stream.MarkAsSubmission(SubmissionStampNow());
       GaebRoot->WriteElement(stream);
       stream.Flush();
     });

@@ -42,7 +42,9 @@ struct Longest {
       List(element.ChildList("POSITION"));
       return;
     }
-    amount = std::max(amount, Length(UnitPriceText(element)));
+    // A position left open keeps the room of a price of 0, so the columns
+    // do not narrow as prices are taken back.
+    amount = std::max(amount, Length(Formatted("%.3n", NumberValue(element, "EP"))));
     Amount(NumberValue(element, "GB"));
     quantity = std::max(quantity, Length(QuantityText(element)));
     unit = std::max(unit, Length(element.Text("ME")));
@@ -61,7 +63,13 @@ std::string QuantityText(const KsGAEBObj& position) {
 }
 
 std::string UnitPriceText(const KsGAEBObj& position) {
+  if (HasEmptyUnitPrice(position)) return std::string();
   return Formatted("%.3n", NumberValue(position, "EP"));
+}
+
+std::string PositionAmountText(const KsGAEBObj& position) {
+  if (HasEmptyUnitPrice(position)) return std::string();
+  return AmountText(NumberValue(position, "GB"));
 }
 
 std::string AmountText(double amount) { return Formatted("%.2n", amount); }
@@ -101,6 +109,7 @@ OfferColumnWidths OfferColumns(const KsLyxObj& document) {
   columns.DiscountWidth = Widened(8, longest.discount);
   columns.AreaDiscountWidth = Widened(10, longest.areaDiscount);
   columns.VatRateWidth = Length(VatRateText(lvInfo));
+  columns.SummaryWidth = std::max(columns.AmountWidth, 14);
   return columns;
 }
 
@@ -111,5 +120,6 @@ int OfferColumnWidths::MinPageChars() const {
   const int discount = 9 + AreaDiscountWidth + AmountWidth;
   const int afterDiscount = 19 + AmountWidth;
   const int totals = std::max(14, VatRateWidth + 9) + AmountWidth;
-  return std::max({table, areaSum, discount, afterDiscount, totals});
+  const int summary = OzWidth + 4 + 12 + 3 * SummaryWidth;
+  return std::max({table, areaSum, discount, afterDiscount, totals, summary});
 }

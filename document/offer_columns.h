@@ -17,9 +17,10 @@ struct OfferColumnWidths {
   int DiscountWidth = 0;      // 8, or a position's widest discount plus a blank
   int AreaDiscountWidth = 0;  // 10, or an area's widest discount plus a blank
   int VatRateWidth = 0;       // the VAT rate in front of the VAT amount
+  int SummaryWidth = 0;       // amounts of the summary of areas: 14 ("nach Nachlass"), or wider
 
-  // The smallest page width, in characters, on which every line of the table
-  // and the totals fits.
+  // The smallest page width, in characters, on which every line of the table,
+  // the summary of areas (with a text column of at least 12) and the totals fits.
   int MinPageChars() const;
 };
 
@@ -28,7 +29,10 @@ OfferColumnWidths OfferColumns(const KsLyxObj& document);
 
 // Texts of the columns, as printed.
 std::string QuantityText(const KsGAEBObj& position);
+// EP and GB of a position; both empty where the bidder gave no unit price
+// (a price of 0 prints as 0).
 std::string UnitPriceText(const KsGAEBObj& position);
+std::string PositionAmountText(const KsGAEBObj& position);
 std::string AmountText(double amount);
 // The position's discount ("10,00%"); empty without one.
 std::string PositionDiscountText(const KsGAEBObj& position);

@@ -11,6 +11,7 @@
 #include "gaeb/gaeb_texts.h"
 #include "gaeb/gaeb_totals.h"
 #include "util/strings.h"
+#include "util/trim.h"
 
 namespace {
 
@@ -30,6 +31,17 @@ std::vector<std::string> Lines(const std::string& text) {
     }
   }
   return lines;
+}
+
+// A text of several lines as one, for a row of a table.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (const std::string& part : Lines(text)) {
+    const std::string trimmed = Trim(part);
+    if (trimmed.empty()) continue;
+    line += (line.empty() ? "" : " ") + trimmed;
+  }
+  return line;
 }
 
 // Continuation lines of a line with a label ("Auftraggeber:  ...") align with
@@ -80,7 +92,9 @@ class OfferReport {
     PrintList(document_.LvAreas);
     PrintList(document_.Positions);
     PrintLine("");
+    PrintSummary(document_.LvAreas);
     PrintTotals(lvInfo);
+    PrintSignature();
     device_.Close();
     return true;
   }
@@ -149,13 +163,15 @@ class OfferReport {
         PadRight(position.Text("OZ"), ozWidth_) + PadRight(" " + position.Text("_TARVO_POSTYP"), 4),
         ShortText(position, 255), textColumn);
     if (longTexts_) PrintText(Blanks(textColumn), LongText(position), textColumn);
-    // The quantity takes the room the other columns leave.
-    PrintLine(AlignRight(QuantityText(position), pageChars_ - 2 * amountWidth_ -
-                                                     columns_.UnitWidth - columns_.DiscountWidth) +
-              AlignRight(position.Text("ME"), columns_.UnitWidth) +
-              AlignRight(UnitPriceText(position), amountWidth_) +
-              AlignRight(PositionDiscountText(position), columns_.DiscountWidth) +
-              AlignRight(AmountText(NumberValue(position, "GB")), amountWidth_));
+    // The quantity takes the room the other columns leave; a position left
+    // open ends after its unit.
+    PrintLine(TrimRight(
+        AlignRight(QuantityText(position),
+                   pageChars_ - 2 * amountWidth_ - columns_.UnitWidth - columns_.DiscountWidth) +
+        AlignRight(position.Text("ME"), columns_.UnitWidth) +
+        AlignRight(UnitPriceText(position), amountWidth_) +
+        AlignRight(PositionDiscountText(position), columns_.DiscountWidth) +
+        AlignRight(PositionAmountText(position), amountWidth_)));
   }
 
   void PrintArea(const KsGAEBObj& area) {
@@ -179,6 +195,61 @@ class OfferReport {
                          pageChars_));
     PrintLine(AlignRight("Summe nach Nachlass", pageChars_ - amountWidth_) +
               AlignRight(AmountText(afterDiscount), amountWidth_));
+  }
+
+  // "Zusammenstellung": every LV area with its sum, discount and sum after
+  // discount, sub-areas below their area with their text indented.
+  void PrintSummary(const KsGAEBObjList* areas) {
+    if (!areas || areas->Count() == 0) return;
+    const std::string rule(static_cast<size_t>(std::max(pageChars_, 0)), '_');
+    const int width = columns_.SummaryWidth;
+    PrintLine("Zusammenstellung");
+    PrintLine(rule);
+    const int textWidth = pageChars_ - ozWidth_ - 4 - 3 * width;
+    PrintLine(PadRight(columns_.OzMask, ozWidth_ + 4) + PadRight("Text", textWidth) +
+              AlignRight("Summe", width) + AlignRight("Nachlass", width) +
+              AlignRight("Summe", width));
+    PrintLine(Blanks(pageChars_ - width) + AlignRight("nach Nachlass", width));
+    PrintLine(rule);
+    PrintSummaryRows(*areas, 0);
+    PrintLine(rule);
+    PrintLine("");
+  }
+
+  void PrintSummaryRows(const KsGAEBObjList& areas, int depth) {
+    const int width = columns_.SummaryWidth;
+    const int textWidth = pageChars_ - ozWidth_ - 4 - 3 * width;
+    for (int i = 0; i < areas.Count(); ++i) {
+      const KsGAEBObj& area = *areas.Element(i);
+      const double sum = NumberValue(area, "SUMME");
+      const double afterDiscount = NumberValue(area, "SUMMENACHNL");
+      const bool discount =
+          NumberValue(area, "NACHLASSPROZ") != 0 || NumberValue(area, "NACHLASSABS") != 0;
+      const std::string amounts =
+          AlignRight(AmountText(sum), width) +
+          AlignRight(discount ? AmountText(afterDiscount - sum) : std::string(), width) +
+          AlignRight(AmountText(afterDiscount), width);
+      // Deep nesting must leave the text room on its line.
+      const int indent = std::min(2 * depth, textWidth / 2);
+      const std::vector<std::string> text =
+          WrapLine(Blanks(indent) + OneLine(area.Text("BEZ")), textWidth, indent);
+      PrintPhysicalLine(PadRight(area.Text("OZ"), ozWidth_ + 4) + PadRight(text[0], textWidth) +
+                        amounts);
+      for (size_t line = 1; line < text.size(); ++line)
+        PrintPhysicalLine(Blanks(ozWidth_ + 4) + text[line]);
+      if (const KsGAEBObjList* below = area.ChildList("LVBEREICH"))
+        PrintSummaryRows(*below, depth + 1);
+    }
+  }
+
+  // Place, date and signature are the bidder's to write by hand.
+  void PrintSignature() {
+    const int width = std::min(40, (pageChars_ - 4) / 2);
+    const std::string rule(static_cast<size_t>(std::max(width, 0)), '_');
+    PrintLine("");
+    PrintLine("");
+    PrintLine(rule + "    " + rule);
+    PrintLine(PadRight("Ort, Datum", width + 4) + "Unterschrift, Stempel");
   }
 
   void PrintTotals(const KsGAEBObj& lvInfo) {

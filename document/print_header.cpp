@@ -45,10 +45,13 @@ std::string ClientAddressBlock(const KsGAEBObj* address) {
   return block;
 }
 
-void AddAwardLines(std::vector<std::string>& head, const KsGAEBObj* award) {
+// The offer is dated: by the date the bidder gave, else by the day it is printed.
+void AddAwardLines(std::vector<std::string>& head, const KsGAEBObj* award,
+                   const std::string& today) {
   auto text = [award](const char* member) { return TextOf(award, member); };
   head.push_back("W\xE4hrung: " + text("WAE") + "  " + text("WAEBEZ"));
-  if (!text("ANGEBDATUM").empty()) head.push_back("Angebot vom: " + text("ANGEBDATUM"));
+  const std::string offerDate = Trim(text("ANGEBDATUM"));
+  head.push_back("Angebot vom: " + (offerDate.empty() ? today : offerDate));
   if (!text("ERDATUM").empty())
     head.push_back(
         "Er\xF6"
@@ -87,6 +90,23 @@ void AddClientLines(std::vector<std::string>& head, const KsGAEBObj* client) {
     head.push_back("Staat: " + TextOf(client, "NAMESTAAT") + "     " + TextOf(client, "ARTSTAAT"));
 }
 
+// The bidder's block below the client's, in its column: the name lines,
+// street, postcode and place, phone and e-mail, each only where given.
+void AddBidderLines(std::vector<std::string>& head, const KsGAEBObj* bidder) {
+  const KsGAEBObj* address = bidder ? bidder->Child("ADRESSE") : nullptr;
+  const auto text = [address](const char* member) { return Trim(TextOf(address, member)); };
+  const auto joined = [](const std::string& a, const std::string& b) {
+    return a.empty() || b.empty() ? a + b : a + " " + b;
+  };
+  head.push_back("Auftragnehmer: " + joined(text("NAME1"), text("NAME2")));
+  const std::string lines[] = {joined(text("NAME3"), text("NAME4")), text("STRASSE"),
+                               joined(text("PLZ"), text("ORT")),
+                               text("TELEFON").empty() ? "" : "Telefon: " + text("TELEFON"),
+                               text("EMAIL").empty() ? "" : "E-Mail: " + text("EMAIL")};
+  for (const std::string& line : lines)
+    if (!line.empty()) head.push_back(std::string(15, ' ') + line);
+}
+
 }  // namespace
 
 std::unique_ptr<std::vector<std::string>> KsLyxObj::BuildPrintHeader() {
@@ -99,15 +119,18 @@ std::unique_ptr<std::vector<std::string>> KsLyxObj::BuildPrintHeader() {
     return nullptr;
   }
   const NumberFormat& format = FormatSettings();
+  const double now = Now();
   auto head = std::make_unique<std::vector<std::string>>();
   head->push_back(Utf8ToCp1252(reader_->FileName()) + "     " +
-                  FormatDateTime(format.ShortDateFormat + " " + format.LongTimeFormat, Now()));
+                  FormatDateTime(format.ShortDateFormat + " " + format.LongTimeFormat, now));
   head->push_back("");
   head->push_back("Projekt: " + TextOf(PrjInfo, "NAME") + " " + TextOf(PrjInfo, "BEZ"));
   head->push_back("LV     : " + TextOf(LvInfo, "NAME") + " " + TextOf(LvInfo, "BEZ"));
   head->push_back("");
-  AddAwardLines(*head, VergabeInfo);
+  AddAwardLines(*head, VergabeInfo, FormatDateTime(format.ShortDateFormat, now));
   head->push_back("");
   AddClientLines(*head, Ag);
+  head->push_back("");
+  AddBidderLines(*head, An);
   return head;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <future>
 #include <iosfwd>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +21,14 @@ class UnwritableValue : public std::runtime_error {
 
  private:
   std::string key_, reason_, element_;
+};
+
+// The file being written is a price submission: it says so (VERGABE DP 84)
+// and when it was made (GAEBINFO DATUM and UHRZEIT), whatever the tree read
+// from the tender holds there; the tree itself keeps the tender's values.
+struct SubmissionStamp {
+  std::string Date;  // "02.06.2025"
+  std::string Time;  // "14:05"
 };
 
 // Output of the GAEB 2000 keyword format. Lines end with CR LF; element lines
@@ -55,6 +64,11 @@ class KsFileWriteGaeb00 {
   // Hands the buffer to the stream and flushes it.
   void Flush();
 
+  // What follows is written as a price submission; before it, and without
+  // it, the tree is written as it stands.
+  void MarkAsSubmission(SubmissionStamp stamp) { submission_ = std::move(stamp); }
+  const std::optional<SubmissionStamp>& Submission() const { return submission_; }
+
   int32_t Level() const { return level_; }
   int32_t ElementCount() const { return elementCount_; }
   int32_t FieldCount() const { return fieldCount_; }
@@ -86,4 +100,5 @@ class KsFileWriteGaeb00 {
   int32_t level_ = 0;
   int32_t elementCount_ = 0;
   int32_t fieldCount_ = 0;
+  std::optional<SubmissionStamp> submission_;
 };

@@ -1,6 +1,7 @@
 #include "gaeb/gaeb_totals.h"
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "core/member_slot.h"
@@ -132,6 +133,34 @@ double ParseEntry(const std::string& text) {
   return value;
 }
 
+// A price entry: blank leaves the position without a price, which is not a
+// price of 0 (the offer must not bid 0 for what the bidder left open).
+std::optional<double> ParsePrice(const std::string& text) {
+  if (Trim(text).empty()) return std::nullopt;
+  return ParseEntry(text);
+}
+
+// A discount in percent lies between 0 and 100: beyond, the amount would
+// turn negative or grow.
+void CheckDiscountPercent(double value) {
+  if (value < 0 || value > 100) throw EntryError("Der Nachlass muss zwischen 0 und 100 % liegen.");
+}
+
+// A price is changed when it appears, goes, or differs at 3 decimals.
+bool StorePrice(KsMember* m, const std::optional<double>& value) {
+  if (!m) return false;
+  const bool held = !m->Value.IsEmptyOrNull();
+  if (!value) {
+    if (!held) return false;
+    m->SetValue(Variant());
+    return true;
+  }
+  const double v = RoundDec(kPriceDecimals, *value);
+  if (held && CompareRounded(kPriceDecimals, v, m->GetAsFloat()) == 0) return false;
+  m->SetAsFloat(v);
+  return true;
+}
+
 const char* const kComponentNames[] = {"EPANTEIL1", "EPANTEIL2", "EPANTEIL3",
                                        "EPANTEIL4", "EPANTEIL5", "EPANTEIL6"};
 
@@ -166,8 +195,10 @@ class Totals {
   explicit Totals(const KsGAEBObj& start)
       : recalcAll_(start.ImportDoc && start.ImportDoc->RecalcAll()) {}
 
-  // `name` is "EP", "NACHLASSPROZ" or one of the components.
-  void SetPositionValue(KsGAEBObj& position, double value, const std::string& name);
+  // `name` is "EP", "NACHLASSPROZ" or one of the components; no value
+  // leaves a price empty (a discount: 0).
+  void SetPositionValue(KsGAEBObj& position, const std::optional<double>& value,
+                        const std::string& name);
   void SetAreaDiscount(KsGAEBObj& area, double value, bool percent);
   void PositionAmount(KsGAEBObj& position);
   void AreaSum(KsGAEBObj& area);
@@ -176,7 +207,7 @@ class Totals {
   void All(KsGAEBObj& element);
 
  private:
-  void SetUnitPrice(KsGAEBObj& position, double value);
+  void SetUnitPrice(KsGAEBObj& position, const std::optional<double>& value);
   // Whether GB was stored; `amount` is the GB the position holds afterwards.
   bool StorePositionAmount(KsGAEBObj& position, Cents& amount);
   bool StoreAreaSum(KsGAEBObj& area, __int128 sum);
@@ -207,37 +238,35 @@ class Totals {
   const bool recalcAll_;
 };
 
-void Totals::SetPositionValue(KsGAEBObj& position, double value, const std::string& name) {
+void Totals::SetPositionValue(KsGAEBObj& position, const std::optional<double>& value,
+                              const std::string& name) {
   if (name == "EP") {
     SetUnitPrice(position, value);
   } else if (name == "NACHLASSPROZ") {
-    const double v = RoundDec(kPercentDecimals, value);
+    const double v = RoundDec(kPercentDecimals, value.value_or(0));
     KsMember* m = positionDiscount_.In(position);
     if (m && CompareRounded(kPercentDecimals, v, m->GetAsFloat()) != 0) {
       m->SetAsFloat(v);
       PositionAmount(position);
     }
-  } else {
-    const double v = RoundDec(kPriceDecimals, value);
-    KsMember* m = position.Members.Find(name);
-    if (m && CompareRounded(kPriceDecimals, v, m->GetAsFloat()) != 0) {
-      m->SetAsFloat(v);
-      int64_t sum = 0;
-      for (const char* component : kComponentNames)
-        sum += UnitsOf(position.Members.Find(component), kPriceDecimals, position);
-      SetUnitPrice(position, FromUnits(sum, kPriceDecimals));
+  } else if (StorePrice(position.Members.Find(name), value)) {
+    // The unit price is the sum of the components given; without any it is empty.
+    bool given = false;
+    int64_t sum = 0;
+    for (const char* component : kComponentNames) {
+      const KsMember* m = position.Members.Find(component);
+      if (!m || m->Value.IsEmptyOrNull()) continue;
+      given = true;
+      sum += UnitsOf(m, kPriceDecimals, position);
     }
+    SetUnitPrice(position,
+                 given ? std::optional<double>(FromUnits(sum, kPriceDecimals)) : std::nullopt);
   }
 }
 
 // Unit prices are kept at 3 decimals, so a change in the third one counts.
-void Totals::SetUnitPrice(KsGAEBObj& position, double value) {
-  const double v = RoundDec(kPriceDecimals, value);
-  KsMember* m = ep_.In(position);
-  if (m && CompareRounded(kPriceDecimals, v, m->GetAsFloat()) != 0) {
-    m->SetAsFloat(v);
-    PositionAmount(position);
-  }
+void Totals::SetUnitPrice(KsGAEBObj& position, const std::optional<double>& value) {
+  if (StorePrice(ep_.In(position), value)) PositionAmount(position);
 }
 
 // At most one of the two discounts is in force: setting one switches the other off.
@@ -404,7 +433,9 @@ void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::s
   if (memberName != "EP" && memberName != "NACHLASSPROZ" && !IsPriceComponent(memberName)) return;
   // A breakdown and its unit price never contradict each other.
   if (memberName == "EP" && HasPriceBreakdown(position)) throw EntryError(PriceBreakdownHint());
-  const double value = ParseEntry(text);
+  const bool discount = memberName == "NACHLASSPROZ";
+  const std::optional<double> value = discount ? ParseEntry(text) : ParsePrice(text);
+  if (discount) CheckDiscountPercent(*value);
   EntryUndo undo;
   undo.Keep(position.Members.Find(memberName));
   undo.Keep(position.Members.Find("EP"));
@@ -417,6 +448,7 @@ void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string
   const bool percent = memberName == "NACHLASSPROZ";
   if (!percent && memberName != "NACHLASSABS") return;
   const double value = ParseEntry(text);
+  if (percent) CheckDiscountPercent(value);
   EntryUndo undo;
   undo.Keep(area.Members.Find("NACHLASSPROZ"));
   undo.Keep(area.Members.Find("NACHLASSABS"));
@@ -481,7 +513,6 @@ std::string PriceBreakdownHint() {
 
 bool HasEmptyUnitPrice(const KsGAEBObj& position) {
   const KsMember* ep = position.Members.PeekFind("EP");
-  double value = 0;
-  if (ep && !ep->TryAsFloat(value)) return false;
-  return RoundDec(kPriceDecimals, value) == 0;
+  if (!ep || ep->Value.IsEmptyOrNull()) return true;
+  return ep->Value.Kind() == KsVarKind::String && Trim(ep->Value.Str()).empty();
 }

@@ -31,17 +31,20 @@ class KsGAEBObj;
 // back whole before the error reaches the caller.
 
 // Applies the user's entry `text` (a number as TryReadNumber reads it, "." or
-// "," as the decimal separator; blank is 0) to
+// "," as the decimal separator) to
 // "EP", "NACHLASSPROZ" or "EPANTEIL1" ... "EPANTEIL6" of a position; a
-// component makes EP the sum of the six components. Other names are ignored.
+// component makes EP the sum of the components given. A blank price or
+// component empties it (no price is not a price of 0: EP is empty when no
+// component is given); a blank discount is 0. Other names are ignored.
 // A text that is not a number raises the number parser's error (VariantError),
-// a value or resulting amount beyond the limit EntryError; either way
-// nothing is stored.
+// a value or resulting amount beyond the limit, or a discount outside 0 ...
+// 100 %, EntryError; either way nothing is stored.
 void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::string& memberName);
 
-// Applies the user's entry to "NACHLASSPROZ" or "NACHLASSABS" of an LV area.
-// A discount that is not 0 switches the other one off. Other names are
-// ignored; a text that is not a number raises like SetPositionValue.
+// Applies the user's entry to "NACHLASSPROZ" or "NACHLASSABS" of an LV area
+// (blank is 0). A discount that is not 0 switches the other one off. Other
+// names are ignored; a text that is not a number raises like
+// SetPositionValue, a percentage outside 0 ... 100 EntryError.
 void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string& memberName);
 
 // Applies the user's VAT rate entry (empty is 0) to UST of the LV's LVINFO
@@ -60,8 +63,8 @@ bool IsPriceComponent(const std::string& memberName);
 // entry of EP itself is refused with PriceBreakdownHint.
 bool HasPriceBreakdown(const KsGAEBObj& position);
 std::string PriceBreakdownHint();
-// No unit price yet: EP rounded to 3 decimals is 0. A price held as text
-// that is no number is not empty.
+// No unit price yet: EP holds no value (or blanks). A price of 0 is a
+// price; so is one held as text that is no number.
 bool HasEmptyUnitPrice(const KsGAEBObj& position);
 
 void CalcPositionAmount(KsGAEBObj& position);

@@ -99,7 +99,16 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
   // reading it back would convert every text a second time; a missing
   // declaration means OEM to the reader as well.
   const bool gaebInfo = Is(*this, KsGGAEBInfo::StaticClass());
+  const std::optional<SubmissionStamp>& submission = stream.Submission();
+  const bool award = submission && Is(*this, KsGVERGABE::StaticClass());
   std::string scratch;
+  // The stamp of a submission stands for the tender's phase and date.
+  const auto stamped = [&](const std::string& field, std::string_view text) -> std::string_view {
+    if (award && field == "DP") return "84";
+    if (gaebInfo && submission && field == "DATUM") return submission->Date;
+    if (gaebInfo && submission && field == "UHRZEIT") return submission->Time;
+    return text;
+  };
   const auto write = [&](const KsMember& m) {
     const KsFieldDesc& field = *m.FieldDesc;
     switch (field.FieldType) {
@@ -117,7 +126,7 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
         if (field.IsMultiValue()) {
           stream.WriteField(field.Name, JoinValueLines(m));
         } else if (!(position && field.Name == "BEZ")) {
-          const std::string_view text = FieldText(m, scratch);
+          const std::string_view text = stamped(field.Name, FieldText(m, scratch));
           const bool declaresOem =
               gaebInfo && (text.empty() || text == "OEM") && field.Name == "ZEICHENSATZ";
           stream.WriteField(field.Name, declaresOem ? "ANSI" : text);

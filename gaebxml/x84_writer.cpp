@@ -176,21 +176,24 @@ class X84Builder {
       Add(totals, "TotAfterDisc", XmlDecimal(MemberNumber(&area, "SUMMENACHNL"), 2));
   }
 
+  // An item the bidder left open carries no price at all: a UP of 0 would
+  // offer it free of charge. A price of 0 entered is written.
   void Item(pugi::xml_node item, const KsGAEBObj& position) {
     Step(position);
     Identify(item, position);
-    Add(item, "UP", XmlDecimal(MemberNumber(&position, "EP"), 3));
+    const bool priced = !HasEmptyUnitPrice(position);
+    if (priced) Add(item, "UP", XmlDecimal(MemberNumber(&position, "EP"), 3));
     static constexpr const char* kComponents[][2] = {
         {"EPANTEIL1", "UPComp1"}, {"EPANTEIL2", "UPComp2"}, {"EPANTEIL3", "UPComp3"},
         {"EPANTEIL4", "UPComp4"}, {"EPANTEIL5", "UPComp5"}, {"EPANTEIL6", "UPComp6"}};
     int used = 0;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6 && priced; ++i)
       if (CompareRounded(3, MemberNumber(&position, kComponents[i][0]), 0) != 0) used = i + 1;
     for (int i = 0; i < used; ++i)
       Add(item, kComponents[i][1], XmlDecimal(MemberNumber(&position, kComponents[i][0]), 3));
     const double discount = MemberNumber(&position, "NACHLASSPROZ");
     if (CompareRounded(2, discount, 0) != 0) Add(item, "DiscountPcnt", XmlRate(discount));
-    Add(item, "IT", XmlDecimal(MemberNumber(&position, "GB"), 2));
+    if (priced) Add(item, "IT", XmlDecimal(MemberNumber(&position, "GB"), 2));
   }
 
   const GaebXmlOrigin& origin_;

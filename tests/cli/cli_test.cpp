@@ -229,7 +229,8 @@ TEST_F(CliTest, PrintWritesPagesOfTheChosenWidth) {
                   std::string::npos,
               c.longTexts);
     const std::vector<std::string> lines = Lines(text);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.width, '_')), 2);
+    // Above and below the column heads, and around those of the summary of areas.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(c.width, '_')), 5);
     // Long texts are wrapped: no line has more characters than the width.
     for (const std::string& line : lines) {
       const auto characters = std::count_if(line.begin(), line.end(), [](char byte) {
@@ -237,9 +238,11 @@ TEST_F(CliTest, PrintWritesPagesOfTheChosenWidth) {
       });
       EXPECT_LE(static_cast<size_t>(characters), c.width) << line;
     }
-    // An unpriced tender's gross sum "0" gives five characters; the unit
-    // prices "0,000" need one more with the blank in front.
-    EXPECT_EQ(lines.back(), "Bruttosumme :   0,00");
+    // An unpriced tender's gross sum "0" gives five characters; the room of
+    // the unit prices "0,000" needs one more with the blank in front. The
+    // place for the signature ends the print.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Bruttosumme :   0,00"), lines.end());
+    EXPECT_EQ(lines.back().rfind("Ort, Datum", 0), 0u) << lines.back();
   }
 }
 

@@ -76,9 +76,14 @@ class ExpectedOutputsTest : public ::testing::TestWithParam<fs::path> {
     for (size_t at; (at = text.find(dir)) != std::string::npos;)
       text.replace(at, dir.size(), "<dir>");
     static const std::regex kPrintTime(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)");
-    // The X84 is stamped with the time of writing in its GAEBInfo, which comes first.
+    // An offer is stamped with the time of writing in its file information,
+    // which comes first; a print is dated by the day it is made.
     ReplaceFirstValue(text, "<Date>", "</Date>", "<date>");
     ReplaceFirstValue(text, "<Time>", "</Time>", "<time>");
+    ReplaceFirstValue(text, "[DATUM]", "[end]", "<date>");
+    ReplaceFirstValue(text, "[UHRZEIT]", "[end]", "<time>");
+    static const std::regex kOfferDate(R"(Angebot vom: \d\d\.\d\d\.\d{4})");
+    text = std::regex_replace(text, kOfferDate, "Angebot vom: <date>");
     return std::regex_replace(text, kPrintTime, "<time>");
   }
 

@@ -22,7 +22,8 @@ class HostileConditionsTest : public ::testing::Test {
 };
 
 // Nothing a script names by mistake is overwritten: the tender itself, under
-// any name, and the price list. An offer saved earlier may be saved over.
+// any name, and the price list. An offer saved earlier may be saved over,
+// also one written before offers carried phase 84.
 TEST_F(HostileConditionsTest, OutputIsNeverTheInputByAccident) {
   const std::string tender = Sample("lv.p83");
   const std::string prices = cli_.Write("preise.csv", "010010;5\n");
@@ -57,6 +58,15 @@ TEST_F(HostileConditionsTest, OutputIsNeverTheInputByAccident) {
   EXPECT_EQ(cli_.Run({"export", offer, offer}).status, 0);
   EXPECT_EQ(cli_.Run({"price", offer, prices, offer}).status, 0);
   EXPECT_EQ(cli_.Run({"print", offer, offer}).status, 1);
+  // An offer saved before offers said so kept the tender's phase 83; the
+  // program's name tells it is one, and saving it again makes it say so.
+  std::string earlier = CliRunner::Read(offer);
+  const size_t phase = earlier.find("[DP]84[end]");
+  ASSERT_NE(phase, std::string::npos);
+  earlier.replace(phase, 11, "[DP]83[end]");
+  const std::string saved = cli_.Write("frueher.d84", earlier);
+  EXPECT_EQ(cli_.Run({"price", saved, prices, saved}).status, 0);
+  EXPECT_NE(CliRunner::Read(saved).find("[DP]84[end]"), std::string::npos);
 }
 
 // /dev/null as root was replaced by a regular file; a pipe or a link target

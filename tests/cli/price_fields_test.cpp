@@ -119,11 +119,13 @@ TEST_F(PriceFieldsTest, SameFileAsTypedInTheGrid) {
 
 // Where the grid asks before it takes a value, a script answers with --yes;
 // without it the value stays as it was. EP of a position priced in
-// components is refused as in the grid.
+// components, and a discount beyond 100 %, are refused as in the grid.
 TEST_F(PriceFieldsTest, QuestionsOfTheGridAreAnsweredByYes) {
   const std::string tender = cli_.Write("lv.d83", SmallTender());
   const std::string prices =
-      cli_.Write("p.csv", "0020;-4,5\n0010;EPANTEIL1;-1\nLV;UST;30\n0010;EP;5\n");
+      cli_.Write("p.csv",
+                 "0020;-4,5\n0010;EPANTEIL1;-1\nLV;UST;30\n0010;EP;5\n01;NACHLASSPROZ;60\n"
+                 "02;NACHLASSABS;100\n0030;NACHLASSPROZ;150\n");
   const std::string out = cli_.Path("angebot.d84");
   const CliResult asked = cli_.Run({"price", tender, prices, out});
   EXPECT_EQ(asked.status, 3);
@@ -132,22 +134,32 @@ TEST_F(PriceFieldsTest, QuestionsOfTheGridAreAnsweredByYes) {
   const std::string refusedEp =
       "Zeile 4: EP kann bei 0010 nicht eingegeben werden (EP ist die Summe von EPANTEIL1 bis "
       "EPANTEIL6)\n";
-  EXPECT_EQ(asked.err, "Zeile 1: Der Einheitspreis -4,500 ist negativ." + notTaken +
-                           "Zeile 2: Der Einheitspreisanteil -1,000 ist negativ." + notTaken +
-                           "Zeile 3: Ein Mehrwertsteuersatz von 30,00 % ist ungew\u00f6hnlich "
-                           "hoch." +
-                           notTaken + refusedEp);
+  const std::string refusedDiscount = "Zeile 7: Der Nachlass muss zwischen 0 und 100 % liegen.\n";
+  EXPECT_EQ(asked.err,
+            "Zeile 1: Der Einheitspreis -4,500 ist negativ." + notTaken +
+                "Zeile 2: Der Einheitspreisanteil -1,000 ist negativ." + notTaken +
+                "Zeile 3: Ein Mehrwertsteuersatz von 30,00 % ist ungew\u00f6hnlich hoch." +
+                notTaken + refusedEp +
+                "Zeile 5: Ein Nachlass von 60,00 % ist ungew\u00f6hnlich hoch." + notTaken +
+                "Zeile 6: Der Nachlass 100,00 ist h\u00f6her als die Summe 0,00 des LV-Bereichs "
+                "02." +
+                notTaken + refusedDiscount);
   json offer = json::parse(cli_.Run({"info", "--json", out}).out);
   EXPECT_EQ(offer["positions"][1]["ep"], 0.0);
   EXPECT_EQ(offer["lv"]["ust"], 19.0);
+  EXPECT_EQ(Cents(offer["areas"][0]["summenachnl"]), 0);
+  EXPECT_EQ(Cents(offer["areas"][1]["summenachnl"]), 0);
 
   const CliResult confirmed = cli_.Run({"price", "--yes", tender, prices, out});
   EXPECT_EQ(confirmed.status, 3);
-  EXPECT_EQ(confirmed.err, refusedEp);
+  EXPECT_EQ(confirmed.err, refusedEp + refusedDiscount);
   offer = json::parse(cli_.Run({"info", "--json", out}).out);
   EXPECT_EQ(offer["positions"][0]["ep"], -1.0);
   EXPECT_EQ(offer["positions"][1]["ep"], -4.5);
   EXPECT_EQ(offer["lv"]["ust"], 30.0);
+  // 01: -10,00 - 11,25 = -21,25, less 60 % (-12,75) = -8,50; 02: 0,00 less 100,00.
+  EXPECT_EQ(Cents(offer["areas"][0]["summenachnl"]), -850);
+  EXPECT_EQ(Cents(offer["areas"][1]["summenachnl"]), -10000);
 }
 
 }  // namespace

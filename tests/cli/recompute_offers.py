@@ -3,7 +3,8 @@
 recomputes every amount of the offer from the written D84 alone, as a
 client's program would, in exact decimals: each position amount, area sum,
 discount, net, the VAT amount and the gross sum. Demands equality to the cent
-with the D84, with "tarvo-cli info --json" and with the print text.
+with the D84, with "tarvo-cli info --json" and with the print text (its
+table and its summary of areas).
 
 Usage: recompute_offers.py TARVO_CLI WORK_DIR TENDER...
 Exit status 0 when every figure agrees, 1 otherwise (each difference printed).
@@ -278,6 +279,33 @@ def check_print(offer, text, failures):
     expected = {"sum": offer.sum, "vat": offer.vat, "gross": offer.gross}
     if totals != expected:
         failures.append(f"Druck: Summen {totals}, nachgerechnet {expected}")
+    check_summary(offer, lines, failures)
+
+
+def check_summary(offer, lines, failures):
+    """The summary of areas after the bill of quantities: every area in the
+    order of the LV, each before its sub-areas, with its sum, the discount
+    (where it has one) and the net."""
+    if "Zusammenstellung" not in lines:
+        failures.append("Druck: keine Zusammenstellung")
+        return
+    rows, rules = [], 0
+    for line in lines[lines.index("Zusammenstellung") + 1:]:
+        if re.fullmatch(r"_+", line):
+            rules += 1
+            if rules == 3:
+                break
+        elif rules == 2 and line[:1] != " ":
+            m = re.search(r"\s(" + AMOUNT + r")(?:\s+(" + AMOUNT + r"))?\s+(" + AMOUNT + r")$",
+                          line)
+            rows.append((line.split()[0],) + (tuple(german(g) if g else None for g in m.groups())
+                                              if m else (None, None, None)))
+    expected = []
+    for area, amount, discount, net in offer.areas:
+        given = area.number("NACHLASSPROZ") != 0 or area.number("NACHLASSABS") != 0
+        expected.append((area.text("OZ").strip(), amount, -discount if given else None, net))
+    if rows != expected:
+        failures.append(f"Druck: Zusammenstellung {rows}, nachgerechnet {expected}")
 
 
 def run(cli, *args):
@@ -291,7 +319,8 @@ def check_tender(cli, work, source, failures):
     prices = work / (source.name + ".csv")
     prices.write_text(price_list(read_gaeb(tender.read_bytes()), rng), encoding="utf-8")
     offer_file = work / (source.stem + ".d84")
-    priced = run(cli, "price", str(tender), str(prices), str(offer_file))
+    # Absolute discounts above an area's sum are meant here: --yes takes them.
+    priced = run(cli, "price", "--yes", str(tender), str(prices), str(offer_file))
     if priced.returncode != 0:
         failures.append(f"price: Rückgabe {priced.returncode}: {priced.stderr.decode()}")
         return

@@ -73,9 +73,48 @@ TEST_F(EntryRulesTest, NegativeUnitPricesAreAskedFor) {
        "bernommen werden?"},
       {position.get(), "EP", "5,5", ""},
       {position.get(), "EP", "0", ""},
-      {position.get(), "EP", "-abc", ""},  // refused when applied
-      {position.get(), "NACHLASSPROZ", "-5", ""},
-      {area.get(), "NACHLASSABS", "-5", ""},
+      {position.get(), "EP", "-abc", ""},          // refused when applied
+      {position.get(), "NACHLASSPROZ", "-5", ""},  // refused when applied
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(EntryQuestion(*c.element, c.member, c.text), c.question) << c.member << c.text;
+}
+
+// Discounts are asked about like prices: a percentage above 50 (up to 100;
+// beyond it is refused when applied), an absolute discount above the area's
+// sum or below 0.
+TEST_F(EntryRulesTest, UnusualDiscountsAreAskedFor) {
+  auto position = New("GAEBPOSITION");
+  auto area = New("GAEBLVBEREICH");
+  area->Members.Find("OZ")->SetAsString("01.02");
+  area->Members.Find("SUMME")->SetAsFloat(1234.5);
+  const std::string high =
+      " % ist ungew\xF6hnlich hoch. Soll er \xFC"
+      "bernommen werden?";
+  const struct {
+    KsGAEBObj* element;
+    const char* member;
+    const char* text;
+    std::string question;
+  } cases[] = {
+      {position.get(), "NACHLASSPROZ", "50", ""},
+      {position.get(), "NACHLASSPROZ", "50,01", "Ein Nachlass von 50,01" + high},
+      {position.get(), "NACHLASSPROZ", "100", "Ein Nachlass von 100,00" + high},
+      {position.get(), "NACHLASSPROZ", "200", ""},
+      {area.get(), "NACHLASSPROZ", "75", "Ein Nachlass von 75,00" + high},
+      {area.get(), "NACHLASSPROZ", "150", ""},
+      {area.get(), "NACHLASSPROZ", "3", ""},
+      {area.get(), "NACHLASSABS", "1234,5", ""},
+      {area.get(), "NACHLASSABS", "1234,504", ""},
+      {area.get(), "NACHLASSABS", "1.234,51",
+       "Der Nachlass 1.234,51 ist h\xF6her als die Summe 1.234,50 des LV-Bereichs 01.02. Soll er "
+       "\xFC"
+       "bernommen werden?"},
+      {area.get(), "NACHLASSABS", "-10",
+       "Der Nachlass -10,00 ist negativ und erh\xF6ht die Summe. Soll er \xFC"
+       "bernommen werden?"},
+      {area.get(), "NACHLASSABS", "", ""},
+      {area.get(), "EP", "-5", ""},
   };
   for (const auto& c : cases)
     EXPECT_EQ(EntryQuestion(*c.element, c.member, c.text), c.question) << c.member << c.text;

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <ctime>
+#include <regex>
 
 #include "document/element_values.h"
 #include "document/lyx_obj.h"
@@ -51,6 +53,44 @@ TEST_F(ExportTest, WritesProgramNamesAndReadsBackTheSameTender) {
   EXPECT_DOUBLE_EQ(NumberValue(*again.LvInfo, "SUMME"), 245.0);
   EXPECT_EQ(again.LvAreas->Element(0)->ChildList("POSITION")->Count(), 3);
   EXPECT_EQ(again.GaebInfo->Text("PROGNAME"), "Quorva");  // values are trimmed on reading
+}
+
+// The offer says it is one (phase 84) and when it was written; the document
+// keeps the tender's phase, date and time, and the offer reads back.
+TEST_F(ExportTest, TheOfferCarriesPhase84AndTheTimeOfWriting) {
+  std::string tender = Tender(Area("01", "Rohbau", Position("0010", "10", "m3", Field("EP", "2"))));
+  const std::string version = Field("VERSION", "1.2");
+  tender.insert(tender.find(version) + version.size(),
+                Field("DATUM", "31.03.2026") + Field("UHRZEIT", "11:21"));
+  ASSERT_TRUE(Load(tender));
+  const std::string target = dir_.Path("angebot.d84");
+  ASSERT_TRUE(doc_.ExportD84(target)) << doc_.LastError;
+
+  const std::string written = ReadFile(target);
+  std::smatch stamp;
+  ASSERT_TRUE(std::regex_search(
+      written, stamp,
+      std::regex(R"(\[DATUM\](\d\d\.\d\d\.\d{4})\[end\]\r\n *\[UHRZEIT\]\d\d:\d\d\[end\])")))
+      << written;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char today[16];
+  std::strftime(today, sizeof today, "%d.%m.%Y", &local);
+  EXPECT_EQ(stamp[1], today);
+  EXPECT_NE(written.find("[DP]84[end]"), std::string::npos);
+  EXPECT_EQ(written.find("[DP]83[end]"), std::string::npos);
+  EXPECT_EQ(written.find("11:21"), std::string::npos);
+
+  const KsGAEBObj& award = *doc_.VergabeInfo->ParentElement();
+  EXPECT_EQ(award.Text("DP"), "83");
+  EXPECT_EQ(doc_.GaebInfo->Text("DATUM"), "31.03.2026");
+  EXPECT_EQ(doc_.GaebInfo->Text("UHRZEIT"), "11:21");
+
+  KsLyxObj offer;
+  ASSERT_TRUE(offer.Import(target)) << offer.LastError;
+  EXPECT_EQ(offer.VergabeInfo->ParentElement()->Text("DP"), "84");
+  EXPECT_DOUBLE_EQ(NumberValue(*offer.LvInfo, "SUMME"), 20.0);
 }
 
 TEST_F(ExportTest, SecondExportWithFewerPositionsLeavesOnlyTheSecondContent) {

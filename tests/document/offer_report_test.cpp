@@ -38,6 +38,38 @@ std::string SmallTender() {
                               Field("EP", "1,5") + Description("Estrich", "Zementestrich"))));
 }
 
+// What follows the bill of quantities: every area with its sum, discount
+// and net, then the totals and the place for the signature. 0102: 125,00 +
+// 100,00 (the alternatives count in no sum) = 225,00 less 25,00 = 200,00;
+// 01: 200,00 less 3 % (6,00) = 194,00; 02: 1.000 x 1,50 = 1.500,00; net
+// 1.694,00, 19 % VAT 321,86, gross 2.015,86.
+const char kSummaryAndTotals[] =
+    "Zusammenstellung\n"
+    "____________________________________________________________________________________________"
+    "________\n"
+    "1122PPPPX    Text                                                  Summe      Nachlass       "
+    "  Summe\n"
+    "                                                                                       nach "
+    "Nachlass\n"
+    "____________________________________________________________________________________________"
+    "________\n"
+    "01           Rohbau                                               200,00         -6,00       "
+    " 194,00\n"
+    "0102           Erdarbeiten                                        225,00        -25,00       "
+    " 200,00\n"
+    "02           Ausbau                                             1.500,00                    "
+    "1.500,00\n"
+    "____________________________________________________________________________________________"
+    "________\n"
+    "\n"
+    "Gesamtsumme :    1.694,00\n"
+    "19,00% MWSt :      321,86\n"
+    "Bruttosumme :    2.015,86\n"
+    "\n"
+    "\n"
+    "________________________________________    ________________________________________\n"
+    "Ort, Datum                                  Unterschrift, Stempel\n";
+
 const char kWithoutLongTexts[] =
     "                                                                                             "
     "Seite 1\n"
@@ -85,10 +117,7 @@ const char kWithoutLongTexts[] =
     "1.500,00\n"
     "                                                                      Summe 02              "
     "1.500,00\n"
-    "\n"
-    "Gesamtsumme :    1.694,00\n"
-    "19,00% MWSt :      321,86\n"
-    "Bruttosumme :    2.015,86\n";
+    "\n";
 
 const char kWithLongTexts[] =
     "                                                                                             "
@@ -147,10 +176,7 @@ const char kWithLongTexts[] =
     "1.500,00\n"
     "                                                                      Summe 02              "
     "1.500,00\n"
-    "\n"
-    "Gesamtsumme :    1.694,00\n"
-    "19,00% MWSt :      321,86\n"
-    "Bruttosumme :    2.015,86\n";
+    "\n";
 
 class OfferReportTest : public DocumentTest {
  protected:
@@ -172,7 +198,7 @@ TEST_F(OfferReportTest, PrintsTheWholeOffer) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RecordingTextDevice device(100);
-    EXPECT_EQ(Print(device, c.longTexts), c.expected);
+    EXPECT_EQ(Print(device, c.longTexts), std::string(c.expected) + kSummaryAndTotals);
     // The table's font is measured before anything is printed.
     EXPECT_EQ(device.fontSizes, (std::vector<int>{8, 9, 8}));
     EXPECT_EQ(device.lines[5].fontSize, 9);  // "Titel / Positionen"
@@ -218,6 +244,27 @@ TEST_F(OfferReportTest, AreaWithoutDiscountHasNoDiscountLines) {
   EXPECT_EQ(*(sum + 1), AlignRight("Summe 01                225,00", 100));
   EXPECT_EQ(*(sum + 2), AlignRight("Nachlass    3,00%:       -6,75", 100));
   EXPECT_EQ(*(sum + 3), AlignRight("Summe nach Nachlass     218,25", 100));
+}
+
+// A position the bidder left open is no bid of 0: its unit price and
+// amount stay blank. A price of 0 entered is printed as one.
+TEST_F(OfferReportTest, AnOpenPositionPrintsNoPriceAZeroPriceDoes) {
+  const KsGAEBObjList& positions =
+      *doc_.LvAreas->Element(0)->ChildList("LVBEREICH")->Element(0)->ChildList("POSITION");
+  SetPositionValue(*positions.Element(0), "", "EP");
+  SetPositionValue(*positions.Element(1), "0", "EP");
+  RecordingTextDevice device(100);
+  Print(device, false);
+  const std::vector<std::string> lines = device.Page(1);
+  const auto open = std::find(lines.begin(), lines.end(), "01020010  N  Aushub");
+  ASSERT_NE(open, lines.end());
+  EXPECT_EQ(*(open + 1), std::string(60, ' ') + "10,000  m3");
+  EXPECT_EQ(*(open + 2), "01020020  B  Rohr");
+  EXPECT_EQ(*(open + 3), std::string(61, ' ') + "2,000  St      0,000               0,00");
+  // 0102 now sums to 0,00, less its 25,00.
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(), AlignRight("Summe 0102                0,00", 100)),
+      lines.end());
 }
 
 }  // namespace
@@ -338,9 +385,22 @@ TEST_F(OfferReportTest, WithoutOzMaskEveryOzIsPrinted) {
             "                                                     Summe 01.02           30,00\n"
             "                                                     Summe 01              30,00\n"
             "\n"
+            "Zusammenstellung\n"
+            "________________________________________________________________________________\n"
+            "              Text                             Summe      Nachlass         Summe\n"
+            "                                                                   nach Nachlass\n"
+            "________________________________________________________________________________\n"
+            "01            Erdbau                           30,00                       30,00\n"
+            "01.02           Aushub                         30,00                       30,00\n"
+            "________________________________________________________________________________\n"
+            "\n"
             "Gesamtsumme :    30,00\n"
             "19,00% MWSt :     5,70\n"
-            "Bruttosumme :    35,70\n");
+            "Bruttosumme :    35,70\n"
+            "\n"
+            "\n"
+            "______________________________________    ______________________________________\n"
+            "Ort, Datum                                Unterschrift, Stempel\n");
 }
 
 // Long texts are wrapped at blanks to the page width, in the text column;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <regex>
 
 #include "document/lyx_obj.h"
@@ -10,10 +11,22 @@ namespace {
 
 const std::string kIndent(15, ' ');
 
-std::string TenderWithAward(const std::string& awardInfo, const std::string& client) {
-  return Block("GAEB", Block("PRJINFO", Field("NAME", "P-17") + Field("BEZ", "Neubau Kita")) +
-                           Block("VERGABE", Block("VERGABEINFO", awardInfo) + Block("AG", client) +
-                                                Block("LV", LvInfoBlock("19"))));
+std::string TenderWithAward(const std::string& awardInfo, const std::string& client,
+                            const std::string& bidder) {
+  return Block("GAEB",
+               Block("PRJINFO", Field("NAME", "P-17") + Field("BEZ", "Neubau Kita")) +
+                   Block("VERGABE", Block("VERGABEINFO", awardInfo) + Block("AG", client) +
+                                        Block("AN", bidder) + Block("LV", LvInfoBlock("19"))));
+}
+
+// The day of printing, as the German short date format writes it.
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[16];
+  std::strftime(date, sizeof date, "%d.%m.%Y", &local);
+  return date;
 }
 
 // The address block: seven lines, each indented and ended by CR LF.
@@ -38,11 +51,12 @@ TEST_F(PrintHeaderTest, NothingLoadedNothingToPrint) {
   EXPECT_EQ(doc_.LastError, message);
 }
 
-TEST_F(PrintHeaderTest, LinesFollowTheAwardAndClientData) {
+TEST_F(PrintHeaderTest, LinesFollowTheAwardClientAndBidderData) {
   const struct {
     const char* name;
     std::string awardInfo;
     std::string client;
+    std::string bidder;
     std::vector<std::string> expected;  // from the currency line on
   } cases[] = {
       {"everything given",
@@ -61,33 +75,56 @@ TEST_F(PrintHeaderTest, LinesFollowTheAwardAndClientData) {
                             Field("USTIDENT", "DE123456789")) +
            Field("DVNR", "1234") + Field("VERGNR", "V-2026-17") + Field("ARTSTAAT", "EU") +
            Field("NAMESTAAT", "D"),
-       {"W\xE4hrung: EUR  Euro", "Angebot vom: 01.06.2026",
+       Block("ADRESSE", Field("NAME1", "Bau GmbH") + Field("NAME2", "Niederlassung Ost") +
+                            Field("NAME3", "Abteilung Angebote") + Field("STRASSE", "Werkstr. 5") +
+                            Field("PLZ", "89077") + Field("ORT", "Ulm") +
+                            Field("TELEFON", "0731 5550") + Field("FAX", "0731 5551") +
+                            Field("EMAIL", "angebot@bau.de")) +
+           Field("DVNR", "77"),
+       {"W\xE4hrung: EUR  Euro",
+        "Angebot vom: 01.06.2026",
         "Er\xF6"
         "ffnung am: 12.05.2026 10:00",
         "Ende der Zuschlagsfrist: 12.06.2026    Ort der Abgabe: Ulm",
-        "Ausf\xFChrung vom 24.08.2026  bis  20.04.2027", "Abnahme am: 30.04.2027",
-        "Gew\xE4hrleistungsdauer: 5  Jahre bis 30.04.2032", "",
+        "Ausf\xFChrung vom 24.08.2026  bis  20.04.2027",
+        "Abnahme am: 30.04.2027",
+        "Gew\xE4hrleistungsdauer: 5  Jahre bis 30.04.2032",
+        "",
         "Auftraggeber:  Stadt Ulm Hochbauamt\r\nAbteilung 2 Vergabe",
         AddressBlock({"Marktplatz 1", "89073 Ulm", "Deutschland", "Frau Maier", "0731 1610",
                       "0731 1611", "vergabe@ulm.de"}),
-        "DV Nummer: 1234", "Vergabenummer: V-2026-17", "Umsatzsteuer-Identnummer : DE123456789",
-        "Staat: D     EU"}},
+        "DV Nummer: 1234",
+        "Vergabenummer: V-2026-17",
+        "Umsatzsteuer-Identnummer : DE123456789",
+        "Staat: D     EU",
+        "",
+        "Auftragnehmer: Bau GmbH Niederlassung Ost",
+        kIndent + "Abteilung Angebote",
+        kIndent + "Werkstr. 5",
+        kIndent + "89077 Ulm",
+        kIndent + "Telefon: 0731 5550",
+        kIndent + "E-Mail: angebot@bau.de"}},
       {"only the second half of paired data",
        Field("WAE", "EUR") + Field("ABGABEORT", "Ulm") + Field("AUSFENDE", "20.04.2027") +
            Field("GWLDAUER", "0") + Field("GWLEINHEIT", "Jahre") + Field("GWLENDE", "30.04.2032"),
        Block("ADRESSE", Field("NAME1", "Stadt Ulm") + Field("NAME2", "  ")) +
            Field("NAMESTAAT", "D"),
-       {"W\xE4hrung: EUR  ", "Ort der Abgabe: Ulm", "  bis  20.04.2027", " bis 30.04.2032", "",
-        "Auftraggeber:  Stadt Ulm", AddressBlock({"", " ", "", "", "", "", ""}), "Staat: D     "}},
+       Block("ADRESSE", Field("NAME2", "Bau GmbH") + Field("NAME4", "Ulm") + Field("ORT", "Ulm")),
+       {"W\xE4hrung: EUR  ", "Angebot vom: " + Today(), "Ort der Abgabe: Ulm", "  bis  20.04.2027",
+        " bis 30.04.2032", "", "Auftraggeber:  Stadt Ulm",
+        AddressBlock({"", " ", "", "", "", "", ""}), "Staat: D     ", "", "Auftragnehmer: Bau GmbH",
+        kIndent + "Ulm", kIndent + "Ulm"}},
       {"nothing given",
        "",
        "",
-       {"W\xE4hrung:   ", "", "", "", "",
-        "Auftraggeber:  ", AddressBlock({"", " ", "", "", "", "", ""})}},
+       "",
+       {"W\xE4hrung:   ", "Angebot vom: " + Today(), "", "", "", "",
+        "Auftraggeber:  ", AddressBlock({"", " ", "", "", "", "", ""}), "", "Auftragnehmer: "}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string file = dir_.Write("kita.d83", TenderWithAward(c.awardInfo, c.client));
+    const std::string file =
+        dir_.Write("kita.d83", TenderWithAward(c.awardInfo, c.client, c.bidder));
     ASSERT_TRUE(doc_.Import(file)) << doc_.LastError;
     const auto head = doc_.BuildPrintHeader();
     ASSERT_NE(head, nullptr);

@@ -126,6 +126,42 @@ TEST_F(WriterTest, AreaWithTwoPositions) {
   EXPECT_EQ(doc.Count(6), 4);
 }
 
+// A price submission says so and when it was written; the tree keeps the
+// tender's phase, date and time, and without the stamp they are written.
+TEST_F(WriterTest, ASubmissionCarriesPhase84AndTheTimeOfWriting) {
+  const struct {
+    const char* date;
+    const char* time;  // "" : the tender gave none
+  } tenders[] = {{"31.03.2026", "11:21"}, {"31.03.2026", ""}};
+  for (const auto& t : tenders) {
+    SCOPED_TRACE(t.time);
+    auto root = NewRoot();
+    KsGAEBObj& info = AddChild(*root, "GAEBINFO");
+    Set(info, "VERSION", "1.2");
+    Set(info, "DATUM", t.date);
+    if (*t.time) Set(info, "UHRZEIT", t.time);
+    Set(info, "ZEICHENSATZ", "ANSI");
+    Set(AddChild(*root, "VERGABE"), "DP", "83");
+    const std::string tenderTime = *t.time ? std::string("  [UHRZEIT]") + t.time + "[end]\r\n" : "";
+    const std::string expectedTender =
+        "#begin[GAEB]\r\n #begin[GAEBINFO]\r\n  [VERSION]1.2[end]\r\n  [DATUM]31.03.2026[end]\r\n" +
+        tenderTime + "  [ZEICHENSATZ]ANSI[end]\r\n #end[GAEBINFO]1|" + (*t.time ? "4" : "3") +
+        "\r\n #begin[VERGABE]\r\n  [DP]83[end]\r\n #end[VERGABE]2|1\r\n#end[GAEB]3|0\r\n";
+    EXPECT_EQ(Write(*root), expectedTender);
+
+    std::ostringstream out;
+    KsFileWriteGaeb00 w(out);
+    w.MarkAsSubmission({"09.12.2026", "14:05"});
+    root->WriteElement(w);
+    EXPECT_EQ(
+        out.str(),
+        "#begin[GAEB]\r\n #begin[GAEBINFO]\r\n  [VERSION]1.2[end]\r\n  [DATUM]09.12.2026[end]\r\n"
+        "  [UHRZEIT]14:05[end]\r\n  [ZEICHENSATZ]ANSI[end]\r\n #end[GAEBINFO]1|4\r\n"
+        " #begin[VERGABE]\r\n  [DP]84[end]\r\n #end[VERGABE]2|1\r\n#end[GAEB]3|0\r\n");
+    EXPECT_EQ(Write(*root), expectedTender);
+  }
+}
+
 // Texts are written in Windows-1252 whatever the file read declared; a
 // declaration that would make the reader convert from OEM becomes ANSI,
 // while the tree keeps what was read.

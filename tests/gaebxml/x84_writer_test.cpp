@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "gaeb/gaeb_totals.h"
 #include "gaebxml/x83_reader.h"
@@ -138,6 +140,32 @@ TEST_F(X84Writer, EveryItemByIdentityWithPriceComponentsDiscountAndAmount) {
     entry = entry.next_sibling();
   }
   EXPECT_FALSE(entry);
+}
+
+// An item the bidder left open carries no UP, UPComp or IT: a UP of 0 would
+// offer it free of charge. A price of 0 entered goes out as one.
+TEST_F(X84Writer, AnOpenItemCarriesNoPriceAZeroPriceDoes) {
+  SetPositionValue(Position(0), "0", "EP");
+  SetPositionValue(Position(2), "4", "EP");
+  SetPositionValue(Position(2), "", "EP");
+  SetPositionValue(Position(4), "0", "EPANTEIL1");
+  SetPositionValue(Position(5), "3", "NACHLASSPROZ");
+  std::ostringstream out;
+  WriteX84(out, *result_.Root, result_.Origin, {"2025-06-02", "14:05:00"});
+  pugi::xml_document x84;
+  ASSERT_TRUE(x84.load_string(out.str().c_str()));
+  const pugi::xml_node list =
+      Path(x84.document_element(),
+           {"Award", "BoQ", "BoQBody", "BoQCtgy", "BoQBody", "BoQCtgy", "BoQBody", "Itemlist"});
+  std::vector<std::string> entries;
+  for (pugi::xml_node entry = list.first_child(); entry; entry = entry.next_sibling()) {
+    std::string text = entry.attribute("ID").value();
+    for (pugi::xml_node c = entry.first_child(); c; c = c.next_sibling())
+      text += std::string(" ") + c.name() + "=" + c.child_value();
+    entries.push_back(text);
+  }
+  EXPECT_EQ(entries, (std::vector<std::string>{"I1 UP=0.000 IT=0.00", "I2", "I3", "I4",
+                                               "I5 UP=0.000 IT=0.00", "M1", "I6 DiscountPcnt=3"}));
 }
 
 TEST_F(X84Writer, TotalsOfAreasAndOfTheBoQAddUpToTheCent) {
