@@ -23,7 +23,10 @@ leer), werden stattdessen diese Daten aus der Datei geladen.</p>
 <p>Wählen Sie im Baum einen Titel aus. Die Tabelle zeigt den Titel mit allen darunter liegenden
 Titeln und Positionen, ein Element je Zeile. Ihre Preise tragen Sie in die freigegebenen, weiß
 hinterlegten Zellen ein: bei Positionen den Einheitspreis (EP) und den Nachlass in Prozent, bei
-Titeln den Nachlass in Prozent oder als Betrag. Mit [Enter] und den Pfeiltasten wechseln Sie die
+Titeln den Nachlass in Prozent oder als Betrag. Eine leere Preiszelle heißt: kein Preis, die
+Position bleibt offen und wird ohne Preis abgegeben; eine 0 ist ein Preis von 0. Ein Nachlass
+muss zwischen 0 und 100 % liegen; über 50 % oder über der Titelsumme fragt das Programm nach,
+bevor es ihn übernimmt. Mit [Enter] und den Pfeiltasten wechseln Sie die
 Zelle, die Eingabe wird dabei übernommen. Der Gesamtbetrag jeder Position, die Titelsummen und die
 Gesamtsumme werden sofort neu berechnet; Gesamtsumme, Mehrwertsteuer und Bruttosumme stehen rechts
 unter der Tabelle, wo Sie auch den Mehrwertsteuersatz eingeben. Unter der Tabelle erscheint der

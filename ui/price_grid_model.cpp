@@ -101,7 +101,7 @@ QVariant PriceGridModel::DisplayText(KsGAEBObj& element, const Column& column) c
   double value;
   // A value the file held as text that is no number is shown as it stands.
   if (!IsNumberType(type) || !member.TryAsFloat(value)) return FromCp1252(member.GetAsString());
-  if (value == 0 && type != ftInteger) return {};
+  if (value == 0 && type != ftInteger && !ShowsZero(element, member)) return {};
   return FromCp1252(NumberText(value, member.FieldDesc->Size));
 }
 

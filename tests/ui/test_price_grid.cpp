@@ -73,6 +73,8 @@ class PriceGridTest : public QObject {
   void EitherDecimalSeparator_data();
   void EitherDecimalSeparator();
   void NegativeUnitPriceAsksOnce();
+  void DiscountsAreCheckedLikePrices();
+  void APriceOfZeroIsNoEmptyPrice();
   void UnitPriceOfABreakdownIsReadOnly();
   void CellTextByType_data();
   void CellTextByType();
@@ -369,6 +371,58 @@ void PriceGridTest::NegativeUnitPriceAsksOnce() {
   boxes_.answer = false;
 }
 
+// A discount above 50 % or above the area's sum is asked about, one beyond
+// 100 % refused with the German message; either way it is not taken.
+void PriceGridTest::DiscountsAreCheckedLikePrices() {
+  Fixture f(kEditColumns);
+  boxes_.questions.clear();
+  boxes_.errors.clear();
+  boxes_.answer = false;
+  const struct {
+    int row;
+    const char* column;
+    const char* typed;
+    std::string question, error;
+  } entries[] = {
+      {0, "NACHLASSPROZ", "60",
+       "Ein Nachlass von 60,00 % ist ungew\xF6hnlich hoch. Soll er \xFC"
+       "bernommen werden?",
+       ""},
+      {0, "NACHLASSABS", "12445,01",
+       "Der Nachlass 12.445,01 ist h\xF6her als die Summe 12.445,00 des LV-Bereichs 01. Soll er "
+       "\xFC"
+       "bernommen werden?",
+       ""},
+      {2, "NACHLASSPROZ", "150", "", "Der Nachlass muss zwischen 0 und 100 % liegen."},
+  };
+  for (const auto& e : entries) {
+    QVERIFY(f.Select(e.row, e.column));
+    QTest::keyClicks(&f.editor, e.typed);
+    f.Key(Qt::Key_Return);
+    f.page->CommitEdit();
+    QCOMPARE(f.Cell(e.row, e.column), QString());
+  }
+  QCOMPARE(boxes_.questions, (std::vector<std::string>{entries[0].question, entries[1].question}));
+  QCOMPARE(boxes_.errors, std::vector<std::string>{entries[2].error});
+  QCOMPARE(f.Label("lblSumme"), QStringLiteral("12.445,00"));
+}
+
+// A price of 0 typed is a price: shown, with its amount, and passed by the
+// search for positions without a price.
+void PriceGridTest::APriceOfZeroIsNoEmptyPrice() {
+  Fixture f;
+  QVERIFY(f.Select(3, "EP"));
+  QTest::keyClicks(&f.editor, "0");
+  f.page->CommitEdit();
+  QCOMPARE(f.Cell(3, "EP"), QStringLiteral("0,000"));
+  QCOMPARE(f.Cell(3, "GB"), QStringLiteral("0,00"));
+  QVERIFY(!HasEmptyUnitPrice(*f.grid.Model().Element(3)));
+  QVERIFY(f.Select(2, "EP"));
+  f.Key(Qt::Key_N, Qt::ControlModifier);
+  QCOMPARE(f.grid.Model().Element(0), f.doc.LvAreas->Element(1));
+  QCOMPARE(f.grid.CurrentRow(), 1);
+}
+
 // Where the client asked for components, EP is their sum: the cursor does not
 // enter it, and a click on it says where the price goes.
 void PriceGridTest::UnitPriceOfABreakdownIsReadOnly() {
@@ -410,8 +464,11 @@ void PriceGridTest::CellTextByType_data() {
                                   << "12,3456" << true << "12,346" << true;
   QTest::newRow("price, not a number") << "EP"
                                        << "abc" << false << "1234,5" << true;
+  // An empty entry takes the price back: no price, which is not a price of 0.
   QTest::newRow("price, empty") << "EP"
-                                << "" << true << "0" << true;
+                                << "" << true << "" << true;
+  QTest::newRow("price, zero") << "EP"
+                               << "0" << true << "0" << true;
 }
 
 // What the editor offers and how an entry is taken, by the member's type.
