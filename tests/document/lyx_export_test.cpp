@@ -11,6 +11,7 @@
 #include "document/element_values.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
 #include "tests/document/observer_log.h"
 #include "tests/support/document_fixture.h"
 
@@ -91,6 +92,31 @@ TEST_F(ExportTest, TheOfferCarriesPhase84AndTheTimeOfWriting) {
   ASSERT_TRUE(offer.Import(target)) << offer.LastError;
   EXPECT_EQ(offer.VergabeInfo->ParentElement()->Text("DP"), "84");
   EXPECT_DOUBLE_EQ(NumberValue(*offer.LvInfo, "SUMME"), 20.0);
+}
+
+// The D84 keeps an open position apart from one priced at 0: the first has
+// no EP, the second EP 0, and so they read back.
+TEST_F(ExportTest, AnOpenPositionHasNoPriceAZeroPriceIsKept) {
+  KsGAEBObjList& positions = *doc_.LvAreas->Element(0)->ChildList("POSITION");
+  SetPositionValue(*positions.Element(0), "", "EP");
+  SetPositionValue(*positions.Element(1), "0", "EP");
+  const std::string target = dir_.Path("angebot.d84");
+  ASSERT_TRUE(doc_.ExportD84(target)) << doc_.LastError;
+  const std::string written = ReadFile(target);
+  const auto block = [&written](const char* oz) {
+    const size_t at = written.find(std::string("[OZ]") + oz);
+    return written.substr(at, written.find("#end[POSITION]", at) - at);
+  };
+  EXPECT_EQ(block("0010").find("[EP]"), std::string::npos) << block("0010");
+  EXPECT_NE(block("0020").find("[EP]0[end]"), std::string::npos) << block("0020");
+  EXPECT_NE(block("0030").find("[EP]99[end]"), std::string::npos) << block("0030");
+
+  KsLyxObj offer;
+  ASSERT_TRUE(offer.Import(target)) << offer.LastError;
+  const KsGAEBObjList& read = *offer.LvAreas->Element(0)->ChildList("POSITION");
+  EXPECT_TRUE(HasEmptyUnitPrice(*read.Element(0)));
+  EXPECT_FALSE(HasEmptyUnitPrice(*read.Element(1)));
+  EXPECT_DOUBLE_EQ(NumberValue(*offer.LvInfo, "SUMME"), 99.0);
 }
 
 TEST_F(ExportTest, SecondExportWithFewerPositionsLeavesOnlyTheSecondContent) {
