@@ -14,7 +14,7 @@ std::string EntryQuestion(const KsGAEBObj& element, const std::string& memberNam
                           const std::string& text) {
   double value;
   if (!IsPositionRow(&element) || (memberName != "EP" && !IsPriceComponent(memberName)) ||
-      !TryReadNumber(text, value) || value >= 0)
+      !TryReadNumber(text, value) || IsAmbiguousGrouping(text) || value >= 0)
     return std::string();
   return FormatEx(memberName == "EP" ? "Der Einheitspreis %.3n ist negativ. Soll er \xFC"
                                        "bernommen werden?"
