@@ -221,7 +221,8 @@ void WriteLvInfo(KsFileWriteGaeb00& w, int areaDigits, int positionDigits, int l
   w.WriteEnd("LVINFO");
 }
 
-void WritePosition(KsFileWriteGaeb00& w, Random& random, const std::string& oz, int number) {
+void WritePosition(KsFileWriteGaeb00& w, Random& random, const TenderShape& shape,
+                   const std::string& oz, int number) {
   const std::string_view work = random.Pick(kWorks);
   const std::string_view detail = random.Pick(kDetails);
   w.WriteBegin("POSITION");
@@ -230,7 +231,9 @@ void WritePosition(KsFileWriteGaeb00& w, Random& random, const std::string& oz, 
   w.WriteField("ME", random.Pick(kUnits));
   if (number % 3 == 0) w.WriteField("EP", Decimal(random.Below(900), random.Below(1000)));
   w.WriteBegin("BESCHREIBUNG");
-  w.WriteField("LANGTEXT", LongText(random, work, detail));
+  w.WriteField("LANGTEXT", number == 1 && shape.LongLineBytes > 0
+                               ? PastedText(shape.LongLineBytes, shape.Seed)
+                               : LongText(random, work, detail));
   w.WriteField("KURZTEXT", std::string(work) + ", " + std::string(detail));
   w.WriteEnd("BESCHREIBUNG");
   w.WriteEnd("POSITION");
@@ -281,7 +284,7 @@ void WriteAreas(KsFileWriteGaeb00& w, Random& random, const TenderShape& shape) 
     }
     const int count = std::min(perArea, shape.Positions - written);
     for (int p = 1; p <= count; ++p)
-      WritePosition(w, random, oz + Digits(p * 10, positionDigits), ++written);
+      WritePosition(w, random, shape, oz + Digits(p * 10, positionDigits), ++written);
   }
   while (!open.empty()) {
     w.WriteEnd("LVBEREICH");
@@ -291,6 +294,24 @@ void WriteAreas(KsFileWriteGaeb00& w, Random& random, const TenderShape& shape) 
 }
 
 }  // namespace
+
+std::string PastedText(size_t bytes, uint64_t seed) {
+  constexpr size_t kLongestLine = 10'000'000;
+  Random random(seed);
+  std::string text;
+  text.reserve(bytes + 200);
+  size_t lineStart = 0;
+  while (text.size() < bytes) {
+    if (text.size() - lineStart >= kLongestLine) {
+      text += "\r\n";
+      lineStart = text.size();
+    } else if (!text.empty()) {
+      text += ' ';
+    }
+    text += random.Pick(kSentences);
+  }
+  return text;
+}
 
 TenderShape NestedTender(int positions) { return TenderShape{positions, 3, 100}; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -17,12 +18,20 @@ struct TenderShape {
   // Positions per leaf area; the last leaf holds the rest.
   int PositionsPerArea = 100;
   uint64_t Seed = 0x6AEB2000;
+  // When not 0, the first position's long text is PastedText of this many
+  // bytes (in a GAEB 2000 tender at most 16 MB, what its reader takes).
+  size_t LongLineBytes = 0;
 };
 
 // Three levels of areas with about 100 positions in each leaf.
 TenderShape NestedTender(int positions);
 // Every position in one single LV area.
 TenderShape SingleAreaTender(int positions);
+
+// A text of about `bytes` bytes as pasted from another program: sentence
+// after sentence without line breaks, one line, or lines of 10 MB where it
+// is longer. The same size and seed always give the same text.
+std::string PastedText(size_t bytes, uint64_t seed);
 
 // Writes the tender; returns the number of bytes written. Raises EObj when
 // the stream fails.

@@ -249,6 +249,15 @@ void MarkTypes(const KsGAEBObj& holder, int& number) {
     }
 }
 
+KsGAEBObj* FirstPosition(const KsGAEBObj& holder) {
+  if (const KsGAEBObjList* positions = holder.ChildList("POSITION"))
+    if (positions->Count() > 0) return positions->Element(0);
+  if (const KsGAEBObjList* areas = holder.ChildList("LVBEREICH"))
+    for (int i = 0; i < areas->Count(); ++i)
+      if (KsGAEBObj* first = FirstPosition(*areas->Element(i))) return first;
+  return nullptr;
+}
+
 }  // namespace
 
 void WriteX83(std::ostream& out, const KsGAEBObj& root) {
@@ -270,7 +279,11 @@ void WriteX83File(const std::string& path, const KsGAEBObj& root) {
 uint64_t WriteSyntheticX83File(const std::string& path, const TenderShape& shape) {
   AddPositionDisplayFields();
   const std::string gaeb2000 = path + ".d83.tmp";
-  WriteSyntheticTenderFile(gaeb2000, shape);
+  // The long text goes into the tree: a GAEB 2000 field cannot hold all an
+  // X83 text can.
+  TenderShape frame = shape;
+  frame.LongLineBytes = 0;
+  WriteSyntheticTenderFile(gaeb2000, frame);
   {
     KsFileReadGaeb00 reader(gaeb2000, 65000);
     ReadingDocument doc(reader);
@@ -283,6 +296,9 @@ uint64_t WriteSyntheticX83File(const std::string& path, const TenderShape& shape
     KsGAEBObj* lv = root->Child("VERGABE") ? root->Child("VERGABE")->Child("LV") : nullptr;
     int number = 0;
     if (lv) MarkTypes(*lv, number);
+    if (KsGAEBObj* first = lv && shape.LongLineBytes > 0 ? FirstPosition(*lv) : nullptr)
+      if (KsGAEBObj* description = first->Child("BESCHREIBUNG"))
+        description->GetMember("LANGTEXT").SetAsString(PastedText(shape.LongLineBytes, shape.Seed));
     WriteX83File(path, *root);
   }
   return std::filesystem::file_size(path);

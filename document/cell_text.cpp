@@ -6,9 +6,15 @@
 #include "core/member.h"
 #include "document/row_kind.h"
 #include "gaeb/gaeb_totals.h"
+#include "util/entry_error.h"
 #include "util/number_text.h"
+#include "util/strings.h"
+#include "util/trim.h"
 
 namespace {
+
+constexpr int kComponentCount = 6;
+
 // A value the file held as text that is no number (or no 32-bit integer) is
 // offered as it stands.
 std::string NumberText(const KsMember& member, bool fraction) {
@@ -45,6 +51,17 @@ CellEdit CellEditText(const KsMember& member) {
   return edit;
 }
 
+void RefuseAmbiguousNumber(const std::string& text) {
+  if (!IsAmbiguousGrouping(text)) return;
+  const std::string written = Trim(text);
+  const size_t separator = written.find_first_of(".,");
+  std::string grouped = written, decimal = written;
+  grouped.erase(separator, 1);
+  decimal[separator] = FormatSettings().DecimalSeparator;
+  throw EntryError("Der Wert " + written + " ist mehrdeutig. Bitte " + grouped + " oder " +
+                   decimal + " schreiben.");
+}
+
 void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text) {
   switch (member.GetFieldType()) {
     case ftString:
@@ -56,6 +73,7 @@ void ApplyCellText(KsGAEBObj& element, KsMember& member, const std::string& text
       break;
     case ftFloat:
     case ftCurrency:
+      RefuseAmbiguousNumber(text);
       if (IsPositionRow(&element))
         SetPositionValue(element, text, member.Name());
       else if (IsAreaRow(&element))
@@ -70,9 +88,20 @@ bool IsEnterable(const KsGAEBObj& element, const std::string& memberName) {
   if (IsPositionRow(&element)) {
     if (memberName == "NACHLASSPROZ") return true;
     if (memberName == "EP") return !HasPriceBreakdown(element);
-    return IsPriceComponent(memberName) && HasPriceBreakdown(element);
+    return IsPriceComponent(memberName) && HasPriceBreakdown(element) &&
+           memberName.back() - '0' <= AskedPriceComponents(element);
   }
   return IsAreaRow(&element) && (memberName == "NACHLASSPROZ" || memberName == "NACHLASSABS");
+}
+
+int AskedPriceComponents(const KsGAEBObj& element) {
+  for (const KsGAEBObj* e = element.ParentElement(); e; e = e->ParentElement()) {
+    if (const KsGAEBObj* info = e->Child("LVINFO")) {
+      const int32_t asked = StrToIntZero(Trim(info->Text("ANZEPANTEILE")));
+      return asked >= 1 && asked <= kComponentCount ? asked : kComponentCount;
+    }
+  }
+  return kComponentCount;
 }
 
 bool IsNumberEntry(const std::string& typed) {

@@ -38,7 +38,8 @@ bool UnusualPercent(double percent) { return percent > kUsualDiscountLimit && pe
 std::string EntryQuestion(const KsGAEBObj& element, const std::string& memberName,
                           const std::string& text) {
   double value;
-  if (!TryReadNumber(text, value)) return std::string();
+  // An ambiguous number is refused when applied, so it is not asked about.
+  if (!TryReadNumber(text, value) || IsAmbiguousGrouping(text)) return std::string();
   if (IsPositionRow(&element)) {
     if ((memberName == "EP" || IsPriceComponent(memberName)) && value < 0)
       return PriceQuestion(memberName, value);

@@ -3,7 +3,9 @@
 #include <QDropEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringTokenizer>
 #include <QVBoxLayout>
+#include <set>
 
 #include "ui/field_list.h"
 #include "ui/qstring_codec.h"
@@ -94,12 +96,15 @@ QString GridColumnsEditor::OptText() const {
   return text;
 }
 
+// A column named twice stays where it was named first, so the list never
+// holds more items than the catalogue has columns, whatever the text holds.
 void GridColumnsEditor::ApplyOptText(const QString& text) {
   if (text.isEmpty()) return;
   lGridFields->clear();
-  for (const QString& line : text.split(QLatin1Char(';'))) {
-    const KsField* field = fields_.Find(ToCp1252(line.mid(2)));
-    if (field) AddItem(*field, line.startsWith(QLatin1Char('1')));
+  std::set<const KsField*> added;
+  for (const QStringView line : QStringTokenizer(text, QLatin1Char(';'))) {
+    const KsField* field = fields_.Find(ToCp1252(line.mid(2).toString()));
+    if (field && added.insert(field).second) AddItem(*field, line.startsWith(QLatin1Char('1')));
   }
 }
 

@@ -25,10 +25,13 @@ class GridColumnsEditor : public QWidget {
   std::vector<const KsField*> ShownColumns() const;
   // Sets "available" of a column and the enabled state of its item.
   void SetAvailable(const QString& name, bool available);
-  // The settings text "1-OZ;0-BEDARF;..." and its reading (unknown names skipped).
+  // The settings text "1-OZ;0-BEDARF;..." and its reading (unknown names and
+  // repeats skipped).
   QString OptText() const;
   void ApplyOptText(const QString& text);
   int ItemCount() const;
+  // The column catalogue the list draws from.
+  const KsFieldList& Fields() const { return fields_; }
 
   // Moves the item at `from` to the place of the item at `to` (what a drop does).
   void MoveItem(int from, int to);

@@ -2,8 +2,11 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QSet>
+#include <QStringTokenizer>
 
 #include "document/lyx_obj.h"
+#include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/info_pages.h"
 #include "ui/price_grid.h"
@@ -24,6 +27,41 @@ QString FileValue(int index) { return QStringLiteral("FILE%1").arg(index); }
 
 QString BidderValue(size_t index) { return QString::fromLatin1(KsLyxObj::kBidderFields[index]); }
 
+// Lists in the settings are cleaned as they are read: a damaged or hostile
+// file cannot make the window hold (and write back) thousands of entries.
+
+// The "NAME=width;" entries of known columns, the first of each name.
+QString KnownColumnWidths(const QString& text, const KsFieldList& fields) {
+  QString known;
+  QSet<QString> names;
+  for (const QStringView entry : QStringTokenizer(text, QLatin1Char(';'))) {
+    const QString name = entry.left(entry.indexOf(QLatin1Char('='))).toString();
+    if (fields.Find(ToCp1252(name)) && !names.contains(name)) {
+      names.insert(name);
+      known += entry;
+      known += QLatin1Char(';');
+    }
+  }
+  return known;
+}
+
+// No file system takes a longer path; such a name would only make the menu
+// unusable.
+constexpr qsizetype kLongestPath = 4096;
+
+// The recent files in their order, each once (as RecentFileList::Add
+// compares them) and none too long for a path.
+QStringList RecentFilePaths(const SettingsStore& store) {
+  QStringList paths;
+  for (int i = 0; i < RecentFileList::kCount; ++i) {
+    const QString path = store.ReadString(FileValue(i));
+    if (!path.isEmpty() && path.size() <= kLongestPath &&
+        !paths.contains(path, Qt::CaseInsensitive))
+      paths << path;
+  }
+  return paths;
+}
+
 }  // namespace
 
 void ReadSettings(SettingsStore& store, const LyxSettingsParts& parts) {
@@ -42,10 +80,11 @@ void ReadSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   if (store.ValueExists(kFont)) parts.TitPos.SetLongTextFontSize(store.ReadInteger(kFont));
   parts.FontNormal.setChecked(parts.TitPos.LongTextFontSize() == 8);
   parts.FontLarge.setChecked(parts.TitPos.LongTextFontSize() == 10);
-  parts.TitPos.Grid().SetUserWidthsText(store.ReadString(kColumnWidths));
+  parts.TitPos.Grid().SetUserWidthsText(
+      KnownColumnWidths(store.ReadString(kColumnWidths), parts.Columns.Fields()));
 
-  for (int i = 0; i < RecentFileList::kCount; ++i)
-    parts.RecentFiles.SetPath(i, store.ReadString(FileValue(i)));
+  const QStringList paths = RecentFilePaths(store);
+  for (int i = 0; i < RecentFileList::kCount; ++i) parts.RecentFiles.SetPath(i, paths.value(i));
 }
 
 void WriteSettings(SettingsStore& store, const LyxSettingsParts& parts) {

@@ -9,6 +9,11 @@
 // The store through QSettings: the registry key
 // HKEY_CURRENT_USER\Software\Tarvo_Redurir on Windows, elsewhere an INI file
 // of the user (~/.config/Software/Tarvo_Redurir.ini) or the one named.
+//
+// An INI file that is there but no regular file (a FIFO would keep the
+// window from ever appearing, a device or a folder holds no settings) is
+// neither read nor written, so the program starts with its defaults and
+// leaves the thing as it was; a warning on stderr says so.
 class QtSettingsStore final : public SettingsStore {
  public:
   QtSettingsStore();
@@ -28,5 +33,6 @@ class QtSettingsStore final : public SettingsStore {
   QString Location() const;
 
  private:
-  std::unique_ptr<QSettings> settings_;
+  QString location_;
+  std::unique_ptr<QSettings> settings_;  // null for a file that is not used
 };

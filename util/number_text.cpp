@@ -317,6 +317,17 @@ bool FindDecimal(std::string_view digits, const NumberFormat& format, size_t& de
 
 }  // namespace
 
+bool IsAmbiguousGrouping(const std::string& text, const NumberFormat& format) {
+  std::string_view t = TrimView(text);
+  if (!t.empty() && (t[0] == '-' || t[0] == '+')) t.remove_prefix(1);
+  const char grouping = format.DecimalSeparator == '.' ? ',' : '.';
+  const size_t separator = t.find(grouping);
+  if (separator < 1 || separator > 3 || t.size() != separator + 4 || t[0] == '0') return false;
+  for (size_t i = 0; i < t.size(); ++i)
+    if (i != separator && !IsDigit(t[i])) return false;
+  return true;
+}
+
 bool TryReadNumber(const std::string& text, double& value, const NumberFormat& format) {
   const std::string_view t = TrimView(text);
   if (t.empty()) return false;

@@ -37,6 +37,14 @@ double StrToFloat(const std::string& text, const NumberFormat& format = FormatSe
 bool TryReadNumber(const std::string& text, double& value,
                    const NumberFormat& format = FormatSettings());
 
+// Whether a number as people write it may mean two values a thousand times
+// apart: one to three digits (the first not 0), then the one of "." and ","
+// that is not the format's decimal separator (under the German format the
+// point), then exactly three digits, and nothing else but a sign and blanks.
+// "1.234" is 1234 to one who groups thousands with a point and 1,234 to one
+// who writes the decimal point; TryReadNumber takes the latter.
+bool IsAmbiguousGrouping(const std::string& text, const NumberFormat& format = FormatSettings());
+
 // The German message for text that is not a number, quoting it as given.
 std::string NotANumberText(const std::string& text);
 

@@ -1,6 +1,7 @@
 #include "mail/provider/program_run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,7 +41,8 @@ int Wait(pid_t pid) {
   return ExitStatus(status);
 }
 
-int WaitAtMost(pid_t pid, std::chrono::milliseconds patience) {
+// The program's result when it ends within `patience`; nothing while it runs.
+std::optional<int> WaitAtMost(pid_t pid, std::chrono::milliseconds patience) {
   constexpr std::chrono::milliseconds kStep(50);
   const timespec step{0, std::chrono::nanoseconds(kStep).count()};
   for (std::chrono::milliseconds waited(0);; waited += kStep) {
@@ -48,12 +50,24 @@ int WaitAtMost(pid_t pid, std::chrono::milliseconds patience) {
     const pid_t ended = waitpid(pid, &status, WNOHANG);
     if (ended == pid) return ExitStatus(status);
     if (ended < 0 && errno != EINTR) return -1;
-    if (waited >= patience) {
-      Leave(pid);
-      return kStillRunning;
-    }
+    if (waited >= patience) return std::nullopt;
     nanosleep(&step, nullptr);
   }
+}
+
+// Ends a program that leads a process group of its own, and so whatever it
+// started (a sendmail hands the message on to helpers): asked to stop first,
+// forced when it does not, then collected. Its group id is not given to
+// another process while any member lives, so the last signal reaches only
+// what it left behind.
+void End(pid_t pid) {
+  constexpr std::chrono::seconds kGrace(1);
+  kill(-pid, SIGTERM);
+  if (!WaitAtMost(pid, kGrace)) {
+    kill(-pid, SIGKILL);
+    Wait(pid);
+  }
+  kill(-pid, SIGKILL);
 }
 
 }  // namespace
@@ -75,7 +89,7 @@ std::string FindProgram(const std::string& name, const std::vector<std::string>&
 }
 
 int RunProgram(const std::string& program, const std::vector<std::string>& args, int input,
-               std::optional<std::chrono::milliseconds> patience) {
+               std::optional<std::chrono::milliseconds> patience, Overdue overdue) {
   CollectLeft();
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -87,9 +101,25 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
     posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
   else
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  // A program that may have to be ended gets a process group of its own.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (overdue == Overdue::kEnd) {
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+  }
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned =
+      posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return -1;
-  return patience ? WaitAtMost(pid, *patience) : Wait(pid);
+  if (!patience) return Wait(pid);
+  if (const std::optional<int> status = WaitAtMost(pid, *patience)) return *status;
+  if (overdue == Overdue::kEnd) {
+    End(pid);
+    return kEnded;
+  }
+  Leave(pid);
+  return kStillRunning;
 }

@@ -30,6 +30,7 @@ ULONG CodeOfExit(int status) {
       return MAPI_E_UNKNOWN_RECIPIENT;
     case kUnavailable:
     case kTryLater:
+    case kEnded:
       return MAPI_E_NETWORK_FAILURE;
     case kNoPermission:
       return MAPI_E_ACCESS_DENIED;
@@ -71,7 +72,7 @@ bool WriteAll(int fd, const std::string& data) {
 
 // The message reaches sendmail from a file in memory rather than a pipe, so
 // a sendmail that stops reading can never stop the program with SIGPIPE.
-ULONG HandToSendmail(const OutgoingMail& mail) {
+ULONG HandToSendmail(const OutgoingMail& mail, std::chrono::milliseconds patience) {
   const std::string program = FindProgram("sendmail", {"/usr/sbin/sendmail", "/usr/lib/sendmail"});
   if (program.empty()) return MAPI_E_NOT_SUPPORTED;
   const std::time_t now = std::time(nullptr);
@@ -79,7 +80,8 @@ ULONG HandToSendmail(const OutgoingMail& mail) {
   const int fd = memfd_create("tarvo-mail", MFD_CLOEXEC);
   if (fd < 0) return MAPI_E_INSUFFICIENT_MEMORY;
   ULONG code = MAPI_E_DISK_FULL;
-  if (WriteAll(fd, message)) code = CodeOfExit(RunProgram(program, {"sendmail", "-t", "-i"}, fd));
+  if (WriteAll(fd, message))
+    code = CodeOfExit(RunProgram(program, {"sendmail", "-t", "-i"}, fd, patience, Overdue::kEnd));
   close(fd);
   return code;
 }

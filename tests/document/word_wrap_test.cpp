@@ -40,4 +40,22 @@ TEST(WordWrap, NoLineIsLongerThanTheWidth) {
       EXPECT_LE(line.size(), static_cast<size_t>(width)) << width;
 }
 
+// A text of megabytes on one line, as one pasted without its line breaks:
+// every word comes out once, in order, and every line fits.
+TEST(WordWrap, LongLineLosesNothing) {
+  std::string text = "0010 N  ";
+  for (size_t i = 0; text.size() < (2u << 20); ++i)
+    text += std::string(1 + i * 7 % 23, static_cast<char>('a' + i % 26)) + ' ';
+  text.pop_back();
+  const std::vector<std::string> lines = WrapLine(text, 100, 8);
+  std::string joined = lines.front();
+  for (size_t i = 1; i < lines.size(); ++i) {
+    ASSERT_EQ(lines[i].compare(0, 8, "        "), 0) << i;
+    joined += ' ' + lines[i].substr(8);
+  }
+  EXPECT_EQ(joined, text);
+  for (const std::string& line : lines) EXPECT_LE(line.size(), 100u);
+  EXPECT_GT(lines.size(), (2u << 20) / 100);
+}
+
 }  // namespace

@@ -3,14 +3,17 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 
 #include "mail/mapi.h"
+#include "mail/provider/handover.h"
 #include "mail/provider/outbox.h"
 #include "tests/support/mail_stand_ins.h"
 #include "tests/support/parsed_mail.h"
@@ -255,6 +258,34 @@ TEST(Provider, SendmailResultsAreMapiCodes) {
     standIns.ExitWith("sendmail", c.exit);
     EXPECT_EQ(mapi.SendMail(0, 0, message.Get(), 0, 0), c.code) << c.exit;
   }
+}
+
+// The state letter of a process in /proc; a process that is gone or has ended
+// (a zombie waiting for its parent) does not run.
+bool Runs(pid_t id) {
+  std::ifstream stat("/proc/" + std::to_string(id) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) return false;
+  const char state = line[line.rfind(')') + 2];
+  return state != 'Z' && state != 'X';
+}
+
+// A sendmail that never returns would freeze the window on "E-Mail senden":
+// it is ended with what it started, collected, and the message counts as
+// not sent, with a code the window shows as "Netzwerkfehler".
+TEST(Provider, HangingSendmailIsEnded) {
+  MailStandIns standIns;
+  standIns.Hang("sendmail");
+  OutgoingMail mail;
+  mail.to = {"bau@ulm.de"};
+  mail.subject = "Angebot";
+  EXPECT_EQ(HandToSendmail(mail, std::chrono::milliseconds(1500)), ULONG{MAPI_E_NETWORK_FAILURE});
+  const std::vector<pid_t> ids = standIns.HangingIds("sendmail");
+  ASSERT_EQ(ids.size(), 2u) << "the stand-in did not start";
+  // The stand-in was this process's child: collected, it is gone altogether.
+  EXPECT_EQ(kill(ids[0], 0), -1);
+  EXPECT_EQ(errno, ESRCH);
+  EXPECT_FALSE(Runs(ids[1]));
 }
 
 TEST(Provider, MissingSendmail) {

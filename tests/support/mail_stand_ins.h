@@ -35,6 +35,19 @@ class MailStandIns {
   // user has open, until Release.
   void Linger(const std::string& program) { dir_.Write(program + ".linger", ""); }
   void Release(const std::string& program) { std::remove(dir_.Path(program + ".linger").c_str()); }
+  // The stand-in `program` takes its input and then never ends, as a sendmail
+  // waiting for a mail server that does not answer: it waits for a child that
+  // sleeps. Both process ids are in HangingIds once they have started.
+  void Hang(const std::string& program) {
+    Script(program,
+           "cat > /dev/null\nsleep 600 &\necho $$ $! > \"$dir/" + program + ".pids\"\nwait\n");
+  }
+  std::vector<pid_t> HangingIds(const std::string& program) const {
+    std::vector<pid_t> ids;
+    std::ifstream in(dir_.Path(program + ".pids"));
+    for (pid_t id; in >> id;) ids.push_back(id);
+    return ids;
+  }
   // Takes a stand-in off the PATH's first folder.
   void Remove(const std::string& program) { std::remove(dir_.Path(program).c_str()); }
 

@@ -306,34 +306,41 @@ void PriceGridTest::InvalidNumberIsReportedAndKept() {
 
 void PriceGridTest::EitherDecimalSeparator_data() {
   QTest::addColumn<QString>("typed");
-  QTest::addColumn<QString>("price");  // empty: refused, the price stays
+  QTest::addColumn<QString>("price");       // empty: refused, the price stays
+  QTest::addColumn<QByteArray>("refusal");  // the message then, when the text is a number
   QTest::newRow("point") << "12.5"
-                         << "12,500";
+                         << "12,500" << QByteArray();
   QTest::newRow("comma") << "12,5"
-                         << "12,500";
+                         << "12,500" << QByteArray();
   QTest::newRow("grouped") << "1.234,5"
-                           << "1.234,500";
+                           << "1.234,500" << QByteArray();
   QTest::newRow("grouped, English") << "1,234.5"
-                                    << "1.234,500";
-  QTest::newRow("point, three decimals") << "1.234"
-                                         << "1,234";
-  QTest::newRow("two points") << "1.2.3" << QString();
-  QTest::newRow("grouped, no decimals") << "1.234.567" << QString();
+                                    << "1.234,500" << QByteArray();
+  QTest::newRow("comma, three decimals") << "1,234"
+                                         << "1,234" << QByteArray();
+  QTest::newRow("point, three decimals")
+      << "1.234" << QString()
+      << QByteArray("Der Wert 1.234 ist mehrdeutig. Bitte 1234 oder 1,234 schreiben.");
+  QTest::newRow("two points") << "1.2.3" << QString() << QByteArray();
+  QTest::newRow("grouped, no decimals") << "1.234.567" << QString() << QByteArray();
 }
 
 // A "." is the decimal separator when the text holds no ","; a text that is
-// no number is refused with the German message.
+// no number, or could be either of two, is refused with the German message.
 void PriceGridTest::EitherDecimalSeparator() {
   QFETCH(QString, typed);
   QFETCH(QString, price);
+  QFETCH(QByteArray, refusal);
   Fixture f;
   boxes_.errors.clear();
   QVERIFY(f.Select(2, "EP"));
   QTest::keyClicks(&f.editor, typed);
   f.Key(Qt::Key_Return);
   if (price.isEmpty()) {
-    QCOMPARE(boxes_.errors, std::vector<std::string>{"'" + typed.toStdString() +
-                                                     "' ist kein g\xFCltiger Gleitkommawert."});
+    const std::string message =
+        refusal.isEmpty() ? "'" + typed.toStdString() + "' ist kein g\xFCltiger Gleitkommawert."
+                          : refusal.toStdString();
+    QCOMPARE(boxes_.errors, std::vector<std::string>{message});
     QCOMPARE(f.Cell(2, "EP"), QStringLiteral("1.234,500"));
   } else {
     QVERIFY(boxes_.errors.empty());

@@ -75,4 +75,23 @@ TEST(TryReadNumber, ReadsEitherSeparatorAndGroupedThousands) {
   EXPECT_EQ(NotANumberText("1.2.3"), "'1.2.3' ist kein g\xFCltiger Gleitkommawert.");
 }
 
+// Only what a thousands separator could have made is ambiguous: one to
+// three digits before it, exactly three after, nothing else.
+TEST(IsAmbiguousGrouping, ThreeDigitsAfterTheOtherSeparator) {
+  const struct {
+    const char* text;
+    bool german, english;
+  } cases[] = {
+      {"1.234", true, false},       {"1,234", false, true},      {"-12.500", true, false},
+      {" +999.000\t", true, false}, {"1.234,5", false, false},   {"1,234.5", false, false},
+      {"1234.567", false, false},   {"0.125", false, false},     {"1.23", false, false},
+      {"1.2345", false, false},     {"1.234.567", false, false}, {".234", false, false},
+      {"1.234E2", false, false},    {"1.23a", false, false},     {"", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsAmbiguousGrouping(c.text, GermanFormatSettings()), c.german) << c.text;
+    EXPECT_EQ(IsAmbiguousGrouping(c.text, EnglishFormatSettings()), c.english) << c.text;
+  }
+}
+
 }  // namespace
