@@ -12,7 +12,7 @@
 // "&" that begins no reference stays as it is. Any other entity, and a
 // character reference that names no character, is refused.
 struct ReferenceProblem {
-  std::string Text;       // German, Windows-1252, without the place
+  std::string Text;        // German, Windows-1252, without the place
   bool Malformed = false;  // no XML at all, rather than XML this program does not resolve
   ptrdiff_t Offset = 0;    // where the text or element holding it begins
   size_t LinesInto = 0;    // line breaks of the text before the reference
