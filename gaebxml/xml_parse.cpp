@@ -2,6 +2,7 @@
 
 #include "gaebxml/xml_references.h"
 #include "util/codec.h"
+#include "util/same_text.h"
 
 namespace {
 
@@ -68,6 +69,19 @@ size_t Utf8Sequence(std::string_view text, size_t pos, char32_t& cp) {
   return length;
 }
 
+// The encoding the XML declaration names, "" when there is none.
+std::string_view DeclaredEncoding(std::string_view text) {
+  if (text.substr(0, 5) != "<?xml") return {};
+  const std::string_view declaration = text.substr(0, text.find("?>"));
+  size_t at = declaration.find("encoding");
+  if (at == std::string_view::npos) return {};
+  at = declaration.find_first_of("\"'", at);
+  if (at == std::string_view::npos) return {};
+  const size_t end = declaration.find(declaration[at], at + 1);
+  return end == std::string_view::npos ? std::string_view()
+                                       : declaration.substr(at + 1, end - at - 1);
+}
+
 }  // namespace
 
 std::string TextConverter::operator()(std::string_view utf8) {
@@ -119,8 +133,21 @@ TextPosition PositionAt(std::string_view text, size_t offset) {
 bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& error) {
   const unsigned options =
       (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_ws_pcdata_single;
-  const pugi::xml_parse_result result = document.load_buffer_inplace(
-      source.Buffer.data(), source.Buffer.size(), options, pugi::encoding_auto);
+  pugi::xml_encoding encoding = pugi::encoding_auto;
+  // pugixml knows ISO-8859-1 but not Windows-1252, whose bytes would be no
+  // UTF-8; messages then count in the converted text the parser saw.
+  const std::string_view declared = DeclaredEncoding(source.Buffer);
+  if (SameText(declared, "windows-1252") || SameText(declared, "cp1252")) {
+    // `declared` points into the bytes replaced here; it is not used again.
+    source.Buffer = Cp1252ToUtf8(source.Buffer);
+    if (source.Original)
+      source.Original = [original = std::move(source.Original)] {
+        return Cp1252ToUtf8(original());
+      };
+    encoding = pugi::encoding_utf8;
+  }
+  const pugi::xml_parse_result result =
+      document.load_buffer_inplace(source.Buffer.data(), source.Buffer.size(), options, encoding);
   ReferenceProblem problem;
   if (result && ResolveReferences(document, problem)) return true;
   const std::string original = source.Original ? source.Original() : std::string();

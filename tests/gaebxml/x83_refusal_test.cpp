@@ -225,6 +225,23 @@ TEST(X83Reading, ReferencesAreResolvedAndWhatCannotBeTakenOverIsCounted) {
   }
 }
 
+// A file that declares Windows-1252 is read as such, not as broken UTF-8.
+TEST(X83Reading, DeclaredWindows1252IsReadAsIt) {
+  PrepareGaeb();
+  std::string tender = TenderX83(CategoryXml("C1", "01",
+                                             "Fl\xE4"
+                                             "che \x80",
+                                             ""));
+  tender.replace(tender.find("UTF-8"), 5, "windows-1252");
+  TestDocument doc;
+  const X83Result result = ReadX83(tender, doc);
+  ASSERT_TRUE(result.Root) << result.Error;
+  EXPECT_EQ(Flatten(*LvOf(*result.Root)).Areas[0]->Text("BEZ"),
+            "Fl\xE4"
+            "che \x80");
+  EXPECT_EQ(result.Warning, "");
+}
+
 // A control character in a number of the OZ is replaced in the OZ and in
 // the number kept for the answer alike, and counted once.
 TEST(X83Reading, ControlCharactersInNumbersAreCountedOnce) {
