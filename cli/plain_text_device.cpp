@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "util/codec.h"
+#include "cli/cli_support.h"
 
 PlainTextDevice::PlainTextDevice(std::ostream& out, int pageChars, int linesPerPage)
     : out_(out), pageChars_(pageChars), linesPerPage_(linesPerPage > 0 ? linesPerPage : 1) {}
@@ -29,7 +29,8 @@ void PlainTextDevice::WritePhysicalLine(const std::string& text) {
     ++page_;
     linesOnPage_ = 0;
   }
-  out_ << Cp1252ToUtf8(text) << '\n';
+  // Control characters of a hostile tender are shown, not obeyed, as by info.
+  out_ << TerminalText(text) << '\n';
   ++linesOnPage_;
 }
 

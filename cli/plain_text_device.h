@@ -6,7 +6,9 @@
 #include "document/text_device.h"
 
 // The offer print as a plain text file: UTF-8 lines of a fixed width in
-// characters, a form feed before every page after the first. A page holds a
+// characters, a form feed before every page after the first. Control
+// characters in the texts are written as \xNN, as info shows them (each
+// such one makes its line three characters longer). A page holds a
 // fixed number of lines; a line with embedded line breaks takes one line per
 // part.
 class PlainTextDevice final : public TextDevice {

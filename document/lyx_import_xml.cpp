@@ -34,10 +34,7 @@ bool KsLyxObj::ReadXmlTree() {
   }
   GaebRoot = std::move(read.Root);
   xmlOrigin_ = std::make_unique<GaebXmlOrigin>(std::move(read.Origin));
-  if (read.ReplacedCharacters > 0)
-    ImportWarning = std::to_string(read.ReplacedCharacters) +
-                    " Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht; sie wurden "
-                    "durch \"?\" ersetzt.";
+  ImportWarning = std::move(read.Warning);
   BindReferences();
   DetectEpBreakdown();
   RecalculateAll();

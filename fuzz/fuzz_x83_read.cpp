@@ -1,6 +1,9 @@
 #include <cstdint>
-#include <ostream>
-#include <streambuf>
+#include <cstdio>
+#include <cstdlib>
+#include <pugixml.hpp>
+#include <sstream>
+#include <string>
 #include <string_view>
 
 #include "gaeb/gaeb_catalogue.h"
@@ -18,16 +21,39 @@ class FuzzDocument : public GaebDocument {
   bool RecalcAll() const override { return true; }
 };
 
-class NullBuffer : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return c; }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
+void Fail(const char* what) {
+  std::fprintf(stderr, "%s\n", what);
+  std::abort();
+}
+
+bool IsReadVersion(const std::string& v) {
+  return v == "3.0" || v == "3.1" || v == "3.2" || v == "3.3";
+}
+
+// The answer is XML whatever the tender held: no character XML 1.0 cannot
+// carry, well-formed, in the phase 84 namespace of the version read, which it
+// names.
+void CheckAnswer(const std::string& x84, const std::string& version) {
+  for (const char c : x84) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r')
+      Fail("The X84 holds a control character XML does not allow.");
+  }
+  pugi::xml_document answer;
+  if (!answer.load_buffer(x84.data(), x84.size())) Fail("The X84 is no well-formed XML.");
+  const pugi::xml_node gaeb = answer.document_element();
+  const std::string expected =
+      std::string(kGaebXmlNamespacePrefix) + (version == "3.0" ? "200407" : "DA84/" + version);
+  if (gaeb.attribute("xmlns").value() != expected)
+    Fail("The X84 is not in the namespace of the version read.");
+  if (gaeb.child("GAEBInfo").child_value("Version") != version)
+    Fail("The X84 names another version than its namespace.");
+}
 
 }  // namespace
 
 // Reads the bytes as an X83 tender and, when it is taken, recalculates it as
-// the document would after an import and writes its answer.
+// the document would after an import, writes its answer and checks it.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool catalogue = [] {
     AddPositionDisplayFields();
@@ -45,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An amount beyond the limit ends the import, as it should.
     return 0;
   }
-  NullBuffer nothing;
-  std::ostream out(&nothing);
+  if (!IsReadVersion(result.Origin.Version)) Fail("A tender of another version was read.");
+  std::ostringstream out;
   WriteX84(out, *result.Root, result.Origin, {"2025-06-02", "14:05:00"});
+  CheckAnswer(out.str(), result.Origin.Version);
   return 0;
 }

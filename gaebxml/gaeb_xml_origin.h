@@ -1,7 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+// Every GAEB DA XML namespace begins so: 3.0 has one for all phases
+// (".../200407"), later versions one per phase and version (".../DA83/3.3").
+inline constexpr std::string_view kGaebXmlNamespacePrefix = "http://www.gaeb.de/GAEB_DA_XML/";
 
 // One level of the numbering (BoQBkdn) as the tender wrote it.
 struct BoQBkdnLevel {
@@ -12,11 +17,11 @@ struct BoQBkdnLevel {
 };
 
 // What the price submission takes over from the tender it answers, beyond
-// the element tree: the namespace and version to answer in, and the
-// numbering as declared.
+// the element tree: the version to answer in (its namespace follows from
+// it), and the numbering as declared.
 struct GaebXmlOrigin {
   std::string Namespace;  // namespace URI of the tender, e.g. ".../DA83/3.3"
-  std::string Version;    // "3.0" to "3.3"
-  std::string VersDate;   // GAEBInfo/VersDate as read, may be empty
+  std::string Version;    // "3.0" to "3.3", as the namespace names it
+  std::string VersDate;   // GAEBInfo/VersDate as read (Windows-1252), may be empty
   std::vector<BoQBkdnLevel> Breakdown;
 };

@@ -8,23 +8,34 @@
 
 namespace {
 
-constexpr std::string_view kNamespacePrefix = "http://www.gaeb.de/GAEB_DA_XML/";
+// What a namespace under the GAEB DA XML prefix names.
+struct NamespaceName {
+  std::string Phase;    // "83" from ".../DA83/3.3"; "" for 3.0, which names none
+  std::string Version;  // "3.3" from ".../DA83/3.3", "3.0" from ".../200407"
+};
 
-// "3.3" from ".../DA83/3.3", "3.0" from the common namespace of 3.0.
-std::string VersionFromNamespace(std::string_view ns) {
-  const std::string_view tail = ns.substr(ns.rfind('/') + 1);
-  if (tail == "200407") return "3.0";
-  return std::string(tail.size() == 3 && tail[1] == '.' ? tail : std::string_view());
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// "83" from ".../DA83/3.3"; "" where the namespace does not name the phase.
-std::string PhaseFromNamespace(std::string_view ns) {
-  const size_t at = ns.find("/DA");
-  return at == std::string_view::npos || at + 5 > ns.size() ? std::string()
-                                                            : std::string(ns.substr(at + 3, 2));
+// False when the part after the prefix is no GAEB DA XML namespace at all
+// (namespaces are compared as written: "da83" is not "DA83").
+bool ParseNamespace(std::string_view ns, NamespaceName& name) {
+  if (ns.substr(0, kGaebXmlNamespacePrefix.size()) != kGaebXmlNamespacePrefix) return false;
+  const std::string_view tail = ns.substr(kGaebXmlNamespacePrefix.size());
+  if (tail == "200407") {
+    name.Version = "3.0";
+    return true;
+  }
+  if (tail.size() < 4 || tail.substr(0, 2) != "DA" || !IsDigit(tail[2]) || !IsDigit(tail[3]))
+    return false;
+  name.Phase = std::string(tail.substr(2, 2));
+  if (tail.size() == 4) return true;
+  if (tail[4] != '/') return false;
+  name.Version = std::string(tail.substr(5));
+  return true;
 }
 
 std::string PhaseName(const std::string& phase) {
+  if (phase == "31") return " (Mengenermittlung)";
   if (phase == "81") return " (Leistungsbeschreibung ohne Mengen)";
   if (phase == "82") return " (Kostenanschlag)";
   if (phase == "84") return " (Angebotsabgabe)";
@@ -33,44 +44,56 @@ std::string PhaseName(const std::string& phase) {
   return "";
 }
 
-bool IsReadableVersion(const std::string& v) {
-  return v == "3.0" || v == "3.1" || v == "3.2" || v == "3.3";
-}
+// The versions 3.1 to 3.3 name the tender's phase in their namespace.
+bool IsReadableVersion(const std::string& v) { return v == "3.1" || v == "3.2" || v == "3.3"; }
 
 std::string Quoted(std::string_view utf8) { return "\"" + Utf8ToCp1252(std::string(utf8)) + "\""; }
 
+constexpr char kOnlyTenders[] =
+    "; eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83).";
+
 }  // namespace
 
-bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::string& error) {
+bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::string& error,
+              std::string& warning) {
   const pugi::xml_node root = document.document_element();
   const std::string_view ns = NamespaceOf(root);
-  if (LocalName(root) != "GAEB" || ns.substr(0, kNamespacePrefix.size()) != kNamespacePrefix) {
+  NamespaceName named;
+  if (LocalName(root) != "GAEB" || !ParseNamespace(ns, named)) {
     error = "Die Datei ist eine XML-Datei, aber keine GAEB DA XML-Datei (Wurzelelement " +
             Quoted(root.name()) + (ns.empty() ? std::string() : ", Namensraum " + Quoted(ns)) +
             ").";
     return false;
   }
-  const pugi::xml_node info = ChildNamed(root, "GAEBInfo");
-  std::string version = Trim(ChildText(info, "Version"));
-  if (version.empty()) version = VersionFromNamespace(ns);
-  if (!IsReadableVersion(version)) {
-    error = "Die Datei ist eine GAEB DA XML-Datei der Version " +
-            (version.empty() ? std::string("(ohne Angabe)") : Quoted(version)) +
-            "; gelesen werden die Versionen 3.0 bis 3.3.";
+  if (!named.Phase.empty() && named.Phase != "83") {
+    error = "Der Namensraum " + Quoted(ns) + " der Datei nennt die Austauschphase " + named.Phase +
+            PhaseName(named.Phase) + kOnlyTenders;
     return false;
   }
+  if (!named.Phase.empty() && !IsReadableVersion(named.Version)) {
+    error = "Die Datei ist eine GAEB DA XML-Datei im Namensraum " + Quoted(ns) +
+            ", den keine der gelesenen Versionen 3.0 bis 3.3 hat.";
+    return false;
+  }
+  const pugi::xml_node info = ChildNamed(root, "GAEBInfo");
+  // The namespace decides, as it decides which schema the file follows; a
+  // Version element that says otherwise is named in the warning.
+  const std::string version = Trim(ChildText(info, "Version"));
+  if (!version.empty() && version != named.Version)
+    warning = "Die Datei nennt im Element Version " + Quoted(version) +
+              ", ihr Namensraum aber die Version " + named.Version + "; sie wird als Version " +
+              named.Version + " gelesen und beantwortet.";
   const pugi::xml_node award = ChildNamed(root, "Award");
   if (!award) {
     error = "Die GAEB DA XML-Datei enth\xE4lt keine Vergabe-Daten (Element \"Award\").";
     return false;
   }
   std::string phase = Trim(ChildText(award, "DP"));
-  if (phase.empty()) phase = PhaseFromNamespace(ns);
+  if (phase.empty()) phase = named.Phase;
   if (phase != "83") {
     error = "Die Datei ist eine GAEB DA XML-Datei der Austauschphase " +
             (phase.empty() ? std::string("(ohne Angabe)") : Utf8ToCp1252(phase)) +
-            PhaseName(phase) +
-            "; eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83).";
+            PhaseName(phase) + kOnlyTenders;
     return false;
   }
   if (!ChildNamed(award, "BoQ")) {
@@ -78,7 +101,6 @@ bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::st
     return false;
   }
   origin.Namespace = std::string(ns);
-  origin.Version = version;
-  origin.VersDate = Trim(ChildText(info, "VersDate"));
+  origin.Version = named.Version;
   return true;
 }

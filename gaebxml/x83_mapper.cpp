@@ -8,7 +8,6 @@
 #include "gaebxml/xml_names.h"
 #include "gaebxml/xml_plain_text.h"
 #include "util/amount_limit.h"
-#include "util/codec.h"
 #include "util/same_text.h"
 #include "util/strings.h"
 #include "util/trim.h"
@@ -147,6 +146,7 @@ std::string X83Mapper::Line(const pugi::xml_node& node) const {
 
 void X83Mapper::MapGaebInfo(const pugi::xml_node& info, KsGAEBObj& gaebInfo) {
   Set(gaebInfo, "VERSION", origin_.Version);
+  origin_.VersDate = Trim(text_(ChildText(info, "VersDate")));
   const std::string& versDate = origin_.VersDate;  // "2021-05"
   if (versDate.size() == 7 && versDate[4] == '-') {
     SetInteger(gaebInfo, "VERSJAHR", versDate.substr(0, 4));
@@ -282,10 +282,12 @@ void X83Mapper::MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area,
 }
 
 std::string X83Mapper::ItemOz(const pugi::xml_node& item, const std::string& parentOz) const {
+  // Converted like every text, counted once where the parts are kept.
+  TextConverter uncounted;
   return parentOz +
-         Pad(Utf8ToCp1252(item.attribute("RNoPart").value()), itemLevel_.Length,
+         Pad(uncounted(item.attribute("RNoPart").value()), itemLevel_.Length,
              itemLevel_.AlignLeft) +
-         Utf8ToCp1252(item.attribute("RNoIndex").value());
+         uncounted(item.attribute("RNoIndex").value());
 }
 
 void X83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,

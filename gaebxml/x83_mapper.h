@@ -36,7 +36,8 @@ class X83Mapper {
   X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& origin);
 
   std::unique_ptr<KsGGAEB> Map(const pugi::xml_node& gaeb);
-  size_t ReplacedCharacters() const { return text_.Replaced(); }
+  // What the text conversion had to replace.
+  const TextConverter& Text() const { return text_; }
 
  private:
   struct Level {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <pugixml.hpp>
+#include <vector>
 
 #include "gaebxml/x83_check.h"
 #include "gaebxml/x83_mapper.h"
@@ -43,20 +44,53 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& err
   return true;
 }
 
+// "1 Byte ... ist", "2 Bytes ... sind".
+std::string Counted(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string ReplacementWarning(const X83Result& result) {
+  std::vector<std::string> sentences;
+  if (result.ReplacedCharacters > 0)
+    sentences.push_back(std::to_string(result.ReplacedCharacters) +
+                        " Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht");
+  if (result.InvalidBytes > 0)
+    sentences.push_back(Counted(result.InvalidBytes, "Byte der Datei ist", "Bytes der Datei sind") +
+                        " kein g\xFCltiges UTF-8");
+  if (result.ControlCharacters > 0)
+    sentences.push_back(Counted(result.ControlCharacters, "Steuerzeichen der Datei ist",
+                                "Steuerzeichen der Datei sind") +
+                        " in XML nicht erlaubt");
+  std::string warning;
+  for (size_t i = 0; i < sentences.size(); ++i) {
+    const size_t rest = sentences.size() - i - 1;
+    warning += sentences[i] + (rest == 0 ? "" : rest == 1 ? " und " : ", ");
+  }
+  if (!warning.empty()) warning += "; sie wurden durch \"?\" ersetzt.";
+  return warning;
+}
+
 }  // namespace
 
 X83Result ReadX83(XmlSource source, GaebDocument& doc) {
   X83Result result;
   pugi::xml_document document;
   if (!ParseXml(document, source, result.Error)) return result;
-  if (!CheckX83(document, result.Origin, result.Error)) return result;
+  std::string versionWarning;
+  if (!CheckX83(document, result.Origin, result.Error, versionWarning)) return result;
   X83Mapper mapper(doc, source, result.Origin);
   try {
     result.Root = mapper.Map(document.document_element());
   } catch (const X83Error& e) {
     result.Error = e.what();
+    return result;
   }
-  result.ReplacedCharacters = mapper.ReplacedCharacters();
+  result.ReplacedCharacters = mapper.Text().Replaced();
+  result.InvalidBytes = mapper.Text().InvalidBytes();
+  result.ControlCharacters = mapper.Text().ControlCharacters();
+  result.Warning = ReplacementWarning(result);
+  if (!versionWarning.empty())
+    result.Warning += (result.Warning.empty() ? "" : " ") + versionWarning;
   return result;
 }
 

@@ -15,14 +15,20 @@ struct X83Result {
   std::unique_ptr<KsGGAEB> Root;  // null when the file was refused
   GaebXmlOrigin Origin;
   std::string Error;  // why it was refused (German, Windows-1252)
-  // Characters Windows-1252 lacks; each became "?" in the tree.
+  // What became "?" in the tree: characters Windows-1252 lacks, bytes that
+  // are no UTF-8, control characters XML does not allow.
   size_t ReplacedCharacters = 0;
+  size_t InvalidBytes = 0;
+  size_t ControlCharacters = 0;
+  // What the import had to change or decide, for the user; "" when nothing.
+  std::string Warning;
 };
 
 // Reads an X83 (GAEB DA XML 3.0 to 3.3) into the element tree the GAEB 2000
-// reader builds (mapping in gaebxml/x83_mapper.h). Malformed XML, XML that
-// is not GAEB DA XML, another version or exchange phase, and numbers that
-// are not numbers are refused with a message naming what was found.
+// reader builds (mapping in gaebxml/x83_mapper.h). Malformed XML, entities
+// other than the predefined ones, XML that is not GAEB DA XML, another
+// version or exchange phase, and numbers that are not numbers are refused
+// with a message naming what was found.
 X83Result ReadX83File(const std::string& path, GaebDocument& doc);
 X83Result ReadX83(std::string_view bytes, GaebDocument& doc);
 // The same for bytes already held, parsed where they lie.

@@ -38,12 +38,10 @@ void Identify(pugi::xml_node node, const KsGAEBObj& element) {
   Attribute(node, "RNoIndex", element.Text(kXmlRNoIndexMember));
 }
 
-// The tender's namespace with the phase of the answer: ".../DA83/3.3" ->
-// ".../DA84/3.3"; a namespace that names no phase (3.0) stays.
-std::string AnswerNamespace(std::string ns) {
-  const size_t at = ns.find("/DA83/");
-  if (at != std::string::npos) ns.replace(at, 6, "/DA84/");
-  return ns;
+// The namespace of a price submission of that version: 3.0 has one for
+// every phase, later versions one of their own for phase 84.
+std::string AnswerNamespace(const std::string& version) {
+  return std::string(kGaebXmlNamespacePrefix) + (version == "3.0" ? "200407" : "DA84/" + version);
 }
 
 class X84Builder {
@@ -55,7 +53,7 @@ class X84Builder {
     declaration.append_attribute("version").set_value("1.0");
     declaration.append_attribute("encoding").set_value("UTF-8");
     pugi::xml_node gaeb = doc.append_child("GAEB");
-    gaeb.append_attribute("xmlns").set_value(AnswerNamespace(origin_.Namespace).c_str());
+    gaeb.append_attribute("xmlns").set_value(AnswerNamespace(origin_.Version).c_str());
     GaebInfo(gaeb.append_child("GAEBInfo"), root.Child("GAEBINFO"), stamp);
     PrjInfo(gaeb.append_child("PrjInfo"), root.Child("PRJINFO"));
     Award(gaeb.append_child("Award"), root.Child("VERGABE"));

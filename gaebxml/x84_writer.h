@@ -15,8 +15,8 @@ struct X84Stamp {
 X84Stamp X84StampNow();
 
 // Writes the priced tree (the root GAEB element, as read from an X83) as a
-// GAEB DA XML price submission (X84, exchange phase 84) in the namespace and
-// version of the tender: GAEBInfo with the tree's program name and the
+// GAEB DA XML price submission (X84, exchange phase 84) in the version of the
+// tender and the phase 84 namespace of that version: GAEBInfo with the tree's program name and the
 // stamp, PrjInfo, Award with AwardInfo and CTR (the bidder's address and
 // numbers from AN), and the BoQ with every area and position by ID and
 // RNoPart (RNoIndex where there is one): positions with UP, UPComp1..n where

@@ -1,6 +1,8 @@
 #include "gaebxml/xml_parse.h"
 
+#include "gaebxml/xml_references.h"
 #include "util/codec.h"
+#include "util/same_text.h"
 
 namespace {
 
@@ -35,10 +37,83 @@ const char* Problem(pugi::xml_parse_status status) {
   }
 }
 
+// The length of the well-formed UTF-8 sequence of two to four bytes at
+// text[pos], its code point in `cp`; 0 where there is none (a stray or
+// truncated byte, an overlong form, a surrogate).
+size_t Utf8Sequence(std::string_view text, size_t pos, char32_t& cp) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  size_t length = 0;
+  char32_t min = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    cp = lead & 0x1F;
+    min = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    cp = lead & 0x0F;
+    min = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    cp = lead & 0x07;
+    min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (pos + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(pos + i) & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (byte(pos + i) & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return length;
+}
+
+// The encoding the XML declaration names, "" when there is none.
+std::string_view DeclaredEncoding(std::string_view text) {
+  if (text.substr(0, 5) != "<?xml") return {};
+  const std::string_view declaration = text.substr(0, text.find("?>"));
+  size_t at = declaration.find("encoding");
+  if (at == std::string_view::npos) return {};
+  at = declaration.find_first_of("\"'", at);
+  if (at == std::string_view::npos) return {};
+  const size_t end = declaration.find(declaration[at], at + 1);
+  return end == std::string_view::npos ? std::string_view()
+                                       : declaration.substr(at + 1, end - at - 1);
+}
+
 }  // namespace
 
 std::string TextConverter::operator()(std::string_view utf8) {
-  return Utf8ToCp1252(utf8, replaced_);
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t pos = 0; pos < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[pos]);
+    if (c >= 0x80) {
+      char32_t cp = 0;
+      const size_t length = Utf8Sequence(utf8, pos, cp);
+      if (length == 0) {
+        ++invalid_;
+        out += '?';
+        ++pos;
+        continue;
+      }
+      const char byte = UnicodeToCp1252(cp, '\0');
+      // U+0000 cannot come out of a multi-byte sequence, so '\0' marks "none".
+      if (byte == '\0') ++replaced_;
+      out += byte == '\0' ? '?' : byte;
+      pos += length;
+      continue;
+    }
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      ++controls_;
+      out += '?';
+    } else {
+      out += static_cast<char>(c);
+    }
+    ++pos;
+  }
+  return out;
 }
 
 TextPosition PositionAt(std::string_view text, size_t offset) {
@@ -56,11 +131,34 @@ TextPosition PositionAt(std::string_view text, size_t offset) {
 }
 
 bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& error) {
-  const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
-  const pugi::xml_parse_result result = document.load_buffer_inplace(
-      source.Buffer.data(), source.Buffer.size(), options, pugi::encoding_auto);
-  if (result) return true;
+  const unsigned options =
+      (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_ws_pcdata_single;
+  pugi::xml_encoding encoding = pugi::encoding_auto;
+  // pugixml knows ISO-8859-1 but not Windows-1252, whose bytes would be no
+  // UTF-8; messages then count in the converted text the parser saw.
+  const std::string_view declared = DeclaredEncoding(source.Buffer);
+  if (SameText(declared, "windows-1252") || SameText(declared, "cp1252")) {
+    // `declared` points into the bytes replaced here; it is not used again.
+    source.Buffer = Cp1252ToUtf8(source.Buffer);
+    if (source.Original)
+      source.Original = [original = std::move(source.Original)] {
+        return Cp1252ToUtf8(original());
+      };
+    encoding = pugi::encoding_utf8;
+  }
+  const pugi::xml_parse_result result =
+      document.load_buffer_inplace(source.Buffer.data(), source.Buffer.size(), options, encoding);
+  ReferenceProblem problem;
+  if (result && ResolveReferences(document, problem)) return true;
   const std::string original = source.Original ? source.Original() : std::string();
+  if (result) {
+    const size_t offset = problem.Offset < 0 ? 0 : static_cast<size_t>(problem.Offset);
+    const std::string line = std::to_string(PositionAt(original, offset).Line + problem.LinesInto);
+    error = problem.Malformed ? "Die Datei ist keine g\xFCltige XML-Datei: " + problem.Text +
+                                    " (Zeile " + line + ")."
+                              : "Zeile " + line + ": " + problem.Text + ".";
+    return false;
+  }
   const TextPosition at = PositionAt(original, static_cast<size_t>(result.offset));
   error = std::string("Die Datei ist keine g\xFCltige XML-Datei: ") + Problem(result.status) +
           " (Zeile " + std::to_string(at.Line) + ", Spalte " + std::to_string(at.Column) + ").";

@@ -7,14 +7,21 @@
 #include <string_view>
 
 // XML text as it is handed to the tree: the file's UTF-8 text converted to
-// Windows-1252, counting the characters Windows-1252 lacks (they become "?").
+// Windows-1252. What cannot be taken over becomes "?" and is counted apart:
+// characters Windows-1252 lacks, bytes that are no valid UTF-8, and control
+// characters XML 1.0 does not allow (an X84 could not carry them, a
+// terminal would obey them).
 class TextConverter {
  public:
   std::string operator()(std::string_view utf8);
   size_t Replaced() const { return replaced_; }
+  size_t InvalidBytes() const { return invalid_; }
+  size_t ControlCharacters() const { return controls_; }
 
  private:
   size_t replaced_ = 0;
+  size_t invalid_ = 0;
+  size_t controls_ = 0;
 };
 
 // Where a byte offset of the file lies, for messages: 1-based line and
@@ -33,7 +40,7 @@ struct XmlSource {
   std::function<std::string()> Original;
 };
 
-// Parses the source in place. On failure false, and `error` says in German
-// what is wrong and where: "Die Datei ist keine gültige XML-Datei: ... (Zeile
-// 3, Spalte 14)."
+// Parses the source in place, references resolved (see xml_references.h).
+// On failure false, and `error` says in German what is wrong and where: "Die
+// Datei ist keine gültige XML-Datei: ... (Zeile 3, Spalte 14)."
 bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& error);

@@ -150,10 +150,21 @@ TEST_F(HostileConditionsTest, ControlCharactersAreShownEscaped) {
   text.replace(at, name.size(),
                "[Name]1\x1b[2J\x07\x81"
                "m[end]");
-  const CliResult r = cli_.Run({"info", cli_.Write("lv.p83", text)});
+  const std::string tender = cli_.Write("lv.p83", text);
+  const CliResult r = cli_.Run({"info", tender});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
   EXPECT_NE(r.out.find("Projekt:      1\\x1b[2J\\x07\\x81m Neubau"), std::string::npos) << r.out;
+
+  // The print shows them the same way, on the terminal and in a file.
+  for (const std::string& target : {std::string("-"), cli_.Path("druck.txt")}) {
+    SCOPED_TRACE(target);
+    const CliResult print = cli_.Run({"print", tender, target});
+    ASSERT_EQ(print.status, 0) << print.err;
+    const std::string shown = target == "-" ? print.out : CliRunner::Read(target);
+    EXPECT_EQ(shown.find_first_of("\x07\x1b"), std::string::npos);
+    EXPECT_NE(shown.find("1\\x1b[2J\\x07\\x81m"), std::string::npos) << shown;
+  }
 }
 
 // File names come as UTF-8 from the system and reach every text once

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <pugixml.hpp>
 
 #include "bench/x83_tender_writer.h"
 #include "document/lyx_obj.h"
@@ -103,6 +104,111 @@ TEST(X83Commands, EveryCommandTakesAnXmlTender) {
   EXPECT_EQ(over.status, 1);
   EXPECT_NE(over.err.find("gelesene Ausschreibung"), std::string::npos) << over.err;
   EXPECT_EQ(ReadFile(tender), ReadFile(kOfficialX83));
+}
+
+const std::string kXmlData = std::string(TARVO_TEST_DATA_DIR) + "/xml/";
+
+// Characters XML 1.0 cannot carry, as the X84 written from them is XML.
+bool CarriesOnlyXmlCharacters(const std::string& bytes) {
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') return false;
+  }
+  return true;
+}
+
+// Bell, "clear the screen" and colours in the texts of a tender: the offer
+// is well-formed XML, the print shows no escape sequence, the import says
+// what it replaced.
+TEST(X83Commands, ControlCharactersReachNeitherTheOfferNorTheTerminal) {
+  CliRunner cli;
+  const std::string tender = kXmlData + "control_characters.X83";
+  const std::string warning =
+      "Warnung: 6 Steuerzeichen der Datei sind in XML nicht erlaubt; sie wurden durch \"?\" "
+      "ersetzt.\n";
+
+  const CliResult exported = cli.Run({"export", tender, cli.Path("LV.X84")});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.err, warning);
+  const std::string x84 = ReadFile(cli.Path("LV.X84"));
+  EXPECT_TRUE(CarriesOnlyXmlCharacters(x84));
+  pugi::xml_document parsed;
+  ASSERT_TRUE(parsed.load_string(x84.c_str()));
+  EXPECT_STREQ(parsed.document_element().child("PrjInfo").child_value("NamePrj"), "Glocke??");
+
+  for (const std::string& target : {std::string("-"), cli.Path("druck.txt")}) {
+    SCOPED_TRACE(target);
+    const CliResult print = cli.Run({"print", "--long-texts", tender, target});
+    ASSERT_EQ(print.status, 0) << print.err;
+    EXPECT_EQ(print.err, warning);
+    const std::string text = target == "-" ? print.out : ReadFile(target);
+    EXPECT_EQ(text.find_first_of("\x07\x1b"), std::string::npos);
+    EXPECT_NE(text.find("Kurz?[31mrot?[0m"), std::string::npos) << text;
+    EXPECT_NE(text.find("Lang? Ton"), std::string::npos) << text;
+  }
+}
+
+// What the namespace of a tender names decides whether it is read and in
+// which namespace and version it is answered.
+TEST(X83Commands, TheNamespaceDecidesWhatIsReadAndHowItIsAnswered) {
+  struct Case {
+    const char* file;
+    const char* err;     // stderr, "" for none
+    const char* answer;  // namespace of the X84, "" when refused
+    const char* version;
+  };
+  const Case cases[] = {
+      {"DA86_3.3.X83",
+       "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA86/3.3\" der Datei nennt die "
+       "Austauschphase 86 (Auftragserteilung); eingelesen werden nur Angebotsaufforderungen "
+       "(Austauschphase 83, X83).\n",
+       "", ""},
+      {"DA84.X83",
+       "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA84\" der Datei nennt die "
+       "Austauschphase 84 (Angebotsabgabe); eingelesen werden nur Angebotsaufforderungen "
+       "(Austauschphase 83, X83).\n",
+       "", ""},
+      {"DA31_3.3.X83",
+       "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA31/3.3\" der Datei nennt die "
+       "Austauschphase 31 (Mengenermittlung); eingelesen werden nur Angebotsaufforderungen "
+       "(Austauschphase 83, X83).\n",
+       "", ""},
+      {"DA83_200407.X83",
+       "Die Datei ist eine GAEB DA XML-Datei im Namensraum "
+       "\"http://www.gaeb.de/GAEB_DA_XML/DA83/200407\", den keine der gelesenen Versionen 3.0 bis "
+       "3.3 hat.\n",
+       "", ""},
+      {"da83_lowercase.X83",
+       "Die Datei ist eine XML-Datei, aber keine GAEB DA XML-Datei (Wurzelelement \"GAEB\", "
+       "Namensraum \"http://www.gaeb.de/GAEB_DA_XML/da83/3.3\").\n",
+       "", ""},
+      {"DA83_3.2.X83", "", "http://www.gaeb.de/GAEB_DA_XML/DA84/3.2", "3.2"},
+      {"version_3.1_in_DA83_3.3.X83",
+       "Warnung: Die Datei nennt im Element Version \"3.1\", ihr Namensraum aber die Version "
+       "3.3; sie wird als Version 3.3 gelesen und beantwortet.\n",
+       "http://www.gaeb.de/GAEB_DA_XML/DA84/3.3", "3.3"},
+      {"version_3.3_in_200407.X83",
+       "Warnung: Die Datei nennt im Element Version \"3.3\", ihr Namensraum aber die Version "
+       "3.0; sie wird als Version 3.0 gelesen und beantwortet.\n",
+       "http://www.gaeb.de/GAEB_DA_XML/200407", "3.0"},
+  };
+  CliRunner cli;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string target = cli.Path(std::string(c.file) + ".X84");
+    const CliResult r = cli.Run({"export", kXmlData + "namespaces/" + c.file, target});
+    EXPECT_EQ(r.err, c.err);
+    if (!*c.answer) {
+      EXPECT_EQ(r.status, 1);
+      EXPECT_FALSE(std::filesystem::exists(target));
+      continue;
+    }
+    ASSERT_EQ(r.status, 0);
+    pugi::xml_document x84;
+    ASSERT_TRUE(x84.load_file(target.c_str()));
+    EXPECT_STREQ(x84.document_element().attribute("xmlns").value(), c.answer);
+    EXPECT_STREQ(x84.document_element().child("GAEBInfo").child_value("Version"), c.version);
+  }
 }
 
 TEST(X83Commands, RefusedXmlWritesNothing) {

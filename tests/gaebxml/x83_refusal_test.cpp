@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <pugixml.hpp>
+#include <sstream>
+
 #include "gaebxml/x83_reader.h"
+#include "gaebxml/x84_writer.h"
 #include "tests/gaebxml/x83_samples.h"
 #include "tests/gaebxml/x83_tree.h"
 #include "tests/support/format_guard.h"
@@ -33,9 +37,35 @@ TEST(X83Refusal, EveryRefusalSaysWhatWasFound) {
       {"GAEB of another namespace", X83Document(GaebInfoXml(), "urn:beispiel"),
        "Die Datei ist eine XML-Datei, aber keine GAEB DA XML-Datei (Wurzelelement \"GAEB\", "
        "Namensraum \"urn:beispiel\")."},
-      {"version 2.1", X83Document(GaebInfoXml("2.1") + AwardXml(BoQXml(category))),
-       "Die Datei ist eine GAEB DA XML-Datei der Version \"2.1\"; gelesen werden die Versionen 3.0 "
-       "bis 3.3."},
+      {"version 2.1",
+       X83Document(GaebInfoXml("2.1") + AwardXml(BoQXml(category)),
+                   "http://www.gaeb.de/GAEB_DA_XML/DA83/2.1"),
+       "Die Datei ist eine GAEB DA XML-Datei im Namensraum "
+       "\"http://www.gaeb.de/GAEB_DA_XML/DA83/2.1\", den keine der gelesenen Versionen 3.0 bis "
+       "3.3 hat."},
+      {"phase 85 named by the namespace",
+       X83Document(GaebInfoXml() + AwardXml(BoQXml(category)),
+                   "http://www.gaeb.de/GAEB_DA_XML/DA85/3.3"),
+       "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA85/3.3\" der Datei nennt die "
+       "Austauschphase 85 (Nebenangebot); eingelesen werden nur Angebotsaufforderungen "
+       "(Austauschphase 83, X83)."},
+      {"entity declared in the document type",
+       "<?xml version=\"1.0\"?>\n<!DOCTYPE GAEB [<!ENTITY e \"Beton\">]>\n" +
+           TenderX83(CategoryXml("C1", "01", "Titel &e;", "")).substr(39),
+       "Zeile 10: die Datei verwendet die Entit\xE4t \"&e;\"; aufgel\xF6st werden nur &amp;, "
+       "&lt;, &gt;, &quot;, &apos; und Zeichenreferenzen, keine selbst vereinbarten "
+       "Entit\xE4ten."},
+      {"undeclared entity in an attribute", TenderX83(CategoryXml("C1", "0&nbsp;1", "Titel", "")),
+       "Zeile 9: die Datei verwendet die Entit\xE4t \"&nbsp;\"; aufgel\xF6st werden nur &amp;, "
+       "&lt;, &gt;, &quot;, &apos; und Zeichenreferenzen, keine selbst vereinbarten "
+       "Entit\xE4ten."},
+      {"reference to no character",
+       TenderX83(CategoryXml("C1", "01", "Titel\n\nmit &#0; darin", "")),
+       "Die Datei ist keine g\xFCltige XML-Datei: die Zeichenreferenz \"&#0;\" nennt kein Zeichen "
+       "(Zeile 11)."},
+      {"reference to a surrogate", TenderX83(CategoryXml("C1", "01", "&#xD800;", "")),
+       "Die Datei ist keine g\xFCltige XML-Datei: die Zeichenreferenz \"&#xD800;\" nennt kein "
+       "Zeichen (Zeile 9)."},
       {"price submission", X83Document(GaebInfoXml() + AwardXml(BoQXml(category), "84")),
        "Die Datei ist eine GAEB DA XML-Datei der Austauschphase 84 (Angebotsabgabe); eingelesen "
        "werden nur Angebotsaufforderungen (Austauschphase 83, X83)."},
@@ -150,6 +180,123 @@ TEST(X83Reading, CharactersWindows1252LacksBecomeQuestionMarksAndAreCounted) {
             "Fl\xE4"
             "che ? 5 m\xB2 \x96 ?-Profil \x80");
   EXPECT_EQ(result.ReplacedCharacters, 2u);
+}
+
+// What cannot be taken over becomes "?", counted by kind; what a reference
+// names is read as if written out.
+TEST(X83Reading, ReferencesAreResolvedAndWhatCannotBeTakenOverIsCounted) {
+  PrepareGaeb();
+  struct Case {
+    const char* name;
+    std::string label;  // UTF-8 as in the file
+    std::string bez;    // Windows-1252 as read
+    size_t replaced, invalid, controls;
+    const char* warning;
+  };
+  const Case cases[] = {
+      {"predefined and character references", "a &amp; b &lt;c&gt; &#x20AC;&#228; &quot;&apos;",
+       "a & b <c> \x80\xE4 \"'", 0, 0, 0, ""},
+      {"a reference written out stays text", "&amp;e; &amp;#0;", "&e; &#0;", 0, 0, 0, ""},
+      {"an ampersand that begins no reference", "M\xC3\xBCller & Co &x &;", "M\xFCller & Co &x &;",
+       0, 0, 0, ""},
+      {"control characters", "A&#7;B\x1B[2J&#x1b;C&#9;D", "A?B?[2J?C D", 0, 0, 3,
+       "3 Steuerzeichen der Datei sind in XML nicht erlaubt; sie wurden durch \"?\" ersetzt."},
+      {"bytes that are no UTF-8",
+       "Fl\xE4"
+       "che \xE2\x82 \xC3\xA4",
+       "Fl?che ?? \xE4", 0, 3, 0,
+       "3 Bytes der Datei sind kein g\xFCltiges UTF-8; sie wurden durch \"?\" ersetzt."},
+      {"every kind at once", "\xCE\xA9 &#1; \xFF", "? ? ?", 1, 1, 1,
+       "1 Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht, 1 Byte der Datei ist kein "
+       "g\xFCltiges UTF-8 und 1 Steuerzeichen der Datei ist in XML nicht erlaubt; sie wurden durch "
+       "\"?\" ersetzt."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestDocument doc;
+    const X83Result result = ReadX83(
+        TenderX83(CategoryXml("C1", "01", c.label, ItemlistXml(ItemXml("I1", "0010", "1")))), doc);
+    ASSERT_TRUE(result.Root) << result.Error;
+    EXPECT_EQ(Flatten(*LvOf(*result.Root)).Areas[0]->Text("BEZ"), c.bez);
+    EXPECT_EQ(result.ReplacedCharacters, c.replaced);
+    EXPECT_EQ(result.InvalidBytes, c.invalid);
+    EXPECT_EQ(result.ControlCharacters, c.controls);
+    EXPECT_EQ(result.Warning, c.warning);
+  }
+}
+
+// A file that declares Windows-1252 is read as such, not as broken UTF-8.
+TEST(X83Reading, DeclaredWindows1252IsReadAsIt) {
+  PrepareGaeb();
+  std::string tender = TenderX83(CategoryXml("C1", "01",
+                                             "Fl\xE4"
+                                             "che \x80",
+                                             ""));
+  tender.replace(tender.find("UTF-8"), 5, "windows-1252");
+  TestDocument doc;
+  const X83Result result = ReadX83(tender, doc);
+  ASSERT_TRUE(result.Root) << result.Error;
+  EXPECT_EQ(Flatten(*LvOf(*result.Root)).Areas[0]->Text("BEZ"),
+            "Fl\xE4"
+            "che \x80");
+  EXPECT_EQ(result.Warning, "");
+}
+
+// A control character in a number of the OZ is replaced in the OZ and in
+// the number kept for the answer alike, and counted once.
+TEST(X83Reading, ControlCharactersInNumbersAreCountedOnce) {
+  PrepareGaeb();
+  TestDocument doc;
+  const X83Result result = ReadX83(TenderX83(ItemlistXml(ItemXml("I1", "00&#27;1", "1"))), doc);
+  ASSERT_TRUE(result.Root) << result.Error;
+  const KsGAEBObj& position = *Flatten(*LvOf(*result.Root)).Positions[0];
+  EXPECT_EQ(position.Text("OZ"), "    00?1");
+  EXPECT_EQ(position.Text("_TARVO_XML_RNOPART"), "00?1");
+  EXPECT_EQ(result.ControlCharacters, 1u);
+}
+
+// The namespace decides the version a tender is read and answered in; a
+// Version element that says otherwise is named in the warning.
+TEST(X83Reading, TheNamespaceDecidesTheVersionOfTheAnswer) {
+  PrepareGaeb();
+  const std::string body = ItemlistXml(ItemXml("I1", "0010", "1"));
+  struct Case {
+    const char* ns;  // after the common prefix
+    const char* version;
+    const char* read;
+    const char* answer;  // namespace of the X84, after the prefix
+    const char* warning;
+  };
+  const Case cases[] = {
+      {"DA83/3.3", "3.3", "3.3", "DA84/3.3", ""},
+      {"DA83/3.2", "3.2", "3.2", "DA84/3.2", ""},
+      {"DA83/3.1", "", "3.1", "DA84/3.1", ""},
+      {"200407", "3.0", "3.0", "200407", ""},
+      {"DA83/3.3", "3.1", "3.3", "DA84/3.3",
+       "Die Datei nennt im Element Version \"3.1\", ihr Namensraum aber die Version 3.3; sie "
+       "wird als Version 3.3 gelesen und beantwortet."},
+      {"200407", "3.3", "3.0", "200407",
+       "Die Datei nennt im Element Version \"3.3\", ihr Namensraum aber die Version 3.0; sie "
+       "wird als Version 3.0 gelesen und beantwortet."},
+  };
+  const std::string prefix = "http://www.gaeb.de/GAEB_DA_XML/";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.ns) + " " + c.version);
+    const std::string info = *c.version ? GaebInfoXml(c.version) : std::string();
+    TestDocument doc;
+    const X83Result result =
+        ReadX83(X83Document(info + AwardXml(BoQXml(body)), prefix + c.ns), doc);
+    ASSERT_TRUE(result.Root) << result.Error;
+    EXPECT_EQ(result.Origin.Version, c.read);
+    EXPECT_EQ(result.Root->Child("GAEBINFO")->Text("VERSION"), c.read);
+    EXPECT_EQ(result.Warning, c.warning);
+    std::ostringstream out;
+    WriteX84(out, *result.Root, result.Origin, {"2025-06-02", "14:05:00"});
+    pugi::xml_document x84;
+    ASSERT_TRUE(x84.load_string(out.str().c_str()));
+    EXPECT_EQ(x84.document_element().attribute("xmlns").value(), prefix + c.answer);
+    EXPECT_STREQ(x84.document_element().child("GAEBInfo").child_value("Version"), c.read);
+  }
 }
 
 TEST(X83Reading, TypesFlagsAndPricesOfItems) {
