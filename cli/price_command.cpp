@@ -12,6 +12,7 @@
 #include "document/entry_questions.h"
 #include "document/lyx_obj.h"
 #include "document/row_kind.h"
+#include "document/tender_overwrite.h"
 #include "gaeb/file_read.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
@@ -143,7 +144,10 @@ bool PriceEntries::Apply(const PriceLine& line) {
       return false;
     }
     return Enter(line, *document_.LvInfo, kVatField, entry.value, VatRateQuestion,
-                 [this](const std::string& text) { SetVatRate(*document_.Lv, text); });
+                 [this](const std::string& text) {
+                   SetVatRate(*document_.Lv, text);
+                   document_.ConfirmVatRate();
+                 });
   }
   const auto found = index_.find(entry.oz);
   if (found == index_.end()) {
@@ -180,7 +184,7 @@ int RunPrice(const KsArgs& args) {
   const std::string& priceFile = files[1];
   const std::string& target = files[2];
   KsLyxObj document;
-  if (!ImportOrReport(document, tender)) return kExitFailure;
+  if (!ImportOffer(document, tender)) return kExitFailure;
   std::vector<PriceLine> lines;
   try {
     lines = ReadPriceList(priceFile);
@@ -199,5 +203,6 @@ int RunPrice(const KsArgs& args) {
   bool allApplied = true;
   for (const PriceLine& line : lines) allApplied = entries.Apply(line) && allApplied;
   if (!ExportOrReport(document, target)) return kExitFailure;
+  WarnOfFindings(document);
   return allApplied ? kExitOk : kExitNotAllApplied;
 }

@@ -91,6 +91,7 @@ TEST(X83Commands, EveryCommandTakesAnXmlTender) {
   const std::string prices = cli.Write("preise.txt", "0010020030;0,01\nLV;UST;19\n");
   const CliResult price = cli.Run({"price", tender, prices, cli.Path("LV.X84")});
   EXPECT_EQ(price.status, 0) << price.err;
+  EXPECT_EQ(price.err.find("Mehrwertsteuersatz"), std::string::npos) << price.err;  // given
   const std::string x84 = ReadFile(cli.Path("LV.X84"));
   EXPECT_NE(x84.find("<IT>123456.78</IT>"), std::string::npos);
   EXPECT_NE(x84.find("<TotalGross>146913.57</TotalGross>"), std::string::npos);
@@ -103,6 +104,20 @@ TEST(X83Commands, EveryCommandTakesAnXmlTender) {
   EXPECT_EQ(over.status, 1);
   EXPECT_NE(over.err.find("gelesene Ausschreibung"), std::string::npos) << over.err;
   EXPECT_EQ(ReadFile(tender), ReadFile(kOfficialX83));
+}
+
+// The official X83 gives no VAT rate: the offer goes out at the default
+// 19 %, and the command says so.
+TEST(X83Commands, ATenderWithoutVatRateIsAnsweredAtTheDefault) {
+  CliRunner cli;
+  const std::string tender = cli.Write("LV.X83", ReadFile(kOfficialX83));
+  const CliResult r = cli.Run({"export", tender, cli.Path("LV.X84")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("Warnung: Die Ausschreibung nennt keinen Mehrwertsteuersatz; der "
+                       "Standardsatz von 19,00 % ist \u00fcbernommen und nicht best\u00e4tigt.\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(ReadFile(cli.Path("LV.X84")).find("<VAT>19"), std::string::npos);
 }
 
 TEST(X83Commands, RefusedXmlWritesNothing) {

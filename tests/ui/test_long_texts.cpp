@@ -79,6 +79,7 @@ class PdfDialogs : public WindowDialogs {
   QString OpenFileName(QWidget*) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
+  bool GoOnDespite(QWidget*, const QString&) override { return true; }
   QString InputBox(QWidget*, const QString&, const QString&, const QString& value) override {
     return value;
   }

@@ -49,9 +49,13 @@ class ScriptedDialogs : public WindowDialogs {
     return true;
   }
 
-  SaveChanges AskSaveChanges(QWidget*, const QString& fileName) override {
-    savePrompts << fileName;
+  SaveChanges AskSaveChanges(QWidget*, const QString& question) override {
+    savePrompts << question;
     return saveChangesAnswer;
+  }
+  bool GoOnDespite(QWidget*, const QString& findings) override {
+    findingPrompts << findings;
+    return goOnAnswer;
   }
   QString InputBox(QWidget*, const QString& title, const QString& prompt,
                    const QString& value) override {
@@ -61,6 +65,8 @@ class ScriptedDialogs : public WindowDialogs {
 
   SaveChanges saveChangesAnswer = SaveChanges::Cancel;
   QStringList savePrompts;
+  bool goOnAnswer = true;
+  QStringList findingPrompts;
   QString inputAnswer;
   QStringList inputPrompts;
   QString openAnswer, saveAnswer, pdfFile;
