@@ -216,6 +216,19 @@ void SendCommandsTest::PriceBeingTypedGoesWithTheOffer() {
   QCOMPARE(mail.attachments.size(), size_t{1});
   QVERIFY(mail.attachments[0].second.find("[EP]4711,5[end]") != std::string::npos);
   QCOMPARE(mail.attachments[0].second, Exported(w.Document(), runtime_->Path("check.D84")));
+
+  // Under X11 key bindings the line edit takes Ctrl+E as "end of line", and
+  // so the command never ran. Ctrl+A, "select all" everywhere, stands in for
+  // it here: as the send command's key it reaches the command.
+  QVERIFY(grid.SelectCell(1, grid.Model().ColumnOf("EP")));
+  w.Action("aSend")->setShortcut(QKeySequence::SelectAll);
+  QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
+  QApplication::sendEvent(&grid.Editor(), &override);
+  QVERIFY(!override.isAccepted());
+  w.Action("aSend")->setShortcut({});
+  QKeyEvent selectAll(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
+  QApplication::sendEvent(&grid.Editor(), &selectAll);
+  QVERIFY(selectAll.isAccepted());
 }
 
 void SendCommandsTest::MissingAddressIsAskedFor() {
