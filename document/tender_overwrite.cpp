@@ -41,8 +41,7 @@ TenderOverwrite CheckTenderOverwrite(const KsLyxObj& document, const std::string
 std::string TenderOverwriteText(TenderOverwrite kind, const std::string& target) {
   switch (kind) {
     case TenderOverwrite::Replaces:
-      return "Die Ausschreibung " + NameOf(target) +
-             " wird durch das Angebot ersetzt. Fortfahren?";
+      return "Die Ausschreibung " + NameOf(target) + " wird durch das Angebot ersetzt. Fortfahren?";
     case TenderOverwrite::Destroys:
       return "Die Datei " + NameOf(target) +
              " ist die gelesene Ausschreibung. Das Angebot kann sie nicht ersetzen, ohne ihre "

@@ -1,8 +1,9 @@
+#include "document/offer_check.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "document/offer_check.h"
 #include "document/tender_overwrite.h"
 #include "gaeb/gaeb_obj.h"
 #include "tests/support/document_fixture.h"
@@ -19,14 +20,14 @@ std::string Bidder(const std::string& name, const std::string& street, const std
 // Two areas; 0020 and 0110 priced, the others not. A `vat` of "none" leaves
 // the rate out.
 std::string ThreeUnpriced(const std::string& bidder, const std::string& vat = "19") {
-  std::string tender = Tender(Area("01", "Rohbau",
-                     Area("0101", "Erdarbeiten",
-                          Position("0010", "1", "m") +
-                              Position("0020", "2", "m", Field("EP", "12,50"))) +
-                         Position("0030", "1", "m")) +
-                    Area("02", "Dach", Position("0110", "1", "m", Field("EP", "5")) +
-                                           Position("0120", "3", "m")),
-                bidder, vat);
+  std::string tender = Tender(
+      Area("01", "Rohbau",
+           Area("0101", "Erdarbeiten",
+                Position("0010", "1", "m") + Position("0020", "2", "m", Field("EP", "12,50"))) +
+               Position("0030", "1", "m")) +
+          Area("02", "Dach",
+               Position("0110", "1", "m", Field("EP", "5")) + Position("0120", "3", "m")),
+      bidder, vat);
   if (vat == "none") tender.erase(tender.find("[UST]none[end]\r\n"), 16);
   return tender;
 }
@@ -47,24 +48,28 @@ TEST_F(OfferCheckTest, FindsWhatIsMissingInTheOrderTheUserMeetsIt) {
     std::string firstText;
     std::string field;  // of the first bidder finding
   } cases[] = {
-      {"nothing but prices missing", ThreeUnpriced(Bidder("Bau AG", "Weg 1", "Ulm")),
+      {"nothing but prices missing",
+       ThreeUnpriced(Bidder("Bau AG", "Weg 1", "Ulm")),
        {Kind::UnpricedPositions},
        "3 Positionen haben keinen Einheitspreis (die erste: OZ 0010).",
        ""},
-      {"no bidder at all", ThreeUnpriced(""),
+      {"no bidder at all",
+       ThreeUnpriced(""),
        {Kind::UnpricedPositions, Kind::BidderName, Kind::BidderAddress},
        "3 Positionen haben keinen Einheitspreis (die erste: OZ 0010).",
        "NAME1"},
-      {"street and town blank", ThreeUnpriced(Bidder("Bau AG", " ", "")),
+      {"street and town blank",
+       ThreeUnpriced(Bidder("Bau AG", " ", "")),
        {Kind::UnpricedPositions, Kind::BidderAddress},
        "3 Positionen haben keinen Einheitspreis (die erste: OZ 0010).",
        "STRASSE"},
-      {"one position", Tender(Position("0010", "1", "m"), Bidder("Bau AG", "Weg 1", "Ulm")),
+      {"one position",
+       Tender(Position("0010", "1", "m"), Bidder("Bau AG", "Weg 1", "Ulm")),
        {Kind::UnpricedPositions},
        "Eine Position hat keinen Einheitspreis (OZ 0010).",
        ""},
-      {"complete", Tender(Position("0010", "1", "m", Field("EP", "7")),
-                          Bidder("Bau AG", "Weg 1", "Ulm")),
+      {"complete",
+       Tender(Position("0010", "1", "m", Field("EP", "7")), Bidder("Bau AG", "Weg 1", "Ulm")),
        {},
        "",
        ""},
@@ -87,8 +92,8 @@ TEST_F(OfferCheckTest, MailWithoutRecipientAndTheMessage) {
   EXPECT_EQ(Kinds(CheckOfferForMail(doc_, "ag@ulm.example")),
             (std::vector<Kind>{Kind::UnpricedPositions, Kind::BidderAddress}));
   const OfferFindings findings = CheckOfferForMail(doc_, "  ");
-  EXPECT_EQ(Kinds(findings), (std::vector<Kind>{Kind::UnpricedPositions, Kind::BidderAddress,
-                                                Kind::ClientMail}));
+  EXPECT_EQ(Kinds(findings),
+            (std::vector<Kind>{Kind::UnpricedPositions, Kind::BidderAddress, Kind::ClientMail}));
   EXPECT_EQ(FindingsMessage(findings),
             "Das Angebot ist noch nicht vollst\xE4ndig:\n"
             "\n- 3 Positionen haben keinen Einheitspreis (die erste: OZ 0010)."
@@ -107,7 +112,7 @@ TEST_F(OfferCheckTest, ATenderWithoutVatRateTakesTheDefaultUnconfirmed) {
     double ust;
     double gross;
   } cases[] = {
-      {"no rate", "none", 7, true, 7, 32.10},       // 30,00 + 2,10
+      {"no rate", "none", 7, true, 7, 32.10},          // 30,00 + 2,10
       {"19 by default", "none", 19, true, 19, 35.70},  // 30,00 + 5,70
       {"rate in the file", "16", 7, false, 16, 34.80},
       {"0 in the file", "0", 19, false, 0, 30.00},
