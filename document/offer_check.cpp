@@ -46,11 +46,11 @@ void CheckBidder(const KsLyxObj& document, OfferFindings& findings) {
   if (blank("NAME1"))
     findings.push_back({OfferFinding::Kind::BidderName,
                         "Der Name des Bieters fehlt (Seite \"Auftragnehmer\").", nullptr, "NAME1"});
-  const std::pair<const char*, const char*> parts[] = {
-      {"STRASSE", "Stra\xDF"
-                  "e"},
-      {"PLZ", "PLZ"},
-      {"ORT", "Ort"}};
+  const std::pair<const char*, const char*> parts[] = {{"STRASSE",
+                                                        "Stra\xDF"
+                                                        "e"},
+                                                       {"PLZ", "PLZ"},
+                                                       {"ORT", "Ort"}};
   std::string missing, first;
   for (const auto& [field, label] : parts) {
     if (!blank(field)) continue;
