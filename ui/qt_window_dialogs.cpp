@@ -105,13 +105,14 @@ bool QtWindowDialogs::GoOnDespite(QWidget* parent, const QString& findings) {
   return box.clickedButton() == goOn;
 }
 
-QString QtWindowDialogs::InputBox(QWidget* parent, const QString& title, const QString& prompt,
-                                  const QString& value) {
+std::optional<QString> QtWindowDialogs::InputBox(QWidget* parent, const QString& title,
+                                                 const QString& prompt, const QString& value) {
   QInputDialog dialog(parent);
   dialog.setWindowTitle(title);
   dialog.setLabelText(prompt);
   dialog.setTextValue(value);
   dialog.setOkButtonText(QStringLiteral("OK"));
   dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
-  return dialog.exec() == QDialog::Accepted ? dialog.textValue() : value;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
 }

@@ -12,8 +12,8 @@ class QtWindowDialogs final : public WindowDialogs {
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
   SaveChanges AskSaveChanges(QWidget* parent, const QString& question) override;
   bool GoOnDespite(QWidget* parent, const QString& findings) override;
-  QString InputBox(QWidget* parent, const QString& title, const QString& prompt,
-                   const QString& value) override;
+  std::optional<QString> InputBox(QWidget* parent, const QString& title, const QString& prompt,
+                                  const QString& value) override;
 
  private:
   QString openDirectory_;

@@ -113,9 +113,11 @@ std::optional<std::string> OfferRecipient(const KsLyxObj& document, bool showMap
   std::string recipient;
   if (const KsGAEBObj* address = document.Ag->Child("ADRESSE")) recipient = address->Text("EMAIL");
   if (!Trim(recipient).empty()) return recipient;
-  recipient =
-      Trim(ToCp1252(dialogs.InputBox(parent, QStringLiteral("Die Auftraggeber EMail-Adresse fehlt"),
-                                     QStringLiteral("AG E-Mail Adresse"), QString())));
+  const std::optional<QString> typed =
+      dialogs.InputBox(parent, QStringLiteral("Die Auftraggeber EMail-Adresse fehlt"),
+                       QStringLiteral("AG E-Mail Adresse"), QString());
+  if (!typed) return std::nullopt;
+  recipient = Trim(ToCp1252(*typed));
   if (recipient.empty() && !showMapiClient) return std::nullopt;
   return recipient;
 }

@@ -14,8 +14,9 @@ class QWidget;
 // has not.
 
 // The client's address for the offer: the tender's, else asked for in an
-// input box. Without an answer the command ends (nullopt), unless the mail
-// program's dialog follows, where the user can still give one ("").
+// input box. Abbrechen ends the command (nullopt), and so does an empty
+// answer, unless the mail program's dialog follows, where the user can
+// still give one ("").
 std::optional<std::string> OfferRecipient(const KsLyxObj& document, bool showMapiClient,
                                           WindowDialogs& dialogs, QWidget* parent);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -24,7 +25,7 @@ class WindowDialogs {
   virtual SaveChanges AskSaveChanges(QWidget* parent, const QString& question) = 0;
   // What is missing in the offer, with "Trotzdem fortfahren" (true) and "Abbrechen".
   virtual bool GoOnDespite(QWidget* parent, const QString& findings) = 0;
-  // An input box starting with `value`: the text typed, or `value` on cancel.
-  virtual QString InputBox(QWidget* parent, const QString& title, const QString& prompt,
-                           const QString& value) = 0;
+  // An input box starting with `value`: the text typed, nothing on cancel.
+  virtual std::optional<QString> InputBox(QWidget* parent, const QString& title,
+                                          const QString& prompt, const QString& value) = 0;
 };

@@ -80,8 +80,9 @@ class PdfDialogs : public WindowDialogs {
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
   bool GoOnDespite(QWidget*, const QString&) override { return true; }
-  QString InputBox(QWidget*, const QString&, const QString&, const QString& value) override {
-    return value;
+  std::optional<QString> InputBox(QWidget*, const QString&, const QString&,
+                                  const QString&) override {
+    return std::nullopt;
   }
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -302,13 +302,19 @@ void SendCommandsTest::AddressAskedForGoesToTheMailProgram() {
   QCOMPARE(standIns.XdgEmailValues("--to"), std::vector<std::string>{"vergabe@halle.example"});
 }
 
-// Abbrechen in the check sends nothing and leads to the first gap.
+// Abbrechen in the address box or in the check sends nothing; the check's
+// leads to the first gap.
 void SendCommandsTest::CancelledCheckSendsNothing() {
   MailStandIns standIns;
   UseProvider();
   SendWindow w;
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.ShowMailClient(true);
+  w.dialogs.inputCancelled = true;
+  w.Send();
+  QCOMPARE(w.dialogs.inputPrompts.size(), 1);
+  QVERIFY(w.dialogs.findingPrompts.isEmpty());
+  w.dialogs.inputCancelled = false;
   w.dialogs.goOnAnswer = false;
   w.Send();
   QCOMPARE(w.dialogs.findingPrompts.size(), 1);

@@ -57,9 +57,10 @@ class ScriptedDialogs : public WindowDialogs {
     findingPrompts << findings;
     return goOnAnswer;
   }
-  QString InputBox(QWidget*, const QString& title, const QString& prompt,
-                   const QString& value) override {
+  std::optional<QString> InputBox(QWidget*, const QString& title, const QString& prompt,
+                                  const QString& value) override {
     inputPrompts << title + "|" + prompt + "|" + value;
+    if (inputCancelled) return std::nullopt;
     return inputAnswer;
   }
 
@@ -68,6 +69,7 @@ class ScriptedDialogs : public WindowDialogs {
   bool goOnAnswer = true;
   QStringList findingPrompts;
   QString inputAnswer;
+  bool inputCancelled = false;
   QStringList inputPrompts;
   QString openAnswer, saveAnswer, pdfFile;
   QString saveDirectory, saveProposal, jobTitle;
