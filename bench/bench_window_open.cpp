@@ -33,8 +33,10 @@ class NoDialogs : public WindowDialogs {
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
-  QString InputBox(QWidget*, const QString&, const QString&, const QString& value) override {
-    return value;
+  bool GoOnDespite(QWidget*, const QString&) override { return false; }
+  std::optional<QString> InputBox(QWidget*, const QString&, const QString&,
+                                  const QString&) override {
+    return std::nullopt;
   }
 };
 

@@ -1,15 +1,13 @@
 #include "cli/cli_support.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <iostream>
 
 #include "document/lyx_obj.h"
+#include "document/offer_check.h"
+#include "document/tender_overwrite.h"
 #include "gaeb/file_read.h"
-#include "gaeb/gaeb_obj.h"
 #include "util/codec.h"
-#include "util/trim.h"
 
 namespace {
 
@@ -35,6 +33,12 @@ const char kUsage[] =
     "  tarvo-cli print DATEI ZIEL [--long-texts] [--width N]\n"
     "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
     "\n"
+    "Nennt die Ausschreibung keinen Mehrwertsteuersatz, gilt bei export, price und\n"
+    "print der Standardsatz von 19 % (\"LV;UST;Satz\" in PREISE setzt einen anderen).\n"
+    "Was dem Angebot noch fehlt (Preise, Bieter, best\xE4tigter Mehrwertsteuersatz),\n"
+    "melden export und price als Warnung; der R\xFC"
+    "ckgabewert bleibt.\n"
+    "\n"
     "DATEI oder PREISE (nicht beide) \"-\" liest die Standardeingabe, ZIEL \"-\" bei\n"
     "print schreibt auf die Standardausgabe. Ein ZIEL, das die gelesene Ausschreibung\n"
     "ist, wird nicht \xFC"
@@ -50,16 +54,6 @@ const char kUsage[] =
 bool IsControl(unsigned char c) {
   const char32_t unicode = Cp1252ToUnicode(c);
   return unicode < 0x20 || (unicode >= 0x7F && unicode <= 0x9F);
-}
-
-// A price submission: phase 84, or saved by this program before its offers
-// said so (those kept the tender's phase 83).
-// An XML tender is never an offer: the X84 written over it could not be read again.
-bool IsOffer(const KsLyxObj& document) {
-  if (document.IsXml()) return false;
-  const KsGAEBObj* award = document.VergabeInfo ? document.VergabeInfo->ParentElement() : nullptr;
-  return (award && Trim(award->Text("DP")) == "84") ||
-         (document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == "Quorva");
 }
 
 }  // namespace
@@ -97,23 +91,28 @@ bool ImportOrReport(KsLyxObj& document, const std::string& fileName) {
   return false;
 }
 
+bool ImportOffer(KsLyxObj& document, const std::string& fileName) {
+  if (!ImportOrReport(document, fileName)) return false;
+  document.TakeDefaultVatRate(KsLyxObj::kDefaultVatRate);
+  return true;
+}
+
+void WarnOfFindings(const KsLyxObj& document) {
+  for (const OfferFinding& finding : CheckOffer(document)) PrintError("Warnung: " + finding.Text);
+}
+
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName) {
   if (document.ExportD84(fileName)) return true;
   PrintError(document.LastError);
   return false;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {
-  }, second{};
-  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,
                     bool always) {
   if (tender == TFileRead::kStandardInput || !SameFile(tender, output)) return false;
-  if (!always && IsOffer(document)) return false;
+  // The command line cannot ask, so what the window asks about is refused too.
+  if (!always && CheckTenderOverwrite(document, tender, output) == TenderOverwrite::None)
+    return false;
   PrintError("Das Ziel " + Utf8ToCp1252(output) +
              " ist die gelesene Ausschreibung; sie wird nicht \xFC"
              "berschrieben.");

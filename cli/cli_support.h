@@ -25,11 +25,16 @@ void PrintUsage();
 // Imports the file into the document; on failure prints LastError, on
 // success what the import had to change (ImportWarning).
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName);
+// ImportOrReport for a command that makes the offer: a tender without a VAT
+// rate takes KsLyxObj::kDefaultVatRate, as the window takes the one of its
+// options (the command line reads no settings, so a script's result does
+// not depend on who runs it; "LV;UST;Satz" in a price list sets another).
+bool ImportOffer(KsLyxObj& document, const std::string& fileName);
+// What is missing in the offer that was written (CheckOffer), each as a
+// warning on stderr after the command's own messages.
+void WarnOfFindings(const KsLyxObj& document);
 // Exports the offer (D84, X84 for an XML tender); on failure prints LastError.
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName);
-// True when both names lead to one existing file (links and other spellings
-// included).
-bool SameFile(const std::string& a, const std::string& b);
 // Refuses, with a message, to write over the tender that was read: true when
 // `output` is `tender`. A tender that already is an offer (phase 84, or saved
 // by this program) may be saved over itself, as the window does; `always`

@@ -4,8 +4,9 @@
 int RunExport(const KsArgs& args) {
   if (args.size() != 2) return UsageError();
   KsLyxObj document;
-  if (!ImportOrReport(document, args[0]) || OutputIsTender(document, args[0], args[1], false) ||
+  if (!ImportOffer(document, args[0]) || OutputIsTender(document, args[0], args[1], false) ||
       !ExportOrReport(document, args[1]))
     return kExitFailure;
+  WarnOfFindings(document);
   return kExitOk;
 }

@@ -12,6 +12,7 @@
 #include "document/entry_questions.h"
 #include "document/lyx_obj.h"
 #include "document/row_kind.h"
+#include "document/tender_overwrite.h"
 #include "gaeb/file_read.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
@@ -209,7 +210,10 @@ bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
       return false;
     }
     return Enter(line, *document_.LvInfo, kVatField, entry.value, VatRateQuestion,
-                 [this](const std::string& text) { SetVatRate(*document_.Lv, text); });
+                 [this](const std::string& text) {
+                   SetVatRate(*document_.Lv, text);
+                   document_.ConfirmVatRate();
+                 });
   }
   const auto found = index_.find(entry.oz);
   if (found == index_.end()) {
@@ -251,7 +255,7 @@ int RunPrice(const KsArgs& args) {
   if (tender == TFileRead::kStandardInput && priceFile == TFileRead::kStandardInput)
     return UsageError();
   KsLyxObj document;
-  if (!ImportOrReport(document, tender)) return kExitFailure;
+  if (!ImportOffer(document, tender)) return kExitFailure;
   std::vector<PriceLine> lines;
   try {
     lines = ReadPriceList(priceFile);
@@ -270,5 +274,6 @@ int RunPrice(const KsArgs& args) {
   bool allApplied = true;
   for (const PriceLine& line : lines) allApplied = entries.Apply(line) && allApplied;
   if (!ExportOrReport(document, target)) return kExitFailure;
+  WarnOfFindings(document);
   return allApplied ? kExitOk : kExitNotAllApplied;
 }

@@ -62,7 +62,7 @@ int RunPrint(const KsArgs& args) {
   PrintOptions options;
   if (!ParseOptions(args, options)) return UsageError();
   KsLyxObj document;
-  if (!ImportOrReport(document, options.input)) return kExitFailure;
+  if (!ImportOffer(document, options.input)) return kExitFailure;
   const auto head = document.BuildPrintHeader();
   if (!head) {
     PrintError(document.LastError);

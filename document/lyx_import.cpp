@@ -39,6 +39,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   CloseReader();
   ClearReferences();
   changes_.Reset();
+  vatUnconfirmed_ = false;
   xmlOrigin_.reset();
   ImportWarning.clear();
   try {

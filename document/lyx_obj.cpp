@@ -1,10 +1,12 @@
 #include "document/lyx_obj.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
+#include "util/format_ex.h"
 #include "util/trim.h"
 
 namespace {
@@ -77,6 +79,20 @@ void KsLyxObj::RecalculateAll() {
     ~FlagScope() { flag = false; }
   } scope(recalcAll_);
   CalcAll(*Lv);
+}
+
+// Not an edit: the offer stays equal to the file until the user changes something.
+bool KsLyxObj::TakeDefaultVatRate(double rate) {
+  if (!Loaded()) return false;
+  const KsMember* given = LvInfo->Members.PeekFind("UST");
+  if (given && !Trim(given->GetAsString()).empty()) return false;
+  try {
+    SetVatRate(*Lv, FormatEx("%.2n", {rate}));
+  } catch (const std::exception&) {
+    return false;
+  }
+  vatUnconfirmed_ = true;
+  return true;
 }
 
 void KsLyxObj::AddObserver(KsLyxObserver* observer) { observers_.push_back(observer); }

@@ -25,6 +25,9 @@ class KsLyxObj : public GaebDocument {
       "FAX",   "EMAIL", "USTIDENT", "DVNR", "VERGNR", "ARTSTAAT", "NAMESTAAT"};
   static constexpr int kAddressFieldCount = 11;
   using BidderValues = std::array<std::string, 15>;
+  // The VAT rate (per cent) of an offer whose tender gives none, until the
+  // bidder sets another in the options.
+  static constexpr double kDefaultVatRate = 19;
 
   KsLyxObj();
   ~KsLyxObj() override;
@@ -64,6 +67,13 @@ class KsLyxObj : public GaebDocument {
   void RecalculateAll();
   // True when a tender is loaded (the last import succeeded).
   bool Loaded() const { return Lv != nullptr; }
+
+  // When the tender gives no VAT rate, `rate` (0 ... 100) becomes the
+  // offer's and stays unconfirmed until ConfirmVatRate (an entry of the rate);
+  // true when it was taken. A rate in the file is kept as it is.
+  bool TakeDefaultVatRate(double rate);
+  bool VatRateUnconfirmed() const { return vatUnconfirmed_; }
+  void ConfirmVatRate() { vatUnconfirmed_ = false; }
 
   // Every edit notes its element before changing it (prices, discounts, VAT,
   // bidder and award fields), so the document knows whether it still equals
@@ -112,5 +122,6 @@ class KsLyxObj : public GaebDocument {
   std::unique_ptr<GaebXmlOrigin> xmlOrigin_;
   std::vector<KsLyxObserver*> observers_;
   bool recalcAll_ = false;
+  bool vatUnconfirmed_ = false;
   ChangeTracker changes_;
 };

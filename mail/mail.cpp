@@ -42,6 +42,9 @@ bool KsMail::SendByMapi() {
   mapi.Subject = Subject.str();
   mapi.Text = "";
   mapi.Attachment = Attachments;
+  // The recipient sees the file's whole name: an 8.3 display name would turn
+  // "1561-02_ROHBAUARBEITEN.D84" into "ARBEITEN.D84".
+  mapi.TruncAttFN = false;
   mapi.SetLongText(body.c_str());
   mapi.Acknowledge = false;
   mapi.ShowDialog = (Options & moShowBeforeSend) != 0;

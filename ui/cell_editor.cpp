@@ -1,5 +1,6 @@
 #include "ui/cell_editor.h"
 
+#include <QAction>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QValidator>
@@ -48,6 +49,16 @@ namespace {
 bool IsCancelKey(const QKeyEvent& event) {
   return event.key() == Qt::Key_Escape && event.modifiers() == Qt::NoModifier;
 }
+
+// The line edit takes some Ctrl keys for itself (Ctrl+E: to the end of the
+// line); a key that is a command of the window goes to the command.
+bool IsWindowCommand(const QWidget& editor, const QKeyEvent& event) {
+  const QKeySequence typed(event.keyCombination());
+  for (const QAction* action : editor.window()->findChildren<QAction*>())
+    if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == typed)
+      return true;
+  return false;
+}
 }  // namespace
 
 CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
@@ -87,6 +98,10 @@ bool CellEditor::event(QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (EmptyEpKey(*key) || IsCancelKey(*key)) {
       event->accept();
+      return true;
+    }
+    if (IsWindowCommand(*this, *key)) {
+      event->ignore();
       return true;
     }
   } else if (event->type() == QEvent::KeyPress) {

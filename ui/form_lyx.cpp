@@ -20,6 +20,7 @@
 #include <cstdlib>
 
 #include "document/lyx_obj.h"
+#include "document/offer_check.h"
 #include "gaeb/gaeb_obj.h"
 #include "ui/action_icons.h"
 #include "ui/center_on_screen.h"
@@ -230,6 +231,7 @@ QWidget* TFormLyx::CreateClient() {
   tv->setSelectionMode(QAbstractItemView::SingleSelection);
   connect(tv, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* current) { tvChange(current); });
+  tv->installEventFilter(this);
 
   pc = new QTabWidget(splitter);
   pc->setObjectName(QStringLiteral("pc"));
@@ -279,7 +281,8 @@ LyxSettingsParts TFormLyx::SettingsParts() {
           *mFontLarge,
           *tsTitPos,
           *recentFiles_,
-          *document_};
+          *document_,
+          *tsOpt};
 }
 
 void TFormLyx::showEvent(QShowEvent* event) {
@@ -318,6 +321,7 @@ void TFormLyx::CommitEdits() {
 
 void TFormLyx::aPrintExecute() {
   CommitEdits();
+  if (!MayLetOfferGo(CheckOffer(*document_))) return;
   PrintOfferCommand(*document_, tsOpt->cboxPrintLTxt->isChecked(), *printTarget_);
 }
 

@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
 #include "ui/lyx_settings.h"
 
+struct OfferFinding;
 class KsFieldList;
 class KsGAEBObj;
 class KsGAEBObjList;
@@ -47,8 +49,8 @@ class TFormLyx : public QMainWindow {
   // shown one is replaced only when that succeeds, so a failed open leaves
   // the previous tender as it was. False when the file could not be opened.
   bool LoadFile(const QString& path);
-  // aSave: saves the offer as D84 under a name chosen in the save dialog;
-  // true when it was written.
+  // aSave: checks the offer (MayLetOfferGo), then saves it as SaveOffer
+  // does; true when it was written.
   bool SaveFile();
   // Unsaved changes are offered for saving ("Ja" saves as aSave does, "Nein"
   // drops them, "Abbrechen" keeps them); true when the caller may go on.
@@ -76,6 +78,7 @@ class TFormLyx : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateActions();
@@ -85,6 +88,16 @@ class TFormLyx : public QMainWindow {
   QWidget* CreateHintPanel();
   LyxSettingsParts SettingsParts();
 
+  // Saves the offer as D84 (X84) under a name chosen in the save dialog;
+  // true when it was written.
+  bool SaveOffer();
+  // What is missing in the offer, asked about before it leaves: true when
+  // there is nothing or the user goes on; otherwise the first finding is shown.
+  bool MayLetOfferGo(const std::vector<OfferFinding>& findings);
+  void GoToFinding(const OfferFinding& finding);
+  // Before sending: "Vor dem Senden speichern?" while there are unsaved
+  // changes; true when the mail may go (saved, or sent as shown).
+  bool MaySendUnsaved();
   void FormShow();
   void BuildTree();
   QTreeWidgetItem* AddAreaEntries(QTreeWidgetItem* parent, const KsGAEBObjList* areas);

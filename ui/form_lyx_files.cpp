@@ -5,10 +5,14 @@
 #include <memory>
 
 #include "document/lyx_obj.h"
+#include "document/offer_check.h"
+#include "document/tender_overwrite.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "ui/form_lyx.h"
 #include "ui/info_pages.h"
 #include "ui/lyx_observer_form.h"
+#include "ui/options_page.h"
+#include "ui/price_grid.h"
 #include "ui/qstring_codec.h"
 #include "ui/recent_files.h"
 #include "ui/tit_pos_page.h"
@@ -22,6 +26,11 @@ std::string NativePath(const QString& path) { return QFile::encodeName(path).toS
 QString PathFromNative(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
+
+const char kOverwriteQuestion[] =
+    "Die angegebene Datei existiert schon. M\xF6"
+    "chten Sie sie \xFC"
+    "berschreiben ?";
 
 // The name with its extension (from the last ".") replaced, or added.
 QString WithExtension(const QString& name, const QString& extension) {
@@ -46,6 +55,7 @@ bool TFormLyx::LoadFile(const QString& path) {
     MessageBoxes().ShowMessage(incoming->LastError);
     return false;
   }
+  incoming->TakeDefaultVatRate(tsOpt->DefaultVatRate());
   pc->hide();
   tv->clear();
   infoPages_->SetDocument(*incoming);
@@ -60,11 +70,11 @@ bool TFormLyx::LoadFile(const QString& path) {
   document_->NotifyObservers(lcTotalsChanged);
   tsTitPos->UpdateEpColumns();
   BuildTree();
-  tsTitPos->SelectFirstEditable();
   recentFiles_->Add(path);
   currentFile_ = path;
   UpdateTitle();
   pc->show();
+  tsTitPos->Grid().setFocus();
   if (!document_->ImportWarning.empty()) MessageBoxes().ShowMessage(document_->ImportWarning);
   return true;
 }
@@ -79,17 +89,28 @@ bool TFormLyx::SaveFile() {
     return false;
   }
   CommitEdits();
+  return MayLetOfferGo(CheckOffer(*document_)) && SaveOffer();
+}
+
+// The tender it was read from is replaced only after a question of its own,
+// and never by an offer that cannot carry it.
+bool TFormLyx::SaveOffer() {
   const QString imported = PathFromNative(document_->Reader()->FileName());
   const QString proposed = WithExtension(PathFromNative(document_->FileName()),
                                          QString::fromLatin1(document_->OfferExtension().c_str()));
   const QString name = dialogs_.SaveFileName(this, QFileInfo(imported).absolutePath(), proposed);
   if (name.trimmed().isEmpty()) return false;
-  if (QFileInfo::exists(name) &&
-      !MessageBoxes().AskYesNo("Die angegebene Datei existiert schon. M\xF6"
-                               "chten Sie sie "
-                               "\xFC"
-                               "berschreiben ?"))
+  const TenderOverwrite over =
+      CheckTenderOverwrite(*document_, document_->Reader()->FileName(), NativePath(name));
+  if (over == TenderOverwrite::Destroys) {
+    MessageBoxes().ShowMessage(TenderOverwriteText(over, NativePath(name)));
     return false;
+  }
+  const std::string question = over == TenderOverwrite::Replaces
+                                   ? TenderOverwriteText(over, NativePath(name))
+                               : QFileInfo::exists(name) ? std::string(kOverwriteQuestion)
+                                                         : std::string();
+  if (!question.empty() && !MessageBoxes().AskYesNo(question)) return false;
   if (!document_->ExportD84(NativePath(name))) {
     MessageBoxes().ShowMessage(document_->LastError);
     return false;
@@ -104,9 +125,10 @@ bool TFormLyx::SaveFile() {
 bool TFormLyx::MayDiscardChanges() {
   CommitEdits();
   if (!document_->Loaded() || !document_->Modified()) return true;
-  switch (dialogs_.AskSaveChanges(this, QFileInfo(currentFile_).fileName())) {
+  switch (dialogs_.AskSaveChanges(this, QStringLiteral("Die \u00C4nderungen an %1 speichern?")
+                                            .arg(QFileInfo(currentFile_).fileName()))) {
     case WindowDialogs::SaveChanges::Save:
-      return SaveFile();
+      return SaveOffer();
     case WindowDialogs::SaveChanges::Discard:
       return true;
     case WindowDialogs::SaveChanges::Cancel:

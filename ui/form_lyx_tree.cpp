@@ -1,3 +1,4 @@
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -5,10 +6,12 @@
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
+#include "ui/cell_editor.h"
 #include "ui/form_lyx.h"
 #include "ui/info_pages.h"
 #include "ui/one_line.h"
 #include "ui/options_page.h"
+#include "ui/price_grid.h"
 #include "ui/qstring_codec.h"
 #include "ui/tit_pos_page.h"
 
@@ -71,8 +74,22 @@ void TFormLyx::tvChange(QTreeWidgetItem* current) {
     ActivatePage(tsOpt);
   } else {
     ActivatePage(tsTitPos);
-    if (KsGAEBObj* element = EntryElement(*current)) tsTitPos->ShowElement(element);
+    if (KsGAEBObj* element = EntryElement(*current)) tsTitPos->ShowArea(element);
   }
+}
+
+// A number typed in the tree while an area is shown is the price of the
+// grid's current cell, as if the grid had the focus; other keys still move
+// through the tree.
+bool TFormLyx::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tv && event->type() == QEvent::KeyPress && pc->currentWidget() == tsTitPos) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    PriceGrid& grid = tsTitPos->Grid();
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !key->text().isEmpty() &&
+        CellEditor::IsNumberInput(key->text()) && grid.StartEntry(key->text()))
+      return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormLyx::SelectTreeEntry(KsGAEBObj* area) {

@@ -277,6 +277,10 @@ QLineEdit* InfoPageSet::FieldOf(std::string_view element, std::string_view membe
   return nullptr;
 }
 
+void InfoPageSet::FocusAddressField(const std::string& member) {
+  if (QLineEdit* field = FieldOf("ADRESSE", member)) field->setFocus(Qt::OtherFocusReason);
+}
+
 KsGAEBObj* InfoPageSet::Owner(const InfoFieldBinding& binding) const {
   const std::string_view element = binding.Element;
   if (element == "VERGABEINFO") return document_->VergabeInfo;

@@ -41,6 +41,8 @@ class InfoPageSet : public QObject {
   // Stores the bound field that has the focus as leaving it would; commands
   // that act on the document run this first, so a typed value is never lost.
   void CommitFocusedField();
+  // The field of the bidder's address member ("NAME1", "STRASSE" ...) takes the focus.
+  void FocusAddressField(const std::string& member);
   // The document the fields write into, after another file was opened.
   void SetDocument(KsLyxObj& document) { document_ = &document; }
 

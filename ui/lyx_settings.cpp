@@ -9,6 +9,7 @@
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/info_pages.h"
+#include "ui/options_page.h"
 #include "ui/price_grid.h"
 #include "ui/qstring_codec.h"
 #include "ui/recent_files.h"
@@ -22,6 +23,7 @@ const QString kPrintLTxt = QStringLiteral("PrintLTxt");
 const QString kShowMapiClient = QStringLiteral("ShowMapiClient");
 const QString kFont = QStringLiteral("Font");
 const QString kColumnWidths = QStringLiteral("ColWidths");
+const QString kDefaultVatRate = QStringLiteral("StdMWSt");
 
 QString FileValue(int index) { return QStringLiteral("FILE%1").arg(index); }
 
@@ -82,6 +84,8 @@ void ReadSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   parts.FontLarge.setChecked(parts.TitPos.LongTextFontSize() == 10);
   parts.TitPos.Grid().SetUserWidthsText(
       KnownColumnWidths(store.ReadString(kColumnWidths), parts.Columns.Fields()));
+  if (store.ValueExists(kDefaultVatRate))
+    parts.Options.SetDefaultVatRate(store.ReadString(kDefaultVatRate));
 
   const QStringList paths = RecentFilePaths(store);
   for (int i = 0; i < RecentFileList::kCount; ++i) parts.RecentFiles.SetPath(i, paths.value(i));
@@ -102,6 +106,7 @@ void WriteSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   store.WriteInteger(kShowMapiClient, parts.ShowMapiClient.isChecked() ? 1 : 0);
   store.WriteInteger(kFont, parts.TitPos.LongTextFontSize());
   store.WriteString(kColumnWidths, parts.TitPos.Grid().UserWidthsText());
+  store.WriteString(kDefaultVatRate, parts.Options.DefaultVatRateText());
 
   for (int i = 0; i < RecentFileList::kCount; ++i) {
     const QString path = parts.RecentFiles.Path(i);

@@ -6,6 +6,7 @@ class QAction;
 class QCheckBox;
 class GridColumnsEditor;
 class InfoPageSet;
+class OptionsPage;
 class RecentFileList;
 class TitPosPage;
 
@@ -20,6 +21,7 @@ struct LyxSettingsParts {
   TitPosPage& TitPos;
   RecentFileList& RecentFiles;
   const KsLyxObj& Document;
+  OptionsPage& Options;
 };
 
 // Once while the window is created: a missing key leaves every design default.

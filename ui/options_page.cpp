@@ -2,12 +2,23 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "document/lyx_obj.h"
+#include "gaeb/gaeb_totals.h"
 #include "ui/grid_columns_editor.h"
+#include "ui/qstring_codec.h"
+#include "util/format_ex.h"
+#include "util/message_boxes.h"
+#include "util/number_text.h"
+#include "util/rounding.h"
+#include "util/trim.h"
 
-OptionsPage::OptionsPage(KsFieldList& fields, QWidget* parent) : QWidget(parent) {
+OptionsPage::OptionsPage(KsFieldList& fields, QWidget* parent)
+    : QWidget(parent), defaultVatRate_(KsLyxObj::kDefaultVatRate) {
   setObjectName(QStringLiteral("tsOpt"));
 
   auto* grid = new QGroupBox(QStringLiteral("Anzeige Titel / Positionen"), this);
@@ -34,11 +45,50 @@ OptionsPage::OptionsPage(KsFieldList& fields, QWidget* parent) : QWidget(parent)
       new QCheckBox(QStringLiteral("Nachricht anzeigen vor dem E-Mail Verschicken"), other);
   cboxShowMapiClient->setObjectName(QStringLiteral("cboxShowMapiClient"));
   cboxShowMapiClient->setChecked(true);
+  eStdMWSt = new QLineEdit(other);
+  eStdMWSt->setObjectName(QStringLiteral("eStdMWSt"));
+  eStdMWSt->setMaxLength(6);
+  eStdMWSt->setAlignment(Qt::AlignRight);
+  eStdMWSt->setMaximumWidth(eStdMWSt->fontMetrics().horizontalAdvance(QStringLiteral("100,00")) +
+                            16);
+  eStdMWSt->setToolTip(
+      QStringLiteral("Gilt f\u00FCr jede danach ge\u00F6ffnete Ausschreibung, die keinen "
+                     "Mehrwertsteuersatz nennt"));
+  connect(eStdMWSt, &QLineEdit::editingFinished, this, &OptionsPage::DefaultVatRateLeft);
+  auto* vatCaption = new QLabel(QStringLiteral("Standard-MwSt-Satz in %"), other);
+  vatCaption->setBuddy(eStdMWSt);
+  auto* vatRow = new QHBoxLayout;
+  vatRow->addWidget(vatCaption);
+  vatRow->addWidget(eStdMWSt);
+  vatRow->addStretch(1);
   auto* otherLayout = new QVBoxLayout(other);
   otherLayout->addWidget(cboxPrintLTxt);
   otherLayout->addWidget(cboxShowMapiClient);
+  otherLayout->addLayout(vatRow);
+  SetDefaultVatRate(QString::number(KsLyxObj::kDefaultVatRate));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid, 1);
   layout->addWidget(other);
+}
+
+bool OptionsPage::SetDefaultVatRate(const QString& text) {
+  double rate;
+  const bool valid =
+      TryReadNumber(Trim(ToCp1252(text)), rate) && rate >= 0 && rate <= kVatRateLimit;
+  if (valid) defaultVatRate_ = RoundDec(2, rate);
+  eStdMWSt->setText(DefaultVatRateText());
+  return valid;
+}
+
+QString OptionsPage::DefaultVatRateText() const {
+  return FromCp1252(FormatEx("%.2n", {defaultVatRate_}));
+}
+
+void OptionsPage::DefaultVatRateLeft() {
+  if (!eStdMWSt->isModified()) return;
+  eStdMWSt->setModified(false);
+  if (!SetDefaultVatRate(eStdMWSt->text()))
+    MessageBoxes().ShowMessage(
+        "Der Standard-Mehrwertsteuersatz muss eine Zahl zwischen 0 und 100 sein.");
 }

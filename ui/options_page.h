@@ -4,6 +4,7 @@
 
 class KsFieldList;
 class QCheckBox;
+class QLineEdit;
 class GridColumnsEditor;
 
 // The page "&Optionen": the grid's column configuration and the other options.
@@ -15,4 +16,17 @@ class OptionsPage : public QWidget {
   GridColumnsEditor* Columns = nullptr;
   QCheckBox* cboxPrintLTxt = nullptr;
   QCheckBox* cboxShowMapiClient = nullptr;
+  // "Standard-MwSt-Satz in %": the rate of a tender that gives none.
+  QLineEdit* eStdMWSt = nullptr;
+
+  double DefaultVatRate() const { return defaultVatRate_; }
+  // A stored or typed rate; one that is no rate of 0 ... 100 leaves the
+  // last one (false).
+  bool SetDefaultVatRate(const QString& text);
+  QString DefaultVatRateText() const;
+
+ private:
+  void DefaultVatRateLeft();
+
+  double defaultVatRate_;
 };

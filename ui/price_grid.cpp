@@ -204,6 +204,37 @@ void PriceGrid::SelectFirstEditable() {
   }
 }
 
+bool PriceGrid::SelectFirstPrice() {
+  CommitEdit();
+  const int epColumn = model_->ColumnOf("EP");
+  for (int row = 0; row < model_->rowCount(); ++row) {
+    KsGAEBObj* element = model_->Element(row);
+    const int column = IsPositionRow(element) ? PriceColumn(row, epColumn) : -1;
+    if (column < 0) continue;
+    const QModelIndex index = model_->index(row, column);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    RevealAbove(row, column);
+    scrollTo(index);
+    emit RowElementShown(element);
+    return true;
+  }
+  return false;
+}
+
+bool PriceGrid::SelectPrice(int row) {
+  const int column = PriceColumn(row, model_->ColumnOf("EP"));
+  return column >= 0 && SelectCell(row, column);
+}
+
+bool PriceGrid::StartEntry(const QString& typed) {
+  const QModelIndex index = currentIndex();
+  if (!index.isValid() || typed.isEmpty() || !typed.at(0).isPrint() ||
+      !model_->IsCellEditable(index.column(), model_->Element(index.row())))
+    return false;
+  OpenEditor(index, typed);
+  return !eEdit->isHidden();
+}
+
 void PriceGrid::OpenEditor(const QModelIndex& index, const std::optional<QString>& typed) {
   KsGAEBObj* element = model_->Element(index.row());
   if (!element) return;
@@ -404,7 +435,7 @@ bool PriceGrid::FindEmptyEp(bool next) {
 // A price made of components is entered in the first component shown.
 int PriceGrid::PriceColumn(int row, int epColumn) const {
   const KsGAEBObj* element = model_->Element(row);
-  if (model_->IsCellEditable(epColumn, element)) return epColumn;
+  if (epColumn >= 0 && model_->IsCellEditable(epColumn, element)) return epColumn;
   for (int c = 0; c < model_->columnCount(); ++c)
     if (IsPriceComponent(model_->ColumnName(c)) && model_->IsCellEditable(c, element)) return c;
   return -1;
@@ -433,14 +464,8 @@ void PriceGrid::keyPressEvent(QKeyEvent* event) {
     return;
   }
   // Typing into the grid opens the editor on the current cell with that text.
-  const QString text = event->text();
-  const QModelIndex index = currentIndex();
-  if (index.isValid() && !text.isEmpty() && text.at(0).isPrint() &&
-      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-      model_->IsCellEditable(index.column(), model_->Element(index.row()))) {
-    OpenEditor(index, text);
+  if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && StartEntry(event->text()))
     return;
-  }
   event->ignore();
 }
 

@@ -44,6 +44,15 @@ class PriceGrid : public QTableView {
   bool SelectCell(int row, int column);
   // The first editable cell from the top.
   void SelectFirstEditable();
+  // The first position's unit price (its first component where the price is
+  // their sum) becomes current with the editor closed, so that the first key
+  // typed starts the entry there; false when no position has one.
+  bool SelectFirstPrice();
+  // The row's unit price (or its first component) with the editor open.
+  bool SelectPrice(int row);
+  // Opens the editor on the current cell with `typed` as its entry; false
+  // when the cell takes no entry, or no such text.
+  bool StartEntry(const QString& typed);
   void Navigate(TGridMove move);
   // Moves to the next (previous) position below (above) the current row whose
   // unit price is 0; false when there is none or no "EP" column.
@@ -84,7 +93,7 @@ class PriceGrid : public QTableView {
   void OpenEditor(const QModelIndex& index, const std::optional<QString>& typed = std::nullopt);
   void ShowEntryHint(const QModelIndex& index);
   // Where the unit price of the row is typed: EP, or its first component
-  // shown when it has a breakdown; -1 when neither can be edited.
+  // shown when it has a breakdown; -1 when neither can be edited (or shown).
   int PriceColumn(int row, int epColumn) const;
   // Widens the columns where the rows need more than they have.
   void GrowColumns(const std::vector<GridRow>& rows);

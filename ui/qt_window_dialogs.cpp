@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeView>
@@ -76,9 +77,8 @@ bool QtWindowDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
 
 // Ja is the default: Enter keeps the work; Esc and the close box cancel.
 WindowDialogs::SaveChanges QtWindowDialogs::AskSaveChanges(QWidget* parent,
-                                                           const QString& fileName) {
-  QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
-                  QStringLiteral("Die \u00C4nderungen an %1 speichern?").arg(fileName),
+                                                           const QString& question) {
+  QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question,
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
   GermanMessageBox(box);
   box.setDefaultButton(QMessageBox::Yes);
@@ -93,13 +93,26 @@ WindowDialogs::SaveChanges QtWindowDialogs::AskSaveChanges(QWidget* parent,
   }
 }
 
-QString QtWindowDialogs::InputBox(QWidget* parent, const QString& title, const QString& prompt,
-                                  const QString& value) {
+// Abbrechen is the default: Enter leads to what is missing.
+bool QtWindowDialogs::GoOnDespite(QWidget* parent, const QString& findings) {
+  QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), findings,
+                  QMessageBox::NoButton, parent);
+  QPushButton* goOn = box.addButton(QStringLiteral("Trotzdem fortfahren"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == goOn;
+}
+
+std::optional<QString> QtWindowDialogs::InputBox(QWidget* parent, const QString& title,
+                                                 const QString& prompt, const QString& value) {
   QInputDialog dialog(parent);
   dialog.setWindowTitle(title);
   dialog.setLabelText(prompt);
   dialog.setTextValue(value);
   dialog.setOkButtonText(QStringLiteral("OK"));
   dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
-  return dialog.exec() == QDialog::Accepted ? dialog.textValue() : value;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
 }

@@ -10,9 +10,10 @@ class QtWindowDialogs final : public WindowDialogs {
   QString SaveFileName(QWidget* parent, const QString& directory,
                        const QString& proposedName) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
-  SaveChanges AskSaveChanges(QWidget* parent, const QString& fileName) override;
-  QString InputBox(QWidget* parent, const QString& title, const QString& prompt,
-                   const QString& value) override;
+  SaveChanges AskSaveChanges(QWidget* parent, const QString& question) override;
+  bool GoOnDespite(QWidget* parent, const QString& findings) override;
+  std::optional<QString> InputBox(QWidget* parent, const QString& title, const QString& prompt,
+                                  const QString& value) override;
 
  private:
   QString openDirectory_;

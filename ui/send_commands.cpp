@@ -50,17 +50,19 @@ std::string WithExtension(const std::string& name, const std::string& extension)
   return (dot == std::string::npos ? name : name.substr(0, dot)) + extension;
 }
 
-// The mail component takes attachment paths of at most 255 characters. A
-// longer tender name loses the front of its stem, never a part of a UTF-8
-// character; the recipient sees only the stem's end anyway.
+// The mail component takes attachment paths of at most 255 bytes. A longer
+// tender name keeps its start, which names the tender, and its extension;
+// the stem loses its end, never a part of a UTF-8 character.
 std::string FittingPath(const std::string& folder, std::string name) {
   constexpr size_t kMaxPath = 255;
   constexpr size_t kShortName = 12;
   const size_t room = folder.size() + 1 + kShortName <= kMaxPath ? kMaxPath - folder.size() - 1 : 0;
   if (room > 0 && name.size() > room) {
-    size_t cut = name.size() - room;
-    while (cut < name.size() && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) ++cut;
-    name.erase(0, cut);
+    const size_t dot = name.rfind('.');
+    const std::string extension = dot == std::string::npos ? "" : name.substr(dot);
+    size_t keep = room - extension.size();
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    name = name.substr(0, keep) + extension;
   }
   return folder + "/" + name;
 }
@@ -72,15 +74,16 @@ void WarnOfFailure(const KsMail& mail) {
   MessageBoxes().ShowWarning("Die E-Mail wurde nicht versendet: " + reason);
 }
 
-void Send(KsMail& mail) {
+bool Send(KsMail& mail) {
   bool sent = false;
   try {
     sent = mail.Send();
   } catch (const std::exception& e) {
     MessageBoxes().ShowError(std::string("Fehler beim Senden der E-Mail : ") + e.what());
-    return;
+    return false;
   }
   if (!sent && mail.ErrorCode != MAPI_USER_ABORT) WarnOfFailure(mail);
+  return sent;
 }
 
 class RemovedAtEnd {
@@ -105,36 +108,34 @@ std::string OfferMailFile(const std::string& fileName, const std::string& extens
   return FittingPath(folder, WithExtension(fileName, extension));
 }
 
-void SendOfferCommand(KsLyxObj& document, bool showMapiClient, WindowDialogs& dialogs,
-                      QWidget* parent) {
-  if (!document.Loaded()) {
-    MessageBoxes().ShowMessage(
-        "Bitte lesen Sie zun\xE4"
-        "chst eine Datei ein.");
-    return;
-  }
+std::optional<std::string> OfferRecipient(const KsLyxObj& document, bool showMapiClient,
+                                          WindowDialogs& dialogs, QWidget* parent) {
   std::string recipient;
   if (const KsGAEBObj* address = document.Ag->Child("ADRESSE")) recipient = address->Text("EMAIL");
-  if (Trim(recipient).empty() && !showMapiClient) {
-    recipient =
-        ToCp1252(dialogs.InputBox(parent, QStringLiteral("Die Auftraggeber EMail-Adresse fehlt"),
-                                  QStringLiteral("AG E-Mail Adresse"), QString()));
-    if (Trim(recipient).empty()) return;
-  }
+  if (!Trim(recipient).empty()) return recipient;
+  const std::optional<QString> typed =
+      dialogs.InputBox(parent, QStringLiteral("Die Auftraggeber EMail-Adresse fehlt"),
+                       QStringLiteral("AG E-Mail Adresse"), QString());
+  if (!typed) return std::nullopt;
+  recipient = Trim(ToCp1252(*typed));
+  if (recipient.empty() && !showMapiClient) return std::nullopt;
+  return recipient;
+}
 
+bool SendOfferCommand(KsLyxObj& document, bool showMapiClient, const std::string& recipient) {
   std::string file;
   try {
     file = OfferMailFile(document.FileName(), document.OfferExtension());
   } catch (const std::exception& e) {
     MessageBoxes().ShowMessage(std::string("Beim Erstellen der D84 Datei trat ein Fehler auf : ") +
                                e.what());
-    return;
+    return false;
   }
   const RemovedAtEnd removed(file);
   if (!document.ExportD84(file)) {
     MessageBoxes().ShowMessage("Beim Erstellen der D84 Datei trat ein Fehler auf : " +
                                document.LastError);
-    return;
+    return false;
   }
 
   KsMail mail;
@@ -145,7 +146,7 @@ void SendOfferCommand(KsLyxObj& document, bool showMapiClient, WindowDialogs& di
       "Preisabgabe " + document.LvInfo->Text("NAME") + " " + document.LvInfo->Text("BEZ");
   mail.SetBody("");
   mail.Attachments = {file};
-  Send(mail);
+  return Send(mail);
 }
 
 void SendSupportRequest(const std::string& name1, const std::string& town) {

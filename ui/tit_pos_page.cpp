@@ -152,15 +152,28 @@ void TitPosPage::SetDocument(KsLyxObj& document) {
   totals_->SetDocument(document);
 }
 
-void TitPosPage::SelectFirstEditable() { sg->SelectFirstEditable(); }
+void TitPosPage::ShowArea(KsGAEBObj* area) {
+  ShowElement(area);
+  sg->SelectFirstPrice();
+}
+
+void TitPosPage::ShowPosition(KsGAEBObj* position) {
+  KsGAEBObj* area = position ? position->ParentElement() : nullptr;
+  if (!IsAreaRow(area)) return;
+  ShowElement(area);
+  emit AreaShown(area);
+  for (int row = 0; row < sg->Model().rowCount(); ++row)
+    if (sg->Model().Element(row) == position) sg->SelectPrice(row);
+}
+
+void TitPosPage::FocusVatRate() { totals_->FocusVatRate(); }
 
 void TitPosPage::ActivateFromTab() {
   BuildColumns();
   const KsGAEBObjList* areas = document_->LvAreas;
   KsGAEBObj* first = areas && areas->Count() > 0 ? areas->Element(0) : nullptr;
-  ShowElement(first);
+  ShowArea(first);
   emit AreaShown(first);
-  SelectFirstEditable();
 }
 
 void TitPosPage::ShowTotals() { totals_->ShowTotals(); }

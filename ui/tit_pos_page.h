@@ -29,9 +29,15 @@ class TitPosPage : public QWidget {
   void ShowElement(KsGAEBObj* element);
   // Empties the grid (2 rows, 1 column, no elements).
   void Clear();
-  // Moves to the first editable cell of the first data row.
-  void SelectFirstEditable();
-  // The page-change handling of the tab: BuildColumns, first LV area, first editable cell.
+  // An LV area chosen to be priced: its rows, the first position's unit
+  // price current and no editor open, so that typing starts the price.
+  void ShowArea(KsGAEBObj* area);
+  // The LV area holding the position, with the position's unit price being
+  // entered.
+  void ShowPosition(KsGAEBObj* position);
+  // The VAT rate entry takes the focus.
+  void FocusVatRate();
+  // The page-change handling of the tab: BuildColumns, then the first LV area as ShowArea.
   void ActivateFromTab();
   // Reaction to code 8: sum, VAT rate, VAT amount, gross sum.
   void ShowTotals();

@@ -48,25 +48,40 @@ TotalsPanel::TotalsPanel(KsLyxObj& document, QWidget* parent)
   eMWSt->installEventFilter(this);
   auto* vatCaption = new QLabel(QStringLiteral("&MWSt in %"), this);
   vatCaption->setBuddy(eMWSt);
+  lblMWStHinweis = new QLabel(
+      QStringLiteral("Satz aus den Optionen: bitte pr\u00FCfen und mit Enter best\u00E4tigen"),
+      this);
+  lblMWStHinweis->setObjectName(QStringLiteral("lblMWStHinweis"));
+  lblMWStHinweis->setWordWrap(true);
+  lblMWStHinweis->setToolTip(
+      QStringLiteral("Die Ausschreibung nennt keinen Mehrwertsteuersatz. Der Standardsatz aus "
+                     "den Optionen gilt, bis Sie ihn best\u00E4tigen oder \u00E4ndern."));
+  QPalette hintColors = lblMWStHinweis->palette();
+  hintColors.setColor(QPalette::WindowText, Qt::darkRed);
+  lblMWStHinweis->setPalette(hintColors);
+  lblMWStHinweis->hide();
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("Gesamtsumme"), this), 0, 0);
   layout->addWidget(lblSumme, 0, 1);
   layout->addWidget(vatCaption, 1, 0);
   layout->addWidget(eMWSt, 1, 1);
-  layout->addWidget(new QLabel(QStringLiteral("Mehrwertsteuer"), this), 2, 0);
-  layout->addWidget(lblMWStAbs, 2, 1);
-  layout->addWidget(new QLabel(QStringLiteral("Bruttosumme"), this), 3, 0);
-  layout->addWidget(lblBruttoSumme, 3, 1);
-  layout->setRowStretch(4, 1);
+  layout->addWidget(lblMWStHinweis, 2, 0, 1, 2);
+  layout->addWidget(new QLabel(QStringLiteral("Mehrwertsteuer"), this), 3, 0);
+  layout->addWidget(lblMWStAbs, 3, 1);
+  layout->addWidget(new QLabel(QStringLiteral("Bruttosumme"), this), 4, 0);
+  layout->addWidget(lblBruttoSumme, 4, 1);
+  layout->setRowStretch(5, 1);
 }
 
 void TotalsPanel::ShowTotals() {
   if (!document_->LvInfo) {
     for (QLabel* label : {lblSumme, lblMWStAbs, lblBruttoSumme}) label->clear();
     eMWSt->clear();
+    lblMWStHinweis->hide();
     return;
   }
+  lblMWStHinweis->setVisible(document_->VatRateUnconfirmed());
   const KsGAEBObj& info = *document_->LvInfo;
   lblSumme->setText(Money(NumberValue(info, "SUMME")));
   eMWSt->setText(Money(NumberValue(info, "UST")));
@@ -74,22 +89,33 @@ void TotalsPanel::ShowTotals() {
   lblBruttoSumme->setText(Money(NumberValue(info, "SUMMEBRUTTO")));
 }
 
-void TotalsPanel::ApplyVat() {
-  if (!eMWSt->isModified()) return;
-  eMWSt->setModified(false);
-  if (!document_->Lv || !document_->LvInfo) return;
-  const std::string text = Trim(ToCp1252(eMWSt->text()));
-  const std::string question = VatRateQuestion(text);
-  if (question.empty() || MessageBoxes().AskYesNo(question)) {
-    document_->NoteEdit(*document_->LvInfo);
-    try {
-      SetVatRate(*document_->Lv, text);
-    } catch (const std::exception& error) {
-      MessageBoxes().ShowError(error.what());
+void TotalsPanel::FocusVatRate() {
+  eMWSt->setFocus(Qt::OtherFocusReason);
+  eMWSt->selectAll();
+}
+
+bool TotalsPanel::ApplyVat(bool confirm) {
+  if (!document_->Lv || !document_->LvInfo || (!confirm && !eMWSt->isModified())) return false;
+  bool taken = confirm;
+  if (eMWSt->isModified()) {
+    eMWSt->setModified(false);
+    const std::string text = Trim(ToCp1252(eMWSt->text()));
+    const std::string question = VatRateQuestion(text);
+    taken = question.empty() || MessageBoxes().AskYesNo(question);
+    if (taken) {
+      document_->NoteEdit(*document_->LvInfo);
+      try {
+        SetVatRate(*document_->Lv, text);
+      } catch (const std::exception& error) {
+        MessageBoxes().ShowError(error.what());
+        taken = false;
+      }
     }
   }
+  if (taken) document_->ConfirmVatRate();
   ShowTotals();
   emit VatChanged();
+  return taken;
 }
 
 bool TotalsPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -97,12 +123,12 @@ bool TotalsPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
       if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        ApplyVat();
+        ApplyVat(true);
         emit VatEntered();
         return true;
       }
     } else if (event->type() == QEvent::FocusOut) {
-      ApplyVat();
+      ApplyVat(false);
     }
   }
   return QWidget::eventFilter(watched, event);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -19,9 +20,12 @@ class WindowDialogs {
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 
   enum class SaveChanges { Save, Discard, Cancel };
-  // "Die Änderungen an <fileName> speichern?" with Ja, Nein and Abbrechen.
-  virtual SaveChanges AskSaveChanges(QWidget* parent, const QString& fileName) = 0;
-  // An input box starting with `value`: the text typed, or `value` on cancel.
-  virtual QString InputBox(QWidget* parent, const QString& title, const QString& prompt,
-                           const QString& value) = 0;
+  // A question whether to save first ("Die Änderungen an ... speichern?")
+  // with Ja, Nein and Abbrechen.
+  virtual SaveChanges AskSaveChanges(QWidget* parent, const QString& question) = 0;
+  // What is missing in the offer, with "Trotzdem fortfahren" (true) and "Abbrechen".
+  virtual bool GoOnDespite(QWidget* parent, const QString& findings) = 0;
+  // An input box starting with `value`: the text typed, nothing on cancel.
+  virtual std::optional<QString> InputBox(QWidget* parent, const QString& title,
+                                          const QString& prompt, const QString& value) = 0;
 };

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,17 @@ struct CliResult {
   int status = -1;
   std::string out;
   std::string err;
+  // err without the lines of what the offer still lacks ("Warnung: ..."),
+  // for tests of the command's other messages.
+  std::string Errors() const {
+    std::string kept;
+    for (size_t at = 0; at < err.size();) {
+      const size_t end = std::min(err.find('\n', at), err.size() - 1) + 1;
+      if (err.compare(at, 9, "Warnung: ") != 0) kept += err.substr(at, end - at);
+      at = end;
+    }
+    return kept;
+  }
 };
 
 class CliRunner {

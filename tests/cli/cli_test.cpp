@@ -152,11 +152,15 @@ TEST_F(CliTest, PriceEntersEveryPriceReportsBadLinesAndStillSaves) {
   const std::string out = cli_.Path("angebot.d84");
   const CliResult r = cli_.Run({"price", kSample, cli_.Write("preise.txt", prices), out});
   EXPECT_EQ(r.status, 3);
+  // Every position priced, the bidder still missing.
   EXPECT_EQ(Lines(r.err),
             (std::vector<std::string>{
                 "Zeile 3: Position 99.9999 nicht gefunden",
                 "Zeile 5: \"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: ohne Semikolon",
-                "Zeile 17: zw\xC3\xB6lf ist keine Zahl"}));
+                "Zeile 17: zw\xC3\xB6lf ist keine Zahl",
+                "Warnung: Der Name des Bieters fehlt (Seite \"Auftragnehmer\").",
+                "Warnung: In der Anschrift des Bieters fehlt: Stra\xC3\x9F"
+                "e, PLZ, Ort."}));
 
   const json after = Info(out);
   ASSERT_EQ(after["positions"].size(), given.size());
@@ -176,7 +180,13 @@ TEST_F(CliTest, ExportWritesATenderThatReadsBack) {
   const std::string out = cli_.Path("angebot.d84");
   const CliResult r = cli_.Run({"export", kSample, out});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(r.out.empty() && r.err.empty());
+  // What the window would ask about before saving, as warnings.
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_EQ(r.err,
+            "Warnung: 13 Positionen haben keinen Einheitspreis (die erste: OZ 010010).\n"
+            "Warnung: Der Name des Bieters fehlt (Seite \"Auftragnehmer\").\n"
+            "Warnung: In der Anschrift des Bieters fehlt: Stra\xC3\x9F"
+            "e, PLZ, Ort.\n");
   EXPECT_NE(CliRunner::Read(out).find("[PROGNAME]Quorva [end]"), std::string::npos);
   json before = Info(kSample), after = Info(out);
   before.erase("file");

@@ -57,7 +57,7 @@ TEST_F(PriceFieldsTest, EveryValueTheGridTakes) {
   const CliResult r =
       cli_.Run({"price", cli_.Write("lv.d83", SmallTender()), cli_.Write("p.csv", kPrices), out});
   EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err,
+  EXPECT_EQ(r.Errors(),
             "Zeile 9: EPANTEIL1 kann bei 0020 nicht eingegeben werden (keine EP-Aufgliederung)\n"
             "Zeile 10: NACHLASSABS kann bei 0030 nicht eingegeben werden\n"
             "Zeile 11: EP kann bei 01 nicht eingegeben werden\n"
@@ -135,7 +135,7 @@ TEST_F(PriceFieldsTest, QuestionsOfTheGridAreAnsweredByYes) {
       "Zeile 4: EP kann bei 0010 nicht eingegeben werden (EP ist die Summe von EPANTEIL1 bis "
       "EPANTEIL6)\n";
   const std::string refusedDiscount = "Zeile 7: Der Nachlass muss zwischen 0 und 100 % liegen.\n";
-  EXPECT_EQ(asked.err,
+  EXPECT_EQ(asked.Errors(),
             "Zeile 1: Der Einheitspreis -4,500 ist negativ." + notTaken +
                 "Zeile 2: Der Einheitspreisanteil -1,000 ist negativ." + notTaken +
                 "Zeile 3: Ein Mehrwertsteuersatz von 30,00 % ist ungew\u00f6hnlich hoch." +
@@ -152,7 +152,7 @@ TEST_F(PriceFieldsTest, QuestionsOfTheGridAreAnsweredByYes) {
 
   const CliResult confirmed = cli_.Run({"price", "--yes", tender, prices, out});
   EXPECT_EQ(confirmed.status, 3);
-  EXPECT_EQ(confirmed.err, refusedEp + refusedDiscount);
+  EXPECT_EQ(confirmed.Errors(), refusedEp + refusedDiscount);
   offer = json::parse(cli_.Run({"info", "--json", out}).out);
   EXPECT_EQ(offer["positions"][0]["ep"], -1.0);
   EXPECT_EQ(offer["positions"][1]["ep"], -4.5);

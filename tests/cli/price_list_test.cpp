@@ -76,7 +76,7 @@ TEST_F(PriceListTest, ExitCodeTellsWhetherEveryLineWasTaken) {
     std::filesystem::remove(out);
     const CliResult r = cli_.Run({"price", kSample, cli_.Write("preise.csv", c.list), out});
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, c.message);
+    EXPECT_EQ(r.Errors(), c.message);
     EXPECT_TRUE(std::filesystem::exists(out));
   }
 

@@ -46,10 +46,13 @@ TEST_P(RoundTripTest, SavedOfferReadsBackAsTheSameTender) {
     return;
   }
   ASSERT_EQ(exported.status, 0) << exported.err;
-  EXPECT_EQ(Info(first), original);
+  json offer = original;
+  // A tender without a VAT rate is answered at the default rate, and says so.
+  if (exported.err.find("Standardsatz von 19,00 %") != std::string::npos) offer["lv"]["ust"] = 19.0;
+  EXPECT_EQ(Info(first), offer);
   ASSERT_EQ(cli_.Run({"export", first, second}).status, 0);
   ASSERT_EQ(cli_.Run({"export", second, third}).status, 0);
-  EXPECT_EQ(Info(third), original);
+  EXPECT_EQ(Info(third), offer);
   EXPECT_EQ(CliRunner::Read(third), CliRunner::Read(second));
 }
 

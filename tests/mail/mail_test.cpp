@@ -120,17 +120,18 @@ TEST(Mail, NoBackEndSendsNothing) {
 }
 
 // What the offer command gives: three addresses become three main
-// recipients, the empty body an empty note, the file the one attachment.
+// recipients, the empty body an empty note, the files the attachments.
 TEST(Mail, SimpleMapiBackEnd) {
   StubMapi mapi;
   TempDir dir;
   const std::string file = dir.Write("LV_Los01.D84", "D84");
+  const std::string longer = dir.Write("1561-02_ROHBAUARBEITEN.D84", "D84");
   KsMail mail;
   mail.To = "a@x.de;b@y.de,c@z.de";
   mail.CC = "d@w.de";
   mail.Subject = "Preisabgabe 01 Rohbau";
   mail.SetBody("");
-  mail.Attachments = {file};
+  mail.Attachments = {file, longer};
   EXPECT_TRUE(mail.Send());
   EXPECT_EQ(mail.ErrorCode, 0);
   const StubCall& send = mapi.stub->calls[mapi.stub->calls.size() - 2];
@@ -143,9 +144,11 @@ TEST(Mail, SimpleMapiBackEnd) {
   EXPECT_FALSE(send.noteTextNull);
   EXPECT_EQ(send.noteText, "");
   EXPECT_EQ(send.messageFlags, 0u);
-  ASSERT_EQ(send.files.size(), 1u);
+  ASSERT_EQ(send.files.size(), 2u);
   EXPECT_EQ(send.files[0].path, file);
   EXPECT_EQ(send.files[0].fileName, "LV_Los01.D84");
+  // The recipient sees the tender's whole name, not the 8.3 form "ARBEITEN.D84".
+  EXPECT_EQ(send.files[1].fileName, "1561-02_ROHBAUARBEITEN.D84");
 }
 
 TEST(Mail, SimpleMapiDialogAndFailures) {

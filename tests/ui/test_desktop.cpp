@@ -57,6 +57,7 @@ class DesktopTest : public QObject {
   void CommandsTakeTheThemesIcons();
   void SaveQuestionAnswersItsKeys_data();
   void SaveQuestionAnswersItsKeys();
+  void GoOnQuestionDefaultsToCancel();
   void MessageBoxFitsItsTitle();
   void FileDialogShowsItsColumnsWhole();
 };
@@ -186,6 +187,28 @@ void DesktopTest::SaveQuestionAnswersItsKeys() {
   QCOMPARE(int(dialogs.AskSaveChanges(nullptr, QStringLiteral("lv.d83"))), answer);
   captions.sort();
   QCOMPARE(captions, QStringList({"&Abbrechen", "&Ja", "&Nein"}));
+}
+
+// What the offer lacks: Enter and Esc lead back to it, going on takes a click.
+void DesktopTest::GoOnQuestionDefaultsToCancel() {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QStringList captions;
+    QTimer press;
+    connect(&press, &QTimer::timeout, this, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      if (!box) return;
+      press.stop();
+      for (const QAbstractButton* button : box->findChildren<QAbstractButton*>())
+        captions << button->text();
+      QTest::keyClick(box, key);
+    });
+    press.start(10);
+    QtWindowDialogs dialogs;
+    QVERIFY(!dialogs.GoOnDespite(nullptr,
+                                 QStringLiteral("Das Angebot ist noch nicht vollst\u00E4ndig:")));
+    captions.sort();
+    QCOMPARE(captions, QStringList({"Abbrechen", "Trotzdem fortfahren"}));
+  }
 }
 
 void DesktopTest::MessageBoxFitsItsTitle() {

@@ -79,8 +79,10 @@ class PdfDialogs : public WindowDialogs {
   QString OpenFileName(QWidget*) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
-  QString InputBox(QWidget*, const QString&, const QString&, const QString& value) override {
-    return value;
+  bool GoOnDespite(QWidget*, const QString&) override { return true; }
+  std::optional<QString> InputBox(QWidget*, const QString&, const QString&,
+                                  const QString&) override {
+    return std::nullopt;
   }
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     printer.setOutputFormat(QPrinter::PdfFormat);

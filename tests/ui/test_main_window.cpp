@@ -21,9 +21,11 @@
 
 #include "core/arena.h"
 #include "document/lyx_obj.h"
+#include "document/row_kind.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
+#include "gaeb/gaeb_totals.h"
 #include "tests/support/format_guard.h"
 #include "tests/support/memory_settings_store.h"
 #include "tests/support/recording_message_boxes.h"
@@ -94,6 +96,12 @@ QByteArray FileContent(const QString& path) {
 
 bool CopyTender(const char* name, const QString& to) { return QFile::copy(RealTender(name), to); }
 
+// Keys as the user types them: each one to whatever has the focus by then.
+void TypeToFocus(const QString& text) {
+  for (const QChar c : text) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -105,6 +113,8 @@ class MainWindowTest : public QObject {
 
   void OpeningShowsTheTender();
   void OpeningAnotherTenderFreesTheShownOne();
+  void TypingAtOnceAfterOpeningPricesTheFirstPosition();
+  void TypingAfterChoosingAnAreaPricesItsFirstPosition();
   void BidderDataGoesIntoTheFileWithoutBidder();
   void FileWithBidderReplacesTheFields();
   void BoundFieldsWriteTheirMember_data();
@@ -129,6 +139,9 @@ class MainWindowTest : public QObject {
   void SaveProposesTheD84Name_data();
   void SaveProposesTheD84Name();
   void SaveAsksBeforeOverwriting();
+  void SavingOverTheTenderAsksOrRefuses();
+  void TenderWithoutVatTakesTheOptionsRate();
+  void IncompleteOfferIsAskedAboutBeforeItLeaves();
   void XmlTenderIsSavedAsX84();
   void FailedSaveShowsTheReason();
   void SaveWithoutDocumentAsksForAFile();
@@ -258,6 +271,55 @@ void MainWindowTest::OpeningAnotherTenderFreesTheShownOne() {
     QVERIFY2(Arena::TotalReservedBytes() - before < shown, "the first tender is still alive");
   }
   QCOMPARE(Arena::TotalReservedBytes(), before);
+}
+
+// An estimator opens the tender and types the first price at once: it is the
+// first position's unit price (010010, 1,000 psch), never the area's discount.
+void MainWindowTest::TypingAtOnceAfterOpeningPricesTheFirstPosition() {
+  MemorySettingsStore store;
+  Window w(store);
+  w.ShowActive();
+  QVERIFY(w.form.LoadFile(RealTender("LV_Los01.P83")));
+  PriceGrid& grid = w.Grid();
+  QVERIFY(grid.Editor().isHidden());
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&grid));
+  QCOMPARE(grid.CurrentColumn(), grid.Model().ColumnOf("EP"));
+  KsGAEBObj* position = grid.Model().Element(grid.CurrentRow());
+  QVERIFY(IsPositionRow(position));
+  QCOMPARE(position->Text("OZ"), std::string("010010"));
+
+  TypeToFocus(QStringLiteral("250"));
+  const KsLyxObj& doc = w.form.Document();
+  QCOMPARE(position->Members.Find("EP")->AsFloatOr(0), 250.0);
+  QCOMPARE(doc.LvAreas->Element(0)->Text("NACHLASSABS"), std::string());
+  QCOMPARE(w.Value("lblSumme"), QStringLiteral("250,00"));
+  QCOMPARE(w.Value("lblBruttoSumme"), QStringLiteral("297,50"));  // + 47,50 VAT at 19 %
+}
+
+// The same after choosing another area in the tree: the keys typed there
+// price the area's first position (020010, 1,000); arrows still move in the tree.
+void MainWindowTest::TypingAfterChoosingAnAreaPricesItsFirstPosition() {
+  MemorySettingsStore store;
+  Window w(store);
+  w.ShowActive();
+  QVERIFY(w.form.LoadFile(RealTender("LV_Los01.P83")));
+  auto* tree = w.Find<QTreeWidget>("tv");
+  tree->setFocus();
+  tree->setCurrentItem(tree->topLevelItem(4));
+  QTest::keyClick(tree, Qt::Key_Down);
+  QCOMPARE(tree->currentItem()->text(0),
+           QStringLiteral("02 Vorbereitung und Durchf\u00FChrung der Messungen"));
+  PriceGrid& grid = w.Grid();
+  QVERIFY(grid.Editor().isHidden());
+  KsGAEBObj* position = grid.Model().Element(grid.CurrentRow());
+  QCOMPARE(position->Text("OZ"), std::string("020010"));
+  QCOMPARE(grid.CurrentColumn(), grid.Model().ColumnOf("EP"));
+
+  TypeToFocus(QStringLiteral("12,5"));
+  QCOMPARE(position->Members.Find("EP")->AsFloatOr(0), 12.5);
+  QCOMPARE(w.Value("lblSumme"), QStringLiteral("12,50"));
+  QCOMPARE(w.Value("lblBruttoSumme"), QStringLiteral("14,88"));  // 12,50 * 19 % = 2,375
+  QCOMPARE(w.form.Document().LvAreas->Element(1)->Text("NACHLASSPROZ"), std::string());
 }
 
 // A saved offer carries the bidder; opening it again puts all fifteen values
@@ -452,6 +514,7 @@ void MainWindowTest::FirstStartKeepsTheDefaults() {
     QVERIFY(w.Action("mFontNormal")->isChecked());
     QVERIFY(!w.Action("mFontLarge")->isChecked());
     QCOMPARE(w.Columns()->ItemCount(), 21);
+    QCOMPARE(w.Edit("eStdMWSt")->text(), QStringLiteral("19,00"));
     QVERIFY(w.form.RecentFiles().Paths().isEmpty());
     w.form.close();
   }
@@ -462,6 +525,7 @@ void MainWindowTest::FirstStartKeepsTheDefaults() {
   QCOMPARE(store.ReadInteger("PrintLTxt"), 0);
   QCOMPARE(store.ReadInteger("ShowMapiClient"), 1);
   QCOMPARE(store.ReadInteger("Font"), 8);
+  QCOMPARE(store.ReadString("StdMWSt"), QStringLiteral("19,00"));
   for (const char* bidder : KsLyxObj::kBidderFields)
     QVERIFY2(!store.ValueExists(QString::fromLatin1(bidder)), bidder);
   QVERIFY(!store.ValueExists(QStringLiteral("FILE0")));
@@ -572,7 +636,8 @@ void MainWindowTest::ClosingAfterOpenStoresTheBidder() {
   // The offer is not saved; the bidder's own data are kept all the same.
   w.dialogs.saveChangesAnswer = WindowDialogs::SaveChanges::Discard;
   w.Action("mEnd")->trigger();
-  QCOMPARE(w.dialogs.savePrompts, QStringList{QStringLiteral("LV_Los01.P83")});
+  QCOMPARE(w.dialogs.savePrompts,
+           QStringList{QStringLiteral("Die \u00C4nderungen an LV_Los01.P83 speichern?")});
   QVERIFY(!w.form.isVisible());
   QCOMPARE(store.ReadString("NAME1"), QStringLiteral("Erstname"));
   QCOMPARE(store.ReadString("TELEFON"), QStringLiteral("0221 12345"));
@@ -710,6 +775,152 @@ void MainWindowTest::SaveAsksBeforeOverwriting() {
   // Writing counts its steps up to the number the tree counted.
   QCOMPARE(w.Find<QProgressBar>("progBar")->maximum(), w.form.NodeCount());
   QCOMPARE(w.Find<QProgressBar>("progBar")->value(), w.form.NodeCount());
+}
+
+// The tender is never lost to its own offer: an X84 (no quantities, no
+// texts) is refused over the X83 it came from; a D84 over its P83 is asked
+// about in words of its own; over an offer the usual question is asked.
+void MainWindowTest::SavingOverTheTenderAsksOrRefuses() {
+  QTemporaryDir dir;
+  MemorySettingsStore store;
+  {
+    const QString x83 = dir.filePath(QStringLiteral("Bau.X83"));
+    QVERIFY(CopyTender("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83", x83));
+    const QByteArray tender = FileContent(x83);
+    Window w(store);
+    QVERIFY(w.form.LoadFile(x83));
+    w.dialogs.saveAnswer = x83;
+    boxes_.answer = true;
+    QVERIFY(!w.form.SaveFile());
+    QVERIFY(boxes_.questions.empty());
+    QCOMPARE(boxes_.messages,
+             std::vector<std::string>{"Die Datei Bau.X83 ist die gelesene Ausschreibung. Das "
+                                      "Angebot kann sie nicht ersetzen, ohne ihre Mengen und "
+                                      "Texte zu verlieren; sie wird nicht \xFC"
+                                      "berschrieben. Bitte w\xE4hlen Sie einen anderen "
+                                      "Dateinamen."});
+    QCOMPARE(FileContent(x83), tender);
+  }
+  boxes_.messages.clear();
+  const QString p83 = dir.filePath(QStringLiteral("Bau.P83"));
+  QVERIFY(CopyTender("LV_Los01.P83", p83));
+  const QByteArray tender = FileContent(p83);
+  Window w(store);
+  QVERIFY(w.form.LoadFile(p83));
+  w.dialogs.saveAnswer = p83;
+  boxes_.answer = false;
+  QVERIFY(!w.form.SaveFile());
+  const std::string replaced =
+      "Die Ausschreibung Bau.P83 wird durch das Angebot ersetzt. Fortfahren?";
+  QCOMPARE(boxes_.questions, std::vector<std::string>{replaced});
+  QCOMPARE(FileContent(p83), tender);
+  boxes_.answer = true;
+  QVERIFY(w.form.SaveFile());
+  QVERIFY(FileContent(p83).contains("[PROGNAME]Quorva"));
+  QVERIFY(w.form.LoadFile(p83));
+  QVERIFY(w.form.SaveFile());
+  QCOMPARE(boxes_.questions, (std::vector<std::string>{replaced, replaced, kOverwrite}));
+  QVERIFY(boxes_.messages.empty());
+}
+
+// Four of twelve real X83 give no rate: the offer takes the option's, marked
+// as such until it is confirmed; a rate in the tender is kept.
+void MainWindowTest::TenderWithoutVatTakesTheOptionsRate() {
+  MemorySettingsStore store;
+  store.keyExists = true;
+  store.values["StdMWSt"] = QStringLiteral("7");
+  {
+    Window w(store);
+    QCOMPARE(w.Edit("eStdMWSt")->text(), QStringLiteral("7,00"));
+    w.ShowActive();
+    QVERIFY(
+        w.form.LoadFile(RealTender("../xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83")));
+    auto* hint = w.Find<QLabel>("lblMWStHinweis");
+    QCOMPARE(w.Edit("eMWSt")->text(), QStringLiteral("7,00"));
+    QVERIFY(hint->isVisible());
+    QVERIFY(w.form.Document().VatRateUnconfirmed());
+    QVERIFY(!w.form.Document().Modified());
+    QVERIFY(!w.form.isWindowModified());
+
+    w.Edit("eMWSt")->setFocus();
+    QTest::keyClick(w.Edit("eMWSt"), Qt::Key_Return);  // confirmed as it stands
+    QVERIFY(!hint->isVisible());
+    QVERIFY(!w.form.Document().VatRateUnconfirmed());
+    QCOMPARE(w.form.Document().LvInfo->Members.Find("UST")->AsFloatOr(0), 7.0);
+
+    QVERIFY(w.form.LoadFile(RealTender("LV_Los01.P83")));
+    QCOMPARE(w.Edit("eMWSt")->text(), QStringLiteral("19,00"));
+    QVERIFY(!hint->isVisible());
+
+    QLineEdit* option = w.Edit("eStdMWSt");
+    option->setText(QStringLiteral("150"));
+    option->setModified(true);
+    emit option->editingFinished();
+    QCOMPARE(option->text(), QStringLiteral("7,00"));
+    QCOMPARE(boxes_.messages, std::vector<std::string>{"Der Standard-Mehrwertsteuersatz muss eine "
+                                                       "Zahl zwischen 0 und 100 sein."});
+    option->setText(QStringLiteral("16"));
+    option->setModified(true);
+    emit option->editingFinished();
+    QCOMPARE(option->text(), QStringLiteral("16,00"));
+    w.dialogs.saveChangesAnswer = WindowDialogs::SaveChanges::Discard;
+    w.form.close();
+  }
+  QCOMPARE(store.ReadString("StdMWSt"), QStringLiteral("16,00"));
+}
+
+// Before the offer leaves, what it lacks is named in one question; Abbrechen
+// leads to the first gap, and an offer without gaps goes without a question.
+void MainWindowTest::IncompleteOfferIsAskedAboutBeforeItLeaves() {
+  QTemporaryDir dir;
+  MemorySettingsStore store;
+  Window w(store);
+  w.ShowActive();
+  QVERIFY(w.form.LoadFile(RealTender("LV_Los01.P83")));
+  w.dialogs.goOnAnswer = false;
+  w.dialogs.saveAnswer = dir.filePath(QStringLiteral("Bau.D84"));
+  QVERIFY(!w.form.SaveFile());
+  QCOMPARE(w.dialogs.saveCount, 0);
+  QCOMPARE(w.dialogs.findingPrompts,
+           QStringList{QStringLiteral("Das Angebot ist noch nicht vollst\u00E4ndig:\n"
+                                      "\n- 13 Positionen haben keinen Einheitspreis (die erste: "
+                                      "OZ 010010)."
+                                      "\n- Der Name des Bieters fehlt (Seite \"Auftragnehmer\")."
+                                      "\n- In der Anschrift des Bieters fehlt: Stra\u00DFe, PLZ, "
+                                      "Ort.")});
+  PriceGrid& grid = w.Grid();
+  QCOMPARE(w.Pages()->currentWidget(), static_cast<QWidget*>(w.TitPos()));
+  QVERIFY(!grid.Editor().isHidden());
+  QCOMPARE(grid.Model().Element(grid.CurrentRow())->Text("OZ"), std::string("010010"));
+
+  // Priced, the first gap is the bidder; printing asks as saving does.
+  std::function<void(const KsGAEBObjList*)> price = [&](const KsGAEBObjList* areas) {
+    for (int i = 0; areas && i < areas->Count(); ++i) {
+      price(areas->Element(i)->ChildList("LVBEREICH"));
+      const KsGAEBObjList* positions = areas->Element(i)->ChildList("POSITION");
+      for (int p = 0; positions && p < positions->Count(); ++p)
+        SetPositionValue(*positions->Element(p), "10", "EP");
+    }
+  };
+  grid.CommitEdit();
+  price(w.form.Document().LvAreas);
+  w.form.aPrintExecute();
+  QCOMPARE(w.dialogs.printCount, 0);
+  QCOMPARE(w.dialogs.findingPrompts.size(), 2);
+  QVERIFY(!w.dialogs.findingPrompts.last().contains(QStringLiteral("Einheitspreis")));
+  QCOMPARE(w.Pages()->currentWidget(), w.Find<QWidget>("tsAN"));
+  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.Edit("eName1")));
+
+  for (const auto& [field, text] :
+       {std::pair{"eName1", "Bau AG"}, {"eStrasse", "Weg 1"}, {"ePLZ", "89073"}, {"eOrt", "Ulm"}}) {
+    w.Edit(field)->setText(QString::fromLatin1(text));
+    w.Leave(field);
+  }
+  w.dialogs.pdfFile = dir.filePath(QStringLiteral("angebot.pdf"));
+  w.form.aPrintExecute();
+  QCOMPARE(w.dialogs.printCount, 1);
+  QVERIFY(w.form.SaveFile());
+  QCOMPARE(w.dialogs.findingPrompts.size(), 2);
 }
 
 // An X83 opens like a D83 and is answered with an X84.

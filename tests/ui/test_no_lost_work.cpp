@@ -166,7 +166,8 @@ void NoLostWorkTest::ClosingAsksAboutUnsavedChanges() {
       QTest::keyClick(&w.Grid(), Qt::Key_Escape);
       break;
   }
-  QCOMPARE(w.dialogs.savePrompts, QStringList{QStringLiteral("LV_Los01.P83")});
+  QCOMPARE(w.dialogs.savePrompts,
+           QStringList{QStringLiteral("Die \u00C4nderungen an LV_Los01.P83 speichern?")});
   QCOMPARE(!w.form.isVisible(), closed);
   QCOMPARE(store.keyExists, closed);  // settings are written only on the way out
   QCOMPARE(w.dialogs.saveCount, answer == int(Answer::Save) ? 1 : 0);
@@ -218,7 +219,8 @@ void NoLostWorkTest::OpeningAnotherFileAsksFirst() {
     w.form.OpenFile();
     QCOMPARE(w.dialogs.openCount, opened ? 1 : 0);
   }
-  QCOMPARE(w.dialogs.savePrompts, QStringList{QStringLiteral("LV_Los01.P83")});
+  QCOMPARE(w.dialogs.savePrompts,
+           QStringList{QStringLiteral("Die \u00C4nderungen an LV_Los01.P83 speichern?")});
   QCOMPARE(w.form.Document().FileName(), std::string(opened ? "LV_Los02.P83" : "LV_Los01.P83"));
   QCOMPARE(w.form.Document().Modified(), !opened);
   QCOMPARE(FileContent(w.dialogs.saveAnswer).contains("[EP]4711"), answer == int(Answer::Save));

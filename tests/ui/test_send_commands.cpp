@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <filesystem>
 #include <fstream>
@@ -74,7 +75,10 @@ class SendCommandsTest : public QObject {
   void OfferThroughSendmail();
   void PriceBeingTypedGoesWithTheOffer();
   void MissingAddressIsAskedFor();
+  void UnsavedChangesAreAskedAbout();
   void XmlTenderIsSentAsX84();
+  void AddressAskedForGoesToTheMailProgram();
+  void CancelledCheckSendsNothing();
   void EmptyAnswerEndsTheCommand();
   void OfferThroughTheMailProgram();
   void FailedSendIsShownAndTheFileGoes();
@@ -181,9 +185,11 @@ void SendCommandsTest::OfferThroughSendmail() {
                                                "enanlagen"));
   QCOMPARE(mail.body, std::string());
   QCOMPARE(mail.attachments.size(), size_t{1});
-  QCOMPARE(mail.attachments[0].first, std::string("ARBEITEN.D84"));
+  QCOMPARE(mail.attachments[0].first, std::string("1561-02_ROHBAUARBEITEN.D84"));
   QVERIFY(!fs::exists(TarvoFolder() + "/1561-02_ROHBAUARBEITEN.D84"));
   QCOMPARE(mail.attachments[0].second, Exported(w.Document(), runtime_->Path("check.D84")));
+  QCOMPARE(w.form.statusBar()->currentMessage(),
+           QStringLiteral("Das Angebot 1561-02_ROHBAUARBEITEN wurde an info@lrasig.de gesendet."));
 }
 
 // Ctrl+E straight from the grid's editor: the price still being typed is in
@@ -196,16 +202,33 @@ void SendCommandsTest::PriceBeingTypedGoesWithTheOffer() {
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.ShowMailClient(false);
   w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
+  w.dialogs.saveChangesAnswer = WindowDialogs::SaveChanges::Discard;
   PriceGrid& grid = w.Grid();
   QVERIFY(grid.SelectCell(1, grid.Model().ColumnOf("EP")));
   QTest::keyClicks(&grid.Editor(), QStringLiteral("4711,5"));
   QTest::keyClick(&grid.Editor(), Qt::Key_E, Qt::ControlModifier);
 
+  // The entry was taken before the command asked about saving it.
+  QCOMPARE(w.dialogs.savePrompts, QStringList{QStringLiteral("Vor dem Senden speichern?")});
+  QVERIFY(grid.Editor().isHidden());
   QVERIFY(standIns.SendmailRan());
   const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
   QCOMPARE(mail.attachments.size(), size_t{1});
   QVERIFY(mail.attachments[0].second.find("[EP]4711,5[end]") != std::string::npos);
   QCOMPARE(mail.attachments[0].second, Exported(w.Document(), runtime_->Path("check.D84")));
+
+  // Under X11 key bindings the line edit takes Ctrl+E as "end of line", and
+  // so the command never ran. Ctrl+A, "select all" everywhere, stands in for
+  // it here: as the send command's key it reaches the command.
+  QVERIFY(grid.SelectCell(1, grid.Model().ColumnOf("EP")));
+  w.Action("aSend")->setShortcut(QKeySequence::SelectAll);
+  QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
+  QApplication::sendEvent(&grid.Editor(), &override);
+  QVERIFY(!override.isAccepted());
+  w.Action("aSend")->setShortcut({});
+  QKeyEvent selectAll(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
+  QApplication::sendEvent(&grid.Editor(), &selectAll);
+  QVERIFY(selectAll.isAccepted());
 }
 
 void SendCommandsTest::MissingAddressIsAskedFor() {
@@ -227,6 +250,31 @@ void SendCommandsTest::MissingAddressIsAskedFor() {
   QVERIFY(!fs::exists(TarvoFolder() + "/LV_Los01.D84"));
 }
 
+// Unsaved changes are offered for saving first, as when closing: Abbrechen
+// sends nothing, Ja saves and sends what was saved.
+void SendCommandsTest::UnsavedChangesAreAskedAbout() {
+  MailStandIns standIns;
+  UseProvider();
+  SendWindow w;
+  w.ShowActive();
+  w.form.LoadFile(RealTender("1561-02_ROHBAUARBEITEN.P83"));
+  w.ShowMailClient(false);
+  w.TypeIntoCell(w.Grid().CurrentRow(), "EP", QStringLiteral("99"));
+  QVERIFY(w.Document().Modified());
+  w.Send();
+  QCOMPARE(w.dialogs.savePrompts, QStringList{QStringLiteral("Vor dem Senden speichern?")});
+  QVERIFY(!standIns.SendmailRan());
+
+  w.dialogs.saveChangesAnswer = WindowDialogs::SaveChanges::Save;
+  w.dialogs.saveAnswer = QString::fromStdString(runtime_->Path("Rohbau.D84"));
+  w.Send();
+  QVERIFY(!w.Document().Modified());
+  QVERIFY(standIns.SendmailRan());
+  const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
+  QCOMPARE(mail.attachments.size(), size_t{1});
+  QCOMPARE(mail.attachments[0].second, ReadFile(runtime_->Path("Rohbau.D84")));
+}
+
 void SendCommandsTest::XmlTenderIsSentAsX84() {
   MailStandIns standIns;
   UseProvider();
@@ -239,6 +287,41 @@ void SendCommandsTest::XmlTenderIsSentAsX84() {
   QCOMPARE(mail.attachments.size(), size_t{1});
   QVERIFY(mail.attachments[0].first.ends_with(".X84"));
   QVERIFY(mail.attachments[0].second.find("/DA84/3.3") != std::string::npos);
+}
+
+void SendCommandsTest::AddressAskedForGoesToTheMailProgram() {
+  MailStandIns standIns;
+  UseProvider();
+  SendWindow w;
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowMailClient(true);
+  w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
+  w.Send();
+  QCOMPARE(w.dialogs.inputPrompts.size(), 1);
+  QVERIFY(!w.dialogs.findingPrompts.value(0).contains(QStringLiteral("Auftraggebers")));
+  QCOMPARE(standIns.XdgEmailValues("--to"), std::vector<std::string>{"vergabe@halle.example"});
+}
+
+// Abbrechen in the address box or in the check sends nothing; the check's
+// leads to the first gap.
+void SendCommandsTest::CancelledCheckSendsNothing() {
+  MailStandIns standIns;
+  UseProvider();
+  SendWindow w;
+  w.form.LoadFile(RealTender("LV_Los01.P83"));
+  w.ShowMailClient(true);
+  w.dialogs.inputCancelled = true;
+  w.Send();
+  QCOMPARE(w.dialogs.inputPrompts.size(), 1);
+  QVERIFY(w.dialogs.findingPrompts.isEmpty());
+  w.dialogs.inputCancelled = false;
+  w.dialogs.goOnAnswer = false;
+  w.Send();
+  QCOMPARE(w.dialogs.findingPrompts.size(), 1);
+  QVERIFY(!standIns.XdgEmailRan());
+  QVERIFY(!fs::exists(TarvoFolder()));
+  QCOMPARE(w.Pages()->currentWidget(), w.Find<QWidget>("tsTitPos"));
+  QVERIFY(w.form.statusBar()->currentMessage().isEmpty());
 }
 
 void SendCommandsTest::EmptyAnswerEndsTheCommand() {
@@ -255,8 +338,9 @@ void SendCommandsTest::EmptyAnswerEndsTheCommand() {
   QVERIFY(boxes_.messages.empty() && boxes_.warnings.empty());
 }
 
-// With the mail program's dialog an empty address is left to the user, and
-// the attachment can still be read after the command has deleted its file.
+// With the mail program's dialog the missing address is asked for too; given
+// none, the offer's check names it and the mail program's dialog takes it.
+// The attachment can still be read after the command has deleted its file.
 void SendCommandsTest::OfferThroughTheMailProgram() {
   MailStandIns standIns;
   UseProvider();
@@ -264,7 +348,13 @@ void SendCommandsTest::OfferThroughTheMailProgram() {
   w.form.LoadFile(RealTender("LV_Los01.P83"));
   w.ShowMailClient(true);
   w.Send();
-  QVERIFY(w.dialogs.inputPrompts.isEmpty());
+  QCOMPARE(w.dialogs.inputPrompts,
+           QStringList{QStringLiteral("Die Auftraggeber EMail-Adresse fehlt|AG E-Mail Adresse|")});
+  QCOMPARE(w.dialogs.findingPrompts.size(), 1);
+  QVERIFY(w.dialogs.findingPrompts[0].endsWith(
+      QStringLiteral("\n- Die E-Mail-Adresse des Auftraggebers fehlt.")));
+  QCOMPARE(w.form.statusBar()->currentMessage(),
+           QStringLiteral("Das Angebot LV_Los01 wurde an das E-Mail-Programm \u00FCbergeben."));
   QVERIFY(boxes_.warnings.empty() && boxes_.errors.empty());
   QVERIFY(standIns.XdgEmailRan());
   QVERIFY(standIns.XdgEmailValues("--to").empty());
@@ -371,16 +461,18 @@ void SendCommandsTest::TemporaryFolderIsPrivate() {
   QCOMPARE(OfferMailFile("Bau.P83", ".D84"), TarvoFolder() + "/Bau.D84");
   QCOMPARE(OfferMailFile("ohne", ".D84"), TarvoFolder() + "/ohne.D84");
   QCOMPARE(OfferMailFile("Bau.X83", ".X84"), TarvoFolder() + "/Bau.X84");
-  // A long name loses the front of its stem to fit the mail's 255, whole
-  // characters only.
+  // A long name loses the end of its stem to fit the mail's 255, whole
+  // characters only; it starts as the tender's and keeps the extension.
   const std::string umlauts = "\xC3\xA4\xC3\xB6\xC3\xBC";
-  std::string name = std::string(300, 'L');
-  for (int i = 0; i < 40; ++i) name += umlauts;
+  std::string name = "Los7_";
+  for (int i = 0; i < 60; ++i) name += umlauts;
   const std::string fitted = OfferMailFile(name + "Ende.P83", ".D84");
   QVERIFY(fitted.size() == 255 || fitted.size() == 254);
-  QVERIFY(fitted.ends_with(umlauts + "Ende.D84"));
   const std::string kept = fitted.substr(TarvoFolder().size() + 1);
-  QVERIFY((static_cast<unsigned char>(kept[0]) & 0xC0) == 0xC0);
+  QVERIFY(kept.starts_with("Los7_" + umlauts));
+  QVERIFY(kept.ends_with(".D84"));
+  const std::string stem = kept.substr(0, kept.size() - 4);
+  QVERIFY((stem.size() - 5) % 2 == 0 && stem[stem.size() - 2] == '\xC3');
   QVERIFY(std::ofstream(fitted).good());
   fs::remove(fitted);
   QCOMPARE(fs::status(TarvoFolder()).permissions() & fs::perms::mask, fs::perms::owner_all);

@@ -49,19 +49,27 @@ class ScriptedDialogs : public WindowDialogs {
     return true;
   }
 
-  SaveChanges AskSaveChanges(QWidget*, const QString& fileName) override {
-    savePrompts << fileName;
+  SaveChanges AskSaveChanges(QWidget*, const QString& question) override {
+    savePrompts << question;
     return saveChangesAnswer;
   }
-  QString InputBox(QWidget*, const QString& title, const QString& prompt,
-                   const QString& value) override {
+  bool GoOnDespite(QWidget*, const QString& findings) override {
+    findingPrompts << findings;
+    return goOnAnswer;
+  }
+  std::optional<QString> InputBox(QWidget*, const QString& title, const QString& prompt,
+                                  const QString& value) override {
     inputPrompts << title + "|" + prompt + "|" + value;
+    if (inputCancelled) return std::nullopt;
     return inputAnswer;
   }
 
   SaveChanges saveChangesAnswer = SaveChanges::Cancel;
   QStringList savePrompts;
+  bool goOnAnswer = true;
+  QStringList findingPrompts;
   QString inputAnswer;
+  bool inputCancelled = false;
   QStringList inputPrompts;
   QString openAnswer, saveAnswer, pdfFile;
   QString saveDirectory, saveProposal, jobTitle;
