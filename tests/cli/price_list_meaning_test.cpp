@@ -78,12 +78,12 @@ TEST_F(PriceListMeaningTest, AmbiguousThousandsAreRefused) {
     SCOPED_TRACE(c.value);
     const Priced p = Price(SmallTender(), std::string("0020;") + c.value + "\n");
     EXPECT_EQ(p.run.status, c.message.empty() ? 0 : 3);
-    EXPECT_EQ(p.run.err, c.message);
+    EXPECT_EQ(p.run.Errors(), c.message);
     ASSERT_FALSE(p.offer.is_null());
     EXPECT_EQ(Mills(p.offer["positions"][1]["ep"]), c.mills);
   }
   const Priced vat = Price(SmallTender(), "LV;UST;19.000\n");
-  EXPECT_EQ(vat.run.err,
+  EXPECT_EQ(vat.run.Errors(),
             "Zeile 1: Der Wert 19.000 ist mehrdeutig. Bitte 19000 oder 19,000 schreiben.\n");
   EXPECT_EQ(vat.offer["lv"]["ust"], 19.0);
 }
@@ -127,7 +127,7 @@ TEST_F(PriceListMeaningTest, EmptyValuesRepeatsAndComponents) {
     SCOPED_TRACE(c.name);
     const Priced p = Price(SmallTender(), c.list);
     EXPECT_EQ(p.run.status, c.status);
-    EXPECT_EQ(p.run.err, c.message);
+    EXPECT_EQ(p.run.Errors(), c.message);
     ASSERT_FALSE(p.offer.is_null());
     EXPECT_EQ(Mills(p.offer["positions"][1]["ep"]), c.mills);
   }
@@ -141,7 +141,7 @@ TEST_F(PriceListMeaningTest, EmptyValuesRepeatsAndComponents) {
 TEST_F(PriceListMeaningTest, OneOzForTwoPositionsIsRefused) {
   const Priced p = Price(TenderWithOneOzTwice(), "0010;5\n");
   EXPECT_EQ(p.run.status, 3);
-  EXPECT_EQ(p.run.err,
+  EXPECT_EQ(p.run.Errors(),
             "Zeile 1: 0010 steht im LV mehrfach: Position \"Mauerwerk\" in LV-Bereich 01 und "
             "Position \"Beton\" in LV-Bereich 02; nicht \u00fcbernommen\n");
   ASSERT_FALSE(p.offer.is_null());
@@ -169,7 +169,7 @@ TEST_F(PriceListMeaningTest, HugeValuesAreQuotedShortened) {
     SCOPED_TRACE(c.name);
     const Priced p = Price(SmallTender(), c.list);
     EXPECT_EQ(p.run.status, 3);
-    EXPECT_EQ(p.run.err, c.message);
+    EXPECT_EQ(p.run.Errors(), c.message);
   }
 }
 
