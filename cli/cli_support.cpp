@@ -47,14 +47,12 @@ bool IsControl(unsigned char c) {
   return unicode < 0x20 || (unicode >= 0x7F && unicode <= 0x9F);
 }
 
-// A price submission: phase 84, or saved by this program (which keeps the
-// phase of the tender it read).
+// An offer saved by this program (which keeps the phase of the tender it
+// read; a file of phase 84 is no tender and is not opened).
 // An XML tender is never an offer: the X84 written over it could not be read again.
 bool IsOffer(const KsLyxObj& document) {
   if (document.IsXml()) return false;
-  const KsGAEBObj* award = document.VergabeInfo ? document.VergabeInfo->ParentElement() : nullptr;
-  return (award && Trim(award->Text("DP")) == "84") ||
-         (document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == "Quorva");
+  return document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == "Quorva";
 }
 
 }  // namespace
