@@ -93,8 +93,8 @@ bool OpenAndSave(const std::string& path, const std::string& offer) {
 void CheckCutsAreRefused(const uint8_t* data, size_t size, int64_t rootEndLine,
                          const TempFiles& temp) {
   const size_t lineStart = LineStart(data, size, rootEndLine);
-  const uint8_t* bracket = static_cast<const uint8_t*>(
-      std::memchr(data + lineStart, ']', size - lineStart));
+  const uint8_t* bracket =
+      static_cast<const uint8_t*>(std::memchr(data + lineStart, ']', size - lineStart));
   if (!bracket) {
     std::fprintf(stderr, "The root's end line %lld holds no \"]\".\n",
                  static_cast<long long>(rootEndLine));

@@ -59,8 +59,9 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...\"" : "\"");
 }
 
-// A GAEB 2000 file begins with its root block, an XML file with "<"
-// (after a byte order mark and blanks, also in UTF-16).
+// A GAEB 2000 file shows a block's begin, a GAEB DA XML file begins with "<"
+// (after a byte order mark and blanks) and names its root GAEB, in UTF-8 or
+// UTF-16.
 void RefuseWithoutGaebStructure(std::string_view head, const std::string& displayName) {
   if (head.find(kBeginMark) != npos) return;
   for (std::string_view bom : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
@@ -69,7 +70,9 @@ void RefuseWithoutGaebStructure(std::string_view head, const std::string& displa
       break;
     }
   const size_t first = head.find_first_not_of(std::string_view(" \t\r\n\0", 5));
-  if (first != npos && head[first] == '<') return;
+  if (first != npos && head[first] == '<')
+    for (std::string_view root : {std::string_view("GAEB"), std::string_view("G\0A\0E\0B", 7)})
+      if (head.find(root) != npos) return;
   throw std::runtime_error("Die Datei " + displayName +
                            " ist keine GAEB-Datei: ihr erstes Megabyte enth\xE4lt weder "
                            "\"#begin[\" noch XML.");
@@ -218,14 +221,16 @@ void KsFileReadGaeb00::CutToken(std::string& name, TTokenKind& kind, std::string
 
 void KsFileReadGaeb00::CheckLine(std::string_view line) const {
   if (std::memchr(line.data(), '\0', line.size()))
-    Refuse(LineNumber(), "Die Zeile enth\xE4lt ein Nullzeichen (Byte 0); eine GAEB 2000 Datei "
-                         "enth\xE4lt keines.");
+    Refuse(LineNumber(),
+           "Die Zeile enth\xE4lt ein Nullzeichen (Byte 0); eine GAEB 2000 Datei "
+           "enth\xE4lt keines.");
 }
 
 void KsFileReadGaeb00::CheckRest(std::string_view rest, std::string_view token) const {
   if (rest.find('[') != npos)
     Refuse(LineNumber(), "Nach " + std::string(token) + " folgt auf derselben Zeile noch " +
-                             Quoted(rest) + "; eine Zeile tr\xE4gt nur ein Feld oder eine "
+                             Quoted(rest) +
+                             "; eine Zeile tr\xE4gt nur ein Feld oder eine "
                              "Blockzeile.");
 }
 

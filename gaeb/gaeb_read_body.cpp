@@ -34,7 +34,7 @@ class DepthGuard {
 };
 
 [[noreturn]] void RefuseEnd(const KsFileReadGaeb00& reader, const std::string& name,
-                           int64_t beginLine) {
+                            int64_t beginLine) {
   if (reader.LastKind() == tkEof) reader.RefuseEndOfFile(name);
   throw std::runtime_error("Zeile " + std::to_string(reader.TokenLine()) + " der Datei " +
                            reader.DisplayName() + ": #end[" + reader.LastEndName() +

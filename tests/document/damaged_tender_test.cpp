@@ -10,10 +10,10 @@
 namespace {
 
 // Two positions of 1.234.600,00 together: 1000 m at 1.000,00 and 200 m at 1.173,00.
-const std::string kFirst = Position("0010", "1000", "m",
-                                    Field("EP", "1000,00") + Description("Beton", "Lang 1"));
-const std::string kSecond = Position("0020", "200", "m",
-                                     Field("EP", "1173,00") + Description("Stahl", "Lang 2"));
+const std::string kFirst =
+    Position("0010", "1000", "m", Field("EP", "1000,00") + Description("Beton", "Lang 1"));
+const std::string kSecond =
+    Position("0020", "200", "m", Field("EP", "1173,00") + Description("Stahl", "Lang 2"));
 
 std::string TwoPositions() { return Tender(Area("01", "Rohbau", kFirst + kSecond)); }
 
@@ -101,7 +101,10 @@ TEST_F(DamagedTender, LinesThatCannotBeWhatTheySeemAreRefusedWithTheirLine) {
       ReplaceFirst(whole, "#end[POSITION]\r\n", "#end[POSITION]\r\n#end[POSITION]\r\n");
   const std::string twoFields = ReplaceFirst(whole, "[MENGE]1000[end]\r\n", "[MENGE]1000[end]");
   const std::string noValueEnd = ReplaceFirst(whole, "[LANGTEXT]Lang 1[end]", "[LANGTEXT]Lang 1");
-  const std::string nul = ReplaceFirst(whole, "[OZ]0020", std::string("[OZ]00\0" "20", 9));
+  const std::string nul = ReplaceFirst(whole, "[OZ]0020",
+                                       std::string("[OZ]00\0"
+                                                   "20",
+                                                   9));
   const std::string markerOutside =
       ReplaceFirst(whole, "#begin[BESCHREIBUNG]", "x #begin[BESCHREIBUNG]");
   const Refusal cases[] = {
@@ -168,8 +171,11 @@ TEST_F(DamagedTender, MarkersInsideAValueAreText) {
   ASSERT_TRUE(Load(ReplaceFirst(whole, "[LANGTEXT]Lang 1[end]",
                                 "[LANGTEXT]Lang 1\r\nsiehe #end[POSITION]\r\nEnde[end]")));
   EXPECT_EQ(Offer(), kWhole);
-  EXPECT_EQ(doc_.LvAreas->Element(0)->ChildList("POSITION")->Element(0)->Child("BESCHREIBUNG")->Text(
-                "LANGTEXT"),
+  EXPECT_EQ(doc_.LvAreas->Element(0)
+                ->ChildList("POSITION")
+                ->Element(0)
+                ->Child("BESCHREIBUNG")
+                ->Text("LANGTEXT"),
             "Lang 1\r\nsiehe #end[POSITION]\r\nEnde");
 }
 
@@ -192,10 +198,9 @@ TEST_F(DamagedTender, CharacterSetsAreConvertedOrRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.declared);
-    const std::string tender =
-        ReplaceFirst(ReplaceFirst(TwoPositions(), "[ZEICHENSATZ]ANSI", std::string("[ZEICHENSATZ]") +
-                                                                          c.declared),
-                     "[KURZTEXT]Beton", "[KURZTEXT]" + c.shortText);
+    const std::string tender = ReplaceFirst(ReplaceFirst(TwoPositions(), "[ZEICHENSATZ]ANSI",
+                                                         std::string("[ZEICHENSATZ]") + c.declared),
+                                            "[KURZTEXT]Beton", "[KURZTEXT]" + c.shortText);
     ASSERT_TRUE(Load(tender));
     EXPECT_EQ(Offer(), "0010 1000 " + c.read + "|0020 1173 Stahl|1234600");
     EXPECT_EQ(doc_.ImportWarning, c.warning);

@@ -24,8 +24,8 @@ struct Read {
 void Collect(const KsGAEBObj& holder, Read& read) {
   if (const KsGAEBObjList* positions = holder.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i)
-      read.positions += positions->Element(i)->Text("OZ") + "=" +
-                        positions->Element(i)->Text("EP") + ";";
+      read.positions +=
+          positions->Element(i)->Text("OZ") + "=" + positions->Element(i)->Text("EP") + ";";
   if (const KsGAEBObjList* areas = holder.ChildList("LVBEREICH"))
     for (int i = 0; i < areas->Count(); ++i) {
       ++read.areas;
@@ -99,20 +99,15 @@ TEST_F(Truncation, EveryCutOfTheRealTendersIsRefusedOrReadComplete) {
 }
 
 TEST_F(Truncation, TheMessageNamesTheLastLineAndTheInnermostOpenBlock) {
-  const std::string whole = Tender(Area("01", "Rohbau", Position("0010", "1", "m", Field("EP", "2"))));
+  const std::string whole =
+      Tender(Area("01", "Rohbau", Position("0010", "1", "m", Field("EP", "2"))));
   const struct {
     const char* cutBefore;  // the file ends right before this piece
     const char* block;
   } cases[] = {
-      {"#end[GAEB]", "GAEB"},
-      {"#end[VERGABE]", "VERGABE"},
-      {"#end[LV]", "LV"},
-      {"#end[LVBEREICH]", "LVBEREICH"},
-      {"[EP]2[end]", "POSITION"},
-      {"2[end]", "POSITION"},
-      {"]\r\n#end[GAEB]", "VERGABE"},
-      {"#end[GAEBINFO]", "GAEBINFO"},
-      {"#end[LVINFO]", "LVINFO"},
+      {"#end[GAEB]", "GAEB"},           {"#end[VERGABE]", "VERGABE"},   {"#end[LV]", "LV"},
+      {"#end[LVBEREICH]", "LVBEREICH"}, {"[EP]2[end]", "POSITION"},     {"2[end]", "POSITION"},
+      {"]\r\n#end[GAEB]", "VERGABE"},   {"#end[GAEBINFO]", "GAEBINFO"}, {"#end[LVINFO]", "LVINFO"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cutBefore);

@@ -215,9 +215,12 @@ TEST(ReaderTokens, RefusesLinesThatCannotBeWhatTheySeem) {
       {"#end[POSITION]1|2 #begin[POSITION]",
        "Nach #end[POSITION] folgt auf derselben Zeile noch \"1|2 #begin[POSITION]\"; eine Zeile "
        "tr\xE4gt nur ein Feld oder eine Blockzeile."},
-      {"[A]zwei\r\n Zeilen[end] [B]", "Nach [A] folgt auf derselben Zeile noch \"[B]\"; eine Zeile "
-                                      "tr\xE4gt nur ein Feld oder eine Blockzeile."},
-      {std::string("[OZ]0\0" "1[end]", 12),
+      {"[A]zwei\r\n Zeilen[end] [B]",
+       "Nach [A] folgt auf derselben Zeile noch \"[B]\"; eine Zeile "
+       "tr\xE4gt nur ein Feld oder eine Blockzeile."},
+      {std::string("[OZ]0\0"
+                   "1[end]",
+                   12),
        "Die Zeile enth\xE4lt ein Nullzeichen (Byte 0); eine GAEB 2000 Datei enth\xE4lt keines."},
       {std::string("## \0", 4),
        "Die Zeile enth\xE4lt ein Nullzeichen (Byte 0); eine GAEB 2000 Datei enth\xE4lt keines."},
@@ -231,8 +234,8 @@ TEST(ReaderTokens, RefusesLinesThatCannotBeWhatTheySeem) {
       AllTokens(reader);
       ADD_FAILURE() << text;
     } catch (const std::runtime_error& e) {
-      EXPECT_EQ(e.what(), "Zeile " + std::to_string(line) + " der Datei " + file.Path() + ": " +
-                              reason);
+      EXPECT_EQ(e.what(),
+                "Zeile " + std::to_string(line) + " der Datei " + file.Path() + ": " + reason);
     }
   }
 }

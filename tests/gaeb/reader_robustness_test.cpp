@@ -82,9 +82,8 @@ TEST(ReaderRobustness, GarbageAndTruncatedFilesEndTheRead) {
       ImportedFile imported(part);
       ADD_FAILURE() << length;
     } catch (const std::runtime_error& e) {
-      EXPECT_EQ(std::string(e.what()).rfind("Die Datei endet in Zeile " + std::to_string(lines) +
-                                                " mitten im Block ",
-                                            0),
+      EXPECT_EQ(std::string(e.what()).rfind(
+                    "Die Datei endet in Zeile " + std::to_string(lines) + " mitten im Block ", 0),
                 0u)
           << e.what();
     }

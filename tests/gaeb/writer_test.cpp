@@ -132,7 +132,7 @@ TEST_F(WriterTest, CharacterSetIsAlwaysWrittenAsAnsi) {
   const struct {
     const char* stored;
     const char* written;
-  } cases[] = {{"OEM", "ANSI"},  {"", "ANSI"},      {"ANSI", "ANSI"},
+  } cases[] = {{"OEM", "ANSI"}, {"", "ANSI"},      {"ANSI", "ANSI"},
                {"oem", "ANSI"}, {"UTF-8", "ANSI"}, {"WIN", "ANSI"}};
   for (const auto& c : cases) {
     auto root = NewRoot();
