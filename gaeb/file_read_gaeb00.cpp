@@ -180,7 +180,8 @@ void KsFileReadGaeb00::CutToken(std::string& name, TTokenKind& kind, std::string
     AssignTrimmed(name, line, bracket == npos ? 0 : bracket + 1, q);
     if (const size_t end = line.find(kEndValueMark); end != npos) {
       if (end > q + 1) value.assign(line.substr(q + 1, end - q - 1));
-      CheckRest(line.substr(end + kEndValueMark.size()), "[" + name + "]");
+      const size_t key = bracket < q ? bracket : first;
+      CheckRest(line.substr(end + kEndValueMark.size()), line.substr(key, q + 1 - key));
     } else {
       // The value runs on up to the first line with "[end]". Continuation
       // lines lose the indentation up to the key's "[" column, but only
@@ -208,7 +209,8 @@ void KsFileReadGaeb00::CutToken(std::string& name, TTokenKind& kind, std::string
         value += "\r\n";
         if (const size_t end = part.find(kEndValueMark); end != npos) {
           value.append(part.substr(0, end));
-          CheckRest(part.substr(end + kEndValueMark.size()), "[" + name + "]");
+          if (part.find('[', end + kEndValueMark.size()) != npos)
+            CheckRest(part.substr(end + kEndValueMark.size()), "[" + name + "]");
           break;
         }
         value.append(part.substr(0, TrimmedRightLength(part)));

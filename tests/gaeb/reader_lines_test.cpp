@@ -47,8 +47,8 @@ TEST(ReaderLines, LineEndsAtEveryBlockSize) {
 }
 
 // Lines that end just before, at and just after the places where the buffer
-// is refilled, and lines about as long as the buffer itself, each converted
-// from OEM on its own.
+// is refilled, and lines about as long as the buffer itself, ended by CR LF,
+// LF or CR alone, each converted from OEM on its own.
 TEST(ReaderLines, LinesAroundTheBufferSizeReadWhole) {
   const size_t buffer = TFileRead::kBufferSize;
   std::string bytes;
@@ -56,7 +56,7 @@ TEST(ReaderLines, LinesAroundTheBufferSizeReadWhole) {
   for (const size_t length : {size_t{0}, size_t{1}, size_t{1022}, size_t{1023}, size_t{1024},
                               buffer - 1025, buffer - 1024, buffer - 3, buffer - 2, buffer - 1,
                               buffer, buffer + 1, 2 * buffer + 7, size_t{5}}) {
-    for (const std::string_view end : {"\r\n", "\n"}) {
+    for (const std::string_view end : {"\r\n", "\n", "\r"}) {
       std::string oem(length, 'x'), converted(length, 'x');
       for (size_t i = 0; i < length; i += 97) {
         oem[i] = '\x81';  // u-umlaut in code page 850
