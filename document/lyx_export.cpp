@@ -33,7 +33,7 @@ bool KsLyxObj::ExportD84(const std::string& fileName) {
   NotifyObservers(lcWriteStart);
   try {
     if (!Loaded() || !GaebRoot) throw std::runtime_error("Es ist keine GAEB-Datei geladen.");
-    SetInfoText("PROGNAME", "Quorva ");
+    SetInfoText("PROGNAME", std::string(kProgramName) + " ");
     SetInfoText("PROGSYSTEM", "Tarvo f\xFCr Windows");
     WriteFileAtomically(fileName, [this](std::ostream& out) {
       if (xmlOrigin_) {

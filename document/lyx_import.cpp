@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <exception>
+#include <string_view>
 
 #include "core/eobj.h"
 #include "document/lyx_obj.h"
@@ -11,6 +12,7 @@
 #include "gaebxml/x83_reader.h"
 #include "util/codec.h"
 #include "util/format_ex.h"
+#include "util/trim.h"
 
 namespace {
 
@@ -28,6 +30,35 @@ std::string MissingFileText(const std::string& fileName) {
 }
 
 KsGAEBObjList* NonEmpty(KsGAEBObjList* list) { return list && list->Count() > 0 ? list : nullptr; }
+
+// Lines ended by CR alone come from systems that also convert the text; such
+// a file is not read as one long line, nor guessed at.
+bool EndsLinesWithCrOnly(std::string_view head) {
+  return head.find('\n') == std::string_view::npos && head.find('\r') != std::string_view::npos;
+}
+
+std::string PhaseName(const std::string& phase) {
+  if (phase == "81") return " (Leistungsbeschreibung)";
+  if (phase == "82") return " (Kostenanschlag)";
+  if (phase == "84") return " (Angebotsabgabe)";
+  if (phase == "85") return " (Nebenangebot)";
+  if (phase == "86") return " (Auftragserteilung)";
+  return "";
+}
+
+// A tender asks for an offer (phase 83). A file of another phase is refused:
+// an offer (84) of another program priced again would be taken for a tender.
+// The program's own offers say they are offers (84) and are opened again to
+// go on pricing them. A file without [DP] claims no phase and is read.
+std::string PhaseError(const KsGAEBObj& root, const KsGAEBObj& award) {
+  const std::string phase = award.Text("DP");
+  if (phase.empty() || phase == "83") return "";
+  const KsGAEBObj* info = root.Child("GAEBINFO");
+  if (phase == "84" && info && Trim(info->Text("PROGNAME")) == KsLyxObj::kProgramName) return "";
+  return "Die Datei ist eine GAEB 2000 Datei der Austauschphase " + phase + PhaseName(phase) +
+         "; eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, D83 oder P83) "
+         "und die eigenen Angebote dieses Programms.";
+}
 
 }  // namespace
 
@@ -53,6 +84,12 @@ bool KsLyxObj::Import(const std::string& fileName) {
   const ArenaScope scope(arena_.get());
   try {
     if (LooksLikeXml(reader_->Peek())) return ImportXml();
+    if (EndsLinesWithCrOnly(reader_->Peek())) {
+      LastError = "Die Datei " + reader_->DisplayName() +
+                  " hat als Zeilenenden nur CR (Wagenr\xFC"
+                  "cklauf); eine GAEB 2000 Datei hat die Zeilenenden CR LF.";
+      return false;
+    }
     GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
         "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr)));
     if (!ScanGaebHeader(*reader_)) {
@@ -85,6 +122,14 @@ bool KsLyxObj::ReadTree() {
     return false;
   }
   GaebRoot = std::move(root);
+  if (const KsGAEBObj* award = GaebRoot->Child("VERGABE")) {
+    LastError = PhaseError(*GaebRoot, *award);
+    if (!LastError.empty()) return false;
+  }
+  if (const int64_t replaced = reader_->ReplacedCharacters(); replaced > 0)
+    ImportWarning = std::to_string(replaced) +
+                    " Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht; sie wurden "
+                    "durch \"?\" ersetzt.";
   BindReferences();
   DetectEpBreakdown();
   RecalculateAll();

@@ -28,6 +28,9 @@ class KsLyxObj : public GaebDocument {
   // The VAT rate (per cent) of an offer whose tender gives none, until the
   // bidder sets another in the options.
   static constexpr double kDefaultVatRate = 19;
+  // PROGNAME of every offer this program saves: how it knows its own offers
+  // again, whatever phase they carry.
+  static constexpr const char* kProgramName = "Quorva";
 
   KsLyxObj();
   ~KsLyxObj() override;

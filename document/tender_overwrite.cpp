@@ -27,7 +27,7 @@ bool IsOffer(const KsLyxObj& document) {
   if (document.IsXml()) return false;
   const KsGAEBObj* award = document.VergabeInfo ? document.VergabeInfo->ParentElement() : nullptr;
   return (award && Trim(award->Text("DP")) == "84") ||
-         (document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == "Quorva");
+         (document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == KsLyxObj::kProgramName);
 }
 
 TenderOverwrite CheckTenderOverwrite(const KsLyxObj& document, const std::string& tender,

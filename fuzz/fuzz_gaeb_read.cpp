@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -28,9 +29,9 @@ class FuzzDocument : public GaebDocument {
 
 // Removed at normal exit; a crashing run leaves them for inspection.
 struct TempFiles {
-  std::string input, offer, again;
+  std::string input, offer, again, cut;
   ~TempFiles() {
-    for (const std::string* path : {&input, &offer, &again}) std::remove(path->c_str());
+    for (const std::string* path : {&input, &offer, &again, &cut}) std::remove(path->c_str());
   }
 };
 
@@ -47,18 +48,32 @@ std::string ReadFile(const std::string& path) {
 }
 
 // The tree below the root block, even without an award block: more of the
-// reader is run than an import runs. False when the reader ends the read.
-bool ReadsAsTree(const std::string& path) {
+// reader is run than an import runs. The line of the root's end line, 0 when
+// the reader ends the read.
+int64_t ReadsAsTree(const std::string& path) {
   try {
     KsFileReadGaeb00 reader(path, 1024);
     FuzzDocument doc(&reader);
     ScanGaebHeader(reader);
-    return ReadGaebRoot(doc) != nullptr;
+    return ReadGaebRoot(doc) != nullptr ? reader.TokenLine() : 0;
   } catch (const std::runtime_error&) {
-    // A number field that is not a number, a line beyond the length limit or
-    // nesting beyond the depth limit ends the import, as it should.
-    return false;
+    // A number field that is not a number, a line beyond the length limit,
+    // nesting beyond the depth limit or a file cut short ends the import, as
+    // it should.
+    return 0;
   }
+}
+
+// Byte offset of the start of line `line` (1-based), lines ended as the
+// reader ends them: by CR LF, LF or CR.
+size_t LineStart(const uint8_t* data, size_t size, int64_t line) {
+  size_t at = 0;
+  for (int64_t n = 1; n < line && at < size; ++n) {
+    while (at < size && data[at] != '\r' && data[at] != '\n') ++at;
+    if (at < size && data[at] == '\r' && at + 1 < size && data[at + 1] == '\n') ++at;
+    ++at;
+  }
+  return at;
 }
 
 // Opened as a tender and saved as an offer; false when the import or the
@@ -70,20 +85,49 @@ bool OpenAndSave(const std::string& path, const std::string& offer) {
 
 }  // namespace
 
+// A tender cut short is never taken for a whole one. The root's end line is
+// the last token of a file that opens (nothing may follow it), and a block
+// must end with its own end line, so every cut before the "]" of that line
+// leaves the root open and must be refused: here a cut before the line, one
+// inside it, and one at a place the input picks.
+void CheckCutsAreRefused(const uint8_t* data, size_t size, int64_t rootEndLine,
+                         const TempFiles& temp) {
+  const size_t lineStart = LineStart(data, size, rootEndLine);
+  const uint8_t* bracket =
+      static_cast<const uint8_t*>(std::memchr(data + lineStart, ']', size - lineStart));
+  if (!bracket) {
+    std::fprintf(stderr, "The root's end line %lld holds no \"]\".\n",
+                 static_cast<long long>(rootEndLine));
+    std::abort();
+  }
+  size_t pick = 0;
+  for (size_t i = 0; i < size; ++i) pick = pick * 31 + data[i];
+  const size_t cuts[] = {lineStart, static_cast<size_t>(bracket - data),
+                         lineStart == 0 ? 0 : pick % lineStart};
+  for (const size_t cut : cuts) {
+    if (!WriteFile(temp.cut, data, cut)) return;
+    if (OpenAndSave(temp.cut, temp.again)) {
+      std::fprintf(stderr, "The input cut after %zu of %zu bytes opens as a whole tender.\n", cut,
+                   size);
+      std::abort();
+    }
+  }
+}
+
 // What is saved reads back as the same offer: saving that again gives the
-// same bytes.
+// same bytes; and no cut of it opens.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string base = "/tmp/tarvo_fuzz_gaeb_" + std::to_string(getpid());
-  static const TempFiles temp{base + ".d83", base + ".d84", base + "_2.d84"};
+  static const TempFiles temp{base + ".d83", base + ".d84", base + "_2.d84", base + "_cut.d83"};
   static const bool catalogue = [] {
     RegisterGaebDescriptors();
     AddPositionDisplayFields();
     return true;
   }();
   (void)catalogue;
-  if (!WriteFile(temp.input, data, size) || !ReadsAsTree(temp.input) ||
-      !OpenAndSave(temp.input, temp.offer))
-    return 0;
+  if (!WriteFile(temp.input, data, size)) return 0;
+  const int64_t rootEndLine = ReadsAsTree(temp.input);
+  if (rootEndLine == 0 || !OpenAndSave(temp.input, temp.offer)) return 0;
   if (!OpenAndSave(temp.offer, temp.again)) {
     std::fprintf(stderr, "The saved offer does not open or save again.\n");
     std::abort();
@@ -92,5 +136,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fprintf(stderr, "The saved offer reads back as a different offer.\n");
     std::abort();
   }
+  CheckCutsAreRefused(data, size, rootEndLine, temp);
   return 0;
 }

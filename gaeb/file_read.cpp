@@ -1,6 +1,7 @@
 #include "gaeb/file_read.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -60,11 +61,11 @@ void ConvertLine(char* text, size_t length) {
 
 }  // namespace
 
-TFileRead::TFileRead(const std::string& fileName, int blockSize)
+TFileRead::TFileRead(const std::string& fileName, int blockSize, HeadCheck check)
     : buffer_(std::make_unique<char[]>(kBufferSize)), fileName_(fileName) {
   blockSize_ = (blockSize <= 0 || blockSize > kMaxBlockSize) ? kMaxBlockSize : blockSize;
   if (fileName == kStandardInput) {
-    ReadIntoMemory(stdin);
+    ReadIntoMemory(stdin, check);
     return;
   }
   streamBuffer_ = std::make_unique<char[]>(kStreamBufferSize);
@@ -82,13 +83,29 @@ TFileRead::TFileRead(const std::string& fileName, int blockSize)
   }
   if (!S_ISREG(info.st_mode)) {
     try {
-      ReadIntoMemory(file);
+      ReadIntoMemory(file, check);
     } catch (...) {
       std::fclose(file);
       throw;
     }
     std::fclose(file);
     return;
+  }
+  if (check && static_cast<uint64_t>(info.st_size) >= kHeadSize) {
+    std::string head(kHeadSize, '\0');
+    const ssize_t n = pread(fileno(file), head.data(), kHeadSize, 0);
+    if (n < 0) {
+      err = errno;
+      std::fclose(file);
+      ThrowReadError(DisplayName(), err);
+    }
+    head.resize(static_cast<size_t>(n));
+    try {
+      check(head, DisplayName());
+    } catch (...) {
+      std::fclose(file);
+      throw;
+    }
   }
   file_ = file;
   fileSize_ = info.st_size;
@@ -112,9 +129,10 @@ void TFileRead::SwapSource(TFileRead& other) noexcept {
   std::swap(memoryPosition_, other.memoryPosition_);
 }
 
-void TFileRead::SetPlace(int64_t filePosition, int64_t lineNumber) {
+void TFileRead::SetPlace(int64_t filePosition, int64_t lineNumber, int64_t replaced) {
   filePosition_ = filePosition;
   lineNumber_ = lineNumber;
+  replaced_ = replaced;
 }
 
 void TFileRead::TakeSettings(const TFileRead& other) {
@@ -122,6 +140,7 @@ void TFileRead::TakeSettings(const TFileRead& other) {
   fileSize_ = other.fileSize_;
   blockSize_ = other.blockSize_;
   ConvertOem = other.ConvertOem;
+  ConvertUtf8 = other.ConvertUtf8;
 }
 
 TFileRead::~TFileRead() {
@@ -135,7 +154,7 @@ std::string TFileRead::DisplayName() const {
 // Checks the line lengths while reading, so that an endless line (/dev/zero)
 // fails after kMaxLineLength bytes, not after kMaxMemoryInput. A CR before
 // the LF is not counted; ReadLine checks exactly.
-void TFileRead::ReadIntoMemory(std::FILE* source) {
+void TFileRead::ReadIntoMemory(std::FILE* source, HeadCheck check) {
   size_t sinceLineEnd = 0;
   int64_t lineNumber = 1;
   for (;;) {
@@ -160,7 +179,9 @@ void TFileRead::ReadIntoMemory(std::FILE* source) {
     }
     sinceLineEnd += static_cast<size_t>(end - p);
     if (sinceLineEnd > kMaxLineLength + 1) ThrowLineTooLong(DisplayName(), lineNumber);
+    const bool headComplete = memory_.size() < kHeadSize && memory_.size() + n >= kHeadSize;
     memory_.append(buffer_.get(), n);
+    if (check && headComplete) check(std::string_view(memory_).substr(0, kHeadSize), DisplayName());
   }
   fileSize_ = static_cast<int64_t>(memory_.size());
 }
@@ -198,16 +219,28 @@ bool TFileRead::ReadLine(std::string& line) {
   return true;
 }
 
+namespace {
+
+// The first CR or LF in [start, start + n), null when there is none.
+const char* FindLineEnd(const char* start, size_t n) {
+  const char* lf = static_cast<const char*>(std::memchr(start, '\n', n));
+  const char* cr = static_cast<const char*>(std::memchr(start, '\r', lf ? lf - start : n));
+  return cr ? cr : lf;
+}
+
+}  // namespace
+
 bool TFileRead::ReadLine(std::string_view& line) {
   if (bufferPosition_ >= bufferedCount_ && !Refill()) return false;
   const char* start;
-  const char* lf;
+  const char* end;
   size_t available;
   for (;;) {
     start = buffer_.get() + bufferPosition_;
     available = static_cast<size_t>(bufferedCount_ - bufferPosition_);
-    lf = static_cast<const char*>(std::memchr(start, '\n', available));
-    if (lf) break;
+    end = FindLineEnd(start, available);
+    // A CR as the last byte buffered may be the first half of a CR LF.
+    if (end && (*end == '\n' || end + 1 < start + available)) break;
     if (available > kBufferSize - static_cast<size_t>(blockSize_)) {
       ReadLongLine(line);
       return true;
@@ -215,45 +248,66 @@ bool TFileRead::ReadLine(std::string_view& line) {
     if (!Refill()) {
       start = buffer_.get();
       available = static_cast<size_t>(bufferedCount_);
+      end = FindLineEnd(start, available);
       break;
     }
   }
   // Without a line end, the rest of the file is the last line.
-  const size_t taken = lf ? static_cast<size_t>(lf - start) + 1 : available;
+  const size_t length = end ? static_cast<size_t>(end - start) : available;
+  size_t taken = end ? length + 1 : available;
+  if (end && *end == '\r' && taken < available && start[taken] == '\n') ++taken;
   bufferPosition_ += static_cast<int32_t>(taken);
   filePosition_ += static_cast<int64_t>(taken);
   ++lineNumber_;
-  size_t length = lf ? taken - 1 : taken;
-  if (lf && length > 0 && start[length - 1] == '\r') --length;
   char* const text = buffer_.get() + (start - buffer_.get());
-  if (ConvertOem) ConvertLine(text, length);
-  line = std::string_view(text, length);
+  line = std::string_view(text, ConvertText(text, length));
   return true;
 }
 
 void TFileRead::ReadLongLine(std::string_view& line) {
   BufferMoves();
   longLine_.clear();
+  bool ended = false;  // by a CR that may still be followed by its LF
   for (;;) {
     const char* start = buffer_.get() + bufferPosition_;
     const size_t available = static_cast<size_t>(bufferedCount_ - bufferPosition_);
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
-    const size_t taken = lf ? static_cast<size_t>(lf - start) + 1 : available;
-    longLine_.append(start, taken);
+    if (ended) {
+      if (available > 0 && *start == '\n') {
+        ++bufferPosition_;
+        ++filePosition_;
+      }
+      break;
+    }
+    const char* end = FindLineEnd(start, available);
+    const size_t length = end ? static_cast<size_t>(end - start) : available;
+    longLine_.append(start, length);
+    size_t taken = end ? length + 1 : available;
+    if (end && *end == '\r' && taken < available && start[taken] == '\n') ++taken;
     bufferPosition_ += static_cast<int32_t>(taken);
     filePosition_ += static_cast<int64_t>(taken);
-    // Longer than any line with its CR LF may be.
-    if (longLine_.size() > kMaxLineLength + 2) ThrowLineTooLong(DisplayName(), lineNumber_ + 1);
-    if (lf || !Refill()) break;
+    if (longLine_.size() > kMaxLineLength) ThrowLineTooLong(DisplayName(), lineNumber_ + 1);
+    if (end) {
+      ended = *end == '\r' && taken == length + 1 && taken == available;
+      if (!ended) break;
+    }
+    if (!Refill()) break;
   }
   ++lineNumber_;
-  if (!longLine_.empty() && longLine_.back() == '\n') {
-    longLine_.pop_back();
-    if (!longLine_.empty() && longLine_.back() == '\r') longLine_.pop_back();
-  }
-  if (longLine_.size() > kMaxLineLength) ThrowLineTooLong(DisplayName(), lineNumber_);
-  if (ConvertOem) ConvertLine(longLine_.data(), longLine_.size());
+  longLine_.resize(ConvertText(longLine_.data(), longLine_.size()));
   line = longLine_;
+}
+
+size_t TFileRead::ConvertText(char* text, size_t length) {
+  if (ConvertUtf8) {
+    size_t replaced = 0;
+    const std::string converted = Utf8ToCp1252(std::string_view(text, length), replaced);
+    replaced_ += static_cast<int64_t>(replaced);
+    // Never longer: every character takes at least one byte in UTF-8.
+    std::memcpy(text, converted.data(), converted.size());
+    return converted.size();
+  }
+  if (ConvertOem) ConvertLine(text, length);
+  return length;
 }
 
 bool TFileRead::Rewind(int64_t offset) {
@@ -272,6 +326,7 @@ bool TFileRead::Rewind(int64_t offset) {
   }
   filePosition_ = offset;
   lineNumber_ = 0;
+  replaced_ = 0;
   bufferedCount_ = 0;
   bufferPosition_ = 0;
   return true;

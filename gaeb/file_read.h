@@ -9,9 +9,9 @@
 // Buffered line reader of a GAEB file with optional OEM (code page 850) to
 // Windows-1252 conversion. The file is read in blocks of BlockSize bytes into
 // a fixed buffer, as many as fit behind the bytes not yet handed out; a line
-// ends at LF, a CR right before the LF is dropped, so
-// files with CR LF and with LF line ends read alike. A last line without line
-// end is still a line.
+// ends at CR LF, at LF or at a CR alone, so files with CR LF and with LF line
+// ends read alike and a stray CR ends its line instead of hiding the rest of
+// it inside. A last line without line end is still a line.
 //
 // Input is bounded: a line longer than kMaxLineLength ends the read with an
 // error instead of growing without end (a device such as /dev/zero has no
@@ -26,12 +26,18 @@ class TFileRead {
   static constexpr size_t kMaxLineLength = size_t{16} << 20;
   static constexpr size_t kMaxMemoryInput = size_t{1} << 30;
   static constexpr const char* kStandardInput = "-";
+  // What the first kHeadSize bytes of a file must show to be read on: raises
+  // std::runtime_error when they show that the file is not of the kind
+  // expected. A shorter file is left to the reading itself.
+  using HeadCheck = void (*)(std::string_view head, const std::string& displayName);
+  static constexpr size_t kHeadSize = size_t{1} << 20;
 
   // Opens the file read-only; raises std::runtime_error with a German message
   // naming the file and the reason when it cannot be opened, is a directory
   // or is too large to be held in memory. A block size of 0, below 0 or above
-  // kMaxBlockSize means kMaxBlockSize.
-  TFileRead(const std::string& fileName, int blockSize);
+  // kMaxBlockSize means kMaxBlockSize. A head check runs as soon as the head
+  // is read: a device or pipe is not read further when it fails.
+  TFileRead(const std::string& fileName, int blockSize, HeadCheck check = nullptr);
   virtual ~TFileRead();
   TFileRead(const TFileRead&) = delete;
   TFileRead& operator=(const TFileRead&) = delete;
@@ -57,6 +63,11 @@ class TFileRead {
   // Convert every line from OEM to Windows-1252; on until the caller learns
   // the file's character set.
   bool ConvertOem = true;
+  // Convert every line from UTF-8 to Windows-1252 instead (ConvertOem is then
+  // not looked at); characters Windows-1252 lacks become '?' and are counted.
+  bool ConvertUtf8 = false;
+  // Characters that became '?' since opening or the last Rewind.
+  int64_t ReplacedCharacters() const { return replaced_; }
 
   const std::string& FileName() const { return fileName_; }
   int64_t FileSize() const { return fileSize_; }
@@ -78,8 +89,8 @@ class TFileRead {
   void SwapSource(TFileRead& other) noexcept;
   // Takes the place of a reader that reads on from the same source: the
   // position after the bytes it handed out and the number of its last line.
-  void SetPlace(int64_t filePosition, int64_t lineNumber);
-  // Name, size, block size and OEM conversion as another reader has them.
+  void SetPlace(int64_t filePosition, int64_t lineNumber, int64_t replaced);
+  // Name, size, block size and conversions as another reader has them.
   void TakeSettings(const TFileRead& other);
 
   // The buffer is about to be refilled, moved or dropped: a reader that
@@ -94,7 +105,9 @@ class TFileRead {
   // A line longer than the buffer, gathered in longLine_.
   void ReadLongLine(std::string_view& line);
   // Reads what cannot be rewound into memory_; file_ is closed afterwards.
-  void ReadIntoMemory(std::FILE* source);
+  void ReadIntoMemory(std::FILE* source, HeadCheck check);
+  // The line's text in Windows-1252, in place; its new length.
+  size_t ConvertText(char* text, size_t length);
 
   std::unique_ptr<char[]> buffer_;
   int32_t bufferedCount_ = 0;
@@ -102,6 +115,7 @@ class TFileRead {
   int64_t fileSize_ = 0;
   int64_t filePosition_ = 0;
   int64_t lineNumber_ = 0;
+  int64_t replaced_ = 0;
   std::FILE* file_ = nullptr;             // null when the input is held in memory_
   std::unique_ptr<char[]> streamBuffer_;  // file_'s own buffer, freed after it is closed
   std::string longLine_;

@@ -11,14 +11,24 @@ enum TTokenKind : int { tkBegin = 0, tkEnd = 1, tkEof = 2, tkField = 3 };
 
 class TokenReadAhead;
 
-// Cuts the lines of a GAEB 2000 file into tokens:
+// Cuts the lines of a GAEB 2000 file into tokens, by what a line begins with
+// (after blanks):
 //   "#begin[NAME]"          begin of an element,
 //   "#end[NAME]..."         end of an element (counters after "]" ignored),
 //   "[KEY]value[end]"       a field, the value possibly running over several
-//                           lines up to the first "[end]",
-// skipping comment lines (containing "##") and lines without "]".
+//                           lines up to the first "[end]"; markers inside the
+//                           value are text,
+// skipping comment lines (beginning with "##"), blank lines and lines without
+// "]". A line that cannot be what it seems raises std::runtime_error naming
+// it, so that nothing on it is lost without a word: a NUL byte, a second field
+// or marker behind the first, a marker inside a line that is no field. (A
+// value that lacks its "[end]" takes the lines up to the next "[end]" for
+// text; the blocks it swallows leave the element tree unbalanced, which
+// the elements refuse.)
 class KsFileReadGaeb00 : public TFileRead {
  public:
+  // Raises as TFileRead does, and when the first megabyte shows neither a
+  // "#begin[" nor the start of an XML document.
   KsFileReadGaeb00(const std::string& fileName, int blockSize);
   ~KsFileReadGaeb00() override;
 
@@ -40,6 +50,13 @@ class KsFileReadGaeb00 : public TFileRead {
   int64_t TokenLine() const { return tokenLine_; }
   // The last line consumed for a begin, end or field token.
   std::string_view LastLine() const { return lastLine_; }
+  // The kind of the last token, and for an end its name: what ended the
+  // block that was read.
+  TTokenKind LastKind() const { return lastKind_; }
+  const std::string& LastEndName() const { return lastEndName_; }
+
+  // Raises the message of a file that ends inside the block `name`.
+  [[noreturn]] void RefuseEndOfFile(const std::string& name) const;
 
   // A buffer for the name of a token, one for the whole file, so that the
   // elements need no buffer of their own (they use it in turn, never at once).
@@ -63,6 +80,11 @@ class KsFileReadGaeb00 : public TFileRead {
   KsFileReadGaeb00() = default;
   // ReadToken without reading ahead.
   void CutToken(std::string& name, TTokenKind& kind, std::string& value);
+  // Refuses a line holding a NUL byte.
+  void CheckLine(std::string_view line) const;
+  // Refuses what follows a token on its line when it holds a field or marker.
+  void CheckRest(std::string_view rest, std::string_view token) const;
+  [[noreturn]] void Refuse(int64_t line, const std::string& reason) const;
 
   std::unique_ptr<TokenReadAhead> ahead_;
   std::string nameBuffer_;
@@ -72,4 +94,6 @@ class KsFileReadGaeb00 : public TFileRead {
   std::string lastLineCopy_;
   int64_t lineCount_ = 0;
   int64_t tokenLine_ = 0;
+  TTokenKind lastKind_ = tkEof;
+  std::string lastEndName_;
 };

@@ -126,16 +126,17 @@ void KsFileWriteGaeb00::Indent() {
 }
 
 // Continuation lines carry the indentation of their key line, which the
-// reader removes again. The reader ends a line at every LF, so a lone LF in
-// a value is written as the line break it will read as, indented alike.
+// reader removes again. The reader ends a line at every LF and every lone
+// CR, so such a character in a value is written as the line break it will
+// read as, indented alike.
 void KsFileWriteGaeb00::AppendValue(std::string_view value) {
   size_t start = 0;
-  for (size_t lf = value.find('\n'); lf != std::string_view::npos; lf = value.find('\n', start)) {
-    const size_t end = lf > start && value[lf - 1] == '\r' ? lf - 1 : lf;
+  for (size_t end = value.find_first_of("\r\n"); end != std::string_view::npos;
+       end = value.find_first_of("\r\n", start)) {
     buffer_.append(value.data() + start, end - start);
     buffer_ += kLineEnd;
     Indent();
-    start = lf + 1;
+    start = end + (value.substr(end, 2) == kLineEnd ? 2 : 1);
   }
   buffer_.append(value.data() + start, value.size() - start);
 }

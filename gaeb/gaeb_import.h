@@ -11,11 +11,15 @@ class KsFileReadGaeb00;
 
 // First pass: reads tokens up to the begin of the award block "VERGABE", the
 // end of the root block "GAEB" or the end of the file. Every "ZEICHENSATZ"
-// field on the way switches OEM conversion on exactly when its raw value is
-// "OEM". True when the award block was found.
+// field on the way sets the conversion of the lines: "OEM" (code page 850),
+// "ANSI" or none (Windows-1252) or "UTF-8", in any letter case; another
+// character set raises naming its line, and so does the end of the file
+// inside a block. True when the award block was found.
 bool ScanGaebHeader(KsFileReadGaeb00& reader);
 
 // Second pass: rewinds the document's reader, finds the begin of the root
 // block "GAEB" and reads the whole tree below it. Null when the file has no
-// root block. Errors of reading (a number field that is not a number) pass on.
+// root block. Errors of reading (a number field that is not a number, a
+// block cut short or ended by another's end line, anything after the root
+// block) pass on.
 std::unique_ptr<KsGGAEB> ReadGaebRoot(GaebDocument& doc);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/obj.h"
@@ -45,6 +46,11 @@ class KsGAEBObj : public KsObj {
 
   // Reading: consumes tokens of the document's reader until the element ends.
   virtual void ReadBody();
+  // Reads the body of the block begun on line `beginLine` of the document's
+  // reader as `name`, which must end with its own end line: a file that ends
+  // inside the block, or the end line of another block, raises naming the
+  // line, so that a cut or garbled file is never taken for a whole one.
+  void ReadBlock(const std::string& name, int64_t beginLine);
   // The value in the form the member holds it (and the file will carry):
   // whole numbers as read, decimal numbers rounded to the field's decimals,
   // texts cut to the field's size. Raises for a number that is none or too large.

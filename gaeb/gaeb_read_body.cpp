@@ -1,5 +1,6 @@
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/arena.h"
 #include "core/member_slot.h"
@@ -12,6 +13,7 @@
 #include "util/entry_error.h"
 #include "util/number_text.h"
 #include "util/rounding.h"
+#include "util/same_text.h"
 #include "util/strings.h"
 #include "util/trim.h"
 
@@ -31,15 +33,35 @@ class DepthGuard {
   DepthGuard& operator=(const DepthGuard&) = delete;
 };
 
-// Reads up to the end of the block named `name` (exact case) or the end of
-// the file. Nesting is not counted: an inner block of the same name ends the
-// skip, and the rest of the outer block is then read by the current element.
-void SkipElement(KsFileReadGaeb00& reader, const std::string& name) {
-  std::string tokenName, value;
+[[noreturn]] void RefuseEnd(const KsFileReadGaeb00& reader, const std::string& name,
+                            int64_t beginLine) {
+  if (reader.LastKind() == tkEof) reader.RefuseEndOfFile(name);
+  throw std::runtime_error("Zeile " + std::to_string(reader.TokenLine()) + " der Datei " +
+                           reader.DisplayName() + ": #end[" + reader.LastEndName() +
+                           "] schlie\xDFt nicht den Block " + name + " aus Zeile " +
+                           std::to_string(beginLine) + ".");
+}
+
+// Reads up to the end of the block named `name`, begun on `beginLine`, with
+// every block inside it; each must end with its own end line.
+void SkipElement(KsFileReadGaeb00& reader, const std::string& name, int64_t beginLine) {
+  struct Open {
+    std::string name;
+    int64_t line;
+  };
+  std::vector<Open> open{{name, beginLine}};
+  std::string tokenName;
   TTokenKind kind;
-  do {
-    reader.ReadToken(tokenName, kind, value);
-  } while (kind != tkEof && !(kind == tkEnd && tokenName == name));
+  while (!open.empty()) {
+    reader.ReadTokenView(tokenName, kind);
+    if (kind == tkBegin) {
+      open.push_back({tokenName, reader.TokenLine()});
+    } else if (kind == tkEnd || kind == tkEof) {
+      if (kind == tkEof || !SameText(tokenName, open.back().name))
+        RefuseEnd(reader, open.back().name, open.back().line);
+      open.pop_back();
+    }
+  }
 }
 
 KsCustomObj* HeldObject(const KsMember& member) {
@@ -122,8 +144,9 @@ void KsGAEBObj::ReadBody() {
     value = TrimmedView(value);
     KsMember& member = GetMember(name);
     if (kind == tkBegin) {
+      const int64_t beginLine = reader->TokenLine();
       if (&member == &NoMember()) {
-        SkipElement(*reader, name);
+        SkipElement(*reader, name, beginLine);
         continue;
       }
       KsGAEBObj* child = nullptr;
@@ -135,14 +158,14 @@ void KsGAEBObj::ReadBody() {
       // Without an element of its own the block is skipped, so that its
       // fields and its end line cannot land in this element.
       if (!child) {
-        SkipElement(*reader, name);
+        SkipElement(*reader, name, beginLine);
         continue;
       }
       if (readDepth >= kMaxReadDepth)
         throw std::runtime_error("Zeile " + std::to_string(reader->LineNumber()) + " der Datei " +
                                  reader->DisplayName() + ": Die Elemente sind tiefer als " +
                                  std::to_string(kMaxReadDepth) + " Ebenen geschachtelt.");
-      child->ReadBody();
+      child->ReadBlock(member.Name(), beginLine);
       ImportDoc->NotifyObservers(gcElementRead);
     } else if (&member != &NoMember()) {
       const uint8_t type = member.GetFieldType();
@@ -156,6 +179,13 @@ void KsGAEBObj::ReadBody() {
         member.SetValue(Variant(value, HomeArena()));
     }
   }
+}
+
+void KsGAEBObj::ReadBlock(const std::string& name, int64_t beginLine) {
+  ReadBody();
+  const KsFileReadGaeb00& reader = *ImportDoc->Reader();
+  if (reader.LastKind() != tkEnd || !SameText(reader.LastEndName(), name))
+    RefuseEnd(reader, name, beginLine);
 }
 
 std::string KsGAEBObj::ConvertFieldValue(const std::string& value, const KsMember& member) {

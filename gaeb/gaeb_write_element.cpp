@@ -94,10 +94,10 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
   stream.WriteBegin(name);
   const bool titPos = Is(*this, KsGTitPosBase::StaticClass());
   const bool position = titPos && Is(*this, KsGPOSITION::StaticClass());
-  // Texts are always written in Windows-1252. A tree read from an OEM file
-  // was converted while reading, so its file must not declare OEM again, or
-  // reading it back would convert every text a second time; a missing
-  // declaration means OEM to the reader as well.
+  // Texts are always written in Windows-1252, and the file says so: a tree
+  // read from an OEM or UTF-8 file was converted while reading, and any other
+  // declaration would make the reader convert every text a second time (a
+  // missing one means OEM to the reader) or refuse the file.
   const bool gaebInfo = Is(*this, KsGGAEBInfo::StaticClass());
   const std::optional<SubmissionStamp>& submission = stream.Submission();
   const bool award = submission && Is(*this, KsGVERGABE::StaticClass());
@@ -127,9 +127,8 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
           stream.WriteField(field.Name, JoinValueLines(m));
         } else if (!(position && field.Name == "BEZ")) {
           const std::string_view text = stamped(field.Name, FieldText(m, scratch));
-          const bool declaresOem =
-              gaebInfo && (text.empty() || text == "OEM") && field.Name == "ZEICHENSATZ";
-          stream.WriteField(field.Name, declaresOem ? "ANSI" : text);
+          const bool characterSet = gaebInfo && field.Name == "ZEICHENSATZ";
+          stream.WriteField(field.Name, characterSet ? "ANSI" : text);
         }
         break;
     }

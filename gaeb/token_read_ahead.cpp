@@ -86,6 +86,7 @@ void TokenReadAhead::Fill(Batch& batch, std::string& name, std::string& value) {
       token.lineCount = worker_->LineCount();
       token.filePosition = worker_->FilePosition();
       token.lineNumber = worker_->LineNumber();
+      token.replaced = worker_->ReplacedCharacters();
       batch.tokens.push_back(token);
       if (token.kind == tkEof) {
         batch.last = true;
@@ -121,6 +122,7 @@ const TokenReadAhead::Token* TokenReadAhead::Next() {
             t.tokenLine,
             t.lineCount,
             t.filePosition,
-            t.lineNumber};
+            t.lineNumber,
+            t.replaced};
   return &token_;
 }

@@ -26,7 +26,7 @@ class TokenReadAhead {
   struct Token {
     TTokenKind kind;
     std::string_view name, value, lastLine;
-    int64_t tokenLine, lineCount, filePosition, lineNumber;
+    int64_t tokenLine, lineCount, filePosition, lineNumber, replaced;
   };
 
   // Reads from `worker`, a reader that has been given the source.
@@ -48,7 +48,7 @@ class TokenReadAhead {
   struct Stored {
     TTokenKind kind;
     uint32_t nameAt, nameSize, valueAt, valueSize, lineAt, lineSize;
-    int64_t tokenLine, lineCount, filePosition, lineNumber;
+    int64_t tokenLine, lineCount, filePosition, lineNumber, replaced;
   };
   struct Batch {
     std::string text;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gaeb/file_read.h"
+#include "gaeb/file_read_gaeb00.h"
 #include "tests/gaeb/reader_files.h"
 
 namespace {
@@ -110,6 +111,31 @@ TEST(ReaderBounds, LineLimitHoldsForFilesAndPipes) {
 TEST(ReaderBounds, EndlessDeviceFailsAtTheFirstLine) {
   EXPECT_EQ(ErrorOf([] { TFileRead reader("/dev/zero", 1024); }),
             "Zeile 1 der Datei /dev/zero ist l\xE4nger als 16 MB.");
+}
+
+// A file whose first megabyte shows no GAEB structure is refused at once:
+// a device such as /dev/urandom is not read into memory up to the limit,
+// and a large file of anything else is not scanned to its end.
+TEST(ReaderBounds, NoGaebStructureInTheFirstMegabyteIsRefusedAtOnce) {
+  std::string junk(TFileRead::kHeadSize + 4096, 'x');
+  for (size_t i = 0; i < junk.size(); i += 97) junk[i] = '\n';
+  TempFile file(junk), xml("<?xml version=\"1.0\"?>" + junk);
+  FedPipe pipe(junk);
+  for (const std::string& name : {file.Path(), pipe.Path(), xml.Path()})
+    EXPECT_EQ(ErrorOf([&] { KsFileReadGaeb00 reader(name, 1024); }),
+              "Die Datei " + name +
+                  " ist keine GAEB-Datei: ihr erstes Megabyte enth\xE4lt weder \"#begin[\" noch "
+                  "XML.");
+  // Shorter files, and files that begin as GAEB 2000 or XML, are left to the reading.
+  const std::string late = std::string(TFileRead::kHeadSize - 7, ' ') + "#begin[GAEB]";
+  for (const std::string& bytes :
+       {std::string("kein GAEB"), late, "\xEF\xBB\xBF <?xml?><GAEB>" + junk,
+        std::string("\xFF\xFE<\0G\0A\0E\0B\0", 12) + junk}) {
+    TempFile ok(bytes);
+    FedPipe piped(bytes);
+    EXPECT_EQ(ErrorOf([&] { KsFileReadGaeb00 reader(ok.Path(), 1024); }), "");
+    EXPECT_EQ(ErrorOf([&] { KsFileReadGaeb00 reader(piped.Path(), 1024); }), "");
+  }
 }
 
 // What cannot be rewound is read into memory once: the import reads a file

@@ -27,9 +27,10 @@ TEST(ReaderLines, LineEndsAtEveryBlockSize) {
       {"crlf", "a\r\nb\r\n", {"a", "b"}},
       {"lf", "a\nb\n", {"a", "b"}},
       {"mixed", "a\r\nb\nc", {"a", "b", "c"}},
-      {"lone cr stays", "a\rb\r\n", {"a\rb"}},
-      {"cr before crlf", "a\r\r\n", {"a\r"}},
-      {"cr at end of file", "a\r", {"a\r"}},
+      {"lone cr ends its line", "a\rb\r\n", {"a", "b"}},
+      {"cr before crlf", "a\r\r\n", {"a", ""}},
+      {"cr at end of file", "a\r", {"a"}},
+      {"cr only", "a\rb\rc", {"a", "b", "c"}},
       {"last line without end", "x", {"x"}},
       {"empty lines", "\r\n\na\r\n\r\n", {"", "", "a", ""}},
       {"empty file", "", {}},
@@ -46,8 +47,8 @@ TEST(ReaderLines, LineEndsAtEveryBlockSize) {
 }
 
 // Lines that end just before, at and just after the places where the buffer
-// is refilled, and lines about as long as the buffer itself, each converted
-// from OEM on its own.
+// is refilled, and lines about as long as the buffer itself, ended by CR LF,
+// LF or CR alone, each converted from OEM on its own.
 TEST(ReaderLines, LinesAroundTheBufferSizeReadWhole) {
   const size_t buffer = TFileRead::kBufferSize;
   std::string bytes;
@@ -55,7 +56,7 @@ TEST(ReaderLines, LinesAroundTheBufferSizeReadWhole) {
   for (const size_t length : {size_t{0}, size_t{1}, size_t{1022}, size_t{1023}, size_t{1024},
                               buffer - 1025, buffer - 1024, buffer - 3, buffer - 2, buffer - 1,
                               buffer, buffer + 1, 2 * buffer + 7, size_t{5}}) {
-    for (const std::string_view end : {"\r\n", "\n"}) {
+    for (const std::string_view end : {"\r\n", "\n", "\r"}) {
       std::string oem(length, 'x'), converted(length, 'x');
       for (size_t i = 0; i < length; i += 97) {
         oem[i] = '\x81';  // u-umlaut in code page 850
@@ -172,8 +173,6 @@ TEST(ReaderTokens, ClassifiesSingleLines) {
   const std::vector<TokenCase> cases = {
       {"#begin[GAEB]", {tkBegin, "GAEB", ""}},
       {"  #begin[ LV ]  rest", {tkBegin, "LV", ""}},
-      {"x#begin[A]", {tkBegin, "A", ""}},
-      {"] #begin[A]", {tkBegin, "", ""}},
       {"#end[POSITION]17|5", {tkEnd, "POSITION", ""}},
       {"\t#end[ xyz]", {tkEnd, "xyz", ""}},
       {"  [KURZTEXT]Mauerwerk[end]", {tkField, "KURZTEXT", "Mauerwerk"}},
@@ -182,9 +181,13 @@ TEST(ReaderTokens, ClassifiesSingleLines) {
       {"[A]x]y[end] rest", {tkField, "A", "x]y"}},
       {"[ A B ]v[end]", {tkField, "A B", "v"}},
       {"[end]", {tkField, "end", ""}},
-      {"[VALUE]#begin[X][end]", {tkBegin, "", ""}},
+      {"[VALUE]#begin[X][end]", {tkField, "VALUE", "#begin[X]"}},
+      {"[VALUE]A #end[X] B[end]", {tkField, "VALUE", "A #end[X] B"}},
+      {" ;  [EP]3,25[end]", {tkField, "EP", "3,25"}},
       {"## Kommentar [x]", {tkEof, "", ""}},
-      {"[A]x[end] ## note", {tkEof, "", ""}},
+      {"  ## [EP]1[end]", {tkEof, "", ""}},
+      {"[A]x[end] ## note", {tkField, "A", "x"}},
+      {"[A]x ## y[end]", {tkField, "A", "x ## y"}},
       {"------", {tkEof, "", ""}},
       {"#begin[A", {tkEof, "", ""}},
       {"", {tkEof, "", ""}},
@@ -198,6 +201,42 @@ TEST(ReaderTokens, ClassifiesSingleLines) {
     EXPECT_EQ(Token(kind, name, value), c.token) << c.line;
     EXPECT_EQ(reader.LineCount(), 1) << c.line;
     EXPECT_EQ(reader.LastLine(), std::get<0>(c.token) == tkEof ? "" : c.line) << c.line;
+  }
+}
+
+// What the reader would have to guess at, it refuses with the line.
+TEST(ReaderTokens, RefusesLinesThatCannotBeWhatTheySeem) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"x#begin[A]", "\"x#begin[A]\" ist weder eine Blockzeile noch ein Feld."},
+      {"] #end[A]", "\"] #end[A]\" ist weder eine Blockzeile noch ein Feld."},
+      {"[EP]1[end][MENGE]2[end]",
+       "Nach [EP] folgt auf derselben Zeile noch \"[MENGE]2[end]\"; eine Zeile tr\xE4gt nur ein "
+       "Feld oder eine Blockzeile."},
+      {"#end[POSITION]1|2 #begin[POSITION]",
+       "Nach #end[POSITION] folgt auf derselben Zeile noch \"1|2 #begin[POSITION]\"; eine Zeile "
+       "tr\xE4gt nur ein Feld oder eine Blockzeile."},
+      {"[A]zwei\r\n Zeilen[end] [B]",
+       "Nach [A] folgt auf derselben Zeile noch \"[B]\"; eine Zeile "
+       "tr\xE4gt nur ein Feld oder eine Blockzeile."},
+      {std::string("[OZ]0\0"
+                   "1[end]",
+                   12),
+       "Die Zeile enth\xE4lt ein Nullzeichen (Byte 0); eine GAEB 2000 Datei enth\xE4lt keines."},
+      {std::string("## \0", 4),
+       "Die Zeile enth\xE4lt ein Nullzeichen (Byte 0); eine GAEB 2000 Datei enth\xE4lt keines."},
+  };
+  for (const auto& [text, reason] : cases) {
+    TempFile file("#begin[A]\r\n" + text + "\r\n");
+    KsFileReadGaeb00 reader(file.Path(), 1024);
+    reader.ConvertOem = false;
+    const int line = text.find("\r\n") == std::string::npos ? 2 : 3;
+    try {
+      AllTokens(reader);
+      ADD_FAILURE() << text;
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(e.what(),
+                "Zeile " + std::to_string(line) + " der Datei " + file.Path() + ": " + reason);
+    }
   }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -9,6 +10,7 @@
 namespace {
 
 const char kOpening[] = "#begin[GAEB]\r\n#begin[VERGABE]\r\n#begin[LV]\r\n";
+const char kClosing[] = "#end[LV]\r\n#end[VERGABE]\r\n#end[GAEB]\r\n";
 
 std::string Repeat(const std::string& s, int n) {
   std::string out;
@@ -32,17 +34,21 @@ TEST(ReaderRobustness, DeepNestingEndsTheReadNamingTheLine) {
       EXPECT_NE(std::string(e.what()).find("tiefer als 1000 Ebenen"), std::string::npos);
     }
   }
-  ImportedFile fits(kOpening + Repeat("#begin[LVBEREICH]\r\n", 997));
+  ImportedFile fits(kOpening + Repeat("#begin[LVBEREICH]\r\n", 997) +
+                    Repeat("#end[LVBEREICH]\r\n", 997) + kClosing);
   EXPECT_NE(fits.root, nullptr);
 }
 
+// Skipped blocks nest without recursion: as deep as they come, and the
+// position goes on after them.
 TEST(ReaderRobustness, NestedUnknownBlocksOfOneName) {
   ImportedFile imported(std::string(kOpening) + "#begin[POSITION]\r\n[OZ]1[end]\r\n" +
                         Repeat("#begin[XYZ]\r\n", 50000) + Repeat("#end[XYZ]\r\n", 50000) +
-                        "[OZ]2[end]\r\n");
+                        "[ME]m[end]\r\n#end[POSITION]\r\n" + kClosing);
   ASSERT_NE(imported.root, nullptr);
   const KsGAEBObj* lv = imported.root->Child("VERGABE")->Child("LV");
   EXPECT_EQ(lv->ChildList("POSITION")->Element(0)->Text("OZ"), "1");
+  EXPECT_EQ(lv->ChildList("POSITION")->Element(0)->Text("ME"), "m");
 }
 
 // Deterministic noise with the characters the reader looks for mixed in.
@@ -66,10 +72,21 @@ TEST(ReaderRobustness, GarbageAndTruncatedFilesEndTheRead) {
       // A number field holding garbage abandons the read; that is all.
     }
   }
+  // Cut short, a tender is refused naming the line it ends in.
   const std::string bytes = ReadFile(RealFile("LV_Los01.P83"));
   for (size_t length = 13; length < bytes.size(); length += 397) {
-    ImportedFile imported(bytes.substr(0, length));
-    EXPECT_NE(imported.root, nullptr) << length;
+    const std::string part = bytes.substr(0, length);
+    const int lines = static_cast<int>(std::count(part.begin(), part.end(), '\n')) +
+                      (part.back() == '\n' ? 0 : 1);
+    try {
+      ImportedFile imported(part);
+      ADD_FAILURE() << length;
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(
+                    "Die Datei endet in Zeile " + std::to_string(lines) + " mitten im Block ", 0),
+                0u)
+          << e.what();
+    }
   }
 }
 

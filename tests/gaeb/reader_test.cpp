@@ -128,18 +128,40 @@ TEST_F(Reader, RepeatedKeysReplaceOrAddEntries) {
   EXPECT_EQ(entries.List(), (KsStringList{"Tel 1", "Fax 2"}));
 }
 
-TEST_F(Reader, UnknownElementsAreSkippedByTheirExactName) {
+TEST_F(Reader, UnknownElementsAreSkippedWithEverythingInside) {
   RecordingMessageBoxes boxes;
   ReadElement nested("GAEBPOSITION",
-                     "#begin[XYZ]\r\n #begin[ABC]\r\n  [OZ]bad[end]\r\n #end[ABC]\r\n #end[xyz]\r\n"
-                     " [OZ]bad2[end]\r\n#end[XYZ]\r\n[UNBEKANNT]x[end]\r\n[OZ]1[end]\r\n"
+                     "#begin[XYZ]\r\n #begin[ABC]\r\n  [OZ]bad[end]\r\n #end[ABC]\r\n"
+                     " [OZ]bad2[end]\r\n#end[xyz]\r\n[UNBEKANNT]x[end]\r\n[OZ]1[end]\r\n"
                      "#end[POSITION]17|5\r\n[OZ]after[end]\r\n");
   EXPECT_EQ(nested.Text("OZ"), "1");
-  // The skip does not count nesting: the inner end line ends it.
+  // Nesting is counted: an inner block of the same name does not end the skip.
   ReadElement same(
       "GAEBPOSITION",
       "#begin[XYZ]\r\n#begin[XYZ]\r\n#end[XYZ]\r\n[OZ]2[end]\r\n#end[XYZ]\r\n[OZ]3[end]\r\n");
-  EXPECT_EQ(same.Text("OZ"), "2");
+  EXPECT_EQ(same.Text("OZ"), "3");
+  // Inside a skipped block, too, every block ends with its own end line (the
+  // file's name stands between the two parts of the message).
+  const struct {
+    const char* body;
+    const char* begins;
+    const char* ends;
+  } refused[] = {
+      {"#begin[XYZ]\r\n#begin[ABC]\r\n#end[XYZ]\r\n", "Zeile 3 der Datei ",
+       ": #end[XYZ] schlie\xDFt nicht den Block ABC aus Zeile 2."},
+      {"#begin[XYZ]\r\n[OZ]1[end]\r\n",
+       "Die Datei endet in Zeile 2 mitten im Block XYZ; sie ist unvollst\xE4ndig.", ""},
+  };
+  for (const auto& c : refused) {
+    try {
+      ReadElement read("GAEBPOSITION", c.body);
+      ADD_FAILURE() << c.body;
+    } catch (const std::runtime_error& e) {
+      const std::string what = e.what(), begins = c.begins, ends = c.ends;
+      EXPECT_EQ(what.substr(0, begins.size()), begins);
+      EXPECT_EQ(what.substr(what.size() - ends.size()), ends);
+    }
+  }
   ReadElement other("GAEBPOSITION", "[OZ]1[end]\r\n#end[LVBEREICH]\r\n[OZ]2[end]\r\n");
   EXPECT_EQ(other.Text("OZ"), "1");
   EXPECT_TRUE(boxes.messages.empty());
@@ -236,9 +258,10 @@ TEST_F(Reader, TheCharacterSetFieldSwitchesOemConversion) {
   const std::vector<CharsetCase> cases = {
       {"  [ZEICHENSATZ]OEM[end]\r\n", true},
       {"  [ZEICHENSATZ]ANSI[end]\r\n", false},
-      {"  [ZEICHENSATZ]oem[end]\r\n", false},
-      {"  [ZEICHENSATZ] OEM[end]\r\n", false},
-      {"  [Zeichensatz]OEM [end]\r\n", false},
+      {"  [ZEICHENSATZ]oem[end]\r\n", true},
+      {"  [ZEICHENSATZ] OEM[end]\r\n", true},
+      {"  [Zeichensatz]OEM [end]\r\n", true},
+      {"  [ZEICHENSATZ][end]\r\n", false},
       {"", true},
       {"  [ZEICHENSATZ]ANSI[end]\r\n  [zeichensatz]OEM[end]\r\n", true},
   };
@@ -252,7 +275,7 @@ TEST_F(Reader, TheCharacterSetFieldSwitchesOemConversion) {
 }
 
 TEST_F(Reader, ImportNeedsTheAwardBlockBeforeTheEndOfTheRoot) {
-  EXPECT_FALSE(ImportedFile("#begin[GAEB]\r\n#end[GAEB]\r\n#begin[VERGABE]\r\n").foundVergabe);
+  EXPECT_FALSE(ImportedFile("#begin[GAEB]\r\n#end[GAEB]\r\n").foundVergabe);
   EXPECT_FALSE(ImportedFile("[VERGABE]x[end]\r\n").foundVergabe);
   ImportedFile noRoot("#begin[VERGABE]\r\n#end[VERGABE]\r\n");
   EXPECT_TRUE(noRoot.foundVergabe);

@@ -162,14 +162,14 @@ TEST_F(WriterTest, ASubmissionCarriesPhase84AndTheTimeOfWriting) {
   }
 }
 
-// Texts are written in Windows-1252 whatever the file read declared; a
-// declaration that would make the reader convert from OEM becomes ANSI,
-// while the tree keeps what was read.
-TEST_F(WriterTest, CharacterSetIsNeverWrittenAsOem) {
+// Texts are written in Windows-1252 whatever the file read declared, and the
+// file declares ANSI, while the tree keeps what was read.
+TEST_F(WriterTest, CharacterSetIsAlwaysWrittenAsAnsi) {
   const struct {
     const char* stored;
     const char* written;
-  } cases[] = {{"OEM", "ANSI"}, {"", "ANSI"}, {"ANSI", "ANSI"}, {"oem", "oem"}, {"WIN", "WIN"}};
+  } cases[] = {{"OEM", "ANSI"}, {"", "ANSI"},      {"ANSI", "ANSI"},
+               {"oem", "ANSI"}, {"UTF-8", "ANSI"}, {"WIN", "ANSI"}};
   for (const auto& c : cases) {
     auto root = NewRoot();
     KsGAEBObj& info = AddChild(*root, "GAEBINFO");
@@ -363,7 +363,6 @@ TEST(FileWriteGaeb00, ValuesReadBackAsWritten) {
       {"Nr. #12 # begin[", false},
       {"Zeile 1\r\n## Zeile 2\r\n#begin[X]\r\n  Zeile 4", false},
       {"[Klammer] und ]", false},
-      {"a\rb", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
@@ -388,6 +387,23 @@ TEST(FileWriteGaeb00, ValuesReadBackAsWritten) {
     EXPECT_EQ(tokens,
               (std::vector<std::string>{"0GAEB=", "0POSITION=", std::string("3LANGTEXT=") + c.value,
                                         "3OZ=0010", "1POSITION=", "1GAEB="}));
+  }
+}
+
+// The reader ends a line at a lone CR or LF too: either is written as the
+// line break it reads back as, so nothing after it changes its meaning.
+TEST(FileWriteGaeb00, LoneLineBreaksAreWrittenAsLineEnds) {
+  for (const char* value : {"a\rb", "a\nb", "a\r\nb", "a\r\rb\n"}) {
+    SCOPED_TRACE(value);
+    std::ostringstream out;
+    KsFileWriteGaeb00 w(out);
+    w.WriteBegin("POSITION");
+    w.WriteField("LANGTEXT", value);
+    w.WriteEnd("POSITION");
+    const std::string expected = std::string(value) == "a\r\rb\n"
+                                     ? " [LANGTEXT]a\r\n \r\n b\r\n [end]\r\n"
+                                     : " [LANGTEXT]a\r\n b[end]\r\n";
+    EXPECT_EQ(out.str(), "#begin[POSITION]\r\n" + expected + "#end[POSITION]1|1\r\n");
   }
 }
 
