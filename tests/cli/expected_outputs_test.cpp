@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "tests/cli/cli_runner.h"
+#include "tests/support/time_of_writing.h"
 
 namespace {
 
@@ -50,14 +51,6 @@ const Output kOutputs[] = {
     {"long.txt", {"print", "--long-texts", "IN", "OUT"}, true},
 };
 
-void ReplaceFirstValue(std::string& text, const std::string& open, const std::string& close,
-                       const std::string& placeholder) {
-  const size_t from = text.find(open);
-  const size_t to = from == std::string::npos ? from : text.find(close, from);
-  if (to != std::string::npos)
-    text.replace(from + open.size(), to - from - open.size(), placeholder);
-}
-
 class ExpectedOutputsTest : public ::testing::TestWithParam<fs::path> {
  protected:
   // The output as stored: the temporary directory and the time of printing
@@ -76,12 +69,8 @@ class ExpectedOutputsTest : public ::testing::TestWithParam<fs::path> {
     for (size_t at; (at = text.find(dir)) != std::string::npos;)
       text.replace(at, dir.size(), "<dir>");
     static const std::regex kPrintTime(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)");
-    // An offer is stamped with the time of writing in its file information,
-    // which comes first; a print is dated by the day it is made.
-    ReplaceFirstValue(text, "<Date>", "</Date>", "<date>");
-    ReplaceFirstValue(text, "<Time>", "</Time>", "<time>");
-    ReplaceFirstValue(text, "[DATUM]", "[end]", "<date>");
-    ReplaceFirstValue(text, "[UHRZEIT]", "[end]", "<time>");
+    // A print is dated by the day it is made.
+    text = WithoutTimeOfWriting(text);
     static const std::regex kOfferDate(R"(Angebot vom: \d\d\.\d\d\.\d{4})");
     text = std::regex_replace(text, kOfferDate, "Angebot vom: <date>");
     return std::regex_replace(text, kPrintTime, "<time>");

@@ -8,6 +8,7 @@
 
 #include "gaeb/gaeb_obj.h"
 #include "tests/support/document_fixture.h"
+#include "tests/support/time_of_writing.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ class Truncation : public DocumentTest {
     Collect(*doc_.Lv, read);
     read.sums = doc_.LvInfo->Text("SUMME") + "/" + doc_.LvInfo->Text("SUMMEBRUTTO");
     EXPECT_TRUE(doc_.ExportD84(dir_.Path("angebot.d84"))) << doc_.LastError;
-    read.offer = ReadFile(dir_.Path("angebot.d84"));
+    read.offer = WithoutTimeOfWriting(ReadFile(dir_.Path("angebot.d84")));
     return read;
   }
 };
