@@ -8,6 +8,7 @@
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_import.h"
+#include "gaeb90/records.h"
 #include "gaebxml/x83_reader.h"
 #include "util/codec.h"
 #include "util/format_ex.h"
@@ -40,6 +41,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   ClearReferences();
   changes_.Reset();
   xmlOrigin_.reset();
+  gaeb90Origin_.reset();
   ImportWarning.clear();
   try {
     reader_ = std::make_unique<KsFileReadGaeb00>(fileName, kImportBlockSize);
@@ -52,6 +54,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   const ArenaScope scope(arena_.get());
   try {
     if (LooksLikeXml(reader_->Peek())) return ImportXml();
+    if (LooksLikeGaeb90(reader_->Peek())) return ImportGaeb90();
     GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
         "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr)));
     if (!ScanGaebHeader(*reader_)) {
