@@ -63,7 +63,7 @@ void WriteGaeb90D84(std::ostream& out, const KsGAEBObj& lv, const Gaeb90Origin& 
   RecordWriter writer(out);
   for (std::string record : origin.HeadRecords) {
     if (record.compare(0, 2, "00") == 0) {
-      record.resize(12, ' ');
+      if (record.size() < 12) record.resize(12, ' ');
       record.replace(10, 2, "84");
     }
     writer.Write(record);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/lyx_obj.h"
+#include "tests/document/gaeb90_samples.h"
 #include "tests/gaebxml/x83_tree.h"
 #include "tests/support/document_fixture.h"
 #include "util/strings.h"
@@ -12,23 +13,6 @@
 namespace {
 
 const std::string kData = TARVO_TEST_DATA_DIR;
-
-// The OZ cut by the LV's own numbering, each level without blanks and
-// leading zeros: "010010" and " 1  10" are both {"1", "10"}.
-std::vector<std::string> OzLevels(const KsLyxObj& doc, const std::string& oz) {
-  std::vector<std::string> levels;
-  size_t offset = 0;
-  const KsGAEBObjList* glieder = doc.LvInfo->ChildList("LVGLIED");
-  for (int i = 0; glieder && i < glieder->Count() && offset < oz.size(); ++i) {
-    const size_t length =
-        static_cast<size_t>(glieder->Element(i)->Members.Find("LAENGE")->GetAsInteger());
-    std::string part = Trim(oz.substr(offset, length));
-    offset += length;
-    part.erase(0, std::min(part.find_first_not_of('0'), part.empty() ? 0 : part.size() - 1));
-    if (!part.empty()) levels.push_back(part);
-  }
-  return levels;
-}
 
 // Lines of a GAEB 90 text are cut at 70 columns, a GAEB 2000 text is cut where
 // its author pressed return: the words are what must agree.
