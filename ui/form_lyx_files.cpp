@@ -82,7 +82,11 @@ bool TFormLyx::SaveFile() {
   const QString imported = PathFromNative(document_->Reader()->FileName());
   const QString proposed = WithExtension(PathFromNative(document_->FileName()),
                                          QString::fromLatin1(document_->OfferExtension().c_str()));
-  const QString name = dialogs_.SaveFileName(this, QFileInfo(imported).absolutePath(), proposed);
+  const QString directory = QFileInfo(imported).absolutePath();
+  bool gaeb2000 = false;
+  const QString name = document_->IsGaeb90()
+                           ? dialogs_.SaveOfferFileName(this, directory, proposed, gaeb2000)
+                           : dialogs_.SaveFileName(this, directory, proposed);
   if (name.trimmed().isEmpty()) return false;
   if (QFileInfo::exists(name) &&
       !MessageBoxes().AskYesNo("Die angegebene Datei existiert schon. M\xF6"
@@ -90,7 +94,8 @@ bool TFormLyx::SaveFile() {
                                "\xFC"
                                "berschreiben ?"))
     return false;
-  if (!document_->ExportD84(NativePath(name))) {
+  if (!document_->ExportD84(NativePath(name), gaeb2000 ? KsLyxObj::OfferFormat::Gaeb2000
+                                                       : KsLyxObj::OfferFormat::AsTender)) {
     MessageBoxes().ShowMessage(document_->LastError);
     return false;
   }
