@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "document/lyx_obj.h"
+#include "gaeb/gaeb_totals.h"
 #include "tests/document/gaeb90_samples.h"
 #include "tests/gaebxml/x83_tree.h"
 #include "tests/support/document_fixture.h"
@@ -167,6 +169,47 @@ TEST_F(Gaeb90RefusalTest, PositionFlagsGiveTheType) {
     ASSERT_TRUE(Load(JoinLines(lines))) << doc_.LastError;
     EXPECT_EQ(Flatten(*doc_.Lv).Positions[0]->Text("_TARVO_POSTYP"), c.type);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Bytes of Los01 changed at random (a fixed seed): every file is either read,
+// and then answered with a D84 that reads back to the same total, or refused
+// with a message; none crashes.
+TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
+  const std::string sample = ReadFile(kGaeb90Los01);
+  const std::string bytes = "0123456789 -NAEGTx\n\r\x81\x1A";
+  uint64_t state = 20261209;
+  const auto next = [&state](uint64_t bound) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return (state >> 33) % bound;
+  };
+  int read = 0, refused = 0;
+  for (int round = 0; round < 1000; ++round) {
+    std::string mutated = sample;
+    for (uint64_t n = next(3) + 1; n > 0; --n)
+      mutated[next(mutated.size())] = bytes[next(bytes.size())];
+    const std::string name = "m" + std::to_string(round);
+    if (!Load(mutated, name + ".D83")) {
+      ++refused;
+      EXPECT_FALSE(doc_.LastError.empty());
+      EXPECT_FALSE(doc_.Loaded());
+      continue;
+    }
+    ++read;
+    const FlatLv lv = Flatten(*doc_.Lv);
+    if (lv.Positions.empty()) continue;
+    SetPositionValue(*lv.Positions.back(), "12,345", "EP");
+    const double total = doc_.LvInfo->Members.Find("SUMME")->GetAsFloat();
+    ASSERT_TRUE(doc_.ExportD84(dir_.Path(name + ".D84"))) << doc_.LastError;
+    KsLyxObj back;
+    ASSERT_TRUE(back.Import(dir_.Path(name + ".D84"))) << back.LastError;
+    EXPECT_EQ(back.LvInfo->Members.Find("SUMME")->GetAsFloat(), total);
+  }
+  EXPECT_GT(read, 100);
+  EXPECT_GT(refused, 100);
 }
 
 }  // namespace
