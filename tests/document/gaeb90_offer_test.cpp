@@ -195,3 +195,22 @@ TEST_F(Gaeb90OfferRefusalTest, AnOfferWithoutItsTenderIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// A value wider than its field of the D84 fails the save and leaves the old file.
+TEST_F(Gaeb90OfferRefusalTest, AValueTooWideForItsFieldFailsTheSave) {
+  ASSERT_TRUE(Load(ReadFile(kGaeb90Los01), "los.D83"));
+  const std::string offer = dir_.Write("los.D84", "alt");
+  KsGAEBObj& first = *Flatten(*doc_.Lv).Positions[0];
+  SetPositionValue(first, "100000000", "EP");
+  EXPECT_FALSE(doc_.ExportD84(offer));
+  EXPECT_EQ(doc_.LastError,
+            "Fehler beim Schreiben der Datei: Der Einheitspreis der Position 1  10 passt nicht in "
+            "die 11 Stellen des GAEB 90 Angebots.");
+  EXPECT_EQ(ReadFile(offer), "alt");
+  SetPositionValue(first, "99999999,999", "EP");
+  EXPECT_TRUE(doc_.ExportD84(offer)) << doc_.LastError;
+}
+
+}  // namespace
