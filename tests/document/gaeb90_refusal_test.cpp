@@ -213,3 +213,19 @@ TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Phases 81 and 83 are tenders; the phase is kept as the award's DP.
+TEST_F(Gaeb90RefusalTest, Phase81And83AreRead) {
+  for (const char* phase : {"81", "83"}) {
+    SCOPED_TRACE(phase);
+    std::vector<std::string> lines = Gaeb90Lines(kGaeb90Los02);
+    lines[0].replace(10, 2, phase);
+    ASSERT_TRUE(Load(JoinLines(lines), "lv.D" + std::string(phase)));
+    EXPECT_EQ(doc_.VergabeInfo->ParentElement()->Text("DP"), phase);
+    EXPECT_EQ(Flatten(*doc_.Lv).Positions.size(), 121u);
+  }
+}
+
+}  // namespace
