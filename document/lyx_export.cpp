@@ -7,6 +7,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaeb90/d84_offer.h"
 #include "gaebxml/x84_writer.h"
 
 namespace {
@@ -28,14 +29,18 @@ void KsLyxObj::SetInfoText(const std::string& memberName, const std::string& tex
   if (KsMember* member = GaebInfo->Members.Find(memberName)) member->SetAsString(text);
 }
 
-bool KsLyxObj::ExportD84(const std::string& fileName) {
+bool KsLyxObj::ExportD84(const std::string& fileName, OfferFormat format) {
   bool result = true;
   NotifyObservers(lcWriteStart);
   try {
     if (!Loaded() || !GaebRoot) throw std::runtime_error("Es ist keine GAEB-Datei geladen.");
     SetInfoText("PROGNAME", std::string(kProgramName) + " ");
     SetInfoText("PROGSYSTEM", "Tarvo f\xFCr Windows");
-    WriteFileAtomically(fileName, [this](std::ostream& out) {
+    WriteFileAtomically(fileName, [this, format](std::ostream& out) {
+      if (gaeb90Origin_ && format == OfferFormat::AsTender) {
+        WriteGaeb90D84(out, *Lv, *gaeb90Origin_);
+        return;
+      }
       if (xmlOrigin_) {
         WriteX84(out, *GaebRoot, *xmlOrigin_, X84StampNow());
         return;

@@ -9,6 +9,7 @@
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_import.h"
+#include "gaeb90/records.h"
 #include "gaebxml/x83_reader.h"
 #include "util/codec.h"
 #include "util/format_ex.h"
@@ -72,6 +73,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   changes_.Reset();
   vatUnconfirmed_ = false;
   xmlOrigin_.reset();
+  gaeb90Origin_.reset();
   ImportWarning.clear();
   try {
     reader_ = std::make_unique<KsFileReadGaeb00>(fileName, kImportBlockSize);
@@ -84,6 +86,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   const ArenaScope scope(arena_.get());
   try {
     if (LooksLikeXml(reader_->Peek())) return ImportXml();
+    if (LooksLikeGaeb90(reader_->Peek())) return ImportGaeb90();
     if (EndsLinesWithCrOnly(reader_->Peek())) {
       LastError = "Die Datei " + reader_->DisplayName() +
                   " hat als Zeilenenden nur CR (Wagenr\xFC"

@@ -9,6 +9,7 @@
 #include "document/change_tracker.h"
 #include "document/lyx_observer.h"
 #include "gaeb/gaeb_document.h"
+#include "gaeb90/gaeb90_origin.h"
 #include "gaebxml/gaeb_xml_origin.h"
 
 class KsFileReadGaeb00;
@@ -57,8 +58,14 @@ class KsLyxObj : public GaebDocument {
   // (X83) into a new tree; false with LastError on failure.
   bool Import(const std::string& fileName);
   // Writes the offer in the format the tender came in: D84 for GAEB 2000,
-  // X84 for GAEB DA XML. The old file stays untouched unless all was written.
-  bool ExportD84(const std::string& fileName);
+  // X84 for GAEB DA XML, a GAEB 90 D84 for GAEB 90 (or, asked for, a GAEB
+  // 2000 D84). The old file stays untouched unless all was written.
+  enum class OfferFormat { AsTender, Gaeb2000 };
+  bool ExportD84(const std::string& fileName, OfferFormat format = OfferFormat::AsTender);
+  // The tender came as GAEB 90 (D81, D83, or our own D84 read back).
+  bool IsGaeb90() const { return gaeb90Origin_ != nullptr; }
+  // A GAEB 90 offer read back with its tender.
+  bool IsGaeb90Offer() const { return IsGaeb90() && gaeb90Origin_->Phase == "84"; }
   // The tender came as GAEB DA XML.
   bool IsXml() const { return xmlOrigin_ != nullptr; }
   // The extension of the offer file: ".X84" or ".D84".
@@ -112,6 +119,9 @@ class KsLyxObj : public GaebDocument {
   // Import of a GAEB DA XML tender, the reader standing at the file's start.
   bool ImportXml();
   bool ReadXmlTree();
+  // Import of a GAEB 90 file, the reader standing at the file's start.
+  bool ImportGaeb90();
+  bool ReadGaeb90Tree();
   void BindReferences();
   // The child element held by the member, created empty when the file had none.
   KsGAEBObj& BindChild(KsGAEBObj& holder, const std::string& memberName);
@@ -123,6 +133,8 @@ class KsLyxObj : public GaebDocument {
   std::unique_ptr<KsFileReadGaeb00> reader_;
   // What the X84 answer takes over from an XML tender; null for GAEB 2000.
   std::unique_ptr<GaebXmlOrigin> xmlOrigin_;
+  // What the GAEB 90 D84 takes over from a GAEB 90 tender; null otherwise.
+  std::unique_ptr<Gaeb90Origin> gaeb90Origin_;
   std::vector<KsLyxObserver*> observers_;
   bool recalcAll_ = false;
   bool vatUnconfirmed_ = false;

@@ -25,6 +25,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 bool IsOffer(const KsLyxObj& document) {
   if (document.IsXml()) return false;
+  if (document.IsGaeb90()) return document.IsGaeb90Offer();
   const KsGAEBObj* award = document.VergabeInfo ? document.VergabeInfo->ParentElement() : nullptr;
   return (award && Trim(award->Text("DP")) == "84") ||
          (document.GaebInfo && Trim(document.GaebInfo->Text("PROGNAME")) == KsLyxObj::kProgramName);
@@ -34,8 +35,10 @@ TenderOverwrite CheckTenderOverwrite(const KsLyxObj& document, const std::string
                                      const std::string& target) {
   if (!document.Loaded() || !SameFile(tender, target) || IsOffer(document))
     return TenderOverwrite::None;
-  return document.IsXml() || !document.ImportWarning.empty() ? TenderOverwrite::Destroys
-                                                             : TenderOverwrite::Replaces;
+  // A GAEB 90 offer holds prices alone and is read back with its tender.
+  return document.IsXml() || document.IsGaeb90() || !document.ImportWarning.empty()
+             ? TenderOverwrite::Destroys
+             : TenderOverwrite::Replaces;
 }
 
 std::string TenderOverwriteText(TenderOverwrite kind, const std::string& target) {

@@ -10,8 +10,8 @@ class KsLyxObj;
 enum class TenderOverwrite {
   None,      // another file, or the file read is an offer already
   Replaces,  // a D84 over the D83/P83 it came from: it carries all of it, but ask
-  Destroys,  // the offer cannot carry the tender (an X84 over the X83, or a tender
-             // the import had to change): refused
+  Destroys,  // the offer cannot carry the tender (an X84 over the X83, a GAEB 90
+             // tender, or a tender the import had to change): refused
 };
 
 // True when both names lead to one existing file (links and other spellings included).

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "gaeb/gaeb90_head.h"
 #include "gaeb/token_read_ahead.h"
 #include "util/trim.h"
 
@@ -59,11 +60,11 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text.substr(0, kShown)) + (text.size() > kShown ? "...\"" : "\"");
 }
 
-// A GAEB 2000 file shows a block's begin, a GAEB DA XML file begins with "<"
-// (after a byte order mark and blanks) and names its root GAEB, in UTF-8 or
-// UTF-16.
+// A GAEB 2000 file shows a block's begin, a GAEB 90 file begins with its
+// head or free text record, a GAEB DA XML file begins with "<" (after a byte
+// order mark and blanks) and names its root GAEB, in UTF-8 or UTF-16.
 void RefuseWithoutGaebStructure(std::string_view head, const std::string& displayName) {
-  if (head.find(kBeginMark) != npos) return;
+  if (head.find(kBeginMark) != npos || LooksLikeGaeb90(head)) return;
   for (std::string_view bom : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
     if (StartsWith(head, bom)) {
       head.remove_prefix(bom.size());

@@ -98,7 +98,11 @@ bool TFormLyx::SaveOffer() {
   const QString imported = PathFromNative(document_->Reader()->FileName());
   const QString proposed = WithExtension(PathFromNative(document_->FileName()),
                                          QString::fromLatin1(document_->OfferExtension().c_str()));
-  const QString name = dialogs_.SaveFileName(this, QFileInfo(imported).absolutePath(), proposed);
+  const QString directory = QFileInfo(imported).absolutePath();
+  bool gaeb2000 = false;
+  const QString name = document_->IsGaeb90()
+                           ? dialogs_.SaveOfferFileName(this, directory, proposed, gaeb2000)
+                           : dialogs_.SaveFileName(this, directory, proposed);
   if (name.trimmed().isEmpty()) return false;
   const TenderOverwrite over =
       CheckTenderOverwrite(*document_, document_->Reader()->FileName(), NativePath(name));
@@ -111,7 +115,8 @@ bool TFormLyx::SaveOffer() {
                                : QFileInfo::exists(name) ? std::string(kOverwriteQuestion)
                                                          : std::string();
   if (!question.empty() && !MessageBoxes().AskYesNo(question)) return false;
-  if (!document_->ExportD84(NativePath(name))) {
+  if (!document_->ExportD84(NativePath(name), gaeb2000 ? KsLyxObj::OfferFormat::Gaeb2000
+                                                       : KsLyxObj::OfferFormat::AsTender)) {
     MessageBoxes().ShowMessage(document_->LastError);
     return false;
   }

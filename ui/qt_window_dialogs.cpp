@@ -22,6 +22,8 @@ const QString kOpenFilter = QStringLiteral(
     "D83 Datei (*.*83);;GAEB-Dateien (*.D8* *.P8*);;GAEB DA XML-Dateien (*.X83 *.x83);;"
     "alle Dateien (*)");
 const QString kD84Filter = QStringLiteral("D84 - Datei (*.d84);;Alle Dateien (*)");
+const QString kGaeb90Filter = QStringLiteral("GAEB 90 D84 - Datei (*.d84 *.D84)");
+const QString kGaeb2000Filter = QStringLiteral("GAEB 2000 D84 - Datei (*.d84 *.D84)");
 const QString kX84Filter = QStringLiteral("X84 - Datei (*.x84 *.X84);;Alle Dateien (*)");
 
 // Qt's own dialog opens so small that it cuts its size and type columns.
@@ -68,6 +70,21 @@ QString QtWindowDialogs::SaveFileName(QWidget* parent, const QString& directory,
   dialog.setDefaultSuffix(x84 ? QStringLiteral("X84") : QStringLiteral("D84"));
   dialog.selectFile(proposedName);
   return Run(dialog);
+}
+
+QString QtWindowDialogs::SaveOfferFileName(QWidget* parent, const QString& directory,
+                                           const QString& proposedName, bool& gaeb2000) {
+  QFileDialog dialog(parent, QStringLiteral("Speichern unter"), directory,
+                     kGaeb90Filter + QStringLiteral(";;") + kGaeb2000Filter +
+                         QStringLiteral(";;Alle Dateien (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(QStringLiteral("D84"));
+  dialog.selectFile(proposedName);
+  const QString file = Run(dialog);
+  gaeb2000 = dialog.selectedNameFilter() == kGaeb2000Filter;
+  return file;
 }
 
 bool QtWindowDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {

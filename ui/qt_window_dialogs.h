@@ -9,6 +9,8 @@ class QtWindowDialogs final : public WindowDialogs {
   QString OpenFileName(QWidget* parent) override;
   QString SaveFileName(QWidget* parent, const QString& directory,
                        const QString& proposedName) override;
+  QString SaveOfferFileName(QWidget* parent, const QString& directory, const QString& proposedName,
+                            bool& gaeb2000) override;
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
   SaveChanges AskSaveChanges(QWidget* parent, const QString& question) override;
   bool GoOnDespite(QWidget* parent, const QString& findings) override;

@@ -16,6 +16,14 @@ class WindowDialogs {
   // The file to save to, starting in `directory` with `proposedName`; empty on cancel.
   virtual QString SaveFileName(QWidget* parent, const QString& directory,
                                const QString& proposedName) = 0;
+  // The same for the offer of a GAEB 90 tender, which may also be saved as a
+  // GAEB 2000 D84: `gaeb2000` says whether the user chose that. A dialog that
+  // offers no choice answers as SaveFileName, in the tender's format.
+  virtual QString SaveOfferFileName(QWidget* parent, const QString& directory,
+                                    const QString& proposedName, bool& gaeb2000) {
+    gaeb2000 = false;
+    return SaveFileName(parent, directory, proposedName);
+  }
   // The print dialog on a printer whose job title is set; false on cancel.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 

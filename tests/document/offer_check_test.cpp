@@ -153,4 +153,15 @@ TEST_F(OfferCheckTest, OverwritingTheTenderIsAskedAboutOrRefused) {
   EXPECT_EQ(CheckTenderOverwrite(doc_, tender, tender), TenderOverwrite::None);
 }
 
+// A GAEB 90 offer holds the prices alone and is read back with its tender:
+// it never replaces the tender, but may replace itself.
+TEST_F(OfferCheckTest, AGaeb90OfferNeverReplacesItsTender) {
+  ASSERT_TRUE(Load(ReadFile(std::string(TARVO_TEST_DATA_DIR) + "/gaeb90/LV_Los01.D83"), "Los.D83"));
+  const std::string tender = dir_.Path("Los.D83"), offer = dir_.Path("Los.D84");
+  EXPECT_EQ(CheckTenderOverwrite(doc_, tender, tender), TenderOverwrite::Destroys);
+  ASSERT_TRUE(doc_.ExportD84(offer)) << doc_.LastError;
+  ASSERT_TRUE(doc_.Import(offer)) << doc_.LastError;
+  EXPECT_EQ(CheckTenderOverwrite(doc_, offer, offer), TenderOverwrite::None);
+}
+
 }  // namespace

@@ -126,11 +126,14 @@ TEST(ReaderBounds, NoGaebStructureInTheFirstMegabyteIsRefusedAtOnce) {
               "Die Datei " + name +
                   " ist keine GAEB-Datei: ihr erstes Megabyte enth\xE4lt weder \"#begin[\" noch "
                   "XML.");
-  // Shorter files, and files that begin as GAEB 2000 or XML, are left to the reading.
+  // Shorter files, and files that begin as GAEB 2000, GAEB 90 or XML, are left
+  // to the reading.
   const std::string late = std::string(TFileRead::kHeadSize - 7, ' ') + "#begin[GAEB]";
+  const std::string gaeb90Head = "00        83L" + std::string(58, ' ') + "90000001\r\n";
   for (const std::string& bytes :
        {std::string("kein GAEB"), late, "\xEF\xBB\xBF <?xml?><GAEB>" + junk,
-        std::string("\xFF\xFE<\0G\0A\0E\0B\0", 12) + junk}) {
+        std::string("\xFF\xFE<\0G\0A\0E\0B\0", 12) + junk, gaeb90Head + junk,
+        "T0 Baubeschreibung\n" + junk}) {
     TempFile ok(bytes);
     FedPipe piped(bytes);
     EXPECT_EQ(ErrorOf([&] { KsFileReadGaeb00 reader(ok.Path(), 1024); }), "");

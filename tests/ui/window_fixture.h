@@ -39,6 +39,13 @@ class ScriptedDialogs : public WindowDialogs {
     ++saveCount;
     return saveAnswer;
   }
+  // The offer of a GAEB 90 tender: the format chosen is saveGaeb2000.
+  QString SaveOfferFileName(QWidget* parent, const QString& directory, const QString& proposedName,
+                            bool& gaeb2000) override {
+    ++offerSaveCount;
+    gaeb2000 = saveGaeb2000;
+    return SaveFileName(parent, directory, proposedName);
+  }
   // Prints to a PDF file instead of a printer; no file means the user cancels.
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     jobTitle = printer.docName();
@@ -73,7 +80,8 @@ class ScriptedDialogs : public WindowDialogs {
   QStringList inputPrompts;
   QString openAnswer, saveAnswer, pdfFile;
   QString saveDirectory, saveProposal, jobTitle;
-  int openCount = 0, saveCount = 0, printCount = 0;
+  int openCount = 0, saveCount = 0, printCount = 0, offerSaveCount = 0;
+  bool saveGaeb2000 = false;
 };
 
 // A window with its own store and dialogs; closed (settings written) on request.

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// How a GAEB 90 file begins, known here so that the tender reader does not
+// refuse such a file as one without any GAEB structure.
+
+// Columns of a GAEB 90 record.
+constexpr size_t kGaeb90Width = 80;
+
+// True when the first line of the bytes is a GAEB 90 record that may begin a
+// file: a head record 00 or a free text T0 ... T9, at most 80 columns long.
+bool LooksLikeGaeb90(std::string_view head);
