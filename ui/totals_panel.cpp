@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <exception>
 
+#include "document/cell_text.h"
 #include "document/element_values.h"
 #include "document/entry_questions.h"
 #include "document/lyx_obj.h"
@@ -100,16 +101,18 @@ bool TotalsPanel::ApplyVat(bool confirm) {
   if (eMWSt->isModified()) {
     eMWSt->setModified(false);
     const std::string text = Trim(ToCp1252(eMWSt->text()));
-    const std::string question = VatRateQuestion(text);
-    taken = question.empty() || MessageBoxes().AskYesNo(question);
-    if (taken) {
-      document_->NoteEdit(*document_->LvInfo);
-      try {
+    try {
+      // "19.000" is refused before it is asked about, as in the grid.
+      RefuseAmbiguousNumber(text);
+      const std::string question = VatRateQuestion(text);
+      taken = question.empty() || MessageBoxes().AskYesNo(question);
+      if (taken) {
+        document_->NoteEdit(*document_->LvInfo);
         SetVatRate(*document_->Lv, text);
-      } catch (const std::exception& error) {
-        MessageBoxes().ShowError(error.what());
-        taken = false;
       }
+    } catch (const std::exception& error) {
+      MessageBoxes().ShowError(error.what());
+      taken = false;
     }
   }
   if (taken) document_->ConfirmVatRate();

@@ -852,6 +852,16 @@ void MainWindowTest::TenderWithoutVatTakesTheOptionsRate() {
     QCOMPARE(w.Edit("eMWSt")->text(), QStringLiteral("19,00"));
     QVERIFY(!hint->isVisible());
 
+    // A rate written with three digits after a dot is refused, as in the grid.
+    w.Edit("eMWSt")->setFocus();
+    w.Edit("eMWSt")->selectAll();
+    QTest::keyClicks(w.Edit("eMWSt"), QStringLiteral("16.000"));
+    QTest::keyClick(w.Edit("eMWSt"), Qt::Key_Return);
+    QCOMPARE(boxes_.errors, std::vector<std::string>{"Der Wert 16.000 ist mehrdeutig. Bitte 16000 "
+                                                     "oder 16,000 schreiben."});
+    QCOMPARE(w.form.Document().LvInfo->Members.Find("UST")->AsFloatOr(0), 19.0);
+    QCOMPARE(w.Edit("eMWSt")->text(), QStringLiteral("19,00"));
+
     QLineEdit* option = w.Edit("eStdMWSt");
     option->setText(QStringLiteral("150"));
     option->setModified(true);
