@@ -18,9 +18,18 @@
 
 namespace {
 
+// UTF-8 of a text for the XML: control characters XML 1.0 cannot carry (a
+// bidder's entry may hold one, pasted from elsewhere) become "?", as on
+// reading, so that the answer stays well-formed.
+std::string XmlText(std::string cp1252) {
+  for (char& c : cp1252)
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') c = '?';
+  return Cp1252ToUtf8(cp1252);
+}
+
 pugi::xml_node Add(pugi::xml_node parent, const char* name, const std::string& cp1252) {
   pugi::xml_node node = parent.append_child(name);
-  node.text().set(Cp1252ToUtf8(cp1252).c_str());
+  node.text().set(XmlText(cp1252).c_str());
   return node;
 }
 
@@ -29,7 +38,7 @@ void AddIfGiven(pugi::xml_node parent, const char* name, const std::string& cp12
 }
 
 void Attribute(pugi::xml_node node, const char* name, const std::string& cp1252) {
-  if (!cp1252.empty()) node.append_attribute(name).set_value(Cp1252ToUtf8(cp1252).c_str());
+  if (!cp1252.empty()) node.append_attribute(name).set_value(XmlText(cp1252).c_str());
 }
 
 void Identify(pugi::xml_node node, const KsGAEBObj& element) {

@@ -228,6 +228,17 @@ TEST_F(X84Writer, TextsGoOutAsUtf8) {
   EXPECT_NE(out.str().find("<Name>M\xC3\xBCller \xE2\x82\xAC</Name>"), std::string::npos);
 }
 
+// A control character typed or pasted into an entry leaves the answer
+// well-formed: it goes out as "?".
+TEST_F(X84Writer, ControlCharactersOfEntriesGoOutAsQuestionMarks) {
+  lv_->Child("LVINFO")->Members.Find("NAME")->SetAsString("Bau\x07\x1b[2J");
+  std::ostringstream out;
+  WriteX84(out, *result_.Root, result_.Origin, {"2025-06-02", "14:05:00"});
+  pugi::xml_document parsed;
+  ASSERT_TRUE(parsed.load_string(out.str().c_str())) << out.str();
+  EXPECT_NE(out.str().find("<Name>Bau??[2J</Name>"), std::string::npos) << out.str();
+}
+
 TEST_F(X84Writer, AFailingStreamRaises) {
   std::ostringstream out;
   out.setstate(std::ios::badbit);
