@@ -6,6 +6,7 @@
 
 #include "core/eobj.h"
 #include "document/lyx_obj.h"
+#include "gaeb/exchange_phase.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_import.h"
@@ -38,15 +39,6 @@ bool EndsLinesWithCrOnly(std::string_view head) {
   return head.find('\n') == std::string_view::npos && head.find('\r') != std::string_view::npos;
 }
 
-std::string PhaseName(const std::string& phase) {
-  if (phase == "81") return " (Leistungsbeschreibung)";
-  if (phase == "82") return " (Kostenanschlag)";
-  if (phase == "84") return " (Angebotsabgabe)";
-  if (phase == "85") return " (Nebenangebot)";
-  if (phase == "86") return " (Auftragserteilung)";
-  return "";
-}
-
 // A tender asks for an offer (phase 83). A file of another phase is refused:
 // an offer (84) of another program priced again would be taken for a tender.
 // The program's own offers say they are offers (84) and are opened again to
@@ -56,7 +48,8 @@ std::string PhaseError(const KsGAEBObj& root, const KsGAEBObj& award) {
   if (phase.empty() || phase == "83") return "";
   const KsGAEBObj* info = root.Child("GAEBINFO");
   if (phase == "84" && info && Trim(info->Text("PROGNAME")) == KsLyxObj::kProgramName) return "";
-  return "Die Datei ist eine GAEB 2000 Datei der Austauschphase " + phase + PhaseName(phase) +
+  return "Die Datei ist eine GAEB 2000 Datei der Austauschphase " + phase +
+         ExchangePhaseName(phase) +
          "; eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, D83 oder P83) "
          "und die eigenen Angebote dieses Programms.";
 }

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "gaeb/exchange_phase.h"
 #include "gaebxml/xml_names.h"
 #include "util/codec.h"
 #include "util/trim.h"
@@ -34,16 +35,6 @@ bool ParseNamespace(std::string_view ns, NamespaceName& name) {
   return true;
 }
 
-std::string PhaseName(const std::string& phase) {
-  if (phase == "31") return " (Mengenermittlung)";
-  if (phase == "81") return " (Leistungsbeschreibung ohne Mengen)";
-  if (phase == "82") return " (Kostenanschlag)";
-  if (phase == "84") return " (Angebotsabgabe)";
-  if (phase == "85") return " (Nebenangebot)";
-  if (phase == "86") return " (Auftragserteilung)";
-  return "";
-}
-
 // The versions 3.1 to 3.3 name the tender's phase in their namespace.
 bool IsReadableVersion(const std::string& v) { return v == "3.1" || v == "3.2" || v == "3.3"; }
 
@@ -67,7 +58,7 @@ bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::st
   }
   if (!named.Phase.empty() && named.Phase != "83") {
     error = "Der Namensraum " + Quoted(ns) + " der Datei nennt die Austauschphase " + named.Phase +
-            PhaseName(named.Phase) + kOnlyTenders;
+            ExchangePhaseName(named.Phase) + kOnlyTenders;
     return false;
   }
   if (!named.Phase.empty() && !IsReadableVersion(named.Version)) {
@@ -93,7 +84,7 @@ bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::st
   if (phase != "83") {
     error = "Die Datei ist eine GAEB DA XML-Datei der Austauschphase " +
             (phase.empty() ? std::string("(ohne Angabe)") : Utf8ToCp1252(phase)) +
-            PhaseName(phase) + kOnlyTenders;
+            ExchangePhaseName(phase) + kOnlyTenders;
     return false;
   }
   if (!ChildNamed(award, "BoQ")) {

@@ -72,7 +72,7 @@ TEST_F(XmlTenderTest, RefusedXmlLeavesTheDocumentEmpty) {
       {"offer", X83Document(GaebInfoXml() + AwardXml(BoQXml(""), "84")),
        "Austauschphase 84 (Angebotsabgabe)"},
       {"no quantities", X83Document(GaebInfoXml() + AwardXml(BoQXml(""), "81")),
-       "Austauschphase 81 (Leistungsbeschreibung ohne Mengen)"},
+       "Austauschphase 81 (Leistungsbeschreibung)"},
       {"bad number", TenderX83(ItemlistXml(ItemXml("I1", "0010", "1,5"))), "Zeile"},
   };
   for (const Case& c : cases) {
