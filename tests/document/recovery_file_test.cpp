@@ -82,4 +82,99 @@ INSTANTIATE_TEST_SUITE_P(Real, RecoveryRealTest, ::testing::ValuesIn(RealTenders
                            return name;
                          });
 
+class RecoveryBadFileTest : public DocumentTest {
+ protected:
+  // The recovery file of a real tender, written once.
+  std::string Written() {
+    EXPECT_TRUE(doc_.Import(std::string(TARVO_TEST_DATA_DIR) + "/real/LV_Los01.P83"));
+    RecoveryHead head;
+    head.TenderPath = "/irgendwo/LV_Los01.P83";
+    head.SavedAt = 1700000000;
+    WriteRecoveryFile(dir_.Path("gut.xml"), doc_, head);
+    return ReadFile(dir_.Path("gut.xml"));
+  }
+  // Restores `bytes` into a document that holds a tender: refused with a
+  // German message about the file, the open offer kept.
+  void ExpectRefused(const std::string& bytes, const std::string& reason) {
+    KsLyxObj doc;
+    ASSERT_TRUE(doc.Import(std::string(TARVO_TEST_DATA_DIR) + "/real/LV_Los02.P83"));
+    const std::string path = dir_.Write("schlecht.xml", bytes);
+    RecoveryHead head;
+    EXPECT_FALSE(doc.Restore(path, head));
+    EXPECT_EQ(doc.LastError, "Die Wiederherstellungsdatei " + path + " " + reason + ".");
+    EXPECT_TRUE(doc.Loaded());
+    EXPECT_EQ(doc.FileName(), "LV_Los02.P83");
+  }
+};
+
+// A file cut anywhere (a crash of the disk, not of the program: the
+// program's own writing is atomic) is refused, never read in part.
+TEST_F(RecoveryBadFileTest, CutFilesAreRefused) {
+  const std::string whole = Written();
+  int cuts = 0;
+  for (size_t cut = 0; cut < whole.size(); cut += 1000, ++cuts) {
+    SCOPED_TRACE(cut);
+    KsLyxObj doc;
+    RecoveryHead head;
+    EXPECT_FALSE(doc.Restore(dir_.Write("teil.xml", whole.substr(0, cut)), head));
+    EXPECT_TRUE(doc.LastError.starts_with("Die Wiederherstellungsdatei ")) << doc.LastError;
+    EXPECT_FALSE(doc.Loaded());
+  }
+  EXPECT_GT(cuts, 20);
+}
+
+TEST_F(RecoveryBadFileTest, ForeignAndEditedFilesAreRefused) {
+  const std::string good = Written();
+  const auto edited = [&](const std::string& from, const std::string& to) {
+    std::string bytes = good;
+    const size_t at = bytes.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? bytes : bytes.replace(at, from.size(), to);
+  };
+  const struct {
+    std::string bytes;
+    std::string reason;
+  } cases[] = {
+      {"", "ist keine Wiederherstellungsdatei dieses Programms"},
+      {ReadFile(std::string(TARVO_TEST_DATA_DIR) + "/xml-real/LV_Los01.X83"),
+       "ist keine Wiederherstellungsdatei dieses Programms"},
+      {ReadFile(std::string(TARVO_TEST_DATA_DIR) + "/real/LV_Los01.P83"),
+       "ist keine Wiederherstellungsdatei dieses Programms"},
+      {edited("Version=\"1\"", "Version=\"2\""),
+       "ist keine Wiederherstellungsdatei dieses Programms"},
+      {edited("<FORMAT>GAEB2000", "<FORMAT>GAEB90"),
+       "ist besch\xE4"
+       "digt (unbekanntes Format GAEB90)"},
+      {edited("<ZEIT>1700000000", "<ZEIT>gestern"),
+       "ist besch\xE4"
+       "digt (keine Zahl: gestern)"},
+      {edited("<OZ>", "<OZX>"),
+       "ist besch\xE4"
+       "digt (unbekanntes Feld OZX in GAEBLVBEREICH)"},
+      {edited("<SUMME Typ=\"F\">0<", "<SUMME Typ=\"F\">0x<"),
+       "ist besch\xE4"
+       "digt (Wert von SUMME in GAEBLVBEREICH)"},
+      {edited("<SUMME Typ=\"F\">", "<SUMME Typ=\"Q\">"),
+       "ist besch\xE4"
+       "digt (Wert von SUMME in GAEBLVBEREICH)"},
+      {edited("<OBJLIST_GAEBPOSITION Count=\"", "<OBJLIST_GAEBPOSITION Count=\"9"),
+       "ist besch\xE4"
+       "digt (die Anzahl in GAEBPOSITION)"},
+      {edited("<OBJ_GAEBLVINFO>", "<OBJ_GAEBLVINFO><OBJ_GAEBGAEB/>"),
+       "ist besch\xE4"
+       "digt (in OBJ_GAEBLVINFO)"},
+      {edited("  <ENDE/>\r\n", ""), "ist unvollst\xE4ndig"},
+      {edited("</OBJ_GAEBLV>", "</OBJ_GAEBAN>"),
+       "ist besch\xE4"
+       "digt (in OBJ_GAEBLV)"},
+      {good.substr(0, 100) + std::string(1, '\0') + good.substr(100),
+       "ist besch\xE4"
+       "digt (sie enth\xE4lt Nullbytes)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    ExpectRefused(c.bytes, c.reason);
+  }
+}
+
 }  // namespace
