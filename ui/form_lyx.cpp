@@ -90,6 +90,10 @@ TFormLyx::TFormLyx(SettingsStore& settings, WindowDialogs& dialogs, QWidget* par
   auto* autosaveTimer = new QTimer(this);
   connect(autosaveTimer, &QTimer::timeout, this, [this] { SecureOffer(false); });
   autosaveTimer->start(1000);
+  typingPause_ = new QTimer(this);
+  typingPause_->setSingleShot(true);
+  typingPause_->setInterval(kTypingPauseMs);
+  connect(typingPause_, &QTimer::timeout, this, [this] { SecureOffer(true); });
 }
 
 // The pages refer to the document and the column list, so they go first.
@@ -381,5 +385,8 @@ void TFormLyx::EndProgress() {
 }
 
 void TFormLyx::ShowTotals(const KsLyxObj& document) {
-  if (&document == document_.get()) tsTitPos->ShowTotals();
+  if (&document != document_.get()) return;
+  tsTitPos->ShowTotals();
+  // Totals follow every entry: the offer is secured once the typing pauses.
+  if (document_->Modified()) typingPause_->start();
 }

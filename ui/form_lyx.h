@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -121,7 +122,10 @@ class TFormLyx : public QMainWindow {
   void SetHintHeight(int height);
   void RepaintHint();
 
+  // After this long without an entry the offer is secured, whatever the interval.
+  static constexpr int kTypingPauseMs = 3000;
   Autosave autosave_{60};
+  QTimer* typingPause_ = nullptr;
   bool autosaveFailureShown_ = false;
   SettingsStore& settings_;
   WindowDialogs& dialogs_;

@@ -40,6 +40,7 @@ class AutosaveTest : public QObject {
   void SaveAndDiscardRemoveTheFile_data();
   void SaveAndDiscardRemoveTheFile();
   void ZeroSecondsTurnsItOffAndIsKept();
+  void APauseInTypingSecures();
 
  private:
   void OpenAndPrice(Window& w);
@@ -127,6 +128,19 @@ void AutosaveTest::ZeroSecondsTurnsItOffAndIsKept() {
   }
   Window again(store);
   QCOMPARE(again.form.findChild<QSpinBox*>()->value(), 0);
+}
+
+void AutosaveTest::APauseInTypingSecures() {
+  MemorySettingsStore store;
+  Window w(store);
+  w.form.findChild<QSpinBox*>()->setValue(3600);
+  OpenAndPrice(w);
+  QVERIFY(w.form.SecureOffer(true));
+  const QString recovery = QString::fromStdString(w.form.AutoSave().Path());
+  QVERIFY(!FileContent(recovery).contains("9876"));
+  // The hour is not up: only the pause after the entry writes it again.
+  w.TypeIntoCell(kPositionRow, "EP", QStringLiteral("9876"));
+  QTRY_VERIFY_WITH_TIMEOUT(FileContent(recovery).contains("9876"), 10000);
 }
 
 QTEST_MAIN(AutosaveTest)
