@@ -109,6 +109,11 @@ class KsCustomObj {
   // XML object format (core/obj_xml.cpp).
   virtual void SaveToXML(std::ostream& stream, int indent) = 0;
   virtual void LoadFromXML(std::istream& stream) = 0;
+  // Writes the object and everything below it for a copy that must be whole:
+  // unlike SaveToXML nothing is left out (objects without a key, that fail
+  // validation or hold no value, children that cannot be written), texts are
+  // kept as they are and every failure raises EObj.
+  virtual void SaveWholeToXML(std::ostream& stream, int indent) = 0;
   virtual void ChangePKValues(const std::vector<Variant>& values);
   virtual bool Validate(bool recursive) = 0;
   // Database persistence (core/obj_sql.cpp, core/obj_list_sql.cpp).

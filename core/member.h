@@ -65,6 +65,17 @@ class KsMember {
   // Text forms of the XML object format (core/member_xml.cpp).
   std::string GetXmlText() const;
   void SetXmlText(const std::string& text);
+  // The value for a whole copy (KsCustomObj::SaveWholeToXML): one text per
+  // entry of a multi-line value, texts untrimmed; read back entry by entry
+  // with AddWholeXmlText, which keeps the text as the value (as a file's
+  // reader does). `cdata` tells a CDATA section from parsed text.
+  // A value that is no text is written exactly (shortest round-trip form)
+  // and marked with its kind, "" for a text.
+  std::vector<std::string> WholeXmlTexts() const;
+  std::string WholeXmlKind() const;
+  // False when `kind` is unknown or the text is no value of that kind.
+  bool AddWholeXmlText(const std::string& text, bool cdata, const std::string& kind,
+                       TextPool* pool);
 
  private:
   void Guarded(Variant v);

@@ -1,5 +1,6 @@
 // Text forms of members in the XML object format.
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -133,4 +134,94 @@ void KsMember::SetXmlText(const std::string& text) {
       SetAsString(IsBinaryOrCursor(type) ? std::string() : s);
       break;
   }
+}
+
+std::vector<std::string> KsMember::WholeXmlTexts() const {
+  switch (Value.Kind()) {
+    case KsVarKind::Empty:
+    case KsVarKind::Null:
+    case KsVarKind::Pointer:
+      return {};
+    case KsVarKind::StringList: {
+      std::vector<std::string> texts;
+      for (const std::string& entry : Value.List()) texts.push_back(XmlEscape(entry));
+      return texts;
+    }
+    case KsVarKind::Integer:
+      return {std::to_string(Value.ToInteger())};
+    case KsVarKind::Boolean:
+      return {Value.ToBoolean() ? "1" : "0"};
+    case KsVarKind::Float:
+    case KsVarKind::Currency:
+    case KsVarKind::DateTime: {
+      char text[40];
+      const auto end = std::to_chars(text, text + sizeof text, Value.ToFloat()).ptr;
+      return {std::string(text, end)};
+    }
+    case KsVarKind::String:
+      break;
+  }
+  const uint8_t type = GetFieldType() & kTypeMask;
+  const std::string escaped = XmlEscape(Value.Str());
+  if (type != ftMemo && type != ftFmtMemo) return {escaped};
+  // A long text keeps its blanks and line ends, which parsed text would not.
+  return {std::string(kCDataOpen) + escaped + std::string(kCDataClose)};
+}
+
+std::string KsMember::WholeXmlKind() const {
+  switch (Value.Kind()) {
+    case KsVarKind::Integer:
+      return "I";
+    case KsVarKind::Boolean:
+      return "B";
+    case KsVarKind::Float:
+      return "F";
+    case KsVarKind::Currency:
+      return "C";
+    case KsVarKind::DateTime:
+      return "D";
+    default:
+      return "";
+  }
+}
+
+bool KsMember::AddWholeXmlText(const std::string& text, bool cdata, const std::string& kind,
+                               TextPool* pool) {
+  if (!kind.empty()) {
+    const char* end = text.data() + text.size();
+    if (kind == "I") {
+      int32_t i = 0;
+      const auto r = std::from_chars(text.data(), end, i);
+      if (r.ec != std::errc() || r.ptr != end) return false;
+      SetValue(Variant(i));
+      return true;
+    }
+    if (kind == "B") {
+      if (text != "0" && text != "1") return false;
+      SetValue(Variant(text == "1"));
+      return true;
+    }
+    double d = 0;
+    const auto r = std::from_chars(text.data(), end, d);
+    if (r.ec != std::errc() || r.ptr != end) return false;
+    if (kind == "F")
+      SetValue(Variant(d));
+    else if (kind == "C")
+      SetValue(Variant::FromCurrency(d));
+    else if (kind == "D")
+      SetValue(Variant::FromDateTime(d));
+    else
+      return false;
+    return true;
+  }
+  const std::string s = cdata ? XmlUnescape(text, true) : WrittenText(text);
+  if (!FieldDesc || !FieldDesc->IsMultiValue()) {
+    SetValue(Variant(std::string_view(s), pool));
+    return true;
+  }
+  KsStringList entries;
+  if (Value.Kind() == KsVarKind::StringList) entries = Value.List();
+  entries.push_back(s);
+  SetValue(Variant::FromStringList(std::move(entries)));
+  return true;
 }

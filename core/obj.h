@@ -30,6 +30,7 @@ class KsObj : public KsCustomObj {
   void SaveToXML(std::ostream& stream, int indent) override;
   // Writes the element with the members that have a value, then the children.
   virtual void WriteXML(std::ostream& stream, int indent);
+  void SaveWholeToXML(std::ostream& stream, int indent) override;
   // Reads the object's own members from the first element of its table.
   void LoadFromXML(std::istream& stream) override;
 

@@ -46,6 +46,7 @@ class KsObjList : public KsCustomObj {
   void ChangePKValues(const std::vector<Variant>& values) override;
   bool Validate(bool recursive) override;
   void SaveToXML(std::ostream& stream, int indent) override;
+  void SaveWholeToXML(std::ostream& stream, int indent) override;
   // Lists are not read from XML: raises.
   void LoadFromXML(std::istream& stream) override;
 

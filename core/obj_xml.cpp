@@ -126,3 +126,27 @@ void KsObjList::SaveToXML(std::ostream& stream, int indent) {
 void KsObjList::LoadFromXML(std::istream&) {
   throw EObj(ClassName(), "Abstrakter Fehler", "LoadFromXML");
 }
+
+void KsObj::SaveWholeToXML(std::ostream& stream, int indent) {
+  const std::string pad(static_cast<size_t>(indent), ' ');
+  std::string text = pad + "<OBJ_" + TableName() + ">\r\n";
+  for (const KsMember* m : Members) {
+    const std::string kind = m->WholeXmlKind();
+    const std::string open = m->Name() + (kind.empty() ? "" : " Typ=\"" + kind + "\"");
+    for (const std::string& xml : m->WholeXmlTexts())
+      text += pad + "  <" + open + ">" + xml + "</" + m->Name() + ">\r\n";
+  }
+  WriteText(stream, text, *this, "SaveWholeToXML");
+  for (int i = 0; i < Children.Count(); ++i)
+    Children.Objects(i)->SaveWholeToXML(stream, indent + 2);
+  WriteText(stream, pad + "</OBJ_" + TableName() + ">\r\n", *this, "SaveWholeToXML");
+}
+
+void KsObjList::SaveWholeToXML(std::ostream& stream, int indent) {
+  const std::string pad(static_cast<size_t>(indent), ' ');
+  const std::string table = TableName();
+  WriteText(stream, pad + "<OBJLIST_" + table + " Count=\"" + std::to_string(Count()) + "\">\r\n",
+            *this, "SaveWholeToXML");
+  for (KsCustomObj* item : ItemsList) item->SaveWholeToXML(stream, indent + 2);
+  WriteText(stream, pad + "</OBJLIST_" + table + ">\r\n", *this, "SaveWholeToXML");
+}

@@ -47,9 +47,13 @@ void ChangeTracker::Note(const KsGAEBObj& element) {
 }
 
 bool ChangeTracker::Changed() const {
+  if (unsaved_) return true;
   for (const auto& [element, values] : kept_)
     if (Values(*element) != values) return true;
   return false;
 }
 
-void ChangeTracker::Reset() { kept_.clear(); }
+void ChangeTracker::Reset() {
+  kept_.clear();
+  unsaved_ = false;
+}

@@ -20,7 +20,11 @@ class ChangeTracker {
   bool Changed() const;
   // The present values become those of the file (after opening or saving).
   void Reset();
+  // Changed until the next Reset, whatever is noted (an offer restored from
+  // a recovery file was never saved).
+  void MarkUnsaved() { unsaved_ = true; }
 
  private:
+  bool unsaved_ = false;
   std::unordered_map<const KsGAEBObj*, std::vector<std::string>> kept_;
 };

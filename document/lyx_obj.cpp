@@ -50,8 +50,7 @@ KsLyxObj::~KsLyxObj() {
 }
 
 std::string KsLyxObj::FileName() const {
-  if (!reader_) return std::string();
-  const std::string& path = reader_->FileName();
+  const std::string& path = reader_ ? reader_->FileName() : restoredFrom_;
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -63,6 +62,7 @@ void KsLyxObj::FreeTree() {
 
 void KsLyxObj::CloseReader() {
   reader_.reset();
+  restoredFrom_.clear();
   LastError.clear();
 }
 

@@ -15,6 +15,7 @@
 class KsFileReadGaeb00;
 class KsGAEBObj;
 class KsGAEBObjList;
+struct RecoveryHead;
 
 // The offer document: the one open tender as a tree of GAEB elements, with
 // direct references into the parts the program works on.
@@ -68,6 +69,13 @@ class KsLyxObj : public GaebDocument {
   bool IsGaeb90Offer() const { return IsGaeb90() && gaeb90Origin_->Phase == "84"; }
   // The tender came as GAEB DA XML.
   bool IsXml() const { return xmlOrigin_ != nullptr; }
+  // Takes the offer a recovery file holds (document/recovery_file.h) as the
+  // open one, marked as changed; the tender file is not read. False with
+  // LastError (German) when the file cannot be read; the offer open before
+  // is then kept.
+  bool Restore(const std::string& recoveryFile, RecoveryHead& head);
+  // The XML tender's origin; null for GAEB 2000.
+  const GaebXmlOrigin* XmlOrigin() const { return xmlOrigin_.get(); }
   // The extension of the offer file: ".X84" or ".D84".
   std::string OfferExtension() const { return IsXml() ? ".X84" : ".D84"; }
   // Name and extension of the last imported file; "" before any import.
@@ -131,6 +139,7 @@ class KsLyxObj : public GaebDocument {
   // tree's goes back to the system when the old tree is freed.
   ArenaHold arena_;
   std::unique_ptr<KsFileReadGaeb00> reader_;
+  std::string restoredFrom_;  // the tender a restored offer answers, "" otherwise
   // What the X84 answer takes over from an XML tender; null for GAEB 2000.
   std::unique_ptr<GaebXmlOrigin> xmlOrigin_;
   // What the GAEB 90 D84 takes over from a GAEB 90 tender; null otherwise.

@@ -12,6 +12,7 @@
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -83,6 +84,16 @@ TFormLyx::TFormLyx(SettingsStore& settings, WindowDialogs& dialogs, QWidget* par
   resize(750, 550);
   CenterOnScreen(*this);
   ReadSettings(settings_, SettingsParts());
+
+  // Looks every second whether the interval has passed; writing costs only
+  // while there are unsaved changes.
+  auto* autosaveTimer = new QTimer(this);
+  connect(autosaveTimer, &QTimer::timeout, this, [this] { SecureOffer(false); });
+  autosaveTimer->start(1000);
+  typingPause_ = new QTimer(this);
+  typingPause_->setSingleShot(true);
+  typingPause_->setInterval(kTypingPauseMs);
+  connect(typingPause_, &QTimer::timeout, this, [this] { SecureOffer(true); });
 }
 
 // The pages refer to the document and the column list, so they go first.
@@ -307,6 +318,7 @@ void TFormLyx::closeEvent(QCloseEvent* event) {
     return;
   }
   WriteSettings(settings_, SettingsParts());
+  autosave_.Discard();
   QMainWindow::closeEvent(event);
 }
 
@@ -373,5 +385,8 @@ void TFormLyx::EndProgress() {
 }
 
 void TFormLyx::ShowTotals(const KsLyxObj& document) {
-  if (&document == document_.get()) tsTitPos->ShowTotals();
+  if (&document != document_.get()) return;
+  tsTitPos->ShowTotals();
+  // Totals follow every entry: the offer is secured once the typing pauses.
+  if (document_->Modified()) typingPause_->start();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
+#include "document/autosave.h"
 #include "ui/lyx_settings.h"
 
 struct OfferFinding;
@@ -55,6 +57,11 @@ class TFormLyx : public QMainWindow {
   // Unsaved changes are offered for saving ("Ja" saves as aSave does, "Nein"
   // drops them, "Abbrechen" keeps them); true when the caller may go on.
   bool MayDiscardChanges();
+  // Writes the recovery file of unsaved changes when the interval set on the
+  // options page has passed, or at once when `force`; a failure is shown
+  // once per tender, so that typing goes on. True when written.
+  bool SecureOffer(bool force);
+  const Autosave& AutoSave() const { return autosave_; }
   // aPrint: the offer print on a printer or PDF file chosen in the print dialog.
   void aPrintExecute();
   // aSend: the offer as a D84 attachment to the client, by e-mail.
@@ -115,6 +122,11 @@ class TFormLyx : public QMainWindow {
   void SetHintHeight(int height);
   void RepaintHint();
 
+  // After this long without an entry the offer is secured, whatever the interval.
+  static constexpr int kTypingPauseMs = 3000;
+  Autosave autosave_{60};
+  QTimer* typingPause_ = nullptr;
+  bool autosaveFailureShown_ = false;
   SettingsStore& settings_;
   WindowDialogs& dialogs_;
   std::unique_ptr<KsLyxObj> document_;

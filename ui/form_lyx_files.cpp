@@ -1,7 +1,10 @@
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <exception>
 #include <memory>
 
 #include "document/lyx_obj.h"
@@ -72,6 +75,8 @@ bool TFormLyx::LoadFile(const QString& path) {
   BuildTree();
   recentFiles_->Add(path);
   currentFile_ = path;
+  autosave_.Opened(NativePath(path));
+  autosaveFailureShown_ = false;
   UpdateTitle();
   pc->show();
   tsTitPos->Grid().setFocus();
@@ -121,6 +126,7 @@ bool TFormLyx::SaveOffer() {
     return false;
   }
   document_->MarkSaved();
+  autosave_.Discard();
   recentFiles_->Add(name);
   currentFile_ = name;
   UpdateTitle();
@@ -135,6 +141,7 @@ bool TFormLyx::MayDiscardChanges() {
     case WindowDialogs::SaveChanges::Save:
       return SaveOffer();
     case WindowDialogs::SaveChanges::Discard:
+      autosave_.Discard();
       return true;
     case WindowDialogs::SaveChanges::Cancel:
       break;
@@ -155,4 +162,17 @@ void TFormLyx::RecentFileChosen(const QString& path) {
     MessageBoxes().ShowError("Die angegebene Datei " + ToCp1252(path) + " existiert nicht mehr.");
   else if (MayDiscardChanges())
     LoadFile(path);
+}
+
+bool TFormLyx::SecureOffer(bool force) {
+  autosave_.SetInterval(tsOpt->eAutoSave->value());
+  try {
+    return autosave_.Secure(*document_, QDateTime::currentSecsSinceEpoch(), force);
+  } catch (const std::exception& e) {
+    if (!autosaveFailureShown_) {
+      autosaveFailureShown_ = true;
+      MessageBoxes().ShowMessage(e.what());
+    }
+    return false;
+  }
 }

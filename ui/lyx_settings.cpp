@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QSet>
+#include <QSpinBox>
 #include <QStringTokenizer>
 
 #include "document/lyx_obj.h"
@@ -24,6 +25,7 @@ const QString kShowMapiClient = QStringLiteral("ShowMapiClient");
 const QString kFont = QStringLiteral("Font");
 const QString kColumnWidths = QStringLiteral("ColWidths");
 const QString kDefaultVatRate = QStringLiteral("StdMWSt");
+const QString kAutoSave = QStringLiteral("AutoSichern");
 
 QString FileValue(int index) { return QStringLiteral("FILE%1").arg(index); }
 
@@ -86,6 +88,7 @@ void ReadSettings(SettingsStore& store, const LyxSettingsParts& parts) {
       KnownColumnWidths(store.ReadString(kColumnWidths), parts.Columns.Fields()));
   if (store.ValueExists(kDefaultVatRate))
     parts.Options.SetDefaultVatRate(store.ReadString(kDefaultVatRate));
+  if (store.ValueExists(kAutoSave)) parts.Options.eAutoSave->setValue(store.ReadInteger(kAutoSave));
 
   const QStringList paths = RecentFilePaths(store);
   for (int i = 0; i < RecentFileList::kCount; ++i) parts.RecentFiles.SetPath(i, paths.value(i));
@@ -107,6 +110,7 @@ void WriteSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   store.WriteInteger(kFont, parts.TitPos.LongTextFontSize());
   store.WriteString(kColumnWidths, parts.TitPos.Grid().UserWidthsText());
   store.WriteString(kDefaultVatRate, parts.Options.DefaultVatRateText());
+  store.WriteInteger(kAutoSave, parts.Options.eAutoSave->value());
 
   for (int i = 0; i < RecentFileList::kCount; ++i) {
     const QString path = parts.RecentFiles.Path(i);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "document/lyx_obj.h"
@@ -61,10 +62,24 @@ OptionsPage::OptionsPage(KsFieldList& fields, QWidget* parent)
   vatRow->addWidget(vatCaption);
   vatRow->addWidget(eStdMWSt);
   vatRow->addStretch(1);
+  eAutoSave = new QSpinBox(other);
+  eAutoSave->setRange(0, 3600);
+  eAutoSave->setValue(60);
+  eAutoSave->setToolTip(
+      QStringLiteral("Ungespeicherte \u00C4nderungen werden so oft f\u00FCr eine "
+                     "Wiederherstellung nach einem Absturz gesichert; 0 = nie"));
+  auto* autoSaveCaption = new QLabel(QStringLiteral("Automatisch sichern alle"), other);
+  autoSaveCaption->setBuddy(eAutoSave);
+  auto* autoSaveRow = new QHBoxLayout;
+  autoSaveRow->addWidget(autoSaveCaption);
+  autoSaveRow->addWidget(eAutoSave);
+  autoSaveRow->addWidget(new QLabel(QStringLiteral("Sekunden"), other));
+  autoSaveRow->addStretch(1);
   auto* otherLayout = new QVBoxLayout(other);
   otherLayout->addWidget(cboxPrintLTxt);
   otherLayout->addWidget(cboxShowMapiClient);
   otherLayout->addLayout(vatRow);
+  otherLayout->addLayout(autoSaveRow);
   SetDefaultVatRate(QString::number(KsLyxObj::kDefaultVatRate));
 
   auto* layout = new QVBoxLayout(this);

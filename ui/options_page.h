@@ -8,6 +8,8 @@ class QLineEdit;
 class GridColumnsEditor;
 
 // The page "&Optionen": the grid's column configuration and the other options.
+class QSpinBox;
+
 class OptionsPage : public QWidget {
   Q_OBJECT
  public:
@@ -18,6 +20,9 @@ class OptionsPage : public QWidget {
   QCheckBox* cboxShowMapiClient = nullptr;
   // "Standard-MwSt-Satz in %": the rate of a tender that gives none.
   QLineEdit* eStdMWSt = nullptr;
+  // "Automatisch sichern alle ... Sekunden": how often the recovery file of
+  // an offer with unsaved changes is written; 0 = never.
+  QSpinBox* eAutoSave = nullptr;
 
   double DefaultVatRate() const { return defaultVatRate_; }
   // A stored or typed rate; one that is no rate of 0 ... 100 leaves the

@@ -297,6 +297,26 @@ TEST_F(ObjXml, StreamErrorsAreRaised) {
   EXPECT_THROW(positions->SaveToXML(out, 0), EObj);
 }
 
+// The whole copy leaves out nothing SaveToXML skips (keyless, invalid and
+// failing objects), keeps the kind of each value and raises on every failure.
+TEST_F(ObjXml, WholeCopyLeavesNothingOut) {
+  static_cast<XmlObj*>(positions->Items(2))->Valid = false;
+  address->GetMember("SEIT").SetAsString("kein Datum");
+  std::ostringstream out;
+  firm->SaveWholeToXML(out, 0);
+  const std::string text = out.str();
+  EXPECT_EQ(Save(*firm), "");
+  for (const char* part : {"  <UMSATZ Typ=\"F\">12.5</UMSATZ>\r\n",
+                           "  <ANZAHL Typ=\"I\">7</ANZAHL>\r\n", "    <SEIT>kein Datum</SEIT>\r\n",
+                           "    <OBJ_XPOS>\r\n      <TEXT>b</TEXT>\r\n    </OBJ_XPOS>\r\n",
+                           "      <NR Typ=\"I\">3</NR>\r\n      <TEXT>c</TEXT>\r\n",
+                           "<INTERN_X>nicht schreiben</INTERN_X>"})
+    EXPECT_NE(text.find(part), std::string::npos) << part;
+  std::ostringstream broken;
+  broken.setstate(std::ios::badbit);
+  EXPECT_THROW(firm->SaveWholeToXML(broken, 0), EObj);
+}
+
 struct LoadCase {
   const char* name;
   std::string text;
