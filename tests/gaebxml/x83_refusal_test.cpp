@@ -70,8 +70,8 @@ TEST(X83Refusal, EveryRefusalSaysWhatWasFound) {
        "Die Datei ist eine GAEB DA XML-Datei der Austauschphase 84 (Angebotsabgabe); eingelesen "
        "werden nur Angebotsaufforderungen (Austauschphase 83, X83)."},
       {"tender without quantities", X83Document(GaebInfoXml() + AwardXml(BoQXml(category), "81")),
-       "Die Datei ist eine GAEB DA XML-Datei der Austauschphase 81 (Leistungsbeschreibung ohne "
-       "Mengen); eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83)."},
+       "Die Datei ist eine GAEB DA XML-Datei der Austauschphase 81 (Leistungsbeschreibung); "
+       "eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83)."},
       {"no award", X83Document(GaebInfoXml()),
        "Die GAEB DA XML-Datei enth\xE4lt keine Vergabe-Daten (Element \"Award\")."},
       {"no BoQ", X83Document(GaebInfoXml() + "<Award><DP>83</DP></Award>\n"),
