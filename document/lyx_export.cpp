@@ -1,7 +1,7 @@
-#include <ctime>
 #include <exception>
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 
 #include "document/atomic_file.h"
 #include "document/lyx_obj.h"
@@ -9,18 +9,14 @@
 #include "gaeb/gaeb_obj.h"
 #include "gaeb90/d84_offer.h"
 #include "gaebxml/x84_writer.h"
+#include "util/date_time.h"
 
 namespace {
 
 // Now, as GAEB 2000 writes a date and a time.
 SubmissionStamp SubmissionStampNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%d.%m.%Y", &local);
-  std::strftime(time, sizeof time, "%H:%M", &local);
-  return {date, time};
+  auto [date, time] = LocalNowText("%d.%m.%Y", "%H:%M");
+  return {std::move(date), std::move(time)};
 }
 
 }  // namespace

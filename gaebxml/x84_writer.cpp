@@ -1,11 +1,11 @@
 #include "gaebxml/x84_writer.h"
 
 #include <algorithm>
-#include <ctime>
 #include <iterator>
 #include <ostream>
 #include <pugixml.hpp>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "gaeb/gaeb_elements.h"
@@ -14,6 +14,7 @@
 #include "gaebxml/xml_decimal.h"
 #include "gaebxml/xml_identity.h"
 #include "util/codec.h"
+#include "util/date_time.h"
 #include "util/rounding.h"
 
 namespace {
@@ -209,13 +210,8 @@ class X84Builder {
 }  // namespace
 
 X84Stamp X84StampNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char date[16], time[16];
-  std::strftime(date, sizeof date, "%Y-%m-%d", &local);
-  std::strftime(time, sizeof time, "%H:%M:%S", &local);
-  return {date, time};
+  auto [date, time] = LocalNowText("%Y-%m-%d", "%H:%M:%S");
+  return {std::move(date), std::move(time)};
 }
 
 void WriteX84(std::ostream& out, const KsGAEBObj& root, const GaebXmlOrigin& origin,

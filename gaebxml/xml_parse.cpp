@@ -37,38 +37,6 @@ const char* Problem(pugi::xml_parse_status status) {
   }
 }
 
-// The length of the well-formed UTF-8 sequence of two to four bytes at
-// text[pos], its code point in `cp`; 0 where there is none (a stray or
-// truncated byte, an overlong form, a surrogate).
-size_t Utf8Sequence(std::string_view text, size_t pos, char32_t& cp) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  size_t length = 0;
-  char32_t min = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    cp = lead & 0x1F;
-    min = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    cp = lead & 0x0F;
-    min = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    cp = lead & 0x07;
-    min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (pos + length > text.size()) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(pos + i) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (byte(pos + i) & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return length;
-}
-
 // The encoding the XML declaration names, "" when there is none.
 std::string_view DeclaredEncoding(std::string_view text) {
   if (text.substr(0, 5) != "<?xml") return {};
@@ -91,7 +59,7 @@ std::string TextConverter::operator()(std::string_view utf8) {
     const auto c = static_cast<unsigned char>(utf8[pos]);
     if (c >= 0x80) {
       char32_t cp = 0;
-      const size_t length = Utf8Sequence(utf8, pos, cp);
+      const size_t length = DecodeUtf8(utf8, pos, cp);
       if (length == 0) {
         ++invalid_;
         out += '?';

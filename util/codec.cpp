@@ -43,6 +43,8 @@ std::array<char, 128> BuildOem850Table() {
   return table;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -61,9 +63,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// Decodes one well-formed UTF-8 sequence at text[pos]; returns its length,
-// or 0 when the bytes there are not valid UTF-8 (overlong forms and
-// surrogates included).
 size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(pos);
@@ -92,8 +91,6 @@ size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp) {
   if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
   return length;
 }
-
-}  // namespace
 
 char32_t Cp1252ToUnicode(unsigned char c) {
   if (c >= 0x80 && c < 0xA0) return kCp1252High[c - 0x80];

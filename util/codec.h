@@ -18,6 +18,12 @@ std::string Utf8ToCp1252(std::string_view text, size_t& replaced);
 char UnicodeToCp1252(char32_t cp, char fallback = '?');
 // Windows-1252 byte -> Unicode code point.
 char32_t Cp1252ToUnicode(unsigned char c);
+// Appends the UTF-8 bytes of one code point.
+void AppendUtf8(std::string& out, char32_t cp);
+// Decodes the well-formed UTF-8 sequence at text[pos] into `cp`; returns its
+// length, or 0 when the bytes there are no valid UTF-8 (a stray or truncated
+// byte, an overlong form, a surrogate).
+size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp);
 // OEM code page 850 -> Windows-1252, in place; bytes without an equivalent become '?'.
 void Oem850ToCp1252(std::string& text);
 void Oem850ToCp1252(char* data, size_t length);

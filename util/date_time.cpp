@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 #include "util/format_error.h"
 
@@ -256,4 +257,14 @@ bool TryStrToDateTime(const std::string& text, double& dateTime, const NumberFor
   }
   dateTime = date >= 0 ? date + time : date - time;
   return true;
+}
+
+std::pair<std::string, std::string> LocalNowText(const char* datePattern, const char* timePattern) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char date[64], time[64];
+  const size_t dateLength = std::strftime(date, sizeof date, datePattern, &local);
+  const size_t timeLength = std::strftime(time, sizeof time, timePattern, &local);
+  return {std::string(date, dateLength), std::string(time, timeLength)};
 }

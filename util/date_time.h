@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "util/format_settings.h"
 
@@ -34,6 +35,10 @@ double EncodeTime(int hour, int minute, int second, int milliSecond);
 // every other character is copied.
 std::string FormatDateTime(const std::string& pattern, double dateTime,
                            const NumberFormat& format = FormatSettings());
+// The local date and time now in two strftime patterns ("%d.%m.%Y",
+// "%H:%M"), taken at one instant, for the stamps of files whose format fixes
+// how dates are written, whatever the user's.
+std::pair<std::string, std::string> LocalNowText(const char* datePattern, const char* timePattern);
 // Pattern "c".
 std::string DateTimeToStr(double dateTime, const NumberFormat& format = FormatSettings());
 
