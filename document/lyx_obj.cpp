@@ -56,6 +56,7 @@ std::string KsLyxObj::FileName() const {
 }
 
 void KsLyxObj::FreeTree() {
+  history_.Clear();
   if (arena_) arena_->Retire();
   GaebRoot.reset();
 }
@@ -79,6 +80,24 @@ void KsLyxObj::RecalculateAll() {
     ~FlagScope() { flag = false; }
   } scope(recalcAll_);
   CalcAll(*Lv);
+}
+
+std::vector<KsGAEBObj*> KsLyxObj::Undo() {
+  std::vector<KsGAEBObj*> changed = history_.Undo();
+  if (!changed.empty()) {
+    RecalculateAll();
+    NotifyObservers(lcTotalsChanged);
+  }
+  return changed;
+}
+
+std::vector<KsGAEBObj*> KsLyxObj::Redo() {
+  std::vector<KsGAEBObj*> changed = history_.Redo();
+  if (!changed.empty()) {
+    RecalculateAll();
+    NotifyObservers(lcTotalsChanged);
+  }
+  return changed;
 }
 
 // Not an edit: the offer stays equal to the file until the user changes something.

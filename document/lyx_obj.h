@@ -7,6 +7,7 @@
 
 #include "core/arena.h"
 #include "document/change_tracker.h"
+#include "document/edit_history.h"
 #include "document/lyx_observer.h"
 #include "gaeb/gaeb_document.h"
 #include "gaeb90/gaeb90_origin.h"
@@ -96,7 +97,19 @@ class KsLyxObj : public GaebDocument {
   // Every edit notes its element before changing it (prices, discounts, VAT,
   // bidder and award fields), so the document knows whether it still equals
   // the file last opened or saved.
-  void NoteEdit(const KsGAEBObj& element) { changes_.Note(element); }
+  // The note also opens a step of the history, which EntryDone closes: what
+  // a command changes between the two is undone as one.
+  void NoteEdit(KsGAEBObj& element) {
+    changes_.Note(element);
+    history_.Note(element);
+  }
+  void EntryDone() { history_.Close(); }
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
+  // The last entry taken back (made again), every amount and sum recomputed
+  // and the observers told; the elements it changed, empty when there was none.
+  std::vector<KsGAEBObj*> Undo();
+  std::vector<KsGAEBObj*> Redo();
   bool Modified() const { return changes_.Changed(); }
   // The offer was saved: its present values are those of the file.
   void MarkSaved() { changes_.Reset(); }
@@ -148,4 +161,5 @@ class KsLyxObj : public GaebDocument {
   bool recalcAll_ = false;
   bool vatUnconfirmed_ = false;
   ChangeTracker changes_;
+  EditHistory history_;
 };

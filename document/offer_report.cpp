@@ -56,8 +56,8 @@ int ContinuationIndent(const std::string& line) {
 // One print run: the columns are fixed once, the page head follows the device.
 class OfferReport {
  public:
-  OfferReport(KsLyxObj& document, TextDevice& device, bool longTexts)
-      : document_(document), device_(device), longTexts_(longTexts) {}
+  OfferReport(KsLyxObj& document, TextDevice& device, bool longTexts, int pageCount)
+      : document_(document), device_(device), longTexts_(longTexts), pageCount_(pageCount) {}
 
   bool Print(const std::vector<std::string>& head, const std::string& name) {
     // Without a loaded tender there is nothing to print; the head is null then
@@ -128,7 +128,9 @@ class OfferReport {
   void PrintPhysicalLine(const std::string& text) {
     const int page = device_.PageNumber();
     if (page != lastPage_) {
-      device_.WriteLine(AlignRight("Seite " + std::to_string(page), pageChars_));
+      std::string number = "Seite " + std::to_string(page);
+      if (pageCount_ > 0) number += " von " + std::to_string(pageCount_);
+      device_.WriteLine(AlignRight(number, pageChars_));
       lastPage_ = page;
     }
     device_.WriteLine(text);
@@ -264,6 +266,7 @@ class OfferReport {
   KsLyxObj& document_;
   TextDevice& device_;
   const bool longTexts_;
+  const int pageCount_;
   OfferColumnWidths columns_;
   int pageChars_ = 0;
   int ozWidth_ = 0;
@@ -274,8 +277,8 @@ class OfferReport {
 }  // namespace
 
 bool PrintOffer(KsLyxObj& document, const std::vector<std::string>& head, TextDevice& device,
-                const std::string& name, bool longTexts) {
-  return OfferReport(document, device, longTexts).Print(head, name);
+                const std::string& name, bool longTexts, int pageCount) {
+  return OfferReport(document, device, longTexts, pageCount).Print(head, name);
 }
 
 int OfferTableWidth(const KsLyxObj& document) { return OfferColumns(document).MinPageChars(); }

@@ -36,6 +36,13 @@ std::optional<TGridMove> GridMoveForKey(const QKeyEvent& event) {
   }
 }
 
+std::optional<TGridMove> TabMove(const QKeyEvent& event) {
+  if (event.modifiers() & Qt::AltModifier) return std::nullopt;
+  if (event.key() == Qt::Key_Backtab) return TGridMove::PreviousCell;
+  if (event.key() != Qt::Key_Tab) return std::nullopt;
+  return event.modifiers() & Qt::ShiftModifier ? TGridMove::PreviousCell : TGridMove::NextCell;
+}
+
 std::optional<bool> EmptyEpKey(const QKeyEvent& event) {
   if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)) !=
       Qt::ControlModifier)
@@ -106,9 +113,11 @@ bool CellEditor::event(QEvent* event) {
     }
   } else if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-    if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-      emit LeaveRequested(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+    if (const auto tab = TabMove(*key)) {
+      if (key->modifiers() & Qt::ControlModifier)
+        emit LeaveRequested(*tab == TGridMove::NextCell);
+      else
+        emit MoveRequested(*tab);
       return true;
     }
   }

@@ -11,6 +11,8 @@ class QKeyEvent;
 enum class TGridMove {
   PreviousColumn,  // nearest editable column to the left
   NextColumn,
+  PreviousCell,  // Shift+Tab: the previous editable cell, on into the row above
+  NextCell,      // Tab: the next editable cell, on into the row below
   PreviousRow,  // nearest matching row above
   NextRow,
   FirstRow,
@@ -23,6 +25,8 @@ enum class TGridMove {
 // Enter / Shift+Enter, Up, Down (not Alt+Down), Page Up / Down, Home, End,
 // Left, Right.
 std::optional<TGridMove> GridMoveForKey(const QKeyEvent& event);
+// Tab and Shift+Tab (with or without Ctrl, not with Alt): the next or previous cell.
+std::optional<TGridMove> TabMove(const QKeyEvent& event);
 // Ctrl+N (true) and Ctrl+L (false): next / previous position without a unit price.
 std::optional<bool> EmptyEpKey(const QKeyEvent& event);
 
@@ -43,7 +47,7 @@ class CellEditor : public QLineEdit {
  signals:
   void MoveRequested(TGridMove move);
   void EmptyEpRequested(bool next);
-  // Tab (forward) and Shift+Tab leave the grid.
+  // Ctrl+Tab (forward) and Ctrl+Shift+Tab leave the grid.
   void LeaveRequested(bool forward);
   // The editor lost the focus to another control: commit.
   void EditExit();

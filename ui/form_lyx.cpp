@@ -22,10 +22,12 @@
 
 #include "document/lyx_obj.h"
 #include "document/offer_check.h"
+#include "document/offer_search.h"
 #include "gaeb/gaeb_obj.h"
 #include "ui/action_icons.h"
 #include "ui/center_on_screen.h"
 #include "ui/contact_panel.h"
+#include "ui/find_bar.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/help_form.h"
@@ -34,8 +36,10 @@
 #include "ui/lyx_observer_form.h"
 #include "ui/options_page.h"
 #include "ui/print_command.h"
+#include "ui/print_preview.h"
 #include "ui/recent_files.h"
 #include "ui/send_icon.h"
+#include "ui/start_page.h"
 #include "ui/tit_pos_page.h"
 
 namespace {
@@ -75,7 +79,12 @@ TFormLyx::TFormLyx(SettingsStore& settings, WindowDialogs& dialogs, QWidget* par
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(CreateTopBar());
+  layout->addWidget(findBar_);
   layout->addWidget(CreateClient(), 1);
+  startPage_ = new StartPage;
+  connect(startPage_, &StartPage::OpenRequested, this, &TFormLyx::OpenFile);
+  connect(startPage_, &StartPage::RecentFileChosen, this, &TFormLyx::RecentFileChosen);
+  layout->addWidget(startPage_, 1);
   layout->addWidget(CreateHintPanel());
   setCentralWidget(central);
 
@@ -84,6 +93,8 @@ TFormLyx::TFormLyx(SettingsStore& settings, WindowDialogs& dialogs, QWidget* par
   resize(750, 550);
   CenterOnScreen(*this);
   ReadSettings(settings_, SettingsParts());
+  ShowStartPage(true);
+  setAcceptDrops(true);
 
   // Looks every second whether the interval has passed; writing costs only
   // while there are unsaved changes.
@@ -117,6 +128,13 @@ void TFormLyx::CreateActions() {
       NewAction(this, "aPrint", QStringLiteral("Drucken"), QStringLiteral("Drucken"), Qt::Key_F9);
   aPrint->setIcon(ActionIcon(TActionIcon::Print));
   connect(aPrint, &QAction::triggered, this, &TFormLyx::aPrintExecute);
+
+  aPreview = NewAction(this, "aPreview", QStringLiteral("Druckvorschau ..."),
+                       QStringLiteral("Druckvorschau"), QKeySequence(QStringLiteral("Shift+F9")));
+  connect(aPreview, &QAction::triggered, this, [this] {
+    CommitEdits();
+    PreviewOfferCommand(*document_, tsOpt->cboxPrintLTxt->isChecked(), this);
+  });
 
   aSend = NewAction(this, "aSend", QStringLiteral("E-Mail senden"),
                     QStringLiteral("Als E-Mail versenden"), QKeySequence(QStringLiteral("Ctrl+E")));
@@ -157,6 +175,7 @@ void TFormLyx::CreateMenus() {
   file->addAction(aLoad);
   file->addAction(aSave);
   file->addSeparator();
+  file->addAction(aPreview);
   file->addAction(aPrint);
   file->addSeparator();
   file->addAction(aSend);
@@ -190,6 +209,7 @@ void TFormLyx::CreateMenus() {
   edit->setObjectName(QStringLiteral("mmBearbeiten"));
   edit->addAction(aLastEmpEP);
   edit->addAction(aNextEmpEP);
+  CreateEditActions(*edit);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
   help->setObjectName(QStringLiteral("mmHilfe"));
@@ -250,9 +270,9 @@ QWidget* TFormLyx::CreateClient() {
   tsOpt = new OptionsPage(*fields_);
   tsTitPos = new TitPosPage(*document_, *fields_, *tsOpt->Columns);
   tsTitPos->setObjectName(QStringLiteral("tsTitPos"));
-  connect(tsTitPos, &TitPosPage::Edited, this, &TFormLyx::UpdateTitle);
+  connect(tsTitPos, &TitPosPage::Edited, this, &TFormLyx::EntryMade);
   connect(tsTitPos, &TitPosPage::AreaShown, this, &TFormLyx::SelectTreeEntry);
-  connect(infoPages_, &InfoPageSet::Edited, this, &TFormLyx::UpdateTitle);
+  connect(infoPages_, &InfoPageSet::Edited, this, &TFormLyx::EntryMade);
   pc->addTab(tsTitPos, QStringLiteral("&Titel-Positionen"));
   pc->addTab(tsOpt, QStringLiteral("&Optionen"));
   connect(pc, &QTabWidget::currentChanged, this, &TFormLyx::PageChanged);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 #include <QTimer>
 #include <memory>
 #include <vector>
@@ -17,14 +18,20 @@ class KsLyxObserverForm;
 class PrintTarget;
 class SettingsStore;
 class WindowDialogs;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class FindBar;
 class InfoPageSet;
+class OfferSearch;
+class StartPage;
 class OptionsPage;
 class RecentFileList;
 class TitPosPage;
@@ -82,14 +89,33 @@ class TFormLyx : public QMainWindow {
   // recalculates before the window shows it).
   void ShowTotals(const KsLyxObj& document);
 
+  // Ctrl+Z / Ctrl+Y: the last entry of the offer taken back or made again
+  // (an entry still being typed in the grid is dropped first), the totals
+  // recomputed and the position shown.
+  void TakeBackEntry(bool undo);
+  // Ctrl+F opens the search line, F3 / Shift+F3 go to the next and previous
+  // hit: the tree, the grid and the long text show it.
+  void FindHit(bool forward);
+  // Opens a file dropped on the window, after the unsaved-changes question.
+  bool OpenDropped(const QString& path);
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateActions();
   void CreateMenus();
+  // Undo, redo and the search, with the search line.
+  void CreateEditActions(QMenu& edit);
+  // An entry went into the document: it becomes one step of the history.
+  void EntryMade();
+  void UpdateEditActions();
+  // With no tender open the start page takes the place of the tree and pages.
+  void ShowStartPage(bool shown);
   QWidget* CreateTopBar();
   QWidget* CreateClient();
   QWidget* CreateHintPanel();
@@ -134,6 +160,10 @@ class TFormLyx : public QMainWindow {
   std::unique_ptr<KsFieldList> fields_;
   std::unique_ptr<PrintTarget> printTarget_;
   QString currentFile_;  // last opened or saved
+  QString offerFile_;    // the offer last saved or opened, "" for a tender
+  std::unique_ptr<OfferSearch> search_;
+  KsGAEBObj* lastHit_ = nullptr;
+  KsGAEBObj* hitRow_ = nullptr;  // the grid's row element right after the hit
   int nodeCount_ = 0;
   int hintHeight_ = 0;
   bool shownOnce_ = false;
@@ -142,10 +172,16 @@ class TFormLyx : public QMainWindow {
   QAction* aLoad = nullptr;
   QAction* aSave = nullptr;
   QAction* aPrint = nullptr;
+  QAction* aPreview = nullptr;
   QAction* aSend = nullptr;
   QAction* aToogleOpt = nullptr;
   QAction* aLastEmpEP = nullptr;
   QAction* aNextEmpEP = nullptr;
+  QAction* aUndo = nullptr;
+  QAction* aRedo = nullptr;
+  QAction* aFind = nullptr;
+  QAction* aFindNext = nullptr;
+  QAction* aFindPrevious = nullptr;
   QAction* aHelp = nullptr;
   QAction* aInfo = nullptr;
   QAction* mEnd = nullptr;
@@ -165,4 +201,6 @@ class TFormLyx : public QMainWindow {
   QLabel* lblProgBar = nullptr;
   QProgressBar* progBar = nullptr;
   RecentFileList* recentFiles_ = nullptr;
+  FindBar* findBar_ = nullptr;
+  StartPage* startPage_ = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include "document/lyx_obj.h"
 #include "document/offer_check.h"
+#include "document/offer_search.h"
 #include "document/tender_overwrite.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "ui/form_lyx.h"
@@ -18,6 +19,7 @@
 #include "ui/price_grid.h"
 #include "ui/qstring_codec.h"
 #include "ui/recent_files.h"
+#include "ui/tender_file_types.h"
 #include "ui/tit_pos_page.h"
 #include "ui/window_dialogs.h"
 #include "util/message_boxes.h"
@@ -75,6 +77,11 @@ bool TFormLyx::LoadFile(const QString& path) {
   BuildTree();
   recentFiles_->Add(path);
   currentFile_ = path;
+  offerFile_ = IsOfferFileName(path) ? path : QString();
+  search_.reset();
+  lastHit_ = hitRow_ = nullptr;
+  UpdateEditActions();
+  ShowStartPage(false);
   autosave_.Opened(NativePath(path));
   autosaveFailureShown_ = false;
   UpdateTitle();
@@ -100,10 +107,13 @@ bool TFormLyx::SaveFile() {
 // The tender it was read from is replaced only after a question of its own,
 // and never by an offer that cannot carry it.
 bool TFormLyx::SaveOffer() {
+  // Once there is an offer file, its folder and name are proposed again.
   const QString imported = PathFromNative(document_->Reader()->FileName());
-  const QString proposed = WithExtension(PathFromNative(document_->FileName()),
-                                         QString::fromLatin1(document_->OfferExtension().c_str()));
-  const QString directory = QFileInfo(imported).absolutePath();
+  const QString proposed =
+      offerFile_.isEmpty() ? WithExtension(PathFromNative(document_->FileName()),
+                                           QString::fromLatin1(document_->OfferExtension().c_str()))
+                           : QFileInfo(offerFile_).fileName();
+  const QString directory = QFileInfo(offerFile_.isEmpty() ? imported : offerFile_).absolutePath();
   bool gaeb2000 = false;
   const QString name = document_->IsGaeb90()
                            ? dialogs_.SaveOfferFileName(this, directory, proposed, gaeb2000)
@@ -129,6 +139,7 @@ bool TFormLyx::SaveOffer() {
   autosave_.Discard();
   recentFiles_->Add(name);
   currentFile_ = name;
+  offerFile_ = name;
   UpdateTitle();
   return true;
 }

@@ -269,6 +269,12 @@ void PriceGrid::CancelEdit() {
   HideEditor();
 }
 
+bool PriceGrid::DropPendingEntry() {
+  if (eEdit->isHidden() || !eEdit->isModified()) return false;
+  OpenEditor(currentIndex());
+  return true;
+}
+
 void PriceGrid::HideEditor() {
   if (!eEdit->isHidden()) {
     // Hiding a focused editor would pass the focus on to any next control.
@@ -387,9 +393,33 @@ int PriceGrid::RowTarget(TGridMove move, int row, int column, bool& revealAbove)
   }
 }
 
+bool PriceGrid::CellTarget(bool next, int& row, int& column) const {
+  const int step = next ? 1 : -1;
+  for (int r = row, c = column + step; r >= 0 && r < model_->rowCount(); r += step) {
+    for (; c >= 0 && c < model_->columnCount(); c += step) {
+      if (!Matches(r, c)) continue;
+      row = r;
+      column = c;
+      return true;
+    }
+    c = next ? 0 : model_->columnCount() - 1;
+  }
+  return false;
+}
+
 void PriceGrid::Navigate(TGridMove move) {
-  const int row = CurrentRow();
-  const int column = CurrentColumn();
+  int row = CurrentRow();
+  int column = CurrentColumn();
+  if (move == TGridMove::NextCell || move == TGridMove::PreviousCell) {
+    const bool next = move == TGridMove::NextCell;
+    if (row < 0 || column < 0)
+      SelectFirstEditable();
+    else if (CellTarget(next, row, column))
+      SelectCell(row, column);
+    else
+      KeepEntry();
+    return;
+  }
   const bool sideways = move == TGridMove::PreviousColumn || move == TGridMove::NextColumn;
   if (row < 0 || column < 0) {
     if (!sideways) SelectFirstEditable();
@@ -400,6 +430,7 @@ void PriceGrid::Navigate(TGridMove move) {
                               : RowTarget(move, row, column, revealAbove);
   if (target < 0 || target == (sideways ? column : row)) {
     KeepEntry();
+    if (move == TGridMove::NextRow && target < 0) emit LastRowPassed(column);
   } else if (sideways) {
     SelectCell(row, target);
   } else {
@@ -446,6 +477,17 @@ bool PriceGrid::event(QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride && EmptyEpKey(*static_cast<QKeyEvent*>(event))) {
     event->accept();
     return true;
+  }
+  // Tab moves between the cells; only Ctrl+Tab leaves the grid.
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (const auto tab = TabMove(*key)) {
+      if (key->modifiers() & Qt::ControlModifier)
+        LeaveGrid(*tab == TGridMove::NextCell);
+      else
+        Navigate(*tab);
+      return true;
+    }
   }
   return QTableView::event(event);
 }

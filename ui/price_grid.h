@@ -61,6 +61,9 @@ class PriceGrid : public QTableView {
   void CommitEdit();
   // Drops the entry and hides the editor; the cell stays current.
   void CancelEdit();
+  // An entry being typed goes back to the cell's value, the editor staying
+  // open; false when nothing was typed.
+  bool DropPendingEntry();
 
   int CurrentRow() const;
   int CurrentColumn() const;
@@ -77,6 +80,9 @@ class PriceGrid : public QTableView {
   // Ctrl+N (true) or Ctrl+L in the grid or its editor; the page searches,
   // beyond the rows shown if need be.
   void EmptyEpRequested(bool next);
+  // Enter (or Down) in the last row of the column; the page goes on into the
+  // next LV area.
+  void LastRowPassed(int column);
 
  protected:
   bool event(QEvent* event) override;
@@ -111,6 +117,9 @@ class PriceGrid : public QTableView {
   // The cell a move goes to: a column of the row, or a row in the column; -1 for none.
   int ColumnTarget(int row, int column, int step) const;
   int RowTarget(TGridMove move, int row, int column, bool& revealAbove) const;
+  // Tab's cell: the next editable one in reading order (the previous one
+  // for Shift+Tab); false when there is none.
+  bool CellTarget(bool next, int& row, int& column) const;
   // Keeps one more row visible above a row reached by moving up.
   void RevealAbove(int row, int column);
 

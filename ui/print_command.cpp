@@ -35,6 +35,23 @@ bool QtPrintTarget::Choose(const std::string& jobTitle) {
 
 int QtPrintTarget::PageChars(int points) const { return PrinterPageChars(printer_, points); }
 
+int QtPrintTarget::CountPages(const std::function<void(TextDevice&)>& print) {
+  PrinterTextDevice measure(printer_, PrinterTextDevice::Mode::Measure);
+  print(measure);
+  return measure.PagesUsed();
+}
+
+bool PaintOffer(KsLyxObj& document, bool longTexts, QPrinter& printer) {
+  const std::unique_ptr<std::vector<std::string>> head = document.BuildPrintHeader();
+  if (!head) return false;
+  const std::string name = NameWithoutExtension(document);
+  PrinterTextDevice measure(printer, PrinterTextDevice::Mode::Measure);
+  if (!PrintOffer(document, *head, measure, name, longTexts)) return false;
+  PrinterTextDevice device(printer);
+  return device.IsOpen() &&
+         PrintOffer(document, *head, device, name, longTexts, measure.PagesUsed());
+}
+
 std::unique_ptr<TextDevice> QtPrintTarget::Open() {
   auto device = std::make_unique<PrinterTextDevice>(printer_);
   if (!device->IsOpen()) return nullptr;
@@ -69,5 +86,7 @@ void PrintOfferCommand(KsLyxObj& document, bool longTexts, PrintTarget& target) 
     MessageBoxes().ShowError("Der Drucker konnte nicht gestartet werden.");
     return;
   }
-  PrintOffer(document, *head, *device, name, longTexts);
+  const int pages = target.CountPages(
+      [&](TextDevice& measure) { PrintOffer(document, *head, measure, name, longTexts); });
+  PrintOffer(document, *head, *device, name, longTexts, pages);
 }

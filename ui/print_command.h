@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPrinter>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ class PrintTarget {
   virtual int PageChars(int points) const = 0;
   // The chosen printer as a text device; nullptr when it cannot be started.
   virtual std::unique_ptr<TextDevice> Open() = 0;
+  // The pages `print` fills on the chosen printer, laid out and not printed.
+  virtual int CountPages(const std::function<void(TextDevice&)>& print) = 0;
 };
 
 // A printer (or PDF file) of the system, chosen in the print dialog.
@@ -29,6 +32,7 @@ class QtPrintTarget final : public PrintTarget {
   bool Choose(const std::string& jobTitle) override;
   int PageChars(int points) const override;
   std::unique_ptr<TextDevice> Open() override;
+  int CountPages(const std::function<void(TextDevice&)>& print) override;
 
  private:
   WindowDialogs& dialogs_;
@@ -41,3 +45,7 @@ class QtPrintTarget final : public PrintTarget {
 // and the offer report to the chosen device; a page too narrow for the
 // table is refused before anything is printed.
 void PrintOfferCommand(KsLyxObj& document, bool longTexts, PrintTarget& target);
+// The offer print onto a printer set up already (the preview's, or one
+// chosen): its pages counted first, so that each says "Seite x von y".
+// False when the table does not fit the page.
+bool PaintOffer(KsLyxObj& document, bool longTexts, QPrinter& printer);

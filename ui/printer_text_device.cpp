@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -43,21 +44,23 @@ int PrinterPageChars(const QPrinter& printer, int points) {
   return advance > 0 ? static_cast<int>(std::floor(width / advance)) : 0;
 }
 
-PrinterTextDevice::PrinterTextDevice(QPrinter& printer) : printer_(printer) {
+PrinterTextDevice::PrinterTextDevice(QPrinter& printer, Mode mode)
+    : printer_(printer), measuring_(mode == Mode::Measure) {
   KeepPrintMargins(printer_);
-  if (!painter_.begin(&printer_)) return;
+  if (!measuring_ && !painter_.begin(&printer_)) return;
   page_height_ = printer_.pageLayout().paintRectPixels(printer_.resolution()).height();
   SetFontSize(kInitialPoints);
 }
 
 PrinterTextDevice::~PrinterTextDevice() { Close(); }
 
-bool PrinterTextDevice::IsOpen() const { return painter_.isActive(); }
+bool PrinterTextDevice::IsOpen() const { return measuring_ || painter_.isActive(); }
 
 void PrinterTextDevice::SetFontSize(int points) {
   if (!IsOpen()) return;
   points_ = points;
-  painter_.setFont(MonospacedFont(points));
+  font_ = MonospacedFont(points);
+  if (!measuring_) painter_.setFont(font_);
 }
 
 int PrinterTextDevice::PageChars() const {
@@ -70,7 +73,7 @@ int PrinterTextDevice::PageChars() const {
 int PrinterTextDevice::PageNumber() const { return PageFull() ? page_ + 1 : page_; }
 
 bool PrinterTextDevice::PageFull() const {
-  return IsOpen() && y_ > 0 && y_ + painter_.fontMetrics().lineSpacing() > page_height_;
+  return IsOpen() && y_ > 0 && y_ + QFontMetrics(font_, &printer_).lineSpacing() > page_height_;
 }
 
 void PrinterTextDevice::WriteLine(const std::string& text) {
@@ -82,13 +85,22 @@ void PrinterTextDevice::WriteLine(const std::string& text) {
 
 void PrinterTextDevice::WriteSubLine(const QString& text) {
   if (PageFull()) {
-    printer_.newPage();
     ++page_;
     y_ = 0;
+    if (!measuring_ && anyPrinted_ && Printed(page_)) printer_.newPage();
   }
-  const QFontMetrics metrics = painter_.fontMetrics();
-  painter_.drawText(0, y_ + metrics.ascent(), text);
+  const QFontMetrics metrics(font_, &printer_);
+  if (!measuring_ && Printed(page_)) {
+    painter_.drawText(0, y_ + metrics.ascent(), text);
+    anyPrinted_ = true;
+  }
   y_ += metrics.lineSpacing();
+}
+
+bool PrinterTextDevice::Printed(int page) const {
+  const int from = printer_.fromPage();
+  const int to = printer_.toPage();
+  return from <= 0 || (page >= from && (to <= 0 || page <= to));
 }
 
 void PrinterTextDevice::Close() {

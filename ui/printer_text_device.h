@@ -15,10 +15,13 @@ int PrinterPageChars(const QPrinter& printer, int points);
 
 // The printer as a device for monospaced text lines: a line that no longer
 // fits on the page starts a new one. The printer comes set up by the print
-// dialog (printer or PDF file, job title); its margins are kept.
+// dialog (printer or PDF file, job title, page range: pages outside it are
+// laid out and not printed); its margins are kept. Measuring lays the pages
+// out as printing would and prints nothing, to count them first.
 class PrinterTextDevice final : public TextDevice {
  public:
-  explicit PrinterTextDevice(QPrinter& printer);
+  enum class Mode { Print, Measure };
+  explicit PrinterTextDevice(QPrinter& printer, Mode mode = Mode::Print);
   ~PrinterTextDevice() override;
   PrinterTextDevice(const PrinterTextDevice&) = delete;
   PrinterTextDevice& operator=(const PrinterTextDevice&) = delete;
@@ -32,13 +35,20 @@ class PrinterTextDevice final : public TextDevice {
   int PageNumber() const override;
   void WriteLine(const std::string& text) override;
   void Close() override;
+  // The pages written so far.
+  int PagesUsed() const { return page_; }
 
  private:
   bool PageFull() const;
   void WriteSubLine(const QString& text);
+  // Within the page range chosen (every page when none was).
+  bool Printed(int page) const;
 
   QPrinter& printer_;
+  const bool measuring_;
   QPainter painter_;
+  QFont font_;
+  bool anyPrinted_ = false;
   int points_ = 0;
   int page_height_ = 0;
   int page_ = 1;

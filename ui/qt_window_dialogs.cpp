@@ -15,12 +15,10 @@
 #include <QTreeView>
 
 #include "ui/german_message_box.h"
+#include "ui/tender_file_types.h"
 
 namespace {
 
-const QString kOpenFilter = QStringLiteral(
-    "D83 Datei (*.*83);;GAEB-Dateien (*.D8* *.P8*);;GAEB DA XML-Dateien (*.X83 *.x83);;"
-    "alle Dateien (*)");
 const QString kD84Filter = QStringLiteral("D84 - Datei (*.d84);;Alle Dateien (*)");
 const QString kGaeb90Filter = QStringLiteral("GAEB 90 D84 - Datei (*.d84 *.D84)");
 const QString kGaeb2000Filter = QStringLiteral("GAEB 2000 D84 - Datei (*.d84 *.D84)");
@@ -47,7 +45,8 @@ QString Run(QFileDialog& dialog) {
 
 // The dialog starts where the last file was chosen, as the system's own would.
 QString QtWindowDialogs::OpenFileName(QWidget* parent) {
-  QFileDialog dialog(parent, QStringLiteral("\u00D6ffnen"), openDirectory_, kOpenFilter);
+  QFileDialog dialog(parent, QStringLiteral("\u00D6ffnen"), openDirectory_,
+                     OpenFileFilter());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("D83"));
@@ -89,6 +88,9 @@ QString QtWindowDialogs::SaveOfferFileName(QWidget* parent, const QString& direc
 
 bool QtWindowDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
+  // The pages are counted once the printer is known: any range can be asked for.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+  dialog.setMinMax(1, 9999);
   return dialog.exec() == QDialog::Accepted;
 }
 

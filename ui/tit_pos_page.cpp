@@ -1,6 +1,7 @@
 #include "ui/tit_pos_page.h"
 
 #include <QHBoxLayout>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QSplitter>
 #include <QTextEdit>
@@ -96,6 +97,7 @@ TitPosPage::TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumn
           [this](KsGAEBObj* element) { document_->NoteEdit(*element); });
   connect(sg, &PriceGrid::ValueEntered, this, &TitPosPage::Edited);
   connect(sg, &PriceGrid::EmptyEpRequested, this, &TitPosPage::FindEmptyEp);
+  connect(sg, &PriceGrid::LastRowPassed, this, &TitPosPage::ContinueIntoNextArea);
   connect(totals_, &TotalsPanel::VatChanged, this, &TitPosPage::Edited);
   connect(totals_, &TotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
   connect(splitter_, &QSplitter::splitterMoved, sg, &PriceGrid::CommitEdit);
@@ -148,11 +150,13 @@ void TitPosPage::Clear() {
 
 void TitPosPage::SetDocument(KsLyxObj& document) {
   Clear();
+  place_ = {};
   document_ = &document;
   totals_->SetDocument(document);
 }
 
 void TitPosPage::ShowArea(KsGAEBObj* area) {
+  if (RestorePlace(area)) return;
   ShowElement(area);
   sg->SelectFirstPrice();
 }
@@ -171,9 +175,58 @@ void TitPosPage::FocusVatRate() { totals_->FocusVatRate(); }
 void TitPosPage::ActivateFromTab() {
   BuildColumns();
   const KsGAEBObjList* areas = document_->LvAreas;
-  KsGAEBObj* first = areas && areas->Count() > 0 ? areas->Element(0) : nullptr;
-  ShowArea(first);
-  emit AreaShown(first);
+  KsGAEBObj* area = place_.area;
+  if (!area) area = areas && areas->Count() > 0 ? areas->Element(0) : nullptr;
+  ShowArea(area);
+  emit AreaShown(area);
+}
+
+void TitPosPage::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  KsGAEBObj* shown = sg->Model().Element(0);
+  if (IsAreaRow(shown)) place_ = {shown, sg->CurrentRow(), sg->CurrentColumn(), sg->TopRow()};
+}
+
+bool TitPosPage::RestorePlace(KsGAEBObj* area) {
+  if (!area || area != place_.area) return false;
+  ShowElement(area);
+  sg->verticalScrollBar()->setValue(place_.top);
+  if (!sg->SelectCell(place_.row, place_.column)) sg->SelectFirstPrice();
+  return true;
+}
+
+void TitPosPage::ContinueIntoNextArea(int column) {
+  KsGAEBObj* shown = sg->Model().Element(0);
+  if (!IsAreaRow(shown)) return;
+  const std::vector<GridRow> rows = AreaRows(document_->LvAreas);
+  const auto isShown = [shown](const GridRow& row) { return row.Element == shown; };
+  const int first =
+      static_cast<int>(std::find_if(rows.begin(), rows.end(), isShown) - rows.begin());
+  int found = first + sg->Model().rowCount();
+  const int count = static_cast<int>(rows.size());
+  while (found < count && !IsPositionRow(rows[found].Element)) ++found;
+  if (first == count || found >= count) return;
+  const std::string name = sg->Model().ColumnName(column);
+  KsGAEBObj* area = rows[found].Element->ParentElement();
+  for (int depth = AreaDepth(*area); depth > AreaDepth(*shown); --depth)
+    area = area->ParentElement();
+  int areaRow = found;
+  while (rows[areaRow].Element != area) --areaRow;
+  ShowElement(area);
+  emit AreaShown(area);
+  if (!sg->SelectCell(found - areaRow, sg->Model().ColumnOf(name))) sg->SelectPrice(found - areaRow);
+}
+
+void TitPosPage::ShowHit(KsGAEBObj* element, const QString& word) {
+  if (IsPositionRow(element)) {
+    ShowPosition(element);
+  } else if (IsAreaRow(element)) {
+    place_ = {};
+    ShowArea(element);
+    emit AreaShown(element);
+  }
+  ShowLongText(element);
+  if (!word.isEmpty()) reLTxt->find(word);
 }
 
 void TitPosPage::ShowTotals() { totals_->ShowTotals(); }

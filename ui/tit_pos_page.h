@@ -35,9 +35,14 @@ class TitPosPage : public QWidget {
   // The LV area holding the position, with the position's unit price being
   // entered.
   void ShowPosition(KsGAEBObj* position);
+  // A hit of the search: a position as ShowPosition, an LV area as ShowArea
+  // (the tree told), and the first of the words marked in the long text.
+  void ShowHit(KsGAEBObj* element, const QString& word);
   // The VAT rate entry takes the focus.
   void FocusVatRate();
-  // The page-change handling of the tab: BuildColumns, then the first LV area as ShowArea.
+  // The page-change handling of the tab: BuildColumns, then the LV area,
+  // row and column shown when the page was left (the first LV area as
+  // ShowArea the first time).
   void ActivateFromTab();
   // Reaction to code 8: sum, VAT rate, VAT amount, gross sum.
   void ShowTotals();
@@ -62,7 +67,22 @@ class TitPosPage : public QWidget {
   // tree can select it.
   void AreaShown(KsGAEBObj* area);
 
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
  private:
+  // Where the grid stood when the page was left.
+  struct Place {
+    KsGAEBObj* area = nullptr;
+    int row = -1;
+    int column = -1;
+    int top = 0;
+  };
+  // Shows the area at the place it was left; false when it was not the one left.
+  bool RestorePlace(KsGAEBObj* area);
+  // Enter after the last row: the first position of the next LV area on the
+  // level of the shown one, in the same column.
+  void ContinueIntoNextArea(int column);
   void ShowLongText(KsGAEBObj* element);
   void FindEmptyEp(bool next);
   // Beyond the shown area: shows the area, on the level of the shown one,
@@ -80,4 +100,5 @@ class TitPosPage : public QWidget {
   TotalsPanel* totals_;
   QSplitter* splitter_;
   int infoHeight_;  // as designed, or as the user dragged it
+  Place place_;
 };

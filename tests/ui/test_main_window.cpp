@@ -68,6 +68,11 @@ class RecordingPrintTarget : public PrintTarget {
     ++openCount;
     return std::make_unique<Forward>(device);
   }
+  int CountPages(const std::function<void(TextDevice&)>& print) override {
+    RecordingTextDevice counter{120, 60};
+    print(counter);
+    return counter.lines.empty() ? 0 : counter.lines.back().page;
+  }
 
   bool choose = true;
   std::string jobTitle;
