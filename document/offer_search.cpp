@@ -70,7 +70,8 @@ bool LooksLikeOz(std::string_view query) {
 }
 
 bool IsDigitsOnly(std::string_view query) {
-  return std::ranges::all_of(query, [](char c) { return (c >= '0' && c <= '9') || IsOzSeparator(c); });
+  return std::ranges::all_of(query,
+                             [](char c) { return (c >= '0' && c <= '9') || IsOzSeparator(c); });
 }
 
 }  // namespace
@@ -140,8 +141,8 @@ void OfferSearch::Prepare() {
 bool OfferSearch::Matches(const Entry& entry, const Query& query) {
   if (query.oz && (entry.oz == query.normalisedOz || entry.digits == query.digits)) return true;
   return query.byText && std::ranges::all_of(query.words, [&entry](const std::string& word) {
-    return entry.text.find(word) != std::string::npos;
-  });
+           return entry.text.find(word) != std::string::npos;
+         });
 }
 
 OfferSearch::Query OfferSearch::Understood(std::string_view text) {
@@ -171,8 +172,8 @@ KsGAEBObj* OfferSearch::Find(std::string_view text, const KsGAEBObj* from, bool 
   const int count = static_cast<int>(entries_.size());
   if (count == 0) return nullptr;
   const auto at = std::ranges::find(entries_, from, &Entry::element);
-  const int start = at == entries_.end() ? (forward ? -1 : count)
-                                         : static_cast<int>(at - entries_.begin());
+  const int start =
+      at == entries_.end() ? (forward ? -1 : count) : static_cast<int>(at - entries_.begin());
   for (int step = 1; step <= count; ++step) {
     const int i = ((forward ? start + step : start - step) % count + count) % count;
     if (Matches(entries_[i], query)) return entries_[i].element;

@@ -13,7 +13,7 @@ std::optional<TGridMove> GridMoveForKey(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return mods & Qt::ShiftModifier ? TGridMove::PreviousRow : TGridMove::NextRow;
+      return mods & Qt::ShiftModifier ? TGridMove::PreviousRow : TGridMove::NextEntry;
     case Qt::Key_Down:
       if (mods & Qt::AltModifier) return std::nullopt;
       return TGridMove::NextRow;

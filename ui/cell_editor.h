@@ -13,8 +13,9 @@ enum class TGridMove {
   NextColumn,
   PreviousCell,  // Shift+Tab: the previous editable cell, on into the row above
   NextCell,      // Tab: the next editable cell, on into the row below
-  PreviousRow,  // nearest matching row above
+  PreviousRow,   // nearest matching row above
   NextRow,
+  NextEntry,  // Enter: the next row, after the last one on into the next LV area
   FirstRow,
   LastRow,
   PageDown,

@@ -40,9 +40,9 @@ void TFormLyx::CreateEditActions(QMenu& edit) {
   aUndo = EditAction(this, "aUndo", QStringLiteral("R\u00FCckg\u00E4ngig"),
                      {QKeySequence(QStringLiteral("Ctrl+Z"))});
   connect(aUndo, &QAction::triggered, this, [this] { TakeBackEntry(true); });
-  aRedo = EditAction(this, "aRedo", QStringLiteral("Wiederherstellen"),
-                     {QKeySequence(QStringLiteral("Ctrl+Y")),
-                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+  aRedo = EditAction(
+      this, "aRedo", QStringLiteral("Wiederherstellen"),
+      {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
   connect(aRedo, &QAction::triggered, this, [this] { TakeBackEntry(false); });
   aFind = EditAction(this, "aFind", QStringLiteral("Suchen ..."),
                      {QKeySequence(QStringLiteral("Ctrl+F"))});

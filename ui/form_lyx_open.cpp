@@ -1,5 +1,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLayout>
 #include <QMimeData>
 #include <QSplitter>
 #include <QUrl>
@@ -42,4 +43,6 @@ void TFormLyx::ShowStartPage(bool shown) {
   if (shown) startPage_->SetRecentFiles(recentFiles_->Paths());
   startPage_->setVisible(shown);
   splitter->setVisible(!shown);
+  // The pages take their sizes now, so the grid counts its rows as it will show them.
+  if (QLayout* layout = centralWidget() ? centralWidget()->layout() : nullptr) layout->activate();
 }

@@ -13,6 +13,7 @@
 #include "gaeb/gaeb_texts.h"
 #include "ui/info_fields.h"
 #include "ui/qstring_codec.h"
+#include "ui/readable_color.h"
 #include "util/strings.h"
 #include "util/trim.h"
 
@@ -28,7 +29,7 @@ class ValueGrid {
     grid_->setHorizontalSpacing(12);
   }
 
-  // A blue read-only value beside its caption.
+  // A read-only value beside its caption, in the palette's link colour.
   QLabel* Value(const QString& caption, const QString& objectName, const QString& hint = {}) {
     auto* value = new QLabel(group_);
     value->setObjectName(objectName);
@@ -36,7 +37,7 @@ class ValueGrid {
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette palette = value->palette();
-    palette.setColor(QPalette::WindowText, Qt::blue);
+    palette.setColor(QPalette::WindowText, ValueColor(palette));
     value->setPalette(palette);
     value->setToolTip(hint);
     Add(caption, value, hint, Qt::AlignTop);

@@ -12,6 +12,7 @@
 #include "ui/qt_message_boxes.h"
 #include "ui/qt_settings_store.h"
 #include "ui/qt_window_dialogs.h"
+#include "ui/readable_color.h"
 #include "util/message_boxes.h"
 #include "util/startup.h"
 
@@ -19,6 +20,10 @@
 // program, the tender to open.
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  if (qEnvironmentVariable("TARVO_PALETTE") == QStringLiteral("dark")) {
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(DarkPalette());
+  }
   QApplication::setApplicationName(QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung"));
   QGuiApplication::setDesktopFileName(QStringLiteral("tarvo"));
   InstallGermanQtTexts(app);

@@ -371,6 +371,7 @@ int PriceGrid::RowTarget(TGridMove move, int row, int column, bool& revealAbove)
       revealAbove = true;
       return row > 0 ? MatchUp(row - 1, column) : -1;
     case TGridMove::NextRow:
+    case TGridMove::NextEntry:
       return MatchDown(row + 1, column);
     case TGridMove::FirstRow:
       revealAbove = true;
@@ -430,7 +431,7 @@ void PriceGrid::Navigate(TGridMove move) {
                               : RowTarget(move, row, column, revealAbove);
   if (target < 0 || target == (sideways ? column : row)) {
     KeepEntry();
-    if (move == TGridMove::NextRow && target < 0) emit LastRowPassed(column);
+    if (move == TGridMove::NextEntry && target < 0) emit LastRowPassed(column);
   } else if (sideways) {
     SelectCell(row, target);
   } else {

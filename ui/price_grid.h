@@ -80,7 +80,7 @@ class PriceGrid : public QTableView {
   // Ctrl+N (true) or Ctrl+L in the grid or its editor; the page searches,
   // beyond the rows shown if need be.
   void EmptyEpRequested(bool next);
-  // Enter (or Down) in the last row of the column; the page goes on into the
+  // Enter in the last row of the column; the page goes on into the
   // next LV area.
   void LastRowPassed(int column);
 

@@ -45,8 +45,7 @@ QString Run(QFileDialog& dialog) {
 
 // The dialog starts where the last file was chosen, as the system's own would.
 QString QtWindowDialogs::OpenFileName(QWidget* parent) {
-  QFileDialog dialog(parent, QStringLiteral("\u00D6ffnen"), openDirectory_,
-                     OpenFileFilter());
+  QFileDialog dialog(parent, QStringLiteral("\u00D6ffnen"), openDirectory_, OpenFileFilter());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("D83"));

@@ -20,8 +20,9 @@ QString Patterns(const QStringList& extensions) {
 }  // namespace
 
 QString OpenFileFilter() {
-  return QStringLiteral("Ausschreibungen und Angebote (%1);;Ausschreibungen (%2);;"
-                        "Angebote (%3);;GAEB DA XML-Dateien (%4);;alle Dateien (*)")
+  return QStringLiteral(
+             "Ausschreibungen und Angebote (%1);;Ausschreibungen (%2);;"
+             "Angebote (%3);;GAEB DA XML-Dateien (%4);;alle Dateien (*)")
       .arg(Patterns(kTenders + kOffers), Patterns(kTenders), Patterns(kOffers),
            Patterns({QStringLiteral("X83"), QStringLiteral("X84")}));
 }

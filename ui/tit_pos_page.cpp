@@ -1,8 +1,8 @@
 #include "ui/tit_pos_page.h"
 
 #include <QHBoxLayout>
-#include <QScrollBar>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -68,7 +68,7 @@ TitPosPage::TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumn
   reLTxt->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   QPalette colors = reLTxt->palette();
   colors.setColor(QPalette::Base, readOnly);
-  colors.setColor(QPalette::Text, Qt::blue);
+  colors.setColor(QPalette::Text, colors.color(QPalette::ButtonText));
   reLTxt->setPalette(colors);
   SetLongTextFontSize(kNormalFontSize);
 
@@ -214,7 +214,8 @@ void TitPosPage::ContinueIntoNextArea(int column) {
   while (rows[areaRow].Element != area) --areaRow;
   ShowElement(area);
   emit AreaShown(area);
-  if (!sg->SelectCell(found - areaRow, sg->Model().ColumnOf(name))) sg->SelectPrice(found - areaRow);
+  if (!sg->SelectCell(found - areaRow, sg->Model().ColumnOf(name)))
+    sg->SelectPrice(found - areaRow);
 }
 
 void TitPosPage::ShowHit(KsGAEBObj* element, const QString& word) {

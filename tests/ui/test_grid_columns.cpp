@@ -131,7 +131,7 @@ void GridColumnsTest::LargerEntriesWidenTheColumns() {
   const int before = f.grid.columnWidth(f.Column("GB"));
   QVERIFY(f.Select(2, "EP"));
   QTest::keyClicks(&f.editor, QStringLiteral("333333333,33"));
-  f.Key(Qt::Key_Return);
+  f.Key(Qt::Key_Down);
   QCOMPARE(f.Cell(2, "GB"), QStringLiteral("999.999.999,99"));
   QCOMPARE(f.Cell(0, "GB"), QStringLiteral("1.099.999.999,98"));
   QVERIFY(f.grid.columnWidth(f.Column("GB")) > before);

@@ -1001,7 +1001,9 @@ void MainWindowTest::PrintGoesThroughTheTextDevice() {
   QCOMPARE(target.device.closeCount, 1);
   const std::vector<std::string> first = target.device.Page(1);
   QVERIFY(first.size() > 3);
-  QCOMPARE(first[0], std::string(120 - 7, ' ') + "Seite 1");
+  const int pages = target.device.lines.back().page;
+  const std::string number = "Seite 1 von " + std::to_string(pages);
+  QCOMPARE(first[0], std::string(120 - number.size(), ' ') + number);
   QCOMPARE(first[1], std::string("Angebotsdruck LV_Los01"));
   const std::string text = target.device.Text();
   QVERIFY(text.find("Projekt: 11530 ") != std::string::npos);

@@ -242,10 +242,10 @@ void PriceGridTest::TypedUnitPriceUpdatesCellAndTotals() {
   QCOMPARE(f.Label("lblBruttoSumme"), QStringLiteral("17.747,66"));
   QCOMPARE(f.grid.CurrentRow(), 5);  // Enter moved on, past the price made of components
 
-  // In the last row Enter takes the entry and stays.
+  // In the last row Down takes the entry and stays.
   f.Key(Qt::Key_End);
   QTest::keyClicks(&f.editor, "200");
-  f.Key(Qt::Key_Return);
+  f.Key(Qt::Key_Down);
   QCOMPARE(f.grid.CurrentRow(), 5);
   QCOMPARE(QApplication::focusWidget(), &f.editor);
   QCOMPARE(f.editor.text(), QStringLiteral("200"));
@@ -633,7 +633,7 @@ void PriceGridTest::TabLeavesTheGrid() {
   Fixture f("1-OZ;1-NACHLASSABS;1-GB;");
   QVERIFY(f.Select(0, "NACHLASSABS"));
   QTest::keyClicks(&f.editor, "5");
-  f.Key(Qt::Key_Tab);  // on to the next control, the VAT entry
+  f.Key(Qt::Key_Tab, Qt::ControlModifier);  // Ctrl+Tab: on to the next control, the VAT entry
   QCOMPARE(QApplication::focusWidget(), f.window.findChild<QLineEdit*>("eMWSt"));
   QVERIFY(f.editor.isHidden());
   QCOMPARE(f.Cell(0, "NACHLASSABS"), QStringLiteral("5,00"));

@@ -136,7 +136,8 @@ void PriceGridModelTest::RealTenderUnderTheChecker() {
       const QString typed = Shown(thousandths, 3).remove(u'.');
       QVERIFY(grid.SelectCell(row, col));
       QTest::keyClicks(&grid.Editor(), typed);
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      // Down: Enter after an area's last row would go on into the next area.
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
       if (!byUnitPrice) continue;
       QCOMPARE(model.index(row, col).data().toString(), Shown(thousandths, 3));
       const long long cents = AmountCents(thousandths, NumberValue(*element, "MENGE"),
