@@ -23,7 +23,7 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 # The installation registered the types; the glob list says which type each
 # extension has.
 [ -f "$share/mime/globs2" ] || update-mime-database "$share/mime"
-for ext in d83 p83 d84; do
+for ext in d83 p83 d84 x83; do
   type=$(awk -F: -v glob="*.$ext" '$3 == glob { print $2 }' "$share/mime/globs2")
   [ -n "$type" ] || fail "no file type for .$ext"
   grep -q "^MimeType=\(.*;\)\?$type;" "$entry" || fail "the entry does not open $type"
