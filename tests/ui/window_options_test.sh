@@ -25,7 +25,7 @@ for args in "--verbose" "lv.d83 -x" "-platform offscreen --bogus" "--"; do
   # shellcheck disable=SC2086
   timeout 20 "$program" $args > "$out/stdout" 2> "$out/stderr" || status=$?
   [ "$status" -eq 2 ] || fail "'$args' ended with $status, not 2"
-  head -n 1 "$out/stderr" | grep -q '^Unbekannte Option: -' || fail "'$args' names no option"
+  grep -q '^Unbekannte Option: -' "$out/stderr" || fail "'$args' names no option"
   grep -qx 'Aufruf:' "$out/stderr" || fail "'$args' shows no usage on stderr"
   [ ! -s "$out/stdout" ] || fail "'$args' wrote to stdout"
 done
