@@ -75,8 +75,9 @@ window() {
   echo "the window did not close on Esc" >&2
   exit 1
 }
-export -f window
-xvfb-run -a -s "-screen 0 1280x800x24" bash -c 'window "$0" "$1"' "$tender" "$work" ||
+# xvfb-run is a POSIX shell script, which drops exported functions.
+xvfb-run -a -s "-screen 0 1280x800x24" bash -c "$(declare -f window)"'; window "$0" "$1"' \
+  "$tender" "$work" ||
   fail "tarvo: $(cat "$work/tarvo.err")"
 grep -q "LV_Los01.P83" "$HOME/.config/Software/Tarvo_Redurir.ini" ||
   fail "the window did not remember the tender it opened"
