@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <set>
 
 #include "document/lyx_obj.h"
 #include "document/offer_check.h"
@@ -32,6 +33,8 @@ const char kUsage[] =
     "bernimmt nur --yes den Wert.\n"
     "  tarvo-cli print DATEI ZIEL [--long-texts] [--width N]\n"
     "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
+    "  tarvo-cli --help | -h | --version\n"
+    "      zeigt diesen Text oder die Version\n"
     "\n"
     "Nennt die Ausschreibung keinen Mehrwertsteuersatz, gilt bei export, price und\n"
     "print der Standardsatz von 19 % (\"LV;UST;Satz\" in PREISE setzt einen anderen).\n"
@@ -81,6 +84,14 @@ int UsageError() {
 }
 
 void PrintUsage() { std::cout << Cp1252ToUtf8(kUsage); }
+
+std::string UnknownOption(const KsArgs& args) {
+  // Every option the usage text names.
+  static const std::set<std::string> kOptions = {"--json", "--yes", "--long-texts", "--width"};
+  for (const std::string& arg : args)
+    if (arg.size() > 1 && arg[0] == '-' && !kOptions.count(arg)) return arg;
+  return {};
+}
 
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName) {
   if (document.Import(fileName)) {

@@ -22,6 +22,10 @@ void PrintError(const std::string& text);
 int UsageError();
 // The usage text on stdout (for --help).
 void PrintUsage();
+// The first argument that is written like an option (a "-" and more) but is
+// none of the commands' options; empty when there is none. "-" alone is
+// standard input or output.
+std::string UnknownOption(const KsArgs& args);
 // Imports the file into the document; on failure prints LastError, on
 // success what the import had to change (ImportWarning).
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName);

@@ -7,8 +7,10 @@
 
 #include "cli/commands.h"
 #include "gaeb/gaeb_catalogue.h"
+#include "util/codec.h"
 #include "util/format_settings.h"
 #include "util/startup.h"
+#include "util/version.h"
 
 namespace {
 
@@ -40,8 +42,16 @@ int main(int argc, char* argv[]) {
   if (command == "--help" || command == "-h") {
     PrintUsage();
     result = kExitOk;
+  } else if (command == "--version") {
+    std::cout << "tarvo-cli " << kTarvoVersion << '\n';
+    result = kExitOk;
   } else if (it != kCommands.end()) {
-    result = it->second(KsArgs(argv + 2, argv + argc));
+    const KsArgs args(argv + 2, argv + argc);
+    if (const std::string option = UnknownOption(args); !option.empty()) {
+      PrintError("Unbekannte Option: " + Utf8ToCp1252(option));
+      return UsageError();
+    }
+    result = it->second(args);
   } else {
     return UsageError();
   }

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
   xvfb xauth xdg-utils qt6-translations-l10n shared-mime-info desktop-file-utils fonts-dejavu-core fonts-liberation poppler-utils python3
   libpugixml-dev
+  dpkg-dev lintian xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include "mail/mapi_binding.h"
 #include "mail/mapi_errors.h"
 #include "mail/mapi_settings.h"
+#include "ui/command_line.h"
 #include "ui/file_argument.h"
 #include "ui/form_lyx.h"
 #include "ui/german_qt.h"
@@ -18,7 +19,11 @@
 // The command line names the resource library and, as for every desktop
 // program, the tender to open.
 int main(int argc, char* argv[]) {
+  if (const WindowRequest request = EarlyRequest(argc, argv); request != WindowRequest::Run)
+    return request == WindowRequest::Help ? ShowHelp() : ShowVersion();
   QApplication app(argc, argv);
+  if (const QString option = UnknownOption(QCoreApplication::arguments()); !option.isEmpty())
+    return WindowUsageError(option);
   QApplication::setApplicationName(QStringLiteral("Tarvo Rudarur: Bieter - Preiserfassung"));
   QGuiApplication::setDesktopFileName(QStringLiteral("tarvo"));
   InstallGermanQtTexts(app);
