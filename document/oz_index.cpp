@@ -212,8 +212,11 @@ std::vector<KsGAEBObj*> OzIndex::Find(std::string_view oz) const {
     for (KsGAEBObj* element : hit->second)
       if (seen.insert(element).second) found.push_back(element);
   };
-  take(byText_, Trim(std::string(oz)));
-  for (const std::string& key : Candidates(oz)) take(byKey_, key);
+  // Written exactly as stored, the OZ means what stores it, whatever else
+  // its levels could be read as.
+  take(byText_, Trim(oz));
+  if (found.empty())
+    for (const std::string& key : Candidates(oz)) take(byKey_, key);
   std::sort(found.begin(), found.end(), [this](const KsGAEBObj* a, const KsGAEBObj* b) {
     return entries_.at(a).Order < entries_.at(b).Order;
   });

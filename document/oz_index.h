@@ -21,7 +21,8 @@ class OzIndex {
   explicit OzIndex(const KsLyxObj& document);
 
   // Every position and LV area the text may name, in the order of the LV,
-  // each once. A text may name more than one: "1.10" is the sub-area 10 of
+  // each once; a text exactly as a stored OZ (blanks at its ends aside)
+  // names only the elements of that OZ. A text may name more than one: "1.10" is the sub-area 10 of
   // area 1 and the position 10 standing directly in area 1 when the mask
   // has two area levels; the caller keeps those it can use and refuses the
   // rest as ambiguous (Ambiguous).
