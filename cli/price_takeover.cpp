@@ -30,6 +30,15 @@ void Refuse(const std::string& heading, const std::vector<std::string>& lines) {
       "bernommen.");
 }
 
+// A GAEB 90 record fills its line (the running number stands in columns
+// 75-80); a price list line "0010;5" may begin like a record 00 but is short
+// and has separators.
+bool LooksLikeGaeb90Offer(std::string_view head) {
+  const std::string_view line = head.substr(0, head.find_first_of("\r\n"));
+  return LooksLikeGaeb90(head) && line.size() >= 74 &&
+         line.find_first_of(";\t") == std::string_view::npos;
+}
+
 }  // namespace
 
 bool IsGaebFile(const std::string& fileName) {
@@ -38,7 +47,7 @@ bool IsGaebFile(const std::string& fileName) {
   std::string head(kHeadBytes, '\0');
   in.read(head.data(), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<size_t>(in.gcount()));
-  return LooksLikeXml(head) || LooksLikeGaeb90(head) || LooksLikeGaeb2000(head);
+  return LooksLikeXml(head) || LooksLikeGaeb90Offer(head) || LooksLikeGaeb2000(head);
 }
 
 int TakeOverPrices(KsLyxObj& document, const std::string& sourceFile, const std::string& target,
