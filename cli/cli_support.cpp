@@ -31,6 +31,17 @@ const char kUsage[] =
     "ber 50 % oder \xFC"
     "ber der Summe des LV-Bereichs), \xFC"
     "bernimmt nur --yes den Wert.\n"
+    "      Die OZ darf geschrieben sein wie im gedruckten LV: mit oder ohne Punkte,\n"
+    "      Leerzeichen und f\xFChrende Nullen (\"1.10\", \"01.0010\", \"1 10\", \"010010\").\n"
+    "  tarvo-cli price [--yes] [--replace] DATEI ANGEBOT ZIEL\n"
+    "      \xFC"
+    "bernimmt Einheitspreise, EP-Anteile und Nachl\xE4sse der Positionen aus einem\n"
+    "      Angebot (D84 oder X84; der Inhalt entscheidet, ob PREISE eine Preisliste oder\n"
+    "      ein Angebot ist) nach OZ, alle oder keinen; schon eingetragene Preise bleiben,\n"
+    "      mit --replace werden sie ersetzt. Der Bericht auf stderr nennt die \xFC"
+    "bernommenen\n"
+    "      Positionen, die OZ des Angebots ohne Gegenst\xFC"
+    "ck und die Positionen ohne Preis.\n"
     "  tarvo-cli print DATEI ZIEL [--long-texts] [--width N]\n"
     "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
     "  tarvo-cli --help | -h | --version\n"
@@ -51,7 +62,8 @@ const char kUsage[] =
     "\n"
     "R\xFC"
     "ckgabewert: 0 erledigt, 1 Fehler (keine Datei geschrieben), 2 falscher Aufruf,\n"
-    "3 bei price: gespeichert, aber nicht jede Zeile der Preise \xFC"
+    "3 bei price: gespeichert, aber nicht jede Zeile der Preise (nicht jede Position des\n"
+    "Angebots) \xFC"
     "bernommen.\n";
 
 bool IsControl(unsigned char c) {

@@ -2,8 +2,8 @@
 
 #include "cli/commands.h"
 #include "cli/info_json.h"
-#include "cli/lv_walk.h"
 #include "document/element_values.h"
+#include "document/lv_walk.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"

@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/lv_walk.h"
 #include "cli/price_list.h"
+#include "cli/price_takeover.h"
 #include "core/member.h"
 #include "document/cell_text.h"
 #include "document/entry_questions.h"
 #include "document/lyx_obj.h"
+#include "document/oz_index.h"
 #include "document/row_kind.h"
 #include "document/tender_overwrite.h"
 #include "gaeb/file_read.h"
@@ -26,19 +27,6 @@ const char* const kFields[] = {"EP",        "EPANTEIL1", "EPANTEIL2",    "EPANTE
                                "EPANTEIL5", "EPANTEIL6", "NACHLASSPROZ", "NACHLASSABS", "UST"};
 const char kVatField[] = "UST";
 const char kLv[] = "LV";
-
-// Positions and LV areas by trimmed OZ; a damaged tender may give one OZ twice.
-using OzIndex = std::map<std::string, std::vector<KsGAEBObj*>>;
-
-OzIndex IndexByOz(const KsLyxObj& document) {
-  OzIndex index;
-  const auto add = [&index](const KsGAEBObj& element) {
-    index[Trim(element.Text("OZ"))].push_back(const_cast<KsGAEBObj*>(&element));
-  };
-  WalkLv(
-      document, [&add](const KsGAEBObj& area, int) { add(area); }, add);
-  return index;
-}
 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -111,33 +99,13 @@ std::string NotEnterable(const KsGAEBObj& element, const Entry& entry) {
   return text;
 }
 
-// An element among several of the same OZ, as the user finds it in the tree.
-std::string Described(const KsGAEBObj& element) {
-  std::string text = IsPositionRow(&element) ? "Position \"" : "LV-Bereich \"";
-  text += Quoted(Trim(element.Text("BEZ"))) + "\"";
-  const KsGAEBObj* parent = element.ParentElement();
-  if (IsAreaRow(parent)) text += " in LV-Bereich " + Quoted(Trim(parent->Text("OZ")));
-  return text;
-}
-
-std::string SeveralTargets(const std::string& oz, const std::vector<KsGAEBObj*>& targets) {
-  std::string text = Quoted(oz) + " steht im LV mehrfach: ";
-  for (size_t i = 0; i < targets.size(); ++i) {
-    if (i > 0) text += i + 1 == targets.size() ? " und " : ", ";
-    text += Described(*targets[i]);
-  }
-  return text +
-         "; nicht \xFC"
-         "bernommen";
-}
-
 // Applies the lines of a price list to the document, each as if typed. A
 // value given again for the same field is taken, with a warning naming both
 // lines, since the earlier one may have been the one meant.
 class PriceEntries {
  public:
   PriceEntries(KsLyxObj& document, bool confirmed)
-      : document_(document), index_(IndexByOz(document)), confirmed_(confirmed) {}
+      : document_(document), index_(document), confirmed_(confirmed) {}
 
   // False after reporting why the line was not taken.
   bool Apply(const PriceLine& line);
@@ -149,7 +117,7 @@ class PriceEntries {
              const std::string& value, Ask ask, Take take);
 
   KsLyxObj& document_;
-  const OzIndex index_;
+  const OzIndex index_;  // built once: a list may have a line for every position
   const bool confirmed_;
   // The line that last set each OZ's field.
   std::map<std::pair<std::string, std::string>, int> taken_;
@@ -215,20 +183,20 @@ bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
                    document_.ConfirmVatRate();
                  });
   }
-  const auto found = index_.find(entry.oz);
-  if (found == index_.end()) {
+  const std::vector<KsGAEBObj*> found = index_.Find(entry.oz);
+  if (found.empty()) {
     Report(line, NotFound(entry.field, entry.oz));
     return false;
   }
   std::vector<KsGAEBObj*> targets;
-  for (KsGAEBObj* element : found->second)
+  for (KsGAEBObj* element : found)
     if (IsEnterable(*element, entry.field)) targets.push_back(element);
   if (targets.empty()) {
-    Report(line, NotEnterable(*found->second[0], entry));
+    Report(line, NotEnterable(*found[0], entry));
     return false;
   }
   if (targets.size() > 1) {
-    Report(line, SeveralTargets(entry.oz, targets));
+    Report(line, OzIndex::Ambiguous(Quoted(entry.oz), targets));
     return false;
   }
   KsGAEBObj& element = *targets[0];
@@ -244,9 +212,14 @@ bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
 
 int RunPrice(const KsArgs& args) {
   KsArgs files = args;
-  const auto yes = std::find(files.begin(), files.end(), "--yes");
-  const bool confirmed = yes != files.end();
-  if (confirmed) files.erase(yes);
+  const auto option = [&files](const char* name) {
+    const auto found = std::find(files.begin(), files.end(), name);
+    if (found == files.end()) return false;
+    files.erase(found);
+    return true;
+  };
+  const bool confirmed = option("--yes");
+  const bool replace = option("--replace");
   if (files.size() != 3) return UsageError();
   const std::string& tender = files[0];
   const std::string& priceFile = files[1];
@@ -256,9 +229,12 @@ int RunPrice(const KsArgs& args) {
     return UsageError();
   KsLyxObj document;
   if (!ImportOffer(document, tender)) return kExitFailure;
+  // The content decides whether the prices come as a list or as an offer.
+  const bool offer = IsGaebFile(priceFile);
+  if (replace && !offer) return UsageError();
   std::vector<PriceLine> lines;
   try {
-    lines = ReadPriceList(priceFile);
+    if (!offer) lines = ReadPriceList(priceFile);
   } catch (const std::exception& e) {
     PrintError(std::string("Die Preisdatei kann nicht gelesen werden: ") + e.what());
     return kExitFailure;
@@ -270,6 +246,7 @@ int RunPrice(const KsArgs& args) {
     return kExitFailure;
   }
   if (OutputIsTender(document, tender, target, false)) return kExitFailure;
+  if (offer) return TakeOverPrices(document, priceFile, target, confirmed, replace);
   PriceEntries entries(document, confirmed);
   bool allApplied = true;
   for (const PriceLine& line : lines) allApplied = entries.Apply(line) && allApplied;

@@ -58,6 +58,9 @@ class KsLyxObj : public GaebDocument {
   // Reads a GAEB 2000 file or, when the content is XML, a GAEB DA XML tender
   // (X83) into a new tree; false with LastError on failure.
   bool Import(const std::string& fileName);
+  // Reads an offer whose prices are taken over into another tender: as
+  // Import, and an offer (phase 84) of another program is read too.
+  bool ImportPriceSource(const std::string& fileName);
   // Writes the offer in the format the tender came in: D84 for GAEB 2000,
   // X84 for GAEB DA XML, a GAEB 90 D84 for GAEB 90 (or, asked for, a GAEB
   // 2000 D84). The old file stays untouched unless all was written.
@@ -146,6 +149,7 @@ class KsLyxObj : public GaebDocument {
   std::unique_ptr<Gaeb90Origin> gaeb90Origin_;
   std::vector<KsLyxObserver*> observers_;
   bool recalcAll_ = false;
+  bool priceSource_ = false;  // while ImportPriceSource reads
   bool vatUnconfirmed_ = false;
   ChangeTracker changes_;
 };

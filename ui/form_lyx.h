@@ -54,6 +54,11 @@ class TFormLyx : public QMainWindow {
   // aSave: checks the offer (MayLetOfferGo), then saves it as SaveOffer
   // does; true when it was written.
   bool SaveFile();
+  // "Preise übernehmen ...": the prices of an offer chosen in the open dialog
+  // entered into the open tender, all or none (document/price_takeover.h);
+  // the user says whether prices entered before give way, the report says
+  // what was taken and what stays open.
+  void TakeOverPrices();
   // Unsaved changes are offered for saving ("Ja" saves as aSave does, "Nein"
   // drops them, "Abbrechen" keeps them); true when the caller may go on.
   bool MayDiscardChanges();
@@ -141,6 +146,7 @@ class TFormLyx : public QMainWindow {
 
   QAction* aLoad = nullptr;
   QAction* aSave = nullptr;
+  QAction* aTakeOver = nullptr;
   QAction* aPrint = nullptr;
   QAction* aSend = nullptr;
   QAction* aToogleOpt = nullptr;
