@@ -20,6 +20,7 @@ struct TextComplement {
   std::string Caption;  // text before the blank ("Breite von")
   std::string Tail;     // text after it ("cm.")
   std::string Answer;   // the bidder's entry, "" while open
+  bool operator==(const TextComplement&) const = default;
 };
 
 std::vector<TextComplement> BidderComplements(const KsGAEBObj& position);
