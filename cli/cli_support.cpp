@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <iostream>
 #include <set>
@@ -22,7 +23,9 @@ const char kUsage[] =
     "      tr\xE4gt Preise ein wie im Raster getippt und speichert als D84; je Zeile\n"
     "      \"OZ;Einheitspreis\" oder \"OZ;FELD;Wert\": FELD EP, EPANTEIL1 bis EPANTEIL6\n"
     "      oder NACHLASSPROZ einer Position, NACHLASSPROZ oder NACHLASSABS eines\n"
-    "      LV-Bereichs; \"LV;UST;Satz\" f\xFCr die Mehrwertsteuer. Trenner \";\" oder\n"
+    "      LV-Bereichs; \"LV;UST;Satz\" f\xFCr die Mehrwertsteuer; \"OZ;TEXT;Marke;Text\"\n"
+    "      f\xFCllt die Texterg\xE4nzung des Bieters mit dieser Marke (MarkLbl). Trenner \";\" "
+    "oder\n"
     "      Tabulator, Dezimalzeichen \",\" oder \".\" (\"1.234\" ist mehrdeutig: 1234 oder\n"
     "      1,234 schreiben). Ein leerer Wert l\xF6scht nur mit genanntem Feld (\"OZ;EP;\").\n"
     "      Wo das Raster nachfragt (negativer Preis, Mehrwertsteuer \xFC"
@@ -46,6 +49,11 @@ const char kUsage[] =
     "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
     "  tarvo-cli --help | -h | --version\n"
     "      zeigt diesen Text oder die Version\n"
+    "\n"
+    "DATEI darf auch ein gespeichertes Angebot sein (D84 dieses Programms, X84). Ein\n"
+    "X84 ohne Mengen und Texte wird in seine Ausschreibung eingetragen: die X83\n"
+    "gleichen Namens neben ihm oder die mit --tender AUSSCHREIBUNG genannte (bei\n"
+    "jedem Befehl). Positionen des Angebots, die es dort nicht gibt, werden gemeldet.\n"
     "\n"
     "Nennt die Ausschreibung keinen Mehrwertsteuersatz, gilt bei export, price und\n"
     "print der Standardsatz von 19 % (\"LV;UST;Satz\" in PREISE setzt einen anderen).\n"
@@ -99,14 +107,31 @@ void PrintUsage() { std::cout << Cp1252ToUtf8(kUsage); }
 
 std::string UnknownOption(const KsArgs& args) {
   // Every option the usage text names.
-  static const std::set<std::string> kOptions = {"--json", "--yes", "--long-texts", "--width"};
+  static const std::set<std::string> kOptions = {"--json",       "--yes",   "--replace",
+                                                 "--long-texts", "--width", "--tender"};
   for (const std::string& arg : args)
     if (arg.size() > 1 && arg[0] == '-' && !kOptions.count(arg)) return arg;
   return {};
 }
 
-bool ImportOrReport(KsLyxObj& document, const std::string& fileName) {
-  if (document.Import(fileName)) {
+bool TakeTenderOption(KsArgs& args, std::string& tender) {
+  bool given = false;
+  for (size_t i = 0; i < args.size();) {
+    if (args[i] != "--tender") {
+      ++i;
+      continue;
+    }
+    if (given || i + 1 == args.size()) return false;
+    given = true;
+    tender = args[i + 1];
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+  }
+  return true;
+}
+
+bool ImportOrReport(KsLyxObj& document, const std::string& fileName, const std::string& tender) {
+  if (document.Import(fileName, tender)) {
     if (!document.ImportWarning.empty()) PrintError("Warnung: " + document.ImportWarning);
     return true;
   }
@@ -114,8 +139,8 @@ bool ImportOrReport(KsLyxObj& document, const std::string& fileName) {
   return false;
 }
 
-bool ImportOffer(KsLyxObj& document, const std::string& fileName) {
-  if (!ImportOrReport(document, fileName)) return false;
+bool ImportOffer(KsLyxObj& document, const std::string& fileName, const std::string& tender) {
+  if (!ImportOrReport(document, fileName, tender)) return false;
   document.TakeDefaultVatRate(KsLyxObj::kDefaultVatRate);
   return true;
 }
@@ -132,7 +157,8 @@ bool ExportOrReport(KsLyxObj& document, const std::string& fileName) {
 
 bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,
                     bool always) {
-  if (tender == TFileRead::kStandardInput || !SameFile(tender, output)) return false;
+  const bool answered = !document.TenderFile().empty() && SameFile(document.TenderFile(), output);
+  if (!answered && (tender == TFileRead::kStandardInput || !SameFile(tender, output))) return false;
   // The command line cannot ask, so what the window asks about is refused too.
   if (!always && CheckTenderOverwrite(document, tender, output) == TenderOverwrite::None)
     return false;

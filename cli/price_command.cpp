@@ -17,6 +17,7 @@
 #include "gaeb/file_read.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
+#include "gaebxml/text_complements.h"
 #include "util/codec.h"
 #include "util/entry_error.h"
 #include "util/trim.h"
@@ -26,6 +27,8 @@ namespace {
 const char* const kFields[] = {"EP",        "EPANTEIL1", "EPANTEIL2",    "EPANTEIL3",   "EPANTEIL4",
                                "EPANTEIL5", "EPANTEIL6", "NACHLASSPROZ", "NACHLASSABS", "UST"};
 const char kVatField[] = "UST";
+// "OZ;TEXT;MarkLbl;text": the bidder's answer to a text complement.
+const char kTextField[] = "TEXT";
 const char kLv[] = "LV";
 
 std::string Upper(std::string text) {
@@ -48,6 +51,7 @@ struct Entry {
   std::string oz;
   std::string field;
   std::string value;
+  std::string mark;  // of a TEXT entry
 };
 
 // "OZ;Wert" (the unit price) or "OZ;FELD;Wert"; cells after these must be
@@ -58,12 +62,18 @@ struct Entry {
 std::string ParseLine(const PriceLine& line, Entry& entry) {
   const std::vector<std::string>& fields = line.Fields;
   const std::string field = fields.size() >= 3 ? Upper(fields[1]) : std::string();
+  if (field == kTextField) {
+    if (fields.size() < 4 || fields[2].empty())
+      return "\"OZ;TEXT;Marke;Text\" erwartet, gelesen: " + Quoted(line.Text);
+    entry = {fields[0], kTextField, RestOfLine(line, 3), fields[2]};
+    return std::string();
+  }
   const bool named = std::find(std::begin(kFields), std::end(kFields), field) != std::end(kFields);
   const size_t used = named ? 3 : 2;
   if (fields.size() < used ||
       !std::all_of(fields.begin() + used, fields.end(), [](const auto& f) { return f.empty(); }))
     return "\"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: " + Quoted(line.Text);
-  entry = {fields[0], named ? field : "EP", fields[used - 1]};
+  entry = {fields[0], named ? field : "EP", fields[used - 1], std::string()};
   if (!named && entry.value.empty())
     return "Kein Preis f\xFCr " + Quoted(entry.oz) + " angegeben (zum L\xF6schen: \"" +
            Quoted(entry.oz) + ";EP;\")";
@@ -112,6 +122,7 @@ class PriceEntries {
 
  private:
   bool ApplyEntry(const PriceLine& line, const Entry& entry);
+  bool ApplyComplement(const PriceLine& line, const Entry& entry);
   template <class Ask, class Take>
   bool Enter(const PriceLine& line, KsGAEBObj& element, const std::string& field,
              const std::string& value, Ask ask, Take take);
@@ -162,16 +173,48 @@ bool PriceEntries::Apply(const PriceLine& line) {
   }
   if (!ApplyEntry(line, entry)) return false;
   const std::string oz = entry.field == kVatField ? kLv : entry.oz;
-  const auto [earlier, first] = taken_.try_emplace({oz, entry.field}, line.Number);
+  const std::string field = entry.field == kTextField ? "TEXT;" + entry.mark : entry.field;
+  const auto [earlier, first] = taken_.try_emplace({oz, field}, line.Number);
   if (!first)
-    Report(line, "Warnung: " + entry.field + " f\xFCr " + Quoted(oz) + " stand schon in Zeile " +
+    Report(line, "Warnung: " + field + " f\xFCr " + Quoted(oz) + " stand schon in Zeile " +
                      std::to_string(earlier->second) + "; es gilt der Wert aus Zeile " +
                      std::to_string(line.Number));
   earlier->second = line.Number;
   return true;
 }
 
+bool PriceEntries::ApplyComplement(const PriceLine& line, const Entry& entry) {
+  const auto found = index_.find(entry.oz);
+  std::vector<KsGAEBObj*> positions;
+  if (found != index_.end())
+    for (KsGAEBObj* element : found->second)
+      if (IsPositionRow(element)) positions.push_back(element);
+  if (positions.empty()) {
+    Report(line, NotFound(entry.field, entry.oz));
+    return false;
+  }
+  if (positions.size() > 1) {
+    Report(line, SeveralTargets(entry.oz, positions));
+    return false;
+  }
+  KsGAEBObj& position = *positions[0];
+  try {
+    const std::vector<TextComplement> before = BidderComplements(position);
+    if (AnswerComplement(position, entry.mark, entry.value)) return true;
+    std::string marks;
+    for (const TextComplement& c : before) marks += (marks.empty() ? "" : ", ") + c.MarkLbl;
+    Report(line, "Die Position " + Quoted(entry.oz) + " hat keine Texterg\xE4nzung " +
+                     Quoted(entry.mark) +
+                     (marks.empty() ? std::string(" (sie hat keine f\xFCr den Bieter)")
+                                    : " (sie hat " + marks + ")"));
+  } catch (const EntryError& e) {
+    Report(line, e.what());
+  }
+  return false;
+}
+
 bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
+  if (entry.field == kTextField) return ApplyComplement(line, entry);
   if (entry.field == kVatField) {
     if (Upper(entry.oz) != kLv) {
       Report(line, "Der Mehrwertsteuersatz gilt f\xFCr das LV: \"LV;UST;Satz\" erwartet");
@@ -212,6 +255,8 @@ bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
 
 int RunPrice(const KsArgs& args) {
   KsArgs files = args;
+  std::string tenderOfOffer;
+  if (!TakeTenderOption(files, tenderOfOffer)) return UsageError();
   const auto option = [&files](const char* name) {
     const auto found = std::find(files.begin(), files.end(), name);
     if (found == files.end()) return false;
@@ -228,7 +273,7 @@ int RunPrice(const KsArgs& args) {
   if (tender == TFileRead::kStandardInput && priceFile == TFileRead::kStandardInput)
     return UsageError();
   KsLyxObj document;
-  if (!ImportOffer(document, tender)) return kExitFailure;
+  if (!ImportOffer(document, tender, tenderOfOffer)) return kExitFailure;
   // The content decides whether the prices come as a list or as an offer.
   const bool offer = IsGaebFile(priceFile);
   if (replace && !offer) return UsageError();

@@ -57,7 +57,9 @@ std::string PhaseError(const KsGAEBObj& root, const KsGAEBObj& award, bool price
 
 }  // namespace
 
-bool KsLyxObj::Import(const std::string& fileName) {
+bool KsLyxObj::Import(const std::string& fileName, const std::string& tender) {
+  tenderMissing_ = false;
+  tenderFile_.clear();
   if (const std::string missing = MissingFileText(fileName); !missing.empty()) {
     LastError = FormatEx(missing, {Utf8ToCp1252(fileName)});
     return false;
@@ -79,7 +81,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   arena_.reset(Arena::Create());
   const ArenaScope scope(arena_.get());
   try {
-    if (LooksLikeXml(reader_->Peek())) return ImportXml();
+    if (LooksLikeXml(reader_->Peek())) return ImportXml(tender);
     if (LooksLikeGaeb90(reader_->Peek())) return ImportGaeb90();
     if (EndsLinesWithCrOnly(reader_->Peek())) {
       LastError = "Die Datei " + reader_->DisplayName() +

@@ -24,6 +24,7 @@ bool KsLyxObj::Restore(const std::string& recoveryFile, RecoveryHead& head) {
   GaebRoot = std::move(offer.Root);
   xmlOrigin_ = offer.Head.Xml ? std::make_unique<GaebXmlOrigin>(offer.Head.Origin) : nullptr;
   restoredFrom_ = offer.Head.TenderPath;
+  tenderFile_.clear();
   vatUnconfirmed_ = offer.Head.VatUnconfirmed;
   ImportWarning.clear();
   NotifyObservers(lcReadStart);

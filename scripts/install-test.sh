@@ -36,7 +36,7 @@ dpkg -L tarvo > "$work/files"
 entry=/usr/share/applications/tarvo.desktop
 desktop-file-validate "$entry"
 for type in application/x-gaeb2000-d83 application/x-gaeb2000-p83 application/x-gaeb2000-d84 \
-            application/x-gaeb-xml-x83; do
+            application/x-gaeb-xml-x83 application/x-gaeb-xml-x84; do
   [ "$(xdg-mime query default "$type")" = tarvo.desktop ] || fail "$type does not open with tarvo"
 done
 grep -q '\*\.p83' /usr/share/mime/globs2 || fail "the file types are not in the MIME database"

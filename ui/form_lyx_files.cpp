@@ -53,7 +53,17 @@ bool TFormLyx::LoadFile(const QString& path) {
   CommitEdits();
   auto incoming = std::make_unique<KsLyxObj>();
   incoming->AddObserver(observer_.get());
-  if (!incoming->Import(NativePath(path))) {
+  bool imported = incoming->Import(NativePath(path));
+  // An X84 without its tender beside it: the user names the tender.
+  if (!imported && incoming->TenderMissing()) {
+    const QString tender = dialogs_.TenderFileName(this, QFileInfo(path).absolutePath());
+    if (tender.isEmpty()) {
+      incoming->RemoveObserver(observer_.get());
+      return false;
+    }
+    imported = incoming->Import(NativePath(path), NativePath(tender));
+  }
+  if (!imported) {
     incoming->RemoveObserver(observer_.get());
     MessageBoxes().ShowMessage(incoming->LastError);
     return false;

@@ -7,6 +7,7 @@
 class QtWindowDialogs final : public WindowDialogs {
  public:
   QString OpenFileName(QWidget* parent) override;
+  QString TenderFileName(QWidget* parent, const QString& directory) override;
   QString SaveFileName(QWidget* parent, const QString& directory,
                        const QString& proposedName) override;
   QString SaveOfferFileName(QWidget* parent, const QString& directory, const QString& proposedName,

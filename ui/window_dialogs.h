@@ -13,6 +13,9 @@ class WindowDialogs {
   virtual ~WindowDialogs() = default;
   // The file to open; empty when the user cancels.
   virtual QString OpenFileName(QWidget* parent) = 0;
+  // The tender an offer answers, when it is not beside it ("Zugehörige
+  // Ausschreibung wählen"), starting in `directory`; empty on cancel.
+  virtual QString TenderFileName(QWidget* parent, const QString& directory) = 0;
   // The file to save to, starting in `directory` with `proposedName`; empty on cancel.
   virtual QString SaveFileName(QWidget* parent, const QString& directory,
                                const QString& proposedName) = 0;

@@ -33,6 +33,11 @@ class ScriptedDialogs : public WindowDialogs {
     ++openCount;
     return openAnswer;
   }
+  QString TenderFileName(QWidget*, const QString& directory) override {
+    tenderDirectory = directory;
+    ++tenderCount;
+    return tenderAnswer;
+  }
   QString SaveFileName(QWidget*, const QString& directory, const QString& proposedName) override {
     saveDirectory = directory;
     saveProposal = proposedName;
@@ -78,9 +83,9 @@ class ScriptedDialogs : public WindowDialogs {
   QString inputAnswer;
   bool inputCancelled = false;
   QStringList inputPrompts;
-  QString openAnswer, saveAnswer, pdfFile;
-  QString saveDirectory, saveProposal, jobTitle;
-  int openCount = 0, saveCount = 0, printCount = 0, offerSaveCount = 0;
+  QString openAnswer, saveAnswer, pdfFile, tenderAnswer;
+  QString saveDirectory, saveProposal, jobTitle, tenderDirectory;
+  int openCount = 0, saveCount = 0, printCount = 0, offerSaveCount = 0, tenderCount = 0;
   bool saveGaeb2000 = false;
 };
 
