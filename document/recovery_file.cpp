@@ -13,6 +13,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaebxml/xml_identity.h"
 #include "util/codec.h"
 #include "xml/xml_parser.h"
 
@@ -221,8 +222,8 @@ class RecoveryReader {
     while (Next()) {
       if (parser_.PartKind() == pkEndTag && parser_.PartName() == "KOPF") {
         if (!havePath || !haveFormat || !haveTime ||
-            (head.Gaeb90 && (head.Gaeb90Source.Phase.empty() ||
-                             head.Gaeb90Source.Mask.PositionLength == 0)))
+            (head.Gaeb90 &&
+             (head.Gaeb90Source.Phase.empty() || head.Gaeb90Source.Mask.PositionLength == 0)))
           Fail(
               "ist besch\xE4"
               "digt (der Kopf ist unvollst\xE4ndig)");
@@ -323,6 +324,9 @@ class RecoveryReader {
   }
 
   void ReadTree() {
+    // The fields an XML tender's tree carries exist once such a tender was
+    // read; a restore at start may come first.
+    if (offer_.Head.Xml) AddXmlIdentityFields();
     if (!Next() || parser_.PartKind() != pkStartTag || parser_.PartName() != kTreeTag)
       Fail(
           "ist besch\xE4"

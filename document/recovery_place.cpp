@@ -31,7 +31,8 @@ void MakeFolder(const std::string& path) {
 int Lock(const std::string& lockPath) {
   const int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return -1;
-  struct stat held {}, named {};
+  struct stat held {
+  }, named{};
   if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &held) != 0 ||
       stat(lockPath.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
       held.st_dev != named.st_dev) {

@@ -54,8 +54,7 @@ class TFormLyx : public QMainWindow {
   // Shows an offer restored from a recovery file (ui/recovery_question.h) as
   // unsaved, exactly as it was secured; the file `claim` holds is the one
   // secured to from now on, until the offer is saved or dropped.
-  void ShowRestored(std::unique_ptr<KsLyxObj> offer, RecoveryClaim claim,
-                    const RecoveryHead& head);
+  void ShowRestored(std::unique_ptr<KsLyxObj> offer, RecoveryClaim claim, const RecoveryHead& head);
   // aSave: checks the offer (MayLetOfferGo), then saves it as SaveOffer
   // does; true when it was written.
   bool SaveFile();

@@ -26,8 +26,8 @@ bool AskAboutRecoveries(TFormLyx& window) {
     const RecoveryFinding finding = InspectRecovery(claim.Path(), *offer);
     const bool readable = finding.Error.empty();
     QMessageBox box(readable ? QMessageBox::Question : QMessageBox::Warning,
-                    QStringLiteral("Wiederherstellung"),
-                    FromCp1252(RecoveryQuestionText(finding)), QMessageBox::NoButton, &window);
+                    QStringLiteral("Wiederherstellung"), FromCp1252(RecoveryQuestionText(finding)),
+                    QMessageBox::NoButton, &window);
     box.setObjectName(QStringLiteral("RecoveryQuestion"));
     QPushButton* restore =
         box.addButton(QStringLiteral("Wiederherstellen"), QMessageBox::AcceptRole);

@@ -16,8 +16,8 @@ namespace {
 class RecoveryOfferTest : public DocumentTest {
  protected:
   RecoveryOfferTest() {
-    tender_ = dir_.Write("LV_Los01.P83", ReadFile(std::string(TARVO_TEST_DATA_DIR) +
-                                                  "/real/LV_Los01.P83"));
+    tender_ = dir_.Write("LV_Los01.P83",
+                         ReadFile(std::string(TARVO_TEST_DATA_DIR) + "/real/LV_Los01.P83"));
     EXPECT_TRUE(doc_.Import(tender_)) << doc_.LastError;
   }
   void Enter(KsGAEBObj& element, const char* member, const std::string& text) {

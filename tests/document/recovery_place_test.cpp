@@ -81,8 +81,8 @@ namespace {
 // After a restart a new process may get the number of one that was killed:
 // its file is an orphan to be asked about, never written over.
 TEST_F(RecoveryPlaceTest, AnEarlierProcessWithTheSameNumberKeepsItsFile) {
-  const std::string earlier = RecoveryDirectory() + "/LV_Los01.P83." + std::to_string(getpid()) +
-                              ".wiederherstellung.xml";
+  const std::string earlier =
+      RecoveryDirectory() + "/LV_Los01.P83." + std::to_string(getpid()) + ".wiederherstellung.xml";
   FILE* f = std::fopen(earlier.c_str(), "w");
   ASSERT_NE(f, nullptr);
   std::fputs("alt", f);
