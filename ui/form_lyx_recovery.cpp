@@ -21,6 +21,6 @@ void TFormLyx::ShowRestored(std::unique_ptr<KsLyxObj> offer, RecoveryClaim claim
   autosave_.Restored(std::move(claim), head);
   autosaveFailureShown_ = false;
   UpdateTitle();
-  pc->show();
+  EndProgress();
   tsTitPos->Grid().setFocus();
 }
