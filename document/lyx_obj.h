@@ -79,6 +79,8 @@ class KsLyxObj : public GaebDocument {
   bool IsGaeb90() const { return gaeb90Origin_ != nullptr; }
   // A GAEB 90 offer read back with its tender.
   bool IsGaeb90Offer() const { return IsGaeb90() && gaeb90Origin_->Phase == "84"; }
+  // What the GAEB 90 D84 takes over from a GAEB 90 tender; null otherwise.
+  const Gaeb90Origin* Gaeb90Source() const { return gaeb90Origin_.get(); }
   // The tender came as GAEB DA XML.
   bool IsXml() const { return xmlOrigin_ != nullptr; }
   // An X84 read back (with its tender, or alone).
@@ -92,7 +94,10 @@ class KsLyxObj : public GaebDocument {
   const GaebXmlOrigin* XmlOrigin() const { return xmlOrigin_.get(); }
   // The extension of the offer file: ".X84" or ".D84".
   std::string OfferExtension() const { return IsXml() ? ".X84" : ".D84"; }
-  // Name and extension of the last imported file; "" before any import.
+  // The tender file the offer answers as it was opened (file system bytes):
+  // the one imported, or the one a restored offer names; "" before either.
+  const std::string& TenderPath() const;
+  // Name and extension of TenderPath; "" before any import.
   std::string FileName() const;
   void CloseReader();
   void DetectEpBreakdown();

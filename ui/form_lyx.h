@@ -51,6 +51,10 @@ class TFormLyx : public QMainWindow {
   // shown one is replaced only when that succeeds, so a failed open leaves
   // the previous tender as it was. False when the file could not be opened.
   bool LoadFile(const QString& path);
+  // Shows an offer restored from a recovery file (ui/recovery_question.h) as
+  // unsaved, exactly as it was secured; the file `claim` holds is the one
+  // secured to from now on, until the offer is saved or dropped.
+  void ShowRestored(std::unique_ptr<KsLyxObj> offer, RecoveryClaim claim, const RecoveryHead& head);
   // aSave: checks the offer (MayLetOfferGo), then saves it as SaveOffer
   // does; true when it was written.
   bool SaveFile();
@@ -66,7 +70,7 @@ class TFormLyx : public QMainWindow {
   // options page has passed, or at once when `force`; a failure is shown
   // once per tender, so that typing goes on. True when written.
   bool SecureOffer(bool force);
-  const Autosave& AutoSave() const { return autosave_; }
+  Autosave& AutoSave() { return autosave_; }
   // aPrint: the offer print on a printer or PDF file chosen in the print dialog.
   void aPrintExecute();
   // aSend: the offer as a D84 attachment to the client, by e-mail.
@@ -99,6 +103,9 @@ class TFormLyx : public QMainWindow {
   QWidget* CreateClient();
   QWidget* CreateHintPanel();
   LyxSettingsParts SettingsParts();
+  // Makes `incoming` the shown document: the pages are bound to it and
+  // filled, the old one goes.
+  void TakeDocument(std::unique_ptr<KsLyxObj> incoming);
 
   // Saves the offer as D84 (X84) under a name chosen in the save dialog;
   // true when it was written.

@@ -69,15 +69,7 @@ bool TFormLyx::LoadFile(const QString& path) {
     return false;
   }
   incoming->TakeDefaultVatRate(tsOpt->DefaultVatRate());
-  pc->hide();
-  tv->clear();
-  infoPages_->SetDocument(*incoming);
-  tsTitPos->SetDocument(*incoming);
-  document_->RemoveObserver(observer_.get());
-  std::swap(document_, incoming);  // the old tender goes when nothing shows it any more
-
-  document_->NotifyObservers(lcDisplaying);
-  infoPages_->Fill();
+  TakeDocument(std::move(incoming));
   if (document_->MergeBidderData(infoPages_->BidderValues()))
     infoPages_->SetBidderValues(document_->BidderData());
   document_->NotifyObservers(lcTotalsChanged);
@@ -92,6 +84,17 @@ bool TFormLyx::LoadFile(const QString& path) {
   tsTitPos->Grid().setFocus();
   if (!document_->ImportWarning.empty()) MessageBoxes().ShowMessage(document_->ImportWarning);
   return true;
+}
+
+void TFormLyx::TakeDocument(std::unique_ptr<KsLyxObj> incoming) {
+  pc->hide();
+  tv->clear();
+  infoPages_->SetDocument(*incoming);
+  tsTitPos->SetDocument(*incoming);
+  document_->RemoveObserver(observer_.get());
+  std::swap(document_, incoming);  // the old tender goes when nothing shows it any more
+  document_->NotifyObservers(lcDisplaying);
+  infoPages_->Fill();
 }
 
 // Without a loaded tender there is no tree to write, so the command says
@@ -110,7 +113,8 @@ bool TFormLyx::SaveFile() {
 // The tender it was read from is replaced only after a question of its own,
 // and never by an offer that cannot carry it.
 bool TFormLyx::SaveOffer() {
-  const QString imported = PathFromNative(document_->Reader()->FileName());
+  // A restored offer has no reader: the tender it names decides as well.
+  const QString imported = PathFromNative(document_->TenderPath());
   const QString proposed = WithExtension(PathFromNative(document_->FileName()),
                                          QString::fromLatin1(document_->OfferExtension().c_str()));
   const QString directory = QFileInfo(imported).absolutePath();
@@ -120,7 +124,7 @@ bool TFormLyx::SaveOffer() {
                            : dialogs_.SaveFileName(this, directory, proposed);
   if (name.trimmed().isEmpty()) return false;
   const TenderOverwrite over =
-      CheckTenderOverwrite(*document_, document_->Reader()->FileName(), NativePath(name));
+      CheckTenderOverwrite(*document_, document_->TenderPath(), NativePath(name));
   if (over == TenderOverwrite::Destroys) {
     MessageBoxes().ShowMessage(TenderOverwriteText(over, NativePath(name)));
     return false;

@@ -13,6 +13,7 @@
 #include "ui/qt_message_boxes.h"
 #include "ui/qt_settings_store.h"
 #include "ui/qt_window_dialogs.h"
+#include "ui/recovery_question.h"
 #include "util/message_boxes.h"
 #include "util/startup.h"
 
@@ -48,9 +49,13 @@ int main(int argc, char* argv[]) {
   {
     TFormLyx window(settings, dialogs);
     window.showMaximized();
-    // Opened once the window is up, so that a failure is reported over it.
-    if (const QString tender = FileArgument(QCoreApplication::arguments()); !tender.isEmpty())
-      QTimer::singleShot(0, &window, [&window, tender] { window.LoadFile(tender); });
+    // Asked and opened once the window is up, so that both show over it:
+    // first what a crash left behind, then the tender named to open.
+    const QString tender = FileArgument(QCoreApplication::arguments());
+    QTimer::singleShot(0, &window, [&window, tender] {
+      AskAboutRecoveries(window);
+      if (!tender.isEmpty() && window.MayDiscardChanges()) window.LoadFile(tender);
+    });
     result = QApplication::exec();
   }
   DoneMapi();
