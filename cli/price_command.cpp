@@ -184,17 +184,15 @@ bool PriceEntries::Apply(const PriceLine& line) {
 }
 
 bool PriceEntries::ApplyComplement(const PriceLine& line, const Entry& entry) {
-  const auto found = index_.find(entry.oz);
   std::vector<KsGAEBObj*> positions;
-  if (found != index_.end())
-    for (KsGAEBObj* element : found->second)
-      if (IsPositionRow(element)) positions.push_back(element);
+  for (KsGAEBObj* element : index_.Find(entry.oz))
+    if (IsPositionRow(element)) positions.push_back(element);
   if (positions.empty()) {
     Report(line, NotFound(entry.field, entry.oz));
     return false;
   }
   if (positions.size() > 1) {
-    Report(line, SeveralTargets(entry.oz, positions));
+    Report(line, OzIndex::Ambiguous(Quoted(entry.oz), positions));
     return false;
   }
   KsGAEBObj& position = *positions[0];
