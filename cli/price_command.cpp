@@ -254,6 +254,7 @@ int RunPrice(const KsArgs& args) {
   // Standard input can be read once.
   if (tender == TFileRead::kStandardInput && priceFile == TFileRead::kStandardInput)
     return UsageError();
+  if (IsWorkbookPrices(priceFile)) return RunWorkbookPrice(tender, priceFile, target, confirmed);
   KsLyxObj document;
   if (!ImportOffer(document, tender)) return kExitFailure;
   std::vector<PriceLine> lines;

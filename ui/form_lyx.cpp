@@ -159,6 +159,8 @@ void TFormLyx::CreateMenus() {
   file->addSeparator();
   file->addAction(aPrint);
   file->addSeparator();
+  AddSheetMenu(*file);
+  file->addSeparator();
   file->addAction(aSend);
   mmBreakBeforeFiles = file->addSeparator();
   mmBreakBeforeFiles->setObjectName(QStringLiteral("mmBreakBeforeFiles"));
