@@ -1,5 +1,6 @@
 #include "sheet/sheet_prices.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -8,6 +9,7 @@
 #include "document/element_values.h"
 #include "document/entry_questions.h"
 #include "document/lyx_obj.h"
+#include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
 #include "sheet/sheet_table.h"
@@ -116,6 +118,8 @@ class TakeOver {
         Check(*const_cast<KsGAEBObj*>(found->second[0]->Element), field, column, where);
     }
     if (result_.Refused.empty()) Apply();
+    std::sort(result_.Refused.begin(), result_.Refused.end(),
+              [](const SheetRefusal& a, const SheetRefusal& b) { return a.Row < b.Row; });
     result_.Applied = result_.Refused.empty();
     for (const SheetRow& row : table.Rows)
       if (!row.Area && HasEmptyUnitPrice(*row.Element))
@@ -145,6 +149,10 @@ class TakeOver {
     where.Field = Caption(column, field);
     where.Value = typed.size() > kLongestNumber ? typed.substr(0, kLongestNumber) + "\x85" : typed;
     if (typed.size() > kLongestNumber) return Refuse(where, "Der Wert ist zu lang f\xFCr eine Zahl");
+    if (cell->Uncomputed)
+      return Refuse(where,
+                    "Die Formel hat kein berechnetes Ergebnis; bitte die Arbeitsmappe im "
+                    "Tabellenprogramm \xF6" "ffnen und speichern");
     std::string text;
     try {
       RefuseAmbiguousNumber(typed);
@@ -159,32 +167,41 @@ class TakeOver {
         value == NumberValue(element, field))
       return;
     ++result_.Values;
-    if (const std::string question = EntryQuestion(element, field, text);
-        !question.empty() && !confirmed_)
-      return Refuse(where, question, true);
     pending_.push_back({&element, field, text, std::move(where)});
   }
 
+  // Positions first, then the areas from the last (the deepest) up, so that
+  // an area's discount is asked about against the sum the workbook's
+  // prices give it, as it would be after typing them.
   void Apply() {
+    std::stable_partition(pending_.begin(), pending_.end(),
+                          [](const Pending& entry) { return !IsAreaRow(entry.Element); });
+    const auto areas = std::find_if(pending_.begin(), pending_.end(),
+                                    [](const Pending& entry) { return IsAreaRow(entry.Element); });
+    std::reverse(areas, pending_.end());
     std::map<KsGAEBObj*, std::vector<std::pair<KsMember*, Variant>>> before;
     for (Pending& entry : pending_) {
       KsMember& member = entry.Element->GetMember(entry.Field);
-      if (auto [it, first] = before.try_emplace(entry.Element); first)
-        for (const char* field : kInputFields)
-          if (IsEnterable(*entry.Element, field)) {
-            KsMember& saved = entry.Element->GetMember(field);
-            it->second.emplace_back(&saved, saved.Value);
-          }
+      if (auto [it, first] = before.try_emplace(entry.Element); first) {
+        // Noted before the change, as the grid notes an edit.
+        document_.NoteEdit(*entry.Element);
+        for (const char* field : kInputFields) {
+          KsMember& saved = entry.Element->GetMember(field);
+          it->second.emplace_back(&saved, saved.Value);
+        }
+      }
+      if (const std::string question = EntryQuestion(*entry.Element, entry.Field, entry.Text);
+          !question.empty() && !confirmed_) {
+        Refuse(entry.Where, question, true);
+        continue;
+      }
       try {
         ApplyCellText(*entry.Element, member, entry.Text);
       } catch (const std::exception& e) {
         Refuse(entry.Where, e.what());
       }
     }
-    if (result_.Refused.empty()) {
-      for (const auto& [element, members] : before) document_.NoteEdit(*element);
-      return;
-    }
+    if (result_.Refused.empty()) return;
     // Taken back: the values as they were, and the amounts computed from them.
     for (auto& [element, members] : before) {
       for (auto& [member, value] : members) member->Value = value;

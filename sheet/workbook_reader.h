@@ -19,6 +19,9 @@ struct ReadCell {
   std::string Text;
   bool IsNumber = false;
   double Number = 0;
+  // A formula the program that wrote the file never computed (Text: "=" and
+  // the formula): its value is not known.
+  bool Uncomputed = false;
 };
 
 // The cells of a sheet by row and column (both 0-based), and the number

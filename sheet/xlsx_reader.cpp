@@ -158,7 +158,10 @@ ReadCell CellOf(const pugi::xml_node& c, const std::vector<std::string>& strings
   const std::string type = Attribute(c, "t");
   const char* value = Child(c, "v").text().get();
   ReadCell cell;
-  if (type == "s") {
+  if (const pugi::xml_node formula = Child(c, "f"); formula && !Child(c, "v")) {
+    cell.Text = "=" + Utf8ToCp1252(formula.text().get());
+    cell.Uncomputed = true;
+  } else if (type == "s") {
     const unsigned long index = std::strtoul(value, nullptr, 10);
     if (index >= strings.size()) throw file.Damaged("ein Text fehlt in xl/sharedStrings.xml");
     cell.Text = Utf8ToCp1252(strings[index]);
