@@ -81,7 +81,10 @@ int RunWorkbookPrice(const std::string& tender, const std::string& workbook,
   if (!result.Applied) {
     if (std::any_of(result.Refused.begin(), result.Refused.end(),
                     [](const SheetRefusal& r) { return r.Question; }))
-      PrintError("Mit --yes werden die Werte mit R\xFC" "ckfrage \xFC" "bernommen.");
+      PrintError(
+          "Mit --yes werden die Werte mit R\xFC"
+          "ckfrage \xFC"
+          "bernommen.");
     return kExitFailure;
   }
   if (!ExportOrReport(document, target)) return kExitFailure;

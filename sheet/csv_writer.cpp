@@ -9,9 +9,7 @@
 namespace {
 
 // The hidden helper columns of the workbook's formulas have no place in a CSV.
-bool InCsv(const SheetColumn& column) {
-  return column.Key != kDepthKey && column.Key != kShareKey;
-}
+bool InCsv(const SheetColumn& column) { return column.Key != kDepthKey && column.Key != kShareKey; }
 
 std::string Field(const std::string& text) {
   if (text.find_first_of(";\"\r\n") == std::string::npos) return text;

@@ -21,8 +21,9 @@
 
 namespace {
 
-const char* const kInputFields[] = {"EP",        "EPANTEIL1", "EPANTEIL2",    "EPANTEIL3",  "EPANTEIL4",
-                                    "EPANTEIL5", "EPANTEIL6", "NACHLASSPROZ", "NACHLASSABS"};
+const char* const kInputFields[] = {"EP",        "EPANTEIL1",    "EPANTEIL2",
+                                    "EPANTEIL3", "EPANTEIL4",    "EPANTEIL5",
+                                    "EPANTEIL6", "NACHLASSPROZ", "NACHLASSABS"};
 // No number anyone types is longer; a longer value is refused unread.
 constexpr size_t kLongestNumber = 40;
 // Positions without a price are named up to this many in the report.
@@ -148,11 +149,13 @@ class TakeOver {
     if (typed.empty()) return;
     where.Field = Caption(column, field);
     where.Value = typed.size() > kLongestNumber ? typed.substr(0, kLongestNumber) + "\x85" : typed;
-    if (typed.size() > kLongestNumber) return Refuse(where, "Der Wert ist zu lang f\xFCr eine Zahl");
+    if (typed.size() > kLongestNumber)
+      return Refuse(where, "Der Wert ist zu lang f\xFCr eine Zahl");
     if (cell->Uncomputed)
       return Refuse(where,
                     "Die Formel hat kein berechnetes Ergebnis; bitte die Arbeitsmappe im "
-                    "Tabellenprogramm \xF6" "ffnen und speichern");
+                    "Tabellenprogramm \xF6"
+                    "ffnen und speichern");
     std::string text;
     try {
       RefuseAmbiguousNumber(typed);
@@ -225,12 +228,17 @@ SheetTakeOver TakeSheetPrices(KsLyxObj& document, const ReadSheet& sheet, bool c
   if (layout.KeyRow < 0)
     throw SheetError("Die Datei " + Quoted(fileName) +
                      " ist keine vom Programm exportierte LV-Tabelle (die ausgeblendete Zeile "
-                     "mit den Feldnamen fehlt); es wurde nichts \xFC" "bernommen.");
+                     "mit den Feldnamen fehlt); es wurde nichts \xFC"
+                     "bernommen.");
   const SheetTable table = BuildSheetTable(document, false);
   if (Trim(Beside(sheet, kLvKeyCaption, 1, 0)) != table.LvKey)
     throw SheetError("Die Arbeitsmappe " + Quoted(fileName) + " geh\xF6rt zu einem anderen LV (\"" +
-                     Beside(sheet, "LV:", 0, 1) + "\") als das ge\xF6" "ffnete (\"" +
-                     Utf8ToCp1252(table.LvName) + "\"); es wurde nichts \xFC" "bernommen.");
+                     Beside(sheet, "LV:", 0, 1) +
+                     "\") als das ge\xF6"
+                     "ffnete (\"" +
+                     Utf8ToCp1252(table.LvName) +
+                     "\"); es wurde nichts \xFC"
+                     "bernommen.");
   return TakeOver(document, sheet, layout.KeyRow + 1, confirmed).Run(layout, table);
 }
 
@@ -239,11 +247,17 @@ std::vector<std::string> TakeOverReport(const SheetTakeOver& result) {
   if (result.Applied) {
     lines.push_back(result.Values == 0
                         ? std::string("Die Arbeitsmappe enth\xE4lt keine neuen Werte.")
-                        : "Aus der Arbeitsmappe \xFC" "bernommen: " + std::to_string(result.Values) +
+                        : "Aus der Arbeitsmappe \xFC"
+                          "bernommen: " +
+                              std::to_string(result.Values) +
                               (result.Values == 1 ? " Wert." : " Werte."));
   } else {
-    lines.push_back("Nichts \xFC" "bernommen: " + std::to_string(result.Refused.size()) +
-                    " Wert(e) abgelehnt; die Arbeitsmappe wird nur ganz \xFC" "bernommen.");
+    lines.push_back(
+        "Nichts \xFC"
+        "bernommen: " +
+        std::to_string(result.Refused.size()) +
+        " Wert(e) abgelehnt; die Arbeitsmappe wird nur ganz \xFC"
+        "bernommen.");
     for (const SheetRefusal& refusal : result.Refused)
       lines.push_back("Zeile " + std::to_string(refusal.Row) + ", OZ " + refusal.Oz + ", " +
                       refusal.Field + " \"" + refusal.Value + "\": " + refusal.Reason);

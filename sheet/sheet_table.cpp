@@ -150,8 +150,8 @@ SheetTable BuildSheetTable(const KsLyxObj& document, bool longTexts) {
 
 int ColumnDecimals(const std::string& key) {
   if (key == "MENGE" || key == "EP" || IsPriceComponent(key)) return 3;
-  if (key == "NACHLASSPROZ" || key == "NACHLASSABS" || key == kAmountKey ||
-      key == "SUMMENACHNL" || key == kShareKey)
+  if (key == "NACHLASSPROZ" || key == "NACHLASSABS" || key == kAmountKey || key == "SUMMENACHNL" ||
+      key == kShareKey)
     return 2;
   if (key == kDepthKey) return 0;
   return -1;
@@ -196,7 +196,6 @@ std::string CellText(const SheetRow& row, const std::string& key) {
 }
 
 bool IsInputCell(const SheetRow& row, const std::string& key) {
-  return (key == "EP" || IsPriceComponent(key) || key == "NACHLASSPROZ" ||
-          key == "NACHLASSABS") &&
+  return (key == "EP" || IsPriceComponent(key) || key == "NACHLASSPROZ" || key == "NACHLASSABS") &&
          IsEnterable(*row.Element, key);
 }

@@ -23,13 +23,13 @@ struct SheetColumn {
 };
 
 // Keys of the columns that are no member of the element.
-inline constexpr char kIdentityKey[] = "KENNUNG";   // the row's identity, hidden
-inline constexpr char kDepthKey[] = "EBENE";        // 1 = top level, hidden
-inline constexpr char kShareKey[] = "BEITRAG";      // what the row adds to its area's sum, hidden
-inline constexpr char kTypeKey[] = "TYP";           // N, B, A, AB
+inline constexpr char kIdentityKey[] = "KENNUNG";  // the row's identity, hidden
+inline constexpr char kDepthKey[] = "EBENE";       // 1 = top level, hidden
+inline constexpr char kShareKey[] = "BEITRAG";     // what the row adds to its area's sum, hidden
+inline constexpr char kTypeKey[] = "TYP";          // N, B, A, AB
 inline constexpr char kShortTextKey[] = "KURZTEXT";
 inline constexpr char kLongTextKey[] = "LANGTEXT";
-inline constexpr char kAmountKey[] = "GB";          // a position's GB, an area's SUMME
+inline constexpr char kAmountKey[] = "GB";  // a position's GB, an area's SUMME
 // The caption of the hidden cell above the LV key in the head.
 inline constexpr char kLvKeyCaption[] = "Tarvo-LV";
 

@@ -23,7 +23,9 @@ std::string Quoted(const std::string& fileName) { return "\"" + Utf8ToCp1252(fil
 std::string ReadAll(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in)
-    throw SheetError("Die Arbeitsmappe " + Quoted(fileName) + " kann nicht ge\xF6" "ffnet werden.");
+    throw SheetError("Die Arbeitsmappe " + Quoted(fileName) +
+                     " kann nicht ge\xF6"
+                     "ffnet werden.");
   std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad())
     throw SheetError("Die Arbeitsmappe " + Quoted(fileName) + " kann nicht gelesen werden.");
@@ -124,10 +126,12 @@ ReadSheet ReadWorkbook(const std::string& fileName) {
       if (ReadAll(fileName).find(kEncryptionStream) != std::string::npos)
         throw SheetError("Die Arbeitsmappe " + Quoted(fileName) +
                          " ist mit einem Kennwort gesch\xFCtzt. Bitte ohne Kennwort als .xlsx "
-                         "speichern und erneut \xFC" "bernehmen.");
+                         "speichern und erneut \xFC"
+                         "bernehmen.");
       throw SheetError("Die Datei " + Quoted(fileName) +
                        " ist eine Arbeitsmappe im alten Excel-Format (.xls). Bitte als .xlsx "
-                       "speichern und erneut \xFC" "bernehmen.");
+                       "speichern und erneut \xFC"
+                       "bernehmen.");
     case WorkbookKind::SheetCsv:
       return ReadSheetCsv(ReadAll(fileName));
     case WorkbookKind::Other:

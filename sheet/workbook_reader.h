@@ -33,10 +33,10 @@ struct ReadSheet {
 
 // What a file is, told by its content, not by its name.
 enum class WorkbookKind {
-  Xlsx,       // a ZIP archive (whether it holds a workbook is found when read)
-  Ole,        // an OLE container: an old .xls, or a password-protected workbook
-  SheetCsv,   // a CSV with the head this program writes
-  Other,      // anything else (a plain price list)
+  Xlsx,      // a ZIP archive (whether it holds a workbook is found when read)
+  Ole,       // an OLE container: an old .xls, or a password-protected workbook
+  SheetCsv,  // a CSV with the head this program writes
+  Other,     // anything else (a plain price list)
 };
 WorkbookKind DetectWorkbook(const std::string& fileName);
 

@@ -33,8 +33,9 @@ class XlsxFile {
       const std::string text = zip_error_strerror(&reason);
       zip_error_fini(&reason);
       throw SheetError("Die Arbeitsmappe " + Quoted(fileName) +
-                       " ist besch\xE4" "digt und kann nicht gelesen werden (ZIP-Archiv: " + text +
-                       ").");
+                       " ist besch\xE4"
+                       "digt und kann nicht gelesen werden (ZIP-Archiv: " +
+                       text + ").");
     }
   }
 
@@ -45,11 +46,16 @@ class XlsxFile {
   std::string Part(const std::string& part) const {
     const zip_int64_t index = zip_name_locate(archive_.get(), part.c_str(), 0);
     zip_stat_t stat;
-    if (index < 0 || zip_stat_index(archive_.get(), static_cast<zip_uint64_t>(index), 0, &stat) != 0)
+    if (index < 0 ||
+        zip_stat_index(archive_.get(), static_cast<zip_uint64_t>(index), 0, &stat) != 0)
       throw Damaged(part + " fehlt");
-    if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kLargestPart) throw Damaged(part + " ist zu gro\xDF");
+    if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kLargestPart)
+      throw Damaged(part + " ist zu gro\xDF");
     zip_file_t* file = zip_fopen_index(archive_.get(), static_cast<zip_uint64_t>(index), 0);
-    if (!file) throw Damaged(part + " kann nicht ge\xF6" "ffnet werden");
+    if (!file)
+      throw Damaged(part +
+                    " kann nicht ge\xF6"
+                    "ffnet werden");
     std::string content(stat.size, '\0');
     const zip_int64_t read = zip_fread(file, content.data(), stat.size);
     zip_fclose(file);
@@ -67,7 +73,9 @@ class XlsxFile {
   }
 
   SheetError Damaged(const std::string& why) const {
-    return SheetError("Die Arbeitsmappe " + Quoted(fileName_) + " ist besch\xE4" "digt (" +
+    return SheetError("Die Arbeitsmappe " + Quoted(fileName_) +
+                      " ist besch\xE4"
+                      "digt (" +
                       Utf8ToCp1252(why) + ").");
   }
 

@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <cstdio>
@@ -6,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "document/atomic_file.h"
 #include "sheet/sheet_table.h"
@@ -114,7 +114,8 @@ class XlsxSheet {
         wrap = workbook_add_format(workbook_);
         format_set_text_wrap(wrap);
       }
-      worksheet_set_column_opt(sheet_, col, col, column.Width, wrap, column.Hidden ? &hidden : nullptr);
+      worksheet_set_column_opt(sheet_, col, col, column.Width, wrap,
+                               column.Hidden ? &hidden : nullptr);
       worksheet_write_string(sheet_, kKeyRow, col, column.Key.c_str(), nullptr);
       worksheet_write_string(sheet_, kKeyRow + 1, col, column.Caption.c_str(), caption);
     }
@@ -168,8 +169,9 @@ class XlsxSheet {
              std::to_string(row.Depth + 1) + "," +
              Range(Col(kShareKey), r + 1, Row(row.LastDescendant)) + ")";
     if (key == "SUMMENACHNL")
-      return "IF(N(" + at("NACHLASSABS") + ")<>0," + at(kAmountKey) + "-" + at("NACHLASSABS") + "," +
-             at(kAmountKey) + "-ROUND(" + at(kAmountKey) + "*N(" + at("NACHLASSPROZ") + ")/100,2))";
+      return "IF(N(" + at("NACHLASSABS") + ")<>0," + at(kAmountKey) + "-" + at("NACHLASSABS") +
+             "," + at(kAmountKey) + "-ROUND(" + at(kAmountKey) + "*N(" + at("NACHLASSPROZ") +
+             ")/100,2))";
     if (key == kShareKey) return at("SUMMENACHNL");
     return std::string();
   }
@@ -185,22 +187,23 @@ class XlsxSheet {
     const int label = Col(kShortTextKey), amount = Col(kAmountKey);
     lxw_format* bold = Format(-1, false, true);
     lxw_format* money = Format(2, false, true);
-    const std::string net = "SUMIF(" + Range(Col(kDepthKey), kFirstDataRow, LastDataRow()) +
-                            ",1," + Range(Col(kShareKey), kFirstDataRow, LastDataRow()) + ")";
+    const std::string net = "SUMIF(" + Range(Col(kDepthKey), kFirstDataRow, LastDataRow()) + ",1," +
+                            Range(Col(kShareKey), kFirstDataRow, LastDataRow()) + ")";
     const std::string rate = FormulaNumber(table_.VatRate);
     std::string rateText = FormulaNumber(table_.VatRate);
     rateText[rateText.find('.')] = ',';
     worksheet_write_string(sheet_, first, label, "Summe netto", bold);
-    worksheet_write_formula_num(sheet_, first, amount, table_.Rows.empty() ? "0" : net.c_str(), money,
-                                table_.NetTotal);
-    worksheet_write_string(sheet_, first + 1, label, ("Umsatzsteuer " + rateText + " %").c_str(), bold);
+    worksheet_write_formula_num(sheet_, first, amount, table_.Rows.empty() ? "0" : net.c_str(),
+                                money, table_.NetTotal);
+    worksheet_write_string(sheet_, first + 1, label, ("Umsatzsteuer " + rateText + " %").c_str(),
+                           bold);
     worksheet_write_formula_num(sheet_, first + 1, amount,
                                 ("ROUND(" + Cell(first, amount) + "*" + rate + "/100,2)").c_str(),
                                 money, table_.VatTotal);
     worksheet_write_string(sheet_, first + 2, label, "Summe brutto", bold);
     worksheet_write_formula_num(sheet_, first + 2, amount,
-                                (Cell(first, amount) + "+" + Cell(first + 1, amount)).c_str(), money,
-                                table_.GrossTotal);
+                                (Cell(first, amount) + "+" + Cell(first + 1, amount)).c_str(),
+                                money, table_.GrossTotal);
   }
 
   void Finish() {

@@ -87,13 +87,11 @@ void TFormLyx::TakeWorkbookPrices() {
     const ReadSheet sheet = ReadWorkbook(Native(path));
     result = TakeSheetPrices(*document_, sheet, false, Native(path));
     const bool onlyQuestions =
-        !result.Refused.empty() &&
-        std::all_of(result.Refused.begin(), result.Refused.end(),
-                    [](const SheetRefusal& r) { return r.Question; });
+        !result.Refused.empty() && std::all_of(result.Refused.begin(), result.Refused.end(),
+                                               [](const SheetRefusal& r) { return r.Question; });
     if (onlyQuestions &&
-        MessageBoxes().AskYesNo(Joined(TakeOverReport(result)) +
-                                "\n\nSollen alle diese Werte \xFC"
-                                "bernommen werden?"))
+        MessageBoxes().AskYesNo(Joined(TakeOverReport(result)) + "\n\nSollen alle diese Werte \xFC"
+                                                                 "bernommen werden?"))
       result = TakeSheetPrices(*document_, sheet, true, Native(path));
   } catch (const SheetError& e) {
     MessageBoxes().ShowError(e.what());

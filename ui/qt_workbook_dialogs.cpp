@@ -26,8 +26,8 @@ QString QtWindowDialogs::OpenWorkbookName(QWidget* parent) {
 }
 
 QString QtWindowDialogs::SaveWorkbookName(QWidget* parent, const QString& proposedName) {
-  const bool csv = QFileInfo(proposedName).suffix().compare(QStringLiteral("csv"),
-                                                            Qt::CaseInsensitive) == 0;
+  const bool csv =
+      QFileInfo(proposedName).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
   QFileDialog dialog(parent, QStringLiteral("Exportieren"), openDirectory_,
                      csv ? kCsvFilter : kXlsxFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);

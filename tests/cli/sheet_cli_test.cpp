@@ -28,7 +28,10 @@ TEST_F(SheetCliTest, CsvGoesOutAndComesBackUnderAnyName) {
   const std::string csv = cli_.Path("lv.csv");
   ASSERT_EQ(cli_.Run({"sheet", "export", kTender, csv}).status, 0);
   std::string text = CliRunner::Read(csv);
-  ASSERT_EQ(text.rfind("\xEF\xBB\xBF" "Tarvo-LV;", 0), 0u);
+  ASSERT_EQ(text.rfind("\xEF\xBB\xBF"
+                       "Tarvo-LV;",
+                       0),
+            0u);
   // The estimator types a price into the row of 010020 (quantity 2).
   const std::string row = "010020;010020;N;Bauberatung;2,000;St;";
   const size_t at = text.find(row);
@@ -39,7 +42,10 @@ TEST_F(SheetCliTest, CsvGoesOutAndComesBackUnderAnyName) {
   const std::string offer = cli_.Path("angebot.d84");
   const CliResult r = cli_.Run({"price", kTender, prices, offer});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.err.find("\xC3\xBC" "bernommen: 1 Wert."), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\xC3\xBC"
+                       "bernommen: 1 Wert."),
+            std::string::npos)
+      << r.err;
   EXPECT_NE(r.err.find("Ohne Einheitspreis: 12 Positionen"), std::string::npos) << r.err;
   const json positions = Info(offer)["positions"];
   EXPECT_EQ(positions[1]["ep"].get<double>(), 149.99);

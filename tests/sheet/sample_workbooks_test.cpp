@@ -51,10 +51,13 @@ TEST_F(SheetTest, RefusesWhatIsNoReadableWorkbook) {
 
   const std::string whole = ReadFile(Sample("los01-typed.xlsx"));
   const std::string cut = dir_.Write("cut.xlsx", whole.substr(0, whole.size() / 2));
-  EXPECT_NE(Refusal(cut).find("besch\xE4" "digt"), std::string::npos);
+  EXPECT_NE(Refusal(cut).find("besch\xE4"
+                              "digt"),
+            std::string::npos);
 
   // An encrypted workbook is an OLE container with the stream EncryptionInfo.
-  const std::string ole = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0') +
+  const std::string ole = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) +
+                          std::string(504, '\0') +
                           std::string("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 28);
   EXPECT_NE(Refusal(dir_.Write("secret.xlsx", ole)).find("Kennwort"), std::string::npos);
 
@@ -94,7 +97,11 @@ TEST_F(SheetTest, ReportsRowsThatCannotBeMatched) {
   EXPECT_NE(result.Refused[1].Reason.find("schon als Zeile"), std::string::npos);
   EXPECT_EQ(result.Refused[2].Value, "9999");
   const std::vector<std::string> report = TakeOverReport(result);
-  EXPECT_EQ(report[0].rfind("Nichts \xFC" "bernommen: 3", 0), 0u) << report[0];
+  EXPECT_EQ(report[0].rfind("Nichts \xFC"
+                            "bernommen: 3",
+                            0),
+            0u)
+      << report[0];
 }
 
 }  // namespace

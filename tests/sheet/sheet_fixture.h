@@ -17,10 +17,9 @@
 class SheetTest : public DocumentTest {
  public:
   void LoadSmallTender() {
-    ASSERT_TRUE(Load(Tender(Area("01", "Erdarbeiten",
-                                 Position("0010", "12,5", "m3") + Position("0020", "3", "St")) +
-                            Area("02", "Mauerarbeiten",
-                                 Position("0030", "4", "m2", Field("EPAUFGL", "J"))))));
+    ASSERT_TRUE(Load(Tender(
+        Area("01", "Erdarbeiten", Position("0010", "12,5", "m3") + Position("0020", "3", "St")) +
+        Area("02", "Mauerarbeiten", Position("0030", "4", "m2", Field("EPAUFGL", "J"))))));
   }
 
   // The row of the element with the OZ, and the column of the key.
