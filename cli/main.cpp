@@ -35,8 +35,11 @@ int main(int argc, char* argv[]) {
 
   if (argc < 2) return UsageError();
   const std::string command = argv[1];
-  static const std::map<std::string, int (*)(const KsArgs&)> kCommands = {
-      {"info", RunInfo}, {"export", RunExport}, {"price", RunPrice}, {"print", RunPrint}};
+  static const std::map<std::string, int (*)(const KsArgs&)> kCommands = {{"info", RunInfo},
+                                                                          {"export", RunExport},
+                                                                          {"price", RunPrice},
+                                                                          {"print", RunPrint},
+                                                                          {"sheet", RunSheet}};
   const auto it = kCommands.find(command);
   int result = kExitUsage;
   if (command == "--help" || command == "-h") {

@@ -270,6 +270,10 @@ int RunPrice(const KsArgs& args) {
   // Standard input can be read once.
   if (tender == TFileRead::kStandardInput && priceFile == TFileRead::kStandardInput)
     return UsageError();
+  if (IsWorkbookPrices(priceFile)) {
+    if (replace) return UsageError();
+    return RunWorkbookPrice(tender, tenderOfOffer, priceFile, target, confirmed);
+  }
   KsLyxObj document;
   if (!ImportOffer(document, tender, tenderOfOffer)) return kExitFailure;
   // The content decides whether the prices come as a list or as an offer.

@@ -159,7 +159,9 @@ void TFormLyx::CreateMenus() {
   file->setObjectName(QStringLiteral("mmDatei"));
   file->addAction(aLoad);
   file->addAction(aSave);
+  file->addSeparator();
   file->addAction(aTakeOver);
+  AddSheetMenu(*file);
   file->addSeparator();
   file->addAction(aPrint);
   file->addSeparator();

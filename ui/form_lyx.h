@@ -18,6 +18,7 @@ class PrintTarget;
 class SettingsStore;
 class WindowDialogs;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QSplitter;
 class QTabWidget;
@@ -99,6 +100,10 @@ class TFormLyx : public QMainWindow {
  private:
   void CreateActions();
   void CreateMenus();
+  // Datei: Exportieren (XLSX, CSV) and the prices of a returned workbook.
+  void AddSheetMenu(QMenu& file);
+  void ExportSheet(bool csv);
+  void TakeWorkbookPrices();
   QWidget* CreateTopBar();
   QWidget* CreateClient();
   QWidget* CreateHintPanel();

@@ -27,6 +27,11 @@ class WindowDialogs {
     gaeb2000 = false;
     return SaveFileName(parent, directory, proposedName);
   }
+  // A workbook to take prices from (.xlsx, .csv); empty on cancel.
+  virtual QString OpenWorkbookName(QWidget* parent) = 0;
+  // Where to export the LV; the proposed name's suffix (.xlsx, .csv) gives
+  // the format. Empty on cancel.
+  virtual QString SaveWorkbookName(QWidget* parent, const QString& proposedName) = 0;
   // The print dialog on a printer whose job title is set; false on cancel.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 

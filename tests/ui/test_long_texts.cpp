@@ -79,6 +79,8 @@ class PdfDialogs : public WindowDialogs {
   QString OpenFileName(QWidget*) override { return {}; }
   QString TenderFileName(QWidget*, const QString&) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString OpenWorkbookName(QWidget*) override { return {}; }
+  QString SaveWorkbookName(QWidget*, const QString&) override { return {}; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
   bool GoOnDespite(QWidget*, const QString&) override { return true; }
   std::optional<QString> InputBox(QWidget*, const QString&, const QString&,

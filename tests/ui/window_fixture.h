@@ -51,6 +51,11 @@ class ScriptedDialogs : public WindowDialogs {
     gaeb2000 = saveGaeb2000;
     return SaveFileName(parent, directory, proposedName);
   }
+  QString OpenWorkbookName(QWidget*) override { return workbookAnswer; }
+  QString SaveWorkbookName(QWidget*, const QString& proposedName) override {
+    workbookProposal = proposedName;
+    return workbookAnswer;
+  }
   // Prints to a PDF file instead of a printer; no file means the user cancels.
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
     jobTitle = printer.docName();
@@ -85,6 +90,8 @@ class ScriptedDialogs : public WindowDialogs {
   QStringList inputPrompts;
   QString openAnswer, saveAnswer, pdfFile, tenderAnswer;
   QString saveDirectory, saveProposal, jobTitle, tenderDirectory;
+  // The workbook chosen to export to or to take prices from, and the name proposed.
+  QString workbookAnswer, workbookProposal;
   int openCount = 0, saveCount = 0, printCount = 0, offerSaveCount = 0, tenderCount = 0;
   bool saveGaeb2000 = false;
 };
