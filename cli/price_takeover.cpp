@@ -54,7 +54,7 @@ int TakeOverPrices(KsLyxObj& document, const std::string& sourceFile, const std:
                    bool confirmed, bool replace) {
   const std::string name = Utf8ToCp1252(sourceFile);
   KsLyxObj source;
-  if (!source.ImportPriceSource(sourceFile)) {
+  if (!source.ImportPriceSource(sourceFile, document)) {
     PrintError("Das Angebot " + name + " kann nicht gelesen werden: " + source.LastError);
     return kExitFailure;
   }

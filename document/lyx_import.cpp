@@ -114,9 +114,16 @@ bool KsLyxObj::Import(const std::string& fileName, const std::string& tender) {
   return result;
 }
 
-bool KsLyxObj::ImportPriceSource(const std::string& fileName) {
+bool KsLyxObj::ImportPriceSource(const std::string& fileName, const KsLyxObj& into) {
   priceSource_ = true;
-  const bool read = Import(fileName);
+  bool read = Import(fileName);
+  const std::string tenderOfInto =
+      into.TenderFile().empty() ? into.TenderPath() : into.TenderFile();
+  if (!read && TenderMissing() && into.IsXml() && !tenderOfInto.empty()) {
+    const std::string missing = LastError;
+    read = Import(fileName, tenderOfInto);
+    if (!read) LastError = missing;
+  }
   priceSource_ = false;
   return read;
 }

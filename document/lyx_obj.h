@@ -67,9 +67,11 @@ class KsLyxObj : public GaebDocument {
   bool TenderMissing() const { return tenderMissing_; }
   // The X83 read with an X84 (file system bytes); "" otherwise.
   const std::string& TenderFile() const { return tenderFile_; }
-  // Reads an offer whose prices are taken over into another tender: as
-  // Import, and an offer (phase 84) of another program is read too.
-  bool ImportPriceSource(const std::string& fileName);
+  // Reads an offer whose prices are taken over into `into`: as Import, and
+  // an offer (phase 84) of another program is read too. An X84 that answers
+  // by ID only and has no tender beside it is tried with the X83 of `into`
+  // (an offer for the same tender under another name).
+  bool ImportPriceSource(const std::string& fileName, const KsLyxObj& into);
   // Writes the offer in the format the tender came in: D84 for GAEB 2000,
   // X84 for GAEB DA XML, a GAEB 90 D84 for GAEB 90 (or, asked for, a GAEB
   // 2000 D84). The old file stays untouched unless all was written.

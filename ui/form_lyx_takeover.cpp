@@ -43,7 +43,7 @@ void TFormLyx::TakeOverPrices() {
   if (path.isEmpty()) return;
   const std::string name = ToCp1252(QDir::toNativeSeparators(path));
   KsLyxObj source;
-  if (!source.ImportPriceSource(path.toStdString())) {
+  if (!source.ImportPriceSource(path.toStdString(), *document_)) {
     MessageBoxes().ShowMessage("Das Angebot " + name +
                                " kann nicht gelesen werden: " + source.LastError);
     return;

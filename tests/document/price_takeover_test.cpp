@@ -76,7 +76,7 @@ class PriceTakeOverTest : public DocumentTest {
 
   PriceTakeOver TakeOver(const std::string& offer, PriceTakeOver::Prices prices) {
     KsLyxObj source;
-    EXPECT_TRUE(source.ImportPriceSource(offer)) << source.LastError;
+    EXPECT_TRUE(source.ImportPriceSource(offer, doc_)) << source.LastError;
     PriceTakeOver plan = PlanPriceTakeOver(source, "quelle.D84", doc_, prices);
     if (plan.Refusals.empty()) ApplyEntries(doc_, plan.Entries);
     return plan;
@@ -130,6 +130,34 @@ TEST_F(PriceTakeOverTest, TheSameLvInAnotherFormatGetsTheSameAmounts) {
   }
 }
 
+// An X84 answers by item ID only: beside its X83 it gives its prices to the
+// same LV as GAEB 2000; under another name it still gives them to its own
+// X83, whose IDs it answers.
+TEST_F(PriceTakeOverTest, AnX84GivesItsPricesToTheSameLv) {
+  std::filesystem::copy_file(kData + "/xml-real/LV_Los01.X83", dir_.Path("LV_Los01.X83"));
+  const std::string beside = PricedOffer(dir_.Path("LV_Los01.X83"), "LV_Los01.X84");
+  std::filesystem::copy_file(beside, dir_.Path("angebot.X84"));
+  const struct {
+    std::string offer;
+    std::string tender;
+  } cases[] = {{beside, kData + "/real/LV_Los01.P83"},
+               {beside, kData + "/gaeb90/LV_Los01.D83"},
+               {dir_.Path("angebot.X84"), kData + "/xml-real/LV_Los01.X83"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.offer + " -> " + c.tender);
+    ASSERT_TRUE(doc_.Import(c.tender)) << doc_.LastError;
+    const PriceTakeOver plan = TakeOver(c.offer, PriceTakeOver::Prices::Keep);
+    ASSERT_TRUE(plan.Refusals.empty()) << plan.Refusals.front();
+    EXPECT_EQ(plan.Positions, 5);
+    ExpectPricedAsTyped(true);
+  }
+  // Without its tender, an X84 gives nothing to another format's tender.
+  ASSERT_TRUE(doc_.Import(kData + "/real/LV_Los01.P83")) << doc_.LastError;
+  KsLyxObj source;
+  EXPECT_FALSE(source.ImportPriceSource(dir_.Path("angebot.X84"), doc_));
+  EXPECT_TRUE(source.TenderMissing());
+}
+
 // Prices already entered stay when the user keeps them and give way when
 // the user replaces them.
 TEST_F(PriceTakeOverTest, EnteredPricesAreKeptOrReplaced) {
@@ -157,7 +185,7 @@ TEST_F(PriceTakeOverTest, WhatCannotBeTakenLeavesTheTenderUnchanged) {
   const std::string los01 = PricedOffer(kData + "/real/LV_Los01.P83", "los01.D84");
   ASSERT_TRUE(doc_.Import(kData + "/xml-real/LV_Los02.X83")) << doc_.LastError;
   KsLyxObj source;
-  ASSERT_TRUE(source.ImportPriceSource(los01));
+  ASSERT_TRUE(source.ImportPriceSource(los01, doc_));
   PriceTakeOver plan = PlanPriceTakeOver(source, "los01.D84", doc_, PriceTakeOver::Prices::Keep);
   EXPECT_EQ(plan.Unmatched.size(), 5u);
   EXPECT_EQ(plan.Refusals, std::vector<std::string>{
@@ -168,7 +196,7 @@ TEST_F(PriceTakeOverTest, WhatCannotBeTakenLeavesTheTenderUnchanged) {
       Area("01", "Rohbau",
            Position("01010010", "3", "m", Field("EP", "10")) +
                Position("01010020", "1", "m", Field("EP", "5") + Field("NACHLASSPROZ", "150"))));
-  ASSERT_TRUE(source.ImportPriceSource(dir_.Write("hoch.D84", tooHigh))) << source.LastError;
+  ASSERT_TRUE(source.ImportPriceSource(dir_.Write("hoch.D84", tooHigh), doc_)) << source.LastError;
   ASSERT_TRUE(Load(Tender(
       Area("01", "Rohbau",
            Position("01010010", "3", "m") + Position("01010020", "1", "m", Field("EP", "2"))))));
@@ -189,10 +217,11 @@ TEST_F(PriceTakeOverTest, WhatCannotBeTakenLeavesTheTenderUnchanged) {
   EXPECT_DOUBLE_EQ(NumberValue(*doc_.LvInfo, "SUMME"), 2);
   EXPECT_FALSE(doc_.Modified());
 
-  EXPECT_FALSE(source.ImportPriceSource(dir_.Write("kaputt.D84", "#begin[GAEB]\r\n#begin[")));
+  EXPECT_FALSE(source.ImportPriceSource(dir_.Write("kaputt.D84", "#begin[GAEB]\r\n#begin["), doc_));
   EXPECT_NE(source.LastError.find("unvollst\xE4ndig"), std::string::npos) << source.LastError;
 
-  ASSERT_TRUE(source.ImportPriceSource(dir_.Write("leer.D84", Tender(Position("0010", "1", "m")))));
+  ASSERT_TRUE(
+      source.ImportPriceSource(dir_.Write("leer.D84", Tender(Position("0010", "1", "m"))), doc_));
   plan = PlanPriceTakeOver(source, "leer.D84", doc_, PriceTakeOver::Prices::Keep);
   EXPECT_EQ(plan.Refusals,
             std::vector<std::string>{"Das Angebot leer.D84 enth\xE4lt keine Preise."});
@@ -204,7 +233,8 @@ TEST_F(PriceTakeOverTest, NegativePricesAreAskedAbout) {
   KsLyxObj source;
   ASSERT_TRUE(source.ImportPriceSource(
       dir_.Write("minus.D84",
-                 Tender(Area("01", "Rohbau", Position("01010010", "3", "m", Field("EP", "-4")))))));
+                 Tender(Area("01", "Rohbau", Position("01010010", "3", "m", Field("EP", "-4"))))),
+      doc_));
   ASSERT_TRUE(Load(Tender(Area("01", "Rohbau", Position("01010010", "3", "m")))));
   const PriceTakeOver plan =
       PlanPriceTakeOver(source, "minus.D84", doc_, PriceTakeOver::Prices::Keep);
