@@ -134,6 +134,8 @@ class TFormLyx : public QMainWindow {
   void RecentFileChosen(const QString& path);
   void FontSizeClicked();
   void CommitEdits();
+  // Commands that need a tender say so when none is loaded (false then).
+  bool TenderLoadedOrSaySo();
   // The file's name, "*" while the offer differs from it, and the program.
   void UpdateTitle();
   void SetHintHeight(int height);

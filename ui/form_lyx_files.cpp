@@ -97,15 +97,18 @@ void TFormLyx::TakeDocument(std::unique_ptr<KsLyxObj> incoming) {
   infoPages_->Fill();
 }
 
+bool TFormLyx::TenderLoadedOrSaySo() {
+  if (document_->Loaded()) return true;
+  MessageBoxes().ShowMessage(
+      "Bitte lesen Sie zun\xE4"
+      "chst eine Datei ein.");
+  return false;
+}
+
 // Without a loaded tender there is no tree to write, so the command says
 // what to do first, as sending does.
 bool TFormLyx::SaveFile() {
-  if (!document_->Loaded()) {
-    MessageBoxes().ShowMessage(
-        "Bitte lesen Sie zun\xE4"
-        "chst eine Datei ein.");
-    return false;
-  }
+  if (!TenderLoadedOrSaySo()) return false;
   CommitEdits();
   return MayLetOfferGo(CheckOffer(*document_)) && SaveOffer();
 }

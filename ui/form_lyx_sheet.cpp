@@ -47,12 +47,7 @@ void TFormLyx::AddSheetMenu(QMenu& file) {
 
 void TFormLyx::ExportSheet(bool csv) {
   CommitEdits();
-  if (!document_->Loaded()) {
-    MessageBoxes().ShowMessage(
-        "Bitte lesen Sie zun\xE4"
-        "chst eine Datei ein.");
-    return;
-  }
+  if (!TenderLoadedOrSaySo()) return;
   const QString proposed = QFileInfo(FromCp1252(document_->FileName())).completeBaseName() +
                            (csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx"));
   const QString path = dialogs_.SaveWorkbookName(this, proposed);
@@ -74,12 +69,7 @@ void TFormLyx::ExportSheet(bool csv) {
 // asked once for all of them.
 void TFormLyx::TakeWorkbookPrices() {
   CommitEdits();
-  if (!document_->Loaded()) {
-    MessageBoxes().ShowMessage(
-        "Bitte lesen Sie zun\xE4"
-        "chst eine Datei ein.");
-    return;
-  }
+  if (!TenderLoadedOrSaySo()) return;
   const QString path = dialogs_.OpenWorkbookName(this);
   if (path.isEmpty()) return;
   SheetTakeOver result;
