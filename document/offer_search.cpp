@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
+#include "document/lyx_obj.h"
+#include "document/oz_index.h"
 #include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
@@ -10,21 +13,6 @@
 namespace {
 
 bool IsOzSeparator(char c) { return c == '.' || c == ' ' || c == '\t'; }
-
-std::string WithoutLeadingZeros(std::string_view text) {
-  size_t start = 0;
-  while (start + 1 < text.size() && text[start] == '0') ++start;
-  return std::string(text.substr(start));
-}
-
-// The OZ without separators and leading zeros: how it reads when written
-// without dots ("030120" and "3.0120" both give "30120").
-std::string OzDigits(std::string_view oz) {
-  std::string digits;
-  for (const char c : oz)
-    if (!IsOzSeparator(c)) digits += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  return WithoutLeadingZeros(digits);
-}
 
 // What each Windows-1252 byte folds to.
 const std::array<std::string, 256>& FoldTable() {
@@ -80,34 +68,19 @@ bool IsDigitsOnly(std::string_view query) {
 // texts only when no OZ matches, so "03" finds the area 03 and not every
 // text that holds "2003".
 struct OfferSearch::Query {
-  explicit Query(std::string_view text)
-      : oz(LooksLikeOz(text)),
-        byText(!IsDigitsOnly(text)),
-        normalisedOz(NormalisedOz(text)),
-        digits(OzDigits(text)),
-        words(Words(Folded(text))) {}
-  bool oz;
+  Query(std::string_view text, const OzIndex& index)
+      : byText(!IsDigitsOnly(text)), words(Words(Folded(text))) {
+    if (LooksLikeOz(text))
+      for (KsGAEBObj* element : index.Find(text)) ozHits.insert(element);
+  }
   bool byText;
-  std::string normalisedOz;
-  std::string digits;
   std::vector<std::string> words;
+  std::unordered_set<const KsGAEBObj*> ozHits;
 };
 
-std::string OfferSearch::NormalisedOz(std::string_view oz) {
-  std::string result;
-  size_t at = 0;
-  while (at < oz.size()) {
-    while (at < oz.size() && IsOzSeparator(oz[at])) ++at;
-    size_t end = at;
-    while (end < oz.size() && !IsOzSeparator(oz[end])) ++end;
-    if (end == at) break;
-    if (!result.empty()) result += '.';
-    for (const char c : WithoutLeadingZeros(oz.substr(at, end - at)))
-      result += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    at = end;
-  }
-  return result;
-}
+OfferSearch::OfferSearch(const KsLyxObj& document) : document_(document) {}
+
+OfferSearch::~OfferSearch() = default;
 
 std::string OfferSearch::Folded(std::string_view text) {
   const auto& table = FoldTable();
@@ -121,7 +94,7 @@ void OfferSearch::Add(KsGAEBObj& element) {
   const std::string oz = element.Text("OZ");
   std::string text = oz + " " + element.Text("BEZ") + " ";
   text += IsPositionRow(&element) ? LongText(element) : AreaLongText(element);
-  entries_.push_back({&element, NormalisedOz(oz), OzDigits(oz), Folded(text)});
+  entries_.push_back({&element, Folded(text)});
 }
 
 void OfferSearch::AddArea(KsGAEBObj& area) {
@@ -135,23 +108,22 @@ void OfferSearch::AddArea(KsGAEBObj& area) {
 void OfferSearch::Prepare() {
   if (prepared_) return;
   prepared_ = true;
-  for (int i = 0; areas_ && i < areas_->Count(); ++i) AddArea(*areas_->Element(i));
+  index_ = std::make_unique<OzIndex>(document_);
+  const KsGAEBObjList* areas = document_.LvAreas;
+  for (int i = 0; areas && i < areas->Count(); ++i) AddArea(*areas->Element(i));
 }
 
 bool OfferSearch::Matches(const Entry& entry, const Query& query) {
-  if (query.oz && (entry.oz == query.normalisedOz || entry.digits == query.digits)) return true;
+  if (query.ozHits.contains(entry.element)) return true;
   return query.byText && std::ranges::all_of(query.words, [&entry](const std::string& word) {
            return entry.text.find(word) != std::string::npos;
          });
 }
 
 OfferSearch::Query OfferSearch::Understood(std::string_view text) {
-  Query query(text);
-  if (query.words.empty() || query.byText) return query;
   Prepare();
-  const bool ozFound =
-      std::ranges::any_of(entries_, [&query](const Entry& entry) { return Matches(entry, query); });
-  if (!ozFound) query.byText = true;
+  Query query(text, *index_);
+  if (!query.byText && query.ozHits.empty()) query.byText = true;
   return query;
 }
 
@@ -159,7 +131,6 @@ std::vector<KsGAEBObj*> OfferSearch::FindAll(std::string_view text) {
   std::vector<KsGAEBObj*> hits;
   const Query query = Understood(text);
   if (query.words.empty()) return hits;
-  Prepare();
   for (const Entry& entry : entries_)
     if (Matches(entry, query)) hits.push_back(entry.element);
   return hits;
@@ -168,7 +139,6 @@ std::vector<KsGAEBObj*> OfferSearch::FindAll(std::string_view text) {
 KsGAEBObj* OfferSearch::Find(std::string_view text, const KsGAEBObj* from, bool forward) {
   const Query query = Understood(text);
   if (query.words.empty()) return nullptr;
-  Prepare();
   const int count = static_cast<int>(entries_.size());
   if (count == 0) return nullptr;
   const auto at = std::ranges::find(entries_, from, &Entry::element);

@@ -1,24 +1,27 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class KsGAEBObj;
-class KsGAEBObjList;
+class KsLyxObj;
+class OzIndex;
 
 // Finding LV areas and positions of the open tender, in the order of the
 // price grid (an area, its sub-areas with their rows, then its positions).
-// A query finds an element by its OZ, written with or without dots, blanks
-// and leading zeros ("3.120" finds 03.0120, so does "03 0120" and
-// "030120"), or by words, each of which must occur in the OZ, short text or
+// A query finds an element by its OZ however it is written (OzIndex: with
+// or without dots, blanks and leading zeros, "3.120" finds 03.0120, so do
+// "03 0120" and "030120"), or by words, each of which must occur in the OZ, short text or
 // long text; case and umlauts do not count ("tuer" finds "Tür", "STRASSE"
 // "Straße"). The texts are prepared once, at the first search; the tender's
 // texts are never edited, so they stay true for the document's life.
 class OfferSearch {
  public:
-  // The tree must outlive the search.
-  explicit OfferSearch(const KsGAEBObjList* areas) : areas_(areas) {}
+  // The document must outlive the search.
+  explicit OfferSearch(const KsLyxObj& document);
+  ~OfferSearch();
 
   // The next hit after `from` (the previous one when !forward), wrapping
   // round at the end; `from` itself last. From nullptr the first (last)
@@ -27,9 +30,6 @@ class OfferSearch {
   // Every hit, in grid order.
   std::vector<KsGAEBObj*> FindAll(std::string_view query);
 
-  // The OZ as its levels without leading zeros, joined by "." ("03.0120" and
-  // "3 120" give "3.120"); letters are kept, upper case.
-  static std::string NormalisedOz(std::string_view oz);
   // Lower case, umlauts and ß written out ("ae", "oe", "ue", "ss"), of
   // Windows-1252 text.
   static std::string Folded(std::string_view text);
@@ -37,9 +37,7 @@ class OfferSearch {
  private:
   struct Entry {
     KsGAEBObj* element;
-    std::string oz;      // NormalisedOz
-    std::string digits;  // the OZ without separators and leading zeros
-    std::string text;    // Folded OZ, short and long text
+    std::string text;  // Folded OZ, short and long text
   };
   struct Query;
   // The query as it is meant: digits alone that match no OZ are looked for
@@ -50,7 +48,8 @@ class OfferSearch {
   void AddArea(KsGAEBObj& area);
   static bool Matches(const Entry& entry, const Query& query);
 
-  const KsGAEBObjList* areas_;
+  const KsLyxObj& document_;
+  std::unique_ptr<OzIndex> index_;
   bool prepared_ = false;
   std::vector<Entry> entries_;
 };

@@ -165,6 +165,9 @@ void TFormLyx::CreateActions() {
   aInfo = NewAction(this, "aInfo", QStringLiteral("Info"), QString());
   connect(aInfo, &QAction::triggered, this, [this] { TDlgInfoLyx(this).exec(); });
 
+  aTakeOver = NewAction(this, "aTakeOver", QStringLiteral("Preise \u00FCbernehmen ..."), QString());
+  connect(aTakeOver, &QAction::triggered, this, &TFormLyx::TakeOverPrices);
+
   mEnd = NewAction(this, "mEnd", QStringLiteral("Beenden"), QString(), Qt::Key_Escape);
   connect(mEnd, &QAction::triggered, this, &QWidget::close);
 }
@@ -174,6 +177,9 @@ void TFormLyx::CreateMenus() {
   file->setObjectName(QStringLiteral("mmDatei"));
   file->addAction(aLoad);
   file->addAction(aSave);
+  file->addSeparator();
+  file->addAction(aTakeOver);
+  AddSheetMenu(*file);
   file->addSeparator();
   file->addAction(aPreview);
   file->addAction(aPrint);

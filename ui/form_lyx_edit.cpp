@@ -102,7 +102,7 @@ void TFormLyx::FindHit(bool forward) {
     findBar_->Open();
     return;
   }
-  if (!search_) search_ = std::make_unique<OfferSearch>(document_->LvAreas);
+  if (!search_) search_ = std::make_unique<OfferSearch>(*document_);
   PriceGrid& grid = tsTitPos->Grid();
   KsGAEBObj* current = pc->currentWidget() == tsTitPos ? CurrentRowElement(grid) : nullptr;
   const KsGAEBObj* from = !current || current == hitRow_ ? lastHit_ : current;

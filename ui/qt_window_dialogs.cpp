@@ -19,6 +19,8 @@
 
 namespace {
 
+const QString kTenderFilter =
+    QStringLiteral("GAEB DA XML-Ausschreibung (*.X83 *.x83);;alle Dateien (*)");
 const QString kD84Filter = QStringLiteral("D84 - Datei (*.d84);;Alle Dateien (*)");
 const QString kGaeb90Filter = QStringLiteral("GAEB 90 D84 - Datei (*.d84 *.D84)");
 const QString kGaeb2000Filter = QStringLiteral("GAEB 2000 D84 - Datei (*.d84 *.D84)");
@@ -52,6 +54,14 @@ QString QtWindowDialogs::OpenFileName(QWidget* parent) {
   const QString file = Run(dialog);
   if (!file.isEmpty()) openDirectory_ = dialog.directory().absolutePath();
   return file;
+}
+
+QString QtWindowDialogs::TenderFileName(QWidget* parent, const QString& directory) {
+  QFileDialog dialog(parent, QStringLiteral("Zugeh\u00F6rige Ausschreibung w\u00E4hlen"), directory,
+                     kTenderFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return Run(dialog);
 }
 
 // The window asks about overwriting itself, so the dialog must not ask as well.

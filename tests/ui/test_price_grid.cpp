@@ -76,6 +76,7 @@ class PriceGridTest : public QObject {
   void DiscountsAreCheckedLikePrices();
   void APriceOfZeroIsNoEmptyPrice();
   void UnitPriceOfABreakdownIsReadOnly();
+  void FirstKeyOfABreakdownGoesToItsFirstComponent();
   void CellTextByType_data();
   void CellTextByType();
   void AreaDiscount();
@@ -453,6 +454,27 @@ void PriceGridTest::UnitPriceOfABreakdownIsReadOnly() {
   f.page->CommitEdit();
   QCOMPARE(f.Cell(4, "EP"), QStringLiteral("2,500"));
   QCOMPARE(f.Cell(4, "GB"), QStringLiteral("10,00"));
+}
+
+// An area whose first position is priced by its components: the first key
+// typed after showing it goes into the first component, never into EP or a
+// discount.
+void PriceGridTest::FirstKeyOfABreakdownGoesToItsFirstComponent() {
+  PageFixture f(Tender(Area("01", "Rohbau",
+                            Position("01.0010", "4", "m", Field("EPAUFGL", "J")) +
+                                Position("01.0020", "2", "St"))),
+                kEditColumns);
+  f.page->ShowArea(f.doc.LvAreas->Element(0));
+  QVERIFY(f.editor.isHidden());
+  QCOMPARE(f.grid.CurrentRow(), 1);
+  QCOMPARE(f.grid.CurrentColumn(), f.Column("EPANTEIL1"));
+  f.grid.setFocus();
+  QTest::keyClicks(&f.grid, "7");
+  f.Key(Qt::Key_Return);
+  QCOMPARE(f.Cell(1, "EPANTEIL1"), QStringLiteral("7,000"));
+  QCOMPARE(f.Cell(1, "EP"), QStringLiteral("7,000"));
+  QCOMPARE(f.Cell(1, "GB"), QStringLiteral("28,00"));
+  QCOMPARE(f.Cell(0, "NACHLASSABS"), QString());
 }
 
 void PriceGridTest::CellTextByType_data() {
