@@ -31,7 +31,8 @@ KsLyxObj& Tender() {
         fs::temp_directory_path() / ("tarvo_bench_find_" + std::to_string(getpid()) + ".d83");
     WriteSyntheticTenderFile(file.string(), NestedTender(100000));
     auto d = std::make_unique<KsLyxObj>();
-    if (!d->Import(file.string())) std::fprintf(stderr, "import failed: %s\n", d->LastError.c_str());
+    if (!d->Import(file.string()))
+      std::fprintf(stderr, "import failed: %s\n", d->LastError.c_str());
     fs::remove(file);
     return d;
   }();

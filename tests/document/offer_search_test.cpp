@@ -40,8 +40,9 @@ TEST_F(OfferSearchTest, FindsByOzAndWordsInEveryFormat) {
     for (const char* oz : {"1.10", "01.0010", "1 10", "010010"})
       EXPECT_EQ(Found(search, oz), std::vector<std::string>{format.position}) << oz;
     EXPECT_EQ(Found(search, "2"), std::vector<std::string>{format.area});
-    EXPECT_EQ(Found(search, "anlaufberatung BAUFELD\xDC"
-                            "BERGABE"),
+    EXPECT_EQ(Found(search,
+                    "anlaufberatung BAUFELD\xDC"
+                    "BERGABE"),
               std::vector<std::string>{format.position});
     EXPECT_EQ(Found(search, "ANLAUFBERATUNG baufelduebergabe"),
               std::vector<std::string>{format.position});

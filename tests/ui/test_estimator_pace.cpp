@@ -17,6 +17,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
 #include "tests/support/format_guard.h"
 #include "tests/support/memory_settings_store.h"
 #include "tests/support/recording_message_boxes.h"
@@ -73,6 +74,7 @@ class EstimatorPaceTest : public QObject {
  private slots:
   void initTestCase();
   void UndoAndRedoCoverEveryEntry();
+  void TakenOverPricesAreOneStepToUndo();
   void TabMovesWithinTheGrid();
   void EnterGoesOnIntoTheNextArea();
   void GridKeepsItsPlaceAcrossPages();
@@ -147,6 +149,37 @@ void EstimatorPaceTest::UndoAndRedoCoverEveryEntry() {
   QVERIFY(w.form.LoadFile(RealTender("LV_Los02.P83")));
   QVERIFY(!w.Action("aUndo")->isEnabled());
   QVERIFY(!w.Action("aRedo")->isEnabled());
+}
+
+// The prices of another offer come in as one step and go out as one.
+void EstimatorPaceTest::TakenOverPricesAreOneStepToUndo() {
+  MemorySettingsStore store;
+  Window w(store);
+  QVERIFY(w.form.LoadFile(RealTender("LV_Los01.P83")));
+  w.ShowActive();
+  w.TypeIntoCell(1, "EP", QStringLiteral("12,5"));
+  w.TypeIntoCell(2, "EP", QStringLiteral("10"));
+  QTemporaryDir dir;
+  w.dialogs.saveAnswer = dir.filePath(QStringLiteral("letzte Woche.D84"));
+  QVERIFY(w.form.SaveFile());
+
+  QVERIFY(w.form.LoadFile(RealTender("LV_Los01.P83")));
+  KsLyxObj& doc = w.form.Document();
+  QVERIFY(!w.Action("aUndo")->isEnabled());
+  w.dialogs.openAnswer = w.dialogs.saveAnswer;
+  w.Action("aTakeOver")->trigger();
+  QCOMPARE(Number(Position(doc, 0, 0), "GB"), 12.5);
+  QCOMPARE(Number(Position(doc, 0, 1), "GB"), 20.0);
+  QCOMPARE(Number(*doc.LvInfo, "SUMME"), 32.5);
+  QVERIFY(w.form.isWindowModified());
+
+  w.Action("aUndo")->trigger();
+  QVERIFY(HasEmptyUnitPrice(Position(doc, 0, 0)));
+  QVERIFY(HasEmptyUnitPrice(Position(doc, 0, 1)));
+  QCOMPARE(Number(*doc.LvInfo, "SUMME"), 0.0);
+  QVERIFY(!w.Action("aUndo")->isEnabled());
+  w.Action("aRedo")->trigger();
+  QCOMPARE(Number(*doc.LvInfo, "SUMME"), 32.5);
 }
 
 void EstimatorPaceTest::TabMovesWithinTheGrid() {
