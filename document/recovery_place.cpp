@@ -18,11 +18,17 @@ namespace {
 
 constexpr const char* kSuffix = ".wiederherstellung.xml";
 
+// The folder and every folder above it that is missing (a new account may
+// have no ~/.local/share yet), each for the user alone.
 void MakeFolder(const std::string& path) {
-  if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
-    throw std::runtime_error(
-        "Der Ordner " + Utf8ToCp1252(path) +
-        " f\xFCr die Wiederherstellung kann nicht angelegt werden: " + std::strerror(errno));
+  for (size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+    const std::string folder = path.substr(0, end);
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+      throw std::runtime_error(
+          "Der Ordner " + Utf8ToCp1252(folder) +
+          " f\xFCr die Wiederherstellung kann nicht angelegt werden: " + std::strerror(errno));
+    if (end == std::string::npos) return;
+  }
 }
 
 // The lock file's descriptor, locked without waiting; -1 when another holds
@@ -54,12 +60,8 @@ std::string RecoveryDirectory() {
     if (!home || !home[0])
       throw std::runtime_error(
           "Der Ordner f\xFCr die Wiederherstellung ist unbekannt (HOME ist nicht gesetzt).");
-    base = std::string(home) + "/.local";
-    MakeFolder(base);
-    base += "/share";
+    base = std::string(home) + "/.local/share";
   }
-  MakeFolder(base);
-  MakeFolder(base + "/Tarvo_Redurir");
   const std::string folder = base + "/Tarvo_Redurir/Wiederherstellung";
   MakeFolder(folder);
   chmod(folder.c_str(), 0700);

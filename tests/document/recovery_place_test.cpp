@@ -36,6 +36,17 @@ TEST_F(RecoveryPlaceTest, WithoutXdgDataHomeTheFolderIsUnderHome) {
             dir_.Path("home") + "/.local/share/Tarvo_Redurir/Wiederherstellung");
 }
 
+// A data folder named but not yet there is made, with every folder missing
+// above it.
+TEST_F(RecoveryPlaceTest, MissingFoldersAboveAreMade) {
+  env_.Set("XDG_DATA_HOME", dir_.Path("new/account/.local/share"));
+  EXPECT_EQ(RecoveryDirectory(),
+            dir_.Path("new/account/.local/share") + "/Tarvo_Redurir/Wiederherstellung");
+  struct stat info {};
+  ASSERT_EQ(stat(dir_.Path("new/account/.local").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700);
+}
+
 // A file whose owner runs is nobody else's; when the owner is killed, the
 // next window may take it, and only one window at a time.
 TEST_F(RecoveryPlaceTest, OnlyFilesOfDeadOwnersAreOffered) {
