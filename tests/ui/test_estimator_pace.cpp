@@ -180,6 +180,12 @@ void EstimatorPaceTest::TakenOverPricesAreOneStepToUndo() {
   QVERIFY(!w.Action("aUndo")->isEnabled());
   w.Action("aRedo")->trigger();
   QCOMPARE(Number(*doc.LvInfo, "SUMME"), 32.5);
+
+  // The keys do the same from the grid.
+  QTest::keyClick(&w.Grid(), Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(Number(*doc.LvInfo, "SUMME"), 0.0);
+  QTest::keyClick(&w.Grid(), Qt::Key_Y, Qt::ControlModifier);
+  QCOMPARE(Number(*doc.LvInfo, "SUMME"), 32.5);
 }
 
 void EstimatorPaceTest::TabMovesWithinTheGrid() {
