@@ -361,9 +361,12 @@ void TenderReader::End(const Gaeb90Record& r) {
   if (!open_.empty())
     Fail(r, "Schlusssatz 99, aber der LV-Bereich " + OpenShown() +
                 " ist nicht mit Satz 31 abgeschlossen.");
+  if (CutBeforeItsCount(r))
+    throw Gaeb90Error("Die Datei endet in Zeile " + std::to_string(r.Line) +
+                      " mitten im Schlusssatz 99 (ohne die Anzahl der Positionen in Spalte "
+                      "70-74); sie ist unvollst\xE4ndig.");
   int64_t stated = 0;
-  if (!IsBlank(r.Columns(70, 74)) &&
-      (!ReadFixedNumber(r.Columns(70, 74), stated) || stated != static_cast<int64_t>(positions_)))
+  if (!ReadFixedNumber(r.Columns(70, 74), stated) || stated != static_cast<int64_t>(positions_))
     Fail(r, "der Schlusssatz nennt in Spalte 70-74 \"" + std::string(r.Columns(70, 74)) +
                 "\" Positionen, die Datei enth\xE4lt " + std::to_string(positions_) + ".");
   AddLevels();

@@ -17,6 +17,8 @@ using Gaeb90RefusalTest = DocumentTest;
 
 // Every cut of a sample after a whole line, and in the middle of the next,
 // is refused as incomplete naming the last line; nothing is shown half read.
+// Record 99 cut before its count (in the middle, or after its type) is a cut
+// like any other.
 TEST_F(Gaeb90RefusalTest, TruncatedAtEveryLineIsRefusedNamingTheLine) {
   for (const std::string& path : {kGaeb90Los01, kGaeb90Los02}) {
     const std::vector<std::string> lines = Gaeb90Lines(path);
@@ -28,10 +30,19 @@ TEST_F(Gaeb90RefusalTest, TruncatedAtEveryLineIsRefusedNamingTheLine) {
                                     " ohne den Schlusssatz 99; sie ist unvollst\xE4ndig.");
       EXPECT_FALSE(doc_.Loaded());
       const std::string& next = lines[kept];
-      if (next.compare(0, 2, "99") == 0) continue;
-      ASSERT_FALSE(Load(JoinLines(head) + next.substr(0, 40)));
-      EXPECT_EQ(doc_.LastError, "Die Datei endet nach Zeile " + std::to_string(kept + 1) +
-                                    " ohne den Schlusssatz 99; sie ist unvollst\xE4ndig.");
+      const bool last = next.compare(0, 2, "99") == 0;
+      const std::string cutEnd =
+          "Die Datei endet in Zeile " + std::to_string(kept + 1) +
+          " mitten im Schlusssatz 99 (ohne die Anzahl der Positionen in Spalte 70-74); sie ist "
+          "unvollst\xE4ndig.";
+      for (const size_t columns : {size_t{40}, size_t{2}, size_t{73}}) {
+        if (!last && columns != 40) continue;
+        ASSERT_FALSE(Load(JoinLines(head) + next.substr(0, columns)));
+        EXPECT_EQ(doc_.LastError, last ? cutEnd
+                                       : "Die Datei endet nach Zeile " + std::to_string(kept + 1) +
+                                             " ohne den Schlusssatz 99; sie ist unvollst\xE4ndig.");
+        EXPECT_FALSE(doc_.Loaded());
+      }
     }
   }
 }
