@@ -290,6 +290,12 @@ void TenderReader::Note(const Gaeb90Record& r) {
 }
 
 void TenderReader::Position(const Gaeb90Record& r) {
+  // The offer names the position by these columns; a character the D84 would
+  // carry in another code page is damage, not an OZ.
+  for (char c : r.Columns(3, 11))
+    if (!IsDigit(c) && c != ' ' && !(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z'))
+      Fail(r, "die OZ \"" + std::string(r.Columns(3, 11)) + "\" in Spalte 3-11 enth\xE4lt \"" +
+                  std::string(1, c) + "\"; erwartet werden Ziffern, Buchstaben und Leerzeichen.");
   const OzMask& mask = result_.Origin.Mask;
   const std::vector<std::string> parts = Parts(r);
   const size_t levels = mask.Levels();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,11 @@ TEST_F(Gaeb90RefusalTest, GarbledRecordsAreRefusedNamingTheLine) {
       {8, "21 1  10   NNN         0000000x000psch                                    000008", false,
        "Zeile 8: die Menge \"0000000x000\" in Spalte 24-34 ist keine Zahl (11 Ziffern, davon 3 "
        "Nachkommastellen)."},
+      {8, "21 1  1\x81   NNN         00000001000psch                                    000008",
+       false,
+       "Zeile 8: die OZ \" 1  1\xFC   \" in Spalte 3-11 enth\xE4lt \"\xFC\"; erwartet werden "
+       "Ziffern, "
+       "Buchstaben und Leerzeichen."},
       {8, "21 1  10   NXN         00000001000psch                                    000008", false,
        "Zeile 8: das Kennzeichen \"X\" der Position in Spalte 13 ist nicht bekannt."},
       {8, "21 2  10   NNN         00000001000psch                                    000008", false,
@@ -186,9 +192,9 @@ TEST_F(Gaeb90RefusalTest, PositionFlagsGiveTheType) {
 
 namespace {
 
-// Bytes of Los01 changed at random (a fixed seed): every file is either read,
-// and then answered with a D84 that reads back to the same total, or refused
-// with a message; none crashes.
+// Bytes of Los01 changed at random (a fixed seed), a few thousand times: every
+// file is either read, and then answered with a D84 that reads back to the
+// same total, or refused with a message; none crashes.
 TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
   const std::string sample = ReadFile(kGaeb90Los01);
   const std::string bytes = "0123456789 -NAEGTx\n\r\x81\x1A";
@@ -198,7 +204,8 @@ TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
     return (state >> 33) % bound;
   };
   int read = 0, refused = 0;
-  for (int round = 0; round < 1000; ++round) {
+  constexpr int kMutations = 3000;
+  for (int round = 0; round < kMutations; ++round) {
     std::string mutated = sample;
     for (uint64_t n = next(3) + 1; n > 0; --n)
       mutated[next(mutated.size())] = bytes[next(bytes.size())];
@@ -219,8 +226,10 @@ TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
     ASSERT_TRUE(back.Import(dir_.Path(name + ".D84"))) << back.LastError;
     EXPECT_EQ(back.LvInfo->Members.Find("SUMME")->GetAsFloat(), total);
   }
-  EXPECT_GT(read, 100);
-  EXPECT_GT(refused, 100);
+  std::cout << "[ mutations ] " << read << " read, " << refused << " refused\n";
+  EXPECT_EQ(read + refused, kMutations);
+  EXPECT_GT(read, kMutations / 10);
+  EXPECT_GT(refused, kMutations / 10);
 }
 
 }  // namespace
