@@ -157,6 +157,40 @@ TEST_F(Gaeb90RefusalTest, GarbledRecordsAreRefusedNamingTheLine) {
   }
 }
 
+// A first line that is no head record, with GAEB 90 records after it, is a
+// damaged GAEB 90 file, named so with the line; it is no "GAEB 2000 file
+// without award data".
+TEST_F(Gaeb90RefusalTest, AGarbledFirstLineIsRefusedAsDamagedGaeb90) {
+  const std::vector<std::string> lines = Gaeb90Lines(kGaeb90Los01);
+  const struct {
+    const char* name;
+    std::string first;  // instead of line 1; "-" drops it
+    std::string found;
+  } cases[] = {
+      {"type garbled", "x" + lines[0].substr(1), "x0        83L               DRV Buro..."},
+      {"blank", "", ""},
+      {"too long", lines[0] + "0", "00        83L               DRV Buro..."},
+      {"head missing", "-", "01Los 1 - Geoelektrische Untersuchungen..."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> changed = lines;
+    if (c.first == "-")
+      changed.erase(changed.begin());
+    else
+      changed[0] = c.first;
+    ASSERT_FALSE(Load(JoinLines(changed)));
+    EXPECT_EQ(doc_.LastError, "Zeile 1 der Datei " + dir_.Path("lv.d83") +
+                                  ": erwartet wird der Kopfsatz 00 einer GAEB 90 Datei, gefunden "
+                                  "\"" +
+                                  c.found +
+                                  "\". Die Zeilen danach sind S\xE4tze einer GAEB 90 Datei; die "
+                                  "Datei ist besch\xE4"
+                                  "digt.");
+    EXPECT_FALSE(doc_.Loaded());
+  }
+}
+
 // A free text block before the head and records of unknown type are skipped
 // with a count; every position is still read.
 TEST_F(Gaeb90RefusalTest, FreeTextAndUnknownRecordsAreCountedInTheWarning) {
