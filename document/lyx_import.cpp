@@ -5,9 +5,11 @@
 #include <string_view>
 
 #include "core/eobj.h"
+#include "document/format_refusal.h"
 #include "document/lyx_obj.h"
 #include "gaeb/exchange_phase.h"
 #include "gaeb/file_read_gaeb00.h"
+#include "gaeb/gaeb90_head.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_import.h"
 #include "gaeb90/records.h"
@@ -37,6 +39,18 @@ KsGAEBObjList* NonEmpty(KsGAEBObjList* list) { return list && list->Count() > 0 
 // a file is not read as one long line, nor guessed at.
 bool EndsLinesWithCrOnly(std::string_view head) {
   return head.find('\n') == std::string_view::npos && head.find('\r') != std::string_view::npos;
+}
+
+// The message for a file that began no GAEB 2000 block and is no other
+// format either, naming its first line that is not blank.
+std::string UnknownFormat(KsFileReadGaeb00& reader) {
+  reader.ConvertOem = reader.ConvertUtf8 = false;
+  if (!reader.Rewind(0)) return UnknownFormatText(1, "", reader.DisplayName());
+  std::string_view line;
+  while (reader.ReadLine(line))
+    if (!TrimmedView(line).empty())
+      return UnknownFormatText(reader.LineNumber(), line, reader.DisplayName());
+  return UnknownFormatText(0, "", reader.DisplayName());
 }
 
 // A tender asks for an offer (phase 83). A file of another phase is refused:
@@ -89,12 +103,19 @@ bool KsLyxObj::Import(const std::string& fileName, const std::string& tender) {
                   "cklauf); eine GAEB 2000 Datei hat die Zeilenenden CR LF.";
       return false;
     }
+    if (LooksLikeDamagedGaeb90(reader_->Peek())) {
+      LastError = DamagedGaeb90Text(reader_->Peek(), reader_->DisplayName());
+      return false;
+    }
     GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
         "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr)));
-    if (!ScanGaebHeader(*reader_)) {
+    bool blockSeen = false;
+    if (!ScanGaebHeader(*reader_, &blockSeen)) {
       LastError =
-          "Bei der angegeben Datei handelt es sich nicht um eine GAEB 2000 Datei bzw. nicht um "
-          "eine GAEB 2000 Datei mit Vergabe-Daten.";
+          blockSeen
+              ? "Bei der angegeben Datei handelt es sich nicht um eine GAEB 2000 Datei bzw. nicht "
+                "um eine GAEB 2000 Datei mit Vergabe-Daten."
+              : UnknownFormat(*reader_);
       return false;
     }
   } catch (const std::exception& e) {

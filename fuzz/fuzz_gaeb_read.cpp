@@ -10,6 +10,7 @@
 #include <string>
 
 #include "document/lyx_obj.h"
+#include "fuzz/cut_check.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_import.h"
@@ -84,15 +85,10 @@ bool OpenAndSave(const std::string& path, const std::string& offer) {
   return document.Import(path) && document.ExportD84(offer);
 }
 
-}  // namespace
-
-// A tender cut short is never taken for a whole one. The root's end line is
-// the last token of a file that opens (nothing may follow it), and a block
-// must end with its own end line, so every cut before the "]" of that line
-// leaves the root open and must be refused: here a cut before the line, one
-// inside it, and one at a place the input picks.
-void CheckCutsAreRefused(const uint8_t* data, size_t size, int64_t rootEndLine,
-                         const TempFiles& temp) {
+// The root's end line is the last token of a file that opens (nothing may
+// follow it); its cuts are checked before that line and before its "]".
+void CheckCutsOfTheRootEnd(const uint8_t* data, size_t size, int64_t rootEndLine,
+                           const TempFiles& temp) {
   const size_t lineStart = LineStart(data, size, rootEndLine);
   const uint8_t* bracket =
       static_cast<const uint8_t*>(std::memchr(data + lineStart, ']', size - lineStart));
@@ -101,19 +97,12 @@ void CheckCutsAreRefused(const uint8_t* data, size_t size, int64_t rootEndLine,
                  static_cast<long long>(rootEndLine));
     std::abort();
   }
-  size_t pick = 0;
-  for (size_t i = 0; i < size; ++i) pick = pick * 31 + data[i];
-  const size_t cuts[] = {lineStart, static_cast<size_t>(bracket - data),
-                         lineStart == 0 ? 0 : pick % lineStart};
-  for (const size_t cut : cuts) {
-    if (!WriteFile(temp.cut, data, cut)) return;
-    if (OpenAndSave(temp.cut, temp.again)) {
-      std::fprintf(stderr, "The input cut after %zu of %zu bytes opens as a whole tender.\n", cut,
-                   size);
-      std::abort();
-    }
-  }
+  CheckCutsAreRefused(data, size, lineStart, static_cast<size_t>(bracket - data), [&](size_t cut) {
+    return WriteFile(temp.cut, data, cut) && OpenAndSave(temp.cut, temp.again);
+  });
 }
+
+}  // namespace
 
 // What is saved reads back as the same offer: saving that again gives the
 // same bytes; and no cut of it opens.
@@ -137,6 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fprintf(stderr, "The saved offer reads back as a different offer.\n");
     std::abort();
   }
-  CheckCutsAreRefused(data, size, rootEndLine, temp);
+  CheckCutsOfTheRootEnd(data, size, rootEndLine, temp);
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/cut_check.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_totals.h"
 #include "gaebxml/x83_reader.h"
@@ -50,10 +51,47 @@ void CheckAnswer(const std::string& x84, const std::string& version) {
     Fail("The X84 names another version than its namespace.");
 }
 
+bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == ':' || c == '.' || c == '-' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Where the end tag of the root element `root` begins, when it is the last
+// thing in the bytes (blanks aside); npos when the file ends with something
+// else (a comment or processing instruction after the root).
+size_t RootEndTag(std::string_view bytes, std::string_view root) {
+  size_t end = bytes.size();
+  while (end > 0 && IsXmlBlank(bytes[end - 1])) --end;
+  if (end == 0 || bytes[end - 1] != '>') return std::string_view::npos;
+  const size_t start = bytes.rfind("</", end - 1);
+  if (start == std::string_view::npos) return start;
+  std::string_view name = bytes.substr(start + 2, end - 1 - (start + 2));
+  while (!name.empty() && IsXmlBlank(name.back())) name.remove_suffix(1);
+  for (char c : name)
+    if (!IsNameChar(c)) return std::string_view::npos;
+  return name == root ? start : std::string_view::npos;
+}
+
+// A tender read whole: no cut before the ">" of its root's end tag is read.
+void CheckCutsOfTheRootEnd(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  pugi::xml_document parsed;
+  if (!parsed.load_buffer(data, size, pugi::parse_minimal)) Fail("A tender read is no XML.");
+  const size_t start = RootEndTag(bytes, parsed.document_element().name());
+  if (start == std::string_view::npos) return;
+  CheckCutsAreRefused(data, size, start, bytes.find('>', start), [&](size_t cut) {
+    FuzzDocument doc;
+    return ReadX83(bytes.substr(0, cut), doc).Root != nullptr;
+  });
+}
+
 }  // namespace
 
 // Reads the bytes as an X83 tender and, when it is taken, recalculates it as
-// the document would after an import, writes its answer and checks it.
+// the document would after an import, writes its answer and checks it; and no
+// cut of it is read.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool catalogue = [] {
     AddPositionDisplayFields();
@@ -75,5 +113,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ostringstream out;
   WriteX84(out, *result.Root, result.Origin, {"2025-06-02", "14:05:00"});
   CheckAnswer(out.str(), result.Origin.Version);
+  CheckCutsOfTheRootEnd(data, size);
   return 0;
 }

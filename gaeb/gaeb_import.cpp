@@ -40,7 +40,8 @@ void SetCharacterSet(KsFileReadGaeb00& reader, std::string_view declared) {
 
 }  // namespace
 
-bool ScanGaebHeader(KsFileReadGaeb00& reader) {
+bool ScanGaebHeader(KsFileReadGaeb00& reader, bool* blockSeen) {
+  if (blockSeen) *blockSeen = false;
   std::string name, value;
   TTokenKind kind;
   // Blocks begun and not ended: a file that ends before its award block may
@@ -53,6 +54,7 @@ bool ScanGaebHeader(KsFileReadGaeb00& reader) {
       return false;
     }
     if (kind == tkBegin) {
+      if (blockSeen) *blockSeen = true;
       open.push_back(name);
       for (char& c : open.back()) c = AsciiUpper(c);
     }

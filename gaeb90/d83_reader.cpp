@@ -290,6 +290,12 @@ void TenderReader::Note(const Gaeb90Record& r) {
 }
 
 void TenderReader::Position(const Gaeb90Record& r) {
+  // The offer names the position by these columns; a character the D84 would
+  // carry in another code page is damage, not an OZ.
+  for (char c : r.Columns(3, 11))
+    if (!IsDigit(c) && c != ' ' && !(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z'))
+      Fail(r, "die OZ \"" + std::string(r.Columns(3, 11)) + "\" in Spalte 3-11 enth\xE4lt \"" +
+                  std::string(1, c) + "\"; erwartet werden Ziffern, Buchstaben und Leerzeichen.");
   const OzMask& mask = result_.Origin.Mask;
   const std::vector<std::string> parts = Parts(r);
   const size_t levels = mask.Levels();
@@ -361,9 +367,12 @@ void TenderReader::End(const Gaeb90Record& r) {
   if (!open_.empty())
     Fail(r, "Schlusssatz 99, aber der LV-Bereich " + OpenShown() +
                 " ist nicht mit Satz 31 abgeschlossen.");
+  if (CutBeforeItsCount(r))
+    throw Gaeb90Error("Die Datei endet in Zeile " + std::to_string(r.Line) +
+                      " mitten im Schlusssatz 99 (ohne die Anzahl der Positionen in Spalte "
+                      "70-74); sie ist unvollst\xE4ndig.");
   int64_t stated = 0;
-  if (!IsBlank(r.Columns(70, 74)) &&
-      (!ReadFixedNumber(r.Columns(70, 74), stated) || stated != static_cast<int64_t>(positions_)))
+  if (!ReadFixedNumber(r.Columns(70, 74), stated) || stated != static_cast<int64_t>(positions_))
     Fail(r, "der Schlusssatz nennt in Spalte 70-74 \"" + std::string(r.Columns(70, 74)) +
                 "\" Positionen, die Datei enth\xE4lt " + std::to_string(positions_) + ".");
   AddLevels();

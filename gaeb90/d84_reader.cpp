@@ -58,9 +58,13 @@ Gaeb90Offer ReadGaeb90Offer(const std::vector<Gaeb90Record>& records) {
                     "\" in Spalte 26-37 ist keine Zahl (12 Ziffern, davon 2 Nachkommastellen).");
       offer.Prices.push_back({r.Line, TrimRight(r.Columns(3, 11)), FixedNumberText(ep, 3), gb});
     } else if (type == "99") {
+      if (CutBeforeItsCount(r))
+        throw Gaeb90Error("Das Angebot endet in Zeile " + std::to_string(r.Line) +
+                          " mitten im Schlusssatz 99 (ohne die Anzahl der Preise in Spalte "
+                          "70-74); es ist unvollst\xE4ndig.");
       int64_t stated = 0;
-      if (!IsBlank(r.Columns(70, 74)) && (!ReadFixedNumber(r.Columns(70, 74), stated) ||
-                                          stated != static_cast<int64_t>(offer.Prices.size())))
+      if (!ReadFixedNumber(r.Columns(70, 74), stated) ||
+          stated != static_cast<int64_t>(offer.Prices.size()))
         Fail(r, "der Schlusssatz nennt in Spalte 70-74 \"" + std::string(r.Columns(70, 74)) +
                     "\" Preise, die Datei enth\xE4lt " + std::to_string(offer.Prices.size()) + ".");
       ended = true;

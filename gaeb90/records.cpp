@@ -17,6 +17,10 @@ std::string Gaeb90Record::Field(size_t first, size_t last) const {
   return Trim(Columns(first, last));
 }
 
+bool CutBeforeItsCount(const Gaeb90Record& end) {
+  return end.Raw.size() < 74 || IsBlank(end.Columns(70, 74));
+}
+
 std::string LinePrefix(const Gaeb90Record& record) {
   return "Zeile " + std::to_string(record.Line) + ": ";
 }

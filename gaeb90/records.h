@@ -36,5 +36,9 @@ struct Gaeb90Record {
 // A line longer than 80 columns raises Gaeb90Error.
 std::vector<Gaeb90Record> SplitGaeb90(std::string_view bytes);
 
+// Whether record 99 stops before the count it states in columns 70-74: the
+// file broke off inside its last line (a blank count is no count either).
+bool CutBeforeItsCount(const Gaeb90Record& end);
+
 // "Zeile <n>: " for messages.
 std::string LinePrefix(const Gaeb90Record& record);

@@ -103,15 +103,23 @@ TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
 TEST_F(CliTest, DocumentFailuresEndWithTheirMessage) {
   const std::string missing = cli_.Path("M\u00fcller fehlt.d83");
   const std::string notGaeb = cli_.Write("brief.txt", "Sehr geehrte Damen und Herren\r\n");
+  const std::string noAward = cli_.Write("ohne.d83", "#begin[GAEB]\r\n#end[GAEB]\r\n");
   const std::string prices = cli_.Write("preise.txt", "");
-  const std::string noAward =
-      "Bei der angegeben Datei handelt es sich nicht um eine GAEB 2000 Datei bzw. nicht um eine "
-      "GAEB 2000 Datei mit Vergabe-Daten.\n";
   const struct {
     std::string file;
     std::string message;
-  } inputs[] = {{missing, "Die angegebene Datei " + missing + " existiert nicht.\n"},
-                {notGaeb, noAward}};
+  } inputs[] = {
+      {missing, "Die angegebene Datei " + missing + " existiert nicht.\n"},
+      {notGaeb,
+       "Die Datei " + notGaeb +
+           " hat kein Format, das das Programm liest; gelesen werden GAEB 2000 (D83, P83, D84), "
+           "GAEB DA XML (X83, X84) und GAEB 90 (D81, D83, D84). Zeile 1 beginnt mit \"Sehr "
+           "geehrte Damen und Herren\", erwartet wird dort der Beginn eines GAEB 2000 Blocks "
+           "(\"#begin[GAEB]\"), eines XML-Dokuments (\"<?xml\" oder \"<GAEB\") oder der "
+           "Kopfsatz 00 einer GAEB 90 Datei.\n"},
+      {noAward,
+       "Bei der angegeben Datei handelt es sich nicht um eine GAEB 2000 Datei bzw. nicht um eine "
+       "GAEB 2000 Datei mit Vergabe-Daten.\n"}};
   for (const auto& input : inputs) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"info", input.file},
                                                  {"info", "--json", input.file},

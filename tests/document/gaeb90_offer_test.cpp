@@ -180,6 +180,9 @@ TEST_F(Gaeb90OfferRefusalTest, AnOfferWithoutItsTenderIsRefused) {
        "Zeile 5: die Position 9  10 des Angebots gibt es in der Ausschreibung nicht."},
       {"truncated", offer.substr(0, offer.find("\n99") + 1), tender,
        "Das Angebot endet nach Zeile 5 ohne den Schlusssatz 99; es ist unvollst\xE4ndig."},
+      {"cut in 99", offer.substr(0, offer.find("\n99") + 41), tender,
+       "Das Angebot endet in Zeile 6 mitten im Schlusssatz 99 (ohne die Anzahl der Preise in "
+       "Spalte 70-74); es ist unvollst\xE4ndig."},
       {"broken tender", offer, tender.substr(0, 500),
        "Die Ausschreibung " + dir_.Path("broken tender.D83") +
            " zum Angebot: Die Datei endet nach Zeile 7 ohne den Schlusssatz 99; sie ist "

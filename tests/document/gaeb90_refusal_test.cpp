@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ using Gaeb90RefusalTest = DocumentTest;
 
 // Every cut of a sample after a whole line, and in the middle of the next,
 // is refused as incomplete naming the last line; nothing is shown half read.
+// Record 99 cut before its count (in the middle, or after its type) is a cut
+// like any other.
 TEST_F(Gaeb90RefusalTest, TruncatedAtEveryLineIsRefusedNamingTheLine) {
   for (const std::string& path : {kGaeb90Los01, kGaeb90Los02}) {
     const std::vector<std::string> lines = Gaeb90Lines(path);
@@ -28,10 +31,19 @@ TEST_F(Gaeb90RefusalTest, TruncatedAtEveryLineIsRefusedNamingTheLine) {
                                     " ohne den Schlusssatz 99; sie ist unvollst\xE4ndig.");
       EXPECT_FALSE(doc_.Loaded());
       const std::string& next = lines[kept];
-      if (next.compare(0, 2, "99") == 0) continue;
-      ASSERT_FALSE(Load(JoinLines(head) + next.substr(0, 40)));
-      EXPECT_EQ(doc_.LastError, "Die Datei endet nach Zeile " + std::to_string(kept + 1) +
-                                    " ohne den Schlusssatz 99; sie ist unvollst\xE4ndig.");
+      const bool last = next.compare(0, 2, "99") == 0;
+      const std::string cutEnd =
+          "Die Datei endet in Zeile " + std::to_string(kept + 1) +
+          " mitten im Schlusssatz 99 (ohne die Anzahl der Positionen in Spalte 70-74); sie ist "
+          "unvollst\xE4ndig.";
+      for (const size_t columns : {size_t{40}, size_t{2}, size_t{73}}) {
+        if (!last && columns != 40) continue;
+        ASSERT_FALSE(Load(JoinLines(head) + next.substr(0, columns)));
+        EXPECT_EQ(doc_.LastError, last ? cutEnd
+                                       : "Die Datei endet nach Zeile " + std::to_string(kept + 1) +
+                                             " ohne den Schlusssatz 99; sie ist unvollst\xE4ndig.");
+        EXPECT_FALSE(doc_.Loaded());
+      }
     }
   }
 }
@@ -93,6 +105,11 @@ TEST_F(Gaeb90RefusalTest, GarbledRecordsAreRefusedNamingTheLine) {
       {8, "21 1  10   NNN         0000000x000psch                                    000008", false,
        "Zeile 8: die Menge \"0000000x000\" in Spalte 24-34 ist keine Zahl (11 Ziffern, davon 3 "
        "Nachkommastellen)."},
+      {8, "21 1  1\x81   NNN         00000001000psch                                    000008",
+       false,
+       "Zeile 8: die OZ \" 1  1\xFC   \" in Spalte 3-11 enth\xE4lt \"\xFC\"; erwartet werden "
+       "Ziffern, "
+       "Buchstaben und Leerzeichen."},
       {8, "21 1  10   NXN         00000001000psch                                    000008", false,
        "Zeile 8: das Kennzeichen \"X\" der Position in Spalte 13 ist nicht bekannt."},
       {8, "21 2  10   NNN         00000001000psch                                    000008", false,
@@ -140,6 +157,40 @@ TEST_F(Gaeb90RefusalTest, GarbledRecordsAreRefusedNamingTheLine) {
   }
 }
 
+// A first line that is no head record, with GAEB 90 records after it, is a
+// damaged GAEB 90 file, named so with the line; it is no "GAEB 2000 file
+// without award data".
+TEST_F(Gaeb90RefusalTest, AGarbledFirstLineIsRefusedAsDamagedGaeb90) {
+  const std::vector<std::string> lines = Gaeb90Lines(kGaeb90Los01);
+  const struct {
+    const char* name;
+    std::string first;  // instead of line 1; "-" drops it
+    std::string found;
+  } cases[] = {
+      {"type garbled", "x" + lines[0].substr(1), "x0        83L               DRV Buro..."},
+      {"blank", "", ""},
+      {"too long", lines[0] + "0", "00        83L               DRV Buro..."},
+      {"head missing", "-", "01Los 1 - Geoelektrische Untersuchungen..."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> changed = lines;
+    if (c.first == "-")
+      changed.erase(changed.begin());
+    else
+      changed[0] = c.first;
+    ASSERT_FALSE(Load(JoinLines(changed)));
+    EXPECT_EQ(doc_.LastError, "Zeile 1 der Datei " + dir_.Path("lv.d83") +
+                                  ": erwartet wird der Kopfsatz 00 einer GAEB 90 Datei, gefunden "
+                                  "\"" +
+                                  c.found +
+                                  "\". Die Zeilen danach sind S\xE4tze einer GAEB 90 Datei; die "
+                                  "Datei ist besch\xE4"
+                                  "digt.");
+    EXPECT_FALSE(doc_.Loaded());
+  }
+}
+
 // A free text block before the head and records of unknown type are skipped
 // with a count; every position is still read.
 TEST_F(Gaeb90RefusalTest, FreeTextAndUnknownRecordsAreCountedInTheWarning) {
@@ -175,9 +226,9 @@ TEST_F(Gaeb90RefusalTest, PositionFlagsGiveTheType) {
 
 namespace {
 
-// Bytes of Los01 changed at random (a fixed seed): every file is either read,
-// and then answered with a D84 that reads back to the same total, or refused
-// with a message; none crashes.
+// Bytes of Los01 changed at random (a fixed seed), a few thousand times: every
+// file is either read, and then answered with a D84 that reads back to the
+// same total, or refused with a message; none crashes.
 TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
   const std::string sample = ReadFile(kGaeb90Los01);
   const std::string bytes = "0123456789 -NAEGTx\n\r\x81\x1A";
@@ -187,7 +238,8 @@ TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
     return (state >> 33) % bound;
   };
   int read = 0, refused = 0;
-  for (int round = 0; round < 1000; ++round) {
+  constexpr int kMutations = 3000;
+  for (int round = 0; round < kMutations; ++round) {
     std::string mutated = sample;
     for (uint64_t n = next(3) + 1; n > 0; --n)
       mutated[next(mutated.size())] = bytes[next(bytes.size())];
@@ -208,8 +260,10 @@ TEST_F(Gaeb90RefusalTest, MutatedSamplesAreReadOrRefused) {
     ASSERT_TRUE(back.Import(dir_.Path(name + ".D84"))) << back.LastError;
     EXPECT_EQ(back.LvInfo->Members.Find("SUMME")->GetAsFloat(), total);
   }
-  EXPECT_GT(read, 100);
-  EXPECT_GT(refused, 100);
+  std::cout << "[ mutations ] " << read << " read, " << refused << " refused\n";
+  EXPECT_EQ(read + refused, kMutations);
+  EXPECT_GT(read, kMutations / 10);
+  EXPECT_GT(refused, kMutations / 10);
 }
 
 }  // namespace

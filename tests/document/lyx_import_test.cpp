@@ -72,11 +72,29 @@ TEST_F(ImportTest, FailuresLeaveTheDocumentEmptyWithTheirMessage) {
   for (size_t size = 0; size <= limit; size += limit / 8)
     longValue += std::string(limit / 8, 'v') + "\r\n";
   longValue = Tender(longValue);
+  const std::string formats =
+      "gelesen werden GAEB 2000 (D83, P83, D84), GAEB DA XML (X83, X84) und GAEB 90 (D81, D83, "
+      "D84).";
+  const std::string empty =
+      "Die Datei " + bad + " ist leer oder enth\xE4lt nur leere Zeilen; " + formats;
+  const auto noFormat = [&](int line, const std::string& quoted) {
+    return "Die Datei " + bad + " hat kein Format, das das Programm liest; " + formats + " Zeile " +
+           std::to_string(line) + " beginnt mit " + quoted +
+           ", erwartet wird dort der Beginn eines GAEB 2000 Blocks (\"#begin[GAEB]\"), eines "
+           "XML-Dokuments (\"<?xml\" oder \"<GAEB\") oder der Kopfsatz 00 einer GAEB 90 Datei.";
+  };
   const FailureCase cases[] = {
       {"no award block", Block("GAEB", Block("GAEBINFO", Field("VERSION", "1.2"))), kNoAward,
        false},
       {"award block after the root", Block("GAEB", Field("X", "1")) + award, kNoAward, false},
-      {"empty file", "", kNoAward, false},
+      {"empty file", "", empty, false},
+      {"blank lines only", " \r\n\t\r\n", empty, false},
+      {"a letter", "\r\n  \r\nSehr geehrte Damen und Herren,\r\nanbei [das LV]\r\n",
+       noFormat(3, "\"Sehr geehrte Damen und Herren,\""), false},
+      {"a price list in UTF-8",
+       "OZ;Einheitspreis f\xC3\xBCr die Position mit einem langen Namen\r\n01.0010;12\r\n",
+       noFormat(1, "\"OZ;Einheitspreis f\xFCr die Position mit ei...\""), false},
+      {"a control character", "Hallo\aWelt\n", noFormat(1, "\"Hallo?Welt\""), false},
       {"award block without root", award, kNoRoot, true},
       {"quantity not a number", Tender(Position("0010", "abc", "m")), "", true},
       {"nesting too deep", deep,

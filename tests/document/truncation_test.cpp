@@ -99,6 +99,56 @@ TEST_F(Truncation, EveryCutOfTheRealTendersIsRefusedOrReadComplete) {
   EXPECT_LT(complete, 10);
 }
 
+// The same for the real GAEB DA XML tenders: each is cut at every N-th line
+// end and in the middle of the line after it, some hundreds of cuts per file.
+TEST_F(Truncation, EveryCutOfTheRealX83IsRefusedOrReadComplete) {
+  const std::string data = TARVO_TEST_DATA_DIR;
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(data + "/xml-real"))
+    if (entry.path().extension() == ".X83") paths.push_back(entry.path().string());
+  std::sort(paths.begin(), paths.end());
+  paths.push_back(data + "/xml/Pruefdatei_GAEB_DA_XML_3_3_Bauausfuehrung_2024.X83");
+  ASSERT_EQ(paths.size(), 3u);
+  constexpr size_t kCutsPerFile = 300;
+  for (const std::string& path : paths) {
+    const std::string bytes = ReadFile(path);
+    const std::string name = std::filesystem::path(path).filename().string();
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(Load(bytes, "lv.X83"));
+    const Read whole = Current();
+    ASSERT_GT(whole.areas, 0);
+    const size_t lines = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    const size_t every = std::max<size_t>(1, lines / (kCutsPerFile / 2));
+    std::vector<size_t> cuts;
+    for (size_t start = 0, line = 0; start < bytes.size(); ++line) {
+      const size_t lf = bytes.find('\n', start);
+      const size_t end = lf == std::string::npos ? bytes.size() : lf + 1;
+      if (line % every == 1 % every) cuts.push_back(start + (end - start) / 2);
+      if (line % every == 0 || end == bytes.size()) cuts.push_back(end);
+      start = end;
+    }
+    int refused = 0, complete = 0;
+    for (const size_t cut : cuts) {
+      const std::string part = bytes.substr(0, cut);
+      if (Load(part, "teil.X83")) {
+        ++complete;
+        EXPECT_TRUE(Current() == whole) << "cut after " << cut << " bytes";
+        continue;
+      }
+      ++refused;
+      EXPECT_FALSE(doc_.Loaded());
+      // The XML breaks off at the end of the part: the message names its last line.
+      const std::string at = "(Zeile " + std::to_string(LastLine(part)) + ", Spalte";
+      EXPECT_NE(doc_.LastError.find(at), std::string::npos)
+          << "cut after " << cut << " bytes: " << doc_.LastError;
+    }
+    std::cout << "[ cuts     ] " << name << ": " << refused << " refused, " << complete
+              << " read complete\n";
+    EXPECT_GT(refused, 250);
+    EXPECT_LT(complete, 3);
+  }
+}
+
 TEST_F(Truncation, TheMessageNamesTheLastLineAndTheInnermostOpenBlock) {
   const std::string whole =
       Tender(Area("01", "Rohbau", Position("0010", "1", "m", Field("EP", "2"))));

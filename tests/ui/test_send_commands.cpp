@@ -17,6 +17,7 @@
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_totals.h"
 #include "mail/mapi_binding.h"
 #include "mail/mapi_settings.h"
 #include "tests/mail/stub/stub_control.h"
@@ -77,6 +78,7 @@ class SendCommandsTest : public QObject {
   void MissingAddressIsAskedFor();
   void UnsavedChangesAreAskedAbout();
   void XmlTenderIsSentAsX84();
+  void Gaeb90TenderIsSentAsGaeb90D84();
   void AddressAskedForGoesToTheMailProgram();
   void CancelledCheckSendsNothing();
   void EmptyAnswerEndsTheCommand();
@@ -287,6 +289,33 @@ void SendCommandsTest::XmlTenderIsSentAsX84() {
   QCOMPARE(mail.attachments.size(), size_t{1});
   QVERIFY(mail.attachments[0].first.ends_with(".X84"));
   QVERIFY(mail.attachments[0].second.find("/DA84/3.3") != std::string::npos);
+}
+
+// The offer of a GAEB 90 tender leaves as the GAEB 90 D84 that saving writes:
+// head records in phase 84, one record 23 per priced position, record 99.
+void SendCommandsTest::Gaeb90TenderIsSentAsGaeb90D84() {
+  MailStandIns standIns;
+  UseProvider();
+  SendWindow w;
+  QVERIFY(w.form.LoadFile(QStringLiteral(TARVO_TEST_DATA_DIR "/gaeb90/LV_Los01.D83")));
+  KsGAEBObj* first = w.Document().Lv->ChildList("LVBEREICH")->Element(0);
+  SetPositionValue(*first->ChildList("POSITION")->Element(0), "4711", "EP");
+  w.ShowMailClient(false);
+  w.dialogs.inputAnswer = QStringLiteral("vergabe@halle.example");
+  w.dialogs.saveChangesAnswer = WindowDialogs::SaveChanges::Discard;
+  w.Send();
+  QVERIFY(standIns.SendmailRan());
+  const ParsedMail mail = ParseMail(standIns.SendmailMessagePath(), runtime_->Dir());
+  QCOMPARE(mail.Header("To"), std::string("vergabe@halle.example"));
+  QCOMPARE(mail.attachments.size(), size_t{1});
+  QCOMPARE(mail.attachments[0].first, std::string("LV_Los01.D84"));
+  const std::string& d84 = mail.attachments[0].second;
+  QVERIFY(d84.starts_with("00        84L"));
+  // Position 1.10, 1 psch at 4711: unit price with 3, total with 2 implied decimals.
+  QVERIFY(d84.find("\r\n23 1  10     00004711000 000000471100") != std::string::npos);
+  QVERIFY(d84.find("\r\n99") != std::string::npos);
+  QCOMPARE(d84, Exported(w.Document(), runtime_->Path("check.D84")));
+  QVERIFY(!fs::exists(TarvoFolder() + "/LV_Los01.D84"));
 }
 
 void SendCommandsTest::AddressAskedForGoesToTheMailProgram() {
