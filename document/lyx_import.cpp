@@ -86,8 +86,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
                   "cklauf); eine GAEB 2000 Datei hat die Zeilenenden CR LF.";
       return false;
     }
-    GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-        "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr)));
+    GaebRoot = NewGaebRoot(this);
     if (!ScanGaebHeader(*reader_)) {
       LastError =
           "Bei der angegeben Datei handelt es sich nicht um eine GAEB 2000 Datei bzw. nicht um "
@@ -154,16 +153,7 @@ KsGAEBObj& KsLyxObj::BindChild(KsGAEBObj& holder, const std::string& memberName)
   KsMember& member = holder.GetMember(memberName);
   if (&member == &NoMember())
     throw EObj(holder.ClassName(), "Das Element " + memberName + " ist nicht bekannt.", "Import");
-  if (KsGAEBObj* child = holder.Child(member.Name())) return *child;
-  KsCustomObj* created = GaebClasses().CreateObj(
-      "GAEB" + member.Name(), &holder, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr);
-  auto* child = dynamic_cast<KsGAEBObj*>(created);
-  if (!child) {
-    delete created;
-    throw EObj(holder.ClassName(), "Das Element " + memberName + " kann nicht angelegt werden.",
-               "Import");
-  }
-  // Held in OldValue like a child the reader created, so Child() finds it.
-  member.SetOldValue(Variant::FromPointer(created));
+  KsGAEBObj* child = holder.ChildOrNew(member.Name(), this);
+  if (!child) throw EObj(holder.ClassName(), Uncreatable(memberName), "Import");
   return *child;
 }
