@@ -1,7 +1,9 @@
 #include "cli/cli_support.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <iostream>
+#include <set>
 
 #include "document/lyx_obj.h"
 #include "document/offer_check.h"
@@ -21,7 +23,9 @@ const char kUsage[] =
     "      tr\xE4gt Preise ein wie im Raster getippt und speichert als D84; je Zeile\n"
     "      \"OZ;Einheitspreis\" oder \"OZ;FELD;Wert\": FELD EP, EPANTEIL1 bis EPANTEIL6\n"
     "      oder NACHLASSPROZ einer Position, NACHLASSPROZ oder NACHLASSABS eines\n"
-    "      LV-Bereichs; \"LV;UST;Satz\" f\xFCr die Mehrwertsteuer. Trenner \";\" oder\n"
+    "      LV-Bereichs; \"LV;UST;Satz\" f\xFCr die Mehrwertsteuer; \"OZ;TEXT;Marke;Text\"\n"
+    "      f\xFCllt die Texterg\xE4nzung des Bieters mit dieser Marke (MarkLbl). Trenner \";\" "
+    "oder\n"
     "      Tabulator, Dezimalzeichen \",\" oder \".\" (\"1.234\" ist mehrdeutig: 1234 oder\n"
     "      1,234 schreiben). Ein leerer Wert l\xF6scht nur mit genanntem Feld (\"OZ;EP;\").\n"
     "      Wo das Raster nachfragt (negativer Preis, Mehrwertsteuer \xFC"
@@ -30,8 +34,31 @@ const char kUsage[] =
     "ber 50 % oder \xFC"
     "ber der Summe des LV-Bereichs), \xFC"
     "bernimmt nur --yes den Wert.\n"
+    "      PREISE darf auch eine Arbeitsmappe von \"sheet export\" sein (.xlsx oder\n"
+    "      .csv, am Inhalt erkannt): sie wird ganz oder gar nicht \xFC"
+    "bernommen.\n"
+    "      Die OZ darf geschrieben sein wie im gedruckten LV: mit oder ohne Punkte,\n"
+    "      Leerzeichen und f\xFChrende Nullen (\"1.10\", \"01.0010\", \"1 10\", \"010010\").\n"
+    "  tarvo-cli price [--yes] [--replace] DATEI ANGEBOT ZIEL\n"
+    "      \xFC"
+    "bernimmt Einheitspreise, EP-Anteile und Nachl\xE4sse der Positionen aus einem\n"
+    "      Angebot (D84 oder X84; der Inhalt entscheidet, ob PREISE eine Preisliste oder\n"
+    "      ein Angebot ist) nach OZ, alle oder keinen; schon eingetragene Preise bleiben,\n"
+    "      mit --replace werden sie ersetzt. Der Bericht auf stderr nennt die \xFC"
+    "bernommenen\n"
+    "      Positionen, die OZ des Angebots ohne Gegenst\xFC"
+    "ck und die Positionen ohne Preis.\n"
+    "  tarvo-cli sheet export [--long-texts] DATEI ZIEL.xlsx|ZIEL.csv\n"
+    "      schreibt das LV als Arbeitsmappe zum Kalkulieren in der Tabellenkalkulation\n"
     "  tarvo-cli print DATEI ZIEL [--long-texts] [--width N]\n"
     "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
+    "  tarvo-cli --help | -h | --version\n"
+    "      zeigt diesen Text oder die Version\n"
+    "\n"
+    "DATEI darf auch ein gespeichertes Angebot sein (D84 dieses Programms, X84). Ein\n"
+    "X84 ohne Mengen und Texte wird in seine Ausschreibung eingetragen: die X83\n"
+    "gleichen Namens neben ihm oder die mit --tender AUSSCHREIBUNG genannte (bei\n"
+    "jedem Befehl). Positionen des Angebots, die es dort nicht gibt, werden gemeldet.\n"
     "\n"
     "Nennt die Ausschreibung keinen Mehrwertsteuersatz, gilt bei export, price und\n"
     "print der Standardsatz von 19 % (\"LV;UST;Satz\" in PREISE setzt einen anderen).\n"
@@ -48,7 +75,8 @@ const char kUsage[] =
     "\n"
     "R\xFC"
     "ckgabewert: 0 erledigt, 1 Fehler (keine Datei geschrieben), 2 falscher Aufruf,\n"
-    "3 bei price: gespeichert, aber nicht jede Zeile der Preise \xFC"
+    "3 bei price: gespeichert, aber nicht jede Zeile der Preise (nicht jede Position des\n"
+    "Angebots) \xFC"
     "bernommen.\n";
 
 bool IsControl(unsigned char c) {
@@ -82,8 +110,33 @@ int UsageError() {
 
 void PrintUsage() { std::cout << Cp1252ToUtf8(kUsage); }
 
-bool ImportOrReport(KsLyxObj& document, const std::string& fileName) {
-  if (document.Import(fileName)) {
+std::string UnknownOption(const KsArgs& args) {
+  // Every option the usage text names.
+  static const std::set<std::string> kOptions = {"--json",       "--yes",   "--replace",
+                                                 "--long-texts", "--width", "--tender"};
+  for (const std::string& arg : args)
+    if (arg.size() > 1 && arg[0] == '-' && !kOptions.count(arg)) return arg;
+  return {};
+}
+
+bool TakeTenderOption(KsArgs& args, std::string& tender) {
+  bool given = false;
+  for (size_t i = 0; i < args.size();) {
+    if (args[i] != "--tender") {
+      ++i;
+      continue;
+    }
+    if (given || i + 1 == args.size()) return false;
+    given = true;
+    tender = args[i + 1];
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+  }
+  return true;
+}
+
+bool ImportOrReport(KsLyxObj& document, const std::string& fileName, const std::string& tender) {
+  if (document.Import(fileName, tender)) {
     if (!document.ImportWarning.empty()) PrintError("Warnung: " + document.ImportWarning);
     return true;
   }
@@ -91,8 +144,8 @@ bool ImportOrReport(KsLyxObj& document, const std::string& fileName) {
   return false;
 }
 
-bool ImportOffer(KsLyxObj& document, const std::string& fileName) {
-  if (!ImportOrReport(document, fileName)) return false;
+bool ImportOffer(KsLyxObj& document, const std::string& fileName, const std::string& tender) {
+  if (!ImportOrReport(document, fileName, tender)) return false;
   document.TakeDefaultVatRate(KsLyxObj::kDefaultVatRate);
   return true;
 }
@@ -109,7 +162,8 @@ bool ExportOrReport(KsLyxObj& document, const std::string& fileName) {
 
 bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,
                     bool always) {
-  if (tender == TFileRead::kStandardInput || !SameFile(tender, output)) return false;
+  const bool answered = !document.TenderFile().empty() && SameFile(document.TenderFile(), output);
+  if (!answered && (tender == TFileRead::kStandardInput || !SameFile(tender, output))) return false;
   // The command line cannot ask, so what the window asks about is refused too.
   if (!always && CheckTenderOverwrite(document, tender, output) == TenderOverwrite::None)
     return false;

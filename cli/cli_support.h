@@ -22,22 +22,34 @@ void PrintError(const std::string& text);
 int UsageError();
 // The usage text on stdout (for --help).
 void PrintUsage();
-// Imports the file into the document; on failure prints LastError, on
-// success what the import had to change (ImportWarning).
-bool ImportOrReport(KsLyxObj& document, const std::string& fileName);
+// The first argument that is written like an option (a "-" and more) but is
+// none of the commands' options; empty when there is none. "-" alone is
+// standard input or output.
+std::string UnknownOption(const KsArgs& args);
+// Takes "--tender FILE" out of the arguments of any command: the tender an
+// X84 that answers by ID only is entered into, when it is not the X83 of the
+// same name beside it. False (wrong usage) for "--tender" without FILE or
+// given twice.
+bool TakeTenderOption(KsArgs& args, std::string& tender);
+// Imports the file into the document (an X84 with `tender`, see
+// KsLyxObj::Import); on failure prints LastError, on success what the
+// import had to change (ImportWarning).
+bool ImportOrReport(KsLyxObj& document, const std::string& fileName,
+                    const std::string& tender = std::string());
 // ImportOrReport for a command that makes the offer: a tender without a VAT
 // rate takes KsLyxObj::kDefaultVatRate, as the window takes the one of its
 // options (the command line reads no settings, so a script's result does
 // not depend on who runs it; "LV;UST;Satz" in a price list sets another).
-bool ImportOffer(KsLyxObj& document, const std::string& fileName);
+bool ImportOffer(KsLyxObj& document, const std::string& fileName,
+                 const std::string& tender = std::string());
 // What is missing in the offer that was written (CheckOffer), each as a
 // warning on stderr after the command's own messages.
 void WarnOfFindings(const KsLyxObj& document);
 // Exports the offer (D84, X84 for an XML tender); on failure prints LastError.
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName);
 // Refuses, with a message, to write over the tender that was read: true when
-// `output` is `tender`. A tender that already is an offer (phase 84, or saved
-// by this program) may be saved over itself, as the window does; `always`
+// `output` is `tender`, or the X83 a reopened X84 was entered into. A tender that already is an
+// offer (phase 84, or saved by this program) may be saved over itself, as the window does; `always`
 // refuses that too.
 bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,
                     bool always);

@@ -2,8 +2,8 @@
 
 #include "cli/commands.h"
 #include "cli/info_json.h"
-#include "cli/lv_walk.h"
 #include "document/element_values.h"
+#include "document/lv_walk.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
@@ -42,12 +42,15 @@ void PrintSummary(const KsLyxObj& document) {
 
 }  // namespace
 
-int RunInfo(const KsArgs& args) {
+int RunInfo(const KsArgs& given) {
+  KsArgs args = given;
+  std::string tender;
+  if (!TakeTenderOption(args, tender)) return UsageError();
   const bool json = !args.empty() && args[0] == "--json";
   if (args.size() != (json ? 2u : 1u)) return UsageError();
   const std::string& fileName = args.back();
   KsLyxObj document;
-  if (!ImportOrReport(document, fileName)) return kExitFailure;
+  if (!ImportOrReport(document, fileName, tender)) return kExitFailure;
   if (json)
     std::cout << InfoJson(document, fileName)
                      .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

@@ -1,7 +1,7 @@
 #include "cli/info_json.h"
 
-#include "cli/lv_walk.h"
 #include "document/element_values.h"
+#include "document/lv_walk.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
 #include "util/codec.h"

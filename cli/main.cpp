@@ -7,8 +7,10 @@
 
 #include "cli/commands.h"
 #include "gaeb/gaeb_catalogue.h"
+#include "util/codec.h"
 #include "util/format_settings.h"
 #include "util/startup.h"
+#include "util/version.h"
 
 namespace {
 
@@ -33,15 +35,26 @@ int main(int argc, char* argv[]) {
 
   if (argc < 2) return UsageError();
   const std::string command = argv[1];
-  static const std::map<std::string, int (*)(const KsArgs&)> kCommands = {
-      {"info", RunInfo}, {"export", RunExport}, {"price", RunPrice}, {"print", RunPrint}};
+  static const std::map<std::string, int (*)(const KsArgs&)> kCommands = {{"info", RunInfo},
+                                                                          {"export", RunExport},
+                                                                          {"price", RunPrice},
+                                                                          {"print", RunPrint},
+                                                                          {"sheet", RunSheet}};
   const auto it = kCommands.find(command);
   int result = kExitUsage;
   if (command == "--help" || command == "-h") {
     PrintUsage();
     result = kExitOk;
+  } else if (command == "--version") {
+    std::cout << "tarvo-cli " << kTarvoVersion << '\n';
+    result = kExitOk;
   } else if (it != kCommands.end()) {
-    result = it->second(KsArgs(argv + 2, argv + argc));
+    const KsArgs args(argv + 2, argv + argc);
+    if (const std::string option = UnknownOption(args); !option.empty()) {
+      PrintError("Unbekannte Option: " + Utf8ToCp1252(option));
+      return UsageError();
+    }
+    result = it->second(args);
   } else {
     return UsageError();
   }

@@ -5,17 +5,19 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/lv_walk.h"
 #include "cli/price_list.h"
+#include "cli/price_takeover.h"
 #include "core/member.h"
 #include "document/cell_text.h"
 #include "document/entry_questions.h"
 #include "document/lyx_obj.h"
+#include "document/oz_index.h"
 #include "document/row_kind.h"
 #include "document/tender_overwrite.h"
 #include "gaeb/file_read.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_totals.h"
+#include "gaebxml/text_complements.h"
 #include "util/codec.h"
 #include "util/entry_error.h"
 #include "util/trim.h"
@@ -26,20 +28,9 @@ namespace {
 const char* const kFields[] = {"EP",        "EPANTEIL1", "EPANTEIL2",    "EPANTEIL3",   "EPANTEIL4",
                                "EPANTEIL5", "EPANTEIL6", "NACHLASSPROZ", "NACHLASSABS", "UST"};
 const char kVatField[] = "UST";
+// "OZ;TEXT;MarkLbl;text": the bidder's answer to a text complement.
+const char kTextField[] = "TEXT";
 const char kLv[] = "LV";
-
-// Positions and LV areas by trimmed OZ; a damaged tender may give one OZ twice.
-using OzIndex = std::map<std::string, std::vector<KsGAEBObj*>>;
-
-OzIndex IndexByOz(const KsLyxObj& document) {
-  OzIndex index;
-  const auto add = [&index](const KsGAEBObj& element) {
-    index[Trim(element.Text("OZ"))].push_back(const_cast<KsGAEBObj*>(&element));
-  };
-  WalkLv(
-      document, [&add](const KsGAEBObj& area, int) { add(area); }, add);
-  return index;
-}
 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -61,6 +52,7 @@ struct Entry {
   std::string oz;
   std::string field;
   std::string value;
+  std::string mark;  // of a TEXT entry
 };
 
 // "OZ;Wert" (the unit price) or "OZ;FELD;Wert"; cells after these must be
@@ -71,12 +63,18 @@ struct Entry {
 std::string ParseLine(const PriceLine& line, Entry& entry) {
   const std::vector<std::string>& fields = line.Fields;
   const std::string field = fields.size() >= 3 ? Upper(fields[1]) : std::string();
+  if (field == kTextField) {
+    if (fields.size() < 4 || fields[2].empty())
+      return "\"OZ;TEXT;Marke;Text\" erwartet, gelesen: " + Quoted(line.Text);
+    entry = {fields[0], kTextField, RestOfLine(line, 3), fields[2]};
+    return std::string();
+  }
   const bool named = std::find(std::begin(kFields), std::end(kFields), field) != std::end(kFields);
   const size_t used = named ? 3 : 2;
   if (fields.size() < used ||
       !std::all_of(fields.begin() + used, fields.end(), [](const auto& f) { return f.empty(); }))
     return "\"OZ;Preis\" oder \"OZ;Feld;Wert\" erwartet, gelesen: " + Quoted(line.Text);
-  entry = {fields[0], named ? field : "EP", fields[used - 1]};
+  entry = {fields[0], named ? field : "EP", fields[used - 1], std::string()};
   if (!named && entry.value.empty())
     return "Kein Preis f\xFCr " + Quoted(entry.oz) + " angegeben (zum L\xF6schen: \"" +
            Quoted(entry.oz) + ";EP;\")";
@@ -112,45 +110,26 @@ std::string NotEnterable(const KsGAEBObj& element, const Entry& entry) {
   return text;
 }
 
-// An element among several of the same OZ, as the user finds it in the tree.
-std::string Described(const KsGAEBObj& element) {
-  std::string text = IsPositionRow(&element) ? "Position \"" : "LV-Bereich \"";
-  text += Quoted(Trim(element.Text("BEZ"))) + "\"";
-  const KsGAEBObj* parent = element.ParentElement();
-  if (IsAreaRow(parent)) text += " in LV-Bereich " + Quoted(Trim(parent->Text("OZ")));
-  return text;
-}
-
-std::string SeveralTargets(const std::string& oz, const std::vector<KsGAEBObj*>& targets) {
-  std::string text = Quoted(oz) + " steht im LV mehrfach: ";
-  for (size_t i = 0; i < targets.size(); ++i) {
-    if (i > 0) text += i + 1 == targets.size() ? " und " : ", ";
-    text += Described(*targets[i]);
-  }
-  return text +
-         "; nicht \xFC"
-         "bernommen";
-}
-
 // Applies the lines of a price list to the document, each as if typed. A
 // value given again for the same field is taken, with a warning naming both
 // lines, since the earlier one may have been the one meant.
 class PriceEntries {
  public:
   PriceEntries(KsLyxObj& document, bool confirmed)
-      : document_(document), index_(IndexByOz(document)), confirmed_(confirmed) {}
+      : document_(document), index_(document), confirmed_(confirmed) {}
 
   // False after reporting why the line was not taken.
   bool Apply(const PriceLine& line);
 
  private:
   bool ApplyEntry(const PriceLine& line, const Entry& entry);
+  bool ApplyComplement(const PriceLine& line, const Entry& entry);
   template <class Ask, class Take>
   bool Enter(const PriceLine& line, KsGAEBObj& element, const std::string& field,
              const std::string& value, Ask ask, Take take);
 
   KsLyxObj& document_;
-  const OzIndex index_;
+  const OzIndex index_;  // built once: a list may have a line for every position
   const bool confirmed_;
   // The line that last set each OZ's field.
   std::map<std::pair<std::string, std::string>, int> taken_;
@@ -199,16 +178,46 @@ bool PriceEntries::Apply(const PriceLine& line) {
   }
   if (!ApplyEntry(line, entry)) return false;
   const std::string oz = entry.field == kVatField ? kLv : entry.oz;
-  const auto [earlier, first] = taken_.try_emplace({oz, entry.field}, line.Number);
+  const std::string field = entry.field == kTextField ? "TEXT;" + entry.mark : entry.field;
+  const auto [earlier, first] = taken_.try_emplace({oz, field}, line.Number);
   if (!first)
-    Report(line, "Warnung: " + entry.field + " f\xFCr " + Quoted(oz) + " stand schon in Zeile " +
+    Report(line, "Warnung: " + field + " f\xFCr " + Quoted(oz) + " stand schon in Zeile " +
                      std::to_string(earlier->second) + "; es gilt der Wert aus Zeile " +
                      std::to_string(line.Number));
   earlier->second = line.Number;
   return true;
 }
 
+bool PriceEntries::ApplyComplement(const PriceLine& line, const Entry& entry) {
+  std::vector<KsGAEBObj*> positions;
+  for (KsGAEBObj* element : index_.Find(entry.oz))
+    if (IsPositionRow(element)) positions.push_back(element);
+  if (positions.empty()) {
+    Report(line, NotFound(entry.field, entry.oz));
+    return false;
+  }
+  if (positions.size() > 1) {
+    Report(line, OzIndex::Ambiguous(Quoted(entry.oz), positions));
+    return false;
+  }
+  KsGAEBObj& position = *positions[0];
+  try {
+    const std::vector<TextComplement> before = BidderComplements(position);
+    if (AnswerComplement(position, entry.mark, entry.value)) return true;
+    std::string marks;
+    for (const TextComplement& c : before) marks += (marks.empty() ? "" : ", ") + c.MarkLbl;
+    Report(line, "Die Position " + Quoted(entry.oz) + " hat keine Texterg\xE4nzung " +
+                     Quoted(entry.mark) +
+                     (marks.empty() ? std::string(" (sie hat keine f\xFCr den Bieter)")
+                                    : " (sie hat " + marks + ")"));
+  } catch (const EntryError& e) {
+    Report(line, e.what());
+  }
+  return false;
+}
+
 bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
+  if (entry.field == kTextField) return ApplyComplement(line, entry);
   if (entry.field == kVatField) {
     if (Upper(entry.oz) != kLv) {
       Report(line, "Der Mehrwertsteuersatz gilt f\xFCr das LV: \"LV;UST;Satz\" erwartet");
@@ -220,20 +229,20 @@ bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
                    document_.ConfirmVatRate();
                  });
   }
-  const auto found = index_.find(entry.oz);
-  if (found == index_.end()) {
+  const std::vector<KsGAEBObj*> found = index_.Find(entry.oz);
+  if (found.empty()) {
     Report(line, NotFound(entry.field, entry.oz));
     return false;
   }
   std::vector<KsGAEBObj*> targets;
-  for (KsGAEBObj* element : found->second)
+  for (KsGAEBObj* element : found)
     if (IsEnterable(*element, entry.field)) targets.push_back(element);
   if (targets.empty()) {
-    Report(line, NotEnterable(*found->second[0], entry));
+    Report(line, NotEnterable(*found[0], entry));
     return false;
   }
   if (targets.size() > 1) {
-    Report(line, SeveralTargets(entry.oz, targets));
+    Report(line, OzIndex::Ambiguous(Quoted(entry.oz), targets));
     return false;
   }
   KsGAEBObj& element = *targets[0];
@@ -249,9 +258,16 @@ bool PriceEntries::ApplyEntry(const PriceLine& line, const Entry& entry) {
 
 int RunPrice(const KsArgs& args) {
   KsArgs files = args;
-  const auto yes = std::find(files.begin(), files.end(), "--yes");
-  const bool confirmed = yes != files.end();
-  if (confirmed) files.erase(yes);
+  std::string tenderOfOffer;
+  if (!TakeTenderOption(files, tenderOfOffer)) return UsageError();
+  const auto option = [&files](const char* name) {
+    const auto found = std::find(files.begin(), files.end(), name);
+    if (found == files.end()) return false;
+    files.erase(found);
+    return true;
+  };
+  const bool confirmed = option("--yes");
+  const bool replace = option("--replace");
   if (files.size() != 3) return UsageError();
   const std::string& tender = files[0];
   const std::string& priceFile = files[1];
@@ -259,11 +275,18 @@ int RunPrice(const KsArgs& args) {
   // Standard input can be read once.
   if (tender == TFileRead::kStandardInput && priceFile == TFileRead::kStandardInput)
     return UsageError();
+  if (IsWorkbookPrices(priceFile)) {
+    if (replace) return UsageError();
+    return RunWorkbookPrice(tender, tenderOfOffer, priceFile, target, confirmed);
+  }
   KsLyxObj document;
-  if (!ImportOffer(document, tender)) return kExitFailure;
+  if (!ImportOffer(document, tender, tenderOfOffer)) return kExitFailure;
+  // The content decides whether the prices come as a list or as an offer.
+  const bool offer = IsGaebFile(priceFile);
+  if (replace && !offer) return UsageError();
   std::vector<PriceLine> lines;
   try {
-    lines = ReadPriceList(priceFile);
+    if (!offer) lines = ReadPriceList(priceFile);
   } catch (const std::exception& e) {
     PrintError(std::string("Die Preisdatei kann nicht gelesen werden: ") + e.what());
     return kExitFailure;
@@ -275,6 +298,7 @@ int RunPrice(const KsArgs& args) {
     return kExitFailure;
   }
   if (OutputIsTender(document, tender, target, false)) return kExitFailure;
+  if (offer) return TakeOverPrices(document, priceFile, target, confirmed, replace);
   PriceEntries entries(document, confirmed);
   bool allApplied = true;
   for (const PriceLine& line : lines) allApplied = entries.Apply(line) && allApplied;

@@ -29,6 +29,16 @@ bool AllEmpty(const std::vector<std::string>& fields) {
 
 }  // namespace
 
+std::string RestOfLine(const PriceLine& line, size_t first) {
+  std::string_view rest = line.Text;
+  for (size_t i = 0; i < first && !rest.empty(); ++i) {
+    const size_t separator = rest.find_first_of(";\t");
+    rest = separator == std::string_view::npos ? std::string_view() : rest.substr(separator + 1);
+  }
+  const size_t end = rest.find_last_not_of("; \t");
+  return Trim(end == std::string_view::npos ? std::string_view() : rest.substr(0, end + 1));
+}
+
 std::vector<PriceLine> ReadPriceList(const std::string& fileName) {
   TFileRead reader(fileName, 0);
   reader.ConvertOem = false;

@@ -16,6 +16,7 @@ constexpr int kMaxWidth = 1000;
 
 struct PrintOptions {
   std::string input;
+  std::string tender;
   std::string output;
   bool longTexts = false;
   int width = kDefaultWidth;
@@ -27,7 +28,9 @@ bool ParseWidth(const std::string& text, int& width) {
   return error == std::errc() && ptr == end && width >= kMinWidth && width <= kMaxWidth;
 }
 
-bool ParseOptions(const KsArgs& args, PrintOptions& options) {
+bool ParseOptions(const KsArgs& given, PrintOptions& options) {
+  KsArgs args = given;
+  if (!TakeTenderOption(args, options.tender)) return false;
   std::vector<std::string> files;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--long-texts") {
@@ -62,7 +65,7 @@ int RunPrint(const KsArgs& args) {
   PrintOptions options;
   if (!ParseOptions(args, options)) return UsageError();
   KsLyxObj document;
-  if (!ImportOffer(document, options.input)) return kExitFailure;
+  if (!ImportOffer(document, options.input, options.tender)) return kExitFailure;
   const auto head = document.BuildPrintHeader();
   if (!head) {
     PrintError(document.LastError);

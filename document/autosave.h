@@ -1,39 +1,62 @@
 #pragma once
 
+#include <future>
 #include <string>
 
+#include "document/recovery_file.h"
 #include "document/recovery_place.h"
+#include "document/tender_stamp.h"
 
 class KsLyxObj;
 
 // Keeps the recovery file of one open offer: written while the offer has
 // unsaved changes, at most once per interval, and removed when the offer is
 // saved or closed without saving. The window and tarvo-cli use the same code.
+//
+// The caller's thread only turns the tree into text (a consistent copy of
+// that moment); the file is written and flushed to disk on a thread of its
+// own, one write at a time, so that typing goes on meanwhile.
 class Autosave {
  public:
   // `intervalSeconds` 0 turns it off.
   explicit Autosave(int intervalSeconds) : interval_(intervalSeconds) {}
+  ~Autosave();
+  Autosave(const Autosave&) = delete;
+  Autosave& operator=(const Autosave&) = delete;
   void SetInterval(int seconds) { interval_ = seconds; }
   int Interval() const { return interval_; }
 
-  // A tender was opened from `tenderPath` (file system bytes): its size and
-  // time are kept to see later whether it changed; an earlier file goes.
+  // A tender was opened from `tenderPath` (file system bytes): its stamp is
+  // kept to see later whether it changed; an earlier file goes.
   void Opened(const std::string& tenderPath);
-  // Writes the recovery file when the offer has unsaved changes and the
-  // interval has passed since the last one (`now` in seconds), or at once
-  // when `force`; true when written. Raises std::runtime_error (German) when
-  // it cannot be written; the file written before then stays.
+  // An offer was restored from the recovery file `claim` holds: that file is
+  // written from now on (it keeps the offer until the next write replaces
+  // it), with the tender and the stamp the file named.
+  void Restored(RecoveryClaim claim, const RecoveryHead& head);
+  // Starts writing the recovery file when the offer has unsaved changes and
+  // the interval has passed since the last one (`now` in seconds), or at once
+  // when `force`; true when started. While a write still runs, the new one
+  // is due and starts with the next call after it. Raises std::runtime_error
+  // (German) when the file cannot be made or the previous write failed; the
+  // file written before then stays.
   bool Secure(KsLyxObj& doc, long long now, bool force = false);
-  // The offer was saved or its changes dropped: the file goes.
+  // Waits for the running write; raises as Secure when it failed.
+  void Wait();
+  // The offer was saved or its changes dropped: the file goes (after a
+  // running write has ended).
   void Discard();
   // The recovery file, "" before the first write.
   const std::string& Path() const { return claim_.Path(); }
 
  private:
+  // True when no write runs any more (its failure raised).
+  bool WriterIdle();
+
   int interval_;
   std::string tender_;
-  long long tenderSize_ = -1;
-  long long tenderMTime_ = 0;
+  TenderStamp stamp_;
   long long last_ = 0;
+  bool due_ = false;
   RecoveryClaim claim_;
+  std::future<void> writing_;
 };

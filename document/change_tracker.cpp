@@ -12,9 +12,9 @@ bool IsNumber(uint8_t type) {
   return type == ftSmallint || type == ftInteger || type == ftFloat || type == ftCurrency;
 }
 
-// Numbers compare by value ("100" from the file equals a stored 100,00, an
-// empty discount equals 0); everything else by its text.
-std::string Comparable(const KsMember& member) {
+}  // namespace
+
+std::string ComparableValue(const KsMember& member) {
   if (IsNumber(member.GetFieldType())) {
     try {
       char exact[40];
@@ -27,6 +27,8 @@ std::string Comparable(const KsMember& member) {
   return member.GetAsString();
 }
 
+namespace {
+
 // The element's own values; children are elements of their own.
 std::vector<std::string> Values(const KsGAEBObj& element) {
   std::vector<std::string> values;
@@ -35,7 +37,7 @@ std::vector<std::string> Values(const KsGAEBObj& element) {
   for (int i = 0; i < element.Members.Count(); ++i) {
     const KsMember& member = walk.At(i);
     const uint8_t type = member.GetFieldType();
-    if (type != ftUnknown && type != ftCursor) values.push_back(Comparable(member));
+    if (type != ftUnknown && type != ftCursor) values.push_back(ComparableValue(member));
   }
   return values;
 }

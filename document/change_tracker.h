@@ -5,6 +5,12 @@
 #include <vector>
 
 class KsGAEBObj;
+class KsMember;
+
+// A member's value as compared with what it was: numbers by value ("100"
+// from the file equals a stored 100,00, an empty discount equals 0),
+// everything else by its text.
+std::string ComparableValue(const KsMember& member);
 
 // Whether the offer still equals the file it was last opened from or saved
 // to. Every command that changes values notes the element first; the element's

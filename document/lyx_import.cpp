@@ -42,10 +42,11 @@ bool EndsLinesWithCrOnly(std::string_view head) {
 // A tender asks for an offer (phase 83). A file of another phase is refused:
 // an offer (84) of another program priced again would be taken for a tender.
 // The program's own offers say they are offers (84) and are opened again to
-// go on pricing them. A file without [DP] claims no phase and is read.
-std::string PhaseError(const KsGAEBObj& root, const KsGAEBObj& award) {
+// go on pricing them. A file without [DP] claims no phase and is read; so is
+// any offer read only for its prices (`priceSource`).
+std::string PhaseError(const KsGAEBObj& root, const KsGAEBObj& award, bool priceSource) {
   const std::string phase = award.Text("DP");
-  if (phase.empty() || phase == "83") return "";
+  if (phase.empty() || phase == "83" || (priceSource && phase == "84")) return "";
   const KsGAEBObj* info = root.Child("GAEBINFO");
   if (phase == "84" && info && Trim(info->Text("PROGNAME")) == KsLyxObj::kProgramName) return "";
   return "Die Datei ist eine GAEB 2000 Datei der Austauschphase " + phase +
@@ -56,7 +57,9 @@ std::string PhaseError(const KsGAEBObj& root, const KsGAEBObj& award) {
 
 }  // namespace
 
-bool KsLyxObj::Import(const std::string& fileName) {
+bool KsLyxObj::Import(const std::string& fileName, const std::string& tender) {
+  tenderMissing_ = false;
+  tenderFile_.clear();
   if (const std::string missing = MissingFileText(fileName); !missing.empty()) {
     LastError = FormatEx(missing, {Utf8ToCp1252(fileName)});
     return false;
@@ -78,7 +81,7 @@ bool KsLyxObj::Import(const std::string& fileName) {
   arena_.reset(Arena::Create());
   const ArenaScope scope(arena_.get());
   try {
-    if (LooksLikeXml(reader_->Peek())) return ImportXml();
+    if (LooksLikeXml(reader_->Peek())) return ImportXml(tender);
     if (LooksLikeGaeb90(reader_->Peek())) return ImportGaeb90();
     if (EndsLinesWithCrOnly(reader_->Peek())) {
       LastError = "Die Datei " + reader_->DisplayName() +
@@ -110,6 +113,20 @@ bool KsLyxObj::Import(const std::string& fileName) {
   return result;
 }
 
+bool KsLyxObj::ImportPriceSource(const std::string& fileName, const KsLyxObj& into) {
+  priceSource_ = true;
+  bool read = Import(fileName);
+  const std::string tenderOfInto =
+      into.TenderFile().empty() ? into.TenderPath() : into.TenderFile();
+  if (!read && TenderMissing() && into.IsXml() && !tenderOfInto.empty()) {
+    const std::string missing = LastError;
+    read = Import(fileName, tenderOfInto);
+    if (!read) LastError = missing;
+  }
+  priceSource_ = false;
+  return read;
+}
+
 bool KsLyxObj::ReadTree() {
   std::unique_ptr<KsGGAEB> root = ReadGaebRoot(*this);
   if (!root) {
@@ -118,7 +135,7 @@ bool KsLyxObj::ReadTree() {
   }
   GaebRoot = std::move(root);
   if (const KsGAEBObj* award = GaebRoot->Child("VERGABE")) {
-    LastError = PhaseError(*GaebRoot, *award);
+    LastError = PhaseError(*GaebRoot, *award, priceSource_);
     if (!LastError.empty()) return false;
   }
   if (const int64_t replaced = reader_->ReplacedCharacters(); replaced > 0)

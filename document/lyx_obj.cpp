@@ -49,8 +49,12 @@ KsLyxObj::~KsLyxObj() {
   CloseReader();
 }
 
+const std::string& KsLyxObj::TenderPath() const {
+  return reader_ ? reader_->FileName() : restoredFrom_;
+}
+
 std::string KsLyxObj::FileName() const {
-  const std::string& path = reader_ ? reader_->FileName() : restoredFrom_;
+  const std::string& path = TenderPath();
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }

@@ -56,8 +56,22 @@ class KsLyxObj : public GaebDocument {
   bool EpBreakdown = false;
 
   // Reads a GAEB 2000 file or, when the content is XML, a GAEB DA XML tender
-  // (X83) into a new tree; false with LastError on failure.
-  bool Import(const std::string& fileName);
+  // (X83) into a new tree; false with LastError on failure. An offer is
+  // read back too: a D84 this program saved, and an X84. An X84 that answers
+  // by ID only (gaebxml/x84_answers.h) is entered into its tender: `tender`
+  // when given, else the X83 of the same name beside it (the extension in
+  // any letter case); without one the import fails with TenderMissing().
+  bool Import(const std::string& fileName, const std::string& tender = std::string());
+  // The last import failed only because the X84's tender was not found:
+  // ask for it and import again with it.
+  bool TenderMissing() const { return tenderMissing_; }
+  // The X83 read with an X84 (file system bytes); "" otherwise.
+  const std::string& TenderFile() const { return tenderFile_; }
+  // Reads an offer whose prices are taken over into `into`: as Import, and
+  // an offer (phase 84) of another program is read too. An X84 that answers
+  // by ID only and has no tender beside it is tried with the X83 of `into`
+  // (an offer for the same tender under another name).
+  bool ImportPriceSource(const std::string& fileName, const KsLyxObj& into);
   // Writes the offer in the format the tender came in: D84 for GAEB 2000,
   // X84 for GAEB DA XML, a GAEB 90 D84 for GAEB 90 (or, asked for, a GAEB
   // 2000 D84). The old file stays untouched unless all was written.
@@ -67,8 +81,12 @@ class KsLyxObj : public GaebDocument {
   bool IsGaeb90() const { return gaeb90Origin_ != nullptr; }
   // A GAEB 90 offer read back with its tender.
   bool IsGaeb90Offer() const { return IsGaeb90() && gaeb90Origin_->Phase == "84"; }
+  // What the GAEB 90 D84 takes over from a GAEB 90 tender; null otherwise.
+  const Gaeb90Origin* Gaeb90Source() const { return gaeb90Origin_.get(); }
   // The tender came as GAEB DA XML.
   bool IsXml() const { return xmlOrigin_ != nullptr; }
+  // An X84 read back (with its tender, or alone).
+  bool IsXmlOffer() const;
   // Takes the offer a recovery file holds (document/recovery_file.h) as the
   // open one, marked as changed; the tender file is not read. False with
   // LastError (German) when the file cannot be read; the offer open before
@@ -78,7 +96,10 @@ class KsLyxObj : public GaebDocument {
   const GaebXmlOrigin* XmlOrigin() const { return xmlOrigin_.get(); }
   // The extension of the offer file: ".X84" or ".D84".
   std::string OfferExtension() const { return IsXml() ? ".X84" : ".D84"; }
-  // Name and extension of the last imported file; "" before any import.
+  // The tender file the offer answers as it was opened (file system bytes):
+  // the one imported, or the one a restored offer names; "" before either.
+  const std::string& TenderPath() const;
+  // Name and extension of TenderPath; "" before any import.
   std::string FileName() const;
   void CloseReader();
   void DetectEpBreakdown();
@@ -125,8 +146,10 @@ class KsLyxObj : public GaebDocument {
   // LastError when the file has no root block.
   bool ReadTree();
   // Import of a GAEB DA XML tender, the reader standing at the file's start.
-  bool ImportXml();
-  bool ReadXmlTree();
+  bool ImportXml(const std::string& tender);
+  bool ReadXmlTree(const std::string& tender);
+  // The tender an X84 answering by ID answers: `given`, else the X83 beside it.
+  std::string FindXmlTender(const std::string& given);
   // Import of a GAEB 90 file, the reader standing at the file's start.
   bool ImportGaeb90();
   bool ReadGaeb90Tree();
@@ -140,12 +163,15 @@ class KsLyxObj : public GaebDocument {
   ArenaHold arena_;
   std::unique_ptr<KsFileReadGaeb00> reader_;
   std::string restoredFrom_;  // the tender a restored offer answers, "" otherwise
+  std::string tenderFile_;    // the X83 read with an X84, "" otherwise
+  bool tenderMissing_ = false;
   // What the X84 answer takes over from an XML tender; null for GAEB 2000.
   std::unique_ptr<GaebXmlOrigin> xmlOrigin_;
   // What the GAEB 90 D84 takes over from a GAEB 90 tender; null otherwise.
   std::unique_ptr<Gaeb90Origin> gaeb90Origin_;
   std::vector<KsLyxObserver*> observers_;
   bool recalcAll_ = false;
+  bool priceSource_ = false;  // while ImportPriceSource reads
   bool vatUnconfirmed_ = false;
   ChangeTracker changes_;
 };

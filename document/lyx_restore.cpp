@@ -23,7 +23,10 @@ bool KsLyxObj::Restore(const std::string& recoveryFile, RecoveryHead& head) {
   arena_ = std::move(arena);
   GaebRoot = std::move(offer.Root);
   xmlOrigin_ = offer.Head.Xml ? std::make_unique<GaebXmlOrigin>(offer.Head.Origin) : nullptr;
+  gaeb90Origin_ =
+      offer.Head.Gaeb90 ? std::make_unique<Gaeb90Origin>(offer.Head.Gaeb90Source) : nullptr;
   restoredFrom_ = offer.Head.TenderPath;
+  tenderFile_.clear();
   vatUnconfirmed_ = offer.Head.VatUnconfirmed;
   ImportWarning.clear();
   NotifyObservers(lcReadStart);

@@ -10,10 +10,18 @@ class KsLyxObj;
 // saved, mailed). Nothing is refused for it: the window asks whether to go
 // on, the command line warns.
 struct OfferFinding {
-  enum class Kind { UnpricedPositions, BidderName, BidderAddress, VatRate, ClientMail };
+  enum class Kind {
+    UnpricedPositions,
+    OpenComplements,
+    BidderName,
+    BidderAddress,
+    VatRate,
+    ClientMail
+  };
   Kind What;
   std::string Text;  // one German sentence
-  // UnpricedPositions: the first position without a unit price.
+  // UnpricedPositions: the first position without a unit price;
+  // OpenComplements: the first with a text complement left open.
   const KsGAEBObj* Position = nullptr;
   // BidderName, BidderAddress: the first empty bidder field ("NAME1", "STRASSE", "PLZ", "ORT").
   std::string Field;
@@ -21,9 +29,9 @@ struct OfferFinding {
 using OfferFindings = std::vector<OfferFinding>;
 
 // Positions without a unit price (counted, the first named by its OZ, in
-// the order of the LV), the bidder's name, street, postcode and town, and a
-// VAT rate taken by default and not confirmed; empty for a complete offer
-// and for no offer at all.
+// the order of the LV), text complements of the bidder left open (likewise), the bidder's name,
+// street, postcode and town, and a VAT rate taken by default and not confirmed; empty for a
+// complete offer and for no offer at all.
 OfferFindings CheckOffer(const KsLyxObj& document);
 // The same, and a blank recipient of the mail.
 OfferFindings CheckOfferForMail(const KsLyxObj& document, const std::string& recipient);

@@ -10,6 +10,7 @@
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_texts.h"
 #include "gaeb/gaeb_totals.h"
+#include "gaebxml/text_complements.h"
 #include "util/strings.h"
 #include "util/trim.h"
 
@@ -163,6 +164,9 @@ class OfferReport {
         PadRight(position.Text("OZ"), ozWidth_) + PadRight(" " + position.Text("_TARVO_POSTYP"), 4),
         ShortText(position, 255), textColumn);
     if (longTexts_) PrintText(Blanks(textColumn), LongText(position), textColumn);
+    // What the bidder filled in belongs to the offer, with or without long texts.
+    for (const TextComplement& complement : BidderComplements(position))
+      PrintText(Blanks(textColumn), "Texterg\xE4nzung: " + ComplementLine(complement), textColumn);
     // The quantity takes the room the other columns leave; a position left
     // open ends after its unit.
     PrintLine(TrimRight(

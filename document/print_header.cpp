@@ -110,7 +110,7 @@ void AddBidderLines(std::vector<std::string>& head, const KsGAEBObj* bidder) {
 }  // namespace
 
 std::unique_ptr<std::vector<std::string>> KsLyxObj::BuildPrintHeader() {
-  if (!Loaded() || !reader_) {
+  if (!Loaded()) {
     LastError =
         "Es sind keine Daten zum Drucken vorhanden. Bitte \xF6"
         "ffnen Sie zun\xE4"
@@ -121,7 +121,7 @@ std::unique_ptr<std::vector<std::string>> KsLyxObj::BuildPrintHeader() {
   const NumberFormat& format = FormatSettings();
   const double now = Now();
   auto head = std::make_unique<std::vector<std::string>>();
-  head->push_back(Utf8ToCp1252(reader_->FileName()) + "     " +
+  head->push_back(Utf8ToCp1252(TenderPath()) + "     " +
                   FormatDateTime(format.ShortDateFormat + " " + format.LongTimeFormat, now));
   head->push_back("");
   head->push_back("Projekt: " + TextOf(PrjInfo, "NAME") + " " + TextOf(PrjInfo, "BEZ"));

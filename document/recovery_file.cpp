@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaebxml/xml_identity.h"
 #include "util/codec.h"
 #include "xml/xml_parser.h"
 
@@ -57,11 +59,21 @@ std::string Line(int indent, const std::string& tag, const std::string& text) {
 std::string HeadText(const RecoveryHead& head) {
   std::string text = "  <KOPF>\r\n";
   text += Line(4, "AUSSCHREIBUNG", Hex(head.TenderPath));
-  text += Line(4, "FORMAT", head.Xml ? "X83" : "GAEB2000");
+  text += Line(4, "FORMAT", head.Xml ? "X83" : head.Gaeb90 ? "GAEB90" : "GAEB2000");
   text += Line(4, "ZEIT", std::to_string(head.SavedAt));
   text += Line(4, "MWSTOFFEN", head.VatUnconfirmed ? "1" : "0");
   text += Line(4, "GROESSE", std::to_string(head.TenderSize));
   text += Line(4, "AENDERUNG", std::to_string(head.TenderMTime));
+  if (!head.TenderHash.empty()) text += Line(4, "PRUEFSUMME", XmlEscape(head.TenderHash));
+  if (head.Gaeb90) {
+    const Gaeb90Origin& origin = head.Gaeb90Source;
+    text += Line(4, "PHASE", XmlEscape(origin.Phase));
+    for (const size_t length : origin.Mask.AreaLengths)
+      text += Line(4, "OZSTUFE", std::to_string(length));
+    text += Line(4, "OZPOSITION", std::to_string(origin.Mask.PositionLength));
+    text += Line(4, "OZINDEX", std::to_string(origin.Mask.IndexLength));
+    for (const std::string& record : origin.HeadRecords) text += Line(4, "SATZ", Hex(record));
+  }
   if (head.Xml) {
     text += Line(4, "NAMESPACE", XmlEscape(head.Origin.Namespace));
     text += Line(4, "VERSION", XmlEscape(head.Origin.Version));
@@ -80,20 +92,28 @@ std::string HeadText(const RecoveryHead& head) {
 
 }  // namespace
 
-void WriteRecoveryFile(const std::string& path, KsLyxObj& doc, const RecoveryHead& head) {
+std::string RecoveryText(KsLyxObj& doc, const RecoveryHead& head) {
   if (!doc.GaebRoot)
     throw std::runtime_error(
         "Es ist keine Ausschreibung ge\xF6"
         "ffnet.");
+  std::ostringstream out;
+  out << "<" << kRootTag << " Version=\"1\">\r\n" << HeadText(head);
+  doc.GaebRoot->SaveWholeToXML(out, 2);
+  out << "  <ENDE/>\r\n</" << kRootTag << ">\r\n";
+  return std::move(out).str();
+}
+
+void WriteRecoveryText(const std::string& path, const std::string& text) {
   // Created readable by the user only before anything is in it; the atomic
   // replacement keeps the permissions of the file it replaces.
   if (FILE* f = std::fopen(path.c_str(), "ab")) std::fclose(f);
   chmod(path.c_str(), S_IRUSR | S_IWUSR);
-  WriteFileAtomically(path, [&](std::ostream& out) {
-    out << "<" << kRootTag << " Version=\"1\">\r\n" << HeadText(head);
-    doc.GaebRoot->SaveWholeToXML(out, 2);
-    out << "  <ENDE/>\r\n</" << kRootTag << ">\r\n";
-  });
+  WriteFileAtomically(path, [&](std::ostream& out) { out.write(text.data(), text.size()); });
+}
+
+void WriteRecoveryFile(const std::string& path, KsLyxObj& doc, const RecoveryHead& head) {
+  WriteRecoveryText(path, RecoveryText(doc, head));
 }
 
 namespace {
@@ -182,6 +202,17 @@ class RecoveryReader {
         text + ")");
   }
 
+  // A part of the GAEB 90 numbering: at most the nine columns of an OZ.
+  static size_t Length(const std::string& text) {
+    const long long value = Number(text);
+    if (value < 0 || value > 9)
+      Fail(
+          "ist besch\xE4"
+          "digt (OZ-Stelle " +
+          text + ")");
+    return static_cast<size_t>(value);
+  }
+
   void ReadHead() {
     if (!Next() || parser_.PartKind() != pkStartTag || parser_.PartName() != "KOPF")
       Fail(
@@ -191,7 +222,9 @@ class RecoveryReader {
     bool havePath = false, haveFormat = false, haveTime = false;
     while (Next()) {
       if (parser_.PartKind() == pkEndTag && parser_.PartName() == "KOPF") {
-        if (!havePath || !haveFormat || !haveTime)
+        if (!havePath || !haveFormat || !haveTime ||
+            (head.Gaeb90 &&
+             (head.Gaeb90Source.Phase.empty() || head.Gaeb90Source.Mask.PositionLength == 0)))
           Fail(
               "ist besch\xE4"
               "digt (der Kopf ist unvollst\xE4ndig)");
@@ -214,12 +247,13 @@ class RecoveryReader {
               "digt (der Name der Ausschreibung)");
         havePath = true;
       } else if (name == "FORMAT") {
-        if (text != "X83" && text != "GAEB2000")
+        if (text != "X83" && text != "GAEB2000" && text != "GAEB90")
           Fail(
               "ist besch\xE4"
               "digt (unbekanntes Format " +
               text + ")");
         head.Xml = text == "X83";
+        head.Gaeb90 = text == "GAEB90";
         haveFormat = true;
       } else if (name == "ZEIT") {
         head.SavedAt = Number(text);
@@ -230,6 +264,23 @@ class RecoveryReader {
         head.TenderSize = Number(text);
       } else if (name == "AENDERUNG") {
         head.TenderMTime = Number(text);
+      } else if (name == "PRUEFSUMME") {
+        head.TenderHash = XmlUnescape(text, false);
+      } else if (name == "PHASE") {
+        head.Gaeb90Source.Phase = XmlUnescape(text, false);
+      } else if (name == "OZSTUFE") {
+        head.Gaeb90Source.Mask.AreaLengths.push_back(Length(text));
+      } else if (name == "OZPOSITION") {
+        head.Gaeb90Source.Mask.PositionLength = Length(text);
+      } else if (name == "OZINDEX") {
+        head.Gaeb90Source.Mask.IndexLength = Length(text);
+      } else if (name == "SATZ") {
+        std::string record;
+        if (!FromHex(text, record))
+          Fail(
+              "ist besch\xE4"
+              "digt (ein Kopfsatz der Ausschreibung)");
+        head.Gaeb90Source.HeadRecords.push_back(std::move(record));
       } else if (name == "NAMESPACE") {
         head.Origin.Namespace = XmlUnescape(text, false);
       } else if (name == "VERSION") {
@@ -274,6 +325,9 @@ class RecoveryReader {
   }
 
   void ReadTree() {
+    // The fields an XML tender's tree carries exist once such a tender was
+    // read; a restore at start may come first.
+    if (offer_.Head.Xml) AddXmlIdentityFields();
     if (!Next() || parser_.PartKind() != pkStartTag || parser_.PartName() != kTreeTag)
       Fail(
           "ist besch\xE4"

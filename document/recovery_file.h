@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "gaeb90/gaeb90_origin.h"
 #include "gaebxml/gaeb_xml_origin.h"
 
 class KsGAEBObj;
@@ -21,15 +22,24 @@ struct RecoveryHead {
   bool Xml = false;        // GAEB DA XML (answered by X84), else GAEB 2000
   long long SavedAt = 0;   // seconds since 1970 (UTC) when it was written
   bool VatUnconfirmed = false;
-  // Size and modification time of the tender file when it was opened, to
-  // see whether it changed since.
+  // Size, modification time and content hash of the tender file when it
+  // was opened, to see whether it changed since (document/tender_stamp.h).
   long long TenderSize = -1;
   long long TenderMTime = 0;
+  std::string TenderHash;
   GaebXmlOrigin Origin;  // of an XML tender
+  // Of a GAEB 90 tender, whose offer is a GAEB 90 D84.
+  bool Gaeb90 = false;
+  Gaeb90Origin Gaeb90Source;
 };
 
-// Writes the offer atomically to `path` (mode 0600); raises std::runtime_error
-// (German) on failure, the earlier file then stays.
+// The whole file as text. Made on the thread that owns the document (it
+// reads the tree), so that writing it may happen elsewhere.
+std::string RecoveryText(KsLyxObj& doc, const RecoveryHead& head);
+// Writes such a text atomically to `path` (mode 0600); raises
+// std::runtime_error (German) on failure, the earlier file then stays.
+void WriteRecoveryText(const std::string& path, const std::string& text);
+// Both at once.
 void WriteRecoveryFile(const std::string& path, KsLyxObj& doc, const RecoveryHead& head);
 
 // What a recovery file held.

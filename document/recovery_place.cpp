@@ -25,11 +25,17 @@ void MakeFolder(const std::string& path) {
         " f\xFCr die Wiederherstellung kann nicht angelegt werden: " + std::strerror(errno));
 }
 
-// The lock file's descriptor, locked without waiting; -1 when another holds it.
+// The lock file's descriptor, locked without waiting; -1 when another holds
+// it. A lock file its owner removed while it was being taken (the owner saved
+// or discarded) is no lock any more: only the file now under the name counts.
 int Lock(const std::string& lockPath) {
   const int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return -1;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  struct stat held {
+  }, named{};
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &held) != 0 ||
+      stat(lockPath.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
+      held.st_dev != named.st_dev) {
     close(fd);
     return -1;
   }
@@ -81,13 +87,19 @@ void RecoveryClaim::Release() {
 
 RecoveryClaim RecoveryClaim::ForTender(const std::string& tenderPath) {
   const std::string name = std::filesystem::path(tenderPath).filename().string();
-  const std::string path = RecoveryDirectory() + "/" + (name.empty() ? "lv" : name) + "." +
-                           std::to_string(getpid()) + kSuffix;
-  const int fd = Lock(path + ".lock");
-  if (fd < 0)
-    throw std::runtime_error("Die Wiederherstellungsdatei " + Utf8ToCp1252(path) +
-                             " kann nicht gesperrt werden.");
-  return RecoveryClaim(path, fd);
+  const std::string stem =
+      RecoveryDirectory() + "/" + (name.empty() ? "lv" : name) + "." + std::to_string(getpid());
+  // A file of an earlier process with the same number (after a restart) is
+  // an orphan kept for later, never written over: the next free name is taken.
+  for (int n = 1; n <= 100; ++n) {
+    const std::string path = stem + (n == 1 ? "" : "-" + std::to_string(n)) + kSuffix;
+    const int fd = Lock(path + ".lock");
+    if (fd < 0) continue;
+    if (access(path.c_str(), F_OK) != 0) return RecoveryClaim(path, fd);
+    close(fd);
+  }
+  throw std::runtime_error("Die Wiederherstellungsdatei " + Utf8ToCp1252(stem + kSuffix) +
+                           " kann nicht gesperrt werden.");
 }
 
 std::vector<RecoveryClaim> RecoveryClaim::Orphans() {
@@ -97,7 +109,14 @@ std::vector<RecoveryClaim> RecoveryClaim::Orphans() {
     const std::string path = entry.path().string();
     if (!path.ends_with(kSuffix) || !entry.is_regular_file(ec)) continue;
     const int fd = Lock(path + ".lock");
-    if (fd >= 0) orphans.push_back(RecoveryClaim(path, fd));
+    if (fd < 0) continue;
+    // Removed by its owner between the listing and the lock: nothing to offer.
+    if (access(path.c_str(), F_OK) != 0) {
+      unlink((path + ".lock").c_str());
+      close(fd);
+      continue;
+    }
+    orphans.push_back(RecoveryClaim(path, fd));
   }
   return orphans;
 }

@@ -24,7 +24,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 bool IsOffer(const KsLyxObj& document) {
-  if (document.IsXml()) return false;
+  if (document.IsXml()) return document.IsXmlOffer();
   if (document.IsGaeb90()) return document.IsGaeb90Offer();
   const KsGAEBObj* award = document.VergabeInfo ? document.VergabeInfo->ParentElement() : nullptr;
   return (award && Trim(award->Text("DP")) == "84") ||
@@ -33,8 +33,11 @@ bool IsOffer(const KsLyxObj& document) {
 
 TenderOverwrite CheckTenderOverwrite(const KsLyxObj& document, const std::string& tender,
                                      const std::string& target) {
-  if (!document.Loaded() || !SameFile(tender, target) || IsOffer(document))
-    return TenderOverwrite::None;
+  if (!document.Loaded()) return TenderOverwrite::None;
+  // The X83 an X84 was entered into holds what the offer does not.
+  if (!document.TenderFile().empty() && SameFile(document.TenderFile(), target))
+    return TenderOverwrite::Destroys;
+  if (!SameFile(tender, target) || IsOffer(document)) return TenderOverwrite::None;
   // A GAEB 90 offer holds prices alone and is read back with its tender.
   return document.IsXml() || document.IsGaeb90() || !document.ImportWarning.empty()
              ? TenderOverwrite::Destroys

@@ -10,16 +10,17 @@ class KsLyxObj;
 enum class TenderOverwrite {
   None,      // another file, or the file read is an offer already
   Replaces,  // a D84 over the D83/P83 it came from: it carries all of it, but ask
-  Destroys,  // the offer cannot carry the tender (an X84 over the X83, a GAEB 90
-             // tender, or a tender the import had to change): refused
+  Destroys,  // the offer cannot carry the tender (an X84 over the X83, also the
+             // X83 an X84 read back was entered into, a GAEB 90 tender, or a
+             // tender the import had to change): refused
 };
 
 // True when both names lead to one existing file (links and other spellings included).
 bool SameFile(const std::string& a, const std::string& b);
 
-// A price submission already: exchange phase 84, or saved by this program
-// before its offers said so (those kept the tender's phase 83). An XML tender
-// never is one, since the X84 written over it could not be read again.
+// A price submission already: exchange phase 84 (an X84 read back among
+// them), or a GAEB 2000 file saved by this program before its offers said so
+// (those kept the tender's phase 83). An X83 never is one.
 bool IsOffer(const KsLyxObj& document);
 
 TenderOverwrite CheckTenderOverwrite(const KsLyxObj& document, const std::string& tender,

@@ -41,12 +41,16 @@ bool IsReadableVersion(const std::string& v) { return v == "3.1" || v == "3.2" |
 std::string Quoted(std::string_view utf8) { return "\"" + Utf8ToCp1252(std::string(utf8)) + "\""; }
 
 constexpr char kOnlyTenders[] =
-    "; eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83).";
+    "; eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83) und Angebote "
+    "(Austauschphase 84, X84).";
+
+// A tender asks for an offer, an offer answers one: the two phases read.
+bool IsReadablePhase(const std::string& phase) { return phase == "83" || phase == "84"; }
 
 }  // namespace
 
-bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::string& error,
-              std::string& warning) {
+bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::string& phase,
+              std::string& error, std::string& warning) {
   const pugi::xml_node root = document.document_element();
   const std::string_view ns = NamespaceOf(root);
   NamespaceName named;
@@ -56,7 +60,7 @@ bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::st
             ").";
     return false;
   }
-  if (!named.Phase.empty() && named.Phase != "83") {
+  if (!named.Phase.empty() && !IsReadablePhase(named.Phase)) {
     error = "Der Namensraum " + Quoted(ns) + " der Datei nennt die Austauschphase " + named.Phase +
             ExchangePhaseName(named.Phase) + kOnlyTenders;
     return false;
@@ -79,12 +83,19 @@ bool CheckX83(const pugi::xml_document& document, GaebXmlOrigin& origin, std::st
     error = "Die GAEB DA XML-Datei enth\xE4lt keine Vergabe-Daten (Element \"Award\").";
     return false;
   }
-  std::string phase = Trim(ChildText(award, "DP"));
+  phase = Trim(ChildText(award, "DP"));
   if (phase.empty()) phase = named.Phase;
-  if (phase != "83") {
+  if (!IsReadablePhase(phase)) {
     error = "Die Datei ist eine GAEB DA XML-Datei der Austauschphase " +
             (phase.empty() ? std::string("(ohne Angabe)") : Utf8ToCp1252(phase)) +
             ExchangePhaseName(phase) + kOnlyTenders;
+    return false;
+  }
+  if (!named.Phase.empty() && phase != named.Phase) {
+    // A tender named an offer, or the other way round: either would be misread.
+    error = "Der Namensraum " + Quoted(ns) + " der Datei nennt die Austauschphase " + named.Phase +
+            ", ihr Element DP aber die Austauschphase " + Utf8ToCp1252(phase) +
+            "; die Datei wird nicht gelesen.";
     return false;
   }
   if (!ChildNamed(award, "BoQ")) {

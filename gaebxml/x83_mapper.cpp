@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gaeb/gaeb_classes.h"
+#include "gaebxml/text_complements.h"
 #include "gaebxml/xml_decimal.h"
 #include "gaebxml/xml_identity.h"
 #include "gaebxml/xml_names.h"
@@ -46,8 +47,8 @@ std::string GermanDate(const std::string& iso) {
 
 }  // namespace
 
-X83Mapper::X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& origin)
-    : doc_(doc), source_(source), origin_(origin) {}
+X83Mapper::X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& origin, bool offer)
+    : doc_(doc), source_(source), origin_(origin), offer_(offer) {}
 
 std::unique_ptr<KsGGAEB> X83Mapper::Map(const pugi::xml_node& gaeb) {
   AddXmlIdentityFields();
@@ -252,6 +253,10 @@ void X83Mapper::MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area,
   Set(area, kXmlRNoPartMember, part);
   SetText(area, "BEZ", PlainTextLine(ChildNamed(ctgy, "LblTx")));
   SetFlag(area, "ENTF", ctgy, "NotAppl");
+  const pugi::xml_node totals = ChildNamed(ctgy, "Totals");
+  const std::string owner = "des LV-Bereichs " + Trim(oz);
+  SetNumber(area, "NACHLASSPROZ", totals, "DiscountPcnt", owner);
+  SetNumber(area, "NACHLASSABS", totals, "DiscountAmt", owner);
   MapBody(ChildNamed(ctgy, "BoQBody"), area, oz, depth);
   doc_.NotifyObservers(gcElementRead);
 }
@@ -293,7 +298,9 @@ void X83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,
   for (const auto& component : kComponents)
     SetNumber(position, component[1], item, component[0], owner);
   SetNumber(position, "NACHLASSPROZ", item, "DiscountPcnt", owner);
+  if (offer_) SetNumber(position, "GB", item, "IT", owner);
   MapDescription(ChildNamed(item, "Description"), position);
+  MapComplements(ChildNamed(item, "Description"), position);
   MapSubDescriptions(item, position);
   static_cast<KsGPOSITION&>(position).DeriveDisplayFields();
   doc_.NotifyObservers(gcElementRead);
@@ -350,4 +357,21 @@ void X83Mapper::MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& positi
         std::trunc(quantity) == quantity)
       Set(unterbeschr, "MENGE", std::to_string(static_cast<int32_t>(quantity)));
   }
+}
+
+void X83Mapper::MapComplements(const pugi::xml_node& description, KsGAEBObj& position) {
+  const pugi::xml_node detail = ChildNamed(ChildNamed(description, "CompleteText"), "DetailTxt");
+  std::vector<TextComplement> complements;
+  for (pugi::xml_node c = detail.first_child(); c; c = c.next_sibling()) {
+    if (!IsNamed(c, "TextComplement") || Trim(c.attribute("Kind").value()) != "Bidder") continue;
+    // PlainTextLine leaves neither tabs nor line breaks, which part the held text.
+    TextComplement complement{Trim(text_(c.attribute("MarkLbl").value())),
+                              text_(PlainTextLine(ChildNamed(c, "ComplCaption"))),
+                              text_(PlainTextLine(ChildNamed(c, "ComplTail"))), std::string()};
+    if (offer_) complement.Answer = text_(PlainTextLine(ChildNamed(c, "ComplBody")));
+    for (char& ch : complement.MarkLbl)
+      if (ch == '\t' || ch == '\n' || ch == '\r') ch = ' ';
+    complements.push_back(std::move(complement));
+  }
+  if (!complements.empty()) SetBidderComplements(position, complements);
 }

@@ -25,7 +25,9 @@ class X83Error : public std::runtime_error {
 //   AddText -> ZUSTEXT, BoQ -> LV with BoQInfo -> LVINFO (BoQBkdn -> LVGLIED),
 //   BoQCtgy -> LVBEREICH, Item -> POSITION (SubDescr -> UNTERBESCHR),
 //   MarkupItem -> ZUSCHLPOSITION, Remark and other text-only entries ->
-//   HINWEIS, Description -> BESCHREIBUNG.
+//   HINWEIS, Description -> BESCHREIBUNG; the bidder's text complements of
+//   an item into its hidden member (text_complements.h), the discounts in
+//   the Totals of a BoQCtgy into the area's.
 // Every element gets the document as ImportParams, which hears code 3 after
 // each area and position. Texts are converted to Windows-1252, numbers to the
 // user's format, dates to dd.mm.yyyy. A number that is not one or reaches
@@ -33,7 +35,10 @@ class X83Error : public std::runtime_error {
 // the line.
 class X83Mapper {
  public:
-  X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& origin);
+  // `offer`: the file is a price submission (X84), whose text complements
+  // hold the bidder's answers and whose items their amounts (IT, kept in
+  // GB until the tree is recomputed); a tender's complements are blanks.
+  X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& origin, bool offer);
 
   std::unique_ptr<KsGGAEB> Map(const pugi::xml_node& gaeb);
   // What the text conversion had to replace.
@@ -69,6 +74,7 @@ class X83Mapper {
   void MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder);
   void MapDescription(const pugi::xml_node& description, KsGAEBObj& element);
   void MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position);
+  void MapComplements(const pugi::xml_node& description, KsGAEBObj& position);
 
   std::string ItemOz(const pugi::xml_node& item, const std::string& parentOz) const;
   std::string Line(const pugi::xml_node& node) const;
@@ -76,6 +82,7 @@ class X83Mapper {
   GaebDocument& doc_;
   const XmlSource& source_;
   GaebXmlOrigin& origin_;
+  const bool offer_;
   TextConverter text_;
   std::vector<Level> areaLevels_;
   Level itemLevel_;

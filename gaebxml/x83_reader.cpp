@@ -8,6 +8,7 @@
 
 #include "gaebxml/x83_check.h"
 #include "gaebxml/x83_mapper.h"
+#include "gaebxml/x84_answers.h"
 #include "gaebxml/xml_parse.h"
 
 namespace {
@@ -76,9 +77,11 @@ X83Result ReadX83(XmlSource source, GaebDocument& doc) {
   X83Result result;
   pugi::xml_document document;
   if (!ParseXml(document, source, result.Error)) return result;
-  std::string versionWarning;
-  if (!CheckX83(document, result.Origin, result.Error, versionWarning)) return result;
-  X83Mapper mapper(doc, source, result.Origin);
+  std::string versionWarning, phase;
+  if (!CheckX83(document, result.Origin, phase, result.Error, versionWarning)) return result;
+  result.Offer = phase == "84";
+  result.CarriesTender = !result.Offer || CarriesTender(document.document_element());
+  X83Mapper mapper(doc, source, result.Origin, result.Offer);
   try {
     result.Root = mapper.Map(document.document_element());
   } catch (const X83Error& e) {

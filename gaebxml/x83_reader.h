@@ -22,10 +22,17 @@ struct X83Result {
   size_t ControlCharacters = 0;
   // What the import had to change or decide, for the user; "" when nothing.
   std::string Warning;
+  // The file is a price submission (X84, phase 84) rather than a tender.
+  bool Offer = false;
+  // An offer that repeats the tender (every item with its quantity or its
+  // text) opens alone; one that answers by ID only needs its tender
+  // (x84_answers.h).
+  bool CarriesTender = false;
 };
 
 // Reads an X83 (GAEB DA XML 3.0 to 3.3) into the element tree the GAEB 2000
-// reader builds (mapping in gaebxml/x83_mapper.h). Malformed XML, entities
+// reader builds (mapping in gaebxml/x83_mapper.h); an X84 likewise, with
+// whatever of the tender it repeats. Malformed XML, entities
 // other than the predefined ones, XML that is not GAEB DA XML, another
 // version or exchange phase, and numbers that are not numbers are refused
 // with a message naming what was found.

@@ -11,6 +11,7 @@
 #include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_totals.h"
 #include "gaebxml/element_reading.h"
+#include "gaebxml/text_complements.h"
 #include "gaebxml/xml_decimal.h"
 #include "gaebxml/xml_identity.h"
 #include "util/codec.h"
@@ -202,6 +203,23 @@ class X84Builder {
     const double discount = MemberNumber(&position, "NACHLASSPROZ");
     if (CompareRounded(2, discount, 0) != 0) Add(item, "DiscountPcnt", XmlRate(discount));
     if (priced) Add(item, "IT", XmlDecimal(MemberNumber(&position, "GB"), 2));
+    Complements(item, position);
+  }
+
+  // The bidder's answers to the text complements, by the client's mark,
+  // the text around each blank staying with the tender.
+  static void Complements(pugi::xml_node item, const KsGAEBObj& position) {
+    pugi::xml_node detail;
+    for (const TextComplement& complement : BidderComplements(position)) {
+      if (complement.Answer.empty()) continue;
+      if (!detail)
+        detail =
+            item.append_child("Description").append_child("CompleteText").append_child("DetailTxt");
+      pugi::xml_node answer = detail.append_child("TextComplement");
+      Attribute(answer, "MarkLbl", complement.MarkLbl);
+      Attribute(answer, "Kind", "Bidder");
+      Add(answer.append_child("ComplBody"), "span", complement.Answer);
+    }
   }
 
   const GaebXmlOrigin& origin_;

@@ -21,7 +21,10 @@ X84Stamp X84StampNow();
 // numbers from AN), and the BoQ with every area and position by ID and
 // RNoPart (RNoIndex where there is one): positions with UP, UPComp1..n where
 // components are given, DiscountPcnt where there is one, and IT, except that
-// a position without a unit price has no UP, UPComp or IT; zuschlag
+// a position without a unit price has no UP, UPComp or IT, and a position
+// with answered text complements ends with them (Description, CompleteText,
+// DetailTxt, one TextComplement Kind="Bidder" with its MarkLbl and ComplBody
+// each); zuschlag
 // positions by their identity alone; Totals of every area (Total, discount,
 // total after discount) and of the BoQ (Total, VAT, VATAmount, TotalGross).
 // Amounts have a point as decimal separator; unit prices 3 decimals, amounts

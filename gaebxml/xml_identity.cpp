@@ -4,6 +4,7 @@
 
 #include "core/fb_desc.h"
 #include "gaeb/gaeb_catalogue.h"
+#include "gaebxml/text_complements.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ void AddXmlIdentityFields() {
   AddHiddenFields("GAEBLV", {kXmlIdMember});
   AddHiddenFields("GAEBHINWEIS", {kXmlIdMember});
   AddHiddenFields("GAEBLVBEREICH", {kXmlIdMember, kXmlRNoPartMember});
-  AddHiddenFields("GAEBPOSITION", {kXmlIdMember, kXmlRNoPartMember, kXmlRNoIndexMember});
+  AddHiddenFields("GAEBPOSITION",
+                  {kXmlIdMember, kXmlRNoPartMember, kXmlRNoIndexMember, kXmlComplementsMember});
   AddHiddenFields("GAEBZUSCHLPOSITION", {kXmlIdMember, kXmlRNoPartMember, kXmlRNoIndexMember});
 }

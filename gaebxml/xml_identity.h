@@ -9,6 +9,7 @@ inline constexpr char kXmlIdMember[] = "_TARVO_XML_ID";
 inline constexpr char kXmlRNoPartMember[] = "_TARVO_XML_RNOPART";
 inline constexpr char kXmlRNoIndexMember[] = "_TARVO_XML_RNOINDEX";
 
+// Positions also keep their bidder's text complements (text_complements.h).
 // Appends the hidden fields to the descriptors of LV, LVBEREICH, POSITION,
 // ZUSCHLPOSITION and HINWEIS (registering the catalogue first), so elements
 // created afterwards carry them; elements created before keep their members.

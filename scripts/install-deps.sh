@@ -6,7 +6,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql postgresql libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev libsqlite3-dev
   xvfb xauth xdg-utils qt6-translations-l10n shared-mime-info desktop-file-utils fonts-dejavu-core fonts-liberation poppler-utils python3
-  libpugixml-dev
+  libpugixml-dev libxlsxwriter-dev libzip-dev libreoffice-calc-nogui
+  dpkg-dev lintian xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -147,6 +147,9 @@ void TFormLyx::CreateActions() {
   aInfo = NewAction(this, "aInfo", QStringLiteral("Info"), QString());
   connect(aInfo, &QAction::triggered, this, [this] { TDlgInfoLyx(this).exec(); });
 
+  aTakeOver = NewAction(this, "aTakeOver", QStringLiteral("Preise \u00FCbernehmen ..."), QString());
+  connect(aTakeOver, &QAction::triggered, this, &TFormLyx::TakeOverPrices);
+
   mEnd = NewAction(this, "mEnd", QStringLiteral("Beenden"), QString(), Qt::Key_Escape);
   connect(mEnd, &QAction::triggered, this, &QWidget::close);
 }
@@ -156,6 +159,9 @@ void TFormLyx::CreateMenus() {
   file->setObjectName(QStringLiteral("mmDatei"));
   file->addAction(aLoad);
   file->addAction(aSave);
+  file->addSeparator();
+  file->addAction(aTakeOver);
+  AddSheetMenu(*file);
   file->addSeparator();
   file->addAction(aPrint);
   file->addSeparator();

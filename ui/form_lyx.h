@@ -18,6 +18,7 @@ class PrintTarget;
 class SettingsStore;
 class WindowDialogs;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QSplitter;
 class QTabWidget;
@@ -51,9 +52,18 @@ class TFormLyx : public QMainWindow {
   // shown one is replaced only when that succeeds, so a failed open leaves
   // the previous tender as it was. False when the file could not be opened.
   bool LoadFile(const QString& path);
+  // Shows an offer restored from a recovery file (ui/recovery_question.h) as
+  // unsaved, exactly as it was secured; the file `claim` holds is the one
+  // secured to from now on, until the offer is saved or dropped.
+  void ShowRestored(std::unique_ptr<KsLyxObj> offer, RecoveryClaim claim, const RecoveryHead& head);
   // aSave: checks the offer (MayLetOfferGo), then saves it as SaveOffer
   // does; true when it was written.
   bool SaveFile();
+  // "Preise übernehmen ...": the prices of an offer chosen in the open dialog
+  // entered into the open tender, all or none (document/price_takeover.h);
+  // the user says whether prices entered before give way, the report says
+  // what was taken and what stays open.
+  void TakeOverPrices();
   // Unsaved changes are offered for saving ("Ja" saves as aSave does, "Nein"
   // drops them, "Abbrechen" keeps them); true when the caller may go on.
   bool MayDiscardChanges();
@@ -61,7 +71,7 @@ class TFormLyx : public QMainWindow {
   // options page has passed, or at once when `force`; a failure is shown
   // once per tender, so that typing goes on. True when written.
   bool SecureOffer(bool force);
-  const Autosave& AutoSave() const { return autosave_; }
+  Autosave& AutoSave() { return autosave_; }
   // aPrint: the offer print on a printer or PDF file chosen in the print dialog.
   void aPrintExecute();
   // aSend: the offer as a D84 attachment to the client, by e-mail.
@@ -90,10 +100,17 @@ class TFormLyx : public QMainWindow {
  private:
   void CreateActions();
   void CreateMenus();
+  // Datei: Exportieren (XLSX, CSV) and the prices of a returned workbook.
+  void AddSheetMenu(QMenu& file);
+  void ExportSheet(bool csv);
+  void TakeWorkbookPrices();
   QWidget* CreateTopBar();
   QWidget* CreateClient();
   QWidget* CreateHintPanel();
   LyxSettingsParts SettingsParts();
+  // Makes `incoming` the shown document: the pages are bound to it and
+  // filled, the old one goes.
+  void TakeDocument(std::unique_ptr<KsLyxObj> incoming);
 
   // Saves the offer as D84 (X84) under a name chosen in the save dialog;
   // true when it was written.
@@ -117,6 +134,8 @@ class TFormLyx : public QMainWindow {
   void RecentFileChosen(const QString& path);
   void FontSizeClicked();
   void CommitEdits();
+  // Commands that need a tender say so when none is loaded (false then).
+  bool TenderLoadedOrSaySo();
   // The file's name, "*" while the offer differs from it, and the program.
   void UpdateTitle();
   void SetHintHeight(int height);
@@ -141,6 +160,7 @@ class TFormLyx : public QMainWindow {
 
   QAction* aLoad = nullptr;
   QAction* aSave = nullptr;
+  QAction* aTakeOver = nullptr;
   QAction* aPrint = nullptr;
   QAction* aSend = nullptr;
   QAction* aToogleOpt = nullptr;

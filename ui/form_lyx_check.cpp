@@ -18,6 +18,7 @@ bool TFormLyx::MayLetOfferGo(const std::vector<OfferFinding>& findings) {
 void TFormLyx::GoToFinding(const OfferFinding& finding) {
   switch (finding.What) {
     case OfferFinding::Kind::UnpricedPositions:
+    case OfferFinding::Kind::OpenComplements:
       pc->setCurrentWidget(tsTitPos);
       tsTitPos->ShowPosition(const_cast<KsGAEBObj*>(finding.Position));
       break;

@@ -53,21 +53,23 @@ bool TFormLyx::LoadFile(const QString& path) {
   CommitEdits();
   auto incoming = std::make_unique<KsLyxObj>();
   incoming->AddObserver(observer_.get());
-  if (!incoming->Import(NativePath(path))) {
+  bool imported = incoming->Import(NativePath(path));
+  // An X84 without its tender beside it: the user names the tender.
+  if (!imported && incoming->TenderMissing()) {
+    const QString tender = dialogs_.TenderFileName(this, QFileInfo(path).absolutePath());
+    if (tender.isEmpty()) {
+      incoming->RemoveObserver(observer_.get());
+      return false;
+    }
+    imported = incoming->Import(NativePath(path), NativePath(tender));
+  }
+  if (!imported) {
     incoming->RemoveObserver(observer_.get());
     MessageBoxes().ShowMessage(incoming->LastError);
     return false;
   }
   incoming->TakeDefaultVatRate(tsOpt->DefaultVatRate());
-  pc->hide();
-  tv->clear();
-  infoPages_->SetDocument(*incoming);
-  tsTitPos->SetDocument(*incoming);
-  document_->RemoveObserver(observer_.get());
-  std::swap(document_, incoming);  // the old tender goes when nothing shows it any more
-
-  document_->NotifyObservers(lcDisplaying);
-  infoPages_->Fill();
+  TakeDocument(std::move(incoming));
   if (document_->MergeBidderData(infoPages_->BidderValues()))
     infoPages_->SetBidderValues(document_->BidderData());
   document_->NotifyObservers(lcTotalsChanged);
@@ -84,15 +86,29 @@ bool TFormLyx::LoadFile(const QString& path) {
   return true;
 }
 
+void TFormLyx::TakeDocument(std::unique_ptr<KsLyxObj> incoming) {
+  pc->hide();
+  tv->clear();
+  infoPages_->SetDocument(*incoming);
+  tsTitPos->SetDocument(*incoming);
+  document_->RemoveObserver(observer_.get());
+  std::swap(document_, incoming);  // the old tender goes when nothing shows it any more
+  document_->NotifyObservers(lcDisplaying);
+  infoPages_->Fill();
+}
+
+bool TFormLyx::TenderLoadedOrSaySo() {
+  if (document_->Loaded()) return true;
+  MessageBoxes().ShowMessage(
+      "Bitte lesen Sie zun\xE4"
+      "chst eine Datei ein.");
+  return false;
+}
+
 // Without a loaded tender there is no tree to write, so the command says
 // what to do first, as sending does.
 bool TFormLyx::SaveFile() {
-  if (!document_->Loaded()) {
-    MessageBoxes().ShowMessage(
-        "Bitte lesen Sie zun\xE4"
-        "chst eine Datei ein.");
-    return false;
-  }
+  if (!TenderLoadedOrSaySo()) return false;
   CommitEdits();
   return MayLetOfferGo(CheckOffer(*document_)) && SaveOffer();
 }
@@ -100,7 +116,8 @@ bool TFormLyx::SaveFile() {
 // The tender it was read from is replaced only after a question of its own,
 // and never by an offer that cannot carry it.
 bool TFormLyx::SaveOffer() {
-  const QString imported = PathFromNative(document_->Reader()->FileName());
+  // A restored offer has no reader: the tender it names decides as well.
+  const QString imported = PathFromNative(document_->TenderPath());
   const QString proposed = WithExtension(PathFromNative(document_->FileName()),
                                          QString::fromLatin1(document_->OfferExtension().c_str()));
   const QString directory = QFileInfo(imported).absolutePath();
@@ -110,7 +127,7 @@ bool TFormLyx::SaveOffer() {
                            : dialogs_.SaveFileName(this, directory, proposed);
   if (name.trimmed().isEmpty()) return false;
   const TenderOverwrite over =
-      CheckTenderOverwrite(*document_, document_->Reader()->FileName(), NativePath(name));
+      CheckTenderOverwrite(*document_, document_->TenderPath(), NativePath(name));
   if (over == TenderOverwrite::Destroys) {
     MessageBoxes().ShowMessage(TenderOverwriteText(over, NativePath(name)));
     return false;

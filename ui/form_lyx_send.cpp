@@ -16,12 +16,7 @@
 // it first when the user wants.
 void TFormLyx::aSendExecute() {
   CommitEdits();
-  if (!document_->Loaded()) {
-    MessageBoxes().ShowMessage(
-        "Bitte lesen Sie zun\xE4"
-        "chst eine Datei ein.");
-    return;
-  }
+  if (!TenderLoadedOrSaySo()) return;
   const bool showMapiClient = tsOpt->cboxShowMapiClient->isChecked();
   const std::optional<std::string> recipient =
       OfferRecipient(*document_, showMapiClient, dialogs_, this);

@@ -33,6 +33,12 @@ unter der Tabelle, wo Sie auch den Mehrwertsteuersatz eingeben. Unter der Tabell
 Langtext der gewählten Zeile, seine Schriftgröße stellen Sie im Menü Ansicht ein. Zwischen den
 Titeln wechseln Sie über den Baum. Mit [Strg]+[N] springen Sie zur nächsten, mit [Strg]+[L] zur
 vorherigen Position ohne Einheitspreis.</p>
+<p>Lässt der Auftraggeber im Langtext einer Position Angaben des Bieters offen (Textergänzungen,
+etwa "Fabrikat: ..."), stehen unter dem Langtext Eingabefelder dafür, beschriftet mit dem Text
+des Auftraggebers. Ihre Angaben werden mit dem Angebot gespeichert und gedruckt; offene Felder
+meldet das Programm vor dem Drucken, Speichern und Versenden. Ein gespeichertes X84-Angebot
+öffnen Sie wie eine Ausschreibung; liegt die zugehörige X83-Datei nicht unter gleichem Namen
+daneben, fragt das Programm nach ihr.</p>
 <p>Die Spalte Typ zeigt die Art der Position:</p>
 <table cellspacing="0" cellpadding="3">
 <tr><td><u>Typ</u></td><td><u>Bezeichnung</u></td><td><u>betragsbildend</u></td></tr>

@@ -10,6 +10,7 @@
 
 #include "ui/center_on_screen.h"
 #include "ui/maker.h"
+#include "util/version.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ TDlgInfoLyx::TDlgInfoLyx(QWidget* parent) : QDialog(parent) {
   text->addWidget(ProductLabel(QStringLiteral("Tarvo Rudarur"), group));
   text->addWidget(ProductLabel(QStringLiteral("Bieter - Preiserfassung"), group));
   text->addStretch(1);
-  text->addWidget(TextLabel(QStringLiteral("Version  1.0.1.13"), group));
+  text->addWidget(
+      TextLabel(QStringLiteral("Version  %1").arg(QLatin1String(kTarvoVersion)), group));
   text->addStretch(1);
   text->addWidget(TextLabel(QStringLiteral("Tel. %1, Fax %2").arg(kMakerPhone, kMakerFax), group));
   text->addWidget(

@@ -42,7 +42,7 @@ std::unique_ptr<TextDevice> QtPrintTarget::Open() {
 }
 
 void PrintOfferCommand(KsLyxObj& document, bool longTexts, PrintTarget& target) {
-  if (!document.Reader()) {
+  if (!document.Reader() && !document.Loaded()) {  // a restored offer has no reader
     MessageBoxes().ShowError(
         "Es sind keine Daten zum Drucken vorhanden. Bitte \xF6"
         "ffnen Sie zun\xE4"

@@ -19,8 +19,10 @@
 namespace {
 
 const QString kOpenFilter = QStringLiteral(
-    "D83 Datei (*.*83);;GAEB-Dateien (*.D8* *.P8*);;GAEB DA XML-Dateien (*.X83 *.x83);;"
-    "alle Dateien (*)");
+    "D83 Datei (*.*83);;GAEB-Dateien (*.D8* *.P8*);;GAEB DA XML-Dateien (*.X83 *.x83 *.X84 "
+    "*.x84);;Angebote (*.D84 *.d84 *.X84 *.x84);;alle Dateien (*)");
+const QString kTenderFilter =
+    QStringLiteral("GAEB DA XML-Ausschreibung (*.X83 *.x83);;alle Dateien (*)");
 const QString kD84Filter = QStringLiteral("D84 - Datei (*.d84);;Alle Dateien (*)");
 const QString kGaeb90Filter = QStringLiteral("GAEB 90 D84 - Datei (*.d84 *.D84)");
 const QString kGaeb2000Filter = QStringLiteral("GAEB 2000 D84 - Datei (*.d84 *.D84)");
@@ -54,6 +56,14 @@ QString QtWindowDialogs::OpenFileName(QWidget* parent) {
   const QString file = Run(dialog);
   if (!file.isEmpty()) openDirectory_ = dialog.directory().absolutePath();
   return file;
+}
+
+QString QtWindowDialogs::TenderFileName(QWidget* parent, const QString& directory) {
+  QFileDialog dialog(parent, QStringLiteral("Zugeh\u00F6rige Ausschreibung w\u00E4hlen"), directory,
+                     kTenderFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return Run(dialog);
 }
 
 // The window asks about overwriting itself, so the dialog must not ask as well.

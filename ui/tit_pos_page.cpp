@@ -14,6 +14,7 @@
 #include "gaeb/gaeb_texts.h"
 #include "gaeb/gaeb_totals.h"
 #include "ui/area_rows.h"
+#include "ui/complement_panel.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/price_grid.h"
@@ -73,10 +74,18 @@ TitPosPage::TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumn
 
   totals_ = new TotalsPanel(document, this);
 
+  complements_ = new ComplementPanel(document, this);
+  auto* text = new QWidget(this);
+  auto* textLayout = new QVBoxLayout(text);
+  textLayout->setContentsMargins(0, 0, 0, 0);
+  textLayout->setSpacing(0);
+  textLayout->addWidget(reLTxt, 1);
+  textLayout->addWidget(complements_);
+
   auto* info = new QWidget(this);
   auto* infoLayout = new QHBoxLayout(info);
   infoLayout->setContentsMargins(0, 0, 0, 0);
-  infoLayout->addWidget(reLTxt, 1);
+  infoLayout->addWidget(text, 1);
   infoLayout->addWidget(totals_);
 
   splitter_ = new ResizeReportingSplitter([this] { SnapToRows(); }, this);
@@ -97,6 +106,7 @@ TitPosPage::TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumn
   connect(sg, &PriceGrid::ValueEntered, this, &TitPosPage::Edited);
   connect(sg, &PriceGrid::EmptyEpRequested, this, &TitPosPage::FindEmptyEp);
   connect(totals_, &TotalsPanel::VatChanged, this, &TitPosPage::Edited);
+  connect(complements_, &ComplementPanel::Edited, this, &TitPosPage::Edited);
   connect(totals_, &TotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
   connect(splitter_, &QSplitter::splitterMoved, sg, &PriceGrid::CommitEdit);
   connect(splitter_, &QSplitter::splitterMoved, this, [this] {
@@ -144,12 +154,14 @@ void TitPosPage::ShowElement(KsGAEBObj* element) {
 void TitPosPage::Clear() {
   sg->SetColumns({});
   ShowElement(nullptr);
+  complements_->Show(nullptr);
 }
 
 void TitPosPage::SetDocument(KsLyxObj& document) {
   Clear();
   document_ = &document;
   totals_->SetDocument(document);
+  complements_->SetDocument(document);
 }
 
 void TitPosPage::ShowArea(KsGAEBObj* area) {
@@ -226,6 +238,7 @@ void TitPosPage::CommitEdit() { sg->CommitEdit(); }
 
 // The element's number ("OZ", its first member), then its long text.
 void TitPosPage::ShowLongText(KsGAEBObj* element) {
+  complements_->Show(element);
   if (!element) {
     reLTxt->clear();
     return;

@@ -10,6 +10,7 @@ class QTextEdit;
 class GridColumnsEditor;
 class PriceGrid;
 class TotalsPanel;
+class ComplementPanel;
 
 // The page "&Titel-Positionen": the price grid with its in-place editor, the
 // long-text view and the totals panel under a splitter. The main window owns
@@ -78,6 +79,7 @@ class TitPosPage : public QWidget {
   PriceGrid* sg;
   QTextEdit* reLTxt;
   TotalsPanel* totals_;
+  ComplementPanel* complements_;
   QSplitter* splitter_;
   int infoHeight_;  // as designed, or as the user dragged it
 };

@@ -13,6 +13,9 @@ class WindowDialogs {
   virtual ~WindowDialogs() = default;
   // The file to open; empty when the user cancels.
   virtual QString OpenFileName(QWidget* parent) = 0;
+  // The tender an offer answers, when it is not beside it ("Zugehörige
+  // Ausschreibung wählen"), starting in `directory`; empty on cancel.
+  virtual QString TenderFileName(QWidget* parent, const QString& directory) = 0;
   // The file to save to, starting in `directory` with `proposedName`; empty on cancel.
   virtual QString SaveFileName(QWidget* parent, const QString& directory,
                                const QString& proposedName) = 0;
@@ -24,6 +27,11 @@ class WindowDialogs {
     gaeb2000 = false;
     return SaveFileName(parent, directory, proposedName);
   }
+  // A workbook to take prices from (.xlsx, .csv); empty on cancel.
+  virtual QString OpenWorkbookName(QWidget* parent) = 0;
+  // Where to export the LV; the proposed name's suffix (.xlsx, .csv) gives
+  // the format. Empty on cancel.
+  virtual QString SaveWorkbookName(QWidget* parent, const QString& proposedName) = 0;
   // The print dialog on a printer whose job title is set; false on cancel.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 

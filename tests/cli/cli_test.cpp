@@ -63,6 +63,43 @@ TEST_F(CliTest, WrongUsageShowsTheUsage) {
   }
 }
 
+// An option no command knows is wrong usage, wherever it stands, and is
+// named; it is never taken for a file name.
+TEST_F(CliTest, UnknownOptionsAreWrongUsage) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"info", "--verbose", kSample},
+      {"info", "--jsn", kSample},
+      {"info", "--verbose"},
+      {"export", kSample, "-o"},
+      {"price", "--ja", kSample, "p.txt", "out.d84"},
+      {"print", kSample, "out.txt", "--langtexte"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(args[0] + " " + args[1]);
+    const CliResult r = cli_.Run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("Unbekannte Option: -", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("Aufruf:"), std::string::npos);
+    EXPECT_TRUE(r.out.empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(cli_.Path("out.txt")));
+  EXPECT_FALSE(std::filesystem::exists(cli_.Path("-o")));
+}
+
+TEST_F(CliTest, HelpAndVersionGoToStandardOutput) {
+  for (const std::string option : {"--help", "-h"}) {
+    const CliResult r = cli_.Run({option});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Aufruf:", 0), 0u) << option;
+    EXPECT_NE(r.out.find("tarvo-cli --help | -h | --version"), std::string::npos);
+    EXPECT_TRUE(r.err.empty());
+  }
+  const CliResult version = cli_.Run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("tarvo-cli ") + TARVO_PROJECT_VERSION + "\n");
+  EXPECT_TRUE(version.err.empty());
+}
+
 TEST_F(CliTest, DocumentFailuresEndWithTheirMessage) {
   const std::string missing = cli_.Path("M\u00fcller fehlt.d83");
   const std::string notGaeb = cli_.Write("brief.txt", "Sehr geehrte Damen und Herren\r\n");

@@ -163,17 +163,17 @@ TEST(X83Commands, TheNamespaceDecidesWhatIsReadAndHowItIsAnswered) {
       {"DA86_3.3.X83",
        "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA86/3.3\" der Datei nennt die "
        "Austauschphase 86 (Auftragserteilung); eingelesen werden nur Angebotsaufforderungen "
-       "(Austauschphase 83, X83).\n",
+       "(Austauschphase 83, X83) und Angebote (Austauschphase 84, X84).\n",
        "", ""},
       {"DA84.X83",
-       "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA84\" der Datei nennt die "
-       "Austauschphase 84 (Angebotsabgabe); eingelesen werden nur Angebotsaufforderungen "
-       "(Austauschphase 83, X83).\n",
+       "Die Datei ist eine GAEB DA XML-Datei im Namensraum "
+       "\"http://www.gaeb.de/GAEB_DA_XML/DA84\", den keine der gelesenen Versionen 3.0 bis "
+       "3.3 hat.\n",
        "", ""},
       {"DA31_3.3.X83",
        "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA31/3.3\" der Datei nennt die "
        "Austauschphase 31 (Mengenermittlung); eingelesen werden nur Angebotsaufforderungen "
-       "(Austauschphase 83, X83).\n",
+       "(Austauschphase 83, X83) und Angebote (Austauschphase 84, X84).\n",
        "", ""},
       {"DA83_200407.X83",
        "Die Datei ist eine GAEB DA XML-Datei im Namensraum "

@@ -38,11 +38,14 @@ TEST_F(AutosaveTest, WritesWhileUnsavedAndGoesWithTheSave) {
   EXPECT_FALSE(save_.Secure(doc_, 1000)) << "nothing changed";
   Edit("12,50");
   EXPECT_TRUE(save_.Secure(doc_, 1000));
+  save_.Wait();
   const std::string path = save_.Path();
   EXPECT_NE(path.find("/Tarvo_Redurir/Wiederherstellung/LV_Los01.P83."), std::string::npos);
   EXPECT_FALSE(save_.Secure(doc_, 1059));
   EXPECT_TRUE(save_.Secure(doc_, 1059, true));
+  save_.Wait();
   EXPECT_TRUE(save_.Secure(doc_, 1119));
+  save_.Wait();
 
   RecoveredOffer offer;
   std::string error;
@@ -50,6 +53,7 @@ TEST_F(AutosaveTest, WritesWhileUnsavedAndGoesWithTheSave) {
   EXPECT_EQ(offer.Head.TenderPath, tender_);
   EXPECT_EQ(offer.Head.SavedAt, 1119);
   EXPECT_GT(offer.Head.TenderSize, 0);
+  EXPECT_EQ(offer.Head.TenderHash.size(), 16u);
 
   save_.Discard();
   EXPECT_NE(access(path.c_str(), F_OK), 0);

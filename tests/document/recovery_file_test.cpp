@@ -36,7 +36,7 @@ struct Tender {
 
 std::vector<Tender> RealTenders() {
   std::vector<Tender> tenders;
-  for (const char* dir : {"real", "xml-real"})
+  for (const char* dir : {"real", "xml-real", "gaeb90"})
     for (const auto& entry :
          std::filesystem::directory_iterator(std::string(TARVO_TEST_DATA_DIR) + "/" + dir))
       tenders.push_back({dir, entry.path().filename().string()});
@@ -57,6 +57,10 @@ TEST_P(RecoveryRealTest, GivesTheSameOffer) {
   if (doc_.XmlOrigin()) head.Origin = *doc_.XmlOrigin();
   head.SavedAt = 1700000000;
   head.VatUnconfirmed = doc_.VatRateUnconfirmed();
+  if (doc_.Gaeb90Source()) {
+    head.Gaeb90 = true;
+    head.Gaeb90Source = *doc_.Gaeb90Source();
+  }
   const std::string file = dir_.Path("recovery.xml");
   WriteRecoveryFile(file, doc_, head);
   struct stat info {};
@@ -70,6 +74,7 @@ TEST_P(RecoveryRealTest, GivesTheSameOffer) {
   EXPECT_EQ(read.SavedAt, 1700000000);
   EXPECT_TRUE(restored.Modified());
   EXPECT_EQ(restored.IsXml(), doc_.IsXml());
+  EXPECT_EQ(restored.IsGaeb90(), doc_.IsGaeb90());
   const std::string again = OfferBytes(restored, dir_.Path("restored") + restored.OfferExtension());
   EXPECT_TRUE(WithoutStamp(original) == WithoutStamp(again)) << "the offers differ";
 }
@@ -142,9 +147,12 @@ TEST_F(RecoveryBadFileTest, ForeignAndEditedFilesAreRefused) {
        "ist keine Wiederherstellungsdatei dieses Programms"},
       {edited("Version=\"1\"", "Version=\"2\""),
        "ist keine Wiederherstellungsdatei dieses Programms"},
+      {edited("<FORMAT>GAEB2000", "<FORMAT>GAEB91"),
+       "ist besch\xE4"
+       "digt (unbekanntes Format GAEB91)"},
       {edited("<FORMAT>GAEB2000", "<FORMAT>GAEB90"),
        "ist besch\xE4"
-       "digt (unbekanntes Format GAEB90)"},
+       "digt (der Kopf ist unvollst\xE4ndig)"},
       {edited("<ZEIT>1700000000", "<ZEIT>gestern"),
        "ist besch\xE4"
        "digt (keine Zahl: gestern)"},

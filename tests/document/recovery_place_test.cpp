@@ -75,3 +75,26 @@ TEST_F(RecoveryPlaceTest, OnlyFilesOfDeadOwnersAreOffered) {
 }
 
 }  // namespace
+
+namespace {
+
+// After a restart a new process may get the number of one that was killed:
+// its file is an orphan to be asked about, never written over.
+TEST_F(RecoveryPlaceTest, AnEarlierProcessWithTheSameNumberKeepsItsFile) {
+  const std::string earlier =
+      RecoveryDirectory() + "/LV_Los01.P83." + std::to_string(getpid()) + ".wiederherstellung.xml";
+  FILE* f = std::fopen(earlier.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs("alt", f);
+  std::fclose(f);
+  RecoveryClaim own = RecoveryClaim::ForTender("/irgendwo/LV_Los01.P83");
+  EXPECT_NE(own.Path(), earlier);
+  EXPECT_NE(own.Path().find("." + std::to_string(getpid()) + "-2.wiederherstellung.xml"),
+            std::string::npos)
+      << own.Path();
+  std::vector<RecoveryClaim> orphans = RecoveryClaim::Orphans();
+  ASSERT_EQ(orphans.size(), 1u);
+  EXPECT_EQ(orphans[0].Path(), earlier);
+}
+
+}  // namespace

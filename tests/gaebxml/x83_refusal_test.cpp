@@ -48,7 +48,8 @@ TEST(X83Refusal, EveryRefusalSaysWhatWasFound) {
                    "http://www.gaeb.de/GAEB_DA_XML/DA85/3.3"),
        "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA85/3.3\" der Datei nennt die "
        "Austauschphase 85 (Nebenangebot); eingelesen werden nur Angebotsaufforderungen "
-       "(Austauschphase 83, X83)."},
+       "(Austauschphase 83, X83) und Angebote "
+       "(Austauschphase 84, X84)."},
       {"entity declared in the document type",
        "<?xml version=\"1.0\"?>\n<!DOCTYPE GAEB [<!ENTITY e \"Beton\">]>\n" +
            TenderX83(CategoryXml("C1", "01", "Titel &e;", "")).substr(39),
@@ -66,12 +67,15 @@ TEST(X83Refusal, EveryRefusalSaysWhatWasFound) {
       {"reference to a surrogate", TenderX83(CategoryXml("C1", "01", "&#xD800;", "")),
        "Die Datei ist keine g\xFCltige XML-Datei: die Zeichenreferenz \"&#xD800;\" nennt kein "
        "Zeichen (Zeile 9)."},
-      {"price submission", X83Document(GaebInfoXml() + AwardXml(BoQXml(category), "84")),
-       "Die Datei ist eine GAEB DA XML-Datei der Austauschphase 84 (Angebotsabgabe); eingelesen "
-       "werden nur Angebotsaufforderungen (Austauschphase 83, X83)."},
+      {"price submission in the namespace of a tender",
+       X83Document(GaebInfoXml() + AwardXml(BoQXml(category), "84")),
+       "Der Namensraum \"http://www.gaeb.de/GAEB_DA_XML/DA83/3.3\" der Datei nennt die "
+       "Austauschphase 83, ihr Element DP aber die Austauschphase 84; die Datei wird nicht "
+       "gelesen."},
       {"tender without quantities", X83Document(GaebInfoXml() + AwardXml(BoQXml(category), "81")),
        "Die Datei ist eine GAEB DA XML-Datei der Austauschphase 81 (Leistungsbeschreibung); "
-       "eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83)."},
+       "eingelesen werden nur Angebotsaufforderungen (Austauschphase 83, X83) und Angebote "
+       "(Austauschphase 84, X84)."},
       {"no award", X83Document(GaebInfoXml()),
        "Die GAEB DA XML-Datei enth\xE4lt keine Vergabe-Daten (Element \"Award\")."},
       {"no BoQ", X83Document(GaebInfoXml() + "<Award><DP>83</DP></Award>\n"),

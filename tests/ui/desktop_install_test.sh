@@ -19,11 +19,22 @@ if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$ent
 grep -qx 'Exec=tarvo %f' "$entry" || fail "the entry does not hand the file to the program"
 icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no icon $icon"
+# Each picture is as large as the folder it is in says.
+for size in 16 22 24 32 48 64 128 256; do
+  png=$share/icons/hicolor/${size}x${size}/apps/$icon.png
+  [ -f "$png" ] || fail "no icon of $size pixels"
+  dims=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(24); print("%dx%d" % struct.unpack(">II", d[16:24]))' "$png")
+  [ "$dims" = "${size}x${size}" ] || fail "$png is $dims"
+done
+[ -x "$prefix/bin/tarvo-cli" ] || fail "no tarvo-cli in bin"
+for page in tarvo tarvo-cli; do
+  gzip -dc "$share/man/man1/$page.1.gz" | grep -q "^\.TH ${page^^} 1" || fail "no manual page $page(1)"
+done
 
 # The installation registered the types; the glob list says which type each
 # extension has.
 [ -f "$share/mime/globs2" ] || update-mime-database "$share/mime"
-for ext in d83 p83 d84; do
+for ext in d83 p83 d84 x83; do
   type=$(awk -F: -v glob="*.$ext" '$3 == glob { print $2 }' "$share/mime/globs2")
   [ -n "$type" ] || fail "no file type for .$ext"
   grep -q "^MimeType=\(.*;\)\?$type;" "$entry" || fail "the entry does not open $type"

@@ -76,6 +76,7 @@ void AutosaveTest::SecuresWhatIsTypedAsASaveWouldHave() {
   Window w(store);
   OpenAndPrice(w);
   QVERIFY(w.form.SecureOffer(true));
+  w.form.AutoSave().Wait();
   const QString recovery = QString::fromStdString(w.form.AutoSave().Path());
   QVERIFY(recovery.contains(QStringLiteral("/data/Tarvo_Redurir/Wiederherstellung/")));
 
@@ -103,6 +104,7 @@ void AutosaveTest::SaveAndDiscardRemoveTheFile() {
   Window w(store);
   OpenAndPrice(w);
   QVERIFY(w.form.SecureOffer(true));
+  w.form.AutoSave().Wait();
   const QString recovery = QString::fromStdString(w.form.AutoSave().Path());
   QVERIFY(QFile::exists(recovery));
   if (save) {
@@ -136,6 +138,7 @@ void AutosaveTest::APauseInTypingSecures() {
   w.form.findChild<QSpinBox*>()->setValue(3600);
   OpenAndPrice(w);
   QVERIFY(w.form.SecureOffer(true));
+  w.form.AutoSave().Wait();
   const QString recovery = QString::fromStdString(w.form.AutoSave().Path());
   QVERIFY(!FileContent(recovery).contains("9876"));
   // The hour is not up: only the pause after the entry writes it again.

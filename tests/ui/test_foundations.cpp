@@ -14,6 +14,7 @@
 #include "ui/info_dialog.h"
 #include "ui/printer_text_device.h"
 #include "ui/qstring_codec.h"
+#include "util/version.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ void FoundationsTest::InfoDialogShowsVersionAndCloses() {
   for (const QLabel* label : info.findChildren<QLabel*>()) texts << label->text();
   QVERIFY(texts.contains(QStringLiteral("Tarvo Rudarur")));
   QVERIFY(texts.contains(QStringLiteral("Bieter - Preiserfassung")));
-  QVERIFY(texts.contains(QStringLiteral("Version  1.0.1.13")));
+  QVERIFY(texts.contains(QStringLiteral("Version  ") + QLatin1String(kTarvoVersion)));
 
   info.show();
   QVERIFY(QTest::qWaitForWindowExposed(&info));

@@ -77,7 +77,10 @@ class PdfDialogs : public WindowDialogs {
   explicit PdfDialogs(QString file, QPageSize paper = QPageSize(QPageSize::A4))
       : file_(std::move(file)), paper_(std::move(paper)) {}
   QString OpenFileName(QWidget*) override { return {}; }
+  QString TenderFileName(QWidget*, const QString&) override { return {}; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString OpenWorkbookName(QWidget*) override { return {}; }
+  QString SaveWorkbookName(QWidget*, const QString&) override { return {}; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
   bool GoOnDespite(QWidget*, const QString&) override { return true; }
   std::optional<QString> InputBox(QWidget*, const QString&, const QString&,

@@ -33,6 +33,11 @@ class ScriptedDialogs : public WindowDialogs {
     ++openCount;
     return openAnswer;
   }
+  QString TenderFileName(QWidget*, const QString& directory) override {
+    tenderDirectory = directory;
+    ++tenderCount;
+    return tenderAnswer;
+  }
   QString SaveFileName(QWidget*, const QString& directory, const QString& proposedName) override {
     saveDirectory = directory;
     saveProposal = proposedName;
@@ -45,6 +50,11 @@ class ScriptedDialogs : public WindowDialogs {
     ++offerSaveCount;
     gaeb2000 = saveGaeb2000;
     return SaveFileName(parent, directory, proposedName);
+  }
+  QString OpenWorkbookName(QWidget*) override { return workbookAnswer; }
+  QString SaveWorkbookName(QWidget*, const QString& proposedName) override {
+    workbookProposal = proposedName;
+    return workbookAnswer;
   }
   // Prints to a PDF file instead of a printer; no file means the user cancels.
   bool ChoosePrinter(QWidget*, QPrinter& printer) override {
@@ -78,9 +88,11 @@ class ScriptedDialogs : public WindowDialogs {
   QString inputAnswer;
   bool inputCancelled = false;
   QStringList inputPrompts;
-  QString openAnswer, saveAnswer, pdfFile;
-  QString saveDirectory, saveProposal, jobTitle;
-  int openCount = 0, saveCount = 0, printCount = 0, offerSaveCount = 0;
+  QString openAnswer, saveAnswer, pdfFile, tenderAnswer;
+  QString saveDirectory, saveProposal, jobTitle, tenderDirectory;
+  // The workbook chosen to export to or to take prices from, and the name proposed.
+  QString workbookAnswer, workbookProposal;
+  int openCount = 0, saveCount = 0, printCount = 0, offerSaveCount = 0, tenderCount = 0;
   bool saveGaeb2000 = false;
 };
 

@@ -1,4 +1,4 @@
-#include "cli/lv_walk.h"
+#include "document/lv_walk.h"
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_obj.h"
