@@ -101,16 +101,26 @@ bool KsLyxObj::Import(const std::string& fileName, const std::string& tender) {
     return false;
   }
 
+  return ReadAnnounced([this] { return ReadTree(); });
+}
+
+bool KsLyxObj::ReadAnnounced(const std::function<bool()>& read) {
   NotifyObservers(lcReadStart);
   bool result = false;
   try {
-    result = ReadTree();
+    result = read();
   } catch (const std::exception& e) {
     LastError = e.what();
   }
   if (!result) ClearReferences();
   NotifyObservers(lcReadEnd);
   return result;
+}
+
+void KsLyxObj::CompleteTree() {
+  BindReferences();
+  DetectEpBreakdown();
+  RecalculateAll();
 }
 
 bool KsLyxObj::ImportPriceSource(const std::string& fileName, const KsLyxObj& into) {
@@ -142,9 +152,7 @@ bool KsLyxObj::ReadTree() {
     ImportWarning = std::to_string(replaced) +
                     " Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht; sie wurden "
                     "durch \"?\" ersetzt.";
-  BindReferences();
-  DetectEpBreakdown();
-  RecalculateAll();
+  CompleteTree();
   return true;
 }
 
