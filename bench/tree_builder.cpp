@@ -15,7 +15,7 @@ void SetText(KsGAEBObj& element, const char* member, const std::string& text) {
 TreeBuilder::TreeBuilder(GaebDocument* doc) : doc_(doc) { AddPositionDisplayFields(); }
 
 std::unique_ptr<KsGAEBObj> TreeBuilder::NewLV() const {
-  const KsParams params = {Variant("GAEBImp00"), DocumentParam(doc_)};
+  const KsParams params = ImportParams(doc_);
   std::unique_ptr<KsGAEBObj> lv(
       static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, params, nullptr)));
   auto* info =
@@ -27,8 +27,8 @@ std::unique_ptr<KsGAEBObj> TreeBuilder::NewLV() const {
 
 KsGAEBObj& TreeBuilder::Add(KsGAEBObj& parent, const std::string& listName,
                             const std::string& key) const {
-  return *static_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-      key, parent.ChildList(listName), {Variant("GAEBImp00"), DocumentParam(doc_)}, nullptr));
+  return *static_cast<KsGAEBObj*>(
+      GaebClasses().CreateObj(key, parent.ChildList(listName), ImportParams(doc_), nullptr));
 }
 
 KsGAEBObj& TreeBuilder::AddArea(KsGAEBObj& parent) const {

@@ -21,6 +21,7 @@
 #include "util/codec.h"
 #include "util/entry_error.h"
 #include "util/trim.h"
+#include "util/variant.h"
 
 namespace {
 
@@ -158,8 +159,12 @@ bool PriceEntries::Enter(const PriceLine& line, KsGAEBObj& element, const std::s
   } catch (const EntryError& e) {
     Report(line, e.what());
     return false;
-  } catch (const std::exception&) {
+  } catch (const VariantError&) {
     Report(line, value + " ist keine Zahl");
+    return false;
+  } catch (const std::exception& e) {
+    // Any other failure leaves the line untaken and is named as it is.
+    Report(line, e.what());
     return false;
   }
   return true;

@@ -32,9 +32,8 @@ class Arena final : public std::pmr::memory_resource, public TextPool {
   // kept for reuse, so that freeing touches the objects and nothing else.
   void Retire() { retired_ = true; }
 
-  // Bytes taken from the system by this arena / by all arenas of the process
+  // Bytes taken from the system by all arenas of the process
   // (in a sanitizer build, where every piece is a heap block: the pieces in use).
-  size_t ReservedBytes() const { return reserved_; }
   static size_t TotalReservedBytes();
 
   void* TakeText(size_t bytes) override;

@@ -238,11 +238,14 @@ void KsMemberList::ClearOldValues() {
 }
 
 void KsMemberList::AssignValues(const KsMemberList& source) {
-  try {
-    for (KsMember* m : *this)
-      if (const KsMember* src = source.Find(m->Name())) m->SetValue(src->Value);
-  } catch (const VariantError&) {
-    // Copying stops at the first value that cannot be taken; earlier ones stay.
+  for (KsMember* m : *this) {
+    const KsMember* src = source.Find(m->Name());
+    if (!src) continue;
+    try {
+      m->SetValue(src->Value);
+    } catch (const VariantError& e) {
+      throw VariantError("Feld " + m->Name() + ": " + e.what());
+    }
   }
 }
 

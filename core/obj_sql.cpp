@@ -117,19 +117,25 @@ bool KsObj::ExecuteLoadQuery(KsQuery& dataset) {
     const bool found = !dataset.Eof();
     if (found) {
       for (KsMember* m : Members) {
+        const int field = dataset.FindField(m->Name());
+        if (field < 0) continue;
         try {
-          const int field = dataset.FindField(m->Name());
-          if (field < 0) continue;
           m->SetValue(ColumnValue(dataset, field, *m));
-          m->Modified = false;
-        } catch (const std::exception&) {
-          // A value one member cannot take leaves the others to load.
+        } catch (const std::exception& e) {
+          // Half an object must not pass for the stored one.
+          throw EObj::CreateFmt(ClassName(), "Der Wert der Spalte \"%s\" ist nicht lesbar: %s",
+                                {Variant(m->Name()), Variant(std::string(e.what()))},
+                                "ExecuteLoadQuery");
         }
+        m->Modified = false;
       }
       State |= osInDatabase;
     }
     if (opened) dataset.Close();
     return found;
+  } catch (const EObj&) {
+    if (opened) dataset.Close();
+    throw;
   } catch (const std::exception&) {
     if (opened) dataset.Close();
     throw EObj::CreateFmt(ClassName(), "Beim Laden des Objektes trat ein Fehler auf. %s",

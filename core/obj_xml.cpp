@@ -55,7 +55,8 @@ void KsObj::WriteXML(std::ostream& stream, int indent) {
     try {
       for (int i = 0; i < Children.Count(); ++i) Children.Objects(i)->SaveToXML(stream, indent + 2);
     } catch (const std::exception&) {
-      // A child that cannot be written ends the children; the object is closed all the same.
+      // A child that cannot be written ends the children and the object is closed all the
+      // same; SaveWholeToXML, for the program's own copies, raises instead.
     }
   }
   WriteText(stream, pad + "</OBJ_" + TableName() + ">\r\n", *this, "WriteXML");

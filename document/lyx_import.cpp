@@ -107,8 +107,7 @@ bool KsLyxObj::Import(const std::string& fileName, const std::string& tender) {
       LastError = DamagedGaeb90Text(reader_->Peek(), reader_->DisplayName());
       return false;
     }
-    GaebRoot.reset(dynamic_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-        "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr)));
+    GaebRoot = NewGaebRoot(this);
     bool blockSeen = false;
     if (!ScanGaebHeader(*reader_, &blockSeen)) {
       LastError =
@@ -123,16 +122,26 @@ bool KsLyxObj::Import(const std::string& fileName, const std::string& tender) {
     return false;
   }
 
+  return ReadAnnounced([this] { return ReadTree(); });
+}
+
+bool KsLyxObj::ReadAnnounced(const std::function<bool()>& read) {
   NotifyObservers(lcReadStart);
   bool result = false;
   try {
-    result = ReadTree();
+    result = read();
   } catch (const std::exception& e) {
     LastError = e.what();
   }
   if (!result) ClearReferences();
   NotifyObservers(lcReadEnd);
   return result;
+}
+
+void KsLyxObj::CompleteTree() {
+  BindReferences();
+  DetectEpBreakdown();
+  RecalculateAll();
 }
 
 bool KsLyxObj::ImportPriceSource(const std::string& fileName, const KsLyxObj& into) {
@@ -164,9 +173,7 @@ bool KsLyxObj::ReadTree() {
     ImportWarning = std::to_string(replaced) +
                     " Zeichen der Datei gibt es im Zeichensatz Windows-1252 nicht; sie wurden "
                     "durch \"?\" ersetzt.";
-  BindReferences();
-  DetectEpBreakdown();
-  RecalculateAll();
+  CompleteTree();
   return true;
 }
 
@@ -192,16 +199,7 @@ KsGAEBObj& KsLyxObj::BindChild(KsGAEBObj& holder, const std::string& memberName)
   KsMember& member = holder.GetMember(memberName);
   if (&member == &NoMember())
     throw EObj(holder.ClassName(), "Das Element " + memberName + " ist nicht bekannt.", "Import");
-  if (KsGAEBObj* child = holder.Child(member.Name())) return *child;
-  KsCustomObj* created = GaebClasses().CreateObj(
-      "GAEB" + member.Name(), &holder, {Variant("GAEBImp00"), DocumentParam(this)}, nullptr);
-  auto* child = dynamic_cast<KsGAEBObj*>(created);
-  if (!child) {
-    delete created;
-    throw EObj(holder.ClassName(), "Das Element " + memberName + " kann nicht angelegt werden.",
-               "Import");
-  }
-  // Held in OldValue like a child the reader created, so Child() finds it.
-  member.SetOldValue(Variant::FromPointer(created));
+  KsGAEBObj* child = holder.ChildOrNew(member.Name(), this);
+  if (!child) throw EObj(holder.ClassName(), Uncreatable(memberName), "Import");
   return *child;
 }

@@ -1,4 +1,3 @@
-#include <exception>
 #include <utility>
 
 #include "document/lyx_obj.h"
@@ -6,16 +5,7 @@
 #include "gaeb90/gaeb90_file.h"
 
 bool KsLyxObj::ImportGaeb90() {
-  NotifyObservers(lcReadStart);
-  bool result = false;
-  try {
-    result = ReadGaeb90Tree();
-  } catch (const std::exception& e) {
-    LastError = e.what();
-  }
-  if (!result) ClearReferences();
-  NotifyObservers(lcReadEnd);
-  return result;
+  return ReadAnnounced([this] { return ReadGaeb90Tree(); });
 }
 
 bool KsLyxObj::ReadGaeb90Tree() {
@@ -25,8 +15,6 @@ bool KsLyxObj::ReadGaeb90Tree() {
   GaebRoot = std::move(read.Root);
   gaeb90Origin_ = std::make_unique<Gaeb90Origin>(std::move(read.Origin));
   ImportWarning = std::move(read.Warning);
-  BindReferences();
-  DetectEpBreakdown();
-  RecalculateAll();
+  CompleteTree();
   return true;
 }

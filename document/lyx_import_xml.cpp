@@ -1,6 +1,5 @@
 #include <dirent.h>
 
-#include <exception>
 #include <filesystem>
 #include <utility>
 
@@ -47,16 +46,7 @@ bool KsLyxObj::IsXmlOffer() const {
 }
 
 bool KsLyxObj::ImportXml(const std::string& tender) {
-  NotifyObservers(lcReadStart);
-  bool result = false;
-  try {
-    result = ReadXmlTree(tender);
-  } catch (const std::exception& e) {
-    LastError = e.what();
-  }
-  if (!result) ClearReferences();
-  NotifyObservers(lcReadEnd);
-  return result;
+  return ReadAnnounced([this, &tender] { return ReadXmlTree(tender); });
 }
 
 std::string KsLyxObj::FindXmlTender(const std::string& given) {
@@ -124,13 +114,11 @@ bool KsLyxObj::ReadXmlTree(const std::string& tender) {
   GaebRoot = std::move(read.Root);
   xmlOrigin_ = std::make_unique<GaebXmlOrigin>(std::move(read.Origin));
   ImportWarning = std::move(read.Warning);
-  BindReferences();
+  CompleteTree();
   if (read.Offer) {
     if (KsMember* phase = VergabeInfo->ParentElement()->Members.Find("DP"))
       phase->SetAsString("84");
     if (offer) TakeBidder(*offer, *this);
   }
-  DetectEpBreakdown();
-  RecalculateAll();
   return true;
 }

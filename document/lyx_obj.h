@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,6 +167,13 @@ class KsLyxObj : public GaebDocument {
   // Import of a GAEB 90 file, the reader standing at the file's start.
   bool ImportGaeb90();
   bool ReadGaeb90Tree();
+  // Runs the reading of a tree between the notices of its start and end; on
+  // false or an exception (its text in LastError) no reference is left bound.
+  bool ReadAnnounced(const std::function<bool()>& read);
+  // The end of every import once its tree stands: the references bound
+  // (what the file left out made empty), the breakdown detected, every
+  // total computed.
+  void CompleteTree();
   void BindReferences();
   // The child element held by the member, created empty when the file had none.
   KsGAEBObj& BindChild(KsGAEBObj& holder, const std::string& memberName);

@@ -12,6 +12,7 @@
 #include "document/atomic_file.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_classes.h"
+#include "gaeb/gaeb_elements.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaebxml/xml_identity.h"
 #include "util/codec.h"
@@ -331,8 +332,7 @@ class RecoveryReader {
       Fail(
           "ist besch\xE4"
           "digt (das Leistungsverzeichnis fehlt)");
-    offer_.Root.reset(AsElement(GaebClasses().CreateObj(
-        "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(doc_)}, nullptr)));
+    offer_.Root = NewGaebRoot(doc_);
     if (!offer_.Root) Fail("kann nicht gelesen werden (GAEB-Objekt)");
     ReadElement(*offer_.Root, 1);
   }
@@ -408,10 +408,8 @@ class RecoveryReader {
           "ist besch\xE4"
           "digt (unerwartetes Element " +
           table + " in " + parent.TableName() + ")");
-    KsGAEBObj* child =
-        AsElement(cls->CreateObj(&parent, {Variant("GAEBImp00"), DocumentParam(doc_)}, nullptr));
+    KsGAEBObj* child = parent.NewChild(member, doc_);
     if (!child) Fail("kann nicht gelesen werden (" + table + ")");
-    member.SetOldValue(Variant::FromPointer(child));
     ReadElement(*child, depth + 1);
   }
 
@@ -438,11 +436,7 @@ class RecoveryReader {
             "ist besch\xE4"
             "digt (in der Liste " +
             table + ")");
-      KsGAEBObj* item = AsElement(list->ItemClass()->CreateObj(
-          list,
-          {Variant("TableName"), Variant(parent.TableName()), Variant("FKNames"), Variant(""),
-           Variant("GAEBImp00"), DocumentParam(doc_)},
-          nullptr));
+      KsGAEBObj* item = parent.NewListItem(*list, doc_);
       if (!item) Fail("kann nicht gelesen werden (" + itemTag + ")");
       ReadElement(*item, depth + 1);
     }

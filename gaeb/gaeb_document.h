@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "util/variant.h"
 
 class KsFileReadGaeb00;
@@ -22,7 +24,17 @@ class GaebDocument {
   virtual bool RecalcAll() const = 0;
 };
 
-// Creation-parameter value for "GAEBImp00" / "GAEBExp00".
+// The names of the creation parameters that give an element the document it
+// is read into and the one it is written for.
+inline constexpr char kImportDocParam[] = "GAEBImp00";
+inline constexpr char kExportDocParam[] = "GAEBExp00";
+
+// Creation-parameter value for kImportDocParam / kExportDocParam.
 inline Variant DocumentParam(GaebDocument* doc) {
   return Variant::FromPointer(static_cast<void*>(doc));
+}
+
+// The creation parameters of an element read into `doc`.
+inline std::vector<Variant> ImportParams(GaebDocument* doc) {
+  return {Variant(kImportDocParam), DocumentParam(doc)};
 }

@@ -122,3 +122,11 @@ const KsObjClasses& GaebClasses() {
   }();
   return registry;
 }
+
+std::unique_ptr<KsGGAEB> NewGaebRoot(GaebDocument* doc) {
+  std::unique_ptr<KsCustomObj> created(
+      GaebClasses().CreateObj("GAEBGAEB", nullptr, ImportParams(doc), nullptr));
+  auto* root = dynamic_cast<KsGGAEB*>(created.get());
+  if (root) created.release();
+  return std::unique_ptr<KsGGAEB>(root);
+}

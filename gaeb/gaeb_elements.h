@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "gaeb/gaeb_obj.h"
 
 // The element and list classes of GAEB 2000. Their behaviour is that of the
@@ -78,3 +80,7 @@ class KsGPOSITION : public KsGTitPosBase {
   // later test wins). A member the descriptor lacks is left out.
   void DeriveDisplayFields();
 };
+
+// The root element GAEB of a tree read into `doc`; null when its class is not
+// registered.
+std::unique_ptr<KsGGAEB> NewGaebRoot(GaebDocument* doc);

@@ -81,12 +81,8 @@ std::unique_ptr<KsGGAEB> ReadGaebRoot(GaebDocument& doc) {
     if (kind == tkEof) return nullptr;
   } while (!(kind == tkBegin && SameText(name, "GAEB")));
   const int64_t beginLine = reader->TokenLine();
-  std::unique_ptr<KsCustomObj> created(GaebClasses().CreateObj(
-      "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
-  auto* element = dynamic_cast<KsGGAEB*>(created.get());
-  if (!element) return nullptr;
-  created.release();
-  std::unique_ptr<KsGGAEB> root(element);
+  std::unique_ptr<KsGGAEB> root = NewGaebRoot(&doc);
+  if (!root) return nullptr;
   root->ReadBlock("GAEB", beginLine);
   // Whatever follows the root belongs to no block: a second tender or the
   // rest of a garbled one would be left out without a word.

@@ -121,17 +121,17 @@ KsMember& KsGAEBObj::GetMember(const std::string& name) {
 
 void KsGAEBObj::SetParam(const std::string& name, const Variant& value) {
   KsObj::SetParam(name, value);
-  if (SameText(name, "GAEBImp00"))
+  if (SameText(name, kImportDocParam))
     ImportDoc = DocumentOf(value);
-  else if (SameText(name, "GAEBExp00"))
+  else if (SameText(name, kExportDocParam))
     ExportDoc = DocumentOf(value);
 }
 
 void KsGAEBObjList::SetParam(const std::string& name, const Variant& value) {
   KsObjList::SetParam(name, value);
-  if (SameText(name, "GAEBImp00"))
+  if (SameText(name, kImportDocParam))
     ImportDoc = DocumentOf(value);
-  else if (SameText(name, "GAEBExp00"))
+  else if (SameText(name, kExportDocParam))
     ExportDoc = DocumentOf(value);
 }
 
@@ -167,10 +167,9 @@ void KsGAEBObj::InitChildMember(KsMember& member) {
   const ChildField& info = ChildFieldOf(*member.FieldDesc);
   member.Value = Variant(info.key, HomeArena());
   if (type != ftCursor) return;
-  KsCustomObj* list = GaebClasses().CreateObj(info.key, this,
-                                              {Variant("GAEBImp00"), DocumentParam(ImportDoc),
-                                               Variant("GAEBExp00"), DocumentParam(ExportDoc)},
-                                              nullptr);
+  KsParams params = ImportParams(ImportDoc);
+  params.insert(params.end(), {Variant(kExportDocParam), DocumentParam(ExportDoc)});
+  KsCustomObj* list = GaebClasses().CreateObj(info.key, this, params, nullptr);
   member.SetOldValue(Variant::FromPointer(list));
 }
 
@@ -211,8 +210,12 @@ KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
 
 KsGAEBObj* KsGAEBObj::HeldElement(const KsMember* member) { return AsElement(HeldObject(member)); }
 
+KsGAEBObjList* KsGAEBObj::HeldElementList(const KsMember* member) {
+  return AsElementList(HeldObject(member));
+}
+
 KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {
-  return AsElementList(HeldObject(Members.Find(memberName)));
+  return HeldElementList(Members.Find(memberName));
 }
 
 std::string KsGAEBObj::Text(const std::string& memberName) const {
@@ -231,6 +234,48 @@ const ObjClass* KsGAEBObj::ChildElementClass(const KsMember& member) {
     if (key == info.key) return info.elementClass;
   }
   return GaebClasses().FindClass(std::string(key));
+}
+
+KsGAEBObj* KsGAEBObj::NewChild(KsMember& member, GaebDocument* doc) {
+  const ObjClass* cls = ChildElementClass(member);
+  if (!cls) return nullptr;
+  KsCustomObj* child = cls->CreateObj(this, ImportParams(doc), nullptr);
+  KsGAEBObj* element = AsElement(child);
+  if (!element) {
+    delete child;
+    return nullptr;
+  }
+  // The new child took the earlier one's place in Children, so nothing else
+  // would free that.
+  KsCustomObj* earlier = HeldObject(&member);
+  if (earlier && earlier != child && earlier->Owner() == this) delete earlier;
+  member.SetOldValue(Variant::FromPointer(child));
+  return element;
+}
+
+KsGAEBObj* KsGAEBObj::NewListItem(KsGAEBObjList& list, GaebDocument* doc) {
+  KsParams params = {Variant("TableName"), Variant(TableName()), Variant("FKNames"), Variant("")};
+  const KsParams docParams = ImportParams(doc);
+  params.insert(params.end(), docParams.begin(), docParams.end());
+  KsCustomObj* item = list.ItemClass()->CreateObj(&list, params, nullptr);
+  if (KsGAEBObj* element = AsElement(item)) return element;
+  delete item;
+  return nullptr;
+}
+
+KsGAEBObj* KsGAEBObj::ChildOrNew(const std::string& memberName, GaebDocument* doc) {
+  if (KsGAEBObj* existing = Child(memberName)) return existing;
+  KsMember* member = Members.Find(memberName);
+  return member ? NewChild(*member, doc) : nullptr;
+}
+
+KsGAEBObj* KsGAEBObj::NewListItem(const std::string& listMember, GaebDocument* doc) {
+  KsGAEBObjList* list = ChildList(listMember);
+  return list ? NewListItem(*list, doc) : nullptr;
+}
+
+std::string Uncreatable(const std::string& name) {
+  return "Das Element " + name + " kann nicht angelegt werden.";
 }
 
 KsGAEBObj* KsGAEBObj::ParentElement() const {

@@ -21,8 +21,8 @@ class KsGAEBObj : public KsObj {
   static const ObjClass& StaticClass();
   const ObjClass& Class() const override { return StaticClass(); }
 
-  GaebDocument* ImportDoc = nullptr;  // "GAEBImp00", not owned
-  GaebDocument* ExportDoc = nullptr;  // "GAEBExp00", not owned
+  GaebDocument* ImportDoc = nullptr;  // kImportDocParam, not owned
+  GaebDocument* ExportDoc = nullptr;  // kExportDocParam, not owned
 
   // Unknown names give NoMember without a message: files carry keys we do not know.
   KsMember& GetMember(const std::string& name) override;
@@ -36,6 +36,8 @@ class KsGAEBObj : public KsObj {
   KsGAEBObjList* ChildList(const std::string& memberName) const;
   // The child element a member holds; null for none or no member.
   static KsGAEBObj* HeldElement(const KsMember* member);
+  // The child list a member holds; null for none or no member.
+  static KsGAEBObjList* HeldElementList(const KsMember* member);
   // Text of a member, "" when the element has no such member.
   std::string Text(const std::string& memberName) const;
   // The element or LV that holds this one in one of its lists.
@@ -43,6 +45,18 @@ class KsGAEBObj : public KsObj {
   // The registered class that the class key of a single-child member names;
   // null when the member holds no key or none is registered under it.
   static const ObjClass* ChildElementClass(const KsMember& member);
+  // Makes the child element that the single-child `member` of this element
+  // names, read into `doc`, and hangs it on the member; a child the member
+  // held before is freed. Null when no element class is registered for it.
+  KsGAEBObj* NewChild(KsMember& member, GaebDocument* doc);
+  // A new item of `list`, one of this element's lists, read into `doc`; null
+  // when the list's item class makes no element.
+  KsGAEBObj* NewListItem(KsGAEBObjList& list, GaebDocument* doc);
+  // Builders of a tree: the child the named member holds, made with NewChild
+  // when it holds none yet, and a new item of the named list. Null when there
+  // is no such member or no element class for it.
+  KsGAEBObj* ChildOrNew(const std::string& memberName, GaebDocument* doc);
+  KsGAEBObj* NewListItem(const std::string& listMember, GaebDocument* doc);
 
   // Reading: consumes tokens of the document's reader until the element ends.
   virtual void ReadBody();
@@ -117,6 +131,10 @@ class GaebClass : public ObjClass {
 // element of a large tender.
 KsGAEBObj* AsElement(KsCustomObj* obj);
 KsGAEBObjList* AsElementList(KsCustomObj* obj);
+
+// "Das Element NAME kann nicht angelegt werden.": the message of a builder
+// whose catalogue has no element class for `name`.
+std::string Uncreatable(const std::string& name);
 
 // List classes find their item class in the GAEB registry under "GAEB" + the
 // class name without "KsG" and "List".

@@ -64,11 +64,6 @@ void SkipElement(KsFileReadGaeb00& reader, const std::string& name, int64_t begi
   }
 }
 
-KsCustomObj* HeldObject(const KsMember& member) {
-  const Variant& held = member.OldValue();
-  return held.Kind() == KsVarKind::Pointer ? static_cast<KsCustomObj*>(held.Ptr()) : nullptr;
-}
-
 // Creates the element that reads the block just begun for `member`: a new
 // item of the member's list, or the single child of the member's class key.
 // Null when the block has no element class to read it (a list or key that is
@@ -76,35 +71,13 @@ KsCustomObj* HeldObject(const KsMember& member) {
 KsGAEBObj* CreateChild(KsGAEBObj& parent, KsMember& member) {
   switch (member.GetFieldType()) {
     case ftCursor: {
-      KsGAEBObjList* list = AsElementList(HeldObject(member));
-      if (!list) return nullptr;
-      KsCustomObj* item = list->ItemClass()->CreateObj(
-          list,
-          {Variant("TableName"), Variant(parent.TableName()), Variant("FKNames"), Variant(""),
-           Variant("GAEBImp00"), DocumentParam(parent.ImportDoc)},
-          nullptr);
-      if (KsGAEBObj* element = AsElement(item)) return element;
-      delete item;
-      return nullptr;
+      KsGAEBObjList* list = KsGAEBObj::HeldElementList(&member);
+      return list ? parent.NewListItem(*list, parent.ImportDoc) : nullptr;
     }
-    case ftUnknown: {
-      // An unregistered key would give a generic object without ReadBody.
-      const ObjClass* cls = KsGAEBObj::ChildElementClass(member);
-      if (!cls) return nullptr;
-      KsCustomObj* child =
-          cls->CreateObj(&parent, {Variant("GAEBImp00"), DocumentParam(parent.ImportDoc)}, nullptr);
-      KsGAEBObj* element = AsElement(child);
-      if (!element) {
-        delete child;
-        return nullptr;
-      }
-      // A later block of the same name replaces the earlier child. The new
-      // child took its place in Children, so nothing else would free it.
-      KsCustomObj* earlier = HeldObject(member);
-      if (earlier && earlier != child && earlier->Owner() == &parent) delete earlier;
-      member.SetOldValue(Variant::FromPointer(child));
-      return element;
-    }
+    case ftUnknown:
+      // An unregistered key would give a generic object without ReadBody. A
+      // later block of the same name replaces the earlier child.
+      return parent.NewChild(member, parent.ImportDoc);
     default:
       return nullptr;
   }

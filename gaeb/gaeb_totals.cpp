@@ -457,14 +457,6 @@ void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string
       [&] { Totals(area).AreaDiscount(area); });
 }
 
-void CalcPositionAmount(KsGAEBObj& position) { Totals(position).PositionAmount(position); }
-
-void CalcAreaSum(KsGAEBObj& area, bool /*withPositions*/) { Totals(area).AreaSum(area); }
-
-void CalcAreaDiscount(KsGAEBObj& area) { Totals(area).AreaDiscount(area); }
-
-void CalcLVSum(KsGAEBObj& lv) { Totals(lv).LVSum(lv); }
-
 void CalcAll(KsGAEBObj& element) { Totals(element).All(element); }
 
 void SetVatRate(KsGAEBObj& lv, const std::string& text) {
@@ -480,7 +472,7 @@ void SetVatRate(KsGAEBObj& lv, const std::string& text) {
       undo,
       [&] {
         vat->SetAsFloat(RoundDec(kPercentDecimals, rate));
-        CalcLVSum(lv);
+        Totals(lv).LVSum(lv);
       },
       [] {});
 }

@@ -67,14 +67,6 @@ std::string PriceBreakdownHint();
 // price; so is one held as text that is no number.
 bool HasEmptyUnitPrice(const KsGAEBObj& position);
 
-void CalcPositionAmount(KsGAEBObj& position);
-// The sum always holds the area's own positions and its sub-areas;
-// `withPositions` names the trigger (a position rather than a sub-area) and
-// does not narrow the sum, so an area holding both never loses its positions.
-void CalcAreaSum(KsGAEBObj& area, bool withPositions);
-void CalcAreaDiscount(KsGAEBObj& area);
-void CalcLVSum(KsGAEBObj& lv);
-
 // Recalculates a position, or everything below an LV or LV area: every
 // position's GB, then every area's sum once from the bottom up, then what lies
 // above the element, in time linear in the size of the tree.

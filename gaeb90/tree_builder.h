@@ -7,7 +7,7 @@
 #include "gaeb/gaeb_elements.h"
 
 // Makes the elements of a tree as the GAEB 2000 reader does: every element
-// gets "GAEBImp00" = the document. Raises Gaeb90Error when the catalogue has
+// gets the document as ImportParams. Raises Gaeb90Error when the catalogue has
 // no such element.
 class TreeBuilder {
  public:

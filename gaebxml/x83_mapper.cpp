@@ -52,12 +52,8 @@ X83Mapper::X83Mapper(GaebDocument& doc, const XmlSource& source, GaebXmlOrigin& 
 
 std::unique_ptr<KsGGAEB> X83Mapper::Map(const pugi::xml_node& gaeb) {
   AddXmlIdentityFields();
-  std::unique_ptr<KsCustomObj> created(GaebClasses().CreateObj(
-      "GAEBGAEB", nullptr, {Variant("GAEBImp00"), DocumentParam(&doc_)}, nullptr));
-  auto* element = dynamic_cast<KsGGAEB*>(created.get());
-  if (!element) throw X83Error("Das Element GAEB kann nicht angelegt werden.");
-  created.release();
-  std::unique_ptr<KsGGAEB> root(element);
+  std::unique_ptr<KsGGAEB> root = NewGaebRoot(&doc_);
+  if (!root) throw X83Error(Uncreatable("GAEB"));
   MapGaebInfo(ChildNamed(gaeb, "GAEBInfo"), Child(*root, "GAEBINFO"));
   MapPrjInfo(ChildNamed(gaeb, "PrjInfo"), Child(*root, "PRJINFO"));
   MapAward(ChildNamed(gaeb, "Award"), Child(*root, "VERGABE"));
@@ -65,36 +61,15 @@ std::unique_ptr<KsGGAEB> X83Mapper::Map(const pugi::xml_node& gaeb) {
 }
 
 KsGAEBObj& X83Mapper::Child(KsGAEBObj& parent, const char* member) {
-  if (KsGAEBObj* existing = parent.Child(member)) return *existing;
-  KsMember* slot = parent.Members.Find(member);
-  KsCustomObj* created =
-      slot ? GaebClasses().CreateObj("GAEB" + slot->Name(), &parent,
-                                     {Variant("GAEBImp00"), DocumentParam(&doc_)}, nullptr)
-           : nullptr;
-  auto* element = dynamic_cast<KsGAEBObj*>(created);
-  if (!element) {
-    delete created;
-    throw X83Error(std::string("Das Element ") + member + " kann nicht angelegt werden.");
-  }
-  slot->SetOldValue(Variant::FromPointer(created));
-  return *element;
+  KsGAEBObj* child = parent.ChildOrNew(member, &doc_);
+  if (!child) throw X83Error(Uncreatable(member));
+  return *child;
 }
 
 KsGAEBObj& X83Mapper::NewItem(KsGAEBObj& parent, const char* listMember) {
-  KsGAEBObjList* list = parent.ChildList(listMember);
-  KsCustomObj* item =
-      list ? list->ItemClass()->CreateObj(
-                 list,
-                 {Variant("TableName"), Variant(parent.TableName()), Variant("FKNames"),
-                  Variant(""), Variant("GAEBImp00"), DocumentParam(&doc_)},
-                 nullptr)
-           : nullptr;
-  auto* element = dynamic_cast<KsGAEBObj*>(item);
-  if (!element) {
-    delete item;
-    throw X83Error(std::string("Das Element ") + listMember + " kann nicht angelegt werden.");
-  }
-  return *element;
+  KsGAEBObj* item = parent.NewListItem(listMember, &doc_);
+  if (!item) throw X83Error(Uncreatable(listMember));
+  return *item;
 }
 
 void X83Mapper::Set(KsGAEBObj& element, const char* member, std::string value) {

@@ -28,7 +28,7 @@ class X83Error : public std::runtime_error {
 //   HINWEIS, Description -> BESCHREIBUNG; the bidder's text complements of
 //   an item into its hidden member (text_complements.h), the discounts in
 //   the Totals of a BoQCtgy into the area's.
-// Every element gets "GAEBImp00" = the document, which hears code 3 after
+// Every element gets the document as ImportParams, which hears code 3 after
 // each area and position. Texts are converted to Windows-1252, numbers to the
 // user's format, dates to dd.mm.yyyy. A number that is not one or reaches
 // the amount limit, or areas nested beyond reason, raise X83Error naming

@@ -32,8 +32,6 @@ class KsMapiEmail::Message {
     file.lpszFileName = Copy(fileName);
   }
 
-  bool HasRecipients() const { return !recipients_.empty(); }
-
   // The message with its tables, once everything has been added.
   MapiMessage& Finish() {
     message.nRecipCount = static_cast<ULONG>(recipients_.size());

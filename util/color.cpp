@@ -1,6 +1,7 @@
 #include "util/color.h"
 
-#include "util/min_max.h"
+#include <algorithm>
+
 #include "util/startup.h"
 
 namespace {
@@ -21,8 +22,8 @@ struct Hls {
 };
 
 Hls RgbToHls(int r, int g, int b) {
-  const int cMax = Max(Max(r, g), b);
-  const int cMin = Min(Min(r, g), b);
+  const int cMax = std::max({r, g, b});
+  const int cMin = std::min({r, g, b});
   Hls hls;
   hls.lightness = ((cMax + cMin) * kHlsMax + kRgbMax) / (2 * kRgbMax);
   if (cMax == cMin) {
@@ -96,7 +97,7 @@ uint32_t KsColor::ChangeLightness(uint32_t color, int percent) {
   const uint32_t rgb = ColorToRGB(color);
   if (ScreenBitsPerPixel() < 9) return rgb;
   Hls hls = RgbToHls(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-  percent = Max(-100, Min(100, percent));
-  hls.lightness = Max(0, Min(kHlsMax, hls.lightness + percent * hls.lightness / 100));
+  percent = std::clamp(percent, -100, 100);
+  hls.lightness = std::clamp(hls.lightness + percent * hls.lightness / 100, 0, kHlsMax);
   return HlsToRgb(hls);
 }

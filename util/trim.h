@@ -12,12 +12,6 @@ inline std::string TrimRight(std::string_view s) {
   return std::string(s.substr(0, e));
 }
 
-inline std::string TrimLeft(std::string_view s) {
-  size_t b = 0;
-  while (b < s.size() && IsTrimChar(s[b])) ++b;
-  return std::string(s.substr(b));
-}
-
 // The part of s without the trim characters at both ends.
 inline std::string_view TrimmedView(std::string_view s) {
   size_t b = 0, e = s.size();

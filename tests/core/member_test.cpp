@@ -244,6 +244,31 @@ TEST(KsMemberList, FindAssignAndClearOldValues) {
   EXPECT_EQ(list.Count(), 0);
 }
 
+// A value the target cannot take ends the copy with the field's name; the
+// copy is not taken for whole.
+TEST(KsMemberList, CopyThatFailsNamesTheField) {
+  KsFieldDesc name = Field(ftString);
+  name.Name = "NAME";
+  KsFieldDesc code = Field(ftString, 5, '0', taRightJustify);
+  code.Name = "CODE";
+  KsMemberList target;
+  target.AddMembers({&name, &code});
+  KsFieldDesc raw = Field(ftUnknown);
+  raw.Name = "CODE";
+  KsMemberList source;
+  source.AddMembers({&name, &raw});
+  source.Items(0).SetAsString("Rohbau");
+  int object = 0;
+  source.Items(1).SetValue(Variant::FromPointer(&object));  // has no text
+  try {
+    target.AssignValues(source);
+    FAIL() << "no error";
+  } catch (const VariantError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Feld CODE: ", 0), 0u) << e.what();
+  }
+  EXPECT_EQ(target.Items(0).GetAsString(), "Rohbau");
+}
+
 // Peek, PeekWalk and ForEachHeld read members in field order without making
 // any; a field without a member reads as a fresh one of that field.
 TEST(KsMemberList, ReadingMakesNoMembers) {

@@ -317,6 +317,37 @@ TEST_F(ObjXml, WholeCopyLeavesNothingOut) {
   EXPECT_THROW(firm->SaveWholeToXML(broken, 0), EObj);
 }
 
+// A stream that takes the first `room` characters and fails from then on.
+class ShortBuffer : public std::stringbuf {
+ public:
+  explicit ShortBuffer(size_t room) : room_(room) {}
+
+ protected:
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    if (str().size() + static_cast<size_t>(n) > room_) return 0;
+    return std::stringbuf::xsputn(s, n);
+  }
+  int_type overflow(int_type c) override {
+    return str().size() >= room_ ? traits_type::eof() : std::stringbuf::overflow(c);
+  }
+
+ private:
+  size_t room_;
+};
+
+// The recovery file is a whole copy: a child that cannot be written must
+// reach its caller, which would otherwise report the copy as saved.
+TEST_F(ObjXml, WholeCopyRaisesWhenAChildCannotBeWritten) {
+  std::ostringstream whole;
+  firm->SaveWholeToXML(whole, 0);
+  const size_t child = whole.str().find("  <OBJ_XADR>");
+  ASSERT_NE(child, std::string::npos);
+  ShortBuffer buffer(child);
+  std::ostream out(&buffer);
+  EXPECT_THROW(firm->SaveWholeToXML(out, 0), EObj);
+  EXPECT_EQ(buffer.str(), whole.str().substr(0, child));
+}
+
 struct LoadCase {
   const char* name;
   std::string text;

@@ -21,7 +21,7 @@ class ElementClasses : public ::testing::Test {
 
   KsGAEBObj* New(const std::string& key, KsCustomObj* owner = nullptr) {
     return dynamic_cast<KsGAEBObj*>(
-        GaebClasses().CreateObj(key, owner, {Variant("GAEBImp00"), DocumentParam(&doc)}, nullptr));
+        GaebClasses().CreateObj(key, owner, ImportParams(&doc), nullptr));
   }
   std::unique_ptr<KsGAEBObj> Root(const std::string& key) {
     return std::unique_ptr<KsGAEBObj>(New(key));

@@ -21,8 +21,8 @@ struct ReadElement {
     AddPositionDisplayFields();
     reader.ConvertOem = false;
     doc.reader = &reader;
-    element.reset(static_cast<KsGAEBObj*>(GaebClasses().CreateObj(
-        key, nullptr, {Variant("GAEBImp00"), DocumentParam(&doc)}, nullptr)));
+    element.reset(static_cast<KsGAEBObj*>(
+        GaebClasses().CreateObj(key, nullptr, ImportParams(&doc), nullptr)));
     element->ReadBody();
   }
   std::string Text(const std::string& member) const { return element->Text(member); }

@@ -25,7 +25,7 @@ class TotalsTest : public ::testing::Test {
  protected:
   TotalsTest() { AddPositionDisplayFields(); }
 
-  KsParams Params() { return {Variant("GAEBImp00"), DocumentParam(withDoc ? &doc : nullptr)}; }
+  KsParams Params() { return ImportParams(withDoc ? &doc : nullptr); }
 
   KsGAEBObj& NewLV(double vat = 16) {
     lv.reset(
@@ -261,9 +261,9 @@ TEST_F(TotalsTest, EditDeepDownUpdatesEverySumAbove) {
   EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 764.58);
   EXPECT_EQ(doc.codes, std::vector<int>{8});
 
-  // Called for a changed sub-area, the sum still holds the area's positions.
+  // Recalculated from the area, the sum still holds the area's own positions.
   Put(a2, "SUMME", 0);
-  CalcAreaSum(a2, false);
+  CalcAll(a2);
   EXPECT_DOUBLE_EQ(Get(a2, "SUMME"), 290);
 }
 
@@ -273,14 +273,14 @@ TEST_F(TotalsTest, RecalcAllStoresEqualValuesAndCarriesThemUp) {
   p.Members.Find("GB")->SetValue(Variant("28,5"));
   Put(area, "SUMME", 1);  // stale, and left so while nothing below changes
 
-  CalcPositionAmount(p);
+  CalcAll(p);
   EXPECT_EQ(p.Members.Find("GB")->Value.Kind(), KsVarKind::String);
   EXPECT_DOUBLE_EQ(Get(area, "SUMME"), 1);
   EXPECT_TRUE(doc.codes.empty());
 
   doc.recalcAll = true;
   p.Members.Find("GB")->Modified = false;
-  CalcPositionAmount(p);
+  CalcAll(p);
   EXPECT_EQ(p.Members.Find("GB")->Value.Kind(), KsVarKind::Float);
   EXPECT_TRUE(p.Members.Find("GB")->Modified);
   EXPECT_DOUBLE_EQ(Get(area, "SUMME"), 28.5);

@@ -24,7 +24,7 @@ class WriterTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { AddPositionDisplayFields(); }
 
-  KsParams Params() { return {Variant("GAEBImp00"), DocumentParam(&doc)}; }
+  KsParams Params() { return ImportParams(&doc); }
 
   std::unique_ptr<KsGAEBObj> NewRoot() {
     return std::unique_ptr<KsGAEBObj>(
