@@ -5,6 +5,8 @@
 #include <iostream>
 #include <set>
 
+#include "archive/archive_location.h"
+#include "archive/archive_on_save.h"
 #include "document/lyx_obj.h"
 #include "document/offer_check.h"
 #include "document/tender_overwrite.h"
@@ -112,8 +114,9 @@ void PrintUsage() { std::cout << Cp1252ToUtf8(kUsage); }
 
 std::string UnknownOption(const KsArgs& args) {
   // Every option the usage text names.
-  static const std::set<std::string> kOptions = {"--json",       "--yes",   "--replace",
-                                                 "--long-texts", "--width", "--tender"};
+  static const std::set<std::string> kOptions = {"--json",       "--yes",     "--replace",
+                                                 "--long-texts", "--width",   "--tender",
+                                                 "--median",     "--archive", "--no-archive"};
   for (const std::string& arg : args)
     if (arg.size() > 1 && arg[0] == '-' && !kOptions.count(arg)) return arg;
   return {};
@@ -133,6 +136,46 @@ bool TakeTenderOption(KsArgs& args, std::string& tender) {
                args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
   }
   return true;
+}
+
+namespace {
+
+bool g_archiveOn = true;
+std::string g_archive;  // as given; "" for the user's own archive
+
+}  // namespace
+
+bool TakeArchiveOptions(KsArgs& args) {
+  bool given = false;
+  for (size_t i = 0; i < args.size();) {
+    if (args[i] == "--no-archive") {
+      g_archiveOn = false;
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+    } else if (args[i] == "--archive") {
+      if (given || i + 1 == args.size()) return false;
+      given = true;
+      g_archive = Utf8ToCp1252(args[i + 1]);
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                 args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    } else {
+      ++i;
+    }
+  }
+  if (given) {
+    try {
+      ArchiveLocation::Parse(g_archive);
+    } catch (const std::exception& e) {
+      PrintError(e.what());
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ArchiveOn() { return g_archiveOn; }
+
+ArchiveLocation ArchiveLocationOfOptions() {
+  return g_archive.empty() ? ArchiveLocation::Default() : ArchiveLocation::Parse(g_archive);
 }
 
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName, const std::string& tender) {
@@ -155,9 +198,19 @@ void WarnOfFindings(const KsLyxObj& document) {
 }
 
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName) {
-  if (document.ExportD84(fileName)) return true;
-  PrintError(document.LastError);
-  return false;
+  if (!document.ExportD84(fileName)) {
+    PrintError(document.LastError);
+    return false;
+  }
+  if (!ArchiveOn() || fileName == kStandardOutput) return true;
+  std::string failure;
+  try {
+    failure = ArchiveOnSave().OfferSaved(ArchiveLocationOfOptions(), document, fileName);
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  if (!failure.empty()) PrintError("Warnung: " + failure);
+  return true;
 }
 
 bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,
