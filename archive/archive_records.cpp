@@ -36,6 +36,7 @@ std::unique_ptr<KsFBDesc> Position() {
   d->AddField(false, "CATALOG", "", "", ftString);
   d->AddField(false, "TEXTKEY", "", "", ftString);
   d->AddField(false, "UNITKEY", "", "", ftString);
+  d->AddField(false, "OFFERDATE", "", "", ftString, 10);
   d->IndexDescs.push_back(std::make_unique<IndexDesc>(IndexDesc{"PK", "OFFERID,NR", true}));
   return d;
 }

@@ -22,9 +22,12 @@ const std::vector<std::vector<std::string>>& Migrations(bool postgres) {
         "integer not null, OZ text, SHORTTEXT text, LONGTEXT text, UNIT text, QUANTITY " +
             real + ", EP " + real + ", EPANTEIL1 " + real + ", EPANTEIL2 " + real + ", EPANTEIL3 " +
             real + ", EPANTEIL4 " + real + ", EPANTEIL5 " + real + ", EPANTEIL6 " + real +
-            ", CATALOG text, TEXTKEY text, UNITKEY text, primary key (OFFERID, NR))",
-        "create index ARCHPOSCATALOG on ARCHPOS (CATALOG)",
-        "create index ARCHPOSTEXT on ARCHPOS (TEXTKEY, UNITKEY)",
+            ", CATALOG text, TEXTKEY text, UNITKEY text, OFFERDATE varchar(10), primary key "
+            "(OFFERID, NR))",
+        // The latest entries of a catalogue number or text come straight
+        // from the index, however many the archive holds.
+        "create index ARCHPOSCATALOG on ARCHPOS (CATALOG, OFFERDATE, OFFERID, NR)",
+        "create index ARCHPOSTEXT on ARCHPOS (TEXTKEY, UNITKEY, OFFERDATE, OFFERID, NR)",
         "create index ARCHOFFERLV on ARCHOFFER (LVKEY)",
     }};
   };

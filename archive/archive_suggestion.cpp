@@ -50,7 +50,19 @@ ArchiveSuggestion SuggestArchivePrices(PriceArchive& archive, const KsLyxObj& te
       values.Ep = found.Statistics.Median;
     }
     const size_t before = s.Plan.Entries.size();
+    const size_t refusedBefore = s.Plan.Refusals.size();
+    const size_t askedBefore = s.Plan.Questions.size();
     PlanPositionValues(values, *position, s.Plan);
+    // A price that does not fit the position (only an EP where the tender
+    // asks for components) leaves that position open, not the others.
+    if (s.Plan.Refusals.size() > refusedBefore) {
+      s.Skipped.insert(s.Skipped.end(), s.Plan.Refusals.begin() + static_cast<long>(refusedBefore),
+                       s.Plan.Refusals.end());
+      s.Plan.Refusals.resize(refusedBefore);
+      s.Plan.Questions.resize(askedBefore);
+      s.Plan.Entries.resize(before);
+      continue;
+    }
     if (s.Plan.Entries.size() == before) continue;
     ++s.Plan.Positions;
     ArchiveSuggestion::Line line;
@@ -73,6 +85,8 @@ std::vector<std::string> SuggestionLines(const ArchiveSuggestion& suggestion) {
     lines.push_back(l.Oz + "  " + l.ShortText + "  " + Money(l.Price) + " je " + l.Unit + "  (" +
                     FitName(l.Fit) + ", " + std::to_string(l.Found) + " Eintr\xE4ge; zuletzt " +
                     l.From + ")");
+  for (const std::string& skipped : suggestion.Skipped)
+    lines.push_back("Nicht eingetragen: " + skipped);
   lines.push_back(std::to_string(suggestion.Lines.size()) + " von " +
                   std::to_string(suggestion.Unpriced) +
                   " Positionen ohne Einheitspreis erhalten einen Preis aus dem Archiv.");

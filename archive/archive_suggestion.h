@@ -32,6 +32,9 @@ struct ArchiveSuggestion {
   PriceTakeOver Plan;       // the entries, refusals and questions
   std::vector<Line> Lines;  // what it would enter, in the order of the LV
   int Unpriced = 0;         // positions without a unit price before
+  // Positions whose fitting price cannot be entered (German, with the OZ):
+  // they stay open, the others are entered.
+  std::vector<std::string> Skipped;
 };
 
 ArchiveSuggestion SuggestArchivePrices(PriceArchive& archive, const KsLyxObj& tender,

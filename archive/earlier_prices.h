@@ -23,7 +23,8 @@ struct PriceStatistics {
 // the long text lists them: the best-fitting entries first (the same
 // position of an earlier offer for this LV, then the same catalogue number,
 // then the same short text with the same unit), the latest first within each.
-// The statistics are those of the best-fitting group, which a suggestion
+// At most `limit` entries of each group are read, the latest; the
+// statistics are those of the best-fitting group's, which a suggestion
 // takes its price from.
 struct EarlierPrices {
   std::vector<ArchiveMatch> Matches;

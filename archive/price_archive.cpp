@@ -129,6 +129,7 @@ void PriceArchive::Store(const ArchivedOffer& offer) {
         row.GetMember("CATALOG").SetAsString(p.Catalog);
         row.GetMember("TEXTKEY").SetAsString(ArchiveTextKey(p.ShortText));
         row.GetMember("UNITKEY").SetAsString(ArchiveUnitKey(p.Unit));
+        row.GetMember("OFFERDATE").SetAsString(offer.Date);
       }
       record->StoreToDB();
     }
@@ -153,7 +154,7 @@ void PriceArchive::Select(const std::string& where,
       "o.OFFERFILE, o.TENDER, o.CLIENT, o.OFFERDATE");
   q.AddLine("from ARCHPOS p join ARCHOFFER o on o.OFFERID = p.OFFERID");
   q.AddLine("where " + where);
-  q.AddLine("order by o.OFFERDATE desc, o.OFFERID desc, p.NR limit :LIMIT");
+  q.AddLine("order by p.OFFERDATE desc, p.OFFERID desc, p.NR desc limit :LIMIT");
   for (const auto& [name, value] : values) Bind(q, name, value);
   q.ParamByName("LIMIT").DataType = KsParamType::Integer;
   q.ParamByName("LIMIT").Value = Variant(static_cast<int32_t>(limit));

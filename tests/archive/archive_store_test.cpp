@@ -143,12 +143,13 @@ TEST_P(ArchiveStore, FitsComeCatalogueFirstThenTextWithTheSameUnit) {
   EXPECT_EQ(found[1].Fit, ArchiveFit::SameText);
   // Same text, newest first; the one in pieces (St) is no fit.
   EXPECT_DOUBLE_EQ(found[1].Entry.Position.Ep, 10);
-  EXPECT_EQ(found[2].Entry.Position.Oz, "1");
-  EXPECT_EQ(found[3].Entry.Position.Oz, "2");
+  // Within one offer the later position first.
+  EXPECT_EQ(found[2].Entry.Position.Oz, "2");
+  EXPECT_EQ(found[3].Entry.Position.Oz, "1");
 
   // The free text search of the command line takes every unit.
   const EarlierPrices any = FindEarlierPrices(*archive, "bauzaun HERSTELLEN vorhalten entfernen");
-  EXPECT_EQ(Prices(any), (std::vector<double>{10, 8, 9, 99}));
+  EXPECT_EQ(Prices(any), (std::vector<double>{10, 99, 9, 8}));
   EXPECT_EQ(any.Statistics.Count, 4);
   EXPECT_DOUBLE_EQ(any.Statistics.Last, 10);
   EXPECT_DOUBLE_EQ(any.Statistics.Lowest, 8);
