@@ -5,6 +5,8 @@
 #include <iostream>
 #include <set>
 
+#include "archive/archive_location.h"
+#include "archive/archive_on_save.h"
 #include "document/lyx_obj.h"
 #include "document/offer_check.h"
 #include "document/tender_overwrite.h"
@@ -52,6 +54,17 @@ const char kUsage[] =
     "      schreibt das LV als Arbeitsmappe zum Kalkulieren in der Tabellenkalkulation\n"
     "  tarvo-cli print DATEI ZIEL [--long-texts] [--width N]\n"
     "      schreibt den Angebotsdruck als Text (N Zeichen breit, Standard 100)\n"
+    "  tarvo-cli archive find TEXT | archive find DATEI OZ\n"
+    "      fr\xFChere Preise aus dem Preisarchiv: gleiche Position desselben LV, gleiche\n"
+    "      Katalognummer, gleicher Kurztext mit gleicher Einheit; zuletzt, niedrigster,\n"
+    "      Median und h\xF6"
+    "chster Preis\n"
+    "  tarvo-cli archive suggest [--median] [--yes] DATEI [ZIEL]\n"
+    "      jede Position ohne Einheitspreis mit passendem Eintrag erh\xE4lt den letzten\n"
+    "      Preis (oder den Median); die Liste geht auf stdout, mit ZIEL wird das Angebot\n"
+    "      gespeichert (alle Eintr\xE4ge oder keiner)\n"
+    "  tarvo-cli archive add ANGEBOT...\n"
+    "      tr\xE4gt alte Angebote (D84, X84) ins Preisarchiv ein\n"
     "  tarvo-cli --help | -h | --version\n"
     "      zeigt diesen Text oder die Version\n"
     "\n"
@@ -65,6 +78,11 @@ const char kUsage[] =
     "Was dem Angebot noch fehlt (Preise, Bieter, best\xE4tigter Mehrwertsteuersatz),\n"
     "melden export und price als Warnung; der R\xFC"
     "ckgabewert bleibt.\n"
+    "\n"
+    "Jedes gespeicherte Angebot (export, price, archive suggest) kommt ins Preisarchiv,\n"
+    "Standard: $XDG_DATA_HOME/Tarvo_Redurir/Preisarchiv.sqlite. --archive ORT nennt ein\n"
+    "anderes (eine Datei oder \"postgresql:host=H port=P dbname=D user=U\"), --no-archive\n"
+    "keines. Schl\xE4gt das Archiv fehl, ist das Angebot trotzdem gespeichert (Warnung).\n"
     "\n"
     "DATEI oder PREISE (nicht beide) \"-\" liest die Standardeingabe, ZIEL \"-\" bei\n"
     "print schreibt auf die Standardausgabe. Ein ZIEL, das die gelesene Ausschreibung\n"
@@ -112,8 +130,9 @@ void PrintUsage() { std::cout << Cp1252ToUtf8(kUsage); }
 
 std::string UnknownOption(const KsArgs& args) {
   // Every option the usage text names.
-  static const std::set<std::string> kOptions = {"--json",       "--yes",   "--replace",
-                                                 "--long-texts", "--width", "--tender"};
+  static const std::set<std::string> kOptions = {"--json",       "--yes",     "--replace",
+                                                 "--long-texts", "--width",   "--tender",
+                                                 "--median",     "--archive", "--no-archive"};
   for (const std::string& arg : args)
     if (arg.size() > 1 && arg[0] == '-' && !kOptions.count(arg)) return arg;
   return {};
@@ -133,6 +152,46 @@ bool TakeTenderOption(KsArgs& args, std::string& tender) {
                args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
   }
   return true;
+}
+
+namespace {
+
+bool g_archiveOn = true;
+std::string g_archive;  // as given; "" for the user's own archive
+
+}  // namespace
+
+bool TakeArchiveOptions(KsArgs& args) {
+  bool given = false;
+  for (size_t i = 0; i < args.size();) {
+    if (args[i] == "--no-archive") {
+      g_archiveOn = false;
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+    } else if (args[i] == "--archive") {
+      if (given || i + 1 == args.size()) return false;
+      given = true;
+      g_archive = Utf8ToCp1252(args[i + 1]);
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                 args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    } else {
+      ++i;
+    }
+  }
+  if (given) {
+    try {
+      ArchiveLocation::Parse(g_archive);
+    } catch (const std::exception& e) {
+      PrintError(e.what());
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ArchiveOn() { return g_archiveOn; }
+
+ArchiveLocation ArchiveLocationOfOptions() {
+  return g_archive.empty() ? ArchiveLocation::Default() : ArchiveLocation::Parse(g_archive);
 }
 
 bool ImportOrReport(KsLyxObj& document, const std::string& fileName, const std::string& tender) {
@@ -155,9 +214,19 @@ void WarnOfFindings(const KsLyxObj& document) {
 }
 
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName) {
-  if (document.ExportD84(fileName)) return true;
-  PrintError(document.LastError);
-  return false;
+  if (!document.ExportD84(fileName)) {
+    PrintError(document.LastError);
+    return false;
+  }
+  if (!ArchiveOn() || fileName == kStandardOutput) return true;
+  std::string failure;
+  try {
+    failure = ArchiveOnSave().OfferSaved(ArchiveLocationOfOptions(), document, fileName);
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  if (!failure.empty()) PrintError("Warnung: " + failure);
+  return true;
 }
 
 bool OutputIsTender(const KsLyxObj& document, const std::string& tender, const std::string& output,

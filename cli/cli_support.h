@@ -4,6 +4,7 @@
 #include <vector>
 
 class KsLyxObj;
+struct ArchiveLocation;
 
 // Exit codes of tarvo-cli.
 enum KsCliExit { kExitOk = 0, kExitFailure = 1, kExitUsage = 2, kExitNotAllApplied = 3 };
@@ -45,7 +46,20 @@ bool ImportOffer(KsLyxObj& document, const std::string& fileName,
 // What is missing in the offer that was written (CheckOffer), each as a
 // warning on stderr after the command's own messages.
 void WarnOfFindings(const KsLyxObj& document);
+// Takes "--archive ORT" and "--no-archive" out of the arguments of any
+// command: where the offers saved are entered into the price archive (a
+// file, or "postgresql:host=H port=P dbname=D user=U"; without the option
+// the user's own archive, ArchiveLocation::Default) or that they are not.
+// False (wrong usage) for "--archive" without ORT, or a server named wrongly
+// (the reason printed).
+bool TakeArchiveOptions(KsArgs& args);
+// Whether saved offers go into the archive, and where.
+bool ArchiveOn();
+// The archive the options name; raises std::runtime_error (German).
+ArchiveLocation ArchiveLocationOfOptions();
 // Exports the offer (D84, X84 for an XML tender); on failure prints LastError.
+// A written offer file is then entered into the price archive (ArchiveOn);
+// a failure of the archive is a warning on stderr and changes nothing else.
 bool ExportOrReport(KsLyxObj& document, const std::string& fileName);
 // Refuses, with a message, to write over the tender that was read: true when
 // `output` is `tender`, or the X83 a reopened X84 was entered into. A tender that already is an

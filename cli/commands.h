@@ -9,6 +9,8 @@ int RunExport(const KsArgs& args);
 int RunPrice(const KsArgs& args);
 int RunPrint(const KsArgs& args);
 int RunSheet(const KsArgs& args);
+// "archive find", "archive suggest" and "archive add": the price archive.
+int RunArchive(const KsArgs& args);
 
 // A price file that is a workbook (XLSX, an old .xls, or a CSV of `sheet
 // export`), told by its content; `price` takes its prices all or nothing.

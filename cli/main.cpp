@@ -35,11 +35,9 @@ int main(int argc, char* argv[]) {
 
   if (argc < 2) return UsageError();
   const std::string command = argv[1];
-  static const std::map<std::string, int (*)(const KsArgs&)> kCommands = {{"info", RunInfo},
-                                                                          {"export", RunExport},
-                                                                          {"price", RunPrice},
-                                                                          {"print", RunPrint},
-                                                                          {"sheet", RunSheet}};
+  static const std::map<std::string, int (*)(const KsArgs&)> kCommands = {
+      {"info", RunInfo},   {"export", RunExport}, {"price", RunPrice},
+      {"print", RunPrint}, {"sheet", RunSheet},   {"archive", RunArchive}};
   const auto it = kCommands.find(command);
   int result = kExitUsage;
   if (command == "--help" || command == "-h") {
@@ -49,11 +47,12 @@ int main(int argc, char* argv[]) {
     std::cout << "tarvo-cli " << kTarvoVersion << '\n';
     result = kExitOk;
   } else if (it != kCommands.end()) {
-    const KsArgs args(argv + 2, argv + argc);
+    KsArgs args(argv + 2, argv + argc);
     if (const std::string option = UnknownOption(args); !option.empty()) {
       PrintError("Unbekannte Option: " + Utf8ToCp1252(option));
       return UsageError();
     }
+    if (!TakeArchiveOptions(args)) return UsageError();
     result = it->second(args);
   } else {
     return UsageError();

@@ -61,42 +61,37 @@ std::vector<const KsGAEBObj*> PositionsOf(const KsLyxObj& document) {
   return positions;
 }
 
-// Plans the values of one position of the source for its counterpart.
+// Plans the values offered for one position of the tender.
 class PositionPlan {
  public:
-  PositionPlan(const KsGAEBObj& source, KsGAEBObj& target, const std::string& oz,
+  PositionPlan(const OfferedValues& values, KsGAEBObj& target, const std::string& oz,
                PriceTakeOver& plan)
-      : source_(source), target_(target), oz_(oz), plan_(plan) {}
+      : values_(values), target_(target), oz_(oz), plan_(plan) {}
 
   void Add() {
     if (HasPriceBreakdown(target_))
       AddComponents();
-    else if (double ep; HeldNumber(source_, "EP", ep))
-      Enter("EP", Typed(ep));
-    if (double discount; HeldNumber(source_, "NACHLASSPROZ", discount))
-      Enter("NACHLASSPROZ", Typed(discount));
+    else if (values_.Ep)
+      Enter("EP", Typed(*values_.Ep));
+    if (values_.Discount) Enter("NACHLASSPROZ", Typed(*values_.Discount));
   }
 
  private:
   void AddComponents() {
     bool any = false;
-    double values[kComponents];
-    bool held[kComponents];
-    for (int i = 0; i < kComponents; ++i) {
-      held[i] = HeldNumber(source_, kComponentNames[i], values[i]);
-      any = any || held[i];
-    }
+    for (const auto& component : values_.Components) any = any || component.has_value();
     if (!any) {
-      if (double ep; HeldNumber(source_, "EP", ep))
+      if (values_.Ep)
         plan_.Refusals.push_back("Position " + oz_ +
                                  ": die Ausschreibung fragt den Einheitspreis in Anteilen ab "
                                  "(EPANTEIL1 ...), das Angebot nennt nur den Einheitspreis");
       return;
     }
     for (int i = 0; i < kComponents; ++i) {
+      const std::optional<double>& value = values_.Components[static_cast<size_t>(i)];
       if (IsEnterable(target_, kComponentNames[i])) {
-        Enter(kComponentNames[i], held[i] ? Typed(values[i]) : std::string());
-      } else if (held[i] && values[i] != 0) {
+        Enter(kComponentNames[i], value ? Typed(*value) : std::string());
+      } else if (value && *value != 0) {
         plan_.Refusals.push_back("Position " + oz_ + ": " + kComponentNames[i] +
                                  " fragt die Ausschreibung nicht ab");
       }
@@ -113,11 +108,17 @@ class PositionPlan {
     plan_.Entries.push_back({&target_, field, text});
   }
 
-  const KsGAEBObj& source_;
+  const OfferedValues& values_;
   KsGAEBObj& target_;
   const std::string& oz_;
   PriceTakeOver& plan_;
 };
+
+std::optional<double> Held(const KsGAEBObj& element, const char* field) {
+  double value;
+  if (HeldNumber(element, field, value)) return value;
+  return std::nullopt;
+}
 
 bool HasValues(const KsGAEBObj& position) {
   double value;
@@ -135,6 +136,20 @@ bool SameXmlTender(const KsLyxObj& a, const KsLyxObj& b) {
 }
 
 }  // namespace
+
+OfferedValues HeldValues(const KsGAEBObj& position) {
+  OfferedValues values;
+  values.Ep = Held(position, "EP");
+  for (int i = 0; i < kComponents; ++i)
+    values.Components[static_cast<size_t>(i)] = Held(position, kComponentNames[i]);
+  values.Discount = Held(position, "NACHLASSPROZ");
+  return values;
+}
+
+void PlanPositionValues(const OfferedValues& values, KsGAEBObj& target, PriceTakeOver& plan) {
+  const std::string oz = Trim(target.Text("OZ"));
+  PositionPlan(values, target, oz, plan).Add();
+}
 
 PriceTakeOver PlanPriceTakeOver(const KsLyxObj& source, const std::string& sourceName,
                                 const KsLyxObj& tender, PriceTakeOver::Prices prices) {
@@ -180,7 +195,7 @@ PriceTakeOver PlanPriceTakeOver(const KsLyxObj& source, const std::string& sourc
       continue;
     }
     const size_t before = plan.Entries.size();
-    PositionPlan(*position, *target, Trim(target->Text("OZ")), plan).Add();
+    PlanPositionValues(HeldValues(*position), *target, plan);
     if (plan.Entries.size() > before) ++plan.Positions;
   }
   if (priced == 0)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "document/value_entries.h"
 
+class KsGAEBObj;
 class KsLyxObj;
 
 // Taking the prices of another offer (a colleague's, a subcontractor's, last
@@ -31,6 +34,20 @@ struct PriceTakeOver {
   // discount above 50 %), each with its OZ; asked once for all.
   std::vector<std::string> Questions;
 };
+
+// What a source offers one position: unit price, its six components and
+// the discount, each where the source holds a number.
+struct OfferedValues {
+  std::optional<double> Ep;
+  std::array<std::optional<double>, 6> Components;
+  std::optional<double> Discount;
+};
+OfferedValues HeldValues(const KsGAEBObj& position);
+// Adds to `plan` the entries that give `target` the offered values: EP, or
+// every component the tender asks for where it asks for a breakdown (an EP
+// alone is then refused), and the discount; what cannot be entered goes to
+// the refusals, what the grid would ask about to the questions.
+void PlanPositionValues(const OfferedValues& values, KsGAEBObj& target, PriceTakeOver& plan);
 
 // The plan of taking the prices of `source` (`sourceName` as the messages
 // name it) into `tender`.

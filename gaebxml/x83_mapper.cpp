@@ -299,6 +299,7 @@ void X83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,
     SetNumber(position, component[1], item, component[0], owner);
   SetNumber(position, "NACHLASSPROZ", item, "DiscountPcnt", owner);
   if (offer_) SetNumber(position, "GB", item, "IT", owner);
+  MapCatalogs(item, position);
   MapDescription(ChildNamed(item, "Description"), position);
   MapComplements(ChildNamed(item, "Description"), position);
   MapSubDescriptions(item, position);
@@ -342,6 +343,18 @@ void X83Mapper::MapDescription(const pugi::xml_node& description, KsGAEBObj& ele
   SetText(beschreibung, "LANGTEXT", PlainTextLines(ChildNamed(complete, "DetailTxt")));
   SetFlag(beschreibung, "LANGTEXTTA", complete, "ComplTSA");
   SetFlag(beschreibung, "LANGTEXTTB", complete, "ComplTSB");
+}
+
+void X83Mapper::MapCatalogs(const pugi::xml_node& item, KsGAEBObj& position) {
+  std::string catalogs;
+  for (pugi::xml_node a = item.first_child(); a; a = a.next_sibling()) {
+    if (!IsNamed(a, "CtlgAssign")) continue;
+    const std::string id = Trim(std::string(ChildText(a, "CtlgID")));
+    const std::string code = Trim(std::string(ChildText(a, "CtlgCode")));
+    if (code.empty()) continue;
+    catalogs += (catalogs.empty() ? "" : "; ") + id + ":" + code;
+  }
+  if (!catalogs.empty()) SetText(position, kXmlCatalogMember, catalogs);
 }
 
 void X83Mapper::MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position) {

@@ -74,6 +74,8 @@ class X83Mapper {
   void MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder);
   void MapDescription(const pugi::xml_node& description, KsGAEBObj& element);
   void MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position);
+  // The item's catalogue assignments (CtlgAssign) into kXmlCatalogMember.
+  void MapCatalogs(const pugi::xml_node& item, KsGAEBObj& position);
   void MapComplements(const pugi::xml_node& description, KsGAEBObj& position);
 
   std::string ItemOz(const pugi::xml_node& item, const std::string& parentOz) const;

@@ -22,7 +22,7 @@ void AddXmlIdentityFields() {
   AddHiddenFields("GAEBLV", {kXmlIdMember});
   AddHiddenFields("GAEBHINWEIS", {kXmlIdMember});
   AddHiddenFields("GAEBLVBEREICH", {kXmlIdMember, kXmlRNoPartMember});
-  AddHiddenFields("GAEBPOSITION",
-                  {kXmlIdMember, kXmlRNoPartMember, kXmlRNoIndexMember, kXmlComplementsMember});
+  AddHiddenFields("GAEBPOSITION", {kXmlIdMember, kXmlRNoPartMember, kXmlRNoIndexMember,
+                                   kXmlComplementsMember, kXmlCatalogMember});
   AddHiddenFields("GAEBZUSCHLPOSITION", {kXmlIdMember, kXmlRNoPartMember, kXmlRNoIndexMember});
 }

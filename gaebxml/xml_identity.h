@@ -8,6 +8,9 @@
 inline constexpr char kXmlIdMember[] = "_TARVO_XML_ID";
 inline constexpr char kXmlRNoPartMember[] = "_TARVO_XML_RNOPART";
 inline constexpr char kXmlRNoIndexMember[] = "_TARVO_XML_RNOINDEX";
+// The catalogue assignments of a position (CtlgAssign) as "CtlgID:CtlgCode",
+// several parted by "; "; they find earlier prices of the same item.
+inline constexpr char kXmlCatalogMember[] = "_TARVO_XML_CTLG";
 
 // Positions also keep their bidder's text complements (text_complements.h).
 // Appends the hidden fields to the descriptors of LV, LVBEREICH, POSITION,

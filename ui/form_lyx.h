@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "archive/archive_on_save.h"
 #include "document/autosave.h"
 #include "ui/lyx_settings.h"
 
@@ -171,6 +172,9 @@ class TFormLyx : public QMainWindow {
   Autosave autosave_{60};
   QTimer* typingPause_ = nullptr;
   bool autosaveFailureShown_ = false;
+  // Every save enters the offer's prices into the archive (Optionen).
+  ArchiveOnSave archiveOnSave_;
+  void EnterIntoArchive(const std::string& offerFile);
   SettingsStore& settings_;
   WindowDialogs& dialogs_;
   std::unique_ptr<KsLyxObj> document_;

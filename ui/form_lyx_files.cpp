@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <exception>
@@ -12,6 +13,7 @@
 #include "document/offer_search.h"
 #include "document/tender_overwrite.h"
 #include "gaeb/file_read_gaeb00.h"
+#include "ui/archive_options.h"
 #include "ui/form_lyx.h"
 #include "ui/info_pages.h"
 #include "ui/lyx_observer_form.h"
@@ -159,7 +161,20 @@ bool TFormLyx::SaveOffer() {
   currentFile_ = name;
   offerFile_ = name;
   UpdateTitle();
+  EnterIntoArchive(NativePath(name));
   return true;
+}
+
+// After the offer is written: the archive may fail, the save stands.
+void TFormLyx::EnterIntoArchive(const std::string& offerFile) {
+  if (!tsOpt->Archive->Enabled()) return;
+  std::string failure;
+  try {
+    failure = archiveOnSave_.OfferSaved(tsOpt->Archive->Location(), *document_, offerFile);
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  if (!failure.empty()) statusBar()->showMessage(FromCp1252(failure));
 }
 
 bool TFormLyx::MayDiscardChanges() {

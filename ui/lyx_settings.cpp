@@ -7,6 +7,7 @@
 #include <QStringTokenizer>
 
 #include "document/lyx_obj.h"
+#include "ui/archive_options.h"
 #include "ui/field_list.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/info_pages.h"
@@ -89,6 +90,7 @@ void ReadSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   if (store.ValueExists(kDefaultVatRate))
     parts.Options.SetDefaultVatRate(store.ReadString(kDefaultVatRate));
   if (store.ValueExists(kAutoSave)) parts.Options.eAutoSave->setValue(store.ReadInteger(kAutoSave));
+  parts.Options.Archive->Read(store);
 
   const QStringList paths = RecentFilePaths(store);
   for (int i = 0; i < RecentFileList::kCount; ++i) parts.RecentFiles.SetPath(i, paths.value(i));
@@ -111,6 +113,7 @@ void WriteSettings(SettingsStore& store, const LyxSettingsParts& parts) {
   store.WriteString(kColumnWidths, parts.TitPos.Grid().UserWidthsText());
   store.WriteString(kDefaultVatRate, parts.Options.DefaultVatRateText());
   store.WriteInteger(kAutoSave, parts.Options.eAutoSave->value());
+  parts.Options.Archive->Write(store);
 
   for (int i = 0; i < RecentFileList::kCount; ++i) {
     const QString path = parts.RecentFiles.Path(i);

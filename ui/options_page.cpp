@@ -10,6 +10,7 @@
 
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_totals.h"
+#include "ui/archive_options.h"
 #include "ui/grid_columns_editor.h"
 #include "ui/qstring_codec.h"
 #include "util/format_ex.h"
@@ -82,9 +83,14 @@ OptionsPage::OptionsPage(KsFieldList& fields, QWidget* parent)
   otherLayout->addLayout(autoSaveRow);
   SetDefaultVatRate(QString::number(KsLyxObj::kDefaultVatRate));
 
+  Archive = new ArchiveOptions(this);
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid, 1);
-  layout->addWidget(other);
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(other, 1);
+  lower->addWidget(Archive, 1);
+  layout->addLayout(lower);
 }
 
 bool OptionsPage::SetDefaultVatRate(const QString& text) {

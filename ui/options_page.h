@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class ArchiveOptions;
 class KsFieldList;
 class QCheckBox;
 class QLineEdit;
@@ -23,6 +24,8 @@ class OptionsPage : public QWidget {
   // "Automatisch sichern alle ... Sekunden": how often the recovery file of
   // an offer with unsaved changes is written; 0 = never.
   QSpinBox* eAutoSave = nullptr;
+  // The price archive: on or off, the file or the team's server.
+  ArchiveOptions* Archive = nullptr;
 
   double DefaultVatRate() const { return defaultVatRate_; }
   // A stored or typed rate; one that is no rate of 0 ... 100 leaves the

@@ -55,6 +55,8 @@ class CliRunner {
       Redirect(out, STDOUT_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
       Redirect(err, STDERR_FILENO, O_WRONLY | O_CREAT | O_TRUNC);
       setenv("LC_ALL", "C", 1);
+      // Offers saved by a test go into an archive of the test's own.
+      setenv("XDG_DATA_HOME", Path(".data").c_str(), 1);
       std::vector<char*> argv{const_cast<char*>(TARVO_CLI_PATH)};
       for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
       argv.push_back(nullptr);

@@ -38,10 +38,10 @@ class TestDatabase {
   std::vector<std::string> Texts(const std::string& select);
   // Type names that differ between the engines.
   std::string BlobType() const { return engine_ == Engine::SQLite ? "blob" : "bytea"; }
-
- private:
+  // Where a connection of the test's own to this database goes.
   ConnectionParams Params(const std::string& options) const;
 
+ private:
   Engine engine_;
   std::string folder_;
   std::string name_;

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/archive_location.h"
+#include "archive/archived_offer.h"
+
+class DbConnection;
+
+// One earlier position of the archive, with its offer.
+struct ArchiveEntry {
+  int OfferId = 0;  // the row's key in the archive
+  int Nr = 0;
+  ArchivedPosition Position;
+  std::string OfferFile;
+  std::string Tender;
+  std::string Client;
+  std::string Date;  // of the offer, "yyyy-mm-dd"
+};
+
+// What the archive is asked for: the catalogue number, the short text and
+// unit of a position, and (for the very position of an earlier offer for the
+// same LV) the LV key and OZ. Empty parts are not asked.
+struct ArchiveQuery {
+  std::string Catalog;
+  std::string ShortText;
+  std::string Unit;
+  std::string LvKey;
+  std::string Oz;
+};
+
+// How well an entry fits, best first.
+enum class ArchiveFit { SamePosition, SameCatalog, SameText };
+
+struct ArchiveMatch {
+  ArchiveEntry Entry;
+  ArchiveFit Fit;
+};
+
+// The open archive: a connection of its own, the tables made or checked
+// when it opens. Statements take every value as a parameter.
+class PriceArchive {
+ public:
+  // Raises std::runtime_error (German, naming the place) when the archive
+  // cannot be reached, or is a damaged or foreign file (left untouched).
+  explicit PriceArchive(const ArchiveLocation& location);
+  ~PriceArchive();
+  PriceArchive(const PriceArchive&) = delete;
+  PriceArchive& operator=(const PriceArchive&) = delete;
+
+  const ArchiveLocation& Location() const { return location_; }
+  DbConnection& Connection() { return *db_; }
+
+  // Stores the offer in one transaction, replacing what the archive held of
+  // the same offer file; an offer without priced positions only removes
+  // that. Raises std::runtime_error (German) and leaves the archive as it
+  // was when the engine refuses.
+  void Store(const ArchivedOffer& offer);
+  // The fitting entries, best fit first and the latest offer first within a
+  // fit; at most `limit` of each fit.
+  std::vector<ArchiveMatch> Find(const ArchiveQuery& query, size_t limit = kDefaultLimit);
+  // The entries whose short text is `text` (as ArchiveTextKey compares), any unit.
+  std::vector<ArchiveMatch> FindText(const std::string& text, size_t limit = kDefaultLimit);
+  // The number of offers and of positions held.
+  std::pair<int, int> Counts();
+
+  static constexpr size_t kDefaultLimit = 50;
+
+ private:
+  void Select(const std::string& where,
+              const std::vector<std::pair<std::string, std::string>>& values, size_t limit,
+              ArchiveFit fit, std::vector<ArchiveMatch>& out);
+  ArchiveLocation location_;
+  std::unique_ptr<DbConnection> db_;
+};
