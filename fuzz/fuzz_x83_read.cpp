@@ -1,8 +1,8 @@
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <algorithm>
 #include <pugixml.hpp>
 #include <sstream>
 #include <string>

@@ -121,8 +121,8 @@ bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& erro
       };
     encoding = pugi::encoding_utf8;
   }
-  const pugi::xml_parse_result result =
-      document.load_buffer_inplace(source.Buffer.data(), source.Buffer.size(), kXmlParseOptions, encoding);
+  const pugi::xml_parse_result result = document.load_buffer_inplace(
+      source.Buffer.data(), source.Buffer.size(), kXmlParseOptions, encoding);
   ReferenceProblem problem;
   if (result && ResolveReferences(document, problem)) return true;
   const std::string original = source.Original ? source.Original() : std::string();

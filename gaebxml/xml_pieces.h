@@ -55,12 +55,12 @@ class XmlPieces {
   std::string buffer_;
   size_t pos_ = 0;
   size_t tagStart_ = 0;  // where what is being read begins; kept when reading on
-  bool ended_ = false;  // the source has no more bytes, or handed out a NUL byte
+  bool ended_ = false;   // the source has no more bytes, or handed out a NUL byte
   bool broken_ = false;
-  bool begun_ = false;        // the first byte was looked at (BOM, declaration)
-  bool rootDone_ = false;     // the document element is closed
-  bool pendingEnd_ = false;   // an empty element gets its end tag next
-  bool wholeAllowed_ = false;  // Whole may follow (a start tag was handed out last)
+  bool begun_ = false;             // the first byte was looked at (BOM, declaration)
+  bool rootDone_ = false;          // the document element is closed
+  bool pendingEnd_ = false;        // an empty element gets its end tag next
+  bool wholeAllowed_ = false;      // Whole may follow (a start tag was handed out last)
   std::vector<std::string> open_;  // names of the elements entered
   pugi::xml_document tag_;
   std::string piece_;

@@ -1,8 +1,9 @@
+#include "gaebxml/x83_piecewise.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "gaebxml/x83_piecewise.h"
 #include "gaebxml/x83_reader.h"
 #include "tests/gaebxml/x83_samples.h"
 #include "tests/gaebxml/x83_tree.h"
@@ -87,8 +88,8 @@ TEST(X83Piecewise, WhatItDoesNotFollowIsReadAsTheWholeDocument) {
       {"as it comes", tender, true},
       {"comments and an empty body",
        TenderX83("<!-- a -->" + CategoryXml("C1", "01", "E", "<!--x-->") + "<BoQCtgy/>"), true},
-      {"CDATA in a text", TenderX83(ItemlistXml(ItemXml("I1", "0010", "3", "<QU><![CDATA[<m>]]></QU>"))),
-       true},
+      {"CDATA in a text",
+       TenderX83(ItemlistXml(ItemXml("I1", "0010", "3", "<QU><![CDATA[<m>]]></QU>"))), true},
       {"BoQInfo behind the body",
        X83Document(GaebInfoXml() + "<Award><DP>83</DP><BoQ><BoQBody>" + items +
                    "</BoQBody><BoQInfo><Name>x</Name></BoQInfo></BoQ></Award>"),
