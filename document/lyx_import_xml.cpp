@@ -74,15 +74,15 @@ std::string KsLyxObj::FindXmlTender(const std::string& given) {
 }
 
 bool KsLyxObj::ReadXmlTree(const std::string& tender) {
-  XmlSource source;
-  reader_->ReadRest(source.Buffer);
-  // Messages that name a line count in the file's own bytes, read again.
-  source.Original = [this] {
+  X83Input input;
+  input.Pieces = [this] { return reader_->ReadBlock(); };
+  // Read again from the start when the file is read as a whole document.
+  input.Whole = [this] {
     std::string bytes;
     if (reader_->Rewind(0)) reader_->ReadRest(bytes);
     return bytes;
   };
-  X83Result read = ReadX83(std::move(source), *this);
+  X83Result read = ReadX83(input, *this);
   if (!read.Root) {
     LastError = read.Error;
     return false;

@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <pugixml.hpp>
 #include <sstream>
 #include <string>
@@ -87,11 +89,54 @@ void CheckCutsOfTheRootEnd(const uint8_t* data, size_t size) {
   });
 }
 
+// The whole tree as text, "" when it cannot be written.
+std::string TreeText(const X83Result& result) {
+  if (!result.Root) return {};
+  std::ostringstream out;
+  try {
+    result.Root->SaveWholeToXML(out, 0);
+  } catch (const std::exception& e) {
+    return std::string("(") + e.what() + ")";
+  }
+  return out.str();
+}
+
+// Read piece by piece, in pieces as small as the first byte says so that
+// every tag and text is cut somewhere, the bytes must give what the whole
+// document's reading gives: the same tree, counts, warnings and refusal.
+X83Result ReadBothWays(std::string_view bytes, GaebDocument& doc) {
+  const size_t piece = bytes.empty() ? 1 : 1 + static_cast<unsigned char>(bytes[0]) % 64;
+  X83Input input;
+  input.Pieces = [bytes, piece, at = size_t{0}]() mutable {
+    const std::string_view next = bytes.substr(std::min(at, bytes.size()), piece);
+    at += next.size();
+    return next;
+  };
+  input.Whole = [bytes] { return std::string(bytes); };
+  X83Result piecewise = ReadX83(input, doc);
+  XmlSource source;
+  source.Buffer.assign(bytes);
+  source.Original = input.Whole;
+  const X83Result whole = ReadX83Document(std::move(source), doc);
+  if (piecewise.Error != whole.Error || piecewise.Warning != whole.Warning ||
+      piecewise.Offer != whole.Offer || piecewise.CarriesTender != whole.CarriesTender ||
+      piecewise.ReplacedCharacters != whole.ReplacedCharacters ||
+      piecewise.InvalidBytes != whole.InvalidBytes ||
+      piecewise.ControlCharacters != whole.ControlCharacters ||
+      piecewise.Origin.Namespace != whole.Origin.Namespace ||
+      piecewise.Origin.Version != whole.Origin.Version ||
+      piecewise.Origin.VersDate != whole.Origin.VersDate ||
+      piecewise.Origin.Breakdown.size() != whole.Origin.Breakdown.size() ||
+      TreeText(piecewise) != TreeText(whole))
+    Fail("Read piece by piece, the file gives another result than read whole.");
+  return piecewise;
+}
+
 }  // namespace
 
-// Reads the bytes as an X83 tender and, when it is taken, recalculates it as
-// the document would after an import, writes its answer and checks it; and no
-// cut of it is read.
+// Reads the bytes as an X83 tender (both ways, which must agree) and, when it
+// is taken, recalculates it as the document would after an import, writes
+// its answer and checks it; and no cut of it is read.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool catalogue = [] {
     AddPositionDisplayFields();
@@ -100,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)catalogue;
   FuzzDocument doc;
   const X83Result result =
-      ReadX83(std::string_view(reinterpret_cast<const char*>(data), size), doc);
+      ReadBothWays(std::string_view(reinterpret_cast<const char*>(data), size), doc);
   if (!result.Root) return 0;
   try {
     if (KsGAEBObj* vergabe = result.Root->Child("VERGABE"))

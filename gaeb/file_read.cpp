@@ -337,6 +337,15 @@ std::string_view TFileRead::Peek() {
   return {buffer_.get() + bufferPosition_, static_cast<size_t>(bufferedCount_ - bufferPosition_)};
 }
 
+std::string_view TFileRead::ReadBlock() {
+  if (bufferPosition_ >= bufferedCount_ && !Refill()) return {};
+  const std::string_view block(buffer_.get() + bufferPosition_,
+                               static_cast<size_t>(bufferedCount_ - bufferPosition_));
+  bufferPosition_ = bufferedCount_;
+  filePosition_ += static_cast<int64_t>(block.size());
+  return block;
+}
+
 void TFileRead::ReadRest(std::string& bytes) {
   BufferMoves();
   bytes.assign(buffer_.get() + bufferPosition_,

@@ -56,6 +56,10 @@ class TFileRead {
   // least one block, unless the file is shorter), without taking them:
   // enough to tell the file's format before reading it.
   std::string_view Peek();
+  // The next bytes from the read position on, raw, as many as are buffered
+  // (a buffer's worth is read when none are); empty at the end. They stay
+  // valid until the next read, Rewind or ReadRest.
+  std::string_view ReadBlock();
   // Every byte from the read position to the end, raw (no OEM conversion, no
   // line limit), for formats that are not read line by line.
   void ReadRest(std::string& bytes);

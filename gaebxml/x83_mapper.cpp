@@ -221,11 +221,7 @@ void X83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std
     if (IsNamed(entry, "BoQCtgy")) {
       MapCategory(entry, NewItem(holder, "LVBEREICH"), oz, depth + 1);
     } else if (IsNamed(entry, "Itemlist")) {
-      // Items above the deepest level keep the unused levels of the numbering
-      // as blanks, as a GAEB 2000 OZ does, so the OZ still fits its mask.
-      std::string itemParent = oz;
-      for (size_t level = depth; level < areaLevels_.size(); ++level)
-        itemParent.append(areaLevels_[level].Length, ' ');
+      const std::string itemParent = ItemParent(oz, depth);
       for (pugi::xml_node item = entry.first_child(); item; item = item.next_sibling()) {
         if (IsNamed(item, "Item"))
           MapItem(item, holder, itemParent);
@@ -242,24 +238,51 @@ void X83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std
 
 void X83Mapper::MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area,
                             const std::string& parentOz, size_t depth) {
+  const std::string oz = MapCategoryTag(ctgy, area, parentOz, depth);
+  for (const char* part : {"LblTx", "NotAppl", "Totals"})
+    MapCategoryPart(ChildNamed(ctgy, part), area, oz);
+  MapBody(ChildNamed(ctgy, "BoQBody"), area, oz, depth);
+  AreaRead();
+}
+
+std::string X83Mapper::MapCategoryTag(const pugi::xml_node& ctgy, KsGAEBObj& area,
+                                      const std::string& parentOz, size_t depth) {
   if (depth > kMaxAreaDepth)
     throw X83Error("Zeile " + Line(ctgy) + ": die LV-Bereiche sind tiefer als " +
                    std::to_string(kMaxAreaDepth) + " Ebenen verschachtelt.");
   const Level level = depth <= areaLevels_.size() ? areaLevels_[depth - 1] : Level{};
   const std::string part = text_(ctgy.attribute("RNoPart").value());
-  const std::string oz = parentOz + Pad(part, level.Length, level.AlignLeft);
+  std::string oz = parentOz + Pad(part, level.Length, level.AlignLeft);
   Set(area, "OZ", oz);
   SetText(area, kXmlIdMember, ctgy.attribute("ID").value());
   Set(area, kXmlRNoPartMember, part);
-  SetText(area, "BEZ", PlainTextLine(ChildNamed(ctgy, "LblTx")));
-  SetFlag(area, "ENTF", ctgy, "NotAppl");
-  const pugi::xml_node totals = ChildNamed(ctgy, "Totals");
-  const std::string owner = "des LV-Bereichs " + Trim(oz);
-  SetNumber(area, "NACHLASSPROZ", totals, "DiscountPcnt", owner);
-  SetNumber(area, "NACHLASSABS", totals, "DiscountAmt", owner);
-  MapBody(ChildNamed(ctgy, "BoQBody"), area, oz, depth);
-  doc_.NotifyObservers(gcElementRead);
+  return oz;
 }
+
+void X83Mapper::MapCategoryPart(const pugi::xml_node& part, KsGAEBObj& area,
+                                const std::string& oz) {
+  const std::string_view name = LocalName(part);
+  if (name == "LblTx") {
+    SetText(area, "BEZ", PlainTextLine(part));
+  } else if (name == "NotAppl") {
+    if (IsYes(part.child_value())) Set(area, "ENTF", "J");
+  } else if (name == "Totals") {
+    const std::string owner = "des LV-Bereichs " + Trim(oz);
+    SetNumber(area, "NACHLASSPROZ", part, "DiscountPcnt", owner);
+    SetNumber(area, "NACHLASSABS", part, "DiscountAmt", owner);
+  }
+}
+
+std::string X83Mapper::ItemParent(const std::string& oz, size_t depth) const {
+  // Items above the deepest level keep the unused levels of the numbering
+  // as blanks, as a GAEB 2000 OZ does, so the OZ still fits its mask.
+  std::string itemParent = oz;
+  for (size_t level = depth; level < areaLevels_.size(); ++level)
+    itemParent.append(areaLevels_[level].Length, ' ');
+  return itemParent;
+}
+
+void X83Mapper::AreaRead() { doc_.NotifyObservers(gcElementRead); }
 
 std::string X83Mapper::ItemOz(const pugi::xml_node& item, const std::string& parentOz) const {
   // Converted like every text, counted once where the parts are kept.

@@ -44,6 +44,24 @@ class X83Mapper {
   // What the text conversion had to replace.
   const TextConverter& Text() const { return text_; }
 
+  // The parts of Map for a tender read piece by piece (x83_piecewise.h), in
+  // the order its elements come; each maps as Map maps it.
+  KsGAEBObj& NewItem(KsGAEBObj& parent, const char* listMember);
+  // A BoQCtgy's own attributes into its area; the area's OZ.
+  std::string MapCategoryTag(const pugi::xml_node& ctgy, KsGAEBObj& area,
+                             const std::string& parentOz, size_t depth);
+  // A child of a BoQCtgy that describes the area (LblTx, NotAppl, Totals);
+  // any other, and an empty node, changes nothing.
+  void MapCategoryPart(const pugi::xml_node& part, KsGAEBObj& area, const std::string& oz);
+  // What the items of an Itemlist in the area of that OZ and depth are
+  // numbered under.
+  std::string ItemParent(const std::string& oz, size_t depth) const;
+  void MapItem(const pugi::xml_node& item, KsGAEBObj& holder, const std::string& parentOz);
+  void MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder, const std::string& parentOz);
+  void MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder);
+  // Tells the document that an area was read whole.
+  void AreaRead();
+
  private:
   struct Level {
     size_t Length = 0;
@@ -51,7 +69,6 @@ class X83Mapper {
   };
 
   KsGAEBObj& Child(KsGAEBObj& parent, const char* member);
-  KsGAEBObj& NewItem(KsGAEBObj& parent, const char* listMember);
   void Set(KsGAEBObj& element, const char* member, std::string value);
   void SetText(KsGAEBObj& element, const char* member, std::string_view utf8);
   void SetDate(KsGAEBObj& element, const char* member, std::string_view utf8);
@@ -69,9 +86,6 @@ class X83Mapper {
   void MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std::string& oz, size_t depth);
   void MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area, const std::string& parentOz,
                    size_t depth);
-  void MapItem(const pugi::xml_node& item, KsGAEBObj& holder, const std::string& parentOz);
-  void MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder, const std::string& parentOz);
-  void MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder);
   void MapDescription(const pugi::xml_node& description, KsGAEBObj& element);
   void MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position);
   // The item's catalogue assignments (CtlgAssign) into kXmlCatalogMember.

@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <pugixml.hpp>
 #include <vector>
 
 #include "gaebxml/x83_check.h"
 #include "gaebxml/x83_mapper.h"
+#include "gaebxml/x83_piecewise.h"
 #include "gaebxml/x84_answers.h"
 #include "gaebxml/xml_parse.h"
 
@@ -71,9 +73,34 @@ std::string ReplacementWarning(const X83Result& result) {
   return warning;
 }
 
+void AddWarnings(X83Result& result, const std::string& versionWarning) {
+  result.Warning = ReplacementWarning(result);
+  if (!versionWarning.empty())
+    result.Warning += (result.Warning.empty() ? "" : " ") + versionWarning;
+}
+
+// Pieces of a file as it is read; the block is reused.
+class FilePieces {
+ public:
+  static constexpr size_t kBlockSize = size_t{1} << 20;
+  explicit FilePieces(const std::string& path)
+      : file_(std::make_shared<FileCloser>(std::fopen(path.c_str(), "rb"))),
+        block_(std::make_shared<std::vector<char>>(kBlockSize)) {}
+  bool Open() const { return file_->get() != nullptr; }
+  // Empty at the end and after a read error (the whole reading then reports it).
+  std::string_view operator()() const {
+    const size_t n = std::fread(block_->data(), 1, block_->size(), file_->get());
+    return std::string_view(block_->data(), std::ferror(file_->get()) ? 0 : n);
+  }
+
+ private:
+  std::shared_ptr<FileCloser> file_;
+  std::shared_ptr<std::vector<char>> block_;
+};
+
 }  // namespace
 
-X83Result ReadX83(XmlSource source, GaebDocument& doc) {
+X83Result ReadX83Document(XmlSource source, GaebDocument& doc) {
   X83Result result;
   pugi::xml_document document;
   if (!ParseXml(document, source, result.Error)) return result;
@@ -91,33 +118,61 @@ X83Result ReadX83(XmlSource source, GaebDocument& doc) {
   result.ReplacedCharacters = mapper.Text().Replaced();
   result.InvalidBytes = mapper.Text().InvalidBytes();
   result.ControlCharacters = mapper.Text().ControlCharacters();
-  result.Warning = ReplacementWarning(result);
-  if (!versionWarning.empty())
-    result.Warning += (result.Warning.empty() ? "" : " ") + versionWarning;
+  AddWarnings(result, versionWarning);
   return result;
 }
 
-X83Result ReadX83File(const std::string& path, GaebDocument& doc) {
+X83Result ReadX83(const X83Input& input, GaebDocument& doc) {
+  X83Result result;
+  std::string versionWarning;
+  if (ReadX83Piecewise(input.Pieces, doc, result, versionWarning)) {
+    AddWarnings(result, versionWarning);
+    return result;
+  }
   XmlSource source;
+  source.Buffer = input.Whole();
+  source.Original = input.Whole;
+  return ReadX83Document(std::move(source), doc);
+}
+
+X83Result ReadX83File(const std::string& path, GaebDocument& doc) {
+  const auto whole = [path] {
+    std::string bytes, ignored;
+    ReadWholeFile(path, bytes, ignored);
+    return bytes;
+  };
+  const FilePieces pieces(path);
   std::string error;
+  if (!pieces.Open()) {
+    X83Result failed;
+    failed.Error = "Die Datei kann nicht gelesen werden: " + std::string(std::strerror(errno));
+    return failed;
+  }
+  X83Result result;
+  std::string versionWarning;
+  if (ReadX83Piecewise(pieces, doc, result, versionWarning)) {
+    AddWarnings(result, versionWarning);
+    return result;
+  }
+  XmlSource source;
   if (!ReadWholeFile(path, source.Buffer, error)) {
     X83Result failed;
     failed.Error = "Die Datei kann nicht gelesen werden: " + error;
     return failed;
   }
-  source.Original = [path] {
-    std::string bytes, ignored;
-    ReadWholeFile(path, bytes, ignored);
-    return bytes;
-  };
-  return ReadX83(std::move(source), doc);
+  source.Original = whole;
+  return ReadX83Document(std::move(source), doc);
 }
 
 X83Result ReadX83(std::string_view bytes, GaebDocument& doc) {
-  XmlSource source;
-  source.Buffer.assign(bytes);
-  source.Original = [bytes] { return std::string(bytes); };
-  return ReadX83(std::move(source), doc);
+  X83Input input;
+  input.Pieces = [bytes, given = false]() mutable {
+    if (given) return std::string_view();
+    given = true;
+    return bytes;
+  };
+  input.Whole = [bytes] { return std::string(bytes); };
+  return ReadX83(input, doc);
 }
 
 bool LooksLikeXml(std::string_view head) {

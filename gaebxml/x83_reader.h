@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,16 +31,27 @@ struct X83Result {
   bool CarriesTender = false;
 };
 
+// A file to be read: its bytes piece by piece, and all of them again when it
+// must be read as a whole document.
+struct X83Input {
+  std::function<std::string_view()> Pieces;  // the next bytes; empty at the end
+  std::function<std::string()> Whole;        // every byte, from the start
+};
+
 // Reads an X83 (GAEB DA XML 3.0 to 3.3) into the element tree the GAEB 2000
 // reader builds (mapping in gaebxml/x83_mapper.h); an X84 likewise, with
 // whatever of the tender it repeats. Malformed XML, entities
 // other than the predefined ones, XML that is not GAEB DA XML, another
 // version or exchange phase, and numbers that are not numbers are refused
-// with a message naming what was found.
+// with a message naming what was found. The file is read piece by piece
+// (x83_piecewise.h); one that is refused, or that cannot be followed piece
+// by piece, is read again as a whole document, which names the line.
+X83Result ReadX83(const X83Input& input, GaebDocument& doc);
 X83Result ReadX83File(const std::string& path, GaebDocument& doc);
 X83Result ReadX83(std::string_view bytes, GaebDocument& doc);
-// The same for bytes already held, parsed where they lie.
-X83Result ReadX83(XmlSource source, GaebDocument& doc);
+// The whole document parsed at once, where it lies, and mapped: the same tree
+// and the same refusals, with the whole file and its document tree in memory.
+X83Result ReadX83Document(XmlSource source, GaebDocument& doc);
 
 // True when the bytes begin, after a byte-order mark and blanks, with "<":
 // an XML file rather than a GAEB 2000 one, which begins with "#begin[" or a

@@ -120,11 +120,15 @@ bool CarriesTender(const pugi::xml_node& gaeb) {
       if (IsNamed(child, "Itemlist")) pending.push_back(child);
       if (!IsNamed(child, "Item")) continue;
       anyItem = true;
-      const pugi::xml_node complete = ChildNamed(ChildNamed(child, "Description"), "CompleteText");
-      if (!ChildNamed(child, "Qty") && !ChildNamed(complete, "OutlineText")) return false;
+      if (!ItemCarriesTender(child)) return false;
     }
   }
   return anyItem;
+}
+
+bool ItemCarriesTender(const pugi::xml_node& item) {
+  const pugi::xml_node complete = ChildNamed(ChildNamed(item, "Description"), "CompleteText");
+  return ChildNamed(item, "Qty") || ChildNamed(complete, "OutlineText");
 }
 
 std::string EnterX84Answers(const KsGAEBObj& offerLv, KsGAEBObj& tenderLv,

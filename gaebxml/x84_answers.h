@@ -14,6 +14,8 @@ class KsGAEBObj;
 // True when every item of the file's BoQ has a Qty or an OutlineText (and
 // there is at least one).
 bool CarriesTender(const pugi::xml_node& gaeb);
+// The same for one Item.
+bool ItemCarriesTender(const pugi::xml_node& item);
 
 // Enters the answers of the offer's LV (as read from the X84) into the
 // tender's LV (as read from its X83): every position's unit price,

@@ -37,7 +37,8 @@ const char* Problem(pugi::xml_parse_status status) {
   }
 }
 
-// The encoding the XML declaration names, "" when there is none.
+}  // namespace
+
 std::string_view DeclaredEncoding(std::string_view text) {
   if (text.substr(0, 5) != "<?xml") return {};
   const std::string_view declaration = text.substr(0, text.find("?>"));
@@ -50,12 +51,20 @@ std::string_view DeclaredEncoding(std::string_view text) {
                                        : declaration.substr(at + 1, end - at - 1);
 }
 
-}  // namespace
-
 std::string TextConverter::operator()(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (size_t pos = 0; pos < utf8.size();) {
+    // Runs of printable ASCII are taken over as they stand.
+    size_t end = pos;
+    while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) >= 0x20 &&
+           static_cast<unsigned char>(utf8[end]) < 0x80)
+      ++end;
+    if (end > pos) {
+      out.append(utf8.substr(pos, end - pos));
+      pos = end;
+      continue;
+    }
     const auto c = static_cast<unsigned char>(utf8[pos]);
     if (c >= 0x80) {
       char32_t cp = 0;
@@ -99,8 +108,6 @@ TextPosition PositionAt(std::string_view text, size_t offset) {
 }
 
 bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& error) {
-  const unsigned options =
-      (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_ws_pcdata_single;
   pugi::xml_encoding encoding = pugi::encoding_auto;
   // pugixml knows ISO-8859-1 but not Windows-1252, whose bytes would be no
   // UTF-8; messages then count in the converted text the parser saw.
@@ -114,8 +121,8 @@ bool ParseXml(pugi::xml_document& document, XmlSource& source, std::string& erro
       };
     encoding = pugi::encoding_utf8;
   }
-  const pugi::xml_parse_result result =
-      document.load_buffer_inplace(source.Buffer.data(), source.Buffer.size(), options, encoding);
+  const pugi::xml_parse_result result = document.load_buffer_inplace(
+      source.Buffer.data(), source.Buffer.size(), kXmlParseOptions, encoding);
   ReferenceProblem problem;
   if (result && ResolveReferences(document, problem)) return true;
   const std::string original = source.Original ? source.Original() : std::string();

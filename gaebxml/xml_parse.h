@@ -40,6 +40,16 @@ struct XmlSource {
   std::function<std::string()> Original;
 };
 
+// How every GAEB DA XML file is parsed: references left as written (they are
+// resolved by ResolveReferences), a blank-only text kept where it is an
+// element's only content.
+inline constexpr unsigned kXmlParseOptions =
+    (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_ws_pcdata_single;
+
+// The encoding the XML declaration at the start of `text` names, "" when
+// there is none.
+std::string_view DeclaredEncoding(std::string_view text);
+
 // Parses the source in place, references resolved (see xml_references.h).
 // On failure false, and `error` says in German what is wrong and where: "Die
 // Datei ist keine gültige XML-Datei: ... (Zeile 3, Spalte 14)."

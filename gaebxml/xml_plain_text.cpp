@@ -32,10 +32,11 @@ class PlainWriter {
       text = blanks;
     }
     for (size_t i = 0; i < text.size();) {
-      const char c = text[i];
-      if (c != ' ' && !IsLayoutSpace(c)) {
-        out_ += c;
-        ++i;
+      size_t word = i;
+      while (word < text.size() && text[word] != ' ' && !IsLayoutSpace(text[word])) ++word;
+      if (word > i) {
+        out_.append(text.substr(i, word - i));
+        i = word;
         continue;
       }
       size_t end = i;
