@@ -76,7 +76,8 @@ void RefuseWithoutGaebStructure(std::string_view head, const std::string& displa
       if (head.find(root) != npos) return;
   throw std::runtime_error("Die Datei " + displayName +
                            " ist keine GAEB-Datei: ihr erstes Megabyte enth\xE4lt weder "
-                           "\"#begin[\" noch XML.");
+                           "\"#begin[\" (GAEB 2000) noch XML (GAEB DA XML) noch einen "
+                           "Kopfsatz 00 (GAEB 90).");
 }
 
 }  // namespace

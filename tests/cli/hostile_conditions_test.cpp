@@ -128,7 +128,8 @@ TEST_F(HostileConditionsTest, InputIsBoundedAndNamedForWhatItIs) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Die Datei " + device +
                          " ist keine GAEB-Datei: ihr erstes Megabyte enth\u00e4lt weder "
-                         "\"#begin[\" noch XML.\n");
+                         "\"#begin[\" (GAEB 2000) noch XML (GAEB DA XML) noch einen "
+                         "Kopfsatz 00 (GAEB 90).\n");
   }
   const CliResult dir = cli_.Run({"info", cli_.Path("")});
   EXPECT_EQ(dir.status, 1);

@@ -124,8 +124,8 @@ TEST(ReaderBounds, NoGaebStructureInTheFirstMegabyteIsRefusedAtOnce) {
   for (const std::string& name : {file.Path(), pipe.Path(), xml.Path()})
     EXPECT_EQ(ErrorOf([&] { KsFileReadGaeb00 reader(name, 1024); }),
               "Die Datei " + name +
-                  " ist keine GAEB-Datei: ihr erstes Megabyte enth\xE4lt weder \"#begin[\" noch "
-                  "XML.");
+                  " ist keine GAEB-Datei: ihr erstes Megabyte enth\xE4lt weder \"#begin[\" "
+                  "(GAEB 2000) noch XML (GAEB DA XML) noch einen Kopfsatz 00 (GAEB 90).");
   // Shorter files, and files that begin as GAEB 2000, GAEB 90 or XML, are left
   // to the reading.
   const std::string late = std::string(TFileRead::kHeadSize - 7, ' ') + "#begin[GAEB]";
