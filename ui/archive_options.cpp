@@ -1,6 +1,7 @@
 #include "ui/archive_options.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFormLayout>
 #include <QLabel>
@@ -21,6 +22,7 @@ const QString kPort = QStringLiteral("ArchivPort");
 const QString kDatabase = QStringLiteral("ArchivDatenbank");
 const QString kUser = QStringLiteral("ArchivBenutzer");
 const QString kPassword = QStringLiteral("ArchivPasswort");
+const QString kSuggestion = QStringLiteral("ArchivVorschlag");
 
 QLineEdit* Edit(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
@@ -61,6 +63,14 @@ ArchiveOptions::ArchiveOptions(QWidget* parent) : QGroupBox(QStringLiteral("Prei
   eArchUser = Edit("eArchUser", this);
   eArchPassword = Edit("eArchPassword", this);
   eArchPassword->setEchoMode(QLineEdit::Password);
+  cbArchSuggestion = new QComboBox(this);
+  cbArchSuggestion->setObjectName(QStringLiteral("cbArchSuggestion"));
+  cbArchSuggestion->addItems({QStringLiteral("letzter Preis"), QStringLiteral("Median")});
+  cbArchSuggestion->setToolTip(
+      QStringLiteral("Welcher Preis bei \u201EPreise aus Archiv \u00FCbernehmen\u201C "
+                     "eingetragen wird"));
+  auto* suggestion = new QFormLayout;
+  suggestion->addRow(QStringLiteral("Vorschlag aus dem Archiv:"), cbArchSuggestion);
   auto* server = new QFormLayout;
   server->addRow(QStringLiteral("Server:"), eArchHost);
   server->addRow(QStringLiteral("Port:"), eArchPort);
@@ -72,6 +82,7 @@ ArchiveOptions::ArchiveOptions(QWidget* parent) : QGroupBox(QStringLiteral("Prei
   layout->addWidget(lblFile_);
   layout->addWidget(cboxServer);
   layout->addLayout(server);
+  layout->addLayout(suggestion);
   connect(cboxServer, &QCheckBox::toggled, this, &ArchiveOptions::ServerChosen);
   connect(cboxArchive, &QCheckBox::toggled, this, &ArchiveOptions::ServerChosen);
   ServerChosen();
@@ -88,6 +99,11 @@ void ArchiveOptions::ServerChosen() {
 }
 
 bool ArchiveOptions::Enabled() const { return cboxArchive->isChecked(); }
+
+ArchiveSuggestion::Price ArchiveOptions::SuggestedPrice() const {
+  return cbArchSuggestion->currentIndex() == 1 ? ArchiveSuggestion::Price::Median
+                                               : ArchiveSuggestion::Price::Last;
+}
 
 ArchiveLocation ArchiveOptions::Location() const {
   if (!cboxServer->isChecked()) return ArchiveLocation::Default();
@@ -114,6 +130,8 @@ void ArchiveOptions::Read(const SettingsStore& store) {
   eArchDatabase->setText(store.ReadString(kDatabase));
   eArchUser->setText(store.ReadString(kUser));
   eArchPassword->setText(store.ReadString(kPassword));
+  if (store.ValueExists(kSuggestion))
+    cbArchSuggestion->setCurrentIndex(store.ReadInteger(kSuggestion) == 1 ? 1 : 0);
 }
 
 void ArchiveOptions::Write(SettingsStore& store) const {
@@ -124,4 +142,5 @@ void ArchiveOptions::Write(SettingsStore& store) const {
   store.WriteString(kDatabase, eArchDatabase->text());
   store.WriteString(kUser, eArchUser->text());
   store.WriteString(kPassword, eArchPassword->text());
+  store.WriteInteger(kSuggestion, cbArchSuggestion->currentIndex());
 }

@@ -3,8 +3,10 @@
 #include <QGroupBox>
 
 #include "archive/archive_location.h"
+#include "archive/archive_suggestion.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -25,8 +27,11 @@ class ArchiveOptions : public QGroupBox {
   QLineEdit* eArchDatabase = nullptr;
   QLineEdit* eArchUser = nullptr;
   QLineEdit* eArchPassword = nullptr;
+  QComboBox* cbArchSuggestion = nullptr;  // "letzter Preis" or "Median"
 
   bool Enabled() const;
+  // The price "Preise aus Archiv übernehmen" enters.
+  ArchiveSuggestion::Price SuggestedPrice() const;
   // Where the entries go; raises std::runtime_error (German) when the
   // user's data folder is unknown or the server is named without host or
   // database.

@@ -25,6 +25,8 @@
 #include "document/offer_search.h"
 #include "gaeb/gaeb_obj.h"
 #include "ui/action_icons.h"
+#include "ui/archive_options.h"
+#include "ui/archive_panel.h"
 #include "ui/center_on_screen.h"
 #include "ui/contact_panel.h"
 #include "ui/field_list.h"
@@ -167,6 +169,9 @@ void TFormLyx::CreateActions() {
 
   aTakeOver = NewAction(this, "aTakeOver", QStringLiteral("Preise \u00FCbernehmen ..."), QString());
   connect(aTakeOver, &QAction::triggered, this, &TFormLyx::TakeOverPrices);
+  aArchivePrices = NewAction(this, "aArchivePrices",
+                             QStringLiteral("Preise aus Archiv \u00FCbernehmen ..."), QString());
+  connect(aArchivePrices, &QAction::triggered, this, &TFormLyx::TakeArchivePrices);
 
   mEnd = NewAction(this, "mEnd", QStringLiteral("Beenden"), QString(), Qt::Key_Escape);
   connect(mEnd, &QAction::triggered, this, &QWidget::close);
@@ -179,6 +184,7 @@ void TFormLyx::CreateMenus() {
   file->addAction(aSave);
   file->addSeparator();
   file->addAction(aTakeOver);
+  file->addAction(aArchivePrices);
   AddSheetMenu(*file);
   file->addSeparator();
   file->addAction(aPreview);
@@ -275,6 +281,10 @@ QWidget* TFormLyx::CreateClient() {
   infoPages_ = new InfoPageSet(*document_, *pc);
   tsOpt = new OptionsPage(*fields_);
   tsTitPos = new TitPosPage(*document_, *fields_, *tsOpt->Columns);
+  tsTitPos->Archive().SetLocationSource([this]() -> std::optional<ArchiveLocation> {
+    if (!tsOpt->Archive->Enabled()) return std::nullopt;
+    return tsOpt->Archive->Location();
+  });
   tsTitPos->setObjectName(QStringLiteral("tsTitPos"));
   connect(tsTitPos, &TitPosPage::Edited, this, &TFormLyx::EntryMade);
   connect(tsTitPos, &TitPosPage::AreaShown, this, &TFormLyx::SelectTreeEntry);

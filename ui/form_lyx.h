@@ -71,6 +71,11 @@ class TFormLyx : public QMainWindow {
   // the user says whether prices entered before give way, the report says
   // what was taken and what stays open.
   void TakeOverPrices();
+  // "Preise aus Archiv übernehmen ...": every position without a unit price
+  // that the archive has a fitting price for gets the last one (or the
+  // median, as chosen on the options page), shown first and entered as one
+  // step.
+  void TakeArchivePrices();
   // Unsaved changes are offered for saving ("Ja" saves as aSave does, "Nein"
   // drops them, "Abbrechen" keeps them); true when the caller may go on.
   bool MayDiscardChanges();
@@ -194,6 +199,7 @@ class TFormLyx : public QMainWindow {
   QAction* aLoad = nullptr;
   QAction* aSave = nullptr;
   QAction* aTakeOver = nullptr;
+  QAction* aArchivePrices = nullptr;
   QAction* aPrint = nullptr;
   QAction* aPreview = nullptr;
   QAction* aSend = nullptr;

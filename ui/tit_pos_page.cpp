@@ -9,11 +9,15 @@
 #include <algorithm>
 #include <functional>
 
+#include "archive/price_archive.h"
 #include "document/lyx_obj.h"
+#include "document/price_takeover.h"
 #include "document/row_kind.h"
+#include "document/value_entries.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/gaeb_texts.h"
 #include "gaeb/gaeb_totals.h"
+#include "ui/archive_panel.h"
 #include "ui/area_rows.h"
 #include "ui/complement_panel.h"
 #include "ui/field_list.h"
@@ -23,6 +27,8 @@
 #include "ui/qstring_codec.h"
 #include "ui/read_only_color.h"
 #include "ui/totals_panel.h"
+#include "util/entry_error.h"
+#include "util/message_boxes.h"
 #include "util/strings.h"
 
 namespace {
@@ -86,7 +92,9 @@ TitPosPage::TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumn
   auto* info = new QWidget(this);
   auto* infoLayout = new QHBoxLayout(info);
   infoLayout->setContentsMargins(0, 0, 0, 0);
+  archive_ = new ArchivePanel(this);
   infoLayout->addWidget(text, 1);
+  infoLayout->addWidget(archive_);
   infoLayout->addWidget(totals_);
 
   splitter_ = new ResizeReportingSplitter([this] { SnapToRows(); }, this);
@@ -109,6 +117,7 @@ TitPosPage::TitPosPage(KsLyxObj& document, const KsFieldList& fields, GridColumn
   connect(sg, &PriceGrid::LastRowPassed, this, &TitPosPage::ContinueIntoNextArea);
   connect(totals_, &TotalsPanel::VatChanged, this, &TitPosPage::Edited);
   connect(complements_, &ComplementPanel::Edited, this, &TitPosPage::Edited);
+  connect(archive_, &ArchivePanel::PriceChosen, this, &TitPosPage::TakeArchivePrice);
   connect(totals_, &TotalsPanel::VatEntered, sg, [this] { sg->setFocus(); });
   connect(splitter_, &QSplitter::splitterMoved, sg, &PriceGrid::CommitEdit);
   connect(splitter_, &QSplitter::splitterMoved, this, [this] {
@@ -293,6 +302,7 @@ void TitPosPage::CommitEdit() { sg->CommitEdit(); }
 // The element's number ("OZ", its first member), then its long text.
 void TitPosPage::ShowLongText(KsGAEBObj* element) {
   complements_->Show(element);
+  archive_->Show(*document_, element);
   if (!element) {
     reLTxt->clear();
     return;
@@ -305,4 +315,31 @@ void TitPosPage::ShowLongText(KsGAEBObj* element) {
     text += AreaLongText(*element);
   // Every line break of the text (CR LF, or a lone CR or LF) starts a new line.
   reLTxt->setPlainText(FromCp1252(ReplaceAll(ReplaceAll(text, "\r\n", "\n"), "\r", "\n")));
+}
+
+void TitPosPage::TakeArchivePrice(KsGAEBObj* position, const ArchiveEntry& entry) {
+  CommitEdit();
+  OfferedValues values;
+  values.Ep = entry.Position.Ep;
+  values.Components = entry.Position.Components;
+  PriceTakeOver plan;
+  PlanPositionValues(values, *position, plan);
+  if (!plan.Refusals.empty()) {
+    MessageBoxes().ShowMessage(plan.Refusals.front());
+    return;
+  }
+  if (!plan.Questions.empty() && !MessageBoxes().AskYesNo(plan.Questions.front() + " \xDC"
+                                                                                   "bernehmen?"))
+    return;
+  try {
+    ApplyEntries(*document_, plan.Entries);
+  } catch (const EntryError& e) {
+    MessageBoxes().ShowMessage(e.what());
+  }
+  emit Edited();  // the step closes, whether it holds the price or nothing
+  ShowTotals();
+  sg->viewport()->update();
+  for (int row = 0; row < sg->Model().rowCount(); ++row)
+    if (sg->Model().Element(row) == position) sg->SelectPrice(row);
+  sg->setFocus();
 }

@@ -11,6 +11,8 @@ class GridColumnsEditor;
 class PriceGrid;
 class TotalsPanel;
 class ComplementPanel;
+class ArchivePanel;
+struct ArchiveEntry;
 
 // The page "&Titel-Positionen": the price grid with its in-place editor, the
 // long-text view and the totals panel under a splitter. The main window owns
@@ -58,6 +60,8 @@ class TitPosPage : public QWidget {
   void CommitEdit();
 
   PriceGrid& Grid() const { return *sg; }
+  // The earlier prices of the position shown, beside its long text.
+  ArchivePanel& Archive() const { return *archive_; }
   // Shows nothing of the old document any more; the caller fills the page again.
   void SetDocument(KsLyxObj& document);
 
@@ -85,6 +89,9 @@ class TitPosPage : public QWidget {
   // level of the shown one, in the same column.
   void ContinueIntoNextArea(int column);
   void ShowLongText(KsGAEBObj* element);
+  // An earlier price chosen in the archive panel, entered as if typed (its
+  // components where the tender asks for a breakdown); one step to undo.
+  void TakeArchivePrice(KsGAEBObj* position, const ArchiveEntry& entry);
   void FindEmptyEp(bool next);
   // Beyond the shown area: shows the area, on the level of the shown one,
   // that holds the next (previous) position without a price, and selects it.
@@ -100,6 +107,7 @@ class TitPosPage : public QWidget {
   QTextEdit* reLTxt;
   TotalsPanel* totals_;
   ComplementPanel* complements_;
+  ArchivePanel* archive_;
   QSplitter* splitter_;
   int infoHeight_;  // as designed, or as the user dragged it
   Place place_;

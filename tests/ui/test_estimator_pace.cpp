@@ -75,6 +75,7 @@ class EstimatorPaceTest : public QObject {
   void initTestCase();
   void UndoAndRedoCoverEveryEntry();
   void TakenOverPricesAreOneStepToUndo();
+  void WorkbookPricesAreOneStepToUndo();
   void TabMovesWithinTheGrid();
   void EnterGoesOnIntoTheNextArea();
   void GridKeepsItsPlaceAcrossPages();
@@ -186,6 +187,29 @@ void EstimatorPaceTest::TakenOverPricesAreOneStepToUndo() {
   QCOMPARE(Number(*doc.LvInfo, "SUMME"), 0.0);
   QTest::keyClick(&w.Grid(), Qt::Key_Y, Qt::ControlModifier);
   QCOMPARE(Number(*doc.LvInfo, "SUMME"), 32.5);
+}
+
+// A subcontractor's workbook (tests/data/sheet/README.md: 010010 1250,5,
+// 010020 "85,25", 010030 =2*200) comes in as one step through the menu.
+void EstimatorPaceTest::WorkbookPricesAreOneStepToUndo() {
+  MemorySettingsStore store;
+  Window w(store);
+  QVERIFY(w.form.LoadFile(RealTender("LV_Los01.P83")));
+  w.ShowActive();
+  KsLyxObj& doc = w.form.Document();
+  w.dialogs.workbookAnswer = QStringLiteral(TARVO_TEST_DATA_DIR "/sheet/los01-typed.xlsx");
+  w.Action("aSheetPrices")->trigger();
+  QCOMPARE(Number(Position(doc, 0, 0), "GB"), 1250.5);
+  QCOMPARE(Number(Position(doc, 0, 1), "GB"), 170.5);  // 2 St at 85,25
+  QCOMPARE(Number(Position(doc, 0, 2), "GB"), 400.0);
+  QCOMPARE(Number(*doc.LvAreas->Element(0), "SUMME"), 1821.0);
+
+  w.Action("aUndo")->trigger();
+  for (int i = 0; i < 3; ++i) QVERIFY(HasEmptyUnitPrice(Position(doc, 0, i)));
+  QCOMPARE(Number(*doc.LvInfo, "SUMME"), 0.0);
+  QVERIFY(!w.Action("aUndo")->isEnabled());
+  w.Action("aRedo")->trigger();
+  QCOMPARE(Number(*doc.LvAreas->Element(0), "SUMME"), 1821.0);
 }
 
 void EstimatorPaceTest::TabMovesWithinTheGrid() {
