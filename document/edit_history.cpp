@@ -62,8 +62,7 @@ void EditHistory::Put(KsGAEBObj& element, const Values& values) {
 }
 
 void EditHistory::Note(KsGAEBObj& element) {
-  const auto noted = [&element](const Change& change) { return change.element == &element; };
-  if (std::ranges::none_of(open_, noted)) open_.push_back({&element, Take(element), {}});
+  if (noted_.insert(&element).second) open_.push_back({&element, Take(element), {}});
 }
 
 bool EditHistory::Close() {
@@ -74,6 +73,7 @@ bool EditHistory::Close() {
     if (!Same(change.before, change.after)) step.push_back(std::move(change));
   }
   open_.clear();
+  noted_.clear();
   if (step.empty()) return false;
   done_.push_back(std::move(step));
   undone_.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <unordered_set>
 #include <vector>
 
 #include "util/variant.h"
@@ -50,6 +51,7 @@ class EditHistory {
   static std::vector<KsGAEBObj*> Apply(const Step& step, bool undo);
 
   Step open_;
+  std::unordered_set<const KsGAEBObj*> noted_;  // the elements of open_, to note each once
   std::vector<Step> done_;
   std::vector<Step> undone_;
 };

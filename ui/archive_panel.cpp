@@ -18,6 +18,8 @@ namespace {
 
 // The entries a position lists at most.
 constexpr size_t kListed = 20;
+// How long an archive that failed is left alone.
+constexpr std::chrono::minutes kRetry{5};
 
 QString Price(double value) { return FromCp1252(FormatEx("%.3n", {Variant(value)})); }
 
@@ -89,22 +91,32 @@ void ArchivePanel::Show(const KsLyxObj& document, KsGAEBObj* element) {
     hide();
     return;
   }
+  std::optional<ArchiveLocation> location;
+  try {
+    location = source_();
+  } catch (const std::exception& e) {
+    ShowFailure(e.what());
+    return;
+  }
+  // Looking at prices makes no archive: an archive file not yet written
+  // holds none.
+  if (!location || (location->Kind == ArchiveLocation::Engine::SQLite &&
+                    !std::filesystem::exists(location->File))) {
+    hide();
+    return;
+  }
+  const std::string where = location->Describe();
+  if (where == failedDescription_ && std::chrono::steady_clock::now() - failedAt_ < kRetry)
+    return;  // the failure stays shown
   EarlierPrices found;
   try {
-    // Looking at prices makes no archive: an archive file not yet written
-    // holds none.
-    const std::optional<ArchiveLocation> location = source_();
-    if (!location || (location->Kind == ArchiveLocation::Engine::SQLite &&
-                      !std::filesystem::exists(location->File))) {
-      hide();
-      return;
-    }
     found = FindEarlierPrices(Archive(*location), document, *element, kListed);
+    failedDescription_.clear();
   } catch (const std::exception& e) {
     archive_.reset();
-    lblArchiveStats_->setText(QStringLiteral("Preisarchiv: ") + FromCp1252(e.what()));
-    lvArchive_->hide();
-    show();
+    failedDescription_ = where;
+    failedAt_ = std::chrono::steady_clock::now();
+    ShowFailure(e.what());
     return;
   }
   if (found.Empty()) {
@@ -130,6 +142,12 @@ void ArchivePanel::Show(const KsLyxObj& document, KsGAEBObj* element) {
     entries_.push_back(e);
   }
   lvArchive_->show();
+  show();
+}
+
+void ArchivePanel::ShowFailure(const std::string& reason) {
+  lblArchiveStats_->setText(QStringLiteral("Preisarchiv: ") + FromCp1252(reason));
+  lvArchive_->hide();
   show();
 }
 

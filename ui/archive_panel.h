@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,7 +20,8 @@ class QTreeWidgetItem;
 // client, and above them the last, lowest, median and highest price. Enter
 // or a double click on one asks for it to be entered as if typed. Hidden for
 // an element without earlier prices; an archive that cannot be read is named
-// in the panel, not in a message, and asked again at the next position.
+// in the panel, not in a message, and not asked again for a while (a server
+// that is down costs its connect timeout once, not at every row).
 class ArchivePanel : public QWidget {
   Q_OBJECT
  public:
@@ -44,10 +46,16 @@ class ArchivePanel : public QWidget {
   // The archive at `location`, opened again when the user named another.
   PriceArchive& Archive(const ArchiveLocation& location);
   void Choose(QTreeWidgetItem* item);
+  // The archive cannot be read: said in the panel, in place of the list.
+  void ShowFailure(const std::string& reason);
 
   LocationSource source_;
   std::unique_ptr<PriceArchive> archive_;
   std::string openDescription_;  // the location archive_ was opened at
+  // The location that failed last, and when: asked again only when another
+  // is named or after kRetry.
+  std::string failedDescription_;
+  std::chrono::steady_clock::time_point failedAt_;
   KsGAEBObj* position_ = nullptr;
   std::vector<ArchiveEntry> entries_;
   QLabel* lblArchiveStats_;

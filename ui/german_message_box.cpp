@@ -21,8 +21,11 @@ void GermanMessageBox(QMessageBox& box) {
   Caption(box, QMessageBox::Cancel, QStringLiteral("&Abbrechen"));
   // The box sizes itself from its layout, so the title's width goes in there.
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-    const int title = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
-    grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+    grid->addItem(new QSpacerItem(TitleWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                   grid->rowCount(), 0, 1, grid->columnCount());
   }
+}
+
+int TitleWidth(const QWidget& dialog) {
+  return dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + kTitleBarButtons;
 }

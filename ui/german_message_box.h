@@ -7,3 +7,6 @@
 // answer to the keys J, N and A; the box is wide enough for its title, which
 // a narrow box would cut in its title bar.
 void GermanMessageBox(QMessageBox& box);
+
+// The width a dialog needs for its title not to be cut in the title bar.
+int TitleWidth(const QWidget& dialog);

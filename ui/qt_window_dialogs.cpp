@@ -141,6 +141,7 @@ std::optional<QString> QtWindowDialogs::InputBox(QWidget* parent, const QString&
   dialog.setTextValue(value);
   dialog.setOkButtonText(QStringLiteral("OK"));
   dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+  dialog.setMinimumWidth(TitleWidth(dialog));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue();
 }

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "archive/archive_location.h"
 #include "document/lyx_obj.h"
 #include "gaeb/gaeb_catalogue.h"
 #include "gaeb/gaeb_obj.h"
@@ -39,6 +40,7 @@ class ArchivePanelTest : public QObject {
   void ThePanelOffersTheEarlierPriceAndEnterTakesIt();
   void EveryOpenPositionTakesItsPriceInOneStep();
   void WithoutTheArchiveThePanelStaysHidden();
+  void AnArchiveThatFailsIsNamedAndLeftAlone();
 
  private:
   // Prices rows 1 and 2 of the tender, saves the offer (which enters the
@@ -156,6 +158,46 @@ void ArchivePanelTest::WithoutTheArchiveThePanelStaysHidden() {
   w.Find<QCheckBox>("cboxArchive")->setChecked(false);
   QVERIFY(w.Grid().SelectCell(1, w.Grid().Model().ColumnOf("EP")));
   QVERIFY(!w.TitPos()->Archive().isVisible());
+}
+
+// A damaged archive is named in the panel and not opened again at every
+// row; naming another archive is tried at once.
+void ArchivePanelTest::AnArchiveThatFailsIsNamedAndLeftAlone() {
+  MemorySettingsStore store;
+  Window w(store);
+  PriceSaveAndReopen(w);
+  const QString damaged = dir_->filePath(QStringLiteral("kaputt.sqlite"));
+  QFile file(damaged);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray(4096, 'x'));
+  file.close();
+  ArchiveLocation location;
+  location.File = damaged.toStdString();
+  int asked = 0;
+  QWidget parent;
+  auto* panel = new ArchivePanel(&parent);
+  panel->SetLocationSource([&]() -> std::optional<ArchiveLocation> {
+    ++asked;
+    return location;
+  });
+  KsLyxObj& doc = w.form.Document();
+  panel->Show(doc, &Position(doc, 0));
+  QVERIFY(!panel->isHidden());
+  const QString told = panel->findChild<QLabel*>(QStringLiteral("lblArchiveStats"))->text();
+  QVERIFY2(told.startsWith(QStringLiteral("Preisarchiv: ")), qPrintable(told));
+  QCOMPARE(panel->Count(), 0);
+
+  // Made whole again, the same archive is left alone for a while...
+  QVERIFY(QFile::remove(damaged));
+  QVERIFY(QFile::copy(QString::fromStdString(ArchiveLocation::Default().File), damaged));
+  panel->Show(doc, &Position(doc, 1));
+  QCOMPARE(panel->Count(), 0);
+  QCOMPARE(panel->findChild<QLabel*>(QStringLiteral("lblArchiveStats"))->text(), told);
+  // ...another one is read at once.
+  location = ArchiveLocation::Default();
+  panel->Show(doc, &Position(doc, 1));
+  QCOMPARE(panel->Count(), 1);
+  QCOMPARE(asked, 3);
 }
 
 QTEST_MAIN(ArchivePanelTest)
