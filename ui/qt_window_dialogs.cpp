@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -141,7 +142,8 @@ std::optional<QString> QtWindowDialogs::InputBox(QWidget* parent, const QString&
   dialog.setTextValue(value);
   dialog.setOkButtonText(QStringLiteral("OK"));
   dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
-  dialog.setMinimumWidth(TitleWidth(dialog));
+  // The dialog sizes itself from its layout, so the title's width goes into its line.
+  if (auto* line = dialog.findChild<QLineEdit*>()) line->setMinimumWidth(TitleWidth(dialog));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue();
 }
