@@ -32,6 +32,13 @@
 #include "util/strings.h"
 
 namespace {
+
+// Where the rows of `area` begin among `rows`; rows.size() when it is not there.
+int AreaStart(const std::vector<GridRow>& rows, const KsGAEBObj* area) {
+  const auto isArea = [area](const GridRow& row) { return row.Element == area; };
+  return static_cast<int>(std::find_if(rows.begin(), rows.end(), isArea) - rows.begin());
+}
+
 constexpr int kNormalFontSize = 8;
 
 // A splitter that reports when it has laid out its panes after a resize.
@@ -220,9 +227,7 @@ void TitPosPage::ContinueIntoNextArea(int column) {
   KsGAEBObj* shown = sg->Model().Element(0);
   if (!IsAreaRow(shown)) return;
   const std::vector<GridRow> rows = AreaRows(document_->LvAreas);
-  const auto isShown = [shown](const GridRow& row) { return row.Element == shown; };
-  const int first =
-      static_cast<int>(std::find_if(rows.begin(), rows.end(), isShown) - rows.begin());
+  const int first = AreaStart(rows, shown);
   int found = first + sg->Model().rowCount();
   const int count = static_cast<int>(rows.size());
   while (found < count && !IsPositionRow(rows[found].Element)) ++found;
@@ -267,9 +272,7 @@ void TitPosPage::ContinueEmptyEpSearch(bool next) {
   KsGAEBObj* shown = sg->Model().Element(0);
   if (!IsAreaRow(shown)) return;
   const std::vector<GridRow> rows = AreaRows(document_->LvAreas);
-  const auto isShown = [shown](const GridRow& row) { return row.Element == shown; };
-  const int first =
-      static_cast<int>(std::find_if(rows.begin(), rows.end(), isShown) - rows.begin());
+  const int first = AreaStart(rows, shown);
   const int count = static_cast<int>(rows.size());
   if (first == count) return;
   const auto isEmpty = [&rows](int i) {
