@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   page->UpdateEpColumns();
   page->ShowElement(area);
   page->ShowTotals();
-  page->SelectFirstEditable();
+  grid.SelectFirstEditable();
   window.show();
   window.activateWindow();
   while (!window.isActiveWindow() && MsSince(start) < 5000) app.processEvents();
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     page->UpdateEpColumns();
     page->ShowElement(area);
     page->ShowTotals();
-    page->SelectFirstEditable();
+    grid.SelectFirstEditable();
     app.processEvents();
     show.Add(MsSince(start));
   }
