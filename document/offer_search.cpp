@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <unordered_set>
 
 #include "document/lyx_obj.h"
@@ -14,22 +15,42 @@ namespace {
 
 bool IsOzSeparator(char c) { return c == '.' || c == ' ' || c == '\t'; }
 
-// What each Windows-1252 byte folds to.
-const std::array<std::string, 256>& FoldTable() {
-  static const std::array<std::string, 256> table = [] {
-    std::array<std::string, 256> t;
+// What each Windows-1252 byte folds to: one or two bytes.
+struct Fold {
+  char bytes[2];
+  unsigned char count;
+};
+
+const std::array<Fold, 256>& FoldTable() {
+  static const std::array<Fold, 256> table = [] {
+    std::array<Fold, 256> t{};
     for (int c = 0; c < 256; ++c) {
       const bool upper = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-      t[c] = std::string(1, static_cast<char>(upper ? c + 32 : c));
+      t[c] = {{static_cast<char>(upper ? c + 32 : c), 0}, 1};
     }
-    t[0xC4] = t[0xE4] = "ae";
-    t[0xD6] = t[0xF6] = "oe";
-    t[0xDC] = t[0xFC] = "ue";
-    t[0xDF] = "ss";
-    t['\r'] = t['\n'] = t['\t'] = " ";
+    t[0xC4] = t[0xE4] = {{'a', 'e'}, 2};
+    t[0xD6] = t[0xF6] = {{'o', 'e'}, 2};
+    t[0xDC] = t[0xFC] = {{'u', 'e'}, 2};
+    t[0xDF] = {{'s', 's'}, 2};
+    t['\r'] = t['\n'] = t['\t'] = {{' ', 0}, 1};
     return t;
   }();
   return table;
+}
+
+// Appends `text` folded to `out`.
+void AppendFolded(std::string& out, std::string_view text) {
+  const auto& table = FoldTable();
+  const size_t start = out.size();
+  out.resize(start + 2 * text.size());
+  char* at = out.data() + start;
+  for (const char c : text) {
+    const Fold& fold = table[static_cast<unsigned char>(c)];
+    at[0] = fold.bytes[0];
+    at[1] = fold.bytes[1];
+    at += fold.count;
+  }
+  out.resize(static_cast<size_t>(at - out.data()));
 }
 
 std::vector<std::string> Words(std::string_view folded) {
@@ -68,12 +89,10 @@ bool IsDigitsOnly(std::string_view query) {
 // texts only when no OZ matches, so "03" finds the area 03 and not every
 // text that holds "2003".
 struct OfferSearch::Query {
-  Query(std::string_view text, const OzIndex& index)
-      : byText(!IsDigitsOnly(text)), words(Words(Folded(text))) {
-    if (LooksLikeOz(text))
-      for (KsGAEBObj* element : index.Find(text)) ozHits.insert(element);
-  }
+  explicit Query(std::string_view text)
+      : byText(!IsDigitsOnly(text)), byOz(LooksLikeOz(text)), words(Words(Folded(text))) {}
   bool byText;
+  bool byOz;
   std::vector<std::string> words;
   std::unordered_set<const KsGAEBObj*> ozHits;
 };
@@ -83,70 +102,96 @@ OfferSearch::OfferSearch(const KsLyxObj& document) : document_(document) {}
 OfferSearch::~OfferSearch() = default;
 
 std::string OfferSearch::Folded(std::string_view text) {
-  const auto& table = FoldTable();
   std::string folded;
-  folded.reserve(text.size());
-  for (const char c : text) folded += table[static_cast<unsigned char>(c)];
+  AppendFolded(folded, text);
   return folded;
 }
 
-void OfferSearch::Add(KsGAEBObj& element) {
-  const std::string oz = element.Text("OZ");
-  std::string text = oz + " " + element.Text("BEZ") + " ";
-  text += IsPositionRow(&element) ? LongText(element) : AreaLongText(element);
-  entries_.push_back({&element, Folded(text)});
+void OfferSearch::Fold(Entry& entry) {
+  KsGAEBObj& element = *entry.element;
+  entry.begin = texts_.size();
+  AppendFolded(texts_, element.Text("OZ"));
+  texts_ += ' ';
+  AppendFolded(texts_, element.Text("BEZ"));
+  texts_ += ' ';
+  AppendFolded(texts_, IsPositionRow(&element) ? LongText(element) : AreaLongText(element));
+  entry.end = texts_.size();
 }
 
 void OfferSearch::AddArea(KsGAEBObj& area) {
-  Add(area);
+  entries_.push_back({&area, 0, 0});
   if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
     for (int i = 0; i < areas->Count(); ++i) AddArea(*areas->Element(i));
   if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
-    for (int i = 0; i < positions->Count(); ++i) Add(*positions->Element(i));
+    for (int i = 0; i < positions->Count(); ++i) entries_.push_back({positions->Element(i), 0, 0});
 }
 
-void OfferSearch::Prepare() {
-  if (prepared_) return;
-  prepared_ = true;
-  index_ = std::make_unique<OzIndex>(document_);
-  const KsGAEBObjList* areas = document_.LvAreas;
-  for (int i = 0; areas && i < areas->Count(); ++i) AddArea(*areas->Element(i));
+size_t OfferSearch::FoldSome(size_t count) {
+  if (!listed_) {
+    listed_ = true;
+    const KsGAEBObjList* areas = document_.LvAreas;
+    for (int i = 0; areas && i < areas->Count(); ++i) AddArea(*areas->Element(i));
+  }
+  for (; folded_ < entries_.size() && count > 0; ++folded_, --count) Fold(entries_[folded_]);
+  return count;
 }
 
-bool OfferSearch::Matches(const Entry& entry, const Query& query) {
+bool OfferSearch::PrepareSome(size_t count) {
+  count = FoldSome(count);
+  if (folded_ < entries_.size()) return false;
+  if (!index_) index_ = std::make_unique<OzIndex>(document_, OzIndex::InSteps());
+  return index_->IndexSome(count);
+}
+
+bool OfferSearch::Matches(const Entry& entry, const Query& query) const {
   if (query.ozHits.contains(entry.element)) return true;
-  return query.byText && std::ranges::all_of(query.words, [&entry](const std::string& word) {
-           return entry.text.find(word) != std::string::npos;
-         });
+  if (!query.byText) return false;
+  const std::string_view text =
+      std::string_view(texts_).substr(entry.begin, entry.end - entry.begin);
+  return std::ranges::all_of(query.words, [text](const std::string& word) {
+    return text.find(word) != std::string_view::npos;
+  });
 }
 
 OfferSearch::Query OfferSearch::Understood(std::string_view text) {
-  Prepare();
-  Query query(text, *index_);
+  FoldSome(SIZE_MAX);
+  Query query(text);
+  if (query.byOz) {
+    if (!index_) index_ = std::make_unique<OzIndex>(document_, OzIndex::InSteps());
+    index_->IndexSome(SIZE_MAX);
+    for (KsGAEBObj* element : index_->Find(text)) query.ozHits.insert(element);
+  }
   if (!query.byText && query.ozHits.empty()) query.byText = true;
   return query;
 }
 
 std::vector<KsGAEBObj*> OfferSearch::FindAll(std::string_view text) {
   std::vector<KsGAEBObj*> hits;
-  const Query query = Understood(text);
-  if (query.words.empty()) return hits;
-  for (const Entry& entry : entries_)
-    if (Matches(entry, query)) hits.push_back(entry.element);
+  for (const size_t i : Hits(Understood(text))) hits.push_back(entries_[i].element);
   return hits;
 }
 
-KsGAEBObj* OfferSearch::Find(std::string_view text, const KsGAEBObj* from, bool forward) {
-  const Query query = Understood(text);
-  if (query.words.empty()) return nullptr;
-  const int count = static_cast<int>(entries_.size());
-  if (count == 0) return nullptr;
+std::vector<size_t> OfferSearch::Hits(const Query& query) const {
+  std::vector<size_t> hits;
+  if (query.words.empty()) return hits;
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (Matches(entries_[i], query)) hits.push_back(i);
+  return hits;
+}
+
+OfferSearch::Hit OfferSearch::Find(std::string_view text, const KsGAEBObj* from, bool forward) {
+  const std::vector<size_t> hits = Hits(Understood(text));
+  if (hits.empty()) return {};
   const auto at = std::ranges::find(entries_, from, &Entry::element);
-  const int start =
-      at == entries_.end() ? (forward ? -1 : count) : static_cast<int>(at - entries_.begin());
-  for (int step = 1; step <= count; ++step) {
-    const int i = ((forward ? start + step : start - step) % count + count) % count;
-    if (Matches(entries_[i], query)) return entries_[i].element;
+  const size_t start = static_cast<size_t>(at - entries_.begin());
+  size_t number;  // the index in hits
+  if (forward) {
+    const auto next = at == entries_.end() ? hits.begin() : std::ranges::upper_bound(hits, start);
+    number = next == hits.end() ? 0 : static_cast<size_t>(next - hits.begin());
+  } else {
+    const auto next = at == entries_.end() ? hits.end() : std::ranges::lower_bound(hits, start);
+    number = next == hits.begin() ? hits.size() - 1 : static_cast<size_t>(next - hits.begin()) - 1;
   }
-  return nullptr;
+  return {entries_[hits[number]].element, static_cast<int>(number) + 1,
+          static_cast<int>(hits.size())};
 }

@@ -15,20 +15,30 @@ class OzIndex;
 // or without dots, blanks and leading zeros, "3.120" finds 03.0120, so do
 // "03 0120" and "030120"), or by words, each of which must occur in the OZ, short text or
 // long text; case and umlauts do not count ("tuer" finds "Tür", "STRASSE"
-// "Straße"). The texts are prepared once, at the first search; the tender's
-// texts are never edited, so they stay true for the document's life.
+// "Straße"). The texts are prepared once, at the first search or before it
+// (PrepareSome); the tender's texts are never edited, so they stay true for
+// the document's life.
 class OfferSearch {
  public:
   // The document must outlive the search.
   explicit OfferSearch(const KsLyxObj& document);
   ~OfferSearch();
 
+  struct Hit {
+    KsGAEBObj* element = nullptr;  // nullptr: the query is blank or nothing matches
+    int number = 0;                // of the hit among all hits, from 1
+    int count = 0;                 // of all hits
+  };
   // The next hit after `from` (the previous one when !forward), wrapping
-  // round at the end; `from` itself last. From nullptr the first (last)
-  // hit. nullptr when the query is blank or nothing matches.
-  KsGAEBObj* Find(std::string_view query, const KsGAEBObj* from, bool forward);
+  // round at the end; `from` itself last. From nullptr, or an element that
+  // is no area or position, the first (last) hit.
+  Hit Find(std::string_view query, const KsGAEBObj* from, bool forward);
   // Every hit, in grid order.
   std::vector<KsGAEBObj*> FindAll(std::string_view query);
+  // Prepares the texts and the OZ index a step at a time, about `count`
+  // elements per call, for a caller that does it while the user does
+  // nothing; true when all is ready. A search prepares what it needs itself.
+  bool PrepareSome(size_t count);
 
   // Lower case, umlauts and ß written out ("ae", "oe", "ue", "ss"), of
   // Windows-1252 text.
@@ -37,19 +47,25 @@ class OfferSearch {
  private:
   struct Entry {
     KsGAEBObj* element;
-    std::string text;  // Folded OZ, short and long text
+    size_t begin, end;  // of its folded OZ, short and long text in texts_
   };
   struct Query;
   // The query as it is meant: digits alone that match no OZ are looked for
   // in the texts.
   Query Understood(std::string_view text);
-  void Prepare();
-  void Add(KsGAEBObj& element);
+  // Lists the elements at the first call, then folds the texts of up to
+  // `count` more of them; the count left over.
+  size_t FoldSome(size_t count);
   void AddArea(KsGAEBObj& area);
-  static bool Matches(const Entry& entry, const Query& query);
+  void Fold(Entry& entry);
+  bool Matches(const Entry& entry, const Query& query) const;
+  // The indices in entries_ of every hit, in grid order.
+  std::vector<size_t> Hits(const Query& query) const;
 
   const KsLyxObj& document_;
-  std::unique_ptr<OzIndex> index_;
-  bool prepared_ = false;
+  std::unique_ptr<OzIndex> index_;  // made by PrepareSome or the first query that may be an OZ
+  bool listed_ = false;
+  size_t folded_ = 0;  // entries whose text is in texts_
+  std::string texts_;
   std::vector<Entry> entries_;
 };

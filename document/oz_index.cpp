@@ -80,7 +80,11 @@ size_t OzIndex::Mask::AreaWidth(size_t depth) const {
   return width;
 }
 
-OzIndex::OzIndex(const KsLyxObj& document) {
+OzIndex::OzIndex(const KsLyxObj& document) : OzIndex(document, InSteps()) {
+  IndexSome(pending_.size());
+}
+
+OzIndex::OzIndex(const KsLyxObj& document, InSteps) {
   if (const KsGAEBObjList* levels =
           document.LvInfo ? document.LvInfo->ChildList("LVGLIED") : nullptr) {
     try {
@@ -109,14 +113,30 @@ OzIndex::OzIndex(const KsLyxObj& document) {
   WalkLv(
       document,
       [this](const KsGAEBObj& area, int depth) {
-        Add(const_cast<KsGAEBObj&>(area), static_cast<size_t>(depth), false);
+        pending_.push_back({const_cast<KsGAEBObj*>(&area), static_cast<size_t>(depth), false});
       },
       [this](const KsGAEBObj& position) {
         size_t depth = 0;
         for (const KsGAEBObj* p = position.ParentElement(); IsAreaRow(p); p = p->ParentElement())
           ++depth;
-        Add(const_cast<KsGAEBObj&>(position), depth, true);
+        pending_.push_back({const_cast<KsGAEBObj*>(&position), depth, true});
       });
+  // Counted first, so that the maps are made at their size at once.
+  byKey_.reserve(2 * pending_.size());
+  byText_.reserve(pending_.size());
+  entries_.reserve(pending_.size());
+}
+
+bool OzIndex::IndexSome(size_t count) {
+  const size_t end = indexed_ + std::min(count, pending_.size() - indexed_);
+  for (; indexed_ < end; ++indexed_) {
+    const Pending& p = pending_[indexed_];
+    Add(*p.element, p.depth, p.position);
+  }
+  if (indexed_ < pending_.size()) return false;
+  pending_ = std::vector<Pending>();
+  indexed_ = 0;
+  return true;
 }
 
 std::vector<std::string> OzIndex::Cut(std::string_view oz, size_t depth, bool position) const {

@@ -19,6 +19,13 @@ class KsLyxObj;
 class OzIndex {
  public:
   explicit OzIndex(const KsLyxObj& document);
+  // Made a step at a time (IndexSome), for a caller that builds it while
+  // the user does nothing; Find and Key answer for the elements indexed so
+  // far, so the caller lets the index finish before it asks.
+  struct InSteps {};
+  OzIndex(const KsLyxObj& document, InSteps);
+  // Indexes up to `count` more elements; true when every element is.
+  bool IndexSome(size_t count);
 
   // Every position and LV area the text may name, in the order of the LV,
   // each once; a text exactly as a stored OZ (blanks at its ends aside)
@@ -55,6 +62,13 @@ class OzIndex {
   void AddPartCandidates(const std::vector<std::string>& parts,
                          std::vector<std::string>& keys) const;
 
+  struct Pending {
+    KsGAEBObj* element;
+    size_t depth;
+    bool position;
+  };
+  std::vector<Pending> pending_;  // every element, in the order of the LV
+  size_t indexed_ = 0;            // of pending_
   Mask mask_;
   std::unordered_map<std::string, std::vector<KsGAEBObj*>> byKey_;
   // The OZ exactly as stored (trimmed), for a tender whose numbers fit no mask.

@@ -107,6 +107,10 @@ TFormLyx::TFormLyx(SettingsStore& settings, WindowDialogs& dialogs, QWidget* par
   typingPause_->setSingleShot(true);
   typingPause_->setInterval(kTypingPauseMs);
   connect(typingPause_, &QTimer::timeout, this, [this] { SecureOffer(true); });
+  searchPreparation_ = new QTimer(this);
+  connect(searchPreparation_, &QTimer::timeout, this, [this] {
+    if (!search_ || search_->PrepareSome(kSearchSlice)) searchPreparation_->stop();
+  });
 }
 
 // The pages refer to the document and the column list, so they go first.

@@ -189,6 +189,10 @@ class TFormLyx : public QMainWindow {
   QString currentFile_;  // last opened or saved
   QString offerFile_;    // the offer last saved or opened, "" for a tender
   std::unique_ptr<OfferSearch> search_;
+  // Prepares the search of an opened tender while the user does nothing, a
+  // slice at a time, so that the first search of a large LV answers at once.
+  QTimer* searchPreparation_ = nullptr;
+  static constexpr size_t kSearchSlice = 1000;  // elements per slice
   KsGAEBObj* lastHit_ = nullptr;
   KsGAEBObj* hitRow_ = nullptr;  // the grid's row element right after the hit
   int nodeCount_ = 0;

@@ -107,19 +107,17 @@ void TFormLyx::FindHit(bool forward) {
   KsGAEBObj* current = pc->currentWidget() == tsTitPos ? CurrentRowElement(grid) : nullptr;
   const KsGAEBObj* from = !current || current == hitRow_ ? lastHit_ : current;
   const std::string query = ToCp1252(text);
-  KsGAEBObj* hit = search_->Find(query, from, forward);
-  if (!hit) {
+  const OfferSearch::Hit hit = search_->Find(query, from, forward);
+  if (!hit.element) {
     findBar_->SetResult(QStringLiteral("\u201E%1\u201C wurde nicht gefunden.").arg(text));
     return;
   }
-  lastHit_ = hit;
+  lastHit_ = hit.element;
   ActivatePage(tsTitPos);
-  tsTitPos->ShowHit(hit, text.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty));
+  tsTitPos->ShowHit(hit.element, text.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty));
   hitRow_ = CurrentRowElement(grid);
-  const std::vector<KsGAEBObj*> hits = search_->FindAll(query);
-  const auto at = std::ranges::find(hits, hit);
   findBar_->SetResult(QStringLiteral("%1: Treffer %2 von %3")
-                          .arg(FromCp1252(hit->Text("OZ")))
-                          .arg(at - hits.begin() + 1)
-                          .arg(hits.size()));
+                          .arg(FromCp1252(hit.element->Text("OZ")))
+                          .arg(hit.number)
+                          .arg(hit.count));
 }

@@ -99,7 +99,8 @@ void TFormLyx::TakeDocument(std::unique_ptr<KsLyxObj> incoming) {
   document_->RemoveObserver(observer_.get());
   std::swap(document_, incoming);  // the old tender goes when nothing shows it any more
   offerFile_.clear();
-  search_.reset();
+  search_ = std::make_unique<OfferSearch>(*document_);
+  searchPreparation_->start();
   lastHit_ = hitRow_ = nullptr;
   UpdateEditActions();
   ShowStartPage(false);

@@ -57,12 +57,46 @@ TEST_F(OfferSearchTest, NextAndPreviousWrapRound) {
   OfferSearch search(doc_);
   const std::vector<KsGAEBObj*> all = search.FindAll("erschwerniszulage");
   ASSERT_GE(all.size(), 2u);
-  EXPECT_EQ(search.Find("erschwerniszulage", nullptr, true), all.front());
-  EXPECT_EQ(search.Find("erschwerniszulage", nullptr, false), all.back());
-  EXPECT_EQ(search.Find("erschwerniszulage", all.back(), true), all.front());
-  EXPECT_EQ(search.Find("erschwerniszulage", all.front(), false), all.back());
-  EXPECT_EQ(search.Find("erschwerniszulage", all[0], true), all[1]);
-  EXPECT_EQ(search.Find("Bauzaun", all[0], true), nullptr);
+  const int count = static_cast<int>(all.size());
+  const auto found = [&](const KsGAEBObj* from, bool forward, const KsGAEBObj* element,
+                         int number) {
+    const OfferSearch::Hit hit = search.Find("erschwerniszulage", from, forward);
+    EXPECT_EQ(hit.element, element);
+    EXPECT_EQ(hit.number, number);
+    EXPECT_EQ(hit.count, count);
+  };
+  found(nullptr, true, all.front(), 1);
+  found(nullptr, false, all.back(), count);
+  found(all.back(), true, all.front(), 1);
+  found(all.front(), false, all.back(), count);
+  found(all[0], true, all[1], 2);
+  found(all[1], false, all[0], 1);
+  // From a row that is no hit (the area above the first hit): the next hit.
+  found(all[0]->ParentElement(), true, all[0], 1);
+  EXPECT_EQ(search.Find("Bauzaun", all[0], true).element, nullptr);
+  EXPECT_EQ(search.Find("Bauzaun", all[0], true).count, 0);
+}
+
+// Prepared a few elements at a time, as the window does while the user does
+// nothing, the search finds what a search prepared at once finds; a search
+// in the middle of the preparation too.
+TEST_F(OfferSearchTest, PreparedInStepsFindsTheSame) {
+  ASSERT_TRUE(doc_.Import(kData + "/real/LV_Los01.P83")) << doc_.LastError;
+  OfferSearch atOnce(doc_);
+  OfferSearch halfway(doc_);
+  OfferSearch inSteps(doc_);
+  EXPECT_FALSE(halfway.PrepareSome(5));
+  int steps = 1;
+  while (!inSteps.PrepareSome(3)) ++steps;
+  EXPECT_GT(steps, 10);
+  EXPECT_TRUE(inSteps.PrepareSome(3));
+  for (const char* query : {"1.10", "010010", "2", "erschwerniszulage", "Bauzaun", "0010"}) {
+    SCOPED_TRACE(query);
+    const std::vector<std::string> expected = Found(atOnce, query);
+    EXPECT_EQ(Found(inSteps, query), expected);
+    EXPECT_EQ(Found(halfway, query), expected);
+  }
+  EXPECT_FALSE(Found(atOnce, "erschwerniszulage").empty());
 }
 
 }  // namespace
