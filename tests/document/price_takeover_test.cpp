@@ -172,9 +172,10 @@ TEST_F(PriceTakeOverTest, EnteredPricesAreKeptOrReplaced) {
     EXPECT_EQ(plan.Positions, keep ? 4 : 5);
     EXPECT_DOUBLE_EQ(NumberValue(first, "GB"), keep ? 7.00 : 1234.56);
     EXPECT_DOUBLE_EQ(NumberValue(*doc_.LvInfo, "SUMME"), keep ? 4292.93 - 1234.56 + 7 : kLvTotal);
-    if (keep)
+    if (keep) {
       EXPECT_EQ(TakeOverReport(plan, doc_)[1],
                 "1 Position hatte schon einen Preis und behielt ihn.");
+    }
   }
 }
 
