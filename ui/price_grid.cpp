@@ -16,6 +16,7 @@
 #include "gaeb/gaeb_totals.h"
 #include "ui/column_measure.h"
 #include "ui/field_list.h"
+#include "ui/frozen_column.h"
 #include "ui/price_cell_delegate.h"
 #include "ui/price_grid_model.h"
 #include "ui/qstring_codec.h"
@@ -55,6 +56,7 @@ PriceGrid::PriceGrid(QWidget* parent) : QTableView(parent), model_(new PriceGrid
   colors.setColor(QPalette::Base, colors.color(QPalette::Button));
   setPalette(colors);
 
+  frozenOz_ = new FrozenColumn(*this);
   eEdit = new CellEditor(viewport());
   connect(eEdit, &CellEditor::EditExit, this, &PriceGrid::CommitEdit);
   connect(eEdit, &CellEditor::EditCancelled, this, &PriceGrid::CancelEdit);
@@ -70,6 +72,7 @@ void PriceGrid::SetColumns(const std::vector<const KsField*>& fields) {
   CommitEdit();
   model_->SetColumns(fields);
   FitColumns({});
+  frozenOz_->SetFrozen(model_->columnCount() > 1 && model_->ColumnName(0) == "OZ");
 }
 
 void PriceGrid::FitColumns(const std::vector<GridRow>& rows) {
@@ -553,4 +556,13 @@ void PriceGrid::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   ApplyWidths();
   PlaceEditor();
+  frozenOz_->Follow();
+}
+
+void PriceGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  QTableView::scrollTo(index, hint);
+  if (!index.isValid() || index.column() == 0 || !frozenOz_->isVisible()) return;
+  const int covered = columnWidth(0) - visualRect(index).left();
+  if (covered > 0)
+    horizontalScrollBar()->setValue(std::max(0, horizontalScrollBar()->value() - covered));
 }

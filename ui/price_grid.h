@@ -10,6 +10,7 @@
 #include "ui/area_rows.h"
 #include "ui/cell_editor.h"
 
+class FrozenColumn;
 class KsField;
 class KsGAEBObj;
 class PriceGridModel;
@@ -92,6 +93,8 @@ class PriceGrid : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  // Also keeps the cell out from under the OZ column kept in sight.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -125,6 +128,7 @@ class PriceGrid : public QTableView {
 
   PriceGridModel* model_;
   CellEditor* eEdit;
+  FrozenColumn* frozenOz_;  // the OZ in sight while the grid is scrolled sideways
   bool committing_ = false;
   std::vector<int> needed_;                // per column, for its values
   std::map<std::string, int> userWidths_;  // by column name

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -96,6 +97,7 @@ class PriceGridTest : public QObject {
   void VatEntry_data();
   void VatEntry();
   void GridShowsWholeRows();
+  void OzStaysInSightWhenScrolledSideways();
 
  private:
   RecordingMessageBoxes boxes_;
@@ -818,6 +820,37 @@ void PriceGridTest::GridShowsWholeRows() {
     const int rows = f.grid.height() - f.grid.horizontalHeader()->height();
     QCOMPARE(rows % PriceGrid::kRowPitch, 0);
   }
+}
+
+// Too narrow for its columns (a small screen, a large scale factor), the
+// grid scrolls sideways to the cell being priced; the OZ stays in sight at
+// the left edge, row beside row, and never covers the cell.
+void PriceGridTest::OzStaysInSightWhenScrolledSideways() {
+  Fixture f;
+  auto* frozen = f.grid.findChild<QTableView*>(QStringLiteral("frozenColumn"));
+  QVERIFY(frozen);
+  QCOMPARE(f.grid.Model().ColumnName(0), std::string("OZ"));
+  QVERIFY(!frozen->isVisible());
+  f.window.resize(330, 400);
+  QCoreApplication::processEvents();
+  const int last = f.grid.Model().columnCount() - 1;
+  QVERIFY(f.Select(2, "EP"));
+  QCoreApplication::processEvents();
+  QVERIFY(f.grid.horizontalScrollBar()->value() > 0);
+  QVERIFY(frozen->isVisible());
+  QCOMPARE(frozen->geometry().left(), 0);
+  QCOMPARE(frozen->columnWidth(0), f.grid.columnWidth(0));
+  for (int column = 1; column <= last; ++column) QVERIFY(frozen->isColumnHidden(column));
+  const QModelIndex current = f.grid.currentIndex();
+  QVERIFY(f.grid.visualRect(current).left() >= f.grid.columnWidth(0));
+  QCOMPARE(frozen->visualRect(f.grid.Model().index(4, 0)).top(),
+           f.grid.visualRect(f.grid.Model().index(4, current.column())).top());
+  QCOMPARE(f.grid.Model().index(4, 0).data().toString(), QStringLiteral("01.01.0030"));
+
+  f.window.resize(1400, 400);
+  QCoreApplication::processEvents();
+  QCOMPARE(f.grid.horizontalScrollBar()->value(), 0);
+  QVERIFY(!frozen->isVisible());
 }
 
 QTEST_MAIN(PriceGridTest)
