@@ -39,7 +39,7 @@ ArchiveSuggestion SuggestArchivePrices(PriceArchive& archive, const KsLyxObj& te
       });
   s.Unpriced = static_cast<int>(unpriced.size());
   for (KsGAEBObj* position : unpriced) {
-    const EarlierPrices found = FindEarlierPrices(archive, tender, *position, 200);
+    const EarlierPrices found = FindEarlierPrices(archive, tender, *position, 200, true);
     if (found.Empty()) continue;
     const ArchiveEntry& last = *found.Latest();
     OfferedValues values;

@@ -42,13 +42,14 @@ PriceStatistics StatisticsOf(const std::vector<const ArchiveEntry*>& latestFirst
 }
 
 EarlierPrices FindEarlierPrices(PriceArchive& archive, const KsLyxObj& tender,
-                                const KsGAEBObj& position, size_t limit) {
+                                const KsGAEBObj& position, size_t limit, bool bestFitOnly) {
   ArchiveQuery query;
   query.Catalog = ArchiveCatalog(position);
   query.ShortText = Trim(ShortText(position, 255));
   query.Unit = Trim(position.Text("ME"));
   query.LvKey = ArchiveLvKey(tender);
   query.Oz = Trim(position.Text("OZ"));
+  query.BestFitOnly = bestFitOnly;
   std::vector<ArchiveMatch> matches = archive.Find(query, limit);
   if (matches.empty()) return {};
   return Grouped(std::move(matches));

@@ -37,10 +37,12 @@ struct EarlierPrices {
 // Computes the statistics of a group of entries; Last is the first entry's.
 PriceStatistics StatisticsOf(const std::vector<const ArchiveEntry*>& latestFirst);
 
-// The earlier prices of `position` of `tender`.
+// The earlier prices of `position` of `tender`; with `bestFitOnly`, only the
+// best-fitting group, without long texts (what a suggestion needs).
 EarlierPrices FindEarlierPrices(PriceArchive& archive, const KsLyxObj& tender,
                                 const KsGAEBObj& position,
-                                size_t limit = PriceArchive::kDefaultLimit);
+                                size_t limit = PriceArchive::kDefaultLimit,
+                                bool bestFitOnly = false);
 // The earlier prices of a free text (the command line's "archive find TEXT"):
 // same short text, whatever unit.
 EarlierPrices FindEarlierPrices(PriceArchive& archive, const std::string& text,

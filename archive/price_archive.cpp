@@ -145,11 +145,14 @@ void PriceArchive::Store(const ArchivedOffer& offer) {
 
 void PriceArchive::Select(const std::string& where,
                           const std::vector<std::pair<std::string, std::string>>& values,
-                          size_t limit, ArchiveFit fit, std::vector<ArchiveMatch>& out) {
+                          size_t limit, ArchiveFit fit, bool longTexts,
+                          std::vector<ArchiveMatch>& out) {
   KsQuery q;
   q.SetDatabaseName(db_->Name());
   q.AddLine(
-      "select p.OFFERID, p.NR, p.OZ, p.SHORTTEXT, p.LONGTEXT, p.UNIT, p.QUANTITY, p.EP, "
+      std::string("select p.OFFERID, p.NR, p.OZ, p.SHORTTEXT, ") +
+      (longTexts ? "p.LONGTEXT" : "null") +
+      ", p.UNIT, p.QUANTITY, p.EP, "
       "p.EPANTEIL1, p.EPANTEIL2, p.EPANTEIL3, p.EPANTEIL4, p.EPANTEIL5, p.EPANTEIL6, p.CATALOG, "
       "o.OFFERFILE, o.TENDER, o.CLIENT, o.OFFERDATE");
   q.AddLine("from ARCHPOS p join ARCHOFFER o on o.OFFERID = p.OFFERID");
@@ -190,17 +193,19 @@ std::vector<ArchiveMatch> PriceArchive::Find(const ArchiveQuery& query, size_t l
   std::vector<ArchiveMatch> out;
   const std::string text = ArchiveTextKey(query.ShortText);
   const std::string unit = ArchiveUnitKey(query.Unit);
+  const bool longTexts = !query.BestFitOnly;
+  const auto wanted = [&] { return !query.BestFitOnly || out.empty(); };
   try {
     if (!query.LvKey.empty() && !query.Oz.empty() && !text.empty())
       Select("o.LVKEY = :LVKEY and p.OZ = :OZ and p.TEXTKEY = :TEXTKEY and p.UNITKEY = :UNITKEY",
              {{"LVKEY", query.LvKey}, {"OZ", query.Oz}, {"TEXTKEY", text}, {"UNITKEY", unit}},
-             limit, ArchiveFit::SamePosition, out);
-    if (!query.Catalog.empty())
+             limit, ArchiveFit::SamePosition, longTexts, out);
+    if (!query.Catalog.empty() && wanted())
       Select("p.CATALOG = :CATALOG", {{"CATALOG", query.Catalog}}, limit, ArchiveFit::SameCatalog,
-             out);
-    if (!text.empty())
+             longTexts, out);
+    if (!text.empty() && wanted())
       Select("p.TEXTKEY = :TEXTKEY and p.UNITKEY = :UNITKEY",
-             {{"TEXTKEY", text}, {"UNITKEY", unit}}, limit, ArchiveFit::SameText, out);
+             {{"TEXTKEY", text}, {"UNITKEY", unit}}, limit, ArchiveFit::SameText, longTexts, out);
   } catch (const std::exception& e) {
     Failed(*this, "Das Preisarchiv konnte nicht gelesen werden", e);
   }
@@ -212,7 +217,7 @@ std::vector<ArchiveMatch> PriceArchive::FindText(const std::string& text, size_t
   const std::string key = ArchiveTextKey(text);
   if (key.empty()) return out;
   try {
-    Select("p.TEXTKEY = :TEXTKEY", {{"TEXTKEY", key}}, limit, ArchiveFit::SameText, out);
+    Select("p.TEXTKEY = :TEXTKEY", {{"TEXTKEY", key}}, limit, ArchiveFit::SameText, true, out);
   } catch (const std::exception& e) {
     Failed(*this, "Das Preisarchiv konnte nicht gelesen werden", e);
   }

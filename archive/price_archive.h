@@ -29,6 +29,8 @@ struct ArchiveQuery {
   std::string Unit;
   std::string LvKey;
   std::string Oz;
+  // What a suggestion needs: the best-fitting group only, without long texts.
+  bool BestFitOnly = false;
 };
 
 // How well an entry fits, best first.
@@ -59,7 +61,7 @@ class PriceArchive {
   // was when the engine refuses.
   void Store(const ArchivedOffer& offer);
   // The fitting entries, best fit first and the latest offer first within a
-  // fit; at most `limit` of each fit.
+  // fit; at most `limit` of each fit (of the best one found with BestFitOnly).
   std::vector<ArchiveMatch> Find(const ArchiveQuery& query, size_t limit = kDefaultLimit);
   // The entries whose short text is `text` (as ArchiveTextKey compares), any unit.
   std::vector<ArchiveMatch> FindText(const std::string& text, size_t limit = kDefaultLimit);
@@ -71,7 +73,7 @@ class PriceArchive {
  private:
   void Select(const std::string& where,
               const std::vector<std::pair<std::string, std::string>>& values, size_t limit,
-              ArchiveFit fit, std::vector<ArchiveMatch>& out);
+              ArchiveFit fit, bool longTexts, std::vector<ArchiveMatch>& out);
   ArchiveLocation location_;
   std::unique_ptr<DbConnection> db_;
 };

@@ -147,6 +147,18 @@ TEST_P(ArchiveStore, FitsComeCatalogueFirstThenTextWithTheSameUnit) {
   EXPECT_EQ(found[2].Entry.Position.Oz, "2");
   EXPECT_EQ(found[3].Entry.Position.Oz, "1");
 
+  // A suggestion asks for the best-fitting group alone.
+  ArchiveQuery best{"STLNR:123", "Bauzaun herstellen, vorhalten, entfernen", "m", "", ""};
+  best.BestFitOnly = true;
+  const std::vector<ArchiveMatch> catalogue = archive->Find(best);
+  ASSERT_EQ(catalogue.size(), 1u);
+  EXPECT_EQ(catalogue[0].Fit, ArchiveFit::SameCatalog);
+  best.Catalog = "STLNR:999";
+  const std::vector<ArchiveMatch> text = archive->Find(best);
+  ASSERT_EQ(text.size(), 3u);
+  EXPECT_EQ(text[0].Fit, ArchiveFit::SameText);
+  EXPECT_DOUBLE_EQ(text[0].Entry.Position.Ep, 10);
+
   // The free text search of the command line takes every unit.
   const EarlierPrices any = FindEarlierPrices(*archive, "bauzaun HERSTELLEN vorhalten entfernen");
   EXPECT_EQ(Prices(any), (std::vector<double>{10, 99, 9, 8}));
