@@ -28,20 +28,33 @@ constexpr std::array<Escape, 12> kEscapes = {{
 }};
 constexpr size_t kFirstUtf8 = 5;
 
+// The replacement of each byte, null for a byte that stays.
+constexpr std::array<const char*, 256> EscapeTable() {
+  std::array<const char*, 256> table{};
+  for (const Escape& e : kEscapes) table[static_cast<unsigned char>(e.plain)] = e.written;
+  return table;
+}
+constexpr std::array<const char*, 256> kEscapeOf = EscapeTable();
+
 }  // namespace
+
+void AppendXmlEscaped(std::string& out, std::string_view text) {
+  // Runs of bytes that stay are copied at once.
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* written = kEscapeOf[static_cast<unsigned char>(text[i])];
+    if (!written) continue;
+    out.append(text, start, i - start);
+    out += written;
+    start = i + 1;
+  }
+  out.append(text, start);
+}
 
 std::string XmlEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    const Escape* hit = nullptr;
-    for (const Escape& e : kEscapes)
-      if (e.plain == c) hit = &e;
-    if (hit)
-      out += hit->written;
-    else
-      out += c;
-  }
+  AppendXmlEscaped(out, text);
   return out;
 }
 
