@@ -63,11 +63,11 @@ bool Autosave::Secure(KsLyxObj& doc, long long now, bool force) {
   head.TenderMTime = stamp_.MTime;
   head.TenderHash = stamp_.Hash;
   MakeRecoveryText(doc, head, spare_);
-  writing_ = std::async(std::launch::async,
-                        [path = claim_.Path(), text = std::move(spare_)]() mutable {
-                          WriteRecoveryText(path, text);
-                          return std::move(text);
-                        });
+  writing_ =
+      std::async(std::launch::async, [path = claim_.Path(), text = std::move(spare_)]() mutable {
+        WriteRecoveryText(path, text);
+        return std::move(text);
+      });
   last_ = now;
   due_ = false;
   return true;
