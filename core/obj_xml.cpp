@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/eobj.h"
+#include "core/member_layout.h"
 #include "core/member_whole_xml.h"
 #include "core/obj.h"
 #include "core/obj_list.h"
@@ -130,15 +131,12 @@ void KsObjList::LoadFromXML(std::istream&) {
 }
 
 void KsObj::SaveWholeToXML(std::ostream& stream, int indent) {
-  // Every member is in the copy: one not made yet is made now (a child
-  // member sets up its child, which is written with the other children).
-  int held = 0;
-  Members.ForEachHeld([&](const KsMember&) { ++held; });
-  for (int i = 0; held < Members.Count() && i < Members.Count(); ++i)
-    if (!Members.Holds(i)) {
-      Members.Items(i);
-      ++held;
-    }
+  // A child member is set up as it is made: it names its child, and a list
+  // member makes its list, which is written with the other children. Those
+  // not made yet are made now; any other member not made has no value.
+  if (const MemberLayout* layout = Members.Layout())
+    for (const int i : layout->ChildFields())
+      if (!Members.Holds(i)) Members.Items(i);
   // The members go into one text, written before the children so that a
   // failing stream leaves what was written whole. The text's room is kept
   // for the next element (children use it after it was written).
