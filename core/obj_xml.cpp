@@ -162,10 +162,11 @@ void KsObj::SaveWholeToXML(std::ostream& stream, int indent) {
 }
 
 void KsObjList::SaveWholeToXML(std::ostream& stream, int indent) {
-  const std::string pad(static_cast<size_t>(indent), ' ');
-  const std::string table = TableName();
-  WriteText(stream, pad + "<OBJLIST_" + table + " Count=\"" + std::to_string(Count()) + "\">\r\n",
-            *this, "SaveWholeToXML");
+  thread_local std::string text;  // as in KsObj::SaveWholeToXML
+  text.assign(static_cast<size_t>(indent), ' ').append("<OBJLIST_").append(TableName());
+  text.append(" Count=\"").append(std::to_string(Count())) += "\">\r\n";
+  WriteText(stream, text, *this, "SaveWholeToXML");
   for (KsCustomObj* item : ItemsList) item->SaveWholeToXML(stream, indent + 2);
-  WriteText(stream, pad + "</OBJLIST_" + table + ">\r\n", *this, "SaveWholeToXML");
+  text.assign(static_cast<size_t>(indent), ' ').append("</OBJLIST_").append(TableName()) += ">\r\n";
+  WriteText(stream, text, *this, "SaveWholeToXML");
 }
