@@ -86,6 +86,7 @@ void Autosave::Discard() {
     // the file goes anyway
   }
   claim_.Remove();
+  spare_ = PiecedText();  // the room goes with the file
   last_ = 0;
   due_ = false;
 }

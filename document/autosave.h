@@ -44,7 +44,7 @@ class Autosave {
   // Waits for the running write; raises as Secure when it failed.
   void Wait();
   // The offer was saved or its changes dropped: the file goes (after a
-  // running write has ended).
+  // running write has ended), and with it the room kept for the next text.
   void Discard();
   // The recovery file, "" before the first write.
   const std::string& Path() const { return claim_.Path(); }
