@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/member.h"
+#include "core/member_whole_xml.h"
 #include "core/xml_escape.h"
 #include "util/date_time.h"
 #include "util/trim.h"
@@ -136,36 +137,56 @@ void KsMember::SetXmlText(const std::string& text) {
   }
 }
 
-std::vector<std::string> KsMember::WholeXmlTexts() const {
-  switch (Value.Kind()) {
+size_t WholeXmlTextCount(const KsMember& member) {
+  switch (member.Value.Kind()) {
     case KsVarKind::Empty:
     case KsVarKind::Null:
     case KsVarKind::Pointer:
-      return {};
-    case KsVarKind::StringList: {
-      std::vector<std::string> texts;
-      for (const std::string& entry : Value.List()) texts.push_back(XmlEscape(entry));
-      return texts;
-    }
+      return 0;
+    case KsVarKind::StringList:
+      return member.Value.List().size();
+    default:
+      return 1;
+  }
+}
+
+void AppendWholeXmlText(std::string& out, const KsMember& member, size_t i) {
+  const Variant& value = member.Value;
+  char number[40];
+  switch (value.Kind()) {
+    case KsVarKind::Empty:
+    case KsVarKind::Null:
+    case KsVarKind::Pointer:
+      return;
+    case KsVarKind::StringList:
+      AppendXmlEscaped(out, value.List()[i]);
+      return;
     case KsVarKind::Integer:
-      return {std::to_string(Value.ToInteger())};
+      out.append(number, std::to_chars(number, number + sizeof number, value.ToInteger()).ptr);
+      return;
     case KsVarKind::Boolean:
-      return {Value.ToBoolean() ? "1" : "0"};
+      out += value.ToBoolean() ? '1' : '0';
+      return;
     case KsVarKind::Float:
     case KsVarKind::Currency:
-    case KsVarKind::DateTime: {
-      char text[40];
-      const auto end = std::to_chars(text, text + sizeof text, Value.ToFloat()).ptr;
-      return {std::string(text, end)};
-    }
+    case KsVarKind::DateTime:
+      out.append(number, std::to_chars(number, number + sizeof number, value.ToFloat()).ptr);
+      return;
     case KsVarKind::String:
       break;
   }
-  const uint8_t type = GetFieldType() & kTypeMask;
-  const std::string escaped = XmlEscape(Value.Str());
-  if (type != ftMemo && type != ftFmtMemo) return {escaped};
+  const uint8_t type = member.GetFieldType() & kTypeMask;
   // A long text keeps its blanks and line ends, which parsed text would not.
-  return {std::string(kCDataOpen) + escaped + std::string(kCDataClose)};
+  const bool cdata = type == ftMemo || type == ftFmtMemo;
+  if (cdata) out += kCDataOpen;
+  AppendXmlEscaped(out, value.Str());
+  if (cdata) out += kCDataClose;
+}
+
+std::vector<std::string> KsMember::WholeXmlTexts() const {
+  std::vector<std::string> texts(WholeXmlTextCount(*this));
+  for (size_t i = 0; i < texts.size(); ++i) AppendWholeXmlText(texts[i], *this, i);
+  return texts;
 }
 
 std::string KsMember::WholeXmlKind() const {

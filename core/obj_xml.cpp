@@ -9,6 +9,8 @@
 #include <string>
 
 #include "core/eobj.h"
+#include "core/member_layout.h"
+#include "core/member_whole_xml.h"
 #include "core/obj.h"
 #include "core/obj_list.h"
 #include "xml/xml_parser.h"
@@ -129,25 +131,42 @@ void KsObjList::LoadFromXML(std::istream&) {
 }
 
 void KsObj::SaveWholeToXML(std::ostream& stream, int indent) {
-  const std::string pad(static_cast<size_t>(indent), ' ');
-  std::string text = pad + "<OBJ_" + TableName() + ">\r\n";
-  for (const KsMember* m : Members) {
-    const std::string kind = m->WholeXmlKind();
-    const std::string open = m->Name() + (kind.empty() ? "" : " Typ=\"" + kind + "\"");
-    for (const std::string& xml : m->WholeXmlTexts())
-      text += pad + "  <" + open + ">" + xml + "</" + m->Name() + ">\r\n";
-  }
+  // A child member is set up as it is made: it names its child, and a list
+  // member makes its list, which is written with the other children. Those
+  // not made yet are made now; any other member not made has no value.
+  if (const MemberLayout* layout = Members.Layout())
+    for (const int i : layout->ChildFields())
+      if (!Members.Holds(i)) Members.Items(i);
+  // The members go into one text, written before the children so that a
+  // failing stream leaves what was written whole. The text's room is kept
+  // for the next element (children use it after it was written).
+  thread_local std::string text;
+  text.assign(static_cast<size_t>(indent), ' ').append("<OBJ_").append(TableName()) += ">\r\n";
+  Members.ForEachHeld([&](const KsMember& m) {
+    const size_t count = WholeXmlTextCount(m);
+    if (count == 0) return;
+    const std::string kind = m.WholeXmlKind();
+    for (size_t i = 0; i < count; ++i) {
+      text.append(static_cast<size_t>(indent) + 2, ' ').append("<").append(m.Name());
+      if (!kind.empty()) text.append(" Typ=\"").append(kind) += '"';
+      text += '>';
+      AppendWholeXmlText(text, m, i);
+      text.append("</").append(m.Name()) += ">\r\n";
+    }
+  });
   WriteText(stream, text, *this, "SaveWholeToXML");
   for (int i = 0; i < Children.Count(); ++i)
     Children.Objects(i)->SaveWholeToXML(stream, indent + 2);
-  WriteText(stream, pad + "</OBJ_" + TableName() + ">\r\n", *this, "SaveWholeToXML");
+  text.assign(static_cast<size_t>(indent), ' ').append("</OBJ_").append(TableName()) += ">\r\n";
+  WriteText(stream, text, *this, "SaveWholeToXML");
 }
 
 void KsObjList::SaveWholeToXML(std::ostream& stream, int indent) {
-  const std::string pad(static_cast<size_t>(indent), ' ');
-  const std::string table = TableName();
-  WriteText(stream, pad + "<OBJLIST_" + table + " Count=\"" + std::to_string(Count()) + "\">\r\n",
-            *this, "SaveWholeToXML");
+  thread_local std::string text;  // as in KsObj::SaveWholeToXML
+  text.assign(static_cast<size_t>(indent), ' ').append("<OBJLIST_").append(TableName());
+  text.append(" Count=\"").append(std::to_string(Count())) += "\">\r\n";
+  WriteText(stream, text, *this, "SaveWholeToXML");
   for (KsCustomObj* item : ItemsList) item->SaveWholeToXML(stream, indent + 2);
-  WriteText(stream, pad + "</OBJLIST_" + table + ">\r\n", *this, "SaveWholeToXML");
+  text.assign(static_cast<size_t>(indent), ' ').append("</OBJLIST_").append(TableName()) += ">\r\n";
+  WriteText(stream, text, *this, "SaveWholeToXML");
 }

@@ -1,6 +1,7 @@
 #include "core/xml_escape.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -28,20 +29,54 @@ constexpr std::array<Escape, 12> kEscapes = {{
 }};
 constexpr size_t kFirstUtf8 = 5;
 
+// The replacement of each byte, null for a byte that stays.
+constexpr std::array<const char*, 256> EscapeTable() {
+  std::array<const char*, 256> table{};
+  for (const Escape& e : kEscapes) table[static_cast<unsigned char>(e.plain)] = e.written;
+  return table;
+}
+constexpr std::array<const char*, 256> kEscapeOf = EscapeTable();
+
+// Whether one of eight bytes may need escaping: a markup character or a
+// byte above 127 (most of those stay, and are looked at one by one).
+bool MayNeedEscape(uint64_t bytes) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHigh = 0x8080808080808080u;
+  const auto anyZero = [](uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  return (bytes & kHigh) || anyZero(bytes ^ (kOnes * '&')) || anyZero(bytes ^ (kOnes * '"')) ||
+         anyZero(bytes ^ (kOnes * '\'')) || anyZero(bytes ^ (kOnes * '<')) ||
+         anyZero(bytes ^ (kOnes * '>'));
+}
+
 }  // namespace
+
+void AppendXmlEscaped(std::string& out, std::string_view text) {
+  // Runs of bytes that stay are copied at once; eight bytes at a time are
+  // passed over while none of them may need escaping.
+  size_t start = 0;
+  for (size_t i = 0; i < text.size();) {
+    if (i + 8 <= text.size()) {
+      uint64_t bytes;
+      std::memcpy(&bytes, text.data() + i, 8);
+      if (!MayNeedEscape(bytes)) {
+        i += 8;
+        continue;
+      }
+    }
+    if (const char* written = kEscapeOf[static_cast<unsigned char>(text[i])]) {
+      out.append(text, start, i - start);
+      out += written;
+      start = i + 1;
+    }
+    ++i;
+  }
+  out.append(text, start);
+}
 
 std::string XmlEscape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    const Escape* hit = nullptr;
-    for (const Escape& e : kEscapes)
-      if (e.plain == c) hit = &e;
-    if (hit)
-      out += hit->written;
-    else
-      out += c;
-  }
+  AppendXmlEscaped(out, text);
   return out;
 }
 

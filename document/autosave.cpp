@@ -31,9 +31,9 @@ void Autosave::Restored(RecoveryClaim claim, const RecoveryHead& head) {
 bool Autosave::WriterIdle() {
   if (!writing_.valid()) return true;
   if (writing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
-  std::future<void> done = std::move(writing_);
+  std::future<PiecedText> done = std::move(writing_);
   try {
-    done.get();
+    spare_ = done.get();
   } catch (...) {
     due_ = true;  // tried again with the next call
     throw;
@@ -62,9 +62,12 @@ bool Autosave::Secure(KsLyxObj& doc, long long now, bool force) {
   head.TenderSize = stamp_.Size;
   head.TenderMTime = stamp_.MTime;
   head.TenderHash = stamp_.Hash;
-  writing_ = std::async(std::launch::async, [path = claim_.Path(), text = RecoveryText(doc, head)] {
-    WriteRecoveryText(path, text);
-  });
+  MakeRecoveryText(doc, head, spare_);
+  writing_ =
+      std::async(std::launch::async, [path = claim_.Path(), text = std::move(spare_)]() mutable {
+        WriteRecoveryText(path, text);
+        return std::move(text);
+      });
   last_ = now;
   due_ = false;
   return true;
@@ -83,6 +86,7 @@ void Autosave::Discard() {
     // the file goes anyway
   }
   claim_.Remove();
+  spare_ = PiecedText();  // the room goes with the file
   last_ = 0;
   due_ = false;
 }

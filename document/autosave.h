@@ -14,8 +14,9 @@ class KsLyxObj;
 // saved or closed without saving. The window and tarvo-cli use the same code.
 //
 // The caller's thread only turns the tree into text (a consistent copy of
-// that moment); the file is written and flushed to disk on a thread of its
-// own, one write at a time, so that typing goes on meanwhile.
+// that moment, made into the room of the text written before); the file is
+// written and flushed to disk on a thread of its own, one write at a time,
+// so that typing goes on meanwhile.
 class Autosave {
  public:
   // `intervalSeconds` 0 turns it off.
@@ -43,7 +44,7 @@ class Autosave {
   // Waits for the running write; raises as Secure when it failed.
   void Wait();
   // The offer was saved or its changes dropped: the file goes (after a
-  // running write has ended).
+  // running write has ended), and with it the room kept for the next text.
   void Discard();
   // The recovery file, "" before the first write.
   const std::string& Path() const { return claim_.Path(); }
@@ -58,5 +59,7 @@ class Autosave {
   long long last_ = 0;
   bool due_ = false;
   RecoveryClaim claim_;
-  std::future<void> writing_;
+  // The write running, which gives its text back for the next one's room.
+  std::future<PiecedText> writing_;
+  PiecedText spare_;
 };

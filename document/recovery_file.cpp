@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <ostream>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -92,24 +91,32 @@ std::string HeadText(const RecoveryHead& head) {
 
 }  // namespace
 
-std::string RecoveryText(KsLyxObj& doc, const RecoveryHead& head) {
+void MakeRecoveryText(KsLyxObj& doc, const RecoveryHead& head, PiecedText& text) {
   if (!doc.GaebRoot)
     throw std::runtime_error(
         "Es ist keine Ausschreibung ge\xF6"
         "ffnet.");
-  std::ostringstream out;
+  text.Clear();
+  PiecedTextStream out(text);
   out << "<" << kRootTag << " Version=\"1\">\r\n" << HeadText(head);
   doc.GaebRoot->SaveWholeToXML(out, 2);
   out << "  <ENDE/>\r\n</" << kRootTag << ">\r\n";
-  return std::move(out).str();
 }
 
-void WriteRecoveryText(const std::string& path, const std::string& text) {
+PiecedText RecoveryText(KsLyxObj& doc, const RecoveryHead& head) {
+  PiecedText text;
+  MakeRecoveryText(doc, head, text);
+  return text;
+}
+
+void WriteRecoveryText(const std::string& path, const PiecedText& text) {
   // Created readable by the user only before anything is in it; the atomic
   // replacement keeps the permissions of the file it replaces.
   if (FILE* f = std::fopen(path.c_str(), "ab")) std::fclose(f);
   chmod(path.c_str(), S_IRUSR | S_IWUSR);
-  WriteFileAtomically(path, [&](std::ostream& out) { out.write(text.data(), text.size()); });
+  WriteFileAtomically(path, [&](std::ostream& out) {
+    for (const std::string& piece : text.Pieces()) out.write(piece.data(), piece.size());
+  });
 }
 
 void WriteRecoveryFile(const std::string& path, KsLyxObj& doc, const RecoveryHead& head) {

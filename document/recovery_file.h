@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "document/pieced_text.h"
 #include "gaeb90/gaeb90_origin.h"
 #include "gaebxml/gaeb_xml_origin.h"
 
@@ -33,12 +34,14 @@ struct RecoveryHead {
   Gaeb90Origin Gaeb90Source;
 };
 
-// The whole file as text. Made on the thread that owns the document (it
-// reads the tree), so that writing it may happen elsewhere.
-std::string RecoveryText(KsLyxObj& doc, const RecoveryHead& head);
+// The whole file as text, made into `text` (what it held goes, its room is
+// used). Made on the thread that owns the document (it reads the tree), so
+// that writing it may happen elsewhere.
+void MakeRecoveryText(KsLyxObj& doc, const RecoveryHead& head, PiecedText& text);
+PiecedText RecoveryText(KsLyxObj& doc, const RecoveryHead& head);
 // Writes such a text atomically to `path` (mode 0600); raises
 // std::runtime_error (German) on failure, the earlier file then stays.
-void WriteRecoveryText(const std::string& path, const std::string& text);
+void WriteRecoveryText(const std::string& path, const PiecedText& text);
 // Both at once.
 void WriteRecoveryFile(const std::string& path, KsLyxObj& doc, const RecoveryHead& head);
 

@@ -317,6 +317,54 @@ TEST_F(ObjXml, WholeCopyLeavesNothingOut) {
   EXPECT_THROW(firm->SaveWholeToXML(broken, 0), EObj);
 }
 
+// The whole copy byte for byte (the recovery file's format, which files on
+// users' disks have): every kind of value with its mark, texts escaped,
+// long texts untrimmed in CDATA, members without a value left out.
+TEST_F(ObjXml, WholeCopyIsWrittenByteForByte) {
+  firm->GetMember("GRUENDUNG").SetValue(Variant::FromDateTime(45366.25));
+  firm->GetMember("ZEIT").SetValue(Variant::Null());
+  firm->GetMember("GEAENDERT").SetValue(Variant(true));
+  firm->GetMember("UMSATZ").SetValue(Variant::FromCurrency(0.1));
+  firm->GetMember("ANZAHL").SetValue(Variant(-7));
+  positions->Items(0)->GetMember("DATUM").SetValue(Variant(1.0 / 3));
+  const std::string expected =
+      "  <OBJ_XFIRMA>\r\n"
+      "    <ID>F1</ID>\r\n"
+      "    <NAME>M\xC3\xBCller &amp; S\xC3\xB6hne &lt;GmbH&gt; &quot;Bau&quot; &apos;Nord&apos; "
+      "\xC3\x9F\xC3\x84\xC3\x96\xC3\x9C\xE9</NAME>\r\n"
+      "    <GRUENDUNG Typ=\"D\">45366.25</GRUENDUNG>\r\n"
+      "    <GEAENDERT Typ=\"B\">1</GEAENDERT>\r\n"
+      "    <NOTIZ><![CDATA[  Zeile 1\r\nZeile 2 &amp; &lt;\xC3\xA4&gt; ]]&gt; \t]]></NOTIZ>\r\n"
+      "    <BILD>\x89PNG</BILD>\r\n"
+      "    <UMSATZ Typ=\"C\">0.1</UMSATZ>\r\n"
+      "    <ANZAHL Typ=\"I\">-7</ANZAHL>\r\n"
+      "    <INTERN_X>nicht schreiben</INTERN_X>\r\n"
+      "    <OBJ_XADR>\r\n"
+      "      <ID>A1</ID>\r\n"
+      "      <ORT>K\xC3\xB6ln</ORT>\r\n"
+      "    </OBJ_XADR>\r\n"
+      "    <OBJLIST_XPOS Count=\"3\">\r\n"
+      "      <OBJ_XPOS>\r\n"
+      "        <NR Typ=\"I\">1</NR>\r\n"
+      "        <TEXT>a</TEXT>\r\n"
+      "        <DATUM Typ=\"F\">0.3333333333333333</DATUM>\r\n"
+      "      </OBJ_XPOS>\r\n"
+      "      <OBJ_XPOS>\r\n"
+      "        <TEXT>b</TEXT>\r\n"
+      "      </OBJ_XPOS>\r\n"
+      "      <OBJ_XPOS>\r\n"
+      "        <NR Typ=\"I\">3</NR>\r\n"
+      "        <TEXT>c</TEXT>\r\n"
+      "      </OBJ_XPOS>\r\n"
+      "    </OBJLIST_XPOS>\r\n"
+      "  </OBJ_XFIRMA>\r\n";
+  for (int pass = 0; pass < 2; ++pass) {  // the first one makes the members not made yet
+    std::ostringstream out;
+    firm->SaveWholeToXML(out, 2);
+    EXPECT_EQ(out.str(), expected) << "pass " << pass;
+  }
+}
+
 // A stream that takes the first `room` characters and fails from then on.
 class ShortBuffer : public std::stringbuf {
  public:

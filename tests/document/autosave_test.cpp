@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
 #include "document/lyx_obj.h"
 #include "document/recovery_file.h"
 #include "gaeb/gaeb_obj.h"
 #include "tests/support/document_fixture.h"
 #include "tests/support/env_guard.h"
+#include "util/codec.h"
 
 namespace {
 
@@ -19,13 +24,23 @@ class AutosaveTest : public DocumentTest {
     EXPECT_TRUE(doc_.Import(tender_));
     save_.Opened(tender_);
   }
-  void Edit(const std::string& ep) {
-    KsGAEBObj* holder = doc_.Lv;
+  static KsGAEBObj& FirstPosition(KsLyxObj& doc) {
+    KsGAEBObj* holder = doc.Lv;
     while (!holder->ChildList("POSITION") || holder->ChildList("POSITION")->Count() == 0)
       holder = holder->ChildList("LVBEREICH")->Element(0);
-    KsGAEBObj& position = *holder->ChildList("POSITION")->Element(0);
+    return *holder->ChildList("POSITION")->Element(0);
+  }
+  void Edit(const std::string& ep) {
+    KsGAEBObj& position = FirstPosition(doc_);
     doc_.NoteEdit(position);
     position.GetMember("EP").SetValue(Variant(ep));
+  }
+  // The first position's price in the recovery file.
+  std::string SecuredPrice() {
+    KsLyxObj restored;
+    RecoveryHead head;
+    EXPECT_TRUE(restored.Restore(save_.Path(), head)) << restored.LastError;
+    return restored.Loaded() ? FirstPosition(restored).GetMember("EP").GetAsString() : "";
   }
   EnvGuard env_;
   std::string tender_;
@@ -57,6 +72,59 @@ TEST_F(AutosaveTest, WritesWhileUnsavedAndGoesWithTheSave) {
 
   save_.Discard();
   EXPECT_NE(access(path.c_str(), F_OK), 0);
+}
+
+// What is typed while a file is written waits for the next one: the file
+// holds the offer as it stood when it was secured, never a part of an edit
+// made meanwhile. Each text is made in the room of the one before; a
+// shorter one leaves nothing of it behind.
+TEST_F(AutosaveTest, TypingDuringAWriteStaysOutOfIt) {
+  Edit("12,50");
+  ASSERT_TRUE(save_.Secure(doc_, 1000));
+  Edit("99,99");
+  FirstPosition(doc_).GetMember("BEZ").SetValue(Variant(std::string(300000, 'x')));
+  save_.Wait();
+  EXPECT_EQ(SecuredPrice(), "12,50");
+  ASSERT_TRUE(save_.Secure(doc_, 1001, true));
+  save_.Wait();
+  EXPECT_EQ(SecuredPrice(), "99,99");
+  const auto longer = std::filesystem::file_size(save_.Path());
+  FirstPosition(doc_).GetMember("BEZ").SetValue(Variant("kurz"));
+  ASSERT_TRUE(save_.Secure(doc_, 1002, true));
+  save_.Wait();
+  EXPECT_EQ(std::filesystem::file_size(save_.Path()), longer - 300000 + 4);
+  EXPECT_EQ(SecuredPrice(), "99,99");
+}
+
+// A write that fails is reported in German by Wait (and by the next Secure
+// when nobody waited); the file written before stays, and once the cause is
+// gone the next write holds the offer.
+TEST_F(AutosaveTest, AFailedWriteIsReportedAndTheNextOneWorks) {
+  Edit("12,50");
+  ASSERT_TRUE(save_.Secure(doc_, 1000));
+  save_.Wait();
+  const std::string path = save_.Path();
+  const std::string moved = path + ".frueher";
+  std::filesystem::rename(path, moved);
+  std::filesystem::create_directory(path);  // nothing can replace it
+  Edit("13,75");
+  ASSERT_TRUE(save_.Secure(doc_, 1001, true));
+  try {
+    save_.Wait();
+    ADD_FAILURE() << "the failed write was not reported";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find(Utf8ToCp1252(path)), std::string::npos) << e.what();
+  }
+  ASSERT_TRUE(save_.Secure(doc_, 1002, true));
+  EXPECT_THROW(
+      {
+        while (!save_.Secure(doc_, 1003, true)) std::this_thread::yield();
+      },
+      std::runtime_error);
+  std::filesystem::remove(path);
+  ASSERT_TRUE(save_.Secure(doc_, 1004, true));
+  save_.Wait();
+  EXPECT_EQ(SecuredPrice(), "13,75");
 }
 
 TEST_F(AutosaveTest, ZeroTurnsItOff) {
