@@ -6,17 +6,11 @@
 #include <atomic>
 #include <new>
 
-#include "core/page_warmer.h"
-
 namespace {
 
 constexpr size_t kPage = 4096;
 constexpr size_t kFirstBlock = size_t{256} << 10;
 constexpr size_t kLargestBlock = size_t{16} << 20;
-// Blocks from this size on have their pages faulted in ahead of use, by the
-// step, so that the faulted pages stay within two steps of the pieces cut.
-constexpr size_t kWarmedBlock = size_t{1} << 20;
-constexpr size_t kWarmStep = size_t{1} << 20;
 std::atomic<size_t> totalReserved{0};
 thread_local Arena* current = nullptr;
 
@@ -33,7 +27,6 @@ void* MapPages(size_t size) {
 Arena* Arena::Create() { return new Arena(); }
 
 Arena::~Arena() {
-  if (warming_) PageWarmer::Instance().Forget(this);
   for (const Block& b : blocks_) munmap(b.base, b.size);
   totalReserved -= reserved_;
 }
@@ -76,19 +69,6 @@ void Arena::NewBlock(Cutter& cutter, size_t bytes) {
   cutter.blockSize = std::max(cutter.blockSize, std::min(size, kLargestBlock));
   cutter.next = static_cast<char*>(base);
   cutter.end = cutter.next + size;
-  // A small block is used up before its pages could be faulted in elsewhere.
-  cutter.warmed = size >= kWarmedBlock ? cutter.next : cutter.end;
-}
-
-void Arena::WarmAhead(Cutter& cutter) {
-  // A large piece may have taken the cut past the pages asked for.
-  char* const page =
-      reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(cutter.next) / kPage * kPage);
-  char* const from = std::max(cutter.warmed, page);
-  char* const to = std::min(cutter.end, from + 2 * kWarmStep);
-  PageWarmer::Instance().Request(this, from, static_cast<size_t>(to - from));
-  cutter.warmed = to;
-  warming_ = true;
 }
 
 #ifdef __SANITIZE_ADDRESS__
@@ -124,7 +104,6 @@ void* Arena::Take(Cutter& cutter, size_t bytes, size_t alignment) {
     NewBlock(cutter, size + alignment);
   char* p = reinterpret_cast<char*>(start());
   cutter.next = p + size;
-  if (cutter.warmed < cutter.end && cutter.next + kWarmStep > cutter.warmed) WarmAhead(cutter);
   return p;
 }
 

@@ -9,15 +9,15 @@
 
 #include "util/text_pool.h"
 
-// Memory of one element tree (a document's): its objects, their members and
-// child tables, and its long texts. Pieces are cut from large blocks of pages
-// taken from the system, so reading a large tender does not call the
+// Memory of one element tree (a document's): the members and child tables
+// of its objects, and its long texts. Pieces are cut from large blocks of
+// pages taken from the system, so reading a large tender does not call the
 // allocator per member or per text; a freed piece is kept and reused for the
 // next piece of its size. Texts are cut from blocks of their own, so that the
-// objects and members of neighbouring elements lie close together for the
-// walks over a whole tree (totals, writing, freeing). Every object and text
-// made in an arena holds it, and the blocks go back to the system when the
-// last of them is freed and the creator has let go of it.
+// members of neighbouring elements lie close together for the walks over a
+// whole tree (totals, writing, freeing). Every object whose members are kept
+// in an arena, and every text in it, holds it, and the blocks go back to the
+// system when the last of them is freed and the creator has let go of it.
 class Arena final : public std::pmr::memory_resource, public TextPool {
  public:
   // A new arena, held once by the caller.
@@ -59,34 +59,30 @@ class Arena final : public std::pmr::memory_resource, public TextPool {
   struct Cutter {
     char* next = nullptr;
     char* end = nullptr;
-    char* warmed = nullptr;  // pages of the block below this are faulted in or asked for
-    size_t blockSize = 0;    // of the last block started here
+    size_t blockSize = 0;  // of the last block started here
     std::array<FreePiece*, kMaxKept / kGrain + 1> kept{};
   };
   void* Take(Cutter& cutter, size_t bytes, size_t alignment);
   void Give(Cutter& cutter, void* p, size_t bytes, size_t alignment);
   // Starts a new block of at least `bytes` for the cutter.
   void NewBlock(Cutter& cutter, size_t bytes);
-  // Asks for the pages ahead of the cut in a large block to be faulted in.
-  void WarmAhead(Cutter& cutter);
 
   struct Block {
     void* base;
     size_t size;
   };
   std::vector<Block> blocks_;
-  Cutter pieces_;  // objects, members, lists
+  Cutter pieces_;  // members, lists
   Cutter texts_;
-  bool warming_ = false;  // pages were asked for (see PageWarmer)
   bool retired_ = false;
   size_t reserved_ = 0;
   uint64_t holds_ = 1;
 };
 
-// While a scope lives, objects made without an owner come from its arena
-// (the document's, while it reads a file); objects made with an owner come
-// from their owner's. Outside any scope, objects without owner come from the
-// heap. Scopes nest.
+// While a scope lives, objects made by ObjClass::CreateObj without an owner
+// keep their members in its arena (the document's, while it reads a file);
+// objects made with an owner keep them in their owner's. Outside any scope,
+// objects without owner keep them on the heap. Scopes nest.
 class ArenaScope {
  public:
   explicit ArenaScope(Arena* arena);

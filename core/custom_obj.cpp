@@ -1,7 +1,5 @@
 #include "core/custom_obj.h"
 
-#include <cstddef>
-
 #include "core/arena.h"
 #include "core/eobj.h"
 #include "core/member_layout.h"
@@ -32,64 +30,10 @@ const ObjClass& KsCustomObj::StaticClass() {
   return cls;
 }
 
-namespace {
-
-// What operator new handed out last, so that the constructor of the object
-// placed there learns where it lives. An object on the stack or inside
-// another never matches and counts as one from the heap.
-struct NewPiece {
-  void* place = nullptr;
-  Arena* arena = nullptr;
-  std::size_t size = 0;
-};
-thread_local NewPiece lastNew;
-
-}  // namespace
-
-void* KsCustomObj::operator new(std::size_t size) {
-  Arena* arena = CurrentArena();
-  void* place = arena ? arena->allocate(size, alignof(std::max_align_t)) : ::operator new(size);
-  if (arena) arena->Hold();
-  lastNew = {place, arena, size};
-  return place;
-}
-
-void KsCustomObj::operator delete(KsCustomObj* obj, std::destroying_delete_t) {
-  Arena* arena = obj->arena_;
-  const std::size_t size = obj->allocatedSize_;
-  void* place = dynamic_cast<void*>(obj);  // the whole object, wherever this base sits in it
-  obj->~KsCustomObj();
-  if (arena) {
-    arena->deallocate(place, size, alignof(std::max_align_t));
-    arena->Release();
-  } else {
-    ::operator delete(place);
-  }
-}
-
-void KsCustomObj::operator delete(void* p, std::size_t size) {
-  if (Arena* arena = lastNew.place == p ? lastNew.arena : nullptr) {
-    lastNew = {};
-    arena->deallocate(p, size, alignof(std::max_align_t));
-    arena->Release();
-  } else {
-    ::operator delete(p);
-  }
-}
-
-KsCustomObj::KsCustomObj() {
-  const auto at = reinterpret_cast<uintptr_t>(this);
-  const auto place = reinterpret_cast<uintptr_t>(lastNew.place);
-  if (place != 0 && at >= place && at < place + lastNew.size) {
-    arena_ = lastNew.arena;
-    allocatedSize_ = static_cast<uint32_t>(lastNew.size);
-    lastNew = {};
-  }
-}
-
 KsCustomObj::~KsCustomObj() {
   SetOwner(nullptr);
   Members.Clear();
+  if (arena_) arena_->Release();
 }
 
 void KsCustomObj::SetDatabase(DbConnection* db) { Database = db; }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -48,23 +47,18 @@ enum : uint8_t { osClearing = 0x01, osInDatabase = 0x02, osLoadTried = 0x04 };
 // Root of the persistent objects. Objects are made in two steps: a class's
 // factory allocates the instance, then the virtual Create initialises it
 // (ObjClass::CreateObj does both). Freeing an object unlinks it from its owner
-// and frees what it owns. An object made with new comes from the arena of the
-// current ArenaScope (ObjClass::CreateObj opens its owner's), or from the
-// heap outside any scope; its members come from the same place.
+// and frees what it owns.
 class KsCustomObj {
  public:
   static constexpr int kMaxPK = 5;
 
-  KsCustomObj();
+  KsCustomObj() = default;
   KsCustomObj(const KsCustomObj&) = delete;
   KsCustomObj& operator=(const KsCustomObj&) = delete;
   virtual ~KsCustomObj();
 
-  static void* operator new(std::size_t size);
-  static void operator delete(KsCustomObj* obj, std::destroying_delete_t);
-  // Only for a constructor that raises, before the object exists.
-  static void operator delete(void* p, std::size_t size);
-  // The arena the object was made in; null for one from the heap or the stack.
+  // The arena its members and texts come from (ObjClass::CreateObj gives
+  // its owner's, or the current one); null for an object made otherwise.
   Arena* HomeArena() const { return arena_; }
 
   static const ObjClass& StaticClass();
@@ -80,11 +74,6 @@ class KsCustomObj {
   // most objects have no key.
   std::unique_ptr<std::array<KsMember*, kMaxPK>> PKMembers;
   int32_t PKCount = 0;
-
- private:
-  uint32_t allocatedSize_ = 0;  // of an object made with new (fills the gap after PKCount)
-
- public:
   std::string FKNames;
 
   KsCustomObj* Owner() const { return owner_; }
@@ -149,6 +138,7 @@ class KsCustomObj {
   friend class KsObj;
   friend class KsObjList;
   friend class KsMemberList;
+  friend class ObjClass;
 };
 
 // Creation-parameter helpers for the pairs of KsParams.

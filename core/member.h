@@ -23,7 +23,7 @@ class KsMember {
   bool Modified = false;
 
  private:
-  uint16_t index_ = 0;  // position of its field in its list (fills the gap after Modified)
+  uint16_t index_ = 0;  // position of its field in its list
 
  public:
   // Second value slot. Most members never use it, so it is kept out of line.

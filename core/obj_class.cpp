@@ -21,12 +21,11 @@ const ObjClass* ObjClass::ClassItemClass() const { return &KsObj::StaticClass();
 KsCustomObj* ObjClass::CreateObj(KsCustomObj* owner, const KsParams& params,
                                  DbConnection* db) const {
   if (!factory_) throw EObj(name_, "Abstrakte Klasse kann nicht erzeugt werden", "Create");
-  // A child lives where its owner lives.
-  Arena* arena = owner ? owner->HomeArena() : CurrentArena();
-  KsCustomObj* obj;
-  {
-    ArenaScope scope(arena);
-    obj = factory_();
+  KsCustomObj* obj = factory_();
+  // A child keeps its members where its owner keeps them.
+  if (Arena* arena = owner ? owner->HomeArena() : CurrentArena()) {
+    arena->Hold();
+    obj->arena_ = arena;
   }
   try {
     obj->Create(owner, params, db);

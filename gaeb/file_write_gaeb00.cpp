@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstring>
 #include <ostream>
-#include <system_error>
 
 #include "core/eobj.h"
 
@@ -54,7 +53,6 @@ KsFileWriteGaeb00::KsFileWriteGaeb00(std::ostream& out) : out_(out) {
 }
 
 KsFileWriteGaeb00::~KsFileWriteGaeb00() {
-  if (inHand_.valid()) inHand_.wait();
   if (buffer_.empty() || !out_) return;
   try {
     out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
@@ -110,7 +108,6 @@ void KsFileWriteGaeb00::WriteField(std::string_view key, std::string_view value)
 
 void KsFileWriteGaeb00::Flush() {
   Drain();
-  FinishChunk();
   bool failed = false;
   errno = 0;
   try {
@@ -153,37 +150,15 @@ void KsFileWriteGaeb00::EndLine() {
 }
 
 void KsFileWriteGaeb00::Drain() {
-  FinishChunk();
   if (buffer_.empty()) return;
-  writing_.swap(buffer_);
-  try {
-    inHand_ = std::async(std::launch::async, [this] { return WriteChunk(); });
-  } catch (const std::system_error&) {
-    // Without a thread the chunk is written here.
-    std::promise<Written> done;
-    done.set_value(WriteChunk());
-    inHand_ = done.get_future();
-  }
-}
-
-KsFileWriteGaeb00::Written KsFileWriteGaeb00::WriteChunk() {
-  if (!out_) return {true, 0};
-  // errno is read right after the failed call; streams without a system
-  // error (string streams) leave it at 0.
   errno = 0;
+  bool failed = !out_;
   try {
-    if (out_.write(writing_.data(), static_cast<std::streamsize>(writing_.size())))
-      return {false, 0};
+    if (!failed) failed = !out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
   } catch (const std::exception&) {
-    // A stream set to raise fails alike.
+    failed = true;  // a stream set to raise fails alike
   }
-  return {true, errno};
-}
-
-void KsFileWriteGaeb00::FinishChunk() {
-  if (!inHand_.valid()) return;
-  const Written result = inHand_.get();
-  if (result.failed) RaiseWriteError(written_, result.error);
-  written_ += writing_.size();
-  writing_.clear();
+  if (failed) RaiseWriteError(written_, errno);
+  written_ += buffer_.size();
+  buffer_.clear();
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <future>
 #include <iosfwd>
 #include <optional>
 #include <stdexcept>
@@ -35,10 +34,9 @@ struct SubmissionStamp {
 // are indented by the nesting level, fields by one more. Writes to a stream
 // owned by the caller, which opens and closes the file (so a save can go to a
 // temporary file first). Lines are collected in a buffer and handed to the
-// stream in large chunks, on a thread of their own while the next chunk is
-// filled; a stream that fails raises EObj with the reason (at the latest
-// from Flush). The stream is not to be touched until Flush or the end of
-// the writer.
+// stream in chunks of 1 MB; a stream that fails raises EObj with the reason
+// when it is handed a chunk or flushed. The stream is not to be touched
+// until Flush or the end of the writer.
 class KsFileWriteGaeb00 {
  public:
   explicit KsFileWriteGaeb00(std::ostream& out);
@@ -73,29 +71,18 @@ class KsFileWriteGaeb00 {
   int32_t ElementCount() const { return elementCount_; }
   int32_t FieldCount() const { return fieldCount_; }
   // Bytes handed to the stream or waiting in the buffer.
-  uint64_t BytesWritten() const { return written_ + writing_.size() + buffer_.size(); }
+  uint64_t BytesWritten() const { return written_ + buffer_.size(); }
 
  private:
   void Indent();
   void AppendValue(std::string_view value);
   void AppendNumber(int32_t n);
   void EndLine();
-  // Hands the buffer to the stream, on a thread where there is one.
+  // Hands the buffer to the stream; raises when the stream does not take it.
   void Drain();
-  // Waits for the chunk in hand; raises when the stream did not take it.
-  void FinishChunk();
-
-  // Whether the stream failed to take a chunk, with the system's error (0 for none known).
-  struct Written {
-    bool failed;
-    int error;
-  };
-  Written WriteChunk();
 
   std::ostream& out_;
   std::string buffer_;
-  std::string writing_;  // the chunk the stream is being handed
-  std::future<Written> inHand_;
   uint64_t written_ = 0;
   int32_t level_ = 0;
   int32_t elementCount_ = 0;

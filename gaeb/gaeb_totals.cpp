@@ -25,14 +25,6 @@ constexpr __int128 kLimitCents = 100'000'000'000'000;
 
 using Cents = int64_t;
 
-// A walk over many positions is bound by memory latency, not by arithmetic:
-// the position a few places ahead is requested early.
-constexpr int kObjectAhead = 8;
-
-void PrefetchAhead(const KsGAEBObjList& list, int i) {
-  if (i + kObjectAhead < list.Count()) __builtin_prefetch(list.Element(i + kObjectAhead));
-}
-
 // "GB der Position 01.0010": which amount a message speaks of.
 std::string AmountName(const KsGAEBObj& element, const char* member) {
   const std::string oz = element.Text("OZ");
@@ -356,7 +348,6 @@ __int128 Totals::PositionsSum(const KsGAEBObj& element) {
   if (const KsGAEBObjList* positions = element.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i) {
       const KsGAEBObj& position = *positions->Element(i);
-      PrefetchAhead(*positions, i);
       if (CountsInSum(type_.Peek(position))) s += AmountOf(gb_, position);
     }
   return s;
@@ -367,7 +358,6 @@ __int128 Totals::StorePositionAmounts(const KsGAEBObj& element) {
   if (const KsGAEBObjList* positions = element.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i) {
       KsGAEBObj& position = *positions->Element(i);
-      PrefetchAhead(*positions, i);
       Cents amount;
       StorePositionAmount(position, amount);
       if (CountsInSum(type_.Peek(position))) s += amount;

@@ -8,9 +8,9 @@
 #include "util/text_pool.h"
 
 // The text of a variant in 16 bytes: up to 15 characters are kept inside,
-// longer texts in one exact heap block or, when a pool is given, in the pool,
-// whose number is kept beside the length. Elements hold dozens of members, most with
-// short or no text, so this keeps a member at 48 bytes instead of 64. A copy
+// longer texts in one exact heap block or, when a pool is given, in the pool.
+// Elements hold dozens of members, most with short or no text, so this keeps
+// a member at 48 bytes instead of 64. A copy
 // of a pooled text goes to the heap, so that it may outlive the pool's tree;
 // a move keeps the pool, which stays alive while it holds the text.
 class CompactText {
@@ -50,13 +50,11 @@ class CompactText {
     return std::string_view(Outside(), Length());
   }
   // The pool holding the text; null for a text inside or on the heap.
-  TextPool* Pool() const { return Tag() == kPooled ? &TextPool::Numbered(PoolNumber()) : nullptr; }
+  TextPool* Pool() const { return Tag() == kPooled ? &TextPool::Of(Outside()) : nullptr; }
 
  private:
-  // Outside: the pointer (bytes 0 to 7), the length (8 to 11) and the pool's
-  // number (12 to 14).
+  // Outside: the pointer (bytes 0 to 7) and the length (8 to 11).
   static constexpr int kTag = 15;  // length when inside, kHeap or kPooled when not
-  static constexpr int kNumberAt = 12;
   static constexpr unsigned char kHeap = 0x80;
   static constexpr unsigned char kPooled = 0x81;
 
@@ -72,10 +70,6 @@ class CompactText {
     std::memcpy(&n, raw_ + sizeof(char*), sizeof n);
     return n;
   }
-  uint32_t PoolNumber() const {
-    const auto* b = reinterpret_cast<const unsigned char*>(raw_ + kNumberAt);
-    return uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16;
-  }
   void SetEmpty() noexcept { raw_[kTag] = 0; }
   void SetOutside(char* p, size_t n, unsigned char tag) {
     const uint32_t length = static_cast<uint32_t>(n);
@@ -87,7 +81,7 @@ class CompactText {
     if (Tag() == kHeap) {
       delete[] Outside();
     } else if (Tag() == kPooled) {
-      TextPool::Numbered(PoolNumber()).GiveText(Outside(), Length());
+      TextPool::LetGo(Outside(), Length());
     }
     SetEmpty();
   }
@@ -104,13 +98,7 @@ class CompactText {
   }
   void AssignPooled(std::string_view s, TextPool& pool) {
     if (s.size() > UINT32_MAX) throw std::length_error("CompactText");
-    auto* text = static_cast<char*>(pool.TakeText(s.size()));
-    std::memcpy(text, s.data(), s.size());
-    SetOutside(text, s.size(), kPooled);
-    const uint32_t number = pool.Number();
-    raw_[kNumberAt] = static_cast<char>(number & 0xFF);
-    raw_[kNumberAt + 1] = static_cast<char>((number >> 8) & 0xFF);
-    raw_[kNumberAt + 2] = static_cast<char>((number >> 16) & 0xFF);
+    SetOutside(TextPool::Keep(pool, s), s.size(), kPooled);
   }
 
   alignas(8) char raw_[16];

@@ -1,34 +1,30 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
+#include <string_view>
 
 // Where the long texts of one element tree are kept, so that reading a large
 // tender does not ask the allocator once per text. A pool stays alive while
-// it holds a text: TakeText holds it once more, GiveText lets go.
-//
-// Pools are numbered while they live: a text names its pool by the number,
-// so that letting go of a text reads nothing of the text itself (freeing a
-// tree of many texts touches only its elements).
+// it holds a text. Texts are put in and given back by CompactText alone.
 class TextPool {
- public:
-  // Room for `bytes` characters, aligned for a pointer.
-  virtual void* TakeText(size_t bytes) = 0;
-  // Gives back what TakeText(bytes) returned.
-  virtual void GiveText(void* p, size_t bytes) noexcept = 0;
-
-  // Numbers fit 24 bits; a pool beyond that many alive at once is refused.
-  static constexpr uint32_t kNumbers = uint32_t{1} << 24;
-  uint32_t Number() const { return number_; }
-  // The live pool of this number.
-  static TextPool& Numbered(uint32_t number);
-
  protected:
-  TextPool();
-  ~TextPool();
+  TextPool() = default;
+  ~TextPool() = default;
   TextPool(const TextPool&) = delete;
   TextPool& operator=(const TextPool&) = delete;
 
  private:
-  uint32_t number_;
+  // Room for `bytes`, aligned for a pointer; the pool is held once more.
+  virtual void* TakeText(size_t bytes) = 0;
+  // Gives back what TakeText(bytes) returned, and that hold.
+  virtual void GiveText(void* p, size_t bytes) noexcept = 0;
+
+  // A copy of `text` in `pool`: its characters, the pool noted in front of them.
+  static char* Keep(TextPool& pool, std::string_view text);
+  // The pool of characters returned by Keep.
+  static TextPool& Of(const char* characters) noexcept;
+  // Gives back `size` characters returned by Keep.
+  static void LetGo(char* characters, size_t size) noexcept;
+
+  friend class CompactText;
 };

@@ -46,8 +46,8 @@ TEST(Arena, PiecesAreAlignedDistinctAndGoBackWithTheLastHold) {
   EXPECT_EQ(Arena::TotalReservedBytes(), before);
 }
 
-// Large blocks have their pages faulted in on another thread while pieces
-// are cut from them: every piece keeps what was written to it.
+// Over many blocks growing up to their largest size, every piece keeps what
+// was written to it.
 TEST(Arena, PiecesOfLargeBlocksKeepWhatTheyHold) {
   const ArenaHold arena(Arena::Create());
   std::vector<Piece> pieces;

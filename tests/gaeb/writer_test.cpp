@@ -328,8 +328,8 @@ class FillingBuffer : public std::streambuf {
   size_t room_;
 };
 
-// The chunks go to the stream while the next ones are filled: a chunk the
-// stream refuses still stops the writing, naming the bytes taken before it.
+// A chunk the stream refuses in the middle stops the writing, naming the
+// bytes taken before it.
 TEST(FileWriteGaeb00, AChunkRefusedInTheMiddleRaises) {
   FillingBuffer room(size_t{3} << 19);  // a chunk and a half
   std::ostream out(&room);

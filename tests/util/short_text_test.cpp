@@ -112,27 +112,21 @@ TEST(CompactText, PooledTextsComeBackOnceAndCopiesLeaveThePool) {
   EXPECT_EQ(pool.Taken(), 2);
 }
 
-// A text names its pool by the pool's number: with several pools alive, and
-// numbers of gone pools given to new ones, every text finds its own pool.
+// With several pools alive, every text finds its own pool and goes back to it.
 TEST(CompactText, TextsFindTheirPoolAmongMany) {
   const std::string longText(100, 'P');
-  auto first = std::make_unique<CountingPool>();
-  auto second = std::make_unique<CountingPool>();
-  EXPECT_NE(first->Number(), second->Number());
+  CountingPool first, second;
   std::vector<CompactText> texts;
-  for (int i = 0; i < 6; ++i) texts.emplace_back(longText, i % 2 ? second.get() : first.get());
-  for (int i = 0; i < 6; ++i)
-    EXPECT_EQ(texts[static_cast<size_t>(i)].Pool(), i % 2 ? second.get() : first.get()) << i;
-  const uint32_t gone = first->Number();
+  for (int i = 0; i < 6; ++i) texts.emplace_back(longText, i % 2 ? &second : &first);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(texts[static_cast<size_t>(i)].Pool(), i % 2 ? &second : &first) << i;
+    EXPECT_EQ(texts[static_cast<size_t>(i)].View(), longText) << i;
+  }
   for (int i = 0; i < 6; i += 2) texts[static_cast<size_t>(i)] = CompactText();
-  first.reset();
-  CountingPool third;  // takes the number given up
-  EXPECT_EQ(third.Number(), gone);
-  const CompactText inThird(longText, &third);
-  EXPECT_EQ(inThird.Pool(), &third);
-  EXPECT_EQ(texts[1].Pool(), second.get());
+  EXPECT_EQ(first.Out(), 0u);
+  EXPECT_EQ(second.Out(), 3u);
   texts.clear();
-  EXPECT_EQ(second->Out(), 0u);
+  EXPECT_EQ(second.Out(), 0u);
 }
 
 TEST(CompactText, VariantCopiesOfPooledTextsAreIndependent) {
