@@ -33,13 +33,15 @@ void KsObj::SaveToXML(std::ostream& stream, int indent) {
 
 void KsObj::WriteXML(std::ostream& stream, int indent) {
   bool anyValue = false;
-  for (const KsMember* m : Members) anyValue = anyValue || !m->Value.IsEmptyOrNull();
+  Members.MakeAll();
+  for (const KsMember& m : Members.HeldMembers()) anyValue = anyValue || !m.Value.IsEmptyOrNull();
   if (!anyValue) return;
   const std::string pad(static_cast<size_t>(indent), ' ');
   // The opening line and the member lines are built first, so a value that
   // cannot be written (a date member holding letters) leaves nothing behind.
   std::string text = pad + "<OBJ_" + TableName() + ">\r\n";
-  for (const KsMember* m : Members) {
+  for (const KsMember& held : Members.HeldMembers()) {
+    const KsMember* m = &held;
     if (m->Value.IsEmptyOrNull()) continue;
     const std::string& name = m->Name();
     // Members with an underscore in their name are not written; the lookup of
@@ -93,7 +95,7 @@ void KsObj::LoadFromXML(std::istream& stream) {
       case pkText:
       case pkCData:
         if (objectDepth >= 0 && depth == objectDepth + 1) {
-          if (KsMember* m = Members.Find(enclosing))
+          if (KsMember* m = Members.FindOrMake(enclosing))
             m->SetXmlText(parser.PartKind() == pkCData ? "<![CDATA[" + parser.PartText() + "]]>"
                                                        : parser.PartText());
         }
@@ -131,7 +133,9 @@ void KsObjList::LoadFromXML(std::istream&) {
 void KsObj::SaveWholeToXML(std::ostream& stream, int indent) {
   const std::string pad(static_cast<size_t>(indent), ' ');
   std::string text = pad + "<OBJ_" + TableName() + ">\r\n";
-  for (const KsMember* m : Members) {
+  Members.MakeAll();
+  for (const KsMember& held : Members.HeldMembers()) {
+    const KsMember* m = &held;
     const std::string kind = m->WholeXmlKind();
     const std::string open = m->Name() + (kind.empty() ? "" : " Typ=\"" + kind + "\"");
     for (const std::string& xml : m->WholeXmlTexts())

@@ -30,7 +30,7 @@ class ElementClasses : public ::testing::Test {
   // A single child as the reader hangs it on its member.
   KsGAEBObj& Child(KsGAEBObj& owner, const std::string& member) {
     KsGAEBObj* child = New("GAEB" + member, &owner);
-    owner.GetMember(member).SetOldValue(Variant::FromPointer(child));
+    owner.GetMember(member).SetChild(child);
     return *child;
   }
   static KsGAEBObj& Item(KsGAEBObj& owner, const std::string& list) {
@@ -64,13 +64,23 @@ TEST_F(ElementClasses, TableNamesAndItemClassesFollowTheClassNames) {
   EXPECT_EQ(&generic->Class(), &KsObjGeneric::StaticClass());
 }
 
-TEST_F(ElementClasses, NewLvHoldsEmptyListsAndNoSingleChildren) {
+// Reading a new element makes none of its lists; building into one makes it,
+// empty, and from then on it is read like any other.
+TEST_F(ElementClasses, NewLvMakesItsListsWhenBuiltIntoAndNoSingleChildren) {
   auto lv = Root("GAEBLV");
   ASSERT_NE(lv, nullptr);
   EXPECT_EQ(lv->ImportDoc, &doc);
+  const KsGAEBObj& reading = *lv;
   for (const char* list : {"HINWEIS", "AUSFBESCHR", "LVBEREICH", "POSITION", "ZUSCHLPOSITION"}) {
-    ASSERT_NE(lv->ChildList(list), nullptr) << list;
-    EXPECT_EQ(lv->ChildList(list)->Count(), 0) << list;
+    EXPECT_EQ(reading.ChildList(list), nullptr) << list;
+    EXPECT_EQ(reading.Text(list), std::string("GAEB") + list + "LIST");
+    EXPECT_FALSE(reading.Members.Holds(reading.Members.IndexOf(list))) << list;
+  }
+  for (const char* list : {"HINWEIS", "AUSFBESCHR", "LVBEREICH", "POSITION", "ZUSCHLPOSITION"}) {
+    KsGAEBObjList* made = lv->ChildListOrNew(list);
+    ASSERT_NE(made, nullptr) << list;
+    EXPECT_EQ(made->Count(), 0) << list;
+    EXPECT_EQ(reading.ChildList(list), made) << list;
     EXPECT_EQ(lv->GetMember(list).Value.ToString(), std::string("GAEB") + list + "LIST");
   }
   EXPECT_EQ(lv->Child("LVINFO"), nullptr);

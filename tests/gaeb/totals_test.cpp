@@ -19,7 +19,7 @@
 namespace {
 
 double Get(const KsGAEBObj& e, const char* member) { return e.Members.Find(member)->GetAsFloat(); }
-void Put(KsGAEBObj& e, const char* member, double v) { e.Members.Find(member)->SetAsFloat(v); }
+void Put(KsGAEBObj& e, const char* member, double v) { e.Members.FindOrMake(member)->SetAsFloat(v); }
 
 class TotalsTest : public ::testing::Test {
  protected:
@@ -32,19 +32,19 @@ class TotalsTest : public ::testing::Test {
         static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, Params(), nullptr)));
     info =
         static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLVINFO", lv.get(), Params(), nullptr));
-    lv->Members.Find("LVINFO")->SetOldValue(Variant::FromPointer(info));
+    lv->Members.FindOrMake("LVINFO")->SetChild(info);
     Put(*info, "UST", vat);
     return *lv;
   }
   KsGAEBObj& Add(KsGAEBObj& parent, const char* list, const std::string& key) {
     return *static_cast<KsGAEBObj*>(
-        GaebClasses().CreateObj(key, parent.ChildList(list), Params(), nullptr));
+        GaebClasses().CreateObj(key, parent.ChildListOrNew(list), Params(), nullptr));
   }
   KsGAEBObj& Area(KsGAEBObj& parent) { return Add(parent, "LVBEREICH", "GAEBLVBEREICH"); }
   KsGAEBObj& Position(KsGAEBObj& parent, const char* type, double quantity, double price,
                       double discount = 0) {
     KsGAEBObj& p = Add(parent, "POSITION", "GAEBPOSITION");
-    p.Members.Find("_TARVO_POSTYP")->SetAsString(type);
+    p.Members.FindOrMake("_TARVO_POSTYP")->SetAsString(type);
     Put(p, "MENGE", quantity);
     Put(p, "EP", price);
     Put(p, "NACHLASSPROZ", discount);
@@ -270,7 +270,7 @@ TEST_F(TotalsTest, EditDeepDownUpdatesEverySumAbove) {
 TEST_F(TotalsTest, RecalcAllStoresEqualValuesAndCarriesThemUp) {
   KsGAEBObj& area = Area(NewLV());
   KsGAEBObj& p = Position(area, "N", 3, 10, 5);
-  p.Members.Find("GB")->SetValue(Variant("28,5"));
+  p.Members.FindOrMake("GB")->SetValue(Variant("28,5"));
   Put(area, "SUMME", 1);  // stale, and left so while nothing below changes
 
   CalcAll(p);
@@ -279,7 +279,7 @@ TEST_F(TotalsTest, RecalcAllStoresEqualValuesAndCarriesThemUp) {
   EXPECT_TRUE(doc.codes.empty());
 
   doc.recalcAll = true;
-  p.Members.Find("GB")->Modified = false;
+  p.Members.FindOrMake("GB")->Modified = false;
   CalcAll(p);
   EXPECT_EQ(p.Members.Find("GB")->Value.Kind(), KsVarKind::Float);
   EXPECT_TRUE(p.Members.Find("GB")->Modified);
@@ -304,7 +304,7 @@ TEST_F(TotalsTest, PriceComponentsAndBreakdown) {
   KsGAEBObj& p = Position(Area(NewLV()), "N", 1, 0);
   for (const auto& [flag, breakdown] : std::vector<std::pair<const char*, bool>>{
            {"J", true}, {"j", false}, {"N", false}, {"", false}}) {
-    p.Members.Find("EPAUFGL")->SetAsString(flag);
+    p.Members.FindOrMake("EPAUFGL")->SetAsString(flag);
     EXPECT_EQ(HasPriceBreakdown(p), breakdown) << flag;
   }
 }
@@ -313,7 +313,7 @@ TEST_F(TotalsTest, PriceComponentsAndBreakdown) {
 // entered itself.
 TEST_F(TotalsTest, UnitPriceOfABreakdownComesFromItsComponents) {
   KsGAEBObj& p = Position(Area(NewLV()), "N", 2, 0);
-  p.Members.Find("EPAUFGL")->SetAsString("J");
+  p.Members.FindOrMake("EPAUFGL")->SetAsString("J");
   SetPositionValue(p, "1,5", "EPANTEIL1");
   SetPositionValue(p, "2", "EPANTEIL3");
   try {
@@ -351,7 +351,7 @@ TEST_F(TotalsTest, EmptyUnitPriceHoldsNoValue) {
       {Variant("0,001"), false}, {Variant("0"), false},    {Variant("abc"), false},
   };
   for (const auto& c : cases) {
-    p.Members.Find("EP")->Value = c.ep;
+    p.Members.FindOrMake("EP")->Value = c.ep;
     EXPECT_EQ(HasEmptyUnitPrice(p), c.empty) << p.Text("EP");
   }
 }
@@ -362,8 +362,8 @@ TEST_F(TotalsTest, AnEmptyPriceIsNoPriceOfZero) {
   KsGAEBObj& area = Area(NewLV());
   KsGAEBObj& p = Position(area, "N", 4, 0);
   KsGAEBObj& q = Position(area, "N", 2, 0);
-  q.Members.Find("EPAUFGL")->SetAsString("J");
-  for (KsGAEBObj* position : {&p, &q}) position->Members.Find("EP")->Value = Variant();
+  q.Members.FindOrMake("EPAUFGL")->SetAsString("J");
+  for (KsGAEBObj* position : {&p, &q}) position->Members.FindOrMake("EP")->Value = Variant();
   RecalculateAll();
   struct Step {
     KsGAEBObj* position;
@@ -431,7 +431,7 @@ TEST_F(TotalsTest, VatRateEntryRecalculatesTheGrossSum) {
   EXPECT_DOUBLE_EQ(Get(*info, "UST"), 7.5);
   SetVatRate(lv, "");
   EXPECT_DOUBLE_EQ(Get(*info, "SUMMEBRUTTO"), 1000.03);
-  info->Members.Find("UST")->SetValue(Variant("x"));
+  info->Members.FindOrMake("UST")->SetValue(Variant("x"));
   EXPECT_DOUBLE_EQ(VatAmount(*info), 0);
 }
 
