@@ -261,8 +261,10 @@ void Totals::SetUnitPrice(KsGAEBObj& position, const std::optional<double>& valu
 
 // At most one of the two discounts is in force: setting one switches the other off.
 void Totals::SetAreaDiscount(KsGAEBObj& area, double value, bool percent) {
-  KsMember* set = percent ? area.Members.FindOrMake("NACHLASSPROZ") : area.Members.FindOrMake("NACHLASSABS");
-  KsMember* other = percent ? area.Members.FindOrMake("NACHLASSABS") : area.Members.FindOrMake("NACHLASSPROZ");
+  KsMember* set =
+      percent ? area.Members.FindOrMake("NACHLASSPROZ") : area.Members.FindOrMake("NACHLASSABS");
+  KsMember* other =
+      percent ? area.Members.FindOrMake("NACHLASSABS") : area.Members.FindOrMake("NACHLASSPROZ");
   const double v = RoundDec(kAmountDecimals, value);
   if (set) set->SetAsFloat(v);
   if (other && CompareRounded(kAmountDecimals, v, 0) != 0) other->SetAsFloat(0);
@@ -275,12 +277,12 @@ void Totals::PositionAmount(KsGAEBObj& position) {
 }
 
 bool Totals::StorePositionAmount(KsGAEBObj& position, Cents& amount) {
-  const Cents g =
-      Bounded(PositionCents(UnitsOf(position.Members.Find("EP"), kPriceDecimals, position),
-                            UnitsOf(position.Members.Find("MENGE"), kQuantityDecimals, position),
-                            UnitsOf(position.Members.Find("NACHLASSPROZ"), kPercentDecimals, position),
-                            position),
-              position, "GB");
+  const Cents g = Bounded(
+      PositionCents(UnitsOf(position.Members.Find("EP"), kPriceDecimals, position),
+                    UnitsOf(position.Members.Find("MENGE"), kQuantityDecimals, position),
+                    UnitsOf(position.Members.Find("NACHLASSPROZ"), kPercentDecimals, position),
+                    position),
+      position, "GB");
   KsMember* gb = position.Members.FindOrMake("GB");
   amount = 0;
   if (!gb) return false;
@@ -316,10 +318,10 @@ void Totals::AreaDiscount(KsGAEBObj& area) {
 void Totals::StoreAreaDiscount(KsGAEBObj& area) {
   const Cents sum = AmountOf("SUMME", area);
   const Cents absolute = AmountOf("NACHLASSABS", area);
-  const __int128 net =
-      absolute != 0
-          ? static_cast<__int128>(sum) - absolute
-          : sum - PercentCents(sum, UnitsOf(area.Members.Find("NACHLASSPROZ"), kPercentDecimals, area));
+  const __int128 net = absolute != 0
+                           ? static_cast<__int128>(sum) - absolute
+                           : sum - PercentCents(sum, UnitsOf(area.Members.Find("NACHLASSPROZ"),
+                                                             kPercentDecimals, area));
   Store(area.Members.FindOrMake("SUMMENACHNL"), Bounded(net, area, "SUMMENACHNL"), recalcAll_);
 }
 

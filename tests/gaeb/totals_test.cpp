@@ -19,7 +19,9 @@
 namespace {
 
 double Get(const KsGAEBObj& e, const char* member) { return e.Members.Find(member)->GetAsFloat(); }
-void Put(KsGAEBObj& e, const char* member, double v) { e.Members.FindOrMake(member)->SetAsFloat(v); }
+void Put(KsGAEBObj& e, const char* member, double v) {
+  e.Members.FindOrMake(member)->SetAsFloat(v);
+}
 
 class TotalsTest : public ::testing::Test {
  protected:

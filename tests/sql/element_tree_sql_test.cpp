@@ -20,8 +20,9 @@ class ElementTreeSql : public EngineTest {
   void SetUp() override {
     EngineTest::SetUp();
     if (HasFatalFailure()) return;
-    db->Exec({"create table GAEBAN (ADRESSE varchar(40), DVNR varchar(8) primary key, "
-              "ZUSTEXT varchar(40))"});
+    db->Exec(
+        {"create table GAEBAN (ADRESSE varchar(40), DVNR varchar(8) primary key, "
+         "ZUSTEXT varchar(40))"});
     bidder.reset(AsElement(GaebClasses().CreateObj("GAEBAN", nullptr, {}, &Main())));
     ASSERT_NE(bidder, nullptr);
     // Only the bidder has a table: its children are not stored with it.
