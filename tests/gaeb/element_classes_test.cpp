@@ -34,7 +34,7 @@ class ElementClasses : public ::testing::Test {
     return *child;
   }
   static KsGAEBObj& Item(KsGAEBObj& owner, const std::string& list) {
-    return *static_cast<KsGAEBObj*>(owner.ChildList(list)->Add());
+    return *static_cast<KsGAEBObj*>(owner.ChildListOrNew(list)->Add());
   }
   KsGAEBObj& Describe(KsGAEBObj& owner, const std::string& shortText, const std::string& longText) {
     KsGAEBObj& d = Child(owner, "BESCHREIBUNG");
@@ -90,7 +90,7 @@ TEST_F(ElementClasses, NewLvMakesItsListsWhenBuiltIntoAndNoSingleChildren) {
 
 TEST_F(ElementClasses, LookupsAreSilentAndAreasAnswerGbWithTheirSum) {
   auto area = Root("GAEBLVBEREICH");
-  EXPECT_EQ(&area->GetMember("GB"), area->Members.Find("SUMME"));
+  EXPECT_EQ(&area->GetMember("GB"), area->Members.FindOrMake("SUMME"));
   EXPECT_EQ(&area->GetMember("gb"), &NoMember());
   EXPECT_EQ(&area->GetMember("UNBEKANNT"), &NoMember());
   EXPECT_TRUE(boxes.messages.empty());
@@ -132,7 +132,7 @@ TEST_F(ElementClasses, ShortAndLongTexts) {
   Item(area, "HINWEIS");  // without a description: nothing
   KsGAEBObj& ausf = Item(area, "AUSFBESCHR");
   for (const char* t : {"Ausf\xFChrung A", "Ausf\xFChrung B"})
-    static_cast<KsGAEBObj*>(ausf.ChildList("BESCHREIBUNG")->Add())
+    static_cast<KsGAEBObj*>(ausf.ChildListOrNew("BESCHREIBUNG")->Add())
         ->SetValue("LANGTEXT", Variant(t));
   EXPECT_EQ(AreaLongText(area),
             "Hinweis eins\r\nAbsatz 1\r\nAbsatz 2\r\nAusf\xFChrung A\r\nAusf\xFChrung B\r\n");
