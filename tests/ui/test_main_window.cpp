@@ -446,8 +446,8 @@ void MainWindowTest::LeavingThePageStoresTheField() {
   name2->setText(QStringLiteral("Niederlassung S\u00FCd"));
   w.Pages()->setCurrentWidget(w.TitPos());
   QVERIFY(!name2->hasFocus());
-  QCOMPARE(w.form.Document().BidderData()[1], std::string("Niederlassung S\xFC"
-                                                          "d"));
+  QCOMPARE(w.form.Document().BidderData()[BidderIndex("NAME2")], std::string("Niederlassung S\xFC"
+                                                                             "d"));
 }
 
 void MainWindowTest::OfferDateIsChecked_data() {
