@@ -606,8 +606,9 @@ struct Reference {
   // amounts and of the areas' nets, in cents.
   long long Check(const KsGAEBObj& e) {
     long long sum = 0;
+    // A list nothing was built into is not made.
     const KsGAEBObjList* ps = e.ChildList("POSITION");
-    for (int i = 0; i < ps->Count(); ++i) {
+    for (int i = 0; ps && i < ps->Count(); ++i) {
       const GeneratedPosition& g = positions.at(ps->Element(i));
       const long long gb = Scale(
           static_cast<__int128>(g.priceMilli) * g.quantityMilli * (10000 - g.percentCenti), 10, 2);
@@ -615,7 +616,7 @@ struct Reference {
       if (g.counts) sum += gb;
     }
     const KsGAEBObjList* as = e.ChildList("LVBEREICH");
-    for (int i = 0; i < as->Count(); ++i) {
+    for (int i = 0; as && i < as->Count(); ++i) {
       const KsGAEBObj& a = *as->Element(i);
       const long long areaSum = Check(a);
       EXPECT_EQ(Cents(Get(a, "SUMME")), areaSum);
