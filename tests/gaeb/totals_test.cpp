@@ -681,7 +681,7 @@ TEST_F(TotalsTest, CalcAllMatchesAnIndependentRecomputation) {
   // Without RecalcAll the incremental rules lead to the same values.
   doc.recalcAll = false;
   KsGAEBObj* deepest = &root;
-  while (deepest->ChildList("LVBEREICH")->Count() > 0)
+  while (deepest->ChildList("LVBEREICH") && deepest->ChildList("LVBEREICH")->Count() > 0)
     deepest = deepest->ChildList("LVBEREICH")->Element(0);
   KsGAEBObj& p = Position(*deepest, "N", 3.5, 0);
   ref.positions[&p] = {3500, 123457, 0, true};
