@@ -7,7 +7,7 @@
 namespace {
 
 void SetText(KsGAEBObj& element, const char* member, const std::string& text) {
-  if (KsMember* m = element.Members.Find(member)) m->SetValue(Variant(text));
+  if (KsMember* m = element.Members.FindOrMake(member)) m->SetValue(Variant(text));
 }
 
 }  // namespace
@@ -20,7 +20,7 @@ std::unique_ptr<KsGAEBObj> TreeBuilder::NewLV() const {
       static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLV", nullptr, params, nullptr)));
   auto* info =
       static_cast<KsGAEBObj*>(GaebClasses().CreateObj("GAEBLVINFO", lv.get(), params, nullptr));
-  lv->Members.Find("LVINFO")->SetOldValue(Variant::FromPointer(info));
+  lv->Members.FindOrMake("LVINFO")->SetChild(info);
   SetText(*info, "UST", "19");
   return lv;
 }
@@ -28,7 +28,7 @@ std::unique_ptr<KsGAEBObj> TreeBuilder::NewLV() const {
 KsGAEBObj& TreeBuilder::Add(KsGAEBObj& parent, const std::string& listName,
                             const std::string& key) const {
   return *static_cast<KsGAEBObj*>(
-      GaebClasses().CreateObj(key, parent.ChildList(listName), ImportParams(doc_), nullptr));
+      GaebClasses().CreateObj(key, parent.ChildListOrNew(listName), ImportParams(doc_), nullptr));
 }
 
 KsGAEBObj& TreeBuilder::AddArea(KsGAEBObj& parent) const {

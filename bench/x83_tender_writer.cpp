@@ -228,7 +228,7 @@ class ReadingDocument : public GaebDocument {
 };
 
 void SetText(KsGAEBObj& element, const char* member, const std::string& text) {
-  if (KsMember* m = element.Members.Find(member)) m->SetValue(Variant(text));
+  if (KsMember* m = element.Members.FindOrMake(member)) m->SetValue(Variant(text));
 }
 
 // Every 17th position a contingency, every 23rd one without total, every

@@ -43,11 +43,11 @@ void KsCustomObj::ApplyOwnerKeys() {
   if (auto* owner = dynamic_cast<KsObj*>(owner_); owner && owner->Members.Count() > 0) {
     const int n = TokenCount(FKNames, ",");
     for (int i = 1; i <= n && i <= PKCount; ++i)
-      if (KsMember* m = owner->Members.Find(Token(FKNames, i, ",")))
+      if (const KsMember* m = owner->Members.Find(Token(FKNames, i, ",")))
         (*PKMembers)[i - 1]->SetValue(m->Value);
   } else if (auto* list = dynamic_cast<KsObjList*>(owner_); list && list->Members.Count() > 0) {
     for (int i = 0; i < PKCount; ++i)
-      if (KsMember* m = list->Members.Find((*PKMembers)[i]->Name()))
+      if (const KsMember* m = list->Members.Find((*PKMembers)[i]->Name()))
         (*PKMembers)[i]->SetValue(m->Value);
   }
 }
@@ -55,7 +55,7 @@ void KsCustomObj::ApplyOwnerKeys() {
 const std::string& KsCustomObj::GetTableName() const { return Class().ClassTablename(); }
 
 KsMember& KsCustomObj::GetMember(const std::string& name) {
-  if (KsMember* m = Members.Find(name)) return *m;
+  if (KsMember* m = Members.FindOrMake(name)) return *m;
   MessageBoxes().ShowMessage(std::string(ClassName()) + ".GetMember\r\n" +
                              FormatEx("Das Feld \"%s\" ist in der Tabelle \"%s\" nicht bekannt.",
                                       {Variant(name), Variant(TableName())}));
@@ -84,7 +84,7 @@ Variant KsCustomObj::ReadValue(const std::string& name) const {
 }
 
 void KsCustomObj::WriteValue(const std::string& name, const Variant& value) {
-  if (KsMember* m = Members.Find(name)) m->SetValue(value);
+  if (KsMember* m = Members.FindOrMake(name)) m->SetValue(value);
 }
 
 void KsCustomObj::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {

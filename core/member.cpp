@@ -17,13 +17,21 @@ KsMember& NoMember() {
   return placeholder;
 }
 
-const Variant& KsMember::OldValue() const { return oldValue_ ? *oldValue_ : kEmpty; }
+const Variant& KsMember::OldValue() const { return spare_ ? spare_->oldValue : kEmpty; }
 
 void KsMember::SetOldValue(Variant v) {
-  if (oldValue_)
-    *oldValue_ = std::move(v);
-  else if (!v.IsEmpty())
-    oldValue_ = std::make_unique<Variant>(std::move(v));
+  if (spare_ || !v.IsEmpty()) SpareSlot().oldValue = std::move(v);
+}
+
+KsCustomObj* KsMember::Child() const { return spare_ ? spare_->child : nullptr; }
+
+void KsMember::SetChild(KsCustomObj* child) {
+  if (spare_ || child) SpareSlot().child = child;
+}
+
+KsMember::Spare& KsMember::SpareSlot() {
+  if (!spare_) spare_ = std::make_unique<Spare>();
+  return *spare_;
 }
 
 const std::string& KsMember::Name() const { return FieldDesc ? FieldDesc->Name : kNoName; }
@@ -166,13 +174,39 @@ KsMember* KsMemberList::Held(int i) const {
   return m && m->index_ == i ? m : nullptr;
 }
 
-KsMember& KsMemberList::Items(int i) const {
-  if (i < 0 || i >= Count()) throw std::out_of_range("KsMemberList::Items");
+const KsMember& KsMemberList::Get(int i) const {
+  if (i < 0 || i >= Count()) throw std::out_of_range("KsMemberList::Get");
+  const KsMember* m = Held(i);
+  return m ? *m : layout_->Blank(i);
+}
+
+const KsMember* KsMemberList::Find(std::string_view name) const {
+  const int i = IndexOf(name);
+  return i < 0 ? nullptr : &Get(i);
+}
+
+const KsMember& KsMemberList::FieldIterator::operator*() const {
+  while (next_ && next_->index_ < i_) next_ = next_->next_;
+  if (next_ && next_->index_ == i_) return *next_;
+  return list_->layout_->Blank(i_);
+}
+
+KsMember& KsMemberList::GetOrMake(int i) {
+  if (i < 0 || i >= Count()) throw std::out_of_range("KsMemberList::GetOrMake");
   if (KsMember* m = Held(i)) return *m;
   return Make(i);
 }
 
-KsMember& KsMemberList::Make(int i) const {
+KsMember* KsMemberList::FindOrMake(std::string_view name) {
+  const int i = IndexOf(name);
+  return i < 0 ? nullptr : &GetOrMake(i);
+}
+
+void KsMemberList::MakeAll() {
+  for (int i = 0; i < Count(); ++i) GetOrMake(i);
+}
+
+KsMember& KsMemberList::Make(int i) {
   Arena* arena = owner_ ? owner_->HomeArena() : nullptr;
   void* place = arena ? arena->allocate(sizeof(KsMember), alignof(KsMember))
                       : ::operator new(sizeof(KsMember));
@@ -199,30 +233,6 @@ int KsMemberList::IndexOf(std::string_view name) const {
   return layout_ ? layout_->IndexOf(name) : -1;
 }
 
-KsMember* KsMemberList::Find(const std::string& name) const {
-  const int i = IndexOf(name);
-  return i < 0 ? nullptr : &Items(i);
-}
-
-const KsMember& KsMemberList::Peek(int i) const {
-  if (i < 0 || i >= Count()) throw std::out_of_range("KsMemberList::Peek");
-  const KsMember* m = Held(i);
-  return m ? *m : layout_->Blank(i);
-}
-
-const KsMember& KsMemberList::PeekWalk::At(int i) {
-  if (i < 0 || i >= list_.Count()) throw std::out_of_range("KsMemberList::PeekWalk::At");
-  if (!list_.MayHold(i)) return list_.layout_->Blank(i);
-  while (next_ && next_->index_ < i) next_ = next_->next_;
-  if (next_ && next_->index_ == i) return *next_;
-  return list_.layout_->Blank(i);
-}
-
-const KsMember* KsMemberList::PeekFind(std::string_view name) const {
-  const int i = IndexOf(name);
-  return i < 0 ? nullptr : &Peek(i);
-}
-
 void KsMemberList::Clear() {
   while (KsMember* m = head_) {
     head_ = m->next_;
@@ -234,17 +244,22 @@ void KsMemberList::Clear() {
 }
 
 void KsMemberList::ClearOldValues() {
-  for (KsMember* m : *this) m->SetOldValue(Variant::Null());
+  for (KsMember& m : HeldMembers()) m.SetOldValue(Variant::Null());
 }
 
 void KsMemberList::AssignValues(const KsMemberList& source) {
-  for (KsMember* m : *this) {
-    const KsMember* src = source.Find(m->Name());
-    if (!src) continue;
+  for (int i = 0; i < Count(); ++i) {
+    const KsFieldDesc* field = layout_->Field(i);
+    const int from = field ? source.IndexOf(field->Name) : -1;
+    // A field without a member in the source has nothing to give: the own
+    // member keeps what its owner set it up with (the class key of a child).
+    if (from < 0 || !source.Holds(from)) continue;
+    const KsMember* src = &source.Get(from);
+    KsMember& m = GetOrMake(i);
     try {
-      m->SetValue(src->Value);
+      m.SetValue(src->Value);
     } catch (const VariantError& e) {
-      throw VariantError("Feld " + m->Name() + ": " + e.what());
+      throw VariantError("Feld " + m.Name() + ": " + e.what());
     }
   }
 }

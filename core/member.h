@@ -26,9 +26,16 @@ class KsMember {
   uint16_t index_ = 0;  // position of its field in its list
 
  public:
-  // Second value slot. Most members never use it, so it is kept out of line.
+  // Second value slot: the key value as last loaded from or stored to a
+  // database (core/obj_sql.cpp); Empty until then. Nothing else is kept here.
   const Variant& OldValue() const;
   void SetOldValue(Variant v);
+
+  // The object this member stands for, owned by the member's object: the
+  // child element or child list of a child member (gaeb/gaeb_obj.h); null for
+  // none. Not a value: storing, loading and clearing values leave it alone.
+  KsCustomObj* Child() const;
+  void SetChild(KsCustomObj* child);
 
   // Position of its field in its list.
   int FieldIndex() const { return index_; }
@@ -65,13 +72,11 @@ class KsMember {
   // Text forms of the XML object format (core/member_xml.cpp).
   std::string GetXmlText() const;
   void SetXmlText(const std::string& text);
-  // The value for a whole copy (KsCustomObj::SaveWholeToXML): one text per
-  // entry of a multi-line value, texts untrimmed; read back entry by entry
-  // with AddWholeXmlText, which keeps the text as the value (as a file's
-  // reader does). `cdata` tells a CDATA section from parsed text.
-  // A value that is no text is written exactly (shortest round-trip form)
-  // and marked with its kind, "" for a text.
-  std::vector<std::string> WholeXmlTexts() const;
+  // The value for a whole copy (KsCustomObj::SaveWholeToXML) is written by
+  // AppendWholeXmlText (core/member_whole_xml.h) and read back entry by
+  // entry with AddWholeXmlText, which keeps the text as the value (as a
+  // file's reader does). `cdata` tells a CDATA section from parsed text.
+  // The kind of a value that is no text, "" for a text.
   std::string WholeXmlKind() const;
   // False when `kind` is unknown or the text is no value of that kind.
   bool AddWholeXmlText(const std::string& text, bool cdata, const std::string& kind,
@@ -79,7 +84,14 @@ class KsMember {
 
  private:
   void Guarded(Variant v);
-  std::unique_ptr<Variant> oldValue_;
+  // Most members use neither the second value nor a child, so both are kept
+  // out of line.
+  struct Spare {
+    Variant oldValue;
+    KsCustomObj* child = nullptr;
+  };
+  Spare& SpareSlot();
+  std::unique_ptr<Spare> spare_;
   KsMember* next_ = nullptr;  // the next member its list holds, in field order
   friend class KsMemberList;
   friend class MemberLayout;
@@ -89,13 +101,25 @@ class KsMember {
 KsMember& NoMember();
 
 // Ordered members of an object, one per field of its layout. A member is
-// made when it is first handed out (by Items, Find or the iteration), so an
-// element of dozens of fields pays only for those a file gives or a caller
-// asks for; from then on it keeps its address for the object's life. The
-// owning object may set up a member as it is made (child members of the
-// element layer). Peek and PeekFind read without making anything: a field
-// without a member reads as a fresh member.
+// made only when a caller asks for one to write to (GetOrMake, FindOrMake,
+// MakeAll), so an element of dozens of fields pays only for those a file
+// gives or a caller sets; from then on it keeps its address for the object's
+// life. The owning object may set up a member as it is made (child members
+// of the element layer). Reading (Get, Find, Held, All) makes nothing: a
+// field without a member reads as a fresh member of that field (Empty, not
+// modified; without what the owner would give a new member), not to be
+// written to.
 class KsMemberList {
+  template <class M>
+  class HeldIterator;
+  class FieldIterator;
+  template <class I>
+  struct Range {
+    I first, last;
+    I begin() const { return first; }
+    I end() const { return last; }
+  };
+
  public:
   KsMemberList() = default;
   explicit KsMemberList(KsCustomObj* owner) : owner_(owner) {}
@@ -103,10 +127,31 @@ class KsMemberList {
   KsMemberList& operator=(const KsMemberList&) = delete;
   ~KsMemberList() { Clear(); }
 
+  // Number of fields.
   int Count() const;
-  KsMember& Items(int i) const;
-  KsMember* Find(const std::string& name) const;
+
+  // Reading. Member i as it stands; raises std::out_of_range outside 0..Count-1.
+  const KsMember& Get(int i) const;
+  // The member of the first field named so (ignoring case); null when no
+  // field has that name.
+  const KsMember* Find(std::string_view name) const;
+  // Whether member i has been made.
+  bool Holds(int i) const { return Held(i) != nullptr; }
+  // The members made so far, in field order.
+  Range<HeldIterator<const KsMember>> HeldMembers() const;
+  Range<HeldIterator<KsMember>> HeldMembers();
+  // Every field's member as it stands, in field order, in one pass.
+  Range<FieldIterator> All() const;
+
+  // Writing: the member, made (and set up by the owner) when there is none yet.
+  KsMember& GetOrMake(int i);
+  // Null when no field has that name.
+  KsMember* FindOrMake(std::string_view name);
+  // Makes a member for every field.
+  void MakeAll();
+
   void Clear();
+  // Sets the OldValue of every member made to Null (a member not made has none).
   void ClearOldValues();
   void AssignValues(const KsMemberList& source);
 
@@ -118,56 +163,42 @@ class KsMemberList {
 
   // The fields of the members; null while there are none.
   const MemberLayout* Layout() const { return layout_; }
-  // Position of the first member named so (ignoring case), -1 if none.
+  // Position of the first field named so (ignoring case), -1 if none.
   int IndexOf(std::string_view name) const;
-  // Member i as it stands, without making one: a field without a member
-  // reads as a fresh member of that field (Empty, not modified; without the
-  // value the owner would give a new member). Not to be written to.
-  const KsMember& Peek(int i) const;
-  // The same by name; null when no field has that name.
-  const KsMember* PeekFind(std::string_view name) const;
-  // Whether member i has been made.
-  bool Holds(int i) const { return Held(i) != nullptr; }
-  // Reads the members in field order as Peek does, in one pass over those
-  // made: At(i) for rising i.
-  class PeekWalk {
+
+ private:
+  template <class M>
+  class HeldIterator {
    public:
-    explicit PeekWalk(const KsMemberList& list) : list_(list), next_(list.head_) {}
-    const KsMember& At(int i);
+    explicit HeldIterator(M* m) : m_(m) {}
+    M& operator*() const { return *m_; }
+    HeldIterator& operator++() {
+      m_ = m_->next_;
+      return *this;
+    }
+    bool operator!=(const HeldIterator& o) const { return m_ != o.m_; }
 
    private:
-    const KsMemberList& list_;
-    const KsMember* next_;
+    M* m_;
   };
-
-  // Calls f(member) for every member made so far, in field order, making none.
-  template <class F>
-  void ForEachHeld(F&& f) const {
-    for (const KsMember* m = head_; m; m = m->next_) f(*m);
-  }
-
-  // Iterates the members in order, yielding KsMember* (making each).
-  class Iterator {
+  class FieldIterator {
    public:
-    Iterator(const KsMemberList* list, int i) : list_(list), i_(i) {}
-    KsMember* operator*() const { return &list_->Items(i_); }
-    Iterator& operator++() {
+    FieldIterator(const KsMemberList& list, int i) : list_(&list), next_(list.head_), i_(i) {}
+    const KsMember& operator*() const;
+    FieldIterator& operator++() {
       ++i_;
       return *this;
     }
-    bool operator==(const Iterator& o) const { return i_ == o.i_; }
-    bool operator!=(const Iterator& o) const { return i_ != o.i_; }
+    bool operator!=(const FieldIterator& o) const { return i_ != o.i_; }
 
    private:
     const KsMemberList* list_;
+    mutable const KsMember* next_;  // the first member made at or after i_
     int i_;
   };
-  Iterator begin() const { return Iterator(this, 0); }
-  Iterator end() const { return Iterator(this, Count()); }
 
- private:
   KsMember* Held(int i) const;
-  KsMember& Make(int i) const;
+  KsMember& Make(int i);
   void Free(KsMember* m) const;
 
   // Whether member i may be made: certainly not when its bit is clear.
@@ -178,9 +209,21 @@ class KsMemberList {
   static constexpr int kMaskedFields = 64;
 
   const MemberLayout* layout_ = nullptr;
-  mutable KsMember* head_ = nullptr;
+  KsMember* head_ = nullptr;
   // Bit i set: member i is made (the first kMaskedFields fields), so that
   // asking for a field without a member needs no walk through the list.
-  mutable uint64_t heldMask_ = 0;
+  uint64_t heldMask_ = 0;
   KsCustomObj* owner_ = nullptr;  // sets up new members, gives the arena; null for a list alone
 };
+
+inline auto KsMemberList::HeldMembers() const -> Range<HeldIterator<const KsMember>> {
+  return {HeldIterator<const KsMember>(head_), HeldIterator<const KsMember>(nullptr)};
+}
+
+inline auto KsMemberList::HeldMembers() -> Range<HeldIterator<KsMember>> {
+  return {HeldIterator<KsMember>(head_), HeldIterator<KsMember>(nullptr)};
+}
+
+inline auto KsMemberList::All() const -> Range<FieldIterator> {
+  return {FieldIterator(*this, 0), FieldIterator(*this, Count())};
+}

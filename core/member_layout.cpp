@@ -36,7 +36,7 @@ MemberLayout::MemberLayout(std::vector<const KsFieldDesc*> fields, bool ownedByL
     }
     const bool child = fields_[i]->FieldType == ftUnknown || fields_[i]->FieldType == ftCursor;
     if (child) childFields_.push_back(static_cast<int>(i));
-    if (child || fields_[i]->Required) standingFields_.push_back(static_cast<int>(i));
+    if (fields_[i]->Required) requiredFields_.push_back(static_cast<int>(i));
   }
 }
 

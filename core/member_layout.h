@@ -30,9 +30,8 @@ class MemberLayout {
   // Positions of the fields that stand for a child element (ftUnknown) or a
   // child list (ftCursor), in order.
   const std::vector<int>& ChildFields() const { return childFields_; }
-  // Positions of the child fields and the required fields, in order: the
-  // fields that matter even where an object has no member for them.
-  const std::vector<int>& StandingFields() const { return standingFields_; }
+  // Positions of the required fields, in order.
+  const std::vector<int>& RequiredFields() const { return requiredFields_; }
 
  private:
   // Open addressing over the field positions; every lookup by name (each
@@ -43,6 +42,6 @@ class MemberLayout {
   std::unique_ptr<KsMember[]> blanks_;
   std::vector<int16_t> slots_;  // field position, -1 for a free slot; size a power of 2
   std::vector<int> childFields_;
-  std::vector<int> standingFields_;
+  std::vector<int> requiredFields_;
   bool ownedByList_;
 };

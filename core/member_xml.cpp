@@ -183,12 +183,6 @@ void AppendWholeXmlText(std::string& out, const KsMember& member, size_t i) {
   if (cdata) out += kCDataClose;
 }
 
-std::vector<std::string> KsMember::WholeXmlTexts() const {
-  std::vector<std::string> texts(WholeXmlTextCount(*this));
-  for (size_t i = 0; i < texts.size(); ++i) AppendWholeXmlText(texts[i], *this, i);
-  return texts;
-}
-
 std::string KsMember::WholeXmlKind() const {
   switch (Value.Kind()) {
     case KsVarKind::Integer:

@@ -21,9 +21,8 @@ void KsObj::ApplyOwnerKeys() {
 
 bool KsObj::IsModified() const {
   // A member not made yet is not modified.
-  bool modified = false;
-  Members.ForEachHeld([&modified](const KsMember& m) { modified = modified || m.Modified; });
-  if (modified) return true;
+  for (const KsMember& m : Members.HeldMembers())
+    if (m.Modified) return true;
   for (int i = 0; i < Children.Count(); ++i)
     if (Children.Objects(i)->IsModified()) return true;
   return false;

@@ -82,8 +82,9 @@ bool KsObj::BuildLoadQuery(KsQuery& query, const std::vector<Variant>& keyValues
   query.SetUniDirectional(true);
   query.ClearSQL();
   std::vector<KsMember*> columns;
-  for (KsMember* m : Members)
-    if (Selected(*m, Flags)) columns.push_back(m);
+  Members.MakeAll();
+  for (KsMember& m : Members.HeldMembers())
+    if (Selected(m, Flags)) columns.push_back(&m);
   if (columns.empty()) return false;
   const std::string table = TableName();
   CheckTableName(*this, table, method);
@@ -116,7 +117,9 @@ bool KsObj::ExecuteLoadQuery(KsQuery& dataset) {
     State &= static_cast<uint8_t>(~osInDatabase);
     const bool found = !dataset.Eof();
     if (found) {
-      for (KsMember* m : Members) {
+      Members.MakeAll();
+      for (KsMember& member : Members.HeldMembers()) {
+        KsMember* m = &member;
         const int field = dataset.FindField(m->Name());
         if (field < 0) continue;
         try {
@@ -171,7 +174,9 @@ bool KsObj::BuildStoreQuery(KsQuery& query, bool forceInsert) {
   query.ClearSQL();
   const bool insert = forceInsert || !Stored(*(*PKMembers)[0]);
   std::vector<KsMember*> columns;
-  for (KsMember* m : Members) {
+  Members.MakeAll();
+  for (KsMember& member : Members.HeldMembers()) {
+    KsMember* m = &member;
     const bool take = insert ? !m->Value.IsEmptyOrNull()
                              : m->Modified && !m->Value.IsEmpty() &&
                                    !((Flags & ofUpdateSkipNull) && m->Value.IsNull());
@@ -208,7 +213,7 @@ void KsObj::ExecuteStoreQuery(KsQuery& query) {
     for (int i = 0; i < query.ParamCount(); ++i) {
       const std::string& name = query.Params(i).Name;
       if (EndsWithOld(name)) continue;
-      if (KsMember* m = Members.Find(name)) m->Modified = false;
+      if (KsMember* m = Members.FindOrMake(name)) m->Modified = false;
     }
   }
   if (!(Flags & ofNoDescend))

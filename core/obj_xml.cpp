@@ -35,13 +35,15 @@ void KsObj::SaveToXML(std::ostream& stream, int indent) {
 
 void KsObj::WriteXML(std::ostream& stream, int indent) {
   bool anyValue = false;
-  for (const KsMember* m : Members) anyValue = anyValue || !m->Value.IsEmptyOrNull();
+  Members.MakeAll();
+  for (const KsMember& m : Members.HeldMembers()) anyValue = anyValue || !m.Value.IsEmptyOrNull();
   if (!anyValue) return;
   const std::string pad(static_cast<size_t>(indent), ' ');
   // The opening line and the member lines are built first, so a value that
   // cannot be written (a date member holding letters) leaves nothing behind.
   std::string text = pad + "<OBJ_" + TableName() + ">\r\n";
-  for (const KsMember* m : Members) {
+  for (const KsMember& held : Members.HeldMembers()) {
+    const KsMember* m = &held;
     if (m->Value.IsEmptyOrNull()) continue;
     const std::string& name = m->Name();
     // Members with an underscore in their name are not written; the lookup of
@@ -95,7 +97,7 @@ void KsObj::LoadFromXML(std::istream& stream) {
       case pkText:
       case pkCData:
         if (objectDepth >= 0 && depth == objectDepth + 1) {
-          if (KsMember* m = Members.Find(enclosing))
+          if (KsMember* m = Members.FindOrMake(enclosing))
             m->SetXmlText(parser.PartKind() == pkCData ? "<![CDATA[" + parser.PartText() + "]]>"
                                                        : parser.PartText());
         }
@@ -136,15 +138,15 @@ void KsObj::SaveWholeToXML(std::ostream& stream, int indent) {
   // not made yet are made now; any other member not made has no value.
   if (const MemberLayout* layout = Members.Layout())
     for (const int i : layout->ChildFields())
-      if (!Members.Holds(i)) Members.Items(i);
+      if (!Members.Holds(i)) Members.GetOrMake(i);
   // The members go into one text, written before the children so that a
   // failing stream leaves what was written whole. The text's room is kept
   // for the next element (children use it after it was written).
   thread_local std::string text;
   text.assign(static_cast<size_t>(indent), ' ').append("<OBJ_").append(TableName()) += ">\r\n";
-  Members.ForEachHeld([&](const KsMember& m) {
+  for (const KsMember& m : Members.HeldMembers()) {
     const size_t count = WholeXmlTextCount(m);
-    if (count == 0) return;
+    if (count == 0) continue;
     const std::string kind = m.WholeXmlKind();
     for (size_t i = 0; i < count; ++i) {
       text.append(static_cast<size_t>(indent) + 2, ' ').append("<").append(m.Name());
@@ -153,7 +155,7 @@ void KsObj::SaveWholeToXML(std::ostream& stream, int indent) {
       AppendWholeXmlText(text, m, i);
       text.append("</").append(m.Name()) += ">\r\n";
     }
-  });
+  }
   WriteText(stream, text, *this, "SaveWholeToXML");
   for (int i = 0; i < Children.Count(); ++i)
     Children.Objects(i)->SaveWholeToXML(stream, indent + 2);

@@ -55,7 +55,9 @@ void SqlTransaction::Remember(KsCustomObj& obj) {
   SqlTransaction* t = Active(obj.Database);
   if (!t) return;
   t->saved_.push_back({&obj, obj.State, t->members_.size()});
-  for (const KsMember* m : obj.Members) t->members_.push_back({m->OldValue(), m->Modified});
+  obj.Members.MakeAll();
+  for (const KsMember& m : obj.Members.HeldMembers())
+    t->members_.push_back({m.OldValue(), m.Modified});
 }
 
 void SqlTransaction::Release(KsObjList& list, std::vector<KsCustomObj*> objects) {
@@ -72,9 +74,9 @@ void SqlTransaction::Undo() {
   for (auto s = saved_.rbegin(); s != saved_.rend(); ++s) {
     s->obj->State = s->state;
     size_t i = s->firstMember;
-    for (KsMember* m : s->obj->Members) {
-      m->SetOldValue(members_[i].oldValue);
-      m->Modified = members_[i].modified;
+    for (KsMember& m : s->obj->Members.HeldMembers()) {
+      m.SetOldValue(members_[i].oldValue);
+      m.Modified = members_[i].modified;
       ++i;
     }
   }

@@ -33,9 +33,7 @@ namespace {
 std::vector<std::string> Values(const KsGAEBObj& element) {
   std::vector<std::string> values;
   values.reserve(element.Members.Count());
-  KsMemberList::PeekWalk walk(element.Members);
-  for (int i = 0; i < element.Members.Count(); ++i) {
-    const KsMember& member = walk.At(i);
+  for (const KsMember& member : element.Members.All()) {
     const uint8_t type = member.GetFieldType();
     if (type != ftUnknown && type != ftCursor) values.push_back(ComparableValue(member));
   }

@@ -33,11 +33,11 @@ EditHistory::Values EditHistory::Take(const KsGAEBObj& element) {
   const int count = element.Members.Count();
   taken.held.resize(count);
   taken.values.resize(count);
-  KsMemberList::PeekWalk walk(element.Members);
-  for (int i = 0; i < count; ++i) {
-    const KsMember& member = walk.At(i);
+  int i = 0;
+  for (const KsMember& member : element.Members.All()) {
     taken.held[i] = element.Members.Holds(i);
     if (IsOwnValue(member)) taken.values[i] = member.Value;
+    ++i;
   }
   return taken;
 }
@@ -56,7 +56,7 @@ void EditHistory::Put(KsGAEBObj& element, const Values& values) {
   const int count = std::min<int>(element.Members.Count(), static_cast<int>(values.values.size()));
   for (int i = 0; i < count; ++i) {
     if (SameValue(now.values[i], values.values[i])) continue;
-    KsMember& member = element.Members.Items(i);
+    KsMember& member = element.Members.GetOrMake(i);
     if (IsOwnValue(member)) member.SetValue(values.values[i]);
   }
 }

@@ -22,7 +22,7 @@ SubmissionStamp SubmissionStampNow() {
 }  // namespace
 
 void KsLyxObj::SetInfoText(const std::string& memberName, const std::string& text) {
-  if (KsMember* member = GaebInfo->Members.Find(memberName)) member->SetAsString(text);
+  if (KsMember* member = GaebInfo->Members.FindOrMake(memberName)) member->SetAsString(text);
 }
 
 bool KsLyxObj::ExportD84(const std::string& fileName, OfferFormat format) {

@@ -28,13 +28,12 @@ void TakeBidder(const KsGAEBObj& offerRoot, KsLyxObj& document) {
   const KsGAEBObj* award = offerRoot.Child("VERGABE");
   const KsGAEBObj* bidder = award ? award->Child("AN") : nullptr;
   const KsGAEBObj* address = bidder ? bidder->Child("ADRESSE") : nullptr;
-  for (size_t i = 0; i < KsLyxObj::kBidderFields.size(); ++i) {
-    const bool inAddress = i < static_cast<size_t>(KsLyxObj::kAddressFieldCount);
-    const KsGAEBObj* from = inAddress ? address : bidder;
-    KsGAEBObj* to = inAddress ? document.An->Child("ADRESSE") : document.An;
+  for (const EntryField& field : kBidderFields) {
+    const KsGAEBObj* from = InAddress(field) ? address : bidder;
+    KsGAEBObj* to = InAddress(field) ? document.An->Child("ADRESSE") : document.An;
     if (!to) continue;
-    if (KsMember* member = to->Members.Find(KsLyxObj::kBidderFields[i]))
-      member->SetAsString(from ? from->Text(KsLyxObj::kBidderFields[i]) : std::string());
+    if (KsMember* member = to->Members.FindOrMake(field.Member))
+      member->SetAsString(from ? from->Text(field.Member) : std::string());
   }
 }
 
@@ -116,7 +115,7 @@ bool KsLyxObj::ReadXmlTree(const std::string& tender) {
   ImportWarning = std::move(read.Warning);
   CompleteTree();
   if (read.Offer) {
-    if (KsMember* phase = VergabeInfo->ParentElement()->Members.Find("DP"))
+    if (KsMember* phase = VergabeInfo->ParentElement()->Members.FindOrMake("DP"))
       phase->SetAsString("84");
     if (offer) TakeBidder(*offer, *this);
   }

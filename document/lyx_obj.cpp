@@ -30,12 +30,10 @@ bool AreasHaveBreakdown(const KsGAEBObjList* areas) {
   return false;
 }
 
-// The element holding the bidder field with this index: the address for the
-// first eleven, the bidder itself for the rest.
-KsGAEBObj* BidderHolder(KsGAEBObj* bidder, size_t index) {
+// The element holding a bidder field: the bidder or his address.
+KsGAEBObj* BidderHolder(KsGAEBObj* bidder, const EntryField& field) {
   if (!bidder) return nullptr;
-  return index < static_cast<size_t>(KsLyxObj::kAddressFieldCount) ? bidder->Child("ADRESSE")
-                                                                   : bidder;
+  return InAddress(field) ? bidder->Child("ADRESSE") : bidder;
 }
 
 }  // namespace
@@ -107,7 +105,7 @@ std::vector<KsGAEBObj*> KsLyxObj::Redo() {
 // Not an edit: the offer stays equal to the file until the user changes something.
 bool KsLyxObj::TakeDefaultVatRate(double rate) {
   if (!Loaded()) return false;
-  const KsMember* given = LvInfo->Members.PeekFind("UST");
+  const KsMember* given = LvInfo->Members.Find("UST");
   if (given && !Trim(given->GetAsString()).empty()) return false;
   try {
     SetVatRate(*Lv, FormatEx("%.2n", {rate}));
@@ -135,10 +133,11 @@ bool KsLyxObj::MergeBidderData(const BidderValues& values) {
   const KsGAEBObj* address = An ? An->Child("ADRESSE") : nullptr;
   if (address && !Trim(address->Text("NAME1")).empty()) return true;
   for (size_t i = 0; i < kBidderFields.size(); ++i) {
-    KsGAEBObj* holder = BidderHolder(An, i);
+    KsGAEBObj* holder = BidderHolder(An, kBidderFields[i]);
     if (!holder) continue;
-    // Members.Find rather than GetMember: NoMember is shared and must stay empty.
-    if (KsMember* member = holder->Members.Find(kBidderFields[i])) member->SetAsString(values[i]);
+    // FindOrMake rather than GetMember: NoMember is shared and must stay empty.
+    if (KsMember* member = holder->Members.FindOrMake(kBidderFields[i].Member))
+      member->SetAsString(values[i]);
   }
   return false;
 }
@@ -146,7 +145,8 @@ bool KsLyxObj::MergeBidderData(const BidderValues& values) {
 KsLyxObj::BidderValues KsLyxObj::BidderData() const {
   BidderValues values;
   for (size_t i = 0; i < kBidderFields.size(); ++i)
-    if (const KsGAEBObj* holder = BidderHolder(An, i)) values[i] = holder->Text(kBidderFields[i]);
+    if (const KsGAEBObj* holder = BidderHolder(An, kBidderFields[i]))
+      values[i] = holder->Text(kBidderFields[i].Member);
   return values;
 }
 

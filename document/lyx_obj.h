@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/arena.h"
+#include "document/bidder_fields.h"
 #include "document/change_tracker.h"
 #include "document/edit_history.h"
 #include "document/lyx_observer.h"
@@ -23,12 +24,8 @@ struct RecoveryHead;
 // direct references into the parts the program works on.
 class KsLyxObj : public GaebDocument {
  public:
-  // The bidder fields: eleven of the bidder's address, then four of the bidder.
-  static constexpr std::array<const char*, 15> kBidderFields = {
-      "NAME1", "NAME2", "STRASSE",  "PLZ",  "ORT",    "LANDBEZ",  "ANSPRPARTNER", "TELEFON",
-      "FAX",   "EMAIL", "USTIDENT", "DVNR", "VERGNR", "ARTSTAAT", "NAMESTAAT"};
-  static constexpr int kAddressFieldCount = 11;
-  using BidderValues = std::array<std::string, 15>;
+  // The values of the bidder fields, in the order of kBidderFields.
+  using BidderValues = std::array<std::string, kBidderFields.size()>;
   // The VAT rate (per cent) of an offer whose tender gives none, until the
   // bidder sets another in the options.
   static constexpr double kDefaultVatRate = 19;

@@ -1,5 +1,6 @@
 #include <ctime>
 
+#include "document/bidder_fields.h"
 #include "document/element_values.h"
 #include "document/lyx_obj.h"
 #include "gaeb/file_read_gaeb00.h"
@@ -81,13 +82,14 @@ void AddClientLines(std::vector<std::string>& head, const KsGAEBObj* client) {
   const KsGAEBObj* address = client ? client->Child("ADRESSE") : nullptr;
   head.push_back("Auftraggeber:  " + ClientName(address));
   head.push_back(ClientAddressBlock(address));
-  if (!TextOf(client, "DVNR").empty()) head.push_back("DV Nummer: " + TextOf(client, "DVNR"));
-  if (!TextOf(client, "VERGNR").empty())
-    head.push_back("Vergabenummer: " + TextOf(client, "VERGNR"));
+  for (const char* member : {"DVNR", "VERGNR"})
+    if (!TextOf(client, member).empty())
+      head.push_back(std::string(PartyCaption(member)) + ": " + TextOf(client, member));
   const std::string vatId = Trim(TextOf(address, "USTIDENT"));
   if (!vatId.empty()) head.push_back("Umsatzsteuer-Identnummer : " + vatId);
   if (!TextOf(client, "ARTSTAAT").empty() || !TextOf(client, "NAMESTAAT").empty())
-    head.push_back("Staat: " + TextOf(client, "NAMESTAAT") + "     " + TextOf(client, "ARTSTAAT"));
+    head.push_back(std::string(PartyCaption("ARTSTAAT")) + ": " + TextOf(client, "NAMESTAAT") +
+                   "     " + TextOf(client, "ARTSTAAT"));
 }
 
 // The bidder's block below the client's, in its column: the name lines,

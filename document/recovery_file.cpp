@@ -370,7 +370,7 @@ class RecoveryReader {
   }
 
   void ReadMember(KsGAEBObj& element, const std::string& name) {
-    KsMember* member = element.Members.Find(name);
+    KsMember* member = element.Members.FindOrMake(name);
     if (!member)
       Fail(
           "ist besch\xE4"

@@ -46,19 +46,19 @@ bool Compare(KsCustomObj& a, KsCustomObj& b, int& count) {
   // Members are made when first set, so either side may lack one the other
   // holds: a missing member counts as empty.
   std::map<std::string, std::string> theirs;
-  y->Members.ForEachHeld([&](const KsMember& n) { theirs[n.Name()] = ComparableValue(n); });
-  x->Members.ForEachHeld([&](const KsMember& m) {
+  for (const KsMember& n : y->Members.HeldMembers()) theirs[n.Name()] = ComparableValue(n);
+  for (const KsMember& m : x->Members.HeldMembers()) {
     const uint8_t type = m.GetFieldType();
-    if (type == ftUnknown || type == ftCursor || !IsEntry(*x, m.Name())) return;
+    if (type == ftUnknown || type == ftCursor || !IsEntry(*x, m.Name())) continue;
     const auto other = theirs.find(m.Name());
     const std::string mine = ComparableValue(m);
     if (other == theirs.end() ? !IsBlank(mine) : other->second != mine) ++count;
-  });
-  y->Members.ForEachHeld([&](const KsMember& n) {
+  }
+  for (const KsMember& n : y->Members.HeldMembers()) {
     const uint8_t type = n.GetFieldType();
-    if (type == ftUnknown || type == ftCursor || !IsEntry(*y, n.Name())) return;
+    if (type == ftUnknown || type == ftCursor || !IsEntry(*y, n.Name())) continue;
     if (!x->Members.Find(n.Name()) && !IsBlank(theirs[n.Name()])) ++count;
-  });
+  }
   for (int i = 0; i < x->Children.Count(); ++i) {
     KsCustomObj* mine = x->Children.Objects(i);
     if (KsCustomObj* other = y->Children.Find(mine->TableName()))

@@ -15,6 +15,11 @@
 
 KS_ELEMENT_CLASS(KsGGAEB, KsGAEBObj)
 KS_ELEMENT_CLASS(KsGGAEBInfo, KsGAEBObj)
+
+void KsGGAEBInfo::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {
+  KsGAEBObj::Create(owner, params, db);
+  Members.MakeAll();
+}
 KS_ELEMENT_CLASS(KsGPrjInfo, KsGAEBObj)
 KS_ELEMENT_CLASS(KsGZusText, KsGAEBObj)
 KS_ELEMENT_CLASS(KsGNAINFO, KsGAEBObj)

@@ -15,7 +15,6 @@
   };
 
 KS_GAEB_CLASS(KsGGAEB, KsGAEBObj)
-KS_GAEB_CLASS(KsGGAEBInfo, KsGAEBObj)
 KS_GAEB_CLASS(KsGPrjInfo, KsGAEBObj)
 KS_GAEB_CLASS(KsGZusText, KsGAEBObj)
 KS_GAEB_CLASS(KsGNAINFO, KsGAEBObj)
@@ -70,6 +69,16 @@ class KsGLVBEREICH : public KsGTitPosBase {
 };
 
 // A position derives its short text and its type after reading.
+// The file information holds a member for every field from its creation: the
+// stamp of a submission writes its date and time whether the tender gave them
+// or not.
+class KsGGAEBInfo : public KsGAEBObj {
+ public:
+  static const ObjClass& StaticClass();
+  const ObjClass& Class() const override { return StaticClass(); }
+  void Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) override;
+};
+
 class KsGPOSITION : public KsGTitPosBase {
  public:
   static const ObjClass& StaticClass();

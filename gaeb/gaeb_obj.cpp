@@ -14,10 +14,7 @@ GaebDocument* DocumentOf(const Variant& v) {
   return v.Kind() == KsVarKind::Pointer ? static_cast<GaebDocument*>(v.Ptr()) : nullptr;
 }
 
-KsCustomObj* HeldObject(const KsMember* m) {
-  if (!m || m->OldValue().Kind() != KsVarKind::Pointer) return nullptr;
-  return static_cast<KsCustomObj*>(m->OldValue().Ptr());
-}
+KsCustomObj* HeldObject(const KsMember* m) { return m ? m->Child() : nullptr; }
 
 std::string UpperAscii(std::string s) {
   for (char& c : s) c = AsciiUpper(c);
@@ -115,7 +112,7 @@ const ObjClass* GaebListClass::ClassItemClass() const {
 }
 
 KsMember& KsGAEBObj::GetMember(const std::string& name) {
-  if (KsMember* m = Members.Find(name)) return *m;
+  if (KsMember* m = Members.FindOrMake(name)) return *m;
   return NoMember();
 }
 
@@ -146,14 +143,16 @@ void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, DbConnection*
   bool waiting = false;
   for (const int i : layout->ChildFields()) {
     if (Members.Holds(i)) {
-      InitChildMember(Members.Items(i));  // made while the element was created
-    } else if (layout->Field(i)->FieldType == ftCursor) {
-      if (listsMayWait)
-        waiting = true;
-      else
-        Members.Items(i);  // set up as it is made
+      InitChildMember(Members.GetOrMake(i));  // made while the element was created
+    } else if (layout->Field(i)->FieldType == ftUnknown || !listsMayWait) {
+      Members.GetOrMake(i);  // set up as it is made
+    } else {
+      waiting = true;
     }
   }
+  // Every element holds its required fields and its single-child fields from
+  // the start, so that writing walks the members held and nothing else.
+  for (const int i : layout->RequiredFields()) Members.GetOrMake(i);
   if (waiting) Children.SetPending();
 }
 
@@ -169,15 +168,14 @@ void KsGAEBObj::InitChildMember(KsMember& member) {
   if (type != ftCursor) return;
   KsParams params = ImportParams(ImportDoc);
   params.insert(params.end(), {Variant(kExportDocParam), DocumentParam(ExportDoc)});
-  KsCustomObj* list = GaebClasses().CreateObj(info.key, this, params, nullptr);
-  member.SetOldValue(Variant::FromPointer(list));
+  member.SetChild(GaebClasses().CreateObj(info.key, this, params, nullptr));
 }
 
 void KsGAEBObj::CreateDeferredChildren() {
   const MemberLayout* layout = Members.Layout();
   if (!layout) return;
   for (const int i : layout->ChildFields())
-    if (layout->Field(i)->FieldType == ftCursor && !Members.Holds(i)) Members.Items(i);
+    if (layout->Field(i)->FieldType == ftCursor && !Members.Holds(i)) Members.GetOrMake(i);
 }
 
 bool KsGAEBObj::DefersChild(std::string_view tableName) const {
@@ -191,21 +189,21 @@ bool KsGAEBObj::DefersChild(std::string_view tableName) const {
 }
 
 void KsGAEBObj::Assign(const KsCustomObj& source) {
+  // Every child member is made first, so that none is set up with a list of
+  // its own once the children are copies of the source's.
+  const MemberLayout* layout = Members.Layout();
+  if (layout)
+    for (const int i : layout->ChildFields()) Members.GetOrMake(i);
   KsObj::Assign(source);
   // The children this element had, its own lists among them, were replaced by
   // copies of the source's; each child member must hold the copy now.
-  for (KsMember* m : Members) {
-    const uint8_t type = m->GetFieldType();
-    if (type != ftUnknown && type != ftCursor) continue;
-    KsCustomObj* child = Children.Find("GAEB" + m->Name());
-    m->SetOldValue(child ? Variant::FromPointer(child) : Variant());
-  }
+  if (layout)
+    for (const int i : layout->ChildFields())
+      Members.GetOrMake(i).SetChild(Children.Find("GAEB" + layout->Field(i)->Name));
 }
 
-// A child element is held once it was read or created; no member is made
-// to learn that there is none.
 KsGAEBObj* KsGAEBObj::Child(const std::string& memberName) const {
-  return HeldElement(Members.PeekFind(memberName));
+  return HeldElement(Members.Find(memberName));
 }
 
 KsGAEBObj* KsGAEBObj::HeldElement(const KsMember* member) { return AsElement(HeldObject(member)); }
@@ -218,12 +216,16 @@ KsGAEBObjList* KsGAEBObj::ChildList(const std::string& memberName) const {
   return HeldElementList(Members.Find(memberName));
 }
 
+KsGAEBObjList* KsGAEBObj::ChildListOrNew(const std::string& memberName) {
+  return HeldElementList(Members.FindOrMake(memberName));
+}
+
 std::string KsGAEBObj::Text(const std::string& memberName) const {
-  const KsMember* m = Members.PeekFind(memberName);
-  // A child member's text is its class key, which only a made member holds.
-  if (m && (m->GetFieldType() == ftUnknown || m->GetFieldType() == ftCursor))
-    m = Members.Find(memberName);
-  return m ? m->GetAsString() : std::string();
+  const KsMember* m = Members.Find(memberName);
+  if (!m) return std::string();
+  // A child list waiting to be made is named by its class key all the same.
+  if (m->GetFieldType() == ftCursor && m->Value.IsEmpty()) return ChildFieldOf(*m->FieldDesc).key;
+  return m->GetAsString();
 }
 
 const ObjClass* KsGAEBObj::ChildElementClass(const KsMember& member) {
@@ -249,7 +251,7 @@ KsGAEBObj* KsGAEBObj::NewChild(KsMember& member, GaebDocument* doc) {
   // would free that.
   KsCustomObj* earlier = HeldObject(&member);
   if (earlier && earlier != child && earlier->Owner() == this) delete earlier;
-  member.SetOldValue(Variant::FromPointer(child));
+  member.SetChild(child);
   return element;
 }
 
@@ -265,12 +267,12 @@ KsGAEBObj* KsGAEBObj::NewListItem(KsGAEBObjList& list, GaebDocument* doc) {
 
 KsGAEBObj* KsGAEBObj::ChildOrNew(const std::string& memberName, GaebDocument* doc) {
   if (KsGAEBObj* existing = Child(memberName)) return existing;
-  KsMember* member = Members.Find(memberName);
+  KsMember* member = Members.FindOrMake(memberName);
   return member ? NewChild(*member, doc) : nullptr;
 }
 
 KsGAEBObj* KsGAEBObj::NewListItem(const std::string& listMember, GaebDocument* doc) {
-  KsGAEBObjList* list = ChildList(listMember);
+  KsGAEBObjList* list = ChildListOrNew(listMember);
   return list ? NewListItem(*list, doc) : nullptr;
 }
 

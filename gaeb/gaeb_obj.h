@@ -10,12 +10,15 @@
 class KsFileWriteGaeb00;
 class KsGAEBObjList;
 
-// Base of every GAEB 2000 element. Child elements hang off members: a member
-// of type ftUnknown holds its child object in OldValue, one of type ftCursor
-// the child list created with the element. An element of a large tender
-// leaves most of its child lists empty, so a list is made when its member or
-// the element's Children are first looked at, with the same result as if it
-// had been made with the element.
+// Base of every GAEB 2000 element. Child elements hang off members (as the
+// member's Child): a member of type ftUnknown holds its child element once
+// one was read or built, one of type ftCursor the child list made with the
+// member. Both keep their class key as Value. An element holds its required
+// and single-child members from its creation. An element of a large tender
+// leaves most of its child lists empty, so a list member (and its list) is
+// made when a caller builds into it or the element's Children are first
+// looked at, with the same result as if it had been made with the element;
+// until then ChildList reads no list.
 class KsGAEBObj : public KsObj {
  public:
   static const ObjClass& StaticClass();
@@ -31,14 +34,18 @@ class KsGAEBObj : public KsObj {
   // Copies values and children, then points the child members at the copies.
   void Assign(const KsCustomObj& source) override;
 
-  // The child element or list held by the named member; nullptr when there is none.
+  // The child element or list held by the named member; nullptr when there
+  // is none (no such member, no child read, a list not made yet). Makes nothing.
   KsGAEBObj* Child(const std::string& memberName) const;
   KsGAEBObjList* ChildList(const std::string& memberName) const;
+  // The named list, made when it is not yet; null when there is no such list member.
+  KsGAEBObjList* ChildListOrNew(const std::string& memberName);
   // The child element a member holds; null for none or no member.
   static KsGAEBObj* HeldElement(const KsMember* member);
   // The child list a member holds; null for none or no member.
   static KsGAEBObjList* HeldElementList(const KsMember* member);
-  // Text of a member, "" when the element has no such member.
+  // Text of a member (of a child member its class key), "" when the element
+  // has no such member.
   std::string Text(const std::string& memberName) const;
   // The element or LV that holds this one in one of its lists.
   KsGAEBObj* ParentElement() const;

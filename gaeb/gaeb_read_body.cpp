@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "core/arena.h"
-#include "core/member_slot.h"
 #include "gaeb/file_read_gaeb00.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaeb/gaeb_elements.h"
@@ -221,17 +220,13 @@ void KsGPOSITION::ReadBody() {
 }
 
 void KsGPOSITION::DeriveDisplayFields() {
-  // Done for every position read: the fields are found once per thread.
-  thread_local MemberSlot bezSlot("BEZ");
-  thread_local MemberSlot typeSlot("_TARVO_POSTYP");
-  thread_local MemberSlot lfdNrSlot("ZZLFDNR");
-  thread_local MemberSlot bedarfSlot("BEDARF");
-  if (KsMember* bez = bezSlot.In(*this)) bez->SetAsString(ShortText(*this, 255), HomeArena());
-  if (KsMember* type = typeSlot.In(*this)) {
+  if (KsMember* bez = Members.FindOrMake("BEZ"))
+    bez->SetAsString(ShortText(*this, 255), HomeArena());
+  if (KsMember* type = Members.FindOrMake("_TARVO_POSTYP")) {
     const char* code = "N";
-    if (const KsMember* lfdNr = lfdNrSlot.Peek(*this); lfdNr && lfdNr->GetAsInteger() > 0)
+    if (const KsMember* lfdNr = Members.Find("ZZLFDNR"); lfdNr && lfdNr->GetAsInteger() > 0)
       code = "A";
-    const KsMember* bedarfMember = bedarfSlot.Peek(*this);
+    const KsMember* bedarfMember = Members.Find("BEDARF");
     const std::string bedarf = bedarfMember ? bedarfMember->GetAsString() : std::string();
     if (bedarf == "M") code = "B";
     if (bedarf == "E") code = "AB";

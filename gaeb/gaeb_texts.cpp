@@ -1,6 +1,5 @@
 #include "gaeb/gaeb_texts.h"
 
-#include "core/member_slot.h"
 #include "gaeb/gaeb_obj.h"
 #include "gaeb/rtf_to_plain.h"
 #include "util/same_text.h"
@@ -10,16 +9,13 @@ namespace {
 const char kCrLf[] = "\r\n";
 
 // A position's or note's description element; null when it has none.
-const KsGAEBObj* Description(const KsGAEBObj& element) {
-  thread_local MemberSlot description("BESCHREIBUNG");
-  return KsGAEBObj::HeldElement(description.Peek(element));
-}
+const KsGAEBObj* Description(const KsGAEBObj& element) { return element.Child("BESCHREIBUNG"); }
 
 // Plain text of a member of the description element; "" when there is none.
 // Read where the member holds it: shown for every position of a tender.
-std::string DescriptionText(const KsGAEBObj& element, MemberSlot& slot, bool trimmed) {
+std::string DescriptionText(const KsGAEBObj& element, std::string_view member, bool trimmed) {
   const KsGAEBObj* beschreibung = Description(element);
-  const KsMember* m = beschreibung ? slot.Peek(*beschreibung) : nullptr;
+  const KsMember* m = beschreibung ? beschreibung->Members.Find(member) : nullptr;
   if (!m) return std::string();
   std::string held;
   std::string_view raw;
@@ -31,19 +27,12 @@ std::string DescriptionText(const KsGAEBObj& element, MemberSlot& slot, bool tri
   }
   return RtfToPlain(trimmed ? TrimmedView(raw) : raw);
 }
-
-std::string DescriptionText(const KsGAEBObj& element, const char* member, bool trimmed) {
-  MemberSlot slot(member);
-  return DescriptionText(element, slot, trimmed);
-}
 }  // namespace
 
 std::string ShortText(const KsGAEBObj& element, int maxLength) {
-  thread_local MemberSlot shortText("KURZTEXT");
-  thread_local MemberSlot longText("LANGTEXT");
   if (!Description(element)) return std::string();
-  std::string t = DescriptionText(element, shortText, true);
-  if (t.empty()) t = DescriptionText(element, longText, true);
+  std::string t = DescriptionText(element, "KURZTEXT", true);
+  if (t.empty()) t = DescriptionText(element, "LANGTEXT", true);
   if (maxLength >= 3 && t.size() > static_cast<size_t>(maxLength))
     t = t.substr(0, static_cast<size_t>(maxLength) - 3) + "...";
   return t;

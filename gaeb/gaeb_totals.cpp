@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "core/member_slot.h"
 #include "gaeb/gaeb_elements.h"
 #include "util/amount_limit.h"
 #include "util/entry_error.h"
@@ -214,19 +213,10 @@ class Totals {
   bool Subtree(KsGAEBObj& element);
   // The amount of `element` changed: its parent area or LV follows.
   void CarryUp(const KsGAEBObj& element);
-  Cents AmountOf(MemberSlot& slot, const KsGAEBObj& element) {
-    return UnitsOf(slot.Peek(element), kAmountDecimals, element);
+  Cents AmountOf(std::string_view member, const KsGAEBObj& element) {
+    return UnitsOf(element.Members.Find(member), kAmountDecimals, element);
   }
 
-  MemberSlot ep_{"EP"};
-  MemberSlot menge_{"MENGE"};
-  MemberSlot positionDiscount_{"NACHLASSPROZ"};
-  MemberSlot gb_{"GB"};
-  MemberSlot type_{"_TARVO_POSTYP"};
-  MemberSlot areaSum_{"SUMME"};
-  MemberSlot areaPercent_{"NACHLASSPROZ"};
-  MemberSlot areaAbsolute_{"NACHLASSABS"};
-  MemberSlot areaNet_{"SUMMENACHNL"};
   const bool recalcAll_;
 };
 
@@ -236,12 +226,12 @@ void Totals::SetPositionValue(KsGAEBObj& position, const std::optional<double>& 
     SetUnitPrice(position, value);
   } else if (name == "NACHLASSPROZ") {
     const double v = RoundDec(kPercentDecimals, value.value_or(0));
-    KsMember* m = positionDiscount_.In(position);
+    KsMember* m = position.Members.FindOrMake("NACHLASSPROZ");
     if (m && CompareRounded(kPercentDecimals, v, m->GetAsFloat()) != 0) {
       m->SetAsFloat(v);
       PositionAmount(position);
     }
-  } else if (StorePrice(position.Members.Find(name), value)) {
+  } else if (StorePrice(position.Members.FindOrMake(name), value)) {
     // The unit price is the sum of the components given; without any it is empty.
     bool given = false;
     int64_t sum = 0;
@@ -258,13 +248,15 @@ void Totals::SetPositionValue(KsGAEBObj& position, const std::optional<double>& 
 
 // Unit prices are kept at 3 decimals, so a change in the third one counts.
 void Totals::SetUnitPrice(KsGAEBObj& position, const std::optional<double>& value) {
-  if (StorePrice(ep_.In(position), value)) PositionAmount(position);
+  if (StorePrice(position.Members.FindOrMake("EP"), value)) PositionAmount(position);
 }
 
 // At most one of the two discounts is in force: setting one switches the other off.
 void Totals::SetAreaDiscount(KsGAEBObj& area, double value, bool percent) {
-  KsMember* set = percent ? areaPercent_.In(area) : areaAbsolute_.In(area);
-  KsMember* other = percent ? areaAbsolute_.In(area) : areaPercent_.In(area);
+  KsMember* set =
+      percent ? area.Members.FindOrMake("NACHLASSPROZ") : area.Members.FindOrMake("NACHLASSABS");
+  KsMember* other =
+      percent ? area.Members.FindOrMake("NACHLASSABS") : area.Members.FindOrMake("NACHLASSPROZ");
   const double v = RoundDec(kAmountDecimals, value);
   if (set) set->SetAsFloat(v);
   if (other && CompareRounded(kAmountDecimals, v, 0) != 0) other->SetAsFloat(0);
@@ -277,17 +269,17 @@ void Totals::PositionAmount(KsGAEBObj& position) {
 }
 
 bool Totals::StorePositionAmount(KsGAEBObj& position, Cents& amount) {
-  const Cents g =
-      Bounded(PositionCents(UnitsOf(ep_.Peek(position), kPriceDecimals, position),
-                            UnitsOf(menge_.Peek(position), kQuantityDecimals, position),
-                            UnitsOf(positionDiscount_.Peek(position), kPercentDecimals, position),
-                            position),
-              position, "GB");
-  KsMember* gb = gb_.In(position);
+  const Cents g = Bounded(
+      PositionCents(UnitsOf(position.Members.Find("EP"), kPriceDecimals, position),
+                    UnitsOf(position.Members.Find("MENGE"), kQuantityDecimals, position),
+                    UnitsOf(position.Members.Find("NACHLASSPROZ"), kPercentDecimals, position),
+                    position),
+      position, "GB");
+  KsMember* gb = position.Members.FindOrMake("GB");
   amount = 0;
   if (!gb) return false;
   if (!recalcAll_) {
-    amount = AmountOf(gb_, position);
+    amount = AmountOf("GB", position);
     if (g == amount) return false;
   }
   Store(gb, g, recalcAll_);
@@ -301,9 +293,9 @@ void Totals::AreaSum(KsGAEBObj& area) {
 
 bool Totals::StoreAreaSum(KsGAEBObj& area, __int128 s) {
   const Cents sum = Bounded(s, area, "SUMME");
-  KsMember* m = areaSum_.In(area);
+  KsMember* m = area.Members.FindOrMake("SUMME");
   if (!m) return false;
-  if (!recalcAll_ && sum == AmountOf(areaSum_, area)) return false;
+  if (!recalcAll_ && sum == AmountOf("SUMME", area)) return false;
   Store(m, sum, recalcAll_);
   return true;
 }
@@ -316,20 +308,20 @@ void Totals::AreaDiscount(KsGAEBObj& area) {
 // An absolute discount wins; a percentage gives a discount amount rounded to
 // the cent, and the net is the sum less that amount.
 void Totals::StoreAreaDiscount(KsGAEBObj& area) {
-  const Cents sum = AmountOf(areaSum_, area);
-  const Cents absolute = AmountOf(areaAbsolute_, area);
-  const __int128 net =
-      absolute != 0
-          ? static_cast<__int128>(sum) - absolute
-          : sum - PercentCents(sum, UnitsOf(areaPercent_.Peek(area), kPercentDecimals, area));
-  Store(areaNet_.In(area), Bounded(net, area, "SUMMENACHNL"), recalcAll_);
+  const Cents sum = AmountOf("SUMME", area);
+  const Cents absolute = AmountOf("NACHLASSABS", area);
+  const __int128 net = absolute != 0
+                           ? static_cast<__int128>(sum) - absolute
+                           : sum - PercentCents(sum, UnitsOf(area.Members.Find("NACHLASSPROZ"),
+                                                             kPercentDecimals, area));
+  Store(area.Members.FindOrMake("SUMMENACHNL"), Bounded(net, area, "SUMMENACHNL"), recalcAll_);
 }
 
 void Totals::LVSum(KsGAEBObj& lv) {
   const __int128 s = AreasSum(lv) + PositionsSum(lv);
   if (KsGAEBObj* info = lv.Child("LVINFO")) {
     const Cents sum = Bounded(s, *info, "SUMME");
-    KsMember* rate = info->Members.Find("UST");
+    KsMember* rate = info->Members.FindOrMake("UST");
     const int64_t percent = UnitsOf(rate, kPercentDecimals, *info);
     // The rate is held at the 2 decimals the VAT amount is computed with, so
     // the file carries the rate the amount follows from.
@@ -337,8 +329,8 @@ void Totals::LVSum(KsGAEBObj& lv) {
       rate->SetAsFloat(FromUnits(percent, kPercentDecimals));
     const __int128 vat = PercentCents(sum, percent);
     const Cents gross = Bounded(sum + vat, *info, "SUMMEBRUTTO");
-    Store(info->Members.Find("SUMME"), sum, recalcAll_);
-    Store(info->Members.Find("SUMMEBRUTTO"), gross, recalcAll_);
+    Store(info->Members.FindOrMake("SUMME"), sum, recalcAll_);
+    Store(info->Members.FindOrMake("SUMMEBRUTTO"), gross, recalcAll_);
   }
   if (lv.ImportDoc) lv.ImportDoc->NotifyObservers(gcTotalsChanged);
 }
@@ -348,7 +340,7 @@ __int128 Totals::PositionsSum(const KsGAEBObj& element) {
   if (const KsGAEBObjList* positions = element.ChildList("POSITION"))
     for (int i = 0; i < positions->Count(); ++i) {
       const KsGAEBObj& position = *positions->Element(i);
-      if (CountsInSum(type_.Peek(position))) s += AmountOf(gb_, position);
+      if (CountsInSum(position.Members.Find("_TARVO_POSTYP"))) s += AmountOf("GB", position);
     }
   return s;
 }
@@ -360,7 +352,7 @@ __int128 Totals::StorePositionAmounts(const KsGAEBObj& element) {
       KsGAEBObj& position = *positions->Element(i);
       Cents amount;
       StorePositionAmount(position, amount);
-      if (CountsInSum(type_.Peek(position))) s += amount;
+      if (CountsInSum(position.Members.Find("_TARVO_POSTYP"))) s += amount;
     }
   return s;
 }
@@ -369,7 +361,7 @@ __int128 Totals::AreasSum(const KsGAEBObj& element) {
   __int128 s = 0;
   if (const KsGAEBObjList* areas = element.ChildList("LVBEREICH"))
     for (const KsCustomObj* a : areas->ItemsList)
-      s += AmountOf(areaNet_, static_cast<const KsGAEBObj&>(*a));
+      s += AmountOf("SUMMENACHNL", static_cast<const KsGAEBObj&>(*a));
   return s;
 }
 
@@ -427,8 +419,8 @@ void SetPositionValue(KsGAEBObj& position, const std::string& text, const std::s
   const std::optional<double> value = discount ? ParseEntry(text) : ParsePrice(text);
   if (discount) CheckDiscountPercent(*value);
   EntryUndo undo;
-  undo.Keep(position.Members.Find(memberName));
-  undo.Keep(position.Members.Find("EP"));
+  undo.Keep(position.Members.FindOrMake(memberName));
+  undo.Keep(position.Members.FindOrMake("EP"));
   AsOneEntry(
       undo, [&] { Totals(position).SetPositionValue(position, value, memberName); },
       [&] { Totals(position).PositionAmount(position); });
@@ -440,8 +432,8 @@ void SetAreaDiscount(KsGAEBObj& area, const std::string& text, const std::string
   const double value = ParseEntry(text);
   if (percent) CheckDiscountPercent(value);
   EntryUndo undo;
-  undo.Keep(area.Members.Find("NACHLASSPROZ"));
-  undo.Keep(area.Members.Find("NACHLASSABS"));
+  undo.Keep(area.Members.FindOrMake("NACHLASSPROZ"));
+  undo.Keep(area.Members.FindOrMake("NACHLASSABS"));
   AsOneEntry(
       undo, [&] { Totals(area).SetAreaDiscount(area, value, percent); },
       [&] { Totals(area).AreaDiscount(area); });
@@ -454,7 +446,7 @@ void SetVatRate(KsGAEBObj& lv, const std::string& text) {
   if (rate < 0 || rate > kVatRateLimit)
     throw EntryError("Der Mehrwertsteuersatz muss zwischen 0 und 100 % liegen.");
   KsGAEBObj* info = lv.Child("LVINFO");
-  KsMember* vat = info ? info->Members.Find("UST") : nullptr;
+  KsMember* vat = info ? info->Members.FindOrMake("UST") : nullptr;
   if (!vat) return;
   EntryUndo undo;
   undo.Keep(vat);
@@ -483,8 +475,7 @@ bool IsPriceComponent(const std::string& name) {
 }
 
 bool HasPriceBreakdown(const KsGAEBObj& position) {
-  thread_local MemberSlot request("EPAUFGL");
-  const KsMember* m = request.Peek(position);
+  const KsMember* m = position.Members.Find("EPAUFGL");
   return m && m->Value.Kind() == KsVarKind::String && m->Value.Str() == "J";
 }
 
@@ -494,7 +485,7 @@ std::string PriceBreakdownHint() {
 }
 
 bool HasEmptyUnitPrice(const KsGAEBObj& position) {
-  const KsMember* ep = position.Members.PeekFind("EP");
+  const KsMember* ep = position.Members.Find("EP");
   if (!ep || ep->Value.IsEmptyOrNull()) return true;
   return ep->Value.Kind() == KsVarKind::String && Trim(ep->Value.Str()).empty();
 }

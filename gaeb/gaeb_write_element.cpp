@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/member_layout.h"
 #include "gaeb/file_write_gaeb00.h"
 #include "gaeb/gaeb_elements.h"
 #include "util/amount_limit.h"
@@ -10,11 +9,6 @@
 #include "util/trim.h"
 
 namespace {
-
-KsCustomObj* HeldChild(const KsMember& m) {
-  const Variant& held = m.OldValue();
-  return held.Kind() == KsVarKind::Pointer ? static_cast<KsCustomObj*>(held.Ptr()) : nullptr;
-}
 
 // Class tests by the class objects' parent chain: cheaper than dynamic_cast
 // on every element of a large tender.
@@ -113,11 +107,11 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
     const KsFieldDesc& field = *m.FieldDesc;
     switch (field.FieldType) {
       case ftUnknown:
-        if (KsGAEBObj* child = AsElement(HeldChild(m))) child->WriteElement(stream);
+        if (KsGAEBObj* child = AsElement(m.Child())) child->WriteElement(stream);
         if (titPos && ImportDoc) ImportDoc->NotifyObservers(gcWriteStep);
         break;
       case ftCursor:
-        if (KsCustomObj* list = HeldChild(m); list && Is(*list, KsObjList::StaticClass())) {
+        if (KsCustomObj* list = m.Child(); list && Is(*list, KsObjList::StaticClass())) {
           for (KsCustomObj* item : static_cast<KsObjList*>(list)->ItemsList)
             if (KsGAEBObj* element = AsElement(item)) element->WriteElement(stream);
         }
@@ -133,24 +127,10 @@ void KsGAEBObj::WriteBlock(KsFileWriteGaeb00& stream, const std::string& name) {
         break;
     }
   };
-  // Members not made yet read as fresh ones: writing makes none. Of those,
-  // an optional field writes nothing, so only the members held and the
-  // fields that stand without one are visited, in field order (the file
-  // information all, for its character set).
-  const MemberLayout* layout = Members.Layout();
-  if (layout && gaebInfo) {
-    KsMemberList::PeekWalk walk(Members);
-    for (int i = 0; i < layout->Count(); ++i) write(walk.At(i));
-  } else if (layout) {
-    const std::vector<int>& standing = layout->StandingFields();
-    size_t next = 0;
-    Members.ForEachHeld([&](const KsMember& m) {
-      for (; next < standing.size() && standing[next] <= m.FieldIndex(); ++next)
-        if (standing[next] < m.FieldIndex()) write(layout->Blank(standing[next]));
-      write(m);
-    });
-    for (; next < standing.size(); ++next) write(layout->Blank(standing[next]));
-  }
+  // A field without a member would write nothing: an element holds its
+  // required and single-child fields from its creation, a list waiting to be
+  // made has no items, and the file information holds every field.
+  for (const KsMember& m : Members.HeldMembers()) write(m);
   stream.WriteEnd(name);
 }
 

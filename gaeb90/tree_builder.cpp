@@ -23,10 +23,10 @@ KsGAEBObj& TreeBuilder::NewItem(KsGAEBObj& parent, const char* listMember) {
 
 void TreeBuilder::Set(KsGAEBObj& element, const char* member, std::string value) {
   if (value.empty()) return;
-  if (KsMember* m = element.Members.Find(member)) m->SetValue(Variant(std::move(value)));
+  if (KsMember* m = element.Members.FindOrMake(member)) m->SetValue(Variant(std::move(value)));
 }
 
 void TreeBuilder::SetNumber(KsGAEBObj& element, const char* member, const std::string& value) {
-  if (KsMember* m = element.Members.Find(member))
+  if (KsMember* m = element.Members.FindOrMake(member))
     m->SetValue(Variant(element.ConvertFieldValue(value, *m)));
 }

@@ -30,7 +30,7 @@ std::vector<TextComplement> BidderComplements(const KsGAEBObj& position) {
 }
 
 void SetBidderComplements(KsGAEBObj& position, const std::vector<TextComplement>& complements) {
-  KsMember* member = position.Members.Find(kXmlComplementsMember);
+  KsMember* member = position.Members.FindOrMake(kXmlComplementsMember);
   if (!member) return;
   std::string held;
   for (const TextComplement& c : complements) {

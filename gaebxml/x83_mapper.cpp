@@ -73,7 +73,7 @@ KsGAEBObj& X83Mapper::NewItem(KsGAEBObj& parent, const char* listMember) {
 }
 
 void X83Mapper::Set(KsGAEBObj& element, const char* member, std::string value) {
-  if (KsMember* m = element.Members.Find(member)) m->SetValue(Variant(std::move(value)));
+  if (KsMember* m = element.Members.FindOrMake(member)) m->SetValue(Variant(std::move(value)));
 }
 
 void X83Mapper::SetText(KsGAEBObj& element, const char* member, std::string_view utf8) {
@@ -88,7 +88,7 @@ void X83Mapper::SetDate(KsGAEBObj& element, const char* member, std::string_view
 
 void X83Mapper::SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8) {
   const std::string text = Trim(utf8);
-  KsMember* m = element.Members.Find(member);
+  KsMember* m = element.Members.FindOrMake(member);
   if (m && !text.empty()) m->SetValue(Variant(element.ConvertFieldValue(text, *m)));
 }
 
@@ -110,7 +110,7 @@ void X83Mapper::SetNumber(KsGAEBObj& element, const char* member, const pugi::xm
     throw X83Error("Zeile " + Line(child) + ": <" + name + "> " + owner + ": " +
                    TooLargeText(text_(Trim(raw))));
   // Held as the GAEB 2000 reader holds numbers: at the field's decimals.
-  if (KsMember* m = element.Members.Find(member))
+  if (KsMember* m = element.Members.FindOrMake(member))
     m->SetValue(Variant(element.ConvertFieldValue(Trim(raw), *m)));
 }
 

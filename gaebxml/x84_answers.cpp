@@ -84,7 +84,7 @@ bool AnyIdKnown(const std::vector<Numbered>& offered, const Index& index) {
 // A value the offer leaves out is no value in the tender either (an open
 // price, no discount), not a text "".
 void Copy(const KsGAEBObj& from, KsGAEBObj& to, const char* member) {
-  KsMember* target = to.Members.Find(member);
+  KsMember* target = to.Members.FindOrMake(member);
   if (!target) return;
   const std::string text = from.Text(member);
   target->SetValue(Trim(text).empty() ? Variant() : Variant(text));

@@ -77,8 +77,8 @@ std::vector<int> ColumnMeasure::Needed(const PriceGridModel& model,
   for (const GridRow& row : rows) {
     const bool bold = IsAreaRow(row.Element);
     const Shown& fields = shown(*row.Element);
-    row.Element->Members.ForEachHeld([&](const KsMember& member) {
-      if (member.Value.IsEmptyOrNull()) return;
+    for (const KsMember& member : row.Element->Members.HeldMembers()) {
+      if (member.Value.IsEmptyOrNull()) continue;
       for (const auto& [desc, c] : fields) {
         if (desc != member.FieldDesc) continue;
         double value;
@@ -91,7 +91,7 @@ std::vector<int> ColumnMeasure::Needed(const PriceGridModel& model,
           widest[c] = std::max(widest[c], Cp1252Width(member.GetAsString(), bold));
         }
       }
-    });
+    }
   }
   std::vector<int> widths(count, 0);
   for (int c = 0; c < count; ++c) {

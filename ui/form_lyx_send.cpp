@@ -49,5 +49,5 @@ bool TFormLyx::MaySendUnsaved() {
 void TFormLyx::SupportRequest() {
   CommitEdits();
   const KsLyxObj::BidderValues bidder = infoPages_->BidderValues();
-  SendSupportRequest(bidder[0], bidder[4]);
+  SendSupportRequest(bidder[BidderIndex("NAME1")], bidder[BidderIndex("ORT")]);
 }

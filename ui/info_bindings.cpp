@@ -56,7 +56,7 @@ void InfoPageSet::FieldLeft(QLineEdit& field) {
   if (bound == bound_.end()) return;
   KsGAEBObj* owner = Owner(*bound->second);
   if (!owner) return;
-  if (KsMember* member = owner->Members.Find(bound->second->Member))
+  if (KsMember* member = owner->Members.FindOrMake(bound->second->Member))
     Store(*owner, *member, field.text());
 }
 
@@ -76,7 +76,7 @@ void InfoPageSet::OfferDateLeft(QLineEdit& field) {
     return;
   }
   if (!document_->VergabeInfo) return;
-  if (KsMember* member = document_->VergabeInfo->Members.Find("ANGEBDATUM"))
+  if (KsMember* member = document_->VergabeInfo->Members.FindOrMake("ANGEBDATUM"))
     Store(*document_->VergabeInfo, *member, text);
 }
 
@@ -91,6 +91,5 @@ void InfoPageSet::SetBidderValues(const KsLyxObj::BidderValues& values) {
 }
 
 QLineEdit* InfoPageSet::BidderField(size_t index) const {
-  return FieldOf(index < KsLyxObj::kAddressFieldCount ? "ADRESSE" : "AN",
-                 KsLyxObj::kBidderFields[index]);
+  return FieldOf(kBidderFields[index].Element, kBidderFields[index].Member);
 }

@@ -235,10 +235,12 @@ void InfoPageSet::BuildAgPage() {
   tsAG = Page(pc_, QStringLiteral("tsAG"), QStringLiteral("&Auftraggeber"), column);
   ValueGrid client(Group(QStringLiteral("Auftraggeber"), QStringLiteral("gbAG"), column),
                    captions_);
-  AddValue("AG.DVNR", client.Value(QStringLiteral("DV Nummer"), QStringLiteral("lblAgDVNr")));
-  AddValue("AG.VERGNR",
-           client.Value(QStringLiteral("Vergabenummer"), QStringLiteral("lblAgVergNr")));
-  AddValue("AG.STAAT", client.Value(QStringLiteral("Staat"), QStringLiteral("lblAgStaat")));
+  const auto caption = [](std::string_view member) {
+    return FromCp1252(std::string(PartyCaption(member)));
+  };
+  AddValue("AG.DVNR", client.Value(caption("DVNR"), QStringLiteral("lblAgDVNr")));
+  AddValue("AG.VERGNR", client.Value(caption("VERGNR"), QStringLiteral("lblAgVergNr")));
+  AddValue("AG.STAAT", client.Value(caption("ARTSTAAT"), QStringLiteral("lblAgStaat")));
   AddValue("AG.ADRESSE", client.Value(QStringLiteral("Adresse"), QStringLiteral("lblAgAdresse")));
   column->addStretch(1);
 }
@@ -254,12 +256,12 @@ void InfoPageSet::BuildAnPage() {
 }
 
 // Each binding with a caption starts a row; those without join it.
-void InfoPageSet::BindRows(QGroupBox* group, std::span<const InfoFieldBinding> bindings) {
+void InfoPageSet::BindRows(QGroupBox* group, std::span<const EntryField> bindings) {
   ValueGrid grid(group, captions_);
   for (size_t i = 0; i < bindings.size();) {
     std::vector<QLineEdit*> row;
     do {
-      const InfoFieldBinding& binding = bindings[i];
+      const EntryField& binding = bindings[i];
       QLineEdit* field = Field(binding.ObjectName, InfoFieldMaxLength(binding),
                                binding.Hint ? FromCp1252(binding.Hint) : QString());
       field->installEventFilter(this);
@@ -282,7 +284,7 @@ void InfoPageSet::FocusAddressField(const std::string& member) {
   if (QLineEdit* field = FieldOf("ADRESSE", member)) field->setFocus(Qt::OtherFocusReason);
 }
 
-KsGAEBObj* InfoPageSet::Owner(const InfoFieldBinding& binding) const {
+KsGAEBObj* InfoPageSet::Owner(const EntryField& binding) const {
   const std::string_view element = binding.Element;
   if (element == "VERGABEINFO") return document_->VergabeInfo;
   if (element == "AN") return document_->An;
@@ -321,7 +323,7 @@ void InfoPageSet::Fill() {
   SetValue("GWLDAUER", Joined({Text(award, "GWLDAUER"), Text(award, "GWLEINHEIT")}, " "));
   SetValue("GWLENDE", Text(award, "GWLENDE"));
   SetValue("ABNAHMEART", Text(award, "ABNAHMEART"));
-  for (const InfoFieldBinding& binding : OfferFieldBindings())
+  for (const EntryField& binding : OfferFieldBindings())
     FieldOf(binding.Element, binding.Member)->setText(FromCp1252(Text(award, binding.Member)));
 
   const KsGAEBObj* client = document_->Ag;

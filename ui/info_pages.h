@@ -10,7 +10,7 @@
 
 class KsGAEBObj;
 class KsMember;
-struct InfoFieldBinding;
+struct EntryField;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -59,11 +59,11 @@ class InfoPageSet : public QObject {
   void BuildAgPage();
   void BuildAnPage();
   QLabel* AddValue(const char* key, QLabel* value);
-  void BindRows(QGroupBox* group, std::span<const InfoFieldBinding> bindings);
+  void BindRows(QGroupBox* group, std::span<const EntryField> bindings);
   // The bound field of kBidderFields[index].
   QLineEdit* BidderField(size_t index) const;
   QLineEdit* FieldOf(std::string_view element, std::string_view member) const;
-  KsGAEBObj* Owner(const InfoFieldBinding& binding) const;
+  KsGAEBObj* Owner(const EntryField& binding) const;
   void SetValue(const char* key, const std::string& text);
 
   void FieldLeft(QLineEdit& field);
@@ -77,5 +77,5 @@ class InfoPageSet : public QObject {
   std::vector<QLabel*> captions_;  // only while the pages are built
   QLabel* lblZertifikat_ = nullptr;
   QLineEdit* eAngebDatum_ = nullptr;
-  std::map<const QLineEdit*, const InfoFieldBinding*> bound_;
+  std::map<const QLineEdit*, const EntryField*> bound_;
 };

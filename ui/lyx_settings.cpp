@@ -30,7 +30,7 @@ const QString kAutoSave = QStringLiteral("AutoSichern");
 
 QString FileValue(int index) { return QStringLiteral("FILE%1").arg(index); }
 
-QString BidderValue(size_t index) { return QString::fromLatin1(KsLyxObj::kBidderFields[index]); }
+QString BidderValue(size_t index) { return QString::fromLatin1(kBidderFields[index].Member); }
 
 // Lists in the settings are cleaned as they are read: a damaged or hostile
 // file cannot make the window hold (and write back) thousands of entries.

@@ -310,7 +310,7 @@ void TitPosPage::ShowLongText(KsGAEBObj* element) {
     reLTxt->clear();
     return;
   }
-  std::string text = element->Members.Count() > 0 ? element->Members.Items(0).GetAsString() : "";
+  std::string text = element->Members.Count() > 0 ? element->Members.Get(0).GetAsString() : "";
   text += "\n";
   if (IsPositionRow(element))
     text += LongText(*element);

@@ -209,7 +209,7 @@ TEST(KsMember, BooleanFromText) {
   }
 }
 
-TEST(KsMemberList, FindAssignAndClearOldValues) {
+TEST(KsMemberList, FindAndAssign) {
   KsFieldDesc bez = Field(ftString);
   bez.Name = "BEZ";
   KsFieldDesc bez2 = Field(ftString);
@@ -220,28 +220,133 @@ TEST(KsMemberList, FindAssignAndClearOldValues) {
   list.AddMembers({&bez, &bez2});
   list.AddMembers({&ep});
   ASSERT_EQ(list.Count(), 3);
-  EXPECT_EQ(list.Find("bez"), &list.Items(0));  // first of two equal names
-  EXPECT_EQ(list.Find("Ep"), &list.Items(2));
+  EXPECT_EQ(list.FindOrMake("bez"), &list.GetOrMake(0));  // first of two equal names
+  EXPECT_EQ(list.Find("Ep")->FieldDesc, &ep);
   EXPECT_EQ(list.Find("OZ"), nullptr);
+  EXPECT_EQ(list.FindOrMake("OZ"), nullptr);
 
-  KsMember* firstAddress = &list.Items(0);
+  KsMember* firstAddress = &list.GetOrMake(0);
   list.AddMembers({&ep});  // further blocks never move earlier members
-  EXPECT_EQ(firstAddress, &list.Items(0));
+  EXPECT_EQ(firstAddress, &list.GetOrMake(0));
 
   KsMemberList source;
   source.AddMembers({&ep, &bez});
-  source.Items(0).SetAsFloat(3.5);
-  source.Items(1).SetAsString("Mauerwerk");
+  source.GetOrMake(0).SetAsFloat(3.5);
+  source.GetOrMake(1).SetAsString("Mauerwerk");
   list.AssignValues(source);
-  EXPECT_EQ(list.Items(0).GetAsString(), "Mauerwerk");
-  EXPECT_EQ(list.Items(1).GetAsString(), "Mauerwerk");
-  EXPECT_EQ(list.Items(2).GetAsFloat(), 3.5);
-  EXPECT_TRUE(list.Items(2).Modified);
+  EXPECT_EQ(list.Get(0).GetAsString(), "Mauerwerk");
+  EXPECT_EQ(list.Get(1).GetAsString(), "Mauerwerk");
+  EXPECT_EQ(list.Get(2).GetAsFloat(), 3.5);
+  EXPECT_TRUE(list.Get(2).Modified);
 
-  list.ClearOldValues();
-  for (const KsMember* m : list) EXPECT_TRUE(m->OldValue().IsNull());
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
+}
+
+// The second value is the stored key; a child hangs on a member beside it.
+// Clearing the stored keys (as deleting a row does) leaves every child where
+// it is.
+TEST(KsMemberList, ClearingOldValuesKeepsChildren) {
+  KsFieldDesc key = Field(ftString);
+  key.Name = "ID";
+  KsFieldDesc child = Field(ftUnknown);
+  child.Name = "ADRESSE";
+  KsMemberList list;
+  list.AddMembers({&key, &child});
+  int element = 0;
+  auto* held = reinterpret_cast<KsCustomObj*>(&element);  // only compared, never used
+  list.GetOrMake(0).SetOldValue(Variant("K-1"));
+  list.GetOrMake(1).SetChild(held);
+  EXPECT_TRUE(list.Get(1).OldValue().IsEmpty());
+
+  list.ClearOldValues();
+  EXPECT_TRUE(list.Get(0).OldValue().IsNull());
+  EXPECT_TRUE(list.Get(1).OldValue().IsNull());
+  EXPECT_EQ(list.Get(1).Child(), held);
+  list.GetOrMake(1).SetOldValue(Variant("K-2"));
+  EXPECT_EQ(list.Get(1).Child(), held);
+  EXPECT_EQ(list.Get(0).Child(), nullptr);
+}
+
+// Get, Find, All and HeldMembers read members in field order without making
+// any; a field without a member reads as a fresh one of that field. Only the
+// lookups named for it make one.
+TEST(KsMemberList, ReadingMakesNoMembers) {
+  std::vector<KsFieldDesc> fields(6, Field(ftString));
+  const char* names[] = {"OZ", "MENGE", "ME", "EP", "GB", "BEZ"};
+  for (size_t i = 0; i < fields.size(); ++i) fields[i].Name = names[i];
+  KsMemberList list;
+  list.AddMembers({&fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]});
+  list.GetOrMake(4).SetAsString("12,50");
+  list.FindOrMake("menge")->SetAsString("3");
+
+  const KsMemberList& reading = list;
+  std::vector<std::string> read;
+  int i = 0;
+  for (const KsMember& m : reading.All()) {
+    EXPECT_EQ(&m, &reading.Get(i)) << i;
+    EXPECT_EQ(m.FieldDesc, &fields[static_cast<size_t>(i)]);
+    EXPECT_FALSE(m.Modified && !reading.Holds(i)) << i;
+    read.push_back(m.GetAsString());
+    ++i;
+  }
+  EXPECT_EQ(read, (std::vector<std::string>{"", "3", "", "", "12,50", ""}));
+  EXPECT_THROW(reading.Get(reading.Count()), std::out_of_range);
+  EXPECT_EQ(reading.Find("ep")->FieldDesc, &fields[3]);
+  EXPECT_TRUE(reading.Find("bez")->Value.IsEmpty());
+  std::vector<std::string> held;
+  for (const KsMember& m : reading.HeldMembers()) held.push_back(m.Name());
+  EXPECT_EQ(held, (std::vector<std::string>{"MENGE", "GB"}));
+  for (const int blank : {0, 2, 3, 5}) EXPECT_FALSE(reading.Holds(blank)) << blank;
+  list.MakeAll();
+  for (int k = 0; k < list.Count(); ++k) EXPECT_TRUE(list.Holds(k)) << k;
+  EXPECT_EQ(list.Get(1).GetAsString(), "3");
+}
+
+// Lists longer than the members a list marks as made at a glance: fields on
+// both sides of that limit are found alike, whatever the order they were made
+// in, and a member keeps its place while more are made around it.
+TEST(KsMemberList, ManyFieldsAreHeldAndReadAlike) {
+  std::vector<KsFieldDesc> fields(70, Field(ftString));
+  std::vector<const KsFieldDesc*> layout;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    fields[i].Name = "F" + std::to_string(i);
+    layout.push_back(&fields[i]);
+  }
+  KsMemberList list;
+  list.AddMembers(layout);
+  const std::vector<int> made = {69, 2, 64, 0, 63, 66, 1, 65, 30, 68, 10, 67, 62, 3};
+  std::vector<const KsMember*> places;
+  for (const int i : made) {
+    KsMember& m = list.GetOrMake(i);
+    m.SetAsString(std::to_string(i));
+    places.push_back(&m);
+  }
+  for (size_t k = 0; k < made.size(); ++k) {
+    EXPECT_EQ(&list.GetOrMake(made[k]), places[k]) << made[k];
+    EXPECT_EQ(&list.Get(made[k]), places[k]) << made[k];
+    EXPECT_EQ(list.Get(made[k]).FieldIndex(), made[k]);
+  }
+  int i = 0;
+  for (const KsMember& m : list.All()) {
+    const bool isMade = std::find(made.begin(), made.end(), i) != made.end();
+    EXPECT_EQ(list.Holds(i), isMade) << i;
+    EXPECT_EQ(m.GetAsString(), isMade ? std::to_string(i) : "") << i;
+    EXPECT_EQ(&m, &list.Get(i)) << i;
+    ++i;
+  }
+  EXPECT_EQ(i, 70);
+  std::vector<int> held;
+  for (const KsMember& m : list.HeldMembers()) held.push_back(m.FieldIndex());
+  std::vector<int> sorted = made;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(held, sorted);
+  EXPECT_FALSE(list.Holds(-1));
+  EXPECT_FALSE(list.Holds(70));
+  EXPECT_EQ(list.Find("F64")->GetAsString(), "64");
+  list.Clear();
+  list.AddMembers(layout);
+  for (int k = 0; k < list.Count(); ++k) EXPECT_FALSE(list.Holds(k)) << k << " after Clear";
 }
 
 // A value the target cannot take ends the copy with the field's name; the
@@ -257,88 +362,16 @@ TEST(KsMemberList, CopyThatFailsNamesTheField) {
   raw.Name = "CODE";
   KsMemberList source;
   source.AddMembers({&name, &raw});
-  source.Items(0).SetAsString("Rohbau");
+  source.GetOrMake(0).SetAsString("Rohbau");
   int object = 0;
-  source.Items(1).SetValue(Variant::FromPointer(&object));  // has no text
+  source.GetOrMake(1).SetValue(Variant::FromPointer(&object));  // has no text
   try {
     target.AssignValues(source);
     FAIL() << "no error";
   } catch (const VariantError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Feld CODE: ", 0), 0u) << e.what();
   }
-  EXPECT_EQ(target.Items(0).GetAsString(), "Rohbau");
-}
-
-// Peek, PeekWalk and ForEachHeld read members in field order without making
-// any; a field without a member reads as a fresh one of that field.
-TEST(KsMemberList, ReadingMakesNoMembers) {
-  std::vector<KsFieldDesc> fields(6, Field(ftString));
-  const char* names[] = {"OZ", "MENGE", "ME", "EP", "GB", "BEZ"};
-  for (size_t i = 0; i < fields.size(); ++i) fields[i].Name = names[i];
-  KsMemberList list;
-  list.AddMembers({&fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]});
-  list.Items(4).SetAsString("12,50");
-  list.Items(1).SetAsString("3");
-
-  KsMemberList::PeekWalk walk(list);
-  std::vector<std::string> read;
-  for (int i = 0; i < list.Count(); ++i) {
-    const KsMember& m = walk.At(i);
-    EXPECT_EQ(&m, &list.Peek(i)) << i;
-    EXPECT_EQ(m.FieldDesc, &fields[static_cast<size_t>(i)]);
-    read.push_back(m.GetAsString());
-  }
-  EXPECT_EQ(read, (std::vector<std::string>{"", "3", "", "", "12,50", ""}));
-  EXPECT_THROW(walk.At(list.Count()), std::out_of_range);
-  std::vector<std::string> held;
-  list.ForEachHeld([&held](const KsMember& m) { held.push_back(m.Name()); });
-  EXPECT_EQ(held, (std::vector<std::string>{"MENGE", "GB"}));
-  EXPECT_FALSE(list.Holds(0));
-  EXPECT_EQ(list.PeekFind("ep")->FieldDesc, &fields[3]);
-  EXPECT_FALSE(list.Holds(3));
-}
-
-// Lists longer than the members a list marks as made at a glance: fields on
-// both sides of that limit are found alike, whatever the order they were made
-// in, and a member keeps its place while more are made around it.
-TEST(KsMemberList, ManyFieldsAreHeldAndPeekedAlike) {
-  std::vector<KsFieldDesc> fields(70, Field(ftString));
-  std::vector<const KsFieldDesc*> layout;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    fields[i].Name = "F" + std::to_string(i);
-    layout.push_back(&fields[i]);
-  }
-  KsMemberList list;
-  list.AddMembers(layout);
-  const std::vector<int> made = {69, 2, 64, 0, 63, 66, 1, 65, 30, 68, 10, 67, 62, 3};
-  std::vector<const KsMember*> places;
-  for (const int i : made) {
-    KsMember& m = list.Items(i);
-    m.SetAsString(std::to_string(i));
-    places.push_back(&m);
-  }
-  for (size_t k = 0; k < made.size(); ++k) {
-    EXPECT_EQ(&list.Items(made[k]), places[k]) << made[k];
-    EXPECT_EQ(list.Items(made[k]).FieldIndex(), made[k]);
-  }
-  KsMemberList::PeekWalk walk(list);
-  for (int i = 0; i < list.Count(); ++i) {
-    const bool isMade = std::find(made.begin(), made.end(), i) != made.end();
-    EXPECT_EQ(list.Holds(i), isMade) << i;
-    EXPECT_EQ(list.Peek(i).GetAsString(), isMade ? std::to_string(i) : "") << i;
-    EXPECT_EQ(&walk.At(i), &list.Peek(i)) << i;
-  }
-  std::vector<int> held;
-  list.ForEachHeld([&held](const KsMember& m) { held.push_back(m.FieldIndex()); });
-  std::vector<int> sorted = made;
-  std::sort(sorted.begin(), sorted.end());
-  EXPECT_EQ(held, sorted);
-  EXPECT_FALSE(list.Holds(-1));
-  EXPECT_FALSE(list.Holds(70));
-  EXPECT_EQ(list.Find("F64")->GetAsString(), "64");
-  list.Clear();
-  list.AddMembers(layout);
-  for (int i = 0; i < list.Count(); ++i) EXPECT_FALSE(list.Holds(i)) << i << " after Clear";
+  EXPECT_EQ(target.Get(0).GetAsString(), "Rohbau");
 }
 
 TEST(KsMember, NoMemberIsEmptyAndUntyped) {

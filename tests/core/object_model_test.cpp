@@ -92,7 +92,7 @@ class ObjectModel : public ::testing::Test {
   }
   static std::vector<std::string> Names(const KsCustomObj& o) {
     std::vector<std::string> n;
-    for (const KsMember* m : o.Members) n.push_back(m->Name());
+    for (const KsMember& m : o.Members.All()) n.push_back(m.Name());
     return n;
   }
   RecordingMessageBoxes boxes;
@@ -136,7 +136,7 @@ TEST_F(ObjectModel, MembersFollowCatalogueOrderAndMemberParameter) {
 
 TEST_F(ObjectModel, GetMemberOfUnknownNameShowsMessageAndReturnsPlaceholder) {
   auto head = Generic("TESTHEAD");
-  EXPECT_EQ(&head->GetMember("b"), &head->Members.Items(1));
+  EXPECT_EQ(&head->GetMember("b"), &head->Members.GetOrMake(1));
   EXPECT_EQ(&head->GetMember("XYZ"), &NoMember());
   EXPECT_EQ(&head->GetMember("XYZ"), &NoMember());
   ASSERT_EQ(boxes.messages.size(), 2u);
@@ -197,9 +197,9 @@ TEST_F(ObjectModel, ListOperations) {
   list->Remove(outsider.get());
   EXPECT_EQ(list->Count(), 5);
 
-  for (KsMember* m : list->Members) m->Modified = false;
+  for (KsMember& m : list->Members.HeldMembers()) m.Modified = false;
   for (int i = 0; i < list->Count(); ++i)
-    for (KsMember* m : list->Items(i)->Members) m->Modified = false;
+    for (KsMember& m : list->Items(i)->Members.HeldMembers()) m.Modified = false;
   EXPECT_FALSE(list->IsModified());
   list->Remove(i0);
   EXPECT_EQ(list->Count(), 4);
@@ -240,7 +240,7 @@ TEST_F(ObjectModel, ClearFreesItemsAndKeepsListUsable) {
 TEST_F(ObjectModel, PrimaryKeys) {
   auto keyed = Generic("TESTKEYED");
   EXPECT_EQ(keyed->PKCount, 1);
-  EXPECT_EQ(&keyed->GetPKMember(0), &keyed->Members.Items(0));
+  EXPECT_EQ(&keyed->GetPKMember(0), &keyed->Members.GetOrMake(0));
   try {
     keyed->GetPKMember(1);
     FAIL();
@@ -274,8 +274,8 @@ TEST_F(ObjectModel, PrimaryKeys) {
       keyed.get(), {Variant("TABLENAME"), Variant("TESTITEM"), Variant("FKNames"), Variant("ID")},
       nullptr);
   keyed->ChangePKValues({Variant("K-7")});
-  EXPECT_EQ(keyed->Members.Items(0).GetAsString(), "K-7");
-  EXPECT_EQ(child->Members.Items(0).GetAsString(), "K-7");
+  EXPECT_EQ(keyed->Members.Get(0).GetAsString(), "K-7");
+  EXPECT_EQ(child->Members.Get(0).GetAsString(), "K-7");
 }
 
 TEST_F(ObjectModel, CloneAndAssign) {

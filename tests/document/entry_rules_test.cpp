@@ -38,9 +38,9 @@ TEST_F(EntryRulesTest, WhatTheGridLetsTheUserEnter) {
       {"MENGE", false, false, false},      {"SUMME", false, false, false},
   };
   for (const auto& c : cases) {
-    position->Members.Find("EPAUFGL")->SetAsString("");
+    position->Members.FindOrMake("EPAUFGL")->SetAsString("");
     EXPECT_EQ(IsEnterable(*position, c.member), c.position) << c.member;
-    position->Members.Find("EPAUFGL")->SetAsString("J");
+    position->Members.FindOrMake("EPAUFGL")->SetAsString("J");
     EXPECT_EQ(IsEnterable(*position, c.member), c.breakdown) << c.member;
     EXPECT_EQ(IsEnterable(*area, c.member), c.area) << c.member;
   }
@@ -86,8 +86,8 @@ TEST_F(EntryRulesTest, NegativeUnitPricesAreAskedFor) {
 TEST_F(EntryRulesTest, UnusualDiscountsAreAskedFor) {
   auto position = New("GAEBPOSITION");
   auto area = New("GAEBLVBEREICH");
-  area->Members.Find("OZ")->SetAsString("01.02");
-  area->Members.Find("SUMME")->SetAsFloat(1234.5);
+  area->Members.FindOrMake("OZ")->SetAsString("01.02");
+  area->Members.FindOrMake("SUMME")->SetAsFloat(1234.5);
   const std::string high =
       " % ist ungew\xF6hnlich hoch. Soll er \xFC"
       "bernommen werden?";

@@ -34,10 +34,11 @@ TEST_F(BidderTest, WindowValuesFillABidderWithoutName) {
     EXPECT_FALSE(doc_.MergeBidderData(WindowValues()));
     EXPECT_EQ(doc_.BidderData(), WindowValues());
     const KsGAEBObj* address = doc_.An->Child("ADRESSE");
-    EXPECT_EQ(address->Text("NAME1"), "W1");
-    EXPECT_EQ(address->Text("USTIDENT"), "W11");
-    EXPECT_EQ(doc_.An->Text("DVNR"), "W12");
-    EXPECT_EQ(doc_.An->Text("NAMESTAAT"), "W15");
+    for (const EntryField& field : kBidderFields) {
+      const KsGAEBObj* holder = InAddress(field) ? address : doc_.An;
+      EXPECT_EQ(holder->Text(field.Member), WindowValues()[BidderIndex(field.Member)])
+          << field.Member;
+    }
   }
 }
 
@@ -45,9 +46,9 @@ TEST_F(BidderTest, FileWithBidderNameWins) {
   ASSERT_TRUE(doc_.Import(dir_.Write("t.d83", TenderWithBidderName("Bau GmbH"))));
   EXPECT_TRUE(doc_.MergeBidderData(WindowValues()));
   KsLyxObj::BidderValues expected;
-  expected[0] = "Bau GmbH";
-  expected[4] = "Aalen";
-  expected[11] = "4711";
+  expected[BidderIndex("NAME1")] = "Bau GmbH";
+  expected[BidderIndex("ORT")] = "Aalen";
+  expected[BidderIndex("DVNR")] = "4711";
   EXPECT_EQ(doc_.BidderData(), expected);
 }
 

@@ -243,7 +243,7 @@ TEST_F(ExportTest, TextsWithMarkersReadBackAsTheyWere) {
           Position("0020", "3", "St", Field("EP", "7"))));
   KsLyxObj doc;
   ASSERT_TRUE(doc.Import(dir_.Write("marker.d83", tender))) << doc.LastError;
-  doc.An->Child("ADRESSE")->Members.Find("NAME1")->SetAsString("Meier ## Bau");
+  doc.An->Child("ADRESSE")->Members.FindOrMake("NAME1")->SetAsString("Meier ## Bau");
   const std::string target = dir_.Path("angebot.d84");
   ASSERT_TRUE(doc.ExportD84(target)) << doc.LastError;
 
@@ -262,7 +262,7 @@ TEST_F(ExportTest, TextsWithMarkersReadBackAsTheyWere) {
 // element; the file saved before stays as it was.
 TEST_F(ExportTest, ValueTheFileCannotCarryStopsTheSave) {
   const std::string target = dir_.Write("angebot.d84", "alt");
-  doc_.An->Child("ADRESSE")->Members.Find("NAME1")->SetAsString("Meier [end] Bau");
+  doc_.An->Child("ADRESSE")->Members.FindOrMake("NAME1")->SetAsString("Meier [end] Bau");
   EXPECT_FALSE(doc_.ExportD84(target));
   EXPECT_EQ(
       doc_.LastError.rfind(

@@ -70,9 +70,7 @@ void Flatten(KsCustomObj& obj, std::vector<std::string>& values) {
   }
   KsGAEBObj* element = AsElement(&obj);
   if (!element) return;
-  KsMemberList::PeekWalk walk(element->Members);
-  for (int i = 0; i < element->Members.Count(); ++i) {
-    const KsMember& member = walk.At(i);
+  for (const KsMember& member : element->Members.All()) {
     // Made when first set: an empty member and a missing one are alike.
     // The class key of a child member names the child, which follows.
     if (member.GetAsString().empty() || member.GetFieldType() == ftUnknown ||

@@ -120,11 +120,11 @@ class OfficialOffer : public DocumentTest {
     SetAreaDiscount(*areas_.at("002002"), "3", "NACHLASSPROZ");
     SetVatRate(*doc_.Lv, "19");
     KsLyxObj::BidderValues bidder{};
-    bidder[0] = "Bau M\xFCller GmbH";
-    bidder[2] =
+    bidder[BidderIndex("NAME1")] = "Bau M\xFCller GmbH";
+    bidder[BidderIndex("STRASSE")] =
         "Hauptstra\xDF"
         "e 1";
-    bidder[12] = "BMVBS-1234";
+    bidder[BidderIndex("VERGNR")] = "BMVBS-1234";
     EXPECT_FALSE(doc_.MergeBidderData(bidder));
     ASSERT_TRUE(doc_.ExportD84(dir_.Path("angebot.X84"))) << doc_.LastError;
     x84_ = ReadFile(dir_.Path("angebot.X84"));

@@ -73,10 +73,10 @@ TEST_F(X84Reopen, TheOfficialOfferIsEnteredIntoTheTenderOfItsLvByNumber) {
   EXPECT_DOUBLE_EQ(NumberValue(*doc_.LvInfo, "SUMME"), 1915000);
   EXPECT_EQ(NumberValue(*doc_.LvInfo, "UST"), 19);
   const KsLyxObj::BidderValues bidder = doc_.BidderData();
-  EXPECT_EQ(bidder[0], "BVBS");
-  EXPECT_EQ(bidder[2], "k.A.");
-  EXPECT_EQ(bidder[11], "V-4711-2");
-  EXPECT_EQ(bidder[12], "BMVBS-1234");
+  EXPECT_EQ(bidder[BidderIndex("NAME1")], "BVBS");
+  EXPECT_EQ(bidder[BidderIndex("STRASSE")], "k.A.");
+  EXPECT_EQ(bidder[BidderIndex("DVNR")], "V-4711-2");
+  EXPECT_EQ(bidder[BidderIndex("VERGNR")], "BMVBS-1234");
   EXPECT_EQ(doc_.ImportWarning,
             "Die IDs des Angebots " + kOfficialX84 + " kommen in der Ausschreibung " + tender +
                 " nicht vor; seine Positionen wurden ihr \xFC"
@@ -106,9 +106,9 @@ TEST_F(X84Reopen, TheProgramsOwnOfferOpensBesideItsTenderAndSavesTheSameBytes) {
   SetAreaDiscount(*AreasByOz(doc_).at("002002"), "3", "NACHLASSPROZ");
   SetVatRate(*doc_.Lv, "7");
   KsLyxObj::BidderValues bidder{};
-  bidder[0] = "Bau M\xFCller GmbH";
-  bidder[4] = "Ulm";
-  bidder[11] = "DV-1";
+  bidder[BidderIndex("NAME1")] = "Bau M\xFCller GmbH";
+  bidder[BidderIndex("ORT")] = "Ulm";
+  bidder[BidderIndex("DVNR")] = "DV-1";
   doc_.MergeBidderData(bidder);
   const std::string offer = dir_.Path("angebot.X84");
   ASSERT_TRUE(doc_.ExportD84(offer)) << doc_.LastError;

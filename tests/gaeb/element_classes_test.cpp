@@ -30,11 +30,11 @@ class ElementClasses : public ::testing::Test {
   // A single child as the reader hangs it on its member.
   KsGAEBObj& Child(KsGAEBObj& owner, const std::string& member) {
     KsGAEBObj* child = New("GAEB" + member, &owner);
-    owner.GetMember(member).SetOldValue(Variant::FromPointer(child));
+    owner.GetMember(member).SetChild(child);
     return *child;
   }
   static KsGAEBObj& Item(KsGAEBObj& owner, const std::string& list) {
-    return *static_cast<KsGAEBObj*>(owner.ChildList(list)->Add());
+    return *static_cast<KsGAEBObj*>(owner.ChildListOrNew(list)->Add());
   }
   KsGAEBObj& Describe(KsGAEBObj& owner, const std::string& shortText, const std::string& longText) {
     KsGAEBObj& d = Child(owner, "BESCHREIBUNG");
@@ -64,13 +64,23 @@ TEST_F(ElementClasses, TableNamesAndItemClassesFollowTheClassNames) {
   EXPECT_EQ(&generic->Class(), &KsObjGeneric::StaticClass());
 }
 
-TEST_F(ElementClasses, NewLvHoldsEmptyListsAndNoSingleChildren) {
+// Reading a new element makes none of its lists; building into one makes it,
+// empty, and from then on it is read like any other.
+TEST_F(ElementClasses, NewLvMakesItsListsWhenBuiltIntoAndNoSingleChildren) {
   auto lv = Root("GAEBLV");
   ASSERT_NE(lv, nullptr);
   EXPECT_EQ(lv->ImportDoc, &doc);
+  const KsGAEBObj& reading = *lv;
   for (const char* list : {"HINWEIS", "AUSFBESCHR", "LVBEREICH", "POSITION", "ZUSCHLPOSITION"}) {
-    ASSERT_NE(lv->ChildList(list), nullptr) << list;
-    EXPECT_EQ(lv->ChildList(list)->Count(), 0) << list;
+    EXPECT_EQ(reading.ChildList(list), nullptr) << list;
+    EXPECT_EQ(reading.Text(list), std::string("GAEB") + list + "LIST");
+    EXPECT_FALSE(reading.Members.Holds(reading.Members.IndexOf(list))) << list;
+  }
+  for (const char* list : {"HINWEIS", "AUSFBESCHR", "LVBEREICH", "POSITION", "ZUSCHLPOSITION"}) {
+    KsGAEBObjList* made = lv->ChildListOrNew(list);
+    ASSERT_NE(made, nullptr) << list;
+    EXPECT_EQ(made->Count(), 0) << list;
+    EXPECT_EQ(reading.ChildList(list), made) << list;
     EXPECT_EQ(lv->GetMember(list).Value.ToString(), std::string("GAEB") + list + "LIST");
   }
   EXPECT_EQ(lv->Child("LVINFO"), nullptr);
@@ -80,7 +90,7 @@ TEST_F(ElementClasses, NewLvHoldsEmptyListsAndNoSingleChildren) {
 
 TEST_F(ElementClasses, LookupsAreSilentAndAreasAnswerGbWithTheirSum) {
   auto area = Root("GAEBLVBEREICH");
-  EXPECT_EQ(&area->GetMember("GB"), area->Members.Find("SUMME"));
+  EXPECT_EQ(&area->GetMember("GB"), area->Members.FindOrMake("SUMME"));
   EXPECT_EQ(&area->GetMember("gb"), &NoMember());
   EXPECT_EQ(&area->GetMember("UNBEKANNT"), &NoMember());
   EXPECT_TRUE(boxes.messages.empty());
@@ -122,7 +132,7 @@ TEST_F(ElementClasses, ShortAndLongTexts) {
   Item(area, "HINWEIS");  // without a description: nothing
   KsGAEBObj& ausf = Item(area, "AUSFBESCHR");
   for (const char* t : {"Ausf\xFChrung A", "Ausf\xFChrung B"})
-    static_cast<KsGAEBObj*>(ausf.ChildList("BESCHREIBUNG")->Add())
+    static_cast<KsGAEBObj*>(ausf.ChildListOrNew("BESCHREIBUNG")->Add())
         ->SetValue("LANGTEXT", Variant(t));
   EXPECT_EQ(AreaLongText(area),
             "Hinweis eins\r\nAbsatz 1\r\nAbsatz 2\r\nAusf\xFChrung A\r\nAusf\xFChrung B\r\n");

@@ -73,10 +73,7 @@ std::string Write(KsGAEBObj& root) {
   return out.str();
 }
 
-KsCustomObj* Held(const KsMember& m) {
-  return m.OldValue().Kind() == KsVarKind::Pointer ? static_cast<KsCustomObj*>(m.OldValue().Ptr())
-                                                   : nullptr;
-}
+KsCustomObj* Held(const KsMember& m) { return m.Child(); }
 
 std::vector<std::string> Entries(const KsMember& m) {
   return m.Value.Kind() == KsVarKind::StringList ? m.Value.List() : std::vector<std::string>();
@@ -122,8 +119,8 @@ void Compare(const KsCustomObj* a, const KsCustomObj* b, const std::string& path
     return;
   }
   for (int i = 0; i < a->Members.Count(); ++i) {
-    const KsMember& ma = a->Members.Items(i);
-    const KsMember& mb = b->Members.Items(i);
+    const KsMember& ma = a->Members.Get(i);
+    const KsMember& mb = b->Members.Get(i);
     const std::string at = path + "/" + ma.Name();
     const uint8_t type = ma.GetFieldType();
     if (type == ftUnknown || type == ftCursor) {
@@ -215,9 +212,9 @@ TEST_F(RoundTrip, OemCopyIsWrittenAsAnsi) {
   KsGAEBObj* info = oem->root->Child("GAEBINFO");
   ASSERT_TRUE(info);
   EXPECT_EQ(info->Text("ZEICHENSATZ"), "OEM");
-  info->Members.Find("ZEICHENSATZ")->Value = Variant("ANSI");
+  info->Members.FindOrMake("ZEICHENSATZ")->Value = Variant("ANSI");
   EXPECT_EQ(Differences(*ansi->root, *oem->root), std::vector<std::string>());
-  info->Members.Find("ZEICHENSATZ")->Value = Variant("OEM");
+  info->Members.FindOrMake("ZEICHENSATZ")->Value = Variant("OEM");
 
   const std::string written = Write(*oem->root);
   EXPECT_EQ(written, Write(*ansi->root));

@@ -34,15 +34,15 @@ class WriterTest : public ::testing::Test {
   KsGAEBObj& AddChild(KsGAEBObj& parent, const std::string& member) {
     auto* child = static_cast<KsGAEBObj*>(
         GaebClasses().CreateObj("GAEB" + member, &parent, Params(), nullptr));
-    parent.Members.Find(member)->SetOldValue(Variant::FromPointer(child));
+    parent.Members.FindOrMake(member)->SetChild(child);
     return *child;
   }
   KsGAEBObj& AddItem(KsGAEBObj& parent, const std::string& list) {
     return *static_cast<KsGAEBObj*>(
-        GaebClasses().CreateObj("GAEB" + list, parent.ChildList(list), Params(), nullptr));
+        GaebClasses().CreateObj("GAEB" + list, parent.ChildListOrNew(list), Params(), nullptr));
   }
   static void Set(KsGAEBObj& element, const char* member, const std::string& text) {
-    element.Members.Find(member)->SetValue(Variant(text));
+    element.Members.FindOrMake(member)->SetValue(Variant(text));
   }
   static std::string Write(KsGAEBObj& root) {
     std::ostringstream out;
@@ -242,7 +242,7 @@ TEST_F(WriterTest, MultiValueEntriesAreJoinedOnOneLine) {
   Set(prj, "NAME", "P1");
   std::string written = Write(*root);
   EXPECT_EQ(written.find("KOMMUNIKATION"), std::string::npos);
-  prj.Members.Find("KOMMUNIKATION")->Value = Variant::FromStringList({"Tel 1", "Fax 2"});
+  prj.Members.FindOrMake("KOMMUNIKATION")->Value = Variant::FromStringList({"Tel 1", "Fax 2"});
   written = Write(*root);
   EXPECT_NE(written.find("  [KOMMUNIKATION]Tel 1|Fax 2[end]\r\n"), std::string::npos) << written;
   EXPECT_NE(written.find("#end[PRJINFO]1|2"), std::string::npos);
@@ -453,7 +453,7 @@ TEST_F(WriterTest, UnwritableValuesNameFieldAndElement) {
     KsGAEBObj& position = AddItem(AddItem(AddChild(vergabe, "LV"), "LVBEREICH"), "POSITION");
     Set(position, "OZ", "01.0010 ");
     KsGAEBObj& holder = std::string(c.member) == "NAME1" ? address : position;
-    holder.Members.Find(c.member)->Value = c.value;
+    holder.Members.FindOrMake(c.member)->Value = c.value;
     try {
       Write(*root);
       ADD_FAILURE() << "written";

@@ -60,7 +60,7 @@ class X84Writer : public ::testing::Test {
     SetPositionValue(Position(6), "0,005", "EP");
     SetAreaDiscount(*flat_.Areas[1], "50", "NACHLASSPROZ");
     SetAreaDiscount(*flat_.Areas[3], "1", "NACHLASSABS");
-    lv_->Child("LVINFO")->Members.Find("UST")->SetAsString("19");
+    lv_->Child("LVINFO")->Members.FindOrMake("UST")->SetAsString("19");
     doc_.recalcAll = true;
     CalcAll(*lv_);
     doc_.recalcAll = false;
@@ -222,7 +222,7 @@ TEST(X84WriterFormat, AmountsKeepThePointWhateverTheUsersFormat) {
 TEST_F(X84Writer, TextsGoOutAsUtf8) {
   KsGAEBObj* vergabe = result_.Root->Child("VERGABE");
   ASSERT_TRUE(vergabe);
-  lv_->Child("LVINFO")->Members.Find("NAME")->SetAsString("M\xFCller \x80");
+  lv_->Child("LVINFO")->Members.FindOrMake("NAME")->SetAsString("M\xFCller \x80");
   std::ostringstream out;
   WriteX84(out, *result_.Root, result_.Origin, {"2025-06-02", "14:05:00"});
   EXPECT_NE(out.str().find("<Name>M\xC3\xBCller \xE2\x82\xAC</Name>"), std::string::npos);
@@ -231,7 +231,7 @@ TEST_F(X84Writer, TextsGoOutAsUtf8) {
 // A control character typed or pasted into an entry leaves the answer
 // well-formed: it goes out as "?".
 TEST_F(X84Writer, ControlCharactersOfEntriesGoOutAsQuestionMarks) {
-  lv_->Child("LVINFO")->Members.Find("NAME")->SetAsString("Bau\x07\x1b[2J");
+  lv_->Child("LVINFO")->Members.FindOrMake("NAME")->SetAsString("Bau\x07\x1b[2J");
   std::ostringstream out;
   WriteX84(out, *result_.Root, result_.Origin, {"2025-06-02", "14:05:00"});
   pugi::xml_document parsed;

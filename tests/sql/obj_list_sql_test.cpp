@@ -55,8 +55,8 @@ TEST_P(ListSql, ThousandChildrenComeBackMemberByMember) {
     const KsCustomObj& b = *byNr.at(a.ReadValue("NR").ToInteger());
     ASSERT_EQ(a.Members.Count(), b.Members.Count());
     for (int m = 0; m < a.Members.Count(); ++m) {
-      const KsMember& x = a.Members.Items(m);
-      const KsMember& y = b.Members.Items(m);
+      const KsMember& x = a.Members.Get(m);
+      const KsMember& y = b.Members.Get(m);
       EXPECT_TRUE(VarEquals(x.Value, y.Value)) << x.Name() << " of item " << i;
       EXPECT_FALSE(y.Modified);
     }

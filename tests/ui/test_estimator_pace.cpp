@@ -116,7 +116,7 @@ void EstimatorPaceTest::UndoAndRedoCoverEveryEntry() {
   w.ShowPage("tsAN");
   w.Edit("eOrt")->setText(QStringLiteral("Leipzig"));
   w.Leave("eOrt");
-  QCOMPARE(doc.BidderData()[4], std::string("Leipzig"));
+  QCOMPARE(doc.BidderData()[BidderIndex("ORT")], std::string("Leipzig"));
 
   // Saving keeps the history.
   QTemporaryDir dir;
@@ -125,7 +125,7 @@ void EstimatorPaceTest::UndoAndRedoCoverEveryEntry() {
   QVERIFY(w.Action("aUndo")->isEnabled());
 
   w.Action("aUndo")->trigger();
-  QCOMPARE(doc.BidderData()[4], std::string());
+  QCOMPARE(doc.BidderData()[BidderIndex("ORT")], std::string());
   QCOMPARE(w.Edit("eOrt")->text(), QString());
   w.Action("aUndo")->trigger();
   QCOMPARE(Number(*doc.LvInfo, "UST"), 19.0);

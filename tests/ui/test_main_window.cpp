@@ -245,10 +245,10 @@ void MainWindowTest::BidderDataGoesIntoTheFileWithoutBidder() {
   w.form.LoadFile(RealTender("LV_Los01.P83"));
 
   const KsLyxObj::BidderValues file = w.form.Document().BidderData();
-  QCOMPARE(file[0], std::string("M\xFCller Bau GmbH"));
-  QCOMPARE(file[4], std::string("K\xF6ln"));
-  QCOMPARE(file[13], std::string("EWR"));
-  QCOMPARE(file[14], std::string("D"));
+  QCOMPARE(file[BidderIndex("NAME1")], std::string("M\xFCller Bau GmbH"));
+  QCOMPARE(file[BidderIndex("ORT")], std::string("K\xF6ln"));
+  QCOMPARE(file[BidderIndex("ARTSTAAT")], std::string("EWR"));
+  QCOMPARE(file[BidderIndex("NAMESTAAT")], std::string("D"));
   QCOMPARE(w.Edit("eName1")->text(), QStringLiteral("M\u00FCller Bau GmbH"));
 }
 
@@ -417,7 +417,7 @@ void MainWindowTest::BoundFieldsFitTheirMember() {
   MemorySettingsStore store;
   Window w(store);
   for (auto bindings : {OfferFieldBindings(), BidderFieldBindings(), AddressFieldBindings()}) {
-    for (const InfoFieldBinding& binding : bindings) {
+    for (const EntryField& binding : bindings) {
       const KsFBDesc* element = FindDescriptor(std::string("GAEB") + binding.Element);
       QVERIFY2(element, binding.Element);
       const KsFieldDesc* field = element->FindField(binding.Member);
@@ -427,15 +427,6 @@ void MainWindowTest::BoundFieldsFitTheirMember() {
       QVERIFY2(size > 0, binding.Member);
       QCOMPARE(w.Edit(binding.ObjectName)->maxLength(), size);
     }
-  }
-  for (size_t i = 0; i < KsLyxObj::kBidderFields.size(); ++i) {
-    const auto bindings =
-        i < KsLyxObj::kAddressFieldCount ? AddressFieldBindings() : BidderFieldBindings();
-    QCOMPARE(std::count_if(bindings.begin(), bindings.end(),
-                           [i](const InfoFieldBinding& binding) {
-                             return std::string_view(binding.Member) == KsLyxObj::kBidderFields[i];
-                           }),
-             std::ptrdiff_t{1});
   }
 }
 
@@ -455,8 +446,8 @@ void MainWindowTest::LeavingThePageStoresTheField() {
   name2->setText(QStringLiteral("Niederlassung S\u00FCd"));
   w.Pages()->setCurrentWidget(w.TitPos());
   QVERIFY(!name2->hasFocus());
-  QCOMPARE(w.form.Document().BidderData()[1], std::string("Niederlassung S\xFC"
-                                                          "d"));
+  QCOMPARE(w.form.Document().BidderData()[BidderIndex("NAME2")], std::string("Niederlassung S\xFC"
+                                                                             "d"));
 }
 
 void MainWindowTest::OfferDateIsChecked_data() {
@@ -492,7 +483,7 @@ void MainWindowTest::OfferDateIsChecked() {
   MemorySettingsStore store;
   Window w(store);
   w.form.LoadFile(RealTender("LV_Los01.P83"));
-  KsMember* date = w.form.Document().VergabeInfo->Members.Find("ANGEBDATUM");
+  KsMember* date = w.form.Document().VergabeInfo->Members.FindOrMake("ANGEBDATUM");
   QVERIFY(date);
   date->SetAsString("02.01.2026");
 
@@ -531,8 +522,8 @@ void MainWindowTest::FirstStartKeepsTheDefaults() {
   QCOMPARE(store.ReadInteger("ShowMapiClient"), 1);
   QCOMPARE(store.ReadInteger("Font"), 8);
   QCOMPARE(store.ReadString("StdMWSt"), QStringLiteral("19,00"));
-  for (const char* bidder : KsLyxObj::kBidderFields)
-    QVERIFY2(!store.ValueExists(QString::fromLatin1(bidder)), bidder);
+  for (const EntryField& bidder : kBidderFields)
+    QVERIFY2(!store.ValueExists(QString::fromLatin1(bidder.Member)), bidder.Member);
   QVERIFY(!store.ValueExists(QStringLiteral("FILE0")));
 }
 

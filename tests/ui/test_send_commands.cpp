@@ -54,7 +54,7 @@ struct SendWindow : StoreHolder, Window {
   void Send() { Action("aSend")->trigger(); }
   KsLyxObj& Document() { return form.Document(); }
   static void SetMember(KsGAEBObj* element, const char* name, const std::string& value) {
-    element->Members.Find(name)->SetAsString(value);
+    element->Members.FindOrMake(name)->SetAsString(value);
   }
 };
 
