@@ -31,9 +31,9 @@ class NoDialogs : public WindowDialogs {
  public:
   QString OpenFileName(QWidget*) override { return {}; }
   QString TenderFileName(QWidget*, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString OpenWorkbookName(QWidget*) override { return {}; }
   QString SaveWorkbookName(QWidget*, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   bool ChoosePrinter(QWidget*, QPrinter&) override { return false; }
   SaveChanges AskSaveChanges(QWidget*, const QString&) override { return SaveChanges::Cancel; }
   bool GoOnDespite(QWidget*, const QString&) override { return false; }

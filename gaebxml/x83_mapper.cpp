@@ -92,14 +92,14 @@ void X83Mapper::SetInteger(KsGAEBObj& element, const char* member, std::string_v
   if (m && !text.empty()) m->SetValue(Variant(element.ConvertFieldValue(text, *m)));
 }
 
-void X83Mapper::SetFlag(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+void X83Mapper::SetFlag(KsGAEBObj& element, const char* member, const XmlChildren& children,
                         const char* name) {
-  if (IsYes(ChildText(node, name))) Set(element, member, "J");
+  if (IsYes(children.Text(name))) Set(element, member, "J");
 }
 
-void X83Mapper::SetNumber(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+void X83Mapper::SetNumber(KsGAEBObj& element, const char* member, const XmlChildren& children,
                           const char* name, const std::string& owner) {
-  const pugi::xml_node child = ChildNamed(node, name);
+  const pugi::xml_node child = children.Named(name);
   const std::string_view raw = child.child_value();
   if (!child || Trim(raw).empty()) return;
   double value = 0;
@@ -212,7 +212,8 @@ void X83Mapper::MapBoQInfo(const pugi::xml_node& info, KsGAEBObj& lvInfo) {
       {"LblUPComp5", "BEZEPANTEIL5"}, {"LblUPComp6", "BEZEPANTEIL6"}};
   for (const auto& label : kLabels) SetText(lvInfo, label[1], ChildText(info, label[0]));
   SetText(lvInfo, "BEZZEIT", ChildText(info, "LblTime"));
-  SetNumber(lvInfo, "UST", ChildNamed(info, "Totals"), "VAT", "des Leistungsverzeichnisses");
+  SetNumber(lvInfo, "UST", XmlChildren(ChildNamed(info, "Totals")), "VAT",
+            "des Leistungsverzeichnisses");
 }
 
 void X83Mapper::MapBody(const pugi::xml_node& body, KsGAEBObj& holder, const std::string& oz,
@@ -268,8 +269,9 @@ void X83Mapper::MapCategoryPart(const pugi::xml_node& part, KsGAEBObj& area,
     if (IsYes(part.child_value())) Set(area, "ENTF", "J");
   } else if (name == "Totals") {
     const std::string owner = "des LV-Bereichs " + Trim(oz);
-    SetNumber(area, "NACHLASSPROZ", part, "DiscountPcnt", owner);
-    SetNumber(area, "NACHLASSABS", part, "DiscountAmt", owner);
+    const XmlChildren totals(part);
+    SetNumber(area, "NACHLASSPROZ", totals, "DiscountPcnt", owner);
+    SetNumber(area, "NACHLASSABS", totals, "DiscountAmt", owner);
   }
 }
 
@@ -298,34 +300,36 @@ void X83Mapper::MapItem(const pugi::xml_node& item, KsGAEBObj& holder,
   KsGAEBObj& position = NewItem(holder, "POSITION");
   const std::string oz = ItemOz(item, parentOz);
   const std::string owner = "der Position " + Trim(oz);
+  const XmlChildren children(item);
   Set(position, "OZ", oz);
   SetText(position, kXmlIdMember, item.attribute("ID").value());
   Set(position, kXmlRNoPartMember, text_(item.attribute("RNoPart").value()));
   Set(position, kXmlRNoIndexMember, text_(item.attribute("RNoIndex").value()));
-  SetNumber(position, "MENGE", item, "Qty", owner);
-  SetText(position, "ME", ChildText(item, "QU"));
-  const std::string provis = Trim(ChildText(item, "Provis"));
+  SetNumber(position, "MENGE", children, "Qty", owner);
+  SetText(position, "ME", children.Text("QU"));
+  const std::string provis = Trim(children.Text("Provis"));
   if (provis == "WithTotal") Set(position, "BEDARF", "M");
   if (provis == "WithoutTotal") Set(position, "BEDARF", "E");
-  SetInteger(position, "ZZGRUPPENR", ChildText(item, "ALNGroupNo"));
-  SetInteger(position, "ZZLFDNR", ChildText(item, "ALNSerNo"));
-  SetFlag(position, "ENTF", item, "NotAppl");
-  SetFlag(position, "STPOS", item, "HourIt");
-  SetFlag(position, "SPOS", item, "KeyIt");
-  SetFlag(position, "EPAUFGL", item, "UPBkdn");
-  SetFlag(position, "FRMENGE", item, "QtyTBD");
-  SetNumber(position, "EP", item, "UP", owner);
+  SetInteger(position, "ZZGRUPPENR", children.Text("ALNGroupNo"));
+  SetInteger(position, "ZZLFDNR", children.Text("ALNSerNo"));
+  SetFlag(position, "ENTF", children, "NotAppl");
+  SetFlag(position, "STPOS", children, "HourIt");
+  SetFlag(position, "SPOS", children, "KeyIt");
+  SetFlag(position, "EPAUFGL", children, "UPBkdn");
+  SetFlag(position, "FRMENGE", children, "QtyTBD");
+  SetNumber(position, "EP", children, "UP", owner);
   static constexpr const char* kComponents[][2] = {
       {"UPComp1", "EPANTEIL1"}, {"UPComp2", "EPANTEIL2"}, {"UPComp3", "EPANTEIL3"},
       {"UPComp4", "EPANTEIL4"}, {"UPComp5", "EPANTEIL5"}, {"UPComp6", "EPANTEIL6"}};
   for (const auto& component : kComponents)
-    SetNumber(position, component[1], item, component[0], owner);
-  SetNumber(position, "NACHLASSPROZ", item, "DiscountPcnt", owner);
-  if (offer_) SetNumber(position, "GB", item, "IT", owner);
-  MapCatalogs(item, position);
-  MapDescription(ChildNamed(item, "Description"), position);
-  MapComplements(ChildNamed(item, "Description"), position);
-  MapSubDescriptions(item, position);
+    SetNumber(position, component[1], children, component[0], owner);
+  SetNumber(position, "NACHLASSPROZ", children, "DiscountPcnt", owner);
+  if (offer_) SetNumber(position, "GB", children, "IT", owner);
+  MapCatalogs(children, position);
+  const pugi::xml_node description = children.Named("Description");
+  MapDescription(description, position);
+  MapComplements(description, position);
+  MapSubDescriptions(children, position);
   static_cast<KsGPOSITION&>(position).DeriveDisplayFields();
   doc_.NotifyObservers(gcElementRead);
 }
@@ -335,14 +339,15 @@ void X83Mapper::MapMarkupItem(const pugi::xml_node& item, KsGAEBObj& holder,
   KsGAEBObj& markup = NewItem(holder, "ZUSCHLPOSITION");
   const std::string oz = ItemOz(item, parentOz);
   const std::string owner = "der Zuschlagsposition " + Trim(oz);
+  const XmlChildren children(item);
   Set(markup, "OZ", oz);
   SetText(markup, kXmlIdMember, item.attribute("ID").value());
   Set(markup, kXmlRNoPartMember, text_(item.attribute("RNoPart").value()));
   Set(markup, kXmlRNoIndexMember, text_(item.attribute("RNoIndex").value()));
-  SetNumber(markup, "ZUSCHLAG", item, "Markup", owner);
-  SetNumber(markup, "GBZUSCHL", item, "ITMarkup", owner);
-  SetNumber(markup, "GB", item, "IT", owner);
-  MapDescription(ChildNamed(item, "Description"), markup);
+  SetNumber(markup, "ZUSCHLAG", children, "Markup", owner);
+  SetNumber(markup, "GBZUSCHL", children, "ITMarkup", owner);
+  SetNumber(markup, "GB", children, "IT", owner);
+  MapDescription(children.Named("Description"), markup);
   doc_.NotifyObservers(gcElementRead);
 }
 
@@ -361,17 +366,17 @@ void X83Mapper::MapRemark(const pugi::xml_node& remark, KsGAEBObj& holder) {
 void X83Mapper::MapDescription(const pugi::xml_node& description, KsGAEBObj& element) {
   if (!description) return;
   KsGAEBObj& beschreibung = Child(element, "BESCHREIBUNG");
-  const pugi::xml_node complete = ChildNamed(description, "CompleteText");
-  SetText(beschreibung, "KURZTEXT", PlainTextLine(ChildNamed(complete, "OutlineText")));
-  SetText(beschreibung, "LANGTEXT", PlainTextLines(ChildNamed(complete, "DetailTxt")));
+  const XmlChildren complete(ChildNamed(description, "CompleteText"));
+  SetText(beschreibung, "KURZTEXT", PlainTextLine(complete.Named("OutlineText")));
+  SetText(beschreibung, "LANGTEXT", PlainTextLines(complete.Named("DetailTxt")));
   SetFlag(beschreibung, "LANGTEXTTA", complete, "ComplTSA");
   SetFlag(beschreibung, "LANGTEXTTB", complete, "ComplTSB");
 }
 
-void X83Mapper::MapCatalogs(const pugi::xml_node& item, KsGAEBObj& position) {
+void X83Mapper::MapCatalogs(const XmlChildren& item, KsGAEBObj& position) {
   std::string catalogs;
-  for (pugi::xml_node a = item.first_child(); a; a = a.next_sibling()) {
-    if (!IsNamed(a, "CtlgAssign")) continue;
+  for (const auto& [name, a] : item.All()) {
+    if (name != "CtlgAssign") continue;
     const std::string id = Trim(std::string(ChildText(a, "CtlgID")));
     const std::string code = Trim(std::string(ChildText(a, "CtlgCode")));
     if (code.empty()) continue;
@@ -380,9 +385,9 @@ void X83Mapper::MapCatalogs(const pugi::xml_node& item, KsGAEBObj& position) {
   if (!catalogs.empty()) SetText(position, kXmlCatalogMember, catalogs);
 }
 
-void X83Mapper::MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position) {
-  for (pugi::xml_node sub = item.first_child(); sub; sub = sub.next_sibling()) {
-    if (!IsNamed(sub, "SubDescr")) continue;
+void X83Mapper::MapSubDescriptions(const XmlChildren& item, KsGAEBObj& position) {
+  for (const auto& [name, sub] : item.All()) {
+    if (name != "SubDescr") continue;
     KsGAEBObj& unterbeschr = NewItem(position, "UNTERBESCHR");
     SetInteger(unterbeschr, "UBNR", ChildText(sub, "SubDNo"));
     MapDescription(ChildNamed(sub, "Description"), unterbeschr);

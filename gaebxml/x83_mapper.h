@@ -10,6 +10,7 @@
 #include "gaeb/gaeb_document.h"
 #include "gaeb/gaeb_elements.h"
 #include "gaebxml/gaeb_xml_origin.h"
+#include "gaebxml/xml_names.h"
 #include "gaebxml/xml_parse.h"
 
 // A tender that cannot be taken over as it stands; the message is German.
@@ -73,9 +74,9 @@ class X83Mapper {
   void SetText(KsGAEBObj& element, const char* member, std::string_view utf8);
   void SetDate(KsGAEBObj& element, const char* member, std::string_view utf8);
   void SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8);
-  void SetFlag(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+  void SetFlag(KsGAEBObj& element, const char* member, const XmlChildren& children,
                const char* name);
-  void SetNumber(KsGAEBObj& element, const char* member, const pugi::xml_node& node,
+  void SetNumber(KsGAEBObj& element, const char* member, const XmlChildren& children,
                  const char* name, const std::string& owner);
 
   void MapGaebInfo(const pugi::xml_node& info, KsGAEBObj& gaebInfo);
@@ -87,9 +88,9 @@ class X83Mapper {
   void MapCategory(const pugi::xml_node& ctgy, KsGAEBObj& area, const std::string& parentOz,
                    size_t depth);
   void MapDescription(const pugi::xml_node& description, KsGAEBObj& element);
-  void MapSubDescriptions(const pugi::xml_node& item, KsGAEBObj& position);
+  void MapSubDescriptions(const XmlChildren& item, KsGAEBObj& position);
   // The item's catalogue assignments (CtlgAssign) into kXmlCatalogMember.
-  void MapCatalogs(const pugi::xml_node& item, KsGAEBObj& position);
+  void MapCatalogs(const XmlChildren& item, KsGAEBObj& position);
   void MapComplements(const pugi::xml_node& description, KsGAEBObj& position);
 
   std::string ItemOz(const pugi::xml_node& item, const std::string& parentOz) const;

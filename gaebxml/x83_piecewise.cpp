@@ -9,6 +9,7 @@
 #include "gaebxml/x83_mapper.h"
 #include "gaebxml/x84_answers.h"
 #include "gaebxml/xml_names.h"
+#include "gaebxml/xml_pieces_ahead.h"
 
 namespace {
 
@@ -21,12 +22,24 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
   return false;
 }
 
+// The elements PiecewiseReader enters rather than takes whole: the first
+// Award of the document element, its first BoQ, that one's first BoQBody,
+// every BoQCtgy and Itemlist of a body and the first BoQBody of a BoQCtgy.
+bool Entered(std::string_view parent, std::string_view name, bool again) {
+  if (parent.empty()) return true;
+  if (parent == "BoQBody") return name == "BoQCtgy" || name == "Itemlist";
+  if (again) return false;
+  return (parent == "GAEB" && name == "Award") || (parent == "Award" && name == "BoQ") ||
+         ((parent == "BoQ" || parent == "BoQCtgy") && name == "BoQBody");
+}
+
 class PiecewiseReader {
  public:
   PiecewiseReader(XmlPieces::Source source, GaebDocument& doc, X83Result& result)
-      : pieces_(std::move(source)), doc_(doc), result_(result) {}
+      : pieces_(std::move(source), Entered), doc_(doc), result_(result) {}
 
   void Read(std::string& versionWarning) {
+    pieces_.Start();
     if (Next() != XmlPieces::Piece::StartTag || LocalName(pieces_.Tag()) != "GAEB")
       throw NotPiecewise{};
     ReadRoot(head_.append_copy(pieces_.Tag()));
@@ -46,8 +59,9 @@ class PiecewiseReader {
   }
 
   pugi::xml_node Whole() {
-    if (!pieces_.Whole(element_)) throw NotPiecewise{};
-    return element_.document_element();
+    const pugi::xml_node element = pieces_.Whole();
+    if (!element) throw NotPiecewise{};
+    return element;
   }
 
   // An element of the part before the body: kept there while it is read;
@@ -170,12 +184,11 @@ class PiecewiseReader {
     }
   }
 
-  XmlPieces pieces_;
+  XmlPiecesAhead pieces_;
   GaebDocument& doc_;
   X83Result& result_;
-  pugi::xml_document head_;     // what comes before the body, the body left out
-  pugi::xml_document element_;  // the element read whole last
-  const XmlSource noSource_;    // messages are the whole document's
+  pugi::xml_document head_;   // what comes before the body, the body left out
+  const XmlSource noSource_;  // messages are the whole document's
   std::optional<X83Mapper> mapper_;
   std::string versionWarning_;
   bool anyItem_ = false;

@@ -3,9 +3,13 @@
 #include <string>
 
 std::string_view LocalName(const pugi::xml_node& node) {
-  const std::string_view name = node.name();
-  const size_t colon = name.find(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+  // Names are short and looked at for every element: one walk finds the
+  // prefix and the end, rather than a search for each.
+  const char* const name = node.name();
+  const char* end = name;
+  while (*end && *end != ':') ++end;
+  if (!*end) return std::string_view(name, static_cast<size_t>(end - name));
+  return std::string_view(end + 1);
 }
 
 bool IsNamed(const pugi::xml_node& node, std::string_view localName) {
@@ -30,4 +34,15 @@ std::string_view NamespaceOf(const pugi::xml_node& element) {
   for (pugi::xml_node n = element; n; n = n.parent())
     if (pugi::xml_attribute a = n.attribute(attribute.c_str())) return a.value();
   return {};
+}
+
+XmlChildren::XmlChildren(const pugi::xml_node& node) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+    if (child.type() == pugi::node_element) children_.emplace_back(LocalName(child), child);
+}
+
+pugi::xml_node XmlChildren::Named(std::string_view localName) const {
+  for (const auto& [name, child] : children_)
+    if (name == localName) return child;
+  return pugi::xml_node();
 }

@@ -31,24 +31,21 @@ class PlainWriter {
         blanks.replace(at, kNoBreakSpace.size(), " ");
       text = blanks;
     }
+    // Blanks are kept as they stand, except a run of them that holds a line
+    // break or tab: that is one blank, none at the start of a line.
     for (size_t i = 0; i < text.size();) {
-      size_t word = i;
-      while (word < text.size() && text[word] != ' ' && !IsLayoutSpace(text[word])) ++word;
-      if (word > i) {
-        out_.append(text.substr(i, word - i));
-        i = word;
-        continue;
+      size_t layout = i;
+      while (layout < text.size() && !IsLayoutSpace(text[layout])) ++layout;
+      if (layout == text.size()) {
+        out_.append(text.substr(i));
+        break;
       }
-      size_t end = i;
-      bool layout = false;
-      while (end < text.size() && (text[end] == ' ' || IsLayoutSpace(text[end]))) {
-        layout = layout || IsLayoutSpace(text[end]);
-        ++end;
-      }
-      if (!layout)
-        out_.append(text.substr(i, end - i));
-      else if (!AtLineStart())
-        out_ += ' ';
+      size_t runStart = layout;
+      while (runStart > i && text[runStart - 1] == ' ') --runStart;
+      out_.append(text.substr(i, runStart - i));
+      size_t end = layout;
+      while (end < text.size() && (text[end] == ' ' || IsLayoutSpace(text[end]))) ++end;
+      if (!AtLineStart()) out_ += ' ';
       i = end;
     }
   }
@@ -62,18 +59,20 @@ class PlainWriter {
 
   std::string Lines() const {
     std::string result;
+    result.reserve(out_.size());
     size_t pendingBreaks = 0;
     size_t start = 0;
     while (start <= out_.size()) {
       size_t end = out_.find('\n', start);
       if (end == std::string::npos) end = out_.size();
-      const std::string line = TrimRight(std::string_view(out_).substr(start, end - start));
-      if (line.empty()) {
+      size_t last = end;
+      while (last > start && IsTrimChar(out_[last - 1])) --last;
+      if (last == start) {
         if (!result.empty()) ++pendingBreaks;
       } else {
         for (size_t k = 0; k < pendingBreaks; ++k) result += "\r\n";
         if (!result.empty()) result += "\r\n";
-        result += line;
+        result.append(out_, start, last - start);
         pendingBreaks = 0;
       }
       start = end + 1;

@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "gaebxml/x83_reader.h"
+#include "gaebxml/xml_names.h"
+#include "gaebxml/xml_pieces_ahead.h"
 #include "tests/gaebxml/x83_samples.h"
 #include "tests/gaebxml/x83_tree.h"
 #include "tests/support/tender_files.h"
@@ -121,6 +123,90 @@ TEST(X83Piecewise, WhatItDoesNotFollowIsReadAsTheWholeDocument) {
       TestDocument again;
       ExpectSame(ReadX83(std::string_view(c.bytes), again), whole);
     }
+  }
+}
+
+// Items enough for many batches of the thread that parses ahead: read the
+// same as whole, and a reading that ends early (a refused number, an
+// Itemlist inside an Itemlist) while that thread is batches ahead stops it
+// and falls back to the whole document.
+TEST(X83Piecewise, ManyItemsAndAnEarlyEndWhileTheParsingIsAhead) {
+  PrepareGaeb();
+  std::string items;
+  for (int i = 1; i <= 3000; ++i) {
+    const std::string rno = std::to_string(1000 + i);
+    items += ItemXml("I" + rno, rno, std::to_string(i % 97) + ".5");
+  }
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool piecewise;
+  };
+  const Case cases[] = {
+      {"3000 items", TenderX83(CategoryXml("C1", "01", "E", ItemlistXml(items))), true},
+      {"a number that is none first", TenderX83(ItemlistXml(ItemXml("I1", "0001", "drei") + items)),
+       false},
+      {"an Itemlist inside an Itemlist first",
+       TenderX83(ItemlistXml(ItemlistXml(ItemXml("I1", "0001", "1")) + items)), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestDocument wholeDoc;
+    const X83Result whole = Whole(c.bytes, wholeDoc);
+    TestDocument doc;
+    X83Result piecewise;
+    std::string versionWarning;
+    ASSERT_EQ(ReadX83Piecewise(InPieces(c.bytes, 4096), doc, piecewise, versionWarning),
+              c.piecewise);
+    if (c.piecewise) {
+      piecewise.Warning = whole.Warning;
+      ExpectSame(piecewise, whole);
+      EXPECT_EQ(doc.codes, wholeDoc.codes);
+    }
+    TestDocument again;
+    ExpectSame(ReadX83(std::string_view(c.bytes), again), whole);
+  }
+}
+
+// The pieces are handed out as the thread ahead cut them: an element it
+// parsed whole cannot be entered, one it entered cannot be taken whole.
+TEST(XmlPiecesAhead, OnlyWhatItCutIsHandedOut) {
+  const std::string xml = "<a><b><c/></b><d x=\"1\"><e/></d></a>";
+  const auto enterOnlyTheRoot = [](std::string_view parent, std::string_view, bool) {
+    return parent.empty();
+  };
+  using Piece = XmlPiecesAhead::Piece;
+  {
+    XmlPiecesAhead pieces(InPieces(xml, 3), enterOnlyTheRoot);
+    pieces.Start();
+    ASSERT_EQ(pieces.Next(), Piece::StartTag);
+    EXPECT_EQ(LocalName(pieces.Tag()), "a");
+    ASSERT_EQ(pieces.Next(), Piece::StartTag);
+    EXPECT_EQ(LocalName(pieces.Tag()), "b");
+    EXPECT_EQ(LocalName(pieces.Whole().first_child()), "c");
+    ASSERT_EQ(pieces.Next(), Piece::StartTag);
+    EXPECT_STREQ(pieces.Tag().attribute("x").value(), "1");
+    EXPECT_EQ(pieces.Next(), Piece::Unreadable);  // parsed whole, not entered
+    EXPECT_EQ(pieces.Next(), Piece::Unreadable);  // and nothing after it
+  }
+  {
+    XmlPiecesAhead pieces(InPieces(xml, 3), enterOnlyTheRoot);
+    pieces.Start();
+    ASSERT_EQ(pieces.Next(), Piece::StartTag);
+    EXPECT_FALSE(pieces.Whole());  // entered
+    EXPECT_EQ(pieces.Next(), Piece::Unreadable);
+  }
+  {
+    XmlPiecesAhead pieces(InPieces(xml, 100), enterOnlyTheRoot);
+    pieces.Start();
+    ASSERT_EQ(pieces.Next(), Piece::StartTag);
+    for (const char* name : {"b", "d"}) {
+      ASSERT_EQ(pieces.Next(), Piece::StartTag);
+      EXPECT_EQ(LocalName(pieces.Whole()), name);
+    }
+    EXPECT_EQ(pieces.Next(), Piece::EndTag);
+    EXPECT_EQ(pieces.Next(), Piece::End);
+    EXPECT_EQ(pieces.Next(), Piece::Unreadable);  // nothing after the end
   }
 }
 

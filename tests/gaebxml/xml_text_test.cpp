@@ -24,6 +24,8 @@ TEST(XmlPlainText, FormattedTextBecomesLinesOrOneLine) {
        "indented twice"},
       {"<t><span>two  blanks</span><span>\tand a tab</span></t>", "two  blanks and a tab",
        "two  blanks and a tab"},
+      {"<t><span>a  \n  b  c </span><span> d</span></t>", "a b  c  d", "a b  c  d"},
+      {"<t><span>a \t</span><span>  b\r\n</span></t>", "a   b", "a   b"},
       {"<t><span>vor</span><p><span>im Absatz</span></p><span>nach</span></t>",
        "vor\r\nim Absatz\r\nnach", "vor im Absatz nach"},
       {"<t><table><tr><td><span>1</span></td><td><span>Beton</span></td></tr>"
