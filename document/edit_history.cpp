@@ -31,11 +31,9 @@ bool SameValue(const Variant& a, const Variant& b) {
 EditHistory::Values EditHistory::Take(const KsGAEBObj& element) {
   Values taken;
   const int count = element.Members.Count();
-  taken.held.resize(count);
   taken.values.resize(count);
   int i = 0;
   for (const KsMember& member : element.Members.All()) {
-    taken.held[i] = element.Members.Holds(i);
     if (IsOwnValue(member)) taken.values[i] = member.Value;
     ++i;
   }

@@ -36,7 +36,6 @@ class EditHistory {
   // An element's own values by member position; child elements are not its
   // values.
   struct Values {
-    std::vector<bool> held;
     std::vector<Variant> values;
   };
   struct Change {

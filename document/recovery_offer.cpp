@@ -48,16 +48,19 @@ bool Compare(KsCustomObj& a, KsCustomObj& b, int& count) {
   std::map<std::string, std::string> theirs;
   for (const KsMember& n : y->Members.HeldMembers()) theirs[n.Name()] = ComparableValue(n);
   for (const KsMember& m : x->Members.HeldMembers()) {
-    const uint8_t type = m.GetFieldType();
-    if (type == ftUnknown || type == ftCursor || !IsEntry(*x, m.Name())) continue;
     const auto other = theirs.find(m.Name());
     const std::string mine = ComparableValue(m);
-    if (other == theirs.end() ? !IsBlank(mine) : other->second != mine) ++count;
+    const uint8_t type = m.GetFieldType();
+    if (type != ftUnknown && type != ftCursor && IsEntry(*x, m.Name()) &&
+        (other == theirs.end() ? !IsBlank(mine) : other->second != mine))
+      ++count;
+    if (other != theirs.end()) theirs.erase(other);
   }
-  for (const KsMember& n : y->Members.HeldMembers()) {
-    const uint8_t type = n.GetFieldType();
-    if (type == ftUnknown || type == ftCursor || !IsEntry(*y, n.Name())) continue;
-    if (!x->Members.Find(n.Name()) && !IsBlank(theirs[n.Name()])) ++count;
+  // What is left is held only on their side.
+  for (const auto& [name, value] : theirs) {
+    const KsMember* n = y->Members.Find(name);
+    const uint8_t type = n->GetFieldType();
+    if (type != ftUnknown && type != ftCursor && IsEntry(*y, name) && !IsBlank(value)) ++count;
   }
   for (int i = 0; i < x->Children.Count(); ++i) {
     KsCustomObj* mine = x->Children.Objects(i);

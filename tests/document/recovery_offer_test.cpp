@@ -58,6 +58,12 @@ TEST_F(RecoveryOfferTest, CountsTheEntriesThatDifferFromTheTender) {
   EXPECT_EQ(finding.Differences, 4);
   EXPECT_EQ(finding.LvName, Trim(doc_.LvInfo->Text("NAME") + " " + doc_.LvInfo->Text("BEZ")));
 
+  // The tender as read holds no price where none was given: counted from
+  // its side, the entries only the offer holds differ all the same.
+  KsLyxObj tender;
+  ASSERT_TRUE(tender.Import(tender_));
+  EXPECT_EQ(DifferingEntries(tender, offer), 4);
+
   KsLyxObj other;
   ASSERT_TRUE(other.Import(std::string(TARVO_TEST_DATA_DIR) + "/real/LV_Los02.P83"));
   EXPECT_EQ(DifferingEntries(offer, other), -1) << "another LV";
