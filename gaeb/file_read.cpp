@@ -116,6 +116,33 @@ TFileRead::TFileRead(const std::string& fileName, int blockSize, HeadCheck check
   std::setvbuf(file_, streamBuffer_.get(), _IOFBF, kStreamBufferSize);
 }
 
+TFileRead::TFileRead() : buffer_(std::make_unique<char[]>(kBufferSize)) {}
+
+void TFileRead::SwapSource(TFileRead& other) noexcept {
+  std::swap(buffer_, other.buffer_);
+  std::swap(bufferedCount_, other.bufferedCount_);
+  std::swap(bufferPosition_, other.bufferPosition_);
+  std::swap(file_, other.file_);
+  std::swap(streamBuffer_, other.streamBuffer_);
+  std::swap(longLine_, other.longLine_);
+  std::swap(memory_, other.memory_);
+  std::swap(memoryPosition_, other.memoryPosition_);
+}
+
+void TFileRead::SetPlace(int64_t filePosition, int64_t lineNumber, int64_t replaced) {
+  filePosition_ = filePosition;
+  lineNumber_ = lineNumber;
+  replaced_ = replaced;
+}
+
+void TFileRead::TakeSettings(const TFileRead& other) {
+  fileName_ = other.fileName_;
+  fileSize_ = other.fileSize_;
+  blockSize_ = other.blockSize_;
+  ConvertOem = other.ConvertOem;
+  ConvertUtf8 = other.ConvertUtf8;
+}
+
 TFileRead::~TFileRead() {
   if (file_) std::fclose(file_);
 }

@@ -85,8 +85,21 @@ class TFileRead {
   std::string DisplayName() const;
 
  protected:
+  // A reader without a source of its own, to be given one with SwapSource.
+  TFileRead();
+  // Exchanges what is read (the open file or the bytes held in memory, with
+  // what is buffered of it) with another reader. Name, size, block size,
+  // position and line number stay with each reader.
+  void SwapSource(TFileRead& other) noexcept;
+  // Takes the place of a reader that reads on from the same source: the
+  // position after the bytes it handed out and the number of its last line.
+  void SetPlace(int64_t filePosition, int64_t lineNumber, int64_t replaced);
+  // Name, size, block size and conversions as another reader has them.
+  void TakeSettings(const TFileRead& other);
+
   // The buffer is about to be refilled, moved or dropped: a reader that
-  // still points into the lines handed out copies them now.
+  // still points into the lines handed out copies them now (and one that
+  // reads ahead of them gives the source back first).
   virtual void BufferMoves() {}
 
  private:

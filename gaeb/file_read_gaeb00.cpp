@@ -4,8 +4,10 @@
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 
 #include "gaeb/gaeb90_head.h"
+#include "gaeb/token_read_ahead.h"
 #include "util/trim.h"
 
 namespace {
@@ -83,7 +85,70 @@ void RefuseWithoutGaebStructure(std::string_view head, const std::string& displa
 KsFileReadGaeb00::KsFileReadGaeb00(const std::string& fileName, int blockSize)
     : TFileRead(fileName, blockSize, RefuseWithoutGaebStructure) {}
 
+KsFileReadGaeb00::~KsFileReadGaeb00() = default;
+
 void KsFileReadGaeb00::ReadToken(std::string& name, TTokenKind& kind, std::string& value) {
+  if (!ahead_) {
+    CutToken(name, kind, value);
+    return;
+  }
+  value.assign(ReadTokenView(name, kind));
+}
+
+std::string_view KsFileReadGaeb00::ReadTokenView(std::string& name, TTokenKind& kind) {
+  if (!ahead_) {
+    CutToken(name, kind, valueBuffer_);
+    return valueBuffer_;
+  }
+  const TokenReadAhead::Token* token = ahead_->Next();
+  if (!token) {
+    name.clear();
+    kind = lastKind_ = tkEof;
+    return {};
+  }
+  kind = lastKind_ = token->kind;
+  name.assign(token->name);
+  if (kind == tkEnd) lastEndName_.assign(token->name);
+  lastLine_ = token->lastLine;
+  tokenLine_ = token->tokenLine;
+  lineCount_ = token->lineCount;
+  SetPlace(token->filePosition, token->lineNumber, token->replaced);
+  return token->value;
+}
+
+void KsFileReadGaeb00::ReadAhead() {
+  if (ahead_) return;
+  BufferMoves();  // the last line is copied out of the buffer handed over
+  std::unique_ptr<KsFileReadGaeb00> worker(new KsFileReadGaeb00());
+  worker->TakeSettings(*this);
+  worker->SetPlace(FilePosition(), LineNumber(), ReplacedCharacters());
+  worker->lineCount_ = lineCount_;
+  worker->tokenLine_ = tokenLine_;
+  worker->lastLineCopy_ = lastLineCopy_;
+  worker->lastLine_ = worker->lastLineCopy_;
+  worker->SwapSource(*this);
+  auto ahead = std::make_unique<TokenReadAhead>(std::move(worker));
+  try {
+    ahead->Start();
+  } catch (const std::system_error&) {
+    SwapSource(*ahead->Finish());  // no thread to be had: the tokens are cut here
+    return;
+  }
+  ahead_ = std::move(ahead);
+}
+
+void KsFileReadGaeb00::StopReadingAhead() {
+  if (!ahead_) return;
+  lastLineCopy_.assign(lastLine_);  // out of the batch that goes
+  lastLine_ = lastLineCopy_;
+  const std::unique_ptr<TokenReadAhead> ahead = std::move(ahead_);
+  SwapSource(*ahead->Finish());
+  // The thread read further than the tokens handed out.
+  const int64_t position = FilePosition(), line = LineNumber(), replaced = ReplacedCharacters();
+  if (Rewind(position)) SetPlace(position, line, replaced);
+}
+
+void KsFileReadGaeb00::CutToken(std::string& name, TTokenKind& kind, std::string& value) {
   name.clear();
   value.clear();
   std::string_view line;
@@ -183,12 +248,11 @@ void KsFileReadGaeb00::Refuse(int64_t line, const std::string& reason) const {
                            reason);
 }
 
-std::string_view KsFileReadGaeb00::ReadTokenView(std::string& name, TTokenKind& kind) {
-  ReadToken(name, kind, valueBuffer_);
-  return valueBuffer_;
-}
-
 void KsFileReadGaeb00::BufferMoves() {
+  if (ahead_) {
+    StopReadingAhead();
+    return;
+  }
   if (lastLine_.data() == lastLineCopy_.data()) return;
   lastLineCopy_.assign(lastLine_);
   lastLine_ = lastLineCopy_;

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "gaeb/file_read.h"
 
 enum TTokenKind : int { tkBegin = 0, tkEnd = 1, tkEof = 2, tkField = 3 };
+
+class TokenReadAhead;
 
 // Cuts the lines of a GAEB 2000 file into tokens, by what a line begins with
 // (after blanks):
@@ -27,6 +30,7 @@ class KsFileReadGaeb00 : public TFileRead {
   // Raises as TFileRead does, and when the first megabyte shows neither a
   // "#begin[" nor the start of an XML document.
   KsFileReadGaeb00(const std::string& fileName, int blockSize);
+  ~KsFileReadGaeb00() override;
 
   // Begin and end: name is the trimmed element name, value empty. Field: name
   // is the trimmed key, value the raw text between "]" and "[end]", with inner
@@ -58,18 +62,33 @@ class KsFileReadGaeb00 : public TFileRead {
   // elements need no buffer of their own (they use it in turn, never at once).
   std::string& NameBuffer() { return nameBuffer_; }
 
+  // From here on the file is cut into tokens on a thread of its own, ahead
+  // of ReadToken, with the OEM conversion as it is set now; ReadToken and
+  // the counters answer as before. Any other read (ReadLine, Peek, ReadRest,
+  // Rewind) first ends reading ahead. Without a thread, ReadToken cuts the
+  // tokens itself as before.
+  void ReadAhead();
+  // Ends reading ahead: the reader goes on by itself from the place
+  // ReadToken has reached.
+  void StopReadingAhead();
+
  protected:
   void BufferMoves() override;
 
  private:
+  // A reader to be given the source of another (see ReadAhead).
+  KsFileReadGaeb00() = default;
+  // ReadToken without reading ahead.
+  void CutToken(std::string& name, TTokenKind& kind, std::string& value);
   // Refuses a line holding a NUL byte.
   void CheckLine(std::string_view line) const;
   // Refuses what follows a token on its line when it holds a field or marker.
   void CheckRest(std::string_view rest, std::string_view token) const;
   [[noreturn]] void Refuse(int64_t line, const std::string& reason) const;
 
+  std::unique_ptr<TokenReadAhead> ahead_;
   std::string nameBuffer_;
-  std::string valueBuffer_;  // the value ReadTokenView hands out
+  std::string valueBuffer_;  // the value ReadTokenView hands out when no thread reads ahead
   // In the read buffer until that moves, then in lastLineCopy_.
   std::string_view lastLine_;
   std::string lastLineCopy_;

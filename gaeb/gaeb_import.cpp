@@ -68,6 +68,12 @@ bool ScanGaebHeader(KsFileReadGaeb00& reader, bool* blockSeen) {
 std::unique_ptr<KsGGAEB> ReadGaebRoot(GaebDocument& doc) {
   KsFileReadGaeb00* reader = doc.Reader();
   if (!reader || !reader->Rewind(0)) return nullptr;
+  reader->ReadAhead();
+  // Ends reading ahead however reading ends, so the thread is not kept.
+  struct AheadScope {
+    KsFileReadGaeb00& reader;
+    ~AheadScope() { reader.StopReadingAhead(); }
+  } scope{*reader};
   std::string name, value;
   TTokenKind kind;
   do {
