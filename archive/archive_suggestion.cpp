@@ -27,6 +27,10 @@ const char* FitName(ArchiveFit fit) {
   return "gleicher Kurztext";
 }
 
+std::string EntryCount(int count) {
+  return count == 1 ? std::string("1 Eintrag") : std::to_string(count) + " Eintr\xE4ge";
+}
+
 ArchiveSuggestion SuggestArchivePrices(PriceArchive& archive, const KsLyxObj& tender,
                                        ArchiveSuggestion::Price price) {
   ArchiveSuggestion s;
@@ -83,7 +87,7 @@ std::vector<std::string> SuggestionLines(const ArchiveSuggestion& suggestion) {
   std::vector<std::string> lines;
   for (const ArchiveSuggestion::Line& l : suggestion.Lines)
     lines.push_back(l.Oz + "  " + l.ShortText + "  " + Money(l.Price) + " je " + l.Unit + "  (" +
-                    FitName(l.Fit) + ", " + std::to_string(l.Found) + " Eintr\xE4ge; zuletzt " +
+                    FitName(l.Fit) + ", " + EntryCount(l.Found) + "; zuletzt " +
                     l.From + ")");
   for (const std::string& skipped : suggestion.Skipped)
     lines.push_back("Nicht eingetragen: " + skipped);

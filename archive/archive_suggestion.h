@@ -45,3 +45,5 @@ ArchiveSuggestion SuggestArchivePrices(PriceArchive& archive, const KsLyxObj& te
 std::vector<std::string> SuggestionLines(const ArchiveSuggestion& suggestion);
 // How an entry fits, in the words of the list.
 const char* FitName(ArchiveFit fit);
+// "1 Eintrag", "3 Eintr\xE4ge".
+std::string EntryCount(int count);

@@ -32,7 +32,7 @@ void PrintFound(const EarlierPrices& found) {
             Money(s.Median) +
             ", h\xF6"
             "chster " +
-            Money(s.Highest) + " (" + std::to_string(s.Count) + " Eintr\xE4ge, " +
+            Money(s.Highest) + " (" + EntryCount(s.Count) + ", " +
             FitName(found.Matches.front().Fit) + ")");
   for (const ArchiveMatch& m : found.Matches) {
     const ArchivedPosition& p = m.Entry.Position;

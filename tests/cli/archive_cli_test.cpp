@@ -32,7 +32,7 @@ TEST_F(ArchiveCliTest, TheSavedOfferIsFoundAndSuggested) {
   const CliResult byOz = cli_.Run({"archive", "find", kTender, "1.10"});
   EXPECT_EQ(byOz.status, 0) << byOz.err;
   EXPECT_EQ(byOz.out.rfind("Zuletzt 45,500, niedrigster 45,500, Median 45,500, h\xC3\xB6"
-                           "chster 45,500 (1 Eintr\xC3\xA4ge, dieselbe Position)",
+                           "chster 45,500 (1 Eintrag, dieselbe Position)",
                            0),
             0u)
       << byOz.out;
