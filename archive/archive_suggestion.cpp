@@ -87,8 +87,7 @@ std::vector<std::string> SuggestionLines(const ArchiveSuggestion& suggestion) {
   std::vector<std::string> lines;
   for (const ArchiveSuggestion::Line& l : suggestion.Lines)
     lines.push_back(l.Oz + "  " + l.ShortText + "  " + Money(l.Price) + " je " + l.Unit + "  (" +
-                    FitName(l.Fit) + ", " + EntryCount(l.Found) + "; zuletzt " +
-                    l.From + ")");
+                    FitName(l.Fit) + ", " + EntryCount(l.Found) + "; zuletzt " + l.From + ")");
   for (const std::string& skipped : suggestion.Skipped)
     lines.push_back("Nicht eingetragen: " + skipped);
   lines.push_back(std::to_string(suggestion.Lines.size()) + " von " +
