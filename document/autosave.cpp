@@ -42,7 +42,13 @@ bool Autosave::WriterIdle() {
 }
 
 bool Autosave::Secure(KsLyxObj& doc, long long now, bool force) {
-  if (interval_ <= 0 || !doc.Loaded() || !doc.Modified()) return false;
+  if (interval_ <= 0 || !doc.Loaded()) return false;
+  if (!doc.Modified()) {
+    // Undone back to the file: nothing is left to recover, and a file of an
+    // undone state must not be offered after a crash.
+    if (claim_.Held()) Discard();
+    return false;
+  }
   if (!force && !due_ && last_ != 0 && now - last_ < interval_) return false;
   if (!WriterIdle()) {
     due_ = true;

@@ -36,7 +36,8 @@ class Autosave {
   void Restored(RecoveryClaim claim, const RecoveryHead& head);
   // Starts writing the recovery file when the offer has unsaved changes and
   // the interval has passed since the last one (`now` in seconds), or at once
-  // when `force`; true when started. While a write still runs, the new one
+  // when `force`; true when started. An offer whose changes were all undone
+  // has its file removed. While a write still runs, the new one
   // is due and starts with the next call after it. Raises std::runtime_error
   // (German) when the file cannot be made or the previous write failed; the
   // file written before then stays.

@@ -74,6 +74,26 @@ TEST_F(AutosaveTest, WritesWhileUnsavedAndGoesWithTheSave) {
   EXPECT_NE(access(path.c_str(), F_OK), 0);
 }
 
+// Every change undone: the offer is the tender again, and a crash must not
+// offer the undone price back.
+TEST_F(AutosaveTest, GoesWhenEveryChangeIsUndone) {
+  Edit("12,50");
+  ASSERT_TRUE(save_.Secure(doc_, 1000));
+  save_.Wait();
+  const std::string path = save_.Path();
+  ASSERT_EQ(access(path.c_str(), F_OK), 0);
+  doc_.Undo();
+  ASSERT_FALSE(doc_.Modified());
+  EXPECT_FALSE(save_.Secure(doc_, 1100, true));
+  EXPECT_NE(access(path.c_str(), F_OK), 0);
+
+  // Typed again: secured again.
+  Edit("13,00");
+  EXPECT_TRUE(save_.Secure(doc_, 1101, true));
+  save_.Wait();
+  EXPECT_EQ(SecuredPrice(), "13,00");
+}
+
 // What is typed while a file is written waits for the next one: the file
 // holds the offer as it stood when it was secured, never a part of an edit
 // made meanwhile. Each text is made in the room of the one before; a
