@@ -1,7 +1,6 @@
 #include "document/edit_history.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "core/fb_desc.h"
 #include "gaeb/gaeb_obj.h"
@@ -82,7 +81,8 @@ std::vector<KsGAEBObj*> EditHistory::Apply(const Step& step, bool undo) {
   std::vector<KsGAEBObj*> elements;
   // Backwards when undoing, so an element's values of before win in any order.
   if (undo) {
-    for (const Change& change : std::views::reverse(step)) Put(*change.element, change.before);
+    for (auto change = step.rbegin(); change != step.rend(); ++change)
+      Put(*change->element, change->before);
   } else {
     for (const Change& change : step) Put(*change.element, change.after);
   }
