@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -222,18 +223,20 @@ void DesktopTest::MessageBoxFitsItsTitle() {
   QVERIFY2(box.width() >= titleBar, qPrintable(QString::number(box.width())));
 }
 
-// Size, type and date of the tenders in the open dialog are not cut.
+// Size, type and date of the tenders in the open dialog are not cut. The file model
+// delivers them from a thread after the rows, and on a busy machine the header
+// measures them a moment later: what counts is how the dialog settles.
 void DesktopTest::FileDialogShowsItsColumnsWhole() {
   QStringList cut;
-  bool seen = false;
+  QElapsedTimer sinceRows;
   QTimer look;
   connect(&look, &QTimer::timeout, this, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     auto* files = dialog ? dialog->findChild<QTreeView*>(QStringLiteral("treeView")) : nullptr;
     if (!files || files->model()->rowCount(files->rootIndex()) == 0) return;
-    look.stop();
-    seen = true;
+    if (!sinceRows.isValid()) sinceRows.start();
     const QAbstractItemModel& model = *files->model();
+    cut.clear();
     for (int c = 1; c < files->header()->count(); ++c) {
       if (files->header()->isSectionHidden(c)) continue;
       for (int row = 0; row < model.rowCount(files->rootIndex()); ++row) {
@@ -242,13 +245,15 @@ void DesktopTest::FileDialogShowsItsColumnsWhole() {
           cut << text;
       }
     }
+    if (!cut.isEmpty() && sinceRows.elapsed() < 5000) return;
+    look.stop();
     dialog->reject();
   });
   look.start(20);
   QtWindowDialogs dialogs;
   QDir::setCurrent(QStringLiteral(TARVO_TEST_DATA_DIR "/real"));
   QCOMPARE(dialogs.OpenFileName(nullptr), QString());
-  QVERIFY(seen);
+  QVERIFY(sinceRows.isValid());
   QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
 }
 
