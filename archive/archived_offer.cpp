@@ -76,25 +76,30 @@ std::string ArchiveDateOfFile(const std::string& file) {
   return Day(info.st_mtime);
 }
 
-ArchivedOffer CollectArchivedOffer(const KsLyxObj& document, const std::string& offerFile,
-                                   const std::string& date) {
-  ArchivedOffer offer;
+ArchivedOfferHead CollectArchivedOfferHead(const KsLyxObj& document, const std::string& offerFile,
+                                           const std::string& date) {
+  ArchivedOfferHead head;
   std::error_code ec;
   const std::filesystem::path absolute = std::filesystem::absolute(offerFile, ec);
-  offer.OfferFile = ec ? offerFile : absolute.lexically_normal().string();
-  offer.Tender = Joined(TextOf(document.LvInfo, "NAME"), TextOf(document.LvInfo, "BEZ"));
-  offer.LvKey = ArchiveLvKey(document);
-  offer.Project = Joined(TextOf(document.PrjInfo, "NAME"), TextOf(document.PrjInfo, "BEZ"));
+  head.OfferFile = ec ? offerFile : absolute.lexically_normal().string();
+  head.Tender = Joined(TextOf(document.LvInfo, "NAME"), TextOf(document.LvInfo, "BEZ"));
+  head.LvKey = ArchiveLvKey(document);
+  head.Project = Joined(TextOf(document.PrjInfo, "NAME"), TextOf(document.PrjInfo, "BEZ"));
   const KsGAEBObj* address = document.Ag ? document.Ag->Child("ADRESSE") : nullptr;
-  offer.Client = Joined(TextOf(address, "NAME1"), TextOf(address, "NAME2"));
-  offer.Date = date;
+  head.Client = Joined(TextOf(address, "NAME1"), TextOf(address, "NAME2"));
+  head.Date = date;
+  return head;
+}
+
+void ForEachArchivedPosition(const KsLyxObj& document,
+                             const std::function<void(const ArchivedPosition&)>& take) {
+  ArchivedPosition entry;
   WalkLv(
       document, [](const KsGAEBObj&, int) {},
-      [&offer](const KsGAEBObj& position) {
+      [&take, &entry](const KsGAEBObj& position) {
         if (!IsPositionRow(&position)) return;
         const std::optional<double> ep = Number(position, "EP");
         if (!ep) return;
-        ArchivedPosition entry;
         entry.Oz = Trim(position.Text("OZ"));
         entry.ShortText = Trim(ShortText(position, 255));
         entry.LongText = LongText(position).substr(0, ArchivedOffer::kLongTextKept);
@@ -103,7 +108,16 @@ ArchivedOffer CollectArchivedOffer(const KsLyxObj& document, const std::string& 
         entry.Ep = *ep;
         for (size_t i = 0; i < 6; ++i) entry.Components[i] = Number(position, kComponents[i]);
         entry.Catalog = ArchiveCatalog(position);
-        offer.Positions.push_back(std::move(entry));
+        take(entry);
       });
+}
+
+ArchivedOffer CollectArchivedOffer(const KsLyxObj& document, const std::string& offerFile,
+                                   const std::string& date) {
+  ArchivedOffer offer;
+  static_cast<ArchivedOfferHead&>(offer) = CollectArchivedOfferHead(document, offerFile, date);
+  ForEachArchivedPosition(document, [&offer](const ArchivedPosition& p) {
+    offer.Positions.push_back(p);
+  });
   return offer;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,21 +23,31 @@ struct ArchivedPosition {
   std::string Catalog;
 };
 
-// One offer file with its priced positions; Date is the day of the save
-// (ISO, "2026-12-09").
-struct ArchivedOffer {
-  static constexpr size_t kLongTextKept = 500;
+// One offer file, what the archive keeps beside its positions; Date is the day
+// of the save (ISO, "2026-12-09").
+struct ArchivedOfferHead {
   std::string OfferFile;
   std::string Tender;  // the LV's name and description
   std::string LvKey;   // what tells this LV from another (project, LV name, description)
   std::string Project;
   std::string Client;
   std::string Date;
+};
+
+// One offer file with its priced positions.
+struct ArchivedOffer : ArchivedOfferHead {
+  static constexpr size_t kLongTextKept = 500;
   std::vector<ArchivedPosition> Positions;
 };
 
-// The priced positions of the open offer (an EP held), saved as `offerFile`
-// (made absolute) on `date`.
+// The head of the open offer, saved as `offerFile` (made absolute) on `date`.
+ArchivedOfferHead CollectArchivedOfferHead(const KsLyxObj& document, const std::string& offerFile,
+                                           const std::string& date);
+// Hands each priced position of the open offer (an EP held) to `take`, in the
+// order of the LV, one at a time.
+void ForEachArchivedPosition(const KsLyxObj& document,
+                             const std::function<void(const ArchivedPosition&)>& take);
+// The head with every priced position.
 ArchivedOffer CollectArchivedOffer(const KsLyxObj& document, const std::string& offerFile,
                                    const std::string& date);
 // The LV key of a document (ArchivedOffer::LvKey).

@@ -81,13 +81,19 @@ PriceArchive::PriceArchive(const ArchiveLocation& location) : location_(location
 PriceArchive::~PriceArchive() = default;
 
 void PriceArchive::Store(const ArchivedOffer& offer) {
+  Store(offer, [&offer](const std::function<void(const ArchivedPosition&)>& take) {
+    for (const ArchivedPosition& p : offer.Positions) take(p);
+  });
+}
+
+void PriceArchive::Store(const ArchivedOfferHead& head, const PositionSource& positions) {
   try {
     db_->StartTransaction();
-    const auto run = [this, &offer](const char* sql) {
+    const auto run = [this, &head](const char* sql) {
       KsQuery q;
       q.SetDatabaseName(db_->Name());
       q.AddLine(sql);
-      if (q.FindParam("OFFERFILE")) Bind(q, "OFFERFILE", offer.OfferFile);
+      if (q.FindParam("OFFERFILE")) Bind(q, "OFFERFILE", head.OfferFile);
       q.ExecQuery();
     };
     // Writers of one archive take turns (readers go on); on SQLite the first
@@ -97,41 +103,36 @@ void PriceArchive::Store(const ArchivedOffer& offer) {
     run("delete from ARCHPOS where OFFERID in (select OFFERID from ARCHOFFER where OFFERFILE = "
         ":OFFERFILE)");
     run("delete from ARCHOFFER where OFFERFILE = :OFFERFILE");
-    if (!offer.Positions.empty()) {
-      KsQuery next;
-      next.SetDatabaseName(db_->Name());
-      next.AddLine("select coalesce(max(OFFERID), 0) + 1 from ARCHOFFER");
-      next.OpenQuery();
-      const int id = static_cast<int>(next.FieldValue(0).ToInteger());
-      next.Close();
-      std::unique_ptr<KsArchOffer> record(
-          static_cast<KsArchOffer*>(KsArchOffer::StaticClass().CreateObj(nullptr, {}, db_.get())));
-      record->ChangePKValues({Variant(id)});
-      record->GetMember("OFFERFILE").SetAsString(offer.OfferFile);
-      record->GetMember("TENDER").SetAsString(offer.Tender);
-      record->GetMember("LVKEY").SetAsString(offer.LvKey);
-      record->GetMember("PROJECT").SetAsString(offer.Project);
-      record->GetMember("CLIENT").SetAsString(offer.Client);
-      record->GetMember("OFFERDATE").SetAsString(offer.Date);
-      record->GetMember("POSITIONS").SetAsInteger(static_cast<int>(offer.Positions.size()));
-      int nr = 0;
-      for (const ArchivedPosition& p : offer.Positions) {
-        KsCustomObj& row = *record->PositionList().Add();
-        row.GetMember("NR").SetAsInteger(++nr);
-        row.GetMember("OZ").SetAsString(p.Oz);
-        row.GetMember("SHORTTEXT").SetAsString(p.ShortText);
-        row.GetMember("LONGTEXT").SetAsString(p.LongText);
-        row.GetMember("UNIT").SetAsString(p.Unit);
-        if (p.Quantity) row.GetMember("QUANTITY").SetAsFloat(*p.Quantity);
-        row.GetMember("EP").SetAsFloat(p.Ep);
-        for (size_t i = 0; i < 6; ++i)
-          if (p.Components[i]) row.GetMember(kComponents[i]).SetAsFloat(*p.Components[i]);
-        row.GetMember("CATALOG").SetAsString(p.Catalog);
-        row.GetMember("TEXTKEY").SetAsString(ArchiveTextKey(p.ShortText));
-        row.GetMember("UNITKEY").SetAsString(ArchiveUnitKey(p.Unit));
-        row.GetMember("OFFERDATE").SetAsString(offer.Date);
-      }
+    // The offer's row is made with its first position; a stored record writes
+    // the rows its list holds (and its own changed columns) at each StoreToDB,
+    // and the rows written are let go.
+    std::unique_ptr<KsArchOffer> record;
+    int nr = 0;
+    const auto write = [&record] {
       record->StoreToDB();
+      record->PositionList().Clear();
+    };
+    positions([&](const ArchivedPosition& p) {
+      if (!record) record = NewOfferRecord(head);
+      KsCustomObj& row = *record->PositionList().Add();
+      row.GetMember("NR").SetAsInteger(++nr);
+      row.GetMember("OZ").SetAsString(p.Oz);
+      row.GetMember("SHORTTEXT").SetAsString(p.ShortText);
+      row.GetMember("LONGTEXT").SetAsString(p.LongText);
+      row.GetMember("UNIT").SetAsString(p.Unit);
+      if (p.Quantity) row.GetMember("QUANTITY").SetAsFloat(*p.Quantity);
+      row.GetMember("EP").SetAsFloat(p.Ep);
+      for (size_t i = 0; i < 6; ++i)
+        if (p.Components[i]) row.GetMember(kComponents[i]).SetAsFloat(*p.Components[i]);
+      row.GetMember("CATALOG").SetAsString(p.Catalog);
+      row.GetMember("TEXTKEY").SetAsString(ArchiveTextKey(p.ShortText));
+      row.GetMember("UNITKEY").SetAsString(ArchiveUnitKey(p.Unit));
+      row.GetMember("OFFERDATE").SetAsString(head.Date);
+      if (record->PositionList().Count() == kRowsPerWrite) write();
+    });
+    if (record) {
+      record->GetMember("POSITIONS").SetAsInteger(nr);
+      write();
     }
     db_->Commit();
   } catch (const std::exception& e) {
@@ -141,6 +142,25 @@ void PriceArchive::Store(const ArchivedOffer& offer) {
     }
     Failed(*this, "Die Preise konnten nicht ins Preisarchiv geschrieben werden", e);
   }
+}
+
+std::unique_ptr<KsArchOffer> PriceArchive::NewOfferRecord(const ArchivedOfferHead& head) {
+  KsQuery next;
+  next.SetDatabaseName(db_->Name());
+  next.AddLine("select coalesce(max(OFFERID), 0) + 1 from ARCHOFFER");
+  next.OpenQuery();
+  const int id = static_cast<int>(next.FieldValue(0).ToInteger());
+  next.Close();
+  std::unique_ptr<KsArchOffer> record(
+      static_cast<KsArchOffer*>(KsArchOffer::StaticClass().CreateObj(nullptr, {}, db_.get())));
+  record->ChangePKValues({Variant(id)});
+  record->GetMember("OFFERFILE").SetAsString(head.OfferFile);
+  record->GetMember("TENDER").SetAsString(head.Tender);
+  record->GetMember("LVKEY").SetAsString(head.LvKey);
+  record->GetMember("PROJECT").SetAsString(head.Project);
+  record->GetMember("CLIENT").SetAsString(head.Client);
+  record->GetMember("OFFERDATE").SetAsString(head.Date);
+  return record;
 }
 
 void PriceArchive::Select(const std::string& where,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "archive/archived_offer.h"
 
 class DbConnection;
+class KsArchOffer;
 
 // One earlier position of the archive, with its offer.
 struct ArchiveEntry {
@@ -55,11 +57,19 @@ class PriceArchive {
   const ArchiveLocation& Location() const { return location_; }
   DbConnection& Connection() { return *db_; }
 
+  // Hands each position of an offer to the function it is given.
+  using PositionSource =
+      std::function<void(const std::function<void(const ArchivedPosition&)>&)>;
   // Stores the offer in one transaction, replacing what the archive held of
   // the same offer file; an offer without priced positions only removes
-  // that. Raises std::runtime_error (German) and leaves the archive as it
+  // that. The positions are written as they come, a few hundred rows held at
+  // a time. Raises std::runtime_error (German) and leaves the archive as it
   // was when the engine refuses.
+  void Store(const ArchivedOfferHead& head, const PositionSource& positions);
   void Store(const ArchivedOffer& offer);
+
+  // Rows written to the engine at a time.
+  static constexpr int kRowsPerWrite = 500;
   // The fitting entries, best fit first and the latest offer first within a
   // fit; at most `limit` of each fit (of the best one found with BestFitOnly).
   std::vector<ArchiveMatch> Find(const ArchiveQuery& query, size_t limit = kDefaultLimit);
@@ -74,6 +84,8 @@ class PriceArchive {
   void Select(const std::string& where,
               const std::vector<std::pair<std::string, std::string>>& values, size_t limit,
               ArchiveFit fit, bool longTexts, std::vector<ArchiveMatch>& out);
+  // The row of a new offer, its key the next free one, not yet stored.
+  std::unique_ptr<KsArchOffer> NewOfferRecord(const ArchivedOfferHead& head);
   ArchiveLocation location_;
   std::unique_ptr<DbConnection> db_;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <stdexcept>
 
 #include "archive/archive_schema.h"
@@ -124,6 +125,44 @@ TEST_P(ArchiveStore, SavingTheSameOfferAgainReplacesItsEntries) {
   // An offer saved without prices leaves nothing of its earlier entries.
   archive->Store(Offer("/a.D84", "2026-02-02", {}));
   EXPECT_EQ(archive->Counts(), (std::pair<int, int>{1, 1}));
+}
+
+// A large offer is written a few hundred rows at a time, still in one step:
+// every row arrives numbered in order, the offer counts them, and a failure
+// after some rows were written leaves the offer's earlier entries as they were.
+TEST_P(ArchiveStore, ALargeOfferIsWrittenInPartsAndWhole) {
+  const int n = 2 * PriceArchive::kRowsPerWrite + 7;
+  std::vector<ArchivedPosition> many;
+  for (int i = 1; i <= n; ++i)
+    many.push_back(Entry(std::to_string(i), "Position " + std::to_string(i), "St", i));
+  auto archive = Open();
+  archive->Store(Offer("/gross.D84", "2026-03-01", many));
+  EXPECT_EQ(archive->Counts(), (std::pair<int, int>{1, n}));
+  KsQuery q;
+  q.SetDatabaseName(archive->Connection().Name());
+  q.AddLine(
+      "select o.POSITIONS, count(*), min(p.NR), max(p.NR), sum(p.EP), "
+      "count(distinct p.OZ) from ARCHOFFER o join ARCHPOS p on p.OFFERID = o.OFFERID "
+      "where cast(p.NR as varchar(10)) = p.OZ group by o.POSITIONS");
+  q.OpenQuery();
+  ASSERT_FALSE(q.Eof());
+  EXPECT_EQ(q.FieldValue(0).ToInteger(), n);
+  EXPECT_EQ(q.FieldValue(1).ToInteger(), n);
+  EXPECT_EQ(q.FieldValue(2).ToInteger(), 1);
+  EXPECT_EQ(q.FieldValue(3).ToInteger(), n);
+  EXPECT_DOUBLE_EQ(q.FieldValue(4).ToFloat(), n * (n + 1) / 2.0);
+  EXPECT_EQ(q.FieldValue(5).ToInteger(), n);
+  q.Close();
+
+  const auto failing = [&many](const std::function<void(const ArchivedPosition&)>& take) {
+    for (int i = 0; i < PriceArchive::kRowsPerWrite + 3; ++i) take(many[static_cast<size_t>(i)]);
+    throw std::runtime_error("Die Verbindung ist abgebrochen.");
+  };
+  EXPECT_THROW(archive->Store(Offer("/gross.D84", "2026-04-01", {}), failing), std::runtime_error);
+  EXPECT_EQ(archive->Counts(), (std::pair<int, int>{1, n}));
+  const std::vector<ArchiveMatch> found = archive->Find({"", "Position 7", "St", "", ""});
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].Entry.Date, "2026-03-01");
 }
 
 TEST_P(ArchiveStore, FitsComeCatalogueFirstThenTextWithTheSameUnit) {
