@@ -116,8 +116,7 @@ ArchivedOffer CollectArchivedOffer(const KsLyxObj& document, const std::string& 
                                    const std::string& date) {
   ArchivedOffer offer;
   static_cast<ArchivedOfferHead&>(offer) = CollectArchivedOfferHead(document, offerFile, date);
-  ForEachArchivedPosition(document, [&offer](const ArchivedPosition& p) {
-    offer.Positions.push_back(p);
-  });
+  ForEachArchivedPosition(document,
+                          [&offer](const ArchivedPosition& p) { offer.Positions.push_back(p); });
   return offer;
 }

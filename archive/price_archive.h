@@ -58,8 +58,7 @@ class PriceArchive {
   DbConnection& Connection() { return *db_; }
 
   // Hands each position of an offer to the function it is given.
-  using PositionSource =
-      std::function<void(const std::function<void(const ArchivedPosition&)>&)>;
+  using PositionSource = std::function<void(const std::function<void(const ArchivedPosition&)>&)>;
   // Stores the offer in one transaction, replacing what the archive held of
   // the same offer file; an offer without priced positions only removes
   // that. The positions are written as they come, a few hundred rows held at
