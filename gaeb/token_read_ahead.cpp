@@ -13,59 +13,31 @@ constexpr size_t kBatchText = size_t{256} << 10;
 
 }  // namespace
 
-TokenReadAhead::TokenReadAhead(std::unique_ptr<KsFileReadGaeb00> worker)
-    : worker_(std::move(worker)) {
+std::vector<std::unique_ptr<TokenReadAhead::Batch>> TokenReadAhead::NewBatches() {
+  std::vector<std::unique_ptr<Batch>> batches;
   for (size_t i = 0; i < kBatches; ++i) {
     auto batch = std::make_unique<Batch>();
     batch->text.reserve(kBatchText + 4096);
     batch->tokens.reserve(kBatchTokens);
-    empty_.push_back(std::move(batch));
+    batches.push_back(std::move(batch));
   }
+  return batches;
 }
 
-TokenReadAhead::~TokenReadAhead() { Stop(); }
+TokenReadAhead::TokenReadAhead(std::unique_ptr<KsFileReadGaeb00> worker)
+    : worker_(std::move(worker)),
+      batches_(NewBatches(), [this](Batch& batch) { return Fill(batch); }) {}
 
-void TokenReadAhead::Start() {
-  thread_ = std::thread([this] { Run(); });
-}
+TokenReadAhead::~TokenReadAhead() = default;
 
-void TokenReadAhead::Stop() {
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
-  }
-  changed_.notify_all();
-  if (thread_.joinable()) thread_.join();
-}
+void TokenReadAhead::Start() { batches_.Start(); }
 
 std::unique_ptr<KsFileReadGaeb00> TokenReadAhead::Finish() {
-  Stop();
+  batches_.Stop();
   return std::move(worker_);
 }
 
-void TokenReadAhead::Run() {
-  std::string name, value;
-  for (;;) {
-    std::unique_ptr<Batch> batch;
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this] { return stop_ || !empty_.empty(); });
-      if (stop_) return;
-      batch = std::move(empty_.back());
-      empty_.pop_back();
-    }
-    Fill(*batch, name, value);
-    const bool last = batch->last;
-    {
-      const std::lock_guard<std::mutex> lock(mutex_);
-      full_.push_back(std::move(batch));
-    }
-    changed_.notify_all();
-    if (last) return;
-  }
-}
-
-void TokenReadAhead::Fill(Batch& batch, std::string& name, std::string& value) {
+bool TokenReadAhead::Fill(Batch& batch) {
   batch.text.clear();
   batch.tokens.clear();
   batch.error = nullptr;
@@ -78,9 +50,9 @@ void TokenReadAhead::Fill(Batch& batch, std::string& name, std::string& value) {
   try {
     while (batch.tokens.size() < kBatchTokens && batch.text.size() < kBatchText) {
       Stored token{};
-      worker_->ReadToken(name, token.kind, value);
-      put(name, token.nameAt, token.nameSize);
-      put(value, token.valueAt, token.valueSize);
+      worker_->ReadToken(name_, token.kind, value_);
+      put(name_, token.nameAt, token.nameSize);
+      put(value_, token.valueAt, token.valueSize);
       put(worker_->LastLine(), token.lineAt, token.lineSize);
       token.tokenLine = worker_->TokenLine();
       token.lineCount = worker_->LineCount();
@@ -90,27 +62,21 @@ void TokenReadAhead::Fill(Batch& batch, std::string& name, std::string& value) {
       batch.tokens.push_back(token);
       if (token.kind == tkEof) {
         batch.last = true;
-        return;
+        break;
       }
     }
   } catch (...) {
     batch.error = std::current_exception();
     batch.last = true;
   }
+  return batch.last;
 }
 
 const TokenReadAhead::Token* TokenReadAhead::Next() {
   while (!reading_ || next_ == reading_->tokens.size()) {
     if (reading_ && reading_->error) std::rethrow_exception(reading_->error);
     if (reading_ && reading_->last) return nullptr;
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (reading_) {
-      empty_.push_back(std::move(reading_));
-      changed_.notify_all();
-    }
-    changed_.wait(lock, [this] { return !full_.empty(); });
-    reading_ = std::move(full_.front());
-    full_.pop_front();
+    reading_ = &batches_.TakeNext();
     next_ = 0;
   }
   const Stored& t = reading_->tokens[next_++];

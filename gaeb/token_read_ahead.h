@@ -1,17 +1,14 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "gaeb/file_read_gaeb00.h"
+#include "util/batches_ahead.h"
 
 // Cuts a GAEB 2000 file into tokens on a thread of its own, a few hundred
 // tokens ahead of the thread that reads them: reading the file and cutting
@@ -56,18 +53,14 @@ class TokenReadAhead {
     std::exception_ptr error;  // raised after the tokens
     bool last = false;         // the end of the file or an error ends this batch
   };
-  void Run();
-  void Fill(Batch& batch, std::string& name, std::string& value);
-  void Stop();
+  static std::vector<std::unique_ptr<Batch>> NewBatches();
+  // On the thread: true when the batch is the last.
+  bool Fill(Batch& batch);
 
   std::unique_ptr<KsFileReadGaeb00> worker_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::unique_ptr<Batch>> full_;    // in file order, oldest first
-  std::vector<std::unique_ptr<Batch>> empty_;  // for the thread to fill
-  std::unique_ptr<Batch> reading_;             // the batch Next hands out from
-  size_t next_ = 0;                            // in reading_
-  bool stop_ = false;
+  std::string name_, value_;  // of the thread
+  BatchesAhead<Batch> batches_;
+  Batch* reading_ = nullptr;  // the batch Next hands out from
+  size_t next_ = 0;           // in reading_
   Token token_{};
-  std::thread thread_;
 };

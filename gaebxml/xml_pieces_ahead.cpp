@@ -16,56 +16,36 @@ constexpr size_t kBatchBytes = size_t{2} << 20;
 
 }  // namespace
 
+std::vector<std::unique_ptr<XmlPiecesAhead::Batch>> XmlPiecesAhead::NewBatches() {
+  std::vector<std::unique_ptr<Batch>> batches;
+  for (size_t i = 0; i < kBatches; ++i) batches.push_back(std::make_unique<Batch>());
+  return batches;
+}
+
 XmlPiecesAhead::XmlPiecesAhead(XmlPieces::Source source, Enter enter)
     : pieces_([this, source = std::move(source)] {
         const std::string_view block = source();
         sourceBytes_ += block.size();
         return block;
       }),
-      enter_(std::move(enter)) {
-  for (size_t i = 0; i < kBatches; ++i) empty_.push_back(std::make_unique<Batch>());
-}
+      enter_(std::move(enter)),
+      batches_(NewBatches(), [this](Batch& batch) { return Fill(batch); }) {}
 
-XmlPiecesAhead::~XmlPiecesAhead() { Stop(); }
+XmlPiecesAhead::~XmlPiecesAhead() = default;
 
-void XmlPiecesAhead::Start() {
-  thread_ = std::thread([this] { Run(); });
-}
+void XmlPiecesAhead::Start() { batches_.Start(); }
 
-void XmlPiecesAhead::Stop() {
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
+bool XmlPiecesAhead::Fill(Batch& batch) {
+  batch.count = 0;
+  batch.last = false;
+  try {
+    CutInto(batch);
+  } catch (...) {
+    // Out of memory or a failing source: the whole document's reading says why.
+    Add(batch).piece = Piece::Unreadable;
+    batch.last = true;
   }
-  changed_.notify_all();
-  if (thread_.joinable()) thread_.join();
-}
-
-void XmlPiecesAhead::Run() {
-  for (;;) {
-    std::unique_ptr<Batch> batch;
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this] { return stop_ || !empty_.empty(); });
-      if (stop_) return;
-      batch = std::move(empty_.back());
-      empty_.pop_back();
-    }
-    try {
-      Fill(*batch);
-    } catch (...) {
-      // Out of memory or a failing source: the whole document's reading says why.
-      Add(*batch).piece = Piece::Unreadable;
-      batch->last = true;
-    }
-    const bool last = batch->last;
-    {
-      const std::lock_guard<std::mutex> lock(mutex_);
-      full_.push_back(std::move(batch));
-    }
-    changed_.notify_all();
-    if (last) return;
-  }
+  return batch.last;
 }
 
 XmlPiecesAhead::Event& XmlPiecesAhead::Add(Batch& batch) {
@@ -76,11 +56,10 @@ XmlPiecesAhead::Event& XmlPiecesAhead::Add(Batch& batch) {
   return event;
 }
 
-void XmlPiecesAhead::Fill(Batch& batch) {
-  batch.count = 0;
-  batch.last = false;
+void XmlPiecesAhead::CutInto(Batch& batch) {
   const size_t startBytes = sourceBytes_;
-  while (!stop_ && batch.count < kBatchEvents && sourceBytes_ - startBytes < kBatchBytes) {
+  while (!batches_.Stopping() && batch.count < kBatchEvents &&
+         sourceBytes_ - startBytes < kBatchBytes) {
     Event& event = Add(batch);
     event.piece = pieces_.Next();
     if (event.piece == Piece::EndTag) {
@@ -116,14 +95,7 @@ void XmlPiecesAhead::Fill(Batch& batch) {
 XmlPiecesAhead::Event* XmlPiecesAhead::Take() {
   while (!reading_ || next_ == reading_->count) {
     if (reading_ && reading_->last) return nullptr;
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (reading_) {
-      empty_.push_back(std::move(reading_));
-      changed_.notify_all();
-    }
-    changed_.wait(lock, [this] { return !full_.empty(); });
-    reading_ = std::move(full_.front());
-    full_.pop_front();
+    reading_ = &batches_.TakeNext();
     next_ = 0;
   }
   return &reading_->events[next_++];

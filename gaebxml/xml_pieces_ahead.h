@@ -1,18 +1,14 @@
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "gaebxml/xml_pieces.h"
+#include "util/batches_ahead.h"
 
 // The pieces of an XML file (xml_pieces.h) cut and parsed by pugixml on a
 // thread of its own, a few batches ahead of the thread that maps them. Which
@@ -63,26 +59,23 @@ class XmlPiecesAhead {
     std::vector<std::string> entered;  // the names of children entered
   };
 
-  void Run();
-  void Fill(Batch& batch);
+  static std::vector<std::unique_ptr<Batch>> NewBatches();
+  // On the thread: true when the batch is the last.
+  bool Fill(Batch& batch);
+  // Cuts and parses pieces into the batch until it is full or ends the file.
+  void CutInto(Batch& batch);
   Event& Add(Batch& batch);
   // The next event the reading thread has not taken; null when there is none.
   Event* Take();
-  void Stop();
 
   XmlPieces pieces_;
   Enter enter_;
   std::vector<Open> open_;  // of the thread: the elements entered
   size_t sourceBytes_ = 0;  // of the thread: handed out by the source so far
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::unique_ptr<Batch>> full_;    // in file order, oldest first
-  std::vector<std::unique_ptr<Batch>> empty_;  // for the thread to fill
-  std::unique_ptr<Batch> reading_;             // the batch being taken from
-  size_t next_ = 0;                            // in reading_
-  std::atomic<bool> stop_{false};
+  BatchesAhead<Batch> batches_;
+  Batch* reading_ = nullptr;  // the batch being taken from
+  size_t next_ = 0;           // in reading_
   pugi::xml_node tag_;
   bool wholeAllowed_ = false;  // Whole may follow (a start tag was handed out last)
   bool broken_ = false;        // asked otherwise than cut: nothing more is handed out
-  std::thread thread_;
 };
