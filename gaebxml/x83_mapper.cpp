@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/arena.h"
 #include "gaeb/gaeb_classes.h"
 #include "gaebxml/text_complements.h"
 #include "gaebxml/xml_decimal.h"
@@ -72,13 +73,15 @@ KsGAEBObj& X83Mapper::NewItem(KsGAEBObj& parent, const char* listMember) {
   return *item;
 }
 
-void X83Mapper::Set(KsGAEBObj& element, const char* member, std::string value) {
-  if (KsMember* m = element.Members.FindOrMake(member)) m->SetValue(Variant(std::move(value)));
+void X83Mapper::Set(KsGAEBObj& element, const char* member, std::string_view value) {
+  if (KsMember* m = element.Members.FindOrMake(member))
+    m->SetValue(Variant(value, element.HomeArena()));
 }
 
 void X83Mapper::SetText(KsGAEBObj& element, const char* member, std::string_view utf8) {
-  std::string text = Trim(text_(utf8));
-  if (!text.empty()) Set(element, member, std::move(text));
+  const std::string text = text_(utf8);
+  if (const std::string_view trimmed = TrimmedView(text); !trimmed.empty())
+    Set(element, member, trimmed);
 }
 
 void X83Mapper::SetDate(KsGAEBObj& element, const char* member, std::string_view utf8) {

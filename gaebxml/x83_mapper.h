@@ -70,7 +70,8 @@ class X83Mapper {
   };
 
   KsGAEBObj& Child(KsGAEBObj& parent, const char* member);
-  void Set(KsGAEBObj& element, const char* member, std::string value);
+  // Texts are kept in the element tree's own memory, as the GAEB 2000 reader keeps them.
+  void Set(KsGAEBObj& element, const char* member, std::string_view value);
   void SetText(KsGAEBObj& element, const char* member, std::string_view utf8);
   void SetDate(KsGAEBObj& element, const char* member, std::string_view utf8);
   void SetInteger(KsGAEBObj& element, const char* member, std::string_view utf8);

@@ -37,6 +37,7 @@ std::string_view NamespaceOf(const pugi::xml_node& element) {
 }
 
 XmlChildren::XmlChildren(const pugi::xml_node& node) {
+  children_.reserve(16);  // an Item's, so that the list is not moved as it grows
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
     if (child.type() == pugi::node_element) children_.emplace_back(LocalName(child), child);
 }

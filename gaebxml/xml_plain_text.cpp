@@ -21,6 +21,8 @@ bool IsLayoutSpace(char c) { return c == '\n' || c == '\r' || c == '\t'; }
 // Collects text with '\n' as line end; lines are finished by Lines().
 class PlainWriter {
  public:
+  // Room for a usual long text, so that it is not moved each time it grows.
+  PlainWriter() { out_.reserve(1024); }
   void Text(std::string_view text) {
     // Non-breaking spaces hold empty paragraphs open in formatted text; in
     // plain text they are blanks like any other.
