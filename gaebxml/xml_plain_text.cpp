@@ -144,5 +144,10 @@ std::string PlainTextLine(const pugi::xml_node& node) {
     }
     line += lines[i];
   }
-  return Trim(line);
+  const std::string_view trimmed = TrimmedView(line);
+  const auto begin = static_cast<size_t>(trimmed.data() - line.data());
+  const size_t size = trimmed.size();
+  line.erase(begin + size);
+  line.erase(0, begin);
+  return line;
 }
