@@ -44,6 +44,9 @@ if [ -z "$data" ]; then
   temporary+=("$data")
 fi
 trap 'rm -rf "${temporary[@]}"' EXIT
+# The export stores its priced positions into a price archive of the run's
+# own, never into the user's.
+export XDG_DATA_HOME="$out/data" XDG_CONFIG_HOME="$out/config"
 
 cold=yes
 [ $warm = yes ] && cold=no

@@ -4,7 +4,9 @@
 # pages dropped from the page cache), beside `wc -l` on the same file as the
 # floor. For every build tree: `tarvo-cli info`, `tarvo-cli export` (the X84)
 # and, when built with the window, bench_window_open (the time to the first
-# area shown, as the program reports it). Prints the median wall time, MB/s,
+# area shown, as the program reports it). The export is measured twice: as
+# the user saves (its priced positions stored into a price archive of the
+# run's own, never the user's) and with --no-archive. Prints the median wall time, MB/s,
 # the median CPU time (user + system) and the peak resident memory.
 #
 #   bench/x83_whole_process.sh [-r RUNS] [-p POSITIONS] BUILD_DIR [BUILD_DIR...]
@@ -32,6 +34,7 @@ fi
 builds=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 
 file="$work/tender.x83"
 "${builds[0]}/bench/gen_tender_main" "$file" "$positions" --x83 > /dev/null
@@ -74,6 +77,8 @@ for ((run = 0; run < runs; run++)); do
     build=${builds[$b]}
     measure "$build/cli/tarvo-cli" info "$file" >> "$work/$b-info.times"
     measure "$build/cli/tarvo-cli" export "$file" "$work/offer.x84" >> "$work/$b-export.times"
+    measure "$build/cli/tarvo-cli" export --no-archive "$file" "$work/offer.x84" \
+      >> "$work/$b-noarchive.times"
     rm -f "$work/offer.x84"
     if [ -x "$build/bench/bench_window_open" ]; then
       QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
@@ -82,7 +87,7 @@ for ((run = 0; run < runs; run++)); do
   done
 done
 
-printf "%-26s %-8s %9s %9s %9s %10s %8s\n" "build" "command" "median s" "MB/s" "cpu s" "peak MB" "x file"
+printf "%-26s %-10s %9s %9s %9s %10s %8s\n" "build" "command" "median s" "MB/s" "cpu s" "peak MB" "x file"
 report() {
   local label=$1 command=$2 times=$3
   local s cpu kb
@@ -90,7 +95,7 @@ report() {
   cpu=$(cut -d' ' -f2 "$times" | median)
   kb=$(cut -d' ' -f3 "$times" | maximum)
   awk -v l="$label" -v c="$command" -v s="$s" -v cpu="$cpu" -v kb="$kb" -v b="$bytes" 'BEGIN {
-    printf "%-26s %-8s %9.3f %9.1f %9.2f %10.1f %8.2f\n", l, c, s, (s > 0 ? b / 1e6 / s : 0),
+    printf "%-26s %-10s %9.3f %9.1f %9.2f %10.1f %8.2f\n", l, c, s, (s > 0 ? b / 1e6 / s : 0),
            cpu, kb / 1024, kb * 1024 / b }'
 }
 report "floor" "wc -l" "$work/wc.times"
@@ -98,6 +103,7 @@ for ((b = 0; b < ${#builds[@]}; b++)); do
   label=$(label_of "${builds[$b]}")
   report "$label" info "$work/$b-info.times"
   report "$label" export "$work/$b-export.times"
+  report "$label" "no archive" "$work/$b-noarchive.times"
   [ -f "$work/$b-window.times" ] && report "$label" window "$work/$b-window.times"
 done
 echo "load after: $(uptime | sed 's/.*load average: //')"
