@@ -127,7 +127,7 @@ TEST_P(ArchiveStore, SavingTheSameOfferAgainReplacesItsEntries) {
   EXPECT_EQ(archive->Counts(), (std::pair<int, int>{1, 1}));
 }
 
-// A large offer is written a few hundred rows at a time, still in one step:
+// A large offer is written a hundred rows at a time, still in one step:
 // every row arrives numbered in order, the offer counts them, and a failure
 // after some rows were written leaves the offer's earlier entries as they were.
 TEST_P(ArchiveStore, ALargeOfferIsWrittenInPartsAndWhole) {
