@@ -108,22 +108,30 @@ std::string OfferSearch::Folded(std::string_view text) {
 }
 
 void OfferSearch::Fold(Entry& entry) {
+  // A block is given some room beyond its size, so that the entry that
+  // fills it does not move it as a rule.
+  if (blocks_.empty() || blocks_.back().size() >= kBlockBytes) {
+    blocks_.emplace_back().reserve(kBlockBytes + kBlockBytes / 16);
+  }
+  std::string& texts = blocks_.back();
   KsGAEBObj& element = *entry.element;
-  entry.begin = texts_.size();
-  AppendFolded(texts_, element.Text("OZ"));
-  texts_ += ' ';
-  AppendFolded(texts_, element.Text("BEZ"));
-  texts_ += ' ';
-  AppendFolded(texts_, IsPositionRow(&element) ? LongText(element) : AreaLongText(element));
-  entry.end = texts_.size();
+  entry.block = blocks_.size() - 1;
+  entry.begin = texts.size();
+  AppendFolded(texts, element.Text("OZ"));
+  texts += ' ';
+  AppendFolded(texts, element.Text("BEZ"));
+  texts += ' ';
+  AppendFolded(texts, IsPositionRow(&element) ? LongText(element) : AreaLongText(element));
+  entry.end = texts.size();
 }
 
 void OfferSearch::AddArea(KsGAEBObj& area) {
-  entries_.push_back({&area, 0, 0});
+  entries_.push_back({&area, 0, 0, 0});
   if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
     for (int i = 0; i < areas->Count(); ++i) AddArea(*areas->Element(i));
   if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
-    for (int i = 0; i < positions->Count(); ++i) entries_.push_back({positions->Element(i), 0, 0});
+    for (int i = 0; i < positions->Count(); ++i)
+      entries_.push_back({positions->Element(i), 0, 0, 0});
 }
 
 size_t OfferSearch::FoldSome(size_t count) {
@@ -147,7 +155,7 @@ bool OfferSearch::Matches(const Entry& entry, const Query& query) const {
   if (query.ozHits.contains(entry.element)) return true;
   if (!query.byText) return false;
   const std::string_view text =
-      std::string_view(texts_).substr(entry.begin, entry.end - entry.begin);
+      std::string_view(blocks_[entry.block]).substr(entry.begin, entry.end - entry.begin);
   return std::ranges::all_of(query.words, [text](const std::string& word) {
     return text.find(word) != std::string_view::npos;
   });

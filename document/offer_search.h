@@ -44,10 +44,13 @@ class OfferSearch {
   // Windows-1252 text.
   static std::string Folded(std::string_view text);
 
+  // The size of a block of folded texts.
+  static constexpr size_t kBlockBytes = size_t{1} << 20;
+
  private:
   struct Entry {
     KsGAEBObj* element;
-    size_t begin, end;  // of its folded OZ, short and long text in texts_
+    size_t block, begin, end;  // of its folded OZ, short and long text in blocks_
   };
   struct Query;
   // The query as it is meant: digits alone that match no OZ are looked for
@@ -65,7 +68,10 @@ class OfferSearch {
   const KsLyxObj& document_;
   std::unique_ptr<OzIndex> index_;  // made by PrepareSome or the first query that may be an OZ
   bool listed_ = false;
-  size_t folded_ = 0;  // entries whose text is in texts_
-  std::string texts_;
+  size_t folded_ = 0;  // entries whose text is in blocks_
+  // The folded texts, entry after entry, in blocks of about kBlockBytes: a
+  // tender's texts as one string would be copied each time it grows, and
+  // hold twice their size for a moment.
+  std::vector<std::string> blocks_;
   std::vector<Entry> entries_;
 };

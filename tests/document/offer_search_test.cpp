@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "bench/tender_generator.h"
+#include "document/lv_walk.h"
 #include "document/lyx_obj.h"
+#include "document/row_kind.h"
 #include "gaeb/gaeb_obj.h"
+#include "gaeb/gaeb_texts.h"
 #include "tests/support/document_fixture.h"
 #include "util/trim.h"
 
@@ -97,6 +102,50 @@ TEST_F(OfferSearchTest, PreparedInStepsFindsTheSame) {
     EXPECT_EQ(Found(halfway, query), expected);
   }
   EXPECT_FALSE(Found(atOnce, "erschwerniszulage").empty());
+}
+
+// A tender whose texts fill several blocks: every position is found by its
+// own words wherever its text lies, exactly where its folded texts hold them.
+TEST_F(OfferSearchTest, FindsAlikeAcrossTheBlocksOfItsTexts) {
+  const std::string file = dir_.Path("gross.d83");
+  WriteSyntheticTenderFile(file, NestedTender(4000));
+  ASSERT_TRUE(doc_.Import(file)) << doc_.LastError;
+  std::vector<std::pair<std::string, std::string>> positions;  // OZ, folded texts
+  size_t bytes = 0;
+  WalkLv(
+      doc_, [](const KsGAEBObj&, int) {},
+      [&](const KsGAEBObj& position) {
+        positions.emplace_back(
+            Trim(position.Text("OZ")),
+            OfferSearch::Folded(position.Text("OZ") + " " + position.Text("BEZ") + " " +
+                                LongText(position)));
+        bytes += positions.back().second.size();
+      });
+  ASSERT_EQ(positions.size(), 4000u);
+  ASSERT_GT(bytes, 2 * OfferSearch::kBlockBytes);
+
+  OfferSearch search(doc_);
+  for (const size_t at : {size_t{0}, size_t{1777}, size_t{3999}}) {
+    // Two words of the position's long text, as the estimator would type them.
+    const std::string& text = positions[at].second;
+    const size_t first = text.find(' ', text.size() / 2) + 1;
+    const size_t second = text.find(' ', text.find(' ', first) + 1) + 1;
+    const std::string query = text.substr(first, text.find(' ', first) - first) + " " +
+                              text.substr(second, text.find(' ', second) - second);
+    SCOPED_TRACE(query);
+    std::vector<std::string> expected;
+    for (const auto& [oz, folded] : positions) {
+      const size_t blank = query.find(' ');
+      if (folded.find(query.substr(0, blank)) != std::string::npos &&
+          folded.find(query.substr(blank + 1)) != std::string::npos)
+        expected.push_back(oz);
+    }
+    std::vector<std::string> found;  // the positions among the hits
+    for (const KsGAEBObj* hit : search.FindAll(query))
+      if (IsPositionRow(hit)) found.push_back(Trim(hit->Text("OZ")));
+    EXPECT_EQ(found, expected);
+    EXPECT_NE(std::find(found.begin(), found.end(), positions[at].first), found.end());
+  }
 }
 
 }  // namespace
