@@ -126,22 +126,24 @@ TEST_F(OfferSearchTest, FindsAlikeAcrossTheBlocksOfItsTexts) {
 
   OfferSearch search(doc_);
   for (const size_t at : {size_t{0}, size_t{1777}, size_t{3999}}) {
-    // Two words of the position's long text, as the estimator would type them.
-    const std::string& text = positions[at].second;
-    const size_t first = text.find(' ', text.size() / 2) + 1;
-    const size_t second = text.find(' ', text.find(' ', first) + 1) + 1;
-    const std::string query = text.substr(first, text.find(' ', first) - first) + " " +
-                              text.substr(second, text.find(' ', second) - second);
-    SCOPED_TRACE(query);
-    std::vector<std::string> expected;
-    for (const auto& [oz, folded] : positions) {
-      const size_t blank = query.find(' ');
-      if (folded.find(query.substr(0, blank)) != std::string::npos &&
-          folded.find(query.substr(blank + 1)) != std::string::npos)
-        expected.push_back(oz);
+    // Two words from the middle of the position's texts, as the estimator would type them.
+    std::vector<std::string> words;
+    for (size_t from = 0; from < positions[at].second.size();) {
+      const size_t blank =
+          std::min(positions[at].second.find(' ', from), positions[at].second.size());
+      if (blank > from) words.push_back(positions[at].second.substr(from, blank - from));
+      from = blank + 1;
     }
+    ASSERT_GT(words.size(), 4u);
+    const std::string& first = words[words.size() / 2];
+    const std::string& second = words[words.size() / 2 + 1];
+    SCOPED_TRACE(first + " " + second);
+    std::vector<std::string> expected;
+    for (const auto& [oz, folded] : positions)
+      if (folded.find(first) != std::string::npos && folded.find(second) != std::string::npos)
+        expected.push_back(oz);
     std::vector<std::string> found;  // the positions among the hits
-    for (const KsGAEBObj* hit : search.FindAll(query))
+    for (const KsGAEBObj* hit : search.FindAll(first + " " + second))
       if (IsPositionRow(hit)) found.push_back(Trim(hit->Text("OZ")));
     EXPECT_EQ(found, expected);
     EXPECT_NE(std::find(found.begin(), found.end(), positions[at].first), found.end());
