@@ -4,8 +4,6 @@
 
 namespace {
 
-// Batches in all: one being read, the others filled or being filled.
-constexpr size_t kBatches = 4;
 // A batch ends after this many tokens or this much text (a value of any
 // length still goes into the batch it begins in).
 constexpr size_t kBatchTokens = 1024;
@@ -13,20 +11,13 @@ constexpr size_t kBatchText = size_t{256} << 10;
 
 }  // namespace
 
-std::vector<std::unique_ptr<TokenReadAhead::Batch>> TokenReadAhead::NewBatches() {
-  std::vector<std::unique_ptr<Batch>> batches;
-  for (size_t i = 0; i < kBatches; ++i) {
-    auto batch = std::make_unique<Batch>();
-    batch->text.reserve(kBatchText + 4096);
-    batch->tokens.reserve(kBatchTokens);
-    batches.push_back(std::move(batch));
-  }
-  return batches;
+TokenReadAhead::Batch::Batch() {
+  text.reserve(kBatchText + 4096);
+  tokens.reserve(kBatchTokens);
 }
 
 TokenReadAhead::TokenReadAhead(std::unique_ptr<KsFileReadGaeb00> worker)
-    : worker_(std::move(worker)),
-      batches_(NewBatches(), [this](Batch& batch) { return Fill(batch); }) {}
+    : worker_(std::move(worker)), batches_([this](Batch& batch) { return Fill(batch); }) {}
 
 TokenReadAhead::~TokenReadAhead() = default;
 

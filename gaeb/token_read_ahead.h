@@ -48,12 +48,12 @@ class TokenReadAhead {
     int64_t tokenLine, lineCount, filePosition, lineNumber, replaced;
   };
   struct Batch {
+    Batch();  // with room for a whole batch
     std::string text;
     std::vector<Stored> tokens;
     std::exception_ptr error;  // raised after the tokens
     bool last = false;         // the end of the file or an error ends this batch
   };
-  static std::vector<std::unique_ptr<Batch>> NewBatches();
   // On the thread: true when the batch is the last.
   bool Fill(Batch& batch);
 

@@ -7,20 +7,12 @@
 
 namespace {
 
-// Batches in all: one being taken from, the others filled or being filled.
-constexpr size_t kBatches = 4;
 // A batch ends after this many events or once this much of the file was read
 // for it, so that the batches ahead hold a bounded part of the file.
 constexpr size_t kBatchEvents = 256;
 constexpr size_t kBatchBytes = size_t{2} << 20;
 
 }  // namespace
-
-std::vector<std::unique_ptr<XmlPiecesAhead::Batch>> XmlPiecesAhead::NewBatches() {
-  std::vector<std::unique_ptr<Batch>> batches;
-  for (size_t i = 0; i < kBatches; ++i) batches.push_back(std::make_unique<Batch>());
-  return batches;
-}
 
 XmlPiecesAhead::XmlPiecesAhead(XmlPieces::Source source, Enter enter)
     : pieces_([this, source = std::move(source)] {
@@ -29,7 +21,7 @@ XmlPiecesAhead::XmlPiecesAhead(XmlPieces::Source source, Enter enter)
         return block;
       }),
       enter_(std::move(enter)),
-      batches_(NewBatches(), [this](Batch& batch) { return Fill(batch); }) {}
+      batches_([this](Batch& batch) { return Fill(batch); }) {}
 
 XmlPiecesAhead::~XmlPiecesAhead() = default;
 

@@ -59,7 +59,6 @@ class XmlPiecesAhead {
     std::vector<std::string> entered;  // the names of children entered
   };
 
-  static std::vector<std::unique_ptr<Batch>> NewBatches();
   // On the thread: true when the batch is the last.
   bool Fill(Batch& batch);
   // Cuts and parses pieces into the batch until it is full or ends the file.

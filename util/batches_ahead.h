@@ -18,11 +18,14 @@
 template <class Batch>
 class BatchesAhead {
  public:
+  // Batches in all: one being read, the others filled or being filled.
+  static constexpr size_t kBatches = 4;
+
   // `fill` runs on the thread and fills a batch; it returns true when that
-  // batch is the last, and must not raise (what fails goes into the batch). Of `batches`, one is
-  // being read and the others are filled or being filled.
-  BatchesAhead(std::vector<std::unique_ptr<Batch>> batches, std::function<bool(Batch&)> fill)
-      : empty_(std::move(batches)), fill_(std::move(fill)) {}
+  // batch is the last, and must not raise (what fails goes into the batch).
+  explicit BatchesAhead(std::function<bool(Batch&)> fill) : fill_(std::move(fill)) {
+    for (size_t i = 0; i < kBatches; ++i) empty_.push_back(std::make_unique<Batch>());
+  }
   // Stops the thread.
   ~BatchesAhead() { Stop(); }
   BatchesAhead(const BatchesAhead&) = delete;

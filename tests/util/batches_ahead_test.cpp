@@ -12,20 +12,14 @@ struct Numbers {
   std::vector<int> values;
 };
 
-std::vector<std::unique_ptr<Numbers>> Batches(size_t n) {
-  std::vector<std::unique_ptr<Numbers>> batches;
-  for (size_t i = 0; i < n; ++i) batches.push_back(std::make_unique<Numbers>());
-  return batches;
-}
-
 }  // namespace
 
-// Many more batches than there are pass through a few, each once, in the
+// Five hundred batches pass through the few there are, each once, in the
 // order filled; the batches taken go round and are filled again.
 TEST(BatchesAhead, HandsOutEveryBatchInOrderThroughAFew) {
   int filled = 0;
   std::set<const Numbers*> seen;
-  BatchesAhead<Numbers> ahead(Batches(3), [&filled](Numbers& batch) {
+  BatchesAhead<Numbers> ahead([&filled](Numbers& batch) {
     batch.values.clear();
     for (int i = 0; i < 10; ++i) batch.values.push_back(filled * 10 + i);
     return ++filled == 500;
@@ -38,21 +32,21 @@ TEST(BatchesAhead, HandsOutEveryBatchInOrderThroughAFew) {
     for (int v : batch.values) ASSERT_EQ(v, expected++);
   }
   EXPECT_EQ(expected, 5000);
-  EXPECT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen.size(), BatchesAhead<Numbers>::kBatches);
 }
 
 // A reader that stops early (a damaged file) leaves a thread that is waiting
 // for a batch to fill, or is filling a long one, and both end.
 TEST(BatchesAhead, StopsWhileTheThreadWaitsOrFills) {
   {
-    BatchesAhead<Numbers> ahead(Batches(2), [](Numbers&) { return false; });
+    BatchesAhead<Numbers> ahead([](Numbers&) { return false; });
     ahead.Start();
     ahead.TakeNext();
   }  // the thread waits for the batch taken, which never comes back
   {
     std::atomic<bool> started{false};
     BatchesAhead<Numbers>* self = nullptr;
-    BatchesAhead<Numbers> longFill(Batches(1), [&](Numbers&) {
+    BatchesAhead<Numbers> longFill([&](Numbers&) {
       started = true;
       while (!self->Stopping()) std::this_thread::yield();
       return true;
@@ -63,6 +57,6 @@ TEST(BatchesAhead, StopsWhileTheThreadWaitsOrFills) {
     longFill.Stop();
   }
   {
-    BatchesAhead<Numbers> never(Batches(1), [](Numbers&) { return true; });
+    BatchesAhead<Numbers> never([](Numbers&) { return true; });
   }  // never started
 }
