@@ -22,10 +22,13 @@ namespace {
 const char* const kComponents[6] = {"EPANTEIL1", "EPANTEIL2", "EPANTEIL3",
                                     "EPANTEIL4", "EPANTEIL5", "EPANTEIL6"};
 
+// A blank or unreadable number is none.
 std::optional<double> Number(const KsGAEBObj& element, const char* field) {
   const KsMember* member = element.Members.Find(field);
+  if (!member) return std::nullopt;
+  const Variant& v = member->Value;
   double value;
-  if (!member || member->Value.IsEmptyOrNull() || Trim(member->GetAsString()).empty() ||
+  if (v.IsEmptyOrNull() || (v.Kind() == KsVarKind::String && TrimmedView(v.Str()).empty()) ||
       !member->TryAsFloat(value))
     return std::nullopt;
   return value;

@@ -20,9 +20,6 @@ namespace {
 
 std::atomic<int> g_connections{0};
 
-const char* const kComponents[6] = {"EPANTEIL1", "EPANTEIL2", "EPANTEIL3",
-                                    "EPANTEIL4", "EPANTEIL5", "EPANTEIL6"};
-
 // An existing file must be an SQLite database; anything else (a tender
 // picked by mistake, a damaged file) is refused before the engine sees it.
 void CheckSqliteFile(const std::string& file) {
@@ -57,6 +54,58 @@ std::optional<double> Optional(const Variant& v) {
 }
 
 std::string TextOr(const Variant& v) { return v.IsEmptyOrNull() ? std::string() : v.ToString(); }
+
+// The marks of a position row, in their order.
+enum PositionColumn {
+  kOfferId,
+  kNr,
+  kOz,
+  kShortText,
+  kLongText,
+  kUnit,
+  kQuantity,
+  kEp,
+  kFirstComponent,
+  kCatalog = kFirstComponent + 6,
+  kTextKey,
+  kUnitKey,
+  kDate,
+  kPositionColumns
+};
+
+KsQuery PositionInsert() {
+  KsQuery q;
+  q.AddLine(
+      "insert into ARCHPOS (OFFERID, NR, OZ, SHORTTEXT, LONGTEXT, UNIT, QUANTITY, EP, EPANTEIL1, "
+      "EPANTEIL2, EPANTEIL3, EPANTEIL4, EPANTEIL5, EPANTEIL6, CATALOG, TEXTKEY, UNITKEY, "
+      "OFFERDATE)");
+  q.AddLine(
+      "values (:OFFERID, :NR, :OZ, :SHORTTEXT, :LONGTEXT, :UNIT, :QUANTITY, :EP, :EPANTEIL1, "
+      ":EPANTEIL2, :EPANTEIL3, :EPANTEIL4, :EPANTEIL5, :EPANTEIL6, :CATALOG, :TEXTKEY, :UNITKEY, "
+      ":OFFERDATE)");
+  for (int i = 0; i < kPositionColumns; ++i)
+    q.Params(i).DataType = i == kOfferId || i == kNr        ? KsParamType::Integer
+                           : i >= kQuantity && i < kCatalog ? KsParamType::Float
+                                                            : KsParamType::String;
+  return q;
+}
+
+Variant NumberOrNull(const std::optional<double>& v) { return v ? Variant(*v) : Variant::Null(); }
+
+void SetPosition(KsQuery& q, int nr, const ArchivedPosition& p) {
+  q.Params(kNr).Value = Variant(nr);
+  q.Params(kOz).Value = Variant(p.Oz);
+  q.Params(kShortText).Value = Variant(p.ShortText);
+  q.Params(kLongText).Value = Variant(p.LongText);
+  q.Params(kUnit).Value = Variant(p.Unit);
+  q.Params(kQuantity).Value = NumberOrNull(p.Quantity);
+  q.Params(kEp).Value = Variant(p.Ep);
+  for (int i = 0; i < 6; ++i)
+    q.Params(kFirstComponent + i).Value = NumberOrNull(p.Components[static_cast<size_t>(i)]);
+  q.Params(kCatalog).Value = Variant(p.Catalog);
+  q.Params(kTextKey).Value = Variant(ArchiveTextKey(p.ShortText));
+  q.Params(kUnitKey).Value = Variant(ArchiveUnitKey(p.Unit));
+}
 
 [[noreturn]] void Failed(const PriceArchive& archive, const char* what, const std::exception& e) {
   throw std::runtime_error(std::string(what) + " (" + archive.Location().Describe() +
@@ -103,36 +152,26 @@ void PriceArchive::Store(const ArchivedOfferHead& head, const PositionSource& po
     run("delete from ARCHPOS where OFFERID in (select OFFERID from ARCHOFFER where OFFERFILE = "
         ":OFFERFILE)");
     run("delete from ARCHOFFER where OFFERFILE = :OFFERFILE");
-    // The offer's row is made with its first position; a stored record writes
-    // the rows its list holds (and its own changed columns) at each StoreToDB,
-    // and the rows written are let go.
+    // The offer's row goes first, with its first position: an offer without
+    // priced positions leaves none. Each position is one run of the same
+    // prepared insert; nothing of the offer is held but the current row.
     std::unique_ptr<KsArchOffer> record;
+    KsQuery insert = PositionInsert();
+    insert.SetDatabaseName(db_->Name());
     int nr = 0;
-    const auto write = [&record] {
-      record->StoreToDB();
-      record->PositionList().Clear();
-    };
     positions([&](const ArchivedPosition& p) {
-      if (!record) record = NewOfferRecord(head);
-      KsCustomObj& row = *record->PositionList().Add();
-      row.GetMember("NR").SetAsInteger(++nr);
-      row.GetMember("OZ").SetAsString(p.Oz);
-      row.GetMember("SHORTTEXT").SetAsString(p.ShortText);
-      row.GetMember("LONGTEXT").SetAsString(p.LongText);
-      row.GetMember("UNIT").SetAsString(p.Unit);
-      if (p.Quantity) row.GetMember("QUANTITY").SetAsFloat(*p.Quantity);
-      row.GetMember("EP").SetAsFloat(p.Ep);
-      for (size_t i = 0; i < 6; ++i)
-        if (p.Components[i]) row.GetMember(kComponents[i]).SetAsFloat(*p.Components[i]);
-      row.GetMember("CATALOG").SetAsString(p.Catalog);
-      row.GetMember("TEXTKEY").SetAsString(ArchiveTextKey(p.ShortText));
-      row.GetMember("UNITKEY").SetAsString(ArchiveUnitKey(p.Unit));
-      row.GetMember("OFFERDATE").SetAsString(head.Date);
-      if (record->PositionList().Count() == kRowsPerWrite) write();
+      if (!record) {
+        record = NewOfferRecord(head);
+        record->StoreToDB();
+        insert.Params(kOfferId).Value = record->GetMember("OFFERID").Value;
+        insert.Params(kDate).Value = Variant(head.Date);
+      }
+      SetPosition(insert, ++nr, p);
+      insert.ExecQuery();
     });
     if (record) {
       record->GetMember("POSITIONS").SetAsInteger(nr);
-      write();
+      record->StoreToDB();
     }
     db_->Commit();
   } catch (const std::exception& e) {

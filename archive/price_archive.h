@@ -61,14 +61,12 @@ class PriceArchive {
   using PositionSource = std::function<void(const std::function<void(const ArchivedPosition&)>&)>;
   // Stores the offer in one transaction, replacing what the archive held of
   // the same offer file; an offer without priced positions only removes
-  // that. The positions are written as they come, a hundred rows held at
-  // a time. Raises std::runtime_error (German) and leaves the archive as it
-  // was when the engine refuses.
+  // that. Each position is written as it comes, none is held. Raises
+  // std::runtime_error (German) and leaves the archive as it was when the
+  // engine refuses.
   void Store(const ArchivedOfferHead& head, const PositionSource& positions);
   void Store(const ArchivedOffer& offer);
 
-  // Rows written to the engine at a time.
-  static constexpr int kRowsPerWrite = 100;
   // The fitting entries, best fit first and the latest offer first within a
   // fit; at most `limit` of each fit (of the best one found with BestFitOnly).
   std::vector<ArchiveMatch> Find(const ArchiveQuery& query, size_t limit = kDefaultLimit);

@@ -5,6 +5,7 @@
 
 #include "db/db_error.h"
 #include "db/qt_text.h"
+#include "db/sqlite_statements.h"
 #include "db/statement_cache.h"
 
 namespace {
@@ -44,6 +45,7 @@ DbConnection::DbConnection(const std::string& name, const ConnectionParams& para
 
 DbConnection::~DbConnection() {
   StatementCache::Drop(name_);
+  SqliteStatements::Drop(name_);
   {
     QSqlDatabase db = Connection(name_);
     if (inTransaction_) db.rollback();

@@ -8,6 +8,7 @@
 #include "db/db_error.h"
 #include "db/qt_text.h"
 #include "db/qt_values.h"
+#include "db/sqlite_statements.h"
 #include "db/statement_cache.h"
 #include "util/same_text.h"
 
@@ -54,7 +55,9 @@ std::string KsQuery::Text() const {
 void KsQuery::ReadParams() {
   if (paramsRead_) return;
   std::vector<QueryParam> read;
-  marks_ = FindParamMarks(Text());
+  const std::string text = Text();
+  marks_ = FindParamMarks(text);
+  positional_ = PositionalSql(text, marks_);
   for (const ParamMark& mark : marks_) {
     QueryParam p;
     p.Name = mark.Name;
@@ -106,9 +109,12 @@ void KsQuery::Run(bool open) {
                     "ffnet.");
   auto engine = std::make_unique<Engine>();
   if (!open && !params_.empty()) {
+    if (SqliteStatements::TryExec(db, databaseName_, positional_, params_, engine->rowsAffected)) {
+      engine_ = std::move(engine);
+      return;
+    }
     QSqlError error;
-    QSqlQuery* statement =
-        StatementCache::Prepared(db, databaseName_, PositionalSql(Text(), marks_), error);
+    QSqlQuery* statement = StatementCache::Prepared(db, databaseName_, positional_, error);
     if (!statement) Refused(error);
     for (size_t i = 0; i < params_.size(); ++i)
       statement->bindValue(static_cast<int>(i), ToQVariant(params_[i]));
@@ -130,7 +136,7 @@ void KsQuery::Run(bool open) {
     // Some engines prepare only statements that take parameters.
     ok = engine->query.exec(ToQString(text));
   } else {
-    ok = engine->query.prepare(ToQString(PositionalSql(text, marks_)));
+    ok = engine->query.prepare(ToQString(positional_));
     for (size_t i = 0; ok && i < params_.size(); ++i)
       engine->query.bindValue(static_cast<int>(i), ToQVariant(params_[i]));
     ok = ok && engine->query.exec();

@@ -88,6 +88,7 @@ class KsQuery {
   bool uniDirectional_ = false;
   std::vector<std::string> lines_;
   std::vector<ParamMark> marks_;
+  std::string positional_;  // the text with "?" for each mark
   std::vector<QueryParam> params_;
   bool paramsRead_ = true;
   std::unique_ptr<Engine> engine_;

@@ -127,11 +127,12 @@ TEST_P(ArchiveStore, SavingTheSameOfferAgainReplacesItsEntries) {
   EXPECT_EQ(archive->Counts(), (std::pair<int, int>{1, 1}));
 }
 
-// A large offer is written a hundred rows at a time, still in one step:
-// every row arrives numbered in order, the offer counts them, and a failure
-// after some rows were written leaves the offer's earlier entries as they were.
+// A large offer is written row by row as its positions come, still in one
+// step: every row arrives numbered in order, the offer counts them, and a
+// failure after some rows were written leaves the offer's earlier entries as
+// they were.
 TEST_P(ArchiveStore, ALargeOfferIsWrittenInPartsAndWhole) {
-  const int n = 2 * PriceArchive::kRowsPerWrite + 7;
+  const int n = 207;
   std::vector<ArchivedPosition> many;
   for (int i = 1; i <= n; ++i)
     many.push_back(Entry(std::to_string(i), "Position " + std::to_string(i), "St", i));
@@ -155,7 +156,7 @@ TEST_P(ArchiveStore, ALargeOfferIsWrittenInPartsAndWhole) {
   q.Close();
 
   const auto failing = [&many](const std::function<void(const ArchivedPosition&)>& take) {
-    for (int i = 0; i < PriceArchive::kRowsPerWrite + 3; ++i) take(many[static_cast<size_t>(i)]);
+    for (int i = 0; i < 103; ++i) take(many[static_cast<size_t>(i)]);
     throw std::runtime_error("Die Verbindung ist abgebrochen.");
   };
   EXPECT_THROW(archive->Store(Offer("/gross.D84", "2026-04-01", {}), failing), std::runtime_error);
