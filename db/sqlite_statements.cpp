@@ -10,6 +10,7 @@
 #include "db/db_error.h"
 #include "db/query.h"
 #include "util/codec.h"
+#include "util/trim.h"
 
 namespace {
 
@@ -121,10 +122,17 @@ bool SqliteStatements::TryExec(const QSqlDatabase& db, const std::string& connec
   auto found = statements.find(sql);
   if (found == statements.end()) {
     sqlite3_stmt* prepared = nullptr;
+    const char* rest = nullptr;
     if (sqlite3_prepare_v2(engine, sql.c_str(), static_cast<int>(sql.size()) + 1, &prepared,
-                           nullptr) != SQLITE_OK) {
+                           &rest) != SQLITE_OK) {
       sqlite3_finalize(prepared);
       Refused(engine);
+    }
+    // One statement at a time, as through Qt: a second one would be left
+    // unrun without a word.
+    if (!prepared || !TrimmedView(rest ? rest : "").empty()) {
+      sqlite3_finalize(prepared);
+      throw EDatabase(kRefused + "keine oder mehr als eine Anweisung.");
     }
     if (statements.size() >= kMaxPerConnection) statements.clear();
     found = statements.emplace(sql, Statement(prepared)).first;

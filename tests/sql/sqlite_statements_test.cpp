@@ -65,7 +65,8 @@ TEST_F(SqliteStatementsTest, StoresEveryValueAsQtDoes) {
 
 // A statement run on the engine is done with when it returns, so the
 // transaction around it commits; a refusal names the engine's reason and
-// leaves the statement ready for the next values.
+// leaves the statement ready for the next values; two statements in one
+// text are refused, not run in part.
 TEST_F(SqliteStatementsTest, CommitsAfterItsStatementsAndRefusesInGerman) {
   db_.Main().StartTransaction();
   Insert(1, false, "a");
@@ -85,6 +86,12 @@ TEST_F(SqliteStatementsTest, CommitsAfterItsStatementsAndRefusesInGerman) {
   wrong.AddLine("update NOPE set A = :A");
   wrong.ParamByName("A").Value = Variant("x");
   EXPECT_THROW(wrong.ExecQuery(), EDatabase);
+  KsQuery two;
+  two.SetDatabaseName("main");
+  two.AddLine("delete from T where ID = :ID; delete from T");
+  two.ParamByName("ID").Value = Variant(int32_t{1});
+  EXPECT_THROW(two.ExecQuery(), EDatabase);
+  EXPECT_EQ(db_.Texts("select count(*) from T"), std::vector<std::string>{"2"});
 }
 
 }  // namespace
