@@ -6,8 +6,8 @@
 // SQL persistence (StoreToDB): table ARCHOFFER, key OFFERID, its columns
 // the fields of the descriptor registered by RegisterArchiveRecords;
 // archive_schema.cpp creates the tables to match. Its positions (table
-// ARCHPOS) are written by one prepared insert (price_archive.cpp): an
-// object per row would cost more than the engine's insert of it.
+// ARCHPOS) are written by prepared statements (archive_rows.h): an object
+// per row would cost more than the engine's insert of it.
 void RegisterArchiveRecords();
 
 class KsArchOffer : public KsObj {

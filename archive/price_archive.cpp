@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "archive/archive_records.h"
+#include "archive/archive_rows.h"
 #include "archive/archive_schema.h"
 #include "archive/text_key.h"
 #include "db/database.h"
@@ -55,58 +56,6 @@ std::optional<double> Optional(const Variant& v) {
 
 std::string TextOr(const Variant& v) { return v.IsEmptyOrNull() ? std::string() : v.ToString(); }
 
-// The marks of a position row, in their order.
-enum PositionColumn {
-  kOfferId,
-  kNr,
-  kOz,
-  kShortText,
-  kLongText,
-  kUnit,
-  kQuantity,
-  kEp,
-  kFirstComponent,
-  kCatalog = kFirstComponent + 6,
-  kTextKey,
-  kUnitKey,
-  kDate,
-  kPositionColumns
-};
-
-KsQuery PositionInsert() {
-  KsQuery q;
-  q.AddLine(
-      "insert into ARCHPOS (OFFERID, NR, OZ, SHORTTEXT, LONGTEXT, UNIT, QUANTITY, EP, EPANTEIL1, "
-      "EPANTEIL2, EPANTEIL3, EPANTEIL4, EPANTEIL5, EPANTEIL6, CATALOG, TEXTKEY, UNITKEY, "
-      "OFFERDATE)");
-  q.AddLine(
-      "values (:OFFERID, :NR, :OZ, :SHORTTEXT, :LONGTEXT, :UNIT, :QUANTITY, :EP, :EPANTEIL1, "
-      ":EPANTEIL2, :EPANTEIL3, :EPANTEIL4, :EPANTEIL5, :EPANTEIL6, :CATALOG, :TEXTKEY, :UNITKEY, "
-      ":OFFERDATE)");
-  for (int i = 0; i < kPositionColumns; ++i)
-    q.Params(i).DataType = i == kOfferId || i == kNr        ? KsParamType::Integer
-                           : i >= kQuantity && i < kCatalog ? KsParamType::Float
-                                                            : KsParamType::String;
-  return q;
-}
-
-Variant NumberOrNull(const std::optional<double>& v) { return v ? Variant(*v) : Variant::Null(); }
-
-void SetPosition(KsQuery& q, int nr, const ArchivedPosition& p) {
-  q.Params(kNr).Value = Variant(nr);
-  q.Params(kOz).Value = Variant(p.Oz);
-  q.Params(kShortText).Value = Variant(p.ShortText);
-  q.Params(kLongText).Value = Variant(p.LongText);
-  q.Params(kUnit).Value = Variant(p.Unit);
-  q.Params(kQuantity).Value = NumberOrNull(p.Quantity);
-  q.Params(kEp).Value = Variant(p.Ep);
-  for (int i = 0; i < 6; ++i)
-    q.Params(kFirstComponent + i).Value = NumberOrNull(p.Components[static_cast<size_t>(i)]);
-  q.Params(kCatalog).Value = Variant(p.Catalog);
-  q.Params(kTextKey).Value = Variant(ArchiveTextKey(p.ShortText));
-  q.Params(kUnitKey).Value = Variant(ArchiveUnitKey(p.Unit));
-}
-
 [[noreturn]] void Failed(const PriceArchive& archive, const char* what, const std::exception& e) {
   throw std::runtime_error(std::string(what) + " (" + archive.Location().Describe() +
                            "): " + e.what());
@@ -145,30 +94,50 @@ void PriceArchive::Store(const ArchivedOfferHead& head, const PositionSource& po
       if (q.FindParam("OFFERFILE")) Bind(q, "OFFERFILE", head.OfferFile);
       q.ExecQuery();
     };
-    // Writers of one archive take turns (readers go on); on SQLite the first
-    // delete takes the file's write lock, waiting for another writer.
+    // Writers of one archive take turns (readers go on): on PostgreSQL by a
+    // lock of the table, on SQLite by a write before anything is read, which
+    // takes the file's write lock or waits for another writer. (A read first
+    // would leave two writers each waiting for the other to finish reading.)
     if (location_.Kind == ArchiveLocation::Engine::PostgreSQL)
       run("lock table ARCHOFFER in share row exclusive mode");
-    run("delete from ARCHPOS where OFFERID in (select OFFERID from ARCHOFFER where OFFERFILE = "
-        ":OFFERFILE)");
-    run("delete from ARCHOFFER where OFFERFILE = :OFFERFILE");
+    else
+      run("update ARCHOFFER set POSITIONS = POSITIONS where OFFERFILE = :OFFERFILE");
+    // Saved again while it is the archive's latest offer, an offer keeps its
+    // number and its rows, and only what changed is written. Otherwise it
+    // goes and comes anew as the latest.
+    const int kept = LatestOfferNumber(head.OfferFile);
+    if (!kept) {
+      run("delete from ARCHPOS where OFFERID in (select OFFERID from ARCHOFFER where OFFERFILE "
+          "= :OFFERFILE)");
+      run("delete from ARCHOFFER where OFFERFILE = :OFFERFILE");
+    }
     // The offer's row goes first, with its first position: an offer without
     // priced positions leaves none. Each position is one run of the same
-    // prepared insert; nothing of the offer is held but the current row.
+    // prepared statement; nothing of the offer is held but the current row.
     std::unique_ptr<KsArchOffer> record;
-    KsQuery insert = PositionInsert();
-    insert.SetDatabaseName(db_->Name());
+    KsQuery write =
+        kept ? PositionUpsert(db_->Name(), location_.Kind == ArchiveLocation::Engine::PostgreSQL)
+             : PositionInsert(db_->Name());
+    int id = kept;
     int nr = 0;
     positions([&](const ArchivedPosition& p) {
       if (!record) {
-        record = NewOfferRecord(head);
+        record = OfferRecord(head, kept);
         record->StoreToDB();
-        insert.Params(kOfferId).Value = record->GetMember("OFFERID").Value;
-        insert.Params(kDate).Value = Variant(head.Date);
+        id = record->GetMember("OFFERID").GetAsInteger();
       }
-      SetPosition(insert, ++nr, p);
-      insert.ExecQuery();
+      SetPositionRow(write, p, head.Date, id, ++nr);
+      write.ExecQuery();
     });
+    if (kept) {
+      KsQuery rest;
+      rest.SetDatabaseName(db_->Name());
+      rest.AddLine("delete from ARCHPOS where OFFERID = :OFFERID and NR > :NR");
+      rest.ParamByName("OFFERID") = {"OFFERID", KsParamType::Integer, Variant(kept)};
+      rest.ParamByName("NR") = {"NR", KsParamType::Integer, Variant(nr)};
+      rest.ExecQuery();
+      if (!record) run("delete from ARCHOFFER where OFFERFILE = :OFFERFILE");
+    }
     if (record) {
       record->GetMember("POSITIONS").SetAsInteger(nr);
       record->StoreToDB();
@@ -183,16 +152,28 @@ void PriceArchive::Store(const ArchivedOfferHead& head, const PositionSource& po
   }
 }
 
-std::unique_ptr<KsArchOffer> PriceArchive::NewOfferRecord(const ArchivedOfferHead& head) {
-  KsQuery next;
-  next.SetDatabaseName(db_->Name());
-  next.AddLine("select coalesce(max(OFFERID), 0) + 1 from ARCHOFFER");
-  next.OpenQuery();
-  const int id = static_cast<int>(next.FieldValue(0).ToInteger());
-  next.Close();
+int PriceArchive::LatestOfferNumber(const std::string& offerFile) {
+  KsQuery q;
+  q.SetDatabaseName(db_->Name());
+  q.AddLine("select OFFERID from ARCHOFFER where OFFERFILE = :OFFERFILE");
+  q.AddLine("and OFFERID = (select max(OFFERID) from ARCHOFFER)");
+  Bind(q, "OFFERFILE", offerFile);
+  q.OpenQuery();
+  return q.Eof() ? 0 : static_cast<int>(q.FieldValue(0).ToInteger());
+}
+
+std::unique_ptr<KsArchOffer> PriceArchive::OfferRecord(const ArchivedOfferHead& head, int kept) {
   std::unique_ptr<KsArchOffer> record(
       static_cast<KsArchOffer*>(KsArchOffer::StaticClass().CreateObj(nullptr, {}, db_.get())));
-  record->ChangePKValues({Variant(id)});
+  if (kept) {
+    record->LoadFromDB({Variant(kept)});
+  } else {
+    KsQuery next;
+    next.SetDatabaseName(db_->Name());
+    next.AddLine("select coalesce(max(OFFERID), 0) + 1 from ARCHOFFER");
+    next.OpenQuery();
+    record->ChangePKValues({Variant(static_cast<int>(next.FieldValue(0).ToInteger()))});
+  }
   record->GetMember("OFFERFILE").SetAsString(head.OfferFile);
   record->GetMember("TENDER").SetAsString(head.Tender);
   record->GetMember("LVKEY").SetAsString(head.LvKey);

@@ -61,7 +61,8 @@ class PriceArchive {
   using PositionSource = std::function<void(const std::function<void(const ArchivedPosition&)>&)>;
   // Stores the offer in one transaction, replacing what the archive held of
   // the same offer file; an offer without priced positions only removes
-  // that. Each position is written as it comes, none is held. Raises
+  // that. Each position is written as it comes, none is held; saved again,
+  // the archive's latest offer writes only the rows that changed. Raises
   // std::runtime_error (German) and leaves the archive as it was when the
   // engine refuses.
   void Store(const ArchivedOfferHead& head, const PositionSource& positions);
@@ -81,8 +82,12 @@ class PriceArchive {
   void Select(const std::string& where,
               const std::vector<std::pair<std::string, std::string>>& values, size_t limit,
               ArchiveFit fit, bool longTexts, std::vector<ArchiveMatch>& out);
-  // The row of a new offer, its key the next free one, not yet stored.
-  std::unique_ptr<KsArchOffer> NewOfferRecord(const ArchivedOfferHead& head);
+  // The number of the offer saved as `offerFile` when it is the archive's
+  // latest offer, else 0.
+  int LatestOfferNumber(const std::string& offerFile);
+  // The row of the offer with the values of `head`, not yet stored: the
+  // stored row `kept`, or (for 0) a new one, its key the next free one.
+  std::unique_ptr<KsArchOffer> OfferRecord(const ArchivedOfferHead& head, int kept);
   ArchiveLocation location_;
   std::unique_ptr<DbConnection> db_;
 };

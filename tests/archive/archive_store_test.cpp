@@ -166,6 +166,63 @@ TEST_P(ArchiveStore, ALargeOfferIsWrittenInPartsAndWhole) {
   EXPECT_EQ(found[0].Entry.Date, "2026-03-01");
 }
 
+// Saved again while it is the latest offer, an offer keeps its rows and
+// only what changed is written; the archive then holds what a fresh save of
+// it would. An offer saved again after another one comes anew as the latest.
+TEST_P(ArchiveStore, SavedAgainItHoldsWhatAFreshSaveWouldAndWritesOnlyWhatChanged) {
+  std::vector<ArchivedPosition> first;
+  for (int i = 1; i <= 150; ++i)
+    first.push_back(Entry(std::to_string(i), "Position " + std::to_string(i), "m", i));
+  first[3].Quantity.reset();
+  first[4].Components[2] = 1.25;
+  auto archive = Open();
+  archive->Store(Offer("/a.D84", "2026-03-01", first));
+  archive->Store(Offer("/b.D84", "2026-03-01", {Entry("1", "Bauzaun", "m", 8)}));
+  archive->Store(Offer("/a.D84", "2026-03-01", first));
+  const auto numbers = [this] {
+    return db->Texts("select OFFERFILE from ARCHOFFER order by OFFERID");
+  };
+  EXPECT_EQ(numbers(), (std::vector<std::string>{"/b.D84", "/a.D84"}));
+
+  if (GetParam() == Engine::SQLite)
+    db->Exec({"create table WRITTEN (NR integer)",
+              "create trigger ROWUPDATED after update on ARCHPOS begin insert into WRITTEN "
+              "values (new.NR); end",
+              "create trigger ROWINSERTED after insert on ARCHPOS begin insert into WRITTEN "
+              "values (new.NR); end"});
+  std::vector<ArchivedPosition> second(first.begin(), first.end() - 30);
+  second[1].Ep = 99.5;
+  second[3].Quantity = 3;
+  second[4].Components[2].reset();
+  second[110].ShortText = "Position 111, ge\xE4ndert";
+  archive->Store(Offer("/a.D84", "2026-03-01", second));
+  EXPECT_EQ(numbers(), (std::vector<std::string>{"/b.D84", "/a.D84"}));
+  if (GetParam() == Engine::SQLite) {
+    EXPECT_EQ(db->Texts("select NR from WRITTEN order by NR"),
+              (std::vector<std::string>{"2", "4", "5", "111"}));
+  }
+
+  archive->Store(Offer("/fresh.D84", "2026-03-01", second));
+  const auto rows = [this](const char* file) {
+    return db->Texts(
+        "select p.NR, p.OZ, p.SHORTTEXT, p.LONGTEXT, p.UNIT, p.QUANTITY, p.EP, p.EPANTEIL1, "
+        "p.EPANTEIL2, p.EPANTEIL3, p.EPANTEIL4, p.EPANTEIL5, p.EPANTEIL6, p.CATALOG, p.TEXTKEY, "
+        "p.UNITKEY, p.OFFERDATE, o.POSITIONS, o.OFFERDATE from ARCHPOS p join ARCHOFFER o on "
+        "o.OFFERID = p.OFFERID where o.OFFERFILE = '" +
+        std::string(file) + "' order by p.NR");
+  };
+  EXPECT_EQ(rows("/a.D84").size(), 120u);
+  EXPECT_EQ(rows("/a.D84"), rows("/fresh.D84"));
+
+  // A later day is written whole; without priced positions the offer goes.
+  archive->Store(Offer("/fresh.D84", "2026-03-02", second));
+  EXPECT_EQ(db->Texts("select distinct p.OFFERDATE from ARCHPOS p join ARCHOFFER o on "
+                      "o.OFFERID = p.OFFERID where o.OFFERFILE = '/fresh.D84'"),
+            std::vector<std::string>{"2026-03-02"});
+  archive->Store(Offer("/fresh.D84", "2026-03-02", {}));
+  EXPECT_EQ(archive->Counts(), (std::pair<int, int>{2, 121}));
+}
+
 TEST_P(ArchiveStore, FitsComeCatalogueFirstThenTextWithTheSameUnit) {
   auto archive = Open();
   archive->Store(Offer("/alt.D84", "2025-03-01",
