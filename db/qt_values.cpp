@@ -55,28 +55,12 @@ double Days(const QDate& date, const QTime& time) {
   return day >= 0 ? day + t : day - t;
 }
 
-QVariant ByKind(const Variant& v) {
-  switch (v.Kind()) {
-    case KsVarKind::Integer:
-      return QVariant(v.ToInteger());
-    case KsVarKind::Float:
-    case KsVarKind::Currency:
-      return QVariant(v.ToFloat());
-    case KsVarKind::Boolean:
-      return QVariant(v.ToBoolean());
-    case KsVarKind::DateTime:
-      return QVariant(DateTimeText(v.ToFloat()));
-    default:
-      return QVariant(ToQString(v.ToString()));
-  }
-}
-
 }  // namespace
 
 QVariant ToQVariant(const QueryParam& param) {
   const Variant& v = param.Value;
   if (v.IsEmptyOrNull()) return QVariant(TypeOf(param.DataType));
-  switch (param.DataType) {
+  switch (BoundType(param)) {
     case KsParamType::String:
       return QVariant(ToQString(v.ToString()));
     case KsParamType::Integer:
@@ -98,7 +82,7 @@ QVariant ToQVariant(const QueryParam& param) {
     case KsParamType::Unknown:
       break;
   }
-  return ByKind(v);
+  return QVariant(ToQString(v.ToString()));
 }
 
 Variant FromQVariant(const QVariant& value) {

@@ -28,6 +28,23 @@ namespace {
 
 }  // namespace
 
+KsParamType BoundType(const QueryParam& param) {
+  if (param.DataType != KsParamType::Unknown) return param.DataType;
+  switch (param.Value.Kind()) {
+    case KsVarKind::Integer:
+      return KsParamType::Integer;
+    case KsVarKind::Float:
+    case KsVarKind::Currency:
+      return KsParamType::Float;
+    case KsVarKind::Boolean:
+      return KsParamType::Boolean;
+    case KsVarKind::DateTime:
+      return KsParamType::DateTime;
+    default:
+      return KsParamType::String;
+  }
+}
+
 KsQuery::KsQuery() = default;
 KsQuery::~KsQuery() = default;
 KsQuery::KsQuery(KsQuery&&) noexcept = default;

@@ -26,6 +26,11 @@ struct QueryParam {
   Variant Value;  // Empty or Null binds a null of DataType
 };
 
+// The type a value is bound as: its DataType, or for Unknown the kind of the
+// value (a whole number Integer, a float or currency Float, a flag Boolean,
+// a date-time DateTime, anything else String).
+KsParamType BoundType(const QueryParam& param);
+
 // An SQL statement on a named connection (DbConnection). Parameters are the
 // ":name" marks of its text, one per mark, always bound as values. A
 // statement that returns rows is opened; the current row's fields are read by

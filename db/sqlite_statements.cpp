@@ -9,13 +9,11 @@
 
 #include "db/db_error.h"
 #include "db/query.h"
+#include "db/statement_cache.h"
 #include "util/codec.h"
 #include "util/trim.h"
 
 namespace {
-
-// As many as the statement cache keeps Qt's.
-constexpr size_t kMaxPerConnection = 64;
 
 struct Finalize {
   void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
@@ -43,55 +41,21 @@ const std::string kRefused = "Die Datenbank hat die Anweisung abgelehnt: ";
 // its way.
 bool NeedsQt(const QueryParam& p) {
   if (p.Value.IsEmptyOrNull()) return false;
-  switch (p.DataType) {
-    case KsParamType::Date:
-    case KsParamType::Time:
-    case KsParamType::DateTime:
-      return true;
-    case KsParamType::Unknown:
-      return p.Value.Kind() == KsVarKind::DateTime;
-    default:
-      return false;
-  }
+  const KsParamType type = BoundType(p);
+  return type == KsParamType::Date || type == KsParamType::Time || type == KsParamType::DateTime;
 }
 
 // The text as the engine stores it: the program's code page in UTF-8.
-// Runs of plain ASCII, most of any German text, are copied as they are.
 int BindText(sqlite3_stmt* s, int i, std::string_view text, std::string& utf8) {
   utf8.clear();
-  size_t done = 0;
-  for (size_t k = 0; k < text.size(); ++k) {
-    const auto c = static_cast<unsigned char>(text[k]);
-    if (c < 0x80) continue;
-    utf8.append(text.substr(done, k - done));
-    AppendUtf8(utf8, Cp1252ToUnicode(c));
-    done = k + 1;
-  }
-  if (done == 0)
-    return sqlite3_bind_text(s, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-  utf8.append(text.substr(done));
+  AppendCp1252AsUtf8(utf8, text);
   return sqlite3_bind_text(s, i, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
 int Bind(sqlite3_stmt* s, int i, const QueryParam& p, std::string& utf8) {
   const Variant& v = p.Value;
   if (v.IsEmptyOrNull()) return sqlite3_bind_null(s, i);
-  KsParamType type = p.DataType;
-  if (type == KsParamType::Unknown) switch (v.Kind()) {
-      case KsVarKind::Integer:
-        type = KsParamType::Integer;
-        break;
-      case KsVarKind::Float:
-      case KsVarKind::Currency:
-        type = KsParamType::Float;
-        break;
-      case KsVarKind::Boolean:
-        type = KsParamType::Boolean;
-        break;
-      default:
-        type = KsParamType::String;
-    }
-  switch (type) {
+  switch (BoundType(p)) {
     case KsParamType::Integer:
       return sqlite3_bind_int(s, i, v.ToInteger());
     case KsParamType::Boolean:
@@ -134,7 +98,7 @@ bool SqliteStatements::TryExec(const QSqlDatabase& db, const std::string& connec
       sqlite3_finalize(prepared);
       throw EDatabase(kRefused + "keine oder mehr als eine Anweisung.");
     }
-    if (statements.size() >= kMaxPerConnection) statements.clear();
+    if (statements.size() >= StatementCache::kMaxPerConnection) statements.clear();
     found = statements.emplace(sql, Statement(prepared)).first;
   }
   sqlite3_stmt* s = found->second.get();

@@ -8,10 +8,6 @@
 
 namespace {
 
-// Enough for the statements of every table a store touches; a program that
-// builds more different texts starts afresh rather than growing without end.
-constexpr size_t kMaxPerConnection = 64;
-
 using Statements = std::map<std::string, std::unique_ptr<QSqlQuery>>;
 
 std::map<std::string, Statements>& Cache() {

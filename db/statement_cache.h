@@ -10,6 +10,9 @@
 // like the engine's connections.
 class StatementCache {
  public:
+  // Enough for the statements of every table a store touches; a program that
+  // builds more different texts starts afresh rather than growing without end.
+  static constexpr size_t kMaxPerConnection = 64;
   // The statement prepared on the connection, or null when the engine refuses
   // it (the refusal is then in error).
   static QSqlQuery* Prepared(const QSqlDatabase& db, const std::string& connection,

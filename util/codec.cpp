@@ -108,8 +108,21 @@ char UnicodeToCp1252(char32_t cp, char fallback) {
 std::string Cp1252ToUtf8(const std::string& text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
-  for (char c : text) AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
+  AppendCp1252AsUtf8(out, text);
   return out;
+}
+
+// Runs of plain ASCII, most of any German text, are copied as they are.
+void AppendCp1252AsUtf8(std::string& out, std::string_view text) {
+  size_t done = 0;
+  for (size_t k = 0; k < text.size(); ++k) {
+    const auto c = static_cast<unsigned char>(text[k]);
+    if (c < 0x80) continue;
+    out.append(text.substr(done, k - done));
+    AppendUtf8(out, Cp1252ToUnicode(c));
+    done = k + 1;
+  }
+  out.append(text.substr(done));
 }
 
 std::string Utf8ToCp1252(std::string_view text, size_t& replaced) {

@@ -9,6 +9,8 @@
 // Windows-1252 -> UTF-8 for all 256 byte values (the five unassigned bytes map
 // to the C1 control characters of the same number).
 std::string Cp1252ToUtf8(const std::string& text);
+// The same, appended to `out`.
+void AppendCp1252AsUtf8(std::string& out, std::string_view text);
 // UTF-8 -> Windows-1252; characters without a Windows-1252 byte become '?',
 // invalid UTF-8 bytes are taken as Windows-1252 bytes.
 std::string Utf8ToCp1252(const std::string& text);
