@@ -44,11 +44,11 @@ void KsCustomObj::ApplyOwnerKeys() {
     const int n = TokenCount(FKNames, ",");
     for (int i = 1; i <= n && i <= PKCount; ++i)
       if (const KsMember* m = owner->Members.Find(Token(FKNames, i, ",")))
-        (*PKMembers)[i - 1]->SetValue(m->Value);
+        key_->members[i - 1]->SetValue(m->Value);
   } else if (auto* list = dynamic_cast<KsObjList*>(owner_); list && list->Members.Count() > 0) {
     for (int i = 0; i < PKCount; ++i)
-      if (const KsMember* m = list->Members.Find((*PKMembers)[i]->Name()))
-        (*PKMembers)[i]->SetValue(m->Value);
+      if (const KsMember* m = list->Members.Find(key_->members[i]->Name()))
+        key_->members[i]->SetValue(m->Value);
   }
 }
 
@@ -130,7 +130,7 @@ void KsCustomObj::ChangePKValues(const std::vector<Variant>& values) {
                           "angegeben.",
                           {Variant(TableName())}, "ChangePKValues");
   for (size_t j = 0; j < values.size() && j < static_cast<size_t>(PKCount); ++j)
-    (*PKMembers)[j]->SetValue(values[j]);
+    key_->members[j]->SetValue(values[j]);
 }
 
 void KsCustomObj::SetOwner(KsCustomObj* newOwner) {
@@ -149,8 +149,9 @@ void KsCustomObj::SetPKNames(const std::string& names) {
   for (int i = 1; i <= n; ++i) {
     const std::string name = Token(names, i, ",");
     KsMember* m = &GetMember(name);
-    if (!PKMembers) PKMembers = std::make_unique<std::array<KsMember*, kMaxPK>>();
-    (*PKMembers)[PKCount] = m;
+    if (!key_) key_ = std::make_unique<Key>();
+    key_->members[PKCount] = m;
+    key_->stored[PKCount] = Variant();
     ++PKCount;
   }
 }
@@ -159,7 +160,33 @@ KsMember& KsCustomObj::GetPKMember(uint8_t i) const {
   if (i >= PKCount)
     throw EObj(ClassName(), "Die Nummer des PK ist gr\xF6sser als die Anzahl der PKs",
                "GetPKMember");
-  return *(*PKMembers)[i];
+  return *key_->members[i];
+}
+
+namespace {
+const Variant kNothingStored;
+}  // namespace
+
+const Variant& KsCustomObj::StoredKey(int i) const {
+  return i >= 0 && i < PKCount ? key_->stored[i] : kNothingStored;
+}
+
+const Variant& KsCustomObj::StoredValueOf(const KsMember& member) const {
+  for (int i = 0; i < PKCount; ++i)
+    if (key_->members[i] == &member) return key_->stored[i];
+  return kNothingStored;
+}
+
+void KsCustomObj::StoreKeyValues() {
+  for (int i = 0; i < PKCount; ++i) key_->stored[i] = key_->members[i]->Value;
+}
+
+void KsCustomObj::SetStoredKey(int i, Variant value) {
+  if (i >= 0 && i < PKCount) key_->stored[i] = std::move(value);
+}
+
+void KsCustomObj::ClearStoredKeys() {
+  for (int i = 0; i < PKCount; ++i) key_->stored[i] = Variant::Null();
 }
 
 void KsCustomObj::Notify(bool propagate, KsCustomObj* sender, const KsParams& params, int event) {

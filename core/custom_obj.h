@@ -70,9 +70,6 @@ class KsCustomObj {
   DbConnection* Database = nullptr;
   KsMemberList Members{this};
   std::unique_ptr<std::vector<Observer*>> Observers;  // observers are not owned
-  // Key members in key order (not owned); allocated by SetPKNames, since
-  // most objects have no key.
-  std::unique_ptr<std::array<KsMember*, kMaxPK>> PKMembers;
   int32_t PKCount = 0;
   std::string FKNames;
 
@@ -114,6 +111,18 @@ class KsCustomObj {
   void SetOwner(KsCustomObj* newOwner);
   void SetPKNames(const std::string& names);
   KsMember& GetPKMember(uint8_t i) const;
+  // The value key member i had when the object was last loaded from or
+  // stored to a database: Empty until then, Null once its row is deleted.
+  const Variant& StoredKey(int i) const;
+  // The stored value of `member` when it is a key member, else Empty.
+  const Variant& StoredValueOf(const KsMember& member) const;
+  // Whether the object's row is known in the database (its first key stored).
+  bool KeyStored() const { return PKCount > 0 && !StoredKey(0).IsEmptyOrNull(); }
+  // The key values as they stand now are the stored ones.
+  void StoreKeyValues();
+  void SetStoredKey(int i, Variant value);
+  // The row is gone: every stored key is Null.
+  void ClearStoredKeys();
   void Notify(bool propagate, KsCustomObj* sender, const KsParams& params, int event);
 
  protected:
@@ -133,6 +142,13 @@ class KsCustomObj {
   virtual void InitMember(KsMember&) {}
 
  private:
+  // The key: its members in key order (not owned) and their stored values;
+  // allocated by SetPKNames, since most objects have no key.
+  struct Key {
+    std::array<KsMember*, kMaxPK> members{};
+    std::array<Variant, kMaxPK> stored;
+  };
+  std::unique_ptr<Key> key_;
   KsCustomObj* owner_ = nullptr;
   Arena* arena_ = nullptr;
   friend class KsObj;

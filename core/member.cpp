@@ -8,8 +8,16 @@
 #include "util/same_text.h"
 
 namespace {
+
 const std::string kNoName;
-const Variant kEmpty;
+
+// A member of a child field, as its list makes it: with the child beside it.
+class ChildMember final : public KsMember {
+ public:
+  using KsMember::KsMember;
+  KsCustomObj* child = nullptr;
+};
+
 }  // namespace
 
 KsMember& NoMember() {
@@ -17,21 +25,19 @@ KsMember& NoMember() {
   return placeholder;
 }
 
-const Variant& KsMember::OldValue() const { return spare_ ? spare_->oldValue : kEmpty; }
-
-void KsMember::SetOldValue(Variant v) {
-  if (spare_ || !v.IsEmpty()) SpareSlot().oldValue = std::move(v);
+KsCustomObj* KsMember::Child() const {
+  return holdsChild_ ? static_cast<const ChildMember*>(this)->child : nullptr;
 }
-
-KsCustomObj* KsMember::Child() const { return spare_ ? spare_->child : nullptr; }
 
 void KsMember::SetChild(KsCustomObj* child) {
-  if (spare_ || child) SpareSlot().child = child;
+  if (holdsChild_)
+    static_cast<ChildMember*>(this)->child = child;
+  else if (child)
+    throw std::logic_error("KsMember::SetChild: " + Name() + " is no child field");
 }
 
-KsMember::Spare& KsMember::SpareSlot() {
-  if (!spare_) spare_ = std::make_unique<Spare>();
-  return *spare_;
+bool KsMember::IsChildField(const KsFieldDesc* field) {
+  return field && (field->FieldType == ftUnknown || field->FieldType == ftCursor);
 }
 
 const std::string& KsMember::Name() const { return FieldDesc ? FieldDesc->Name : kNoName; }
@@ -206,11 +212,20 @@ void KsMemberList::MakeAll() {
   for (int i = 0; i < Count(); ++i) GetOrMake(i);
 }
 
+namespace {
+
+size_t SizeOf(bool holdsChild) { return holdsChild ? sizeof(ChildMember) : sizeof(KsMember); }
+
+}  // namespace
+
 KsMember& KsMemberList::Make(int i) {
   Arena* arena = owner_ ? owner_->HomeArena() : nullptr;
-  void* place = arena ? arena->allocate(sizeof(KsMember), alignof(KsMember))
-                      : ::operator new(sizeof(KsMember));
-  auto* m = new (place) KsMember(layout_->Field(i));
+  const KsFieldDesc* field = layout_->Field(i);
+  const bool holdsChild = KsMember::IsChildField(field);
+  const size_t size = SizeOf(holdsChild);
+  void* place = arena ? arena->allocate(size, alignof(ChildMember)) : ::operator new(size);
+  KsMember* m = holdsChild ? new (place) ChildMember(field) : new (place) KsMember(field);
+  m->holdsChild_ = holdsChild;
   m->index_ = static_cast<uint16_t>(i);
   if (i < kMaskedFields) heldMask_ |= uint64_t{1} << static_cast<unsigned>(i);
   KsMember** link = &head_;
@@ -222,11 +237,15 @@ KsMember& KsMemberList::Make(int i) {
 }
 
 void KsMemberList::Free(KsMember* m) const {
-  m->~KsMember();
-  if (Arena* arena = owner_ ? owner_->HomeArena() : nullptr)
-    arena->deallocate(m, sizeof(KsMember), alignof(KsMember));
+  const size_t size = SizeOf(m->holdsChild_);
+  if (m->holdsChild_)
+    static_cast<ChildMember*>(m)->~ChildMember();
   else
-    ::operator delete(m);
+    m->~KsMember();
+  if (Arena* arena = owner_ ? owner_->HomeArena() : nullptr)
+    arena->deallocate(m, size, alignof(ChildMember));
+  else
+    ::operator delete(m, size);
 }
 
 int KsMemberList::IndexOf(std::string_view name) const {
@@ -241,10 +260,6 @@ void KsMemberList::Clear() {
   heldMask_ = 0;
   if (layout_ && layout_->OwnedByList()) delete layout_;
   layout_ = nullptr;
-}
-
-void KsMemberList::ClearOldValues() {
-  for (KsMember& m : HeldMembers()) m.SetOldValue(Variant::Null());
 }
 
 void KsMemberList::AssignValues(const KsMemberList& source) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,25 +16,31 @@ class KsMember {
  public:
   KsMember() = default;
   explicit KsMember(const KsFieldDesc* desc) : FieldDesc(desc) {}
+  // A member belongs to its list, which may have made it with room for a
+  // child: it is never copied or moved.
+  KsMember(const KsMember&) = delete;
+  KsMember& operator=(const KsMember&) = delete;
 
   Variant Value;
   const KsFieldDesc* FieldDesc = nullptr;  // not owned; null only for NoMember
   bool Modified = false;
 
  private:
-  uint16_t index_ = 0;  // position of its field in its list
+  bool holdsChild_ = false;  // made by its list with room for a child
+  uint16_t index_ = 0;       // position of its field in its list
 
  public:
-  // Second value slot: the key value as last loaded from or stored to a
-  // database (core/obj_sql.cpp); Empty until then. Nothing else is kept here.
-  const Variant& OldValue() const;
-  void SetOldValue(Variant v);
-
   // The object this member stands for, owned by the member's object: the
-  // child element or child list of a child member (gaeb/gaeb_obj.h); null for
-  // none. Not a value: storing, loading and clearing values leave it alone.
+  // child element or child list of a member of a child field (type
+  // ftUnknown or ftCursor, gaeb/gaeb_obj.h); null for none, and always for
+  // a member a list did not make. Not a value: storing, loading and
+  // clearing values leave it alone.
   KsCustomObj* Child() const;
+  // Raises std::logic_error when a child is given to a member without room
+  // for one.
   void SetChild(KsCustomObj* child);
+  // Whether members of this field hold a child.
+  static bool IsChildField(const KsFieldDesc* field);
 
   // Position of its field in its list.
   int FieldIndex() const { return index_; }
@@ -84,14 +89,6 @@ class KsMember {
 
  private:
   void Guarded(Variant v);
-  // Most members use neither the second value nor a child, so both are kept
-  // out of line.
-  struct Spare {
-    Variant oldValue;
-    KsCustomObj* child = nullptr;
-  };
-  Spare& SpareSlot();
-  std::unique_ptr<Spare> spare_;
   KsMember* next_ = nullptr;  // the next member its list holds, in field order
   friend class KsMemberList;
   friend class MemberLayout;
@@ -151,8 +148,6 @@ class KsMemberList {
   void MakeAll();
 
   void Clear();
-  // Sets the OldValue of every member made to Null (a member not made has none).
-  void ClearOldValues();
   void AssignValues(const KsMemberList& source);
 
   // Appends members for the given fields, in order.

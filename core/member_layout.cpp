@@ -34,8 +34,7 @@ MemberLayout::MemberLayout(std::vector<const KsFieldDesc*> fields, bool ownedByL
       while (slots_[s] >= 0) s = (s + 1) & (size - 1);
       slots_[s] = static_cast<int16_t>(i);
     }
-    const bool child = fields_[i]->FieldType == ftUnknown || fields_[i]->FieldType == ftCursor;
-    if (child) childFields_.push_back(static_cast<int>(i));
+    if (KsMember::IsChildField(fields_[i])) childFields_.push_back(static_cast<int>(i));
     if (fields_[i]->Required) requiredFields_.push_back(static_cast<int>(i));
   }
 }

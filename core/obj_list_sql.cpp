@@ -14,10 +14,6 @@ namespace {
 KsParams Arg(int value) { return {Variant(static_cast<int32_t>(value))}; }
 KsParams Arg(KsCustomObj* obj) { return {Variant::FromPointer(obj)}; }
 
-bool HasStoredKey(const KsCustomObj& obj) {
-  return obj.PKCount > 0 && !obj.GetPKMember(0).OldValue().IsEmptyOrNull();
-}
-
 }  // namespace
 
 void KsObjList::LoadFromDB(const std::vector<Variant>& keyValues) {
@@ -37,12 +33,12 @@ void KsObjList::LoadFromDB(const std::vector<Variant>& keyValues) {
   const std::string table = TableName();
   CheckTableName(*this, table, method);
   for (size_t i = 0; i < keyValues.size(); ++i)
-    CheckColumnName(*this, (*PKMembers)[i]->Name(), method);
+    CheckColumnName(*this, GetPKMember(i).Name(), method);
   query.AddLine("select * from " + table);
   // No values, no condition: " where " alone would not run.
   if (!keyValues.empty()) query.AddLine(" where ");
   for (size_t i = 0; i < keyValues.size(); ++i) {
-    KsMember& key = *(*PKMembers)[i];
+    KsMember& key = GetPKMember(i);
     query.AddLine((i > 0 ? " and " : "") + key.Name() + "=:" + key.Name());
     BindKeyValue(query.ParamByName(key.Name()), key, keyValues[i]);
     key.SetValue(keyValues[i]);
@@ -96,9 +92,8 @@ void KsObjList::StoreToDB() {
     for (KsCustomObj* item : ItemsList)
       if (item->IsModified()) changed.push_back(item);
     if (Flags & ofStoreKnownFirst)
-      std::stable_partition(changed.begin(), changed.end(), [](const KsCustomObj* item) {
-        return !item->GetPKMember(0).OldValue().IsEmptyOrNull();
-      });
+      std::stable_partition(changed.begin(), changed.end(),
+                            [](const KsCustomObj* item) { return item->KeyStored(); });
     for (KsCustomObj* item : changed) {
       Notify(true, this, Arg(item), 5);
       item->StoreToDB();
@@ -113,7 +108,7 @@ void KsObjList::DeleteRemoved() {
   SqlTransaction transaction(Connection(*this, "DeleteRemoved"));
   std::vector<KsCustomObj*> removed = Removed;
   for (KsCustomObj* obj : removed) {
-    if (dynamic_cast<KsObjList*>(obj) || HasStoredKey(*obj)) {
+    if (dynamic_cast<KsObjList*>(obj) || obj->KeyStored()) {
       Notify(true, this, Arg(obj), 8);
       obj->DeleteFromDB();
     }

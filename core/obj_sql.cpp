@@ -28,8 +28,6 @@ EObj NoKeyValue(const KsCustomObj& obj, const std::string& field, const char* me
               method);
 }
 
-bool Stored(const KsMember& firstKey) { return !firstKey.OldValue().IsEmptyOrNull(); }
-
 // Blob and memo columns are read only when the flags ask for them; with
 // ofLoadEmptyOnly only members that have no value yet.
 bool Selected(const KsMember& m, uint16_t flags) {
@@ -89,10 +87,10 @@ bool KsObj::BuildLoadQuery(KsQuery& query, const std::vector<Variant>& keyValues
   const std::string table = TableName();
   CheckTableName(*this, table, method);
   for (const KsMember* m : columns) CheckColumnName(*this, m->Name(), method);
-  for (int i = 0; i < PKCount; ++i) CheckColumnName(*this, (*PKMembers)[i]->Name(), method);
+  for (int i = 0; i < PKCount; ++i) CheckColumnName(*this, GetPKMember(i).Name(), method);
   query.AddLine("select " + Joined(columns, "", "") + " from " + table + " where ");
   for (int i = 0; i < PKCount; ++i) {
-    const KsMember& key = *(*PKMembers)[i];
+    const KsMember& key = GetPKMember(i);
     if (i > 0) query.AddLine(" and ");
     query.AddLine(key.Name() + "=:PK_" + key.Name());
     BindKeyValue(query.ParamByName("PK_" + key.Name()), key, keyValues[i]);
@@ -103,7 +101,7 @@ bool KsObj::BuildLoadQuery(KsQuery& query, const std::vector<Variant>& keyValues
 void KsObj::LoadFromDataSet(KsQuery& dataset) {
   if (!ExecuteLoadQuery(dataset)) return;
   LoadChildren(Flags);
-  for (int i = 0; i < PKCount; ++i) (*PKMembers)[i]->SetOldValue((*PKMembers)[i]->Value);
+  StoreKeyValues();
 }
 
 bool KsObj::ExecuteLoadQuery(KsQuery& dataset) {
@@ -168,11 +166,11 @@ bool KsObj::BuildStoreQuery(KsQuery& query, bool forceInsert) {
   const char* method = "BuildStoreQuery";
   if (PKCount == 0) throw NoKey(*this, method);
   for (int i = 0; i < PKCount; ++i)
-    if ((*PKMembers)[i]->Value.IsEmptyOrNull())
-      throw NoKeyValue(*this, (*PKMembers)[i]->Name(), method);
+    if (GetPKMember(i).Value.IsEmptyOrNull())
+      throw NoKeyValue(*this, GetPKMember(i).Name(), method);
   query.SetDatabaseName(Connection(*this, method).Name());
   query.ClearSQL();
-  const bool insert = forceInsert || !Stored(*(*PKMembers)[0]);
+  const bool insert = forceInsert || !KeyStored();
   std::vector<KsMember*> columns;
   Members.MakeAll();
   for (KsMember& member : Members.HeldMembers()) {
@@ -186,7 +184,7 @@ bool KsObj::BuildStoreQuery(KsQuery& query, bool forceInsert) {
   const std::string table = TableName();
   CheckTableName(*this, table, method);
   for (const KsMember* m : columns) CheckColumnName(*this, m->Name(), method);
-  for (int i = 0; i < PKCount; ++i) CheckColumnName(*this, (*PKMembers)[i]->Name(), method);
+  for (int i = 0; i < PKCount; ++i) CheckColumnName(*this, GetPKMember(i).Name(), method);
   if (insert) {
     query.AddLine("insert into " + table + " (" + Joined(columns, "", "") + ") values (" +
                   Joined(columns, ":", "") + ") ");
@@ -197,7 +195,7 @@ bool KsObj::BuildStoreQuery(KsQuery& query, bool forceInsert) {
     assignments += (i > 0 ? "," : "") + columns[i]->Name() + "=:" + columns[i]->Name();
   query.AddLine("update " + table + " set " + assignments + " where ");
   for (int i = 0; i < PKCount; ++i) {
-    const std::string& name = (*PKMembers)[i]->Name();
+    const std::string& name = GetPKMember(i).Name();
     if (i > 0) query.AddLine(" and ");
     query.AddLine(name + "=:" + name + "_OLD ");
   }
@@ -209,7 +207,7 @@ void KsObj::ExecuteStoreQuery(KsQuery& query) {
     SetQueryParams(query);
     query.ExecQuery();
     SqlTransaction::Remember(*this);
-    for (int i = 0; i < PKCount; ++i) (*PKMembers)[i]->SetOldValue((*PKMembers)[i]->Value);
+    StoreKeyValues();
     for (int i = 0; i < query.ParamCount(); ++i) {
       const std::string& name = query.Params(i).Name;
       if (EndsWithOld(name)) continue;
@@ -224,7 +222,9 @@ void KsObj::SetQueryParams(KsQuery& query) {
   for (int i = 0; i < query.ParamCount(); ++i) {
     QueryParam& param = query.Params(i);
     const std::string memberName = param.Name.substr(0, param.Name.find('_'));
-    BindMember(param, GetMember(memberName), !SameText(param.Name, memberName));
+    const KsMember& member = GetMember(memberName);
+    BindMember(param, member,
+               SameText(param.Name, memberName) ? member.Value : StoredValueOf(member));
   }
 }
 
@@ -232,8 +232,7 @@ void KsObj::DeleteFromDB() {
   if (!(Flags & ofDeleteKeepsChildren)) {
     for (int i = 0; i < Children.Count(); ++i) {
       KsCustomObj* child = Children.Objects(i);
-      if (dynamic_cast<KsObjList*>(child) || (child->PKCount > 0 && Stored(child->GetPKMember(0))))
-        child->DeleteFromDB();
+      if (dynamic_cast<KsObjList*>(child) || child->KeyStored()) child->DeleteFromDB();
     }
   }
   DeleteSelfFromDB();
@@ -242,20 +241,20 @@ void KsObj::DeleteFromDB() {
 void KsObj::DeleteSelfFromDB() {
   const char* method = "DeleteSelfFromDB";
   if (PKCount == 0) throw NoKey(*this, method);
-  if (!Stored(*(*PKMembers)[0])) return;
+  if (!KeyStored()) return;
   KsQuery query;
   query.SetDatabaseName(Connection(*this, method).Name());
   const std::string table = TableName();
   CheckTableName(*this, table, method);
-  for (int i = 0; i < PKCount; ++i) CheckColumnName(*this, (*PKMembers)[i]->Name(), method);
+  for (int i = 0; i < PKCount; ++i) CheckColumnName(*this, GetPKMember(i).Name(), method);
   query.AddLine("delete from " + table + " where ");
   for (int i = 0; i < PKCount; ++i) {
-    const std::string& name = (*PKMembers)[i]->Name();
+    const std::string& name = GetPKMember(i).Name();
     query.AddLine((i > 0 ? " and " : "") + name + "=:" + name + "_OLD ");
   }
   SetQueryParams(query);
   query.ExecQuery();
   SqlTransaction::Remember(*this);
-  Members.ClearOldValues();
+  ClearStoredKeys();
   State &= static_cast<uint8_t>(~osInDatabase);
 }

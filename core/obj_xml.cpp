@@ -28,7 +28,7 @@ void WriteText(std::ostream& stream, const std::string& text, const KsCustomObj&
 void KsObj::SaveToXML(std::ostream& stream, int indent) {
   if (PKCount == 0) return;
   for (int i = 0; i < PKCount; ++i)
-    if ((*PKMembers)[i]->Value.IsEmptyOrNull()) return;
+    if (GetPKMember(i).Value.IsEmptyOrNull()) return;
   if (!(Flags & ofSkipValidate) && !Validate(true)) return;
   WriteXML(stream, indent);
 }

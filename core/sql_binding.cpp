@@ -30,8 +30,7 @@ KsParamType NullParamType(uint8_t fieldType) {
   }
 }
 
-void BindMember(QueryParam& param, const KsMember& member, bool oldValue) {
-  const Variant& v = oldValue ? member.OldValue() : member.Value;
+void BindMember(QueryParam& param, const KsMember& member, const Variant& v) {
   const uint8_t type = member.GetFieldType();
   if (v.IsNull()) {
     param.DataType = NullParamType(type);

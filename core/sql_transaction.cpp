@@ -54,10 +54,11 @@ SqlTransaction* SqlTransaction::Active(const DbConnection* db) {
 void SqlTransaction::Remember(KsCustomObj& obj) {
   SqlTransaction* t = Active(obj.Database);
   if (!t) return;
-  t->saved_.push_back({&obj, obj.State, t->members_.size()});
+  std::vector<Variant> keys;
+  for (int i = 0; i < obj.PKCount; ++i) keys.push_back(obj.StoredKey(i));
+  t->saved_.push_back({&obj, obj.State, t->modified_.size(), std::move(keys)});
   obj.Members.MakeAll();
-  for (const KsMember& m : obj.Members.HeldMembers())
-    t->members_.push_back({m.OldValue(), m.Modified});
+  for (const KsMember& m : obj.Members.HeldMembers()) t->modified_.push_back(m.Modified);
 }
 
 void SqlTransaction::Release(KsObjList& list, std::vector<KsCustomObj*> objects) {
@@ -73,12 +74,10 @@ void SqlTransaction::Undo() {
     r->list->Removed.insert(r->list->Removed.begin(), r->objects.begin(), r->objects.end());
   for (auto s = saved_.rbegin(); s != saved_.rend(); ++s) {
     s->obj->State = s->state;
+    for (size_t k = 0; k < s->storedKeys.size(); ++k)
+      s->obj->SetStoredKey(static_cast<int>(k), s->storedKeys[k]);
     size_t i = s->firstMember;
-    for (KsMember& m : s->obj->Members.HeldMembers()) {
-      m.SetOldValue(members_[i].oldValue);
-      m.Modified = members_[i].modified;
-      ++i;
-    }
+    for (KsMember& m : s->obj->Members.HeldMembers()) m.Modified = modified_[i++];
   }
 }
 

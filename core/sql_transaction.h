@@ -12,7 +12,7 @@ class KsObjList;
 // A transaction that a database operation of the object model opens for
 // itself when the connection has none. Unless it is committed it is rolled
 // back, and every object the operation changed in memory gets back its key
-// bookkeeping (OldValue), Modified flags, State and removed objects: memory
+// bookkeeping (stored keys), Modified flags, State and removed objects: memory
 // then matches the tables again, and a later store writes everything once
 // more. Inside a transaction opened by someone else it does nothing; that
 // transaction and its outcome stay with whoever opened it.
@@ -37,11 +37,8 @@ class SqlTransaction {
   struct Saved {
     KsCustomObj* obj;
     uint8_t state;
-    size_t firstMember;
-  };
-  struct SavedMember {
-    Variant oldValue;
-    bool modified;
+    size_t firstMember;  // of its Modified flags in modified_
+    std::vector<Variant> storedKeys;
   };
   struct Released {
     KsObjList* list;
@@ -53,6 +50,6 @@ class SqlTransaction {
 
   DbConnection* db_ = nullptr;  // null unless the transaction is this one's own
   std::vector<Saved> saved_;
-  std::vector<SavedMember> members_;
+  std::vector<bool> modified_;
   std::vector<Released> released_;
 };

@@ -161,11 +161,10 @@ void KsGAEBObj::InitMember(KsMember& member) {
 }
 
 void KsGAEBObj::InitChildMember(KsMember& member) {
-  const uint8_t type = member.GetFieldType();
-  if (type != ftUnknown && type != ftCursor) return;
+  if (!KsMember::IsChildField(member.FieldDesc)) return;
   const ChildField& info = ChildFieldOf(*member.FieldDesc);
   member.Value = Variant(info.key, HomeArena());
-  if (type != ftCursor) return;
+  if (member.GetFieldType() != ftCursor) return;
   KsParams params = ImportParams(ImportDoc);
   params.insert(params.end(), {Variant(kExportDocParam), DocumentParam(ExportDoc)});
   member.SetChild(GaebClasses().CreateObj(info.key, this, params, nullptr));

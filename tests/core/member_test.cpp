@@ -30,7 +30,7 @@ TEST(KsMember, FreshMemberReadsNeutral) {
   EXPECT_FALSE(m.GetAsBoolean());
   EXPECT_FALSE(m.Modified);
   EXPECT_TRUE(m.Value.IsEmpty());
-  EXPECT_TRUE(m.OldValue().IsEmpty());
+  EXPECT_EQ(m.Child(), nullptr);
 }
 
 TEST(KsMember, ChangeGuardMarksOnlyRealChanges) {
@@ -243,29 +243,36 @@ TEST(KsMemberList, FindAndAssign) {
   EXPECT_EQ(list.Count(), 0);
 }
 
-// The second value is the stored key; a child hangs on a member beside it.
-// Clearing the stored keys (as deleting a row does) leaves every child where
-// it is.
-TEST(KsMemberList, ClearingOldValuesKeepsChildren) {
+// A member of a child field holds its child, whatever its value; a member
+// of any other field holds none and refuses one, and so does the blank a
+// field without a member reads as.
+TEST(KsMemberList, OnlyMembersOfChildFieldsHoldAChild) {
   KsFieldDesc key = Field(ftString);
   key.Name = "ID";
-  KsFieldDesc child = Field(ftUnknown);
-  child.Name = "ADRESSE";
-  KsMemberList list;
-  list.AddMembers({&key, &child});
-  int element = 0;
-  auto* held = reinterpret_cast<KsCustomObj*>(&element);  // only compared, never used
-  list.GetOrMake(0).SetOldValue(Variant("K-1"));
-  list.GetOrMake(1).SetChild(held);
-  EXPECT_TRUE(list.Get(1).OldValue().IsEmpty());
+  KsFieldDesc element = Field(ftUnknown);
+  element.Name = "ADRESSE";
+  KsFieldDesc list = Field(ftCursor);
+  list.Name = "ZUSTEXT";
+  KsMemberList members;
+  members.AddMembers({&key, &element, &list});
+  int a = 0, b = 0;
+  auto* address = reinterpret_cast<KsCustomObj*>(&a);  // only compared, never used
+  auto* notes = reinterpret_cast<KsCustomObj*>(&b);
+  EXPECT_EQ(members.Get(1).Child(), nullptr);
+  members.GetOrMake(1).SetChild(address);
+  members.GetOrMake(2).SetChild(notes);
+  members.GetOrMake(1).SetValue(Variant("GAEBADRESSE"));
+  members.GetOrMake(1).SetValue(Variant::Null());
+  EXPECT_EQ(members.Get(1).Child(), address);
+  EXPECT_EQ(members.Get(2).Child(), notes);
 
-  list.ClearOldValues();
-  EXPECT_TRUE(list.Get(0).OldValue().IsNull());
-  EXPECT_TRUE(list.Get(1).OldValue().IsNull());
-  EXPECT_EQ(list.Get(1).Child(), held);
-  list.GetOrMake(1).SetOldValue(Variant("K-2"));
-  EXPECT_EQ(list.Get(1).Child(), held);
-  EXPECT_EQ(list.Get(0).Child(), nullptr);
+  EXPECT_THROW(members.GetOrMake(0).SetChild(address), std::logic_error);
+  members.GetOrMake(0).SetChild(nullptr);
+  EXPECT_EQ(members.Get(0).Child(), nullptr);
+  members.GetOrMake(2).SetChild(nullptr);
+  EXPECT_EQ(members.Get(2).Child(), nullptr);
+  EXPECT_EQ(members.Get(1).Child(), address);
+  members.Clear();
 }
 
 // Get, Find, All and HeldMembers read members in field order without making

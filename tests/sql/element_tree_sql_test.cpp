@@ -54,17 +54,17 @@ class ElementTreeSql : public EngineTest {
   KsGAEBObjList* notes = nullptr;
 };
 
-TEST_P(ElementTreeSql, StoringAndClearingOldValuesKeepsEveryChild) {
+TEST_P(ElementTreeSql, StoringAndClearingTheStoredKeysKeepsEveryChild) {
   const std::string written = Written(*bidder);
   ASSERT_NE(written.find("Bau GmbH"), std::string::npos) << written;
   bidder->StoreToDB();
   EXPECT_EQ(db->Texts("select DVNR, ADRESSE, ZUSTEXT from GAEBAN"),
             std::vector<std::string>{"4711|GAEBADRESSE|GAEBZUSTEXTLIST"});
-  EXPECT_EQ(bidder->GetPKMember(0).OldValue().ToString(), "4711");
+  EXPECT_EQ(bidder->StoredKey(0).ToString(), "4711");
   ExpectChildrenKept(written);
 
-  bidder->Members.ClearOldValues();
-  EXPECT_TRUE(bidder->GetPKMember(0).OldValue().IsNull());
+  bidder->ClearStoredKeys();
+  EXPECT_TRUE(bidder->StoredKey(0).IsNull());
   ExpectChildrenKept(written);
 }
 
@@ -73,7 +73,7 @@ TEST_P(ElementTreeSql, DeletingTheRowKeepsEveryChild) {
   bidder->StoreToDB();
   bidder->DeleteFromDB();  // clears the stored keys once the row is gone
   EXPECT_TRUE(db->Texts("select DVNR from GAEBAN").empty());
-  EXPECT_TRUE(bidder->GetPKMember(0).OldValue().IsNull());
+  EXPECT_TRUE(bidder->StoredKey(0).IsNull());
   ExpectChildrenKept(written);
 }
 

@@ -60,7 +60,7 @@ TEST_P(ListSql, ThousandChildrenComeBackMemberByMember) {
       EXPECT_TRUE(VarEquals(x.Value, y.Value)) << x.Name() << " of item " << i;
       EXPECT_FALSE(y.Modified);
     }
-    EXPECT_EQ(b.GetPKMember(1).OldValue().ToInteger(), a.ReadValue("NR").ToInteger());
+    EXPECT_EQ(b.StoredKey(1).ToInteger(), a.ReadValue("NR").ToInteger());
     EXPECT_EQ(b.State, osInDatabase | osLoadTried);
   }
   EXPECT_EQ(items.State, osInDatabase | osLoadTried);

@@ -57,7 +57,7 @@ TEST_P(ObjSql, NewObjectIsInsertedWithItsNonEmptyMembers) {
   head->StoreToDB();
   EXPECT_EQ(db->Texts("select ID, NAME, CNT, PRICE, DAY from SQLHEAD"),
             std::vector<std::string>{"H1|Rohbau|5|<null>|<null>"});
-  EXPECT_EQ(head->GetMember("ID").OldValue().ToString(), "H1");
+  EXPECT_EQ(head->StoredValueOf(head->GetMember("ID")).ToString(), "H1");
   EXPECT_FALSE(head->GetMember("NAME").Modified);
   EXPECT_TRUE(head->GetMember("DAY").Modified);
 }
@@ -89,7 +89,7 @@ TEST_P(ObjSql, KeyChangedInMemoryMovesTheStoredRow) {
   EXPECT_EQ(StoreText(*head), "update SQLHEAD set ID=:ID where \nID=:ID_OLD ");
   head->StoreToDB();
   EXPECT_EQ(db->Texts("select ID, NAME from SQLHEAD"), std::vector<std::string>{"H2|A"});
-  EXPECT_EQ(head->GetMember("ID").OldValue().ToString(), "H2");
+  EXPECT_EQ(head->StoredValueOf(head->GetMember("ID")).ToString(), "H2");
 }
 
 TEST_P(ObjSql, DeleteRunsOnlyForStoredObjects) {
@@ -102,8 +102,9 @@ TEST_P(ObjSql, DeleteRunsOnlyForStoredObjects) {
   loaded->LoadFromDB({Variant("H1")});
   loaded->DeleteFromDB();
   EXPECT_TRUE(db->Texts("select ID from SQLHEAD").empty());
-  EXPECT_TRUE(loaded->GetMember("ID").OldValue().IsNull());
-  EXPECT_TRUE(loaded->GetMember("NAME").OldValue().IsNull());
+  EXPECT_TRUE(loaded->StoredKey(0).IsNull());
+  EXPECT_FALSE(loaded->KeyStored());
+  EXPECT_TRUE(loaded->StoredValueOf(loaded->GetMember("NAME")).IsEmpty());  // no key member
   EXPECT_EQ(loaded->State & osInDatabase, 0);
 }
 
@@ -173,7 +174,7 @@ TEST_P(ObjSql, LoadSetsStateAndKeysAndSelectsColumnsByFlags) {
   head->LoadFromDB({Variant("H1")});
   EXPECT_EQ(head->GetMember("NAME").GetAsString(), "Kopf");
   EXPECT_TRUE(head->GetMember("NOTE").Value.IsEmpty());  // memo not asked for
-  EXPECT_EQ(head->GetMember("ID").OldValue().ToString(), "H1");
+  EXPECT_EQ(head->StoredValueOf(head->GetMember("ID")).ToString(), "H1");
   EXPECT_EQ(head->State, osInDatabase | osLoadTried);
 
   head->Flags |= ofLoadMemo | ofLoadEmptyOnly;

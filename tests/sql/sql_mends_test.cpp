@@ -57,8 +57,8 @@ TEST_P(SqlMends, StoreFailingAtItem500LeavesTheTableAsItWas) {
   // Memory still says what is not stored, so the next store writes it all.
   EXPECT_EQ(items.Removed.size(), 1u);
   EXPECT_TRUE(items.Item(0)->GetMember("TEXT").Modified);
-  EXPECT_EQ(items.Item(1)->GetPKMember(1).OldValue().ToInteger(), 2);
-  EXPECT_TRUE(items.Item(10)->GetPKMember(0).OldValue().IsEmptyOrNull());
+  EXPECT_EQ(items.Item(1)->StoredKey(1).ToInteger(), 2);
+  EXPECT_TRUE(items.Item(10)->StoredKey(0).IsEmptyOrNull());
   items.Item(8 + 500)->GetMember("QTY").SetAsFloat(500);
   items.StoreToDB();
   const std::vector<std::string> after = Table();
@@ -87,7 +87,7 @@ TEST_P(SqlMends, FailedDeleteRollsBackAndCanBeRepeated) {
   EXPECT_EQ(Table(), before);
   EXPECT_FALSE(Main().InTransaction());
   EXPECT_EQ(items.Removed.size(), 1u);
-  EXPECT_EQ(items.Item(0)->GetPKMember(0).OldValue().ToString(), "H1");
+  EXPECT_EQ(items.Item(0)->StoredKey(0).ToString(), "H1");
 
   db->Exec({"delete from SQLREF"});
   items.DeleteFromDB();
