@@ -7,10 +7,10 @@
 
 #include "util/text_pool.h"
 
-// The text of a variant in 16 bytes: up to 15 characters are kept inside,
-// longer texts in one exact heap block or, when a pool is given, in the pool.
-// Elements hold dozens of members, most with short or no text, so this keeps
-// a member at 48 bytes instead of 64. A copy
+// The text of a variant in 15 bytes (the variant's kind is the 16th): up to
+// 13 characters are kept inside, longer texts in one exact heap block or,
+// when a pool is given, in the pool. Elements hold dozens of members, most
+// with short or no text, so this keeps a variant at 16 bytes. A copy
 // of a pooled text goes to the heap, so that it may outlive the pool's tree;
 // a move keeps the pool, which stays alive while it holds the text.
 class CompactText {
@@ -54,7 +54,7 @@ class CompactText {
 
  private:
   // Outside: the pointer (bytes 0 to 7) and the length (8 to 11).
-  static constexpr int kTag = 15;  // length when inside, kHeap or kPooled when not
+  static constexpr int kTag = 14;  // length when inside, kHeap or kPooled when not
   static constexpr unsigned char kHeap = 0x80;
   static constexpr unsigned char kPooled = 0x81;
 
@@ -101,5 +101,5 @@ class CompactText {
     SetOutside(TextPool::Keep(pool, s), s.size(), kPooled);
   }
 
-  alignas(8) char raw_[16];
+  char raw_[kTag + 1];
 };

@@ -69,33 +69,45 @@ bool EqualsIgnoringCase(std::string_view a, const char* b) {
 
 Variant Variant::Null() {
   Variant v;
-  v.v_ = NullBox{};
+  v.kind_ = KsVarKind::Null;
   return v;
 }
 
 Variant Variant::FromCurrency(double d) {
   Variant v;
-  v.v_ = CurrencyBox{d};
+  v.Set(KsVarKind::Currency, d);
   return v;
 }
 
 Variant Variant::FromDateTime(double days) {
   Variant v;
-  v.v_ = DateTimeBox{days};
+  v.Set(KsVarKind::DateTime, days);
   return v;
 }
 
 Variant Variant::FromPointer(void* p) {
   Variant v;
-  v.v_ = PointerBox{p};
+  v.Set(KsVarKind::Pointer, p);
   return v;
 }
 
 Variant Variant::FromStringList(KsStringList list) {
   Variant v;
-  v.v_ = ListBox(std::move(list));
+  v.Set(KsVarKind::StringList, new KsStringList(std::move(list)));
   return v;
 }
+
+void Variant::CopyFrom(const Variant& o) {
+  if (o.kind_ == KsVarKind::String)
+    new (&text_) CompactText(o.text_);
+  else if (o.kind_ == KsVarKind::StringList)
+    Set(KsVarKind::StringList, new KsStringList(*o.Get<KsStringList*>()));
+  else
+    std::memcpy(bytes_, o.bytes_, sizeof bytes_);
+  kind_ = o.kind_;
+}
+
+void Variant::ThrowWrongKind(KsVarKind kind) const { ThrowConversion(kind_, kind); }
 
 bool Variant::IsNumeric() const {
   const KsVarKind k = Kind();
@@ -115,19 +127,19 @@ std::string Variant::ToString() const {
     case KsVarKind::String:
       return std::string(Str());
     case KsVarKind::Integer:
-      return std::to_string(std::get<int32_t>(v_));
+      return std::to_string(Get<int32_t>());
     case KsVarKind::Float:
-      return FloatToStr(std::get<double>(v_));
+      return FloatToStr(Get<double>());
     case KsVarKind::Currency:
-      return CurrencyToStr(std::get<CurrencyBox>(v_).d);
+      return CurrencyToStr(Get<double>());
     case KsVarKind::DateTime:
       try {
-        return DateTimeToStr(std::get<DateTimeBox>(v_).d);
+        return DateTimeToStr(Get<double>());
       } catch (const FormatError&) {
         ThrowConversion(Kind(), KsVarKind::String);
       }
     case KsVarKind::Boolean:
-      return std::get<bool>(v_) ? "True" : "False";
+      return Get<bool>() ? "True" : "False";
     case KsVarKind::StringList: {
       const KsStringList& list = List();
       std::string joined;
@@ -158,15 +170,15 @@ int32_t Variant::ToInteger() const {
       break;
     }
     case KsVarKind::Integer:
-      return std::get<int32_t>(v_);
+      return Get<int32_t>();
     case KsVarKind::Float:
-      return RoundToInteger(std::get<double>(v_), Kind());
+      return RoundToInteger(Get<double>(), Kind());
     case KsVarKind::Currency:
-      return RoundToInteger(std::get<CurrencyBox>(v_).d, Kind());
+      return RoundToInteger(Get<double>(), Kind());
     case KsVarKind::DateTime:
-      return RoundToInteger(std::get<DateTimeBox>(v_).d, Kind());
+      return RoundToInteger(Get<double>(), Kind());
     case KsVarKind::Boolean:
-      return std::get<bool>(v_) ? 1 : 0;
+      return Get<bool>() ? 1 : 0;
     case KsVarKind::Null:
     case KsVarKind::Pointer:
     case KsVarKind::StringList:
@@ -183,19 +195,19 @@ bool Variant::TryToFloat(double& value) const {
     case KsVarKind::String:
       return TryTextToFloat(std::string(Str()), value);
     case KsVarKind::Integer:
-      value = std::get<int32_t>(v_);
+      value = Get<int32_t>();
       return true;
     case KsVarKind::Float:
-      value = std::get<double>(v_);
+      value = Get<double>();
       return true;
     case KsVarKind::Currency:
-      value = std::get<CurrencyBox>(v_).d;
+      value = Get<double>();
       return true;
     case KsVarKind::DateTime:
-      value = std::get<DateTimeBox>(v_).d;
+      value = Get<double>();
       return true;
     case KsVarKind::Boolean:
-      value = std::get<bool>(v_) ? 1.0 : 0.0;
+      value = Get<bool>() ? 1.0 : 0.0;
       return true;
     case KsVarKind::Null:
     case KsVarKind::Pointer:
@@ -233,15 +245,15 @@ bool Variant::ToBoolean() const {
       break;
     }
     case KsVarKind::Integer:
-      return std::get<int32_t>(v_) != 0;
+      return Get<int32_t>() != 0;
     case KsVarKind::Float:
-      return std::get<double>(v_) != 0;
+      return Get<double>() != 0;
     case KsVarKind::Currency:
-      return std::get<CurrencyBox>(v_).d != 0;
+      return Get<double>() != 0;
     case KsVarKind::DateTime:
-      return std::get<DateTimeBox>(v_).d != 0;
+      return Get<double>() != 0;
     case KsVarKind::Boolean:
-      return std::get<bool>(v_);
+      return Get<bool>();
     case KsVarKind::Null:
     case KsVarKind::Pointer:
     case KsVarKind::StringList:

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <cstring>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "util/short_text.h"
@@ -32,18 +32,39 @@ enum class KsVarKind : uint8_t {
 
 using KsStringList = std::vector<std::string>;
 
-// Tagged value of a member. Conversions between kinds use the process-wide
-// number and date format (util/format_settings.h).
-class Variant {
+// Tagged value of a member, in 16 bytes. Conversions between kinds use the
+// process-wide number and date format (util/format_settings.h).
+class alignas(8) Variant {
  public:
-  Variant() = default;  // Empty
-  Variant(const char* s) : v_(CompactText(s)) {}
-  Variant(const std::string& s) : v_(CompactText(s)) {}
+  Variant() noexcept {}  // Empty
+  Variant(const char* s) : Variant(std::string_view(s), nullptr) {}
+  Variant(const std::string& s) : Variant(std::string_view(s), nullptr) {}
   // A text kept in the pool when it is too long to be kept inside.
-  Variant(std::string_view s, TextPool* pool) : v_(CompactText(s, pool)) {}
-  Variant(int32_t i) : v_(i) {}
-  Variant(double d) : v_(d) {}
-  Variant(bool b) : v_(b) {}
+  Variant(std::string_view s, TextPool* pool) {
+    new (&text_) CompactText(s, pool);
+    kind_ = KsVarKind::String;
+  }
+  Variant(int32_t i) { Set(KsVarKind::Integer, i); }
+  Variant(double d) { Set(KsVarKind::Float, d); }
+  Variant(bool b) { Set(KsVarKind::Boolean, b); }
+  // A copy holds its own text and list; a moved-from variant is Empty.
+  Variant(const Variant& o) { CopyFrom(o); }
+  Variant(Variant&& o) noexcept { TakeFrom(o); }
+  Variant& operator=(const Variant& o) {
+    if (this != &o) {
+      Variant copy(o);
+      *this = std::move(copy);
+    }
+    return *this;
+  }
+  Variant& operator=(Variant&& o) noexcept {
+    if (this != &o) {
+      Release();
+      TakeFrom(o);
+    }
+    return *this;
+  }
+  ~Variant() { Release(); }
 
   static Variant Null();
   static Variant FromCurrency(double d);
@@ -51,7 +72,7 @@ class Variant {
   static Variant FromPointer(void* p);
   static Variant FromStringList(KsStringList list);
 
-  KsVarKind Kind() const { return static_cast<KsVarKind>(v_.index()); }
+  KsVarKind Kind() const { return kind_; }
   bool IsEmpty() const { return Kind() == KsVarKind::Empty; }
   bool IsNull() const { return Kind() == KsVarKind::Null; }
   bool IsEmptyOrNull() const { return IsEmpty() || IsNull(); }
@@ -69,11 +90,23 @@ class Variant {
   // Days; a string may also hold a date (and time) in the short date format.
   double ToDateTime() const;
 
-  // Direct access without conversion; only valid for the matching kind.
-  std::string_view Str() const { return std::get<CompactText>(v_).View(); }
-  void* Ptr() const { return std::get<PointerBox>(v_).p; }
-  const KsStringList& List() const { return *std::get<ListBox>(v_).list; }
-  KsStringList& List() { return *std::get<ListBox>(v_).list; }
+  // Direct access without conversion; raises VariantError for another kind.
+  std::string_view Str() const {
+    Expect(KsVarKind::String);
+    return text_.View();
+  }
+  void* Ptr() const {
+    Expect(KsVarKind::Pointer);
+    return Get<void*>();
+  }
+  const KsStringList& List() const {
+    Expect(KsVarKind::StringList);
+    return *Get<KsStringList*>();
+  }
+  KsStringList& List() {
+    Expect(KsVarKind::StringList);
+    return *Get<KsStringList*>();
+  }
 
   // Variant comparison: integers with integers, anything numeric against a
   // string or date as floating point, strings case-sensitively, booleans with
@@ -81,35 +114,46 @@ class Variant {
   friend bool VarEquals(const Variant& a, const Variant& b);
 
  private:
-  struct NullBox {
-    bool operator==(const NullBox&) const = default;
-  };
-  struct CurrencyBox {
-    double d;
-  };
-  struct DateTimeBox {
-    double d;
-  };
-  struct PointerBox {
-    void* p;
-  };
-  // Owns its list; copies are deep so two members never share one list.
-  struct ListBox {
-    std::unique_ptr<KsStringList> list;
-    ListBox() = default;
-    explicit ListBox(KsStringList l) : list(std::make_unique<KsStringList>(std::move(l))) {}
-    ListBox(const ListBox& o) : list(std::make_unique<KsStringList>(*o.list)) {}
-    ListBox(ListBox&&) noexcept = default;
-    ListBox& operator=(const ListBox& o) {
-      list = std::make_unique<KsStringList>(*o.list);
-      return *this;
+  void Expect(KsVarKind kind) const {
+    if (kind_ != kind) ThrowWrongKind(kind);
+  }
+  [[noreturn]] void ThrowWrongKind(KsVarKind kind) const;
+  // The value of a kind other than String, in the first bytes.
+  template <class T>
+  T Get() const {
+    T value;
+    std::memcpy(&value, bytes_, sizeof value);
+    return value;
+  }
+  template <class T>
+  void Set(KsVarKind kind, T value) {
+    static_assert(sizeof value <= sizeof bytes_);
+    std::memcpy(bytes_, &value, sizeof value);
+    kind_ = kind;
+  }
+  void CopyFrom(const Variant& o);
+  void TakeFrom(Variant& o) noexcept {
+    if (o.kind_ == KsVarKind::String) {
+      new (&text_) CompactText(std::move(o.text_));
+      o.text_.~CompactText();
+    } else {
+      std::memcpy(bytes_, o.bytes_, sizeof bytes_);
     }
-    ListBox& operator=(ListBox&&) noexcept = default;
-  };
-  // Index order matches KsVarKind.
-  std::variant<std::monostate, NullBox, CompactText, int32_t, double, CurrencyBox, DateTimeBox,
-               bool, PointerBox, ListBox>
-      v_;
+    kind_ = o.kind_;
+    o.kind_ = KsVarKind::Empty;
+  }
+  void Release() noexcept {
+    if (kind_ == KsVarKind::String)
+      text_.~CompactText();
+    else if (kind_ == KsVarKind::StringList)
+      delete Get<KsStringList*>();  // a variant owns its list; copies are deep
+    kind_ = KsVarKind::Empty;
+  }
 
-  friend class KsVariantAccess;
+  union {
+    CompactText text_;           // String
+    unsigned char bytes_[15]{};  // any other kind
+  };
+  KsVarKind kind_ = KsVarKind::Empty;
+
 };

@@ -111,6 +111,50 @@ TEST(Variant, StringListCopiesAreDeep) {
   EXPECT_FALSE(VarEquals(original, copy));
 }
 
+// Every kind survives a copy, a move and an assignment over every other
+// kind (a text, a list and a number share the same bytes); what was moved
+// from is Empty, and reading a value as another kind raises.
+TEST(Variant, EveryKindKeepsItsValueAcrossCopiesAndMoves) {
+  const std::string longText(40, 'L');
+  int target = 0;
+  const std::vector<Variant> values = {Variant(),
+                                       Variant::Null(),
+                                       Variant("kurz"),
+                                       Variant(longText),
+                                       Variant(std::string(13, 'x')),
+                                       Variant(std::string(14, 'y')),
+                                       Variant(int32_t{-7}),
+                                       Variant(2.5),
+                                       Variant::FromCurrency(1234.5678),
+                                       Variant::FromDateTime(45000.5),
+                                       Variant(true),
+                                       Variant::FromPointer(&target),
+                                       Variant::FromStringList({"a", longText})};
+  auto same = [](const Variant& a, const Variant& b) {
+    return a.Kind() == b.Kind() && (a.IsEmptyOrNull() || VarEquals(a, b));
+  };
+  for (const Variant& value : values) {
+    SCOPED_TRACE(static_cast<int>(value.Kind()));
+    Variant copy = value;
+    EXPECT_TRUE(same(copy, value));
+    Variant moved = std::move(copy);
+    EXPECT_TRUE(same(moved, value));
+    EXPECT_TRUE(copy.IsEmpty());  // NOLINT: a moved-from variant is Empty
+    for (const Variant& other : values) {
+      Variant assigned = other;
+      assigned = value;
+      EXPECT_TRUE(same(assigned, value));
+      assigned = Variant(other);
+      EXPECT_TRUE(same(assigned, other));
+    }
+  }
+  EXPECT_THROW(Variant(int32_t{1}).Str(), VariantError);
+  EXPECT_THROW(Variant("1").List(), VariantError);
+  EXPECT_THROW(Variant().Ptr(), VariantError);
+  EXPECT_EQ(Variant::FromPointer(&target).Ptr(), &target);
+  EXPECT_EQ(Variant::FromStringList({"a", longText}).List()[1], longText);
+}
+
 TEST(Variant, VarEqualsGerman) {
   FormatGuard german(GermanFormatSettings());
   int object = 0;
