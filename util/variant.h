@@ -155,5 +155,4 @@ class alignas(8) Variant {
     unsigned char bytes_[15]{};  // any other kind
   };
   KsVarKind kind_ = KsVarKind::Empty;
-
 };
