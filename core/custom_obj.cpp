@@ -41,9 +41,9 @@ void KsCustomObj::SetDatabase(DbConnection* db) { Database = db; }
 void KsCustomObj::ApplyOwnerKeys() {
   if (PKCount == 0) return;  // most objects have no key to take over
   if (auto* owner = dynamic_cast<KsObj*>(owner_); owner && owner->Members.Count() > 0) {
-    const int n = TokenCount(FKNames, ",");
+    const int n = TokenCount(FKNames(), ",");
     for (int i = 1; i <= n && i <= PKCount; ++i)
-      if (const KsMember* m = owner->Members.Find(Token(FKNames, i, ",")))
+      if (const KsMember* m = owner->Members.Find(Token(FKNames(), i, ",")))
         key_->members[i - 1]->SetValue(m->Value);
   } else if (auto* list = dynamic_cast<KsObjList*>(owner_); list && list->Members.Count() > 0) {
     for (int i = 0; i < PKCount; ++i)
@@ -66,7 +66,8 @@ void KsCustomObj::SetParam(const std::string& name, const Variant& value) {
   if (SameText(name, "ONDEMAND")) {
     if (ParamIsSet(value)) Flags |= ofOnDemand;
   } else if (SameText(name, "FKNAMES")) {
-    FKNames = ParamAsString(value);
+    std::string names = ParamAsString(value);
+    fkNames_ = names.empty() ? nullptr : std::make_unique<std::string>(std::move(names));
   } else if (SameText(name, "MEMBER")) {
     CreateMembers(ParamAsString(value));
   } else if (SameText(name, "LOAD_ONDEMAND")) {
@@ -103,7 +104,7 @@ void KsCustomObj::Assign(const KsCustomObj& source) { Members.AssignValues(sourc
 
 KsParams KsCustomObj::CloneParams() const {
   return {Variant("FKNames"),
-          Variant(FKNames),
+          Variant(FKNames()),
           Variant("OnDemand"),
           Variant((Flags & ofOnDemand) != 0),
           Variant("LOAD_ONDEMAND"),
@@ -166,6 +167,11 @@ KsMember& KsCustomObj::GetPKMember(uint8_t i) const {
 namespace {
 const Variant kNothingStored;
 }  // namespace
+
+const std::string& KsCustomObj::FKNames() const {
+  static const std::string none;
+  return fkNames_ ? *fkNames_ : none;
+}
 
 const Variant& KsCustomObj::StoredKey(int i) const {
   return i >= 0 && i < PKCount ? key_->stored[i] : kNothingStored;

@@ -67,13 +67,15 @@ class KsCustomObj {
 
   uint16_t Flags = 0;
   uint8_t State = 0;
+  int32_t PKCount = 0;
   DbConnection* Database = nullptr;
   KsMemberList Members{this};
   std::unique_ptr<std::vector<Observer*>> Observers;  // observers are not owned
-  int32_t PKCount = 0;
-  std::string FKNames;
 
   KsCustomObj* Owner() const { return owner_; }
+  // The owner's members whose values the key takes, comma-separated (the
+  // parameter FKNames); "" for none.
+  const std::string& FKNames() const;
 
   // Virtual operations in their dispatch order.
   virtual void SetDatabase(DbConnection* db);
@@ -149,6 +151,7 @@ class KsCustomObj {
     std::array<Variant, kMaxPK> stored;
   };
   std::unique_ptr<Key> key_;
+  std::unique_ptr<std::string> fkNames_;  // null for none, as on most objects
   KsCustomObj* owner_ = nullptr;
   Arena* arena_ = nullptr;
   friend class KsObj;

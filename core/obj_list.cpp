@@ -51,7 +51,7 @@ const ObjClass* KsObjList::ItemClass() const {
 KsCustomObj* KsObjList::CreateObj() {
   const ObjClass* cls = ItemClass();
   return cls->CreateObj(
-      this, {Variant("TableName"), Variant(TableName()), Variant("FKNames"), Variant(FKNames)},
+      this, {Variant("TableName"), Variant(TableName()), Variant("FKNames"), Variant(FKNames())},
       Database);
 }
 

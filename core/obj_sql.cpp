@@ -149,8 +149,8 @@ void KsObj::LoadChildren(uint16_t flags) {
     KsCustomObj* child = Children.Objects(i);
     if ((child->Flags & ofOnDemand) && !(flags & ofLoadOnDemand)) continue;
     std::vector<Variant> values;
-    const int n = std::min(TokenCount(child->FKNames, ","), kMaxPK);
-    for (int k = 1; k <= n; ++k) values.push_back(GetMember(Token(child->FKNames, k, ",")).Value);
+    const int n = std::min(TokenCount(child->FKNames(), ","), kMaxPK);
+    for (int k = 1; k <= n; ++k) values.push_back(GetMember(Token(child->FKNames(), k, ",")).Value);
     if (!values.empty()) child->LoadFromDB(values);
   }
 }
