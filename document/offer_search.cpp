@@ -115,14 +115,14 @@ void OfferSearch::Fold(Entry& entry) {
   }
   std::string& texts = blocks_.back();
   KsGAEBObj& element = *entry.element;
-  entry.block = blocks_.size() - 1;
-  entry.begin = texts.size();
+  entry.block = static_cast<uint32_t>(blocks_.size() - 1);
+  entry.begin = static_cast<uint32_t>(texts.size());
   AppendFolded(texts, element.Text("OZ"));
   texts += ' ';
   AppendFolded(texts, element.Text("BEZ"));
   texts += ' ';
   AppendFolded(texts, IsPositionRow(&element) ? LongText(element) : AreaLongText(element));
-  entry.end = texts.size();
+  entry.end = static_cast<uint32_t>(texts.size());
 }
 
 void OfferSearch::AddArea(KsGAEBObj& area) {
@@ -134,10 +134,22 @@ void OfferSearch::AddArea(KsGAEBObj& area) {
       entries_.push_back({positions->Element(i), 0, 0, 0});
 }
 
+size_t OfferSearch::EntriesOf(const KsGAEBObj& area) {
+  size_t n = 1;
+  if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
+    for (int i = 0; i < areas->Count(); ++i) n += EntriesOf(*areas->Element(i));
+  if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
+    n += static_cast<size_t>(positions->Count());
+  return n;
+}
+
 size_t OfferSearch::FoldSome(size_t count) {
   if (!listed_) {
     listed_ = true;
     const KsGAEBObjList* areas = document_.LvAreas;
+    size_t n = 0;
+    for (int i = 0; areas && i < areas->Count(); ++i) n += EntriesOf(*areas->Element(i));
+    entries_.reserve(n);
     for (int i = 0; areas && i < areas->Count(); ++i) AddArea(*areas->Element(i));
   }
   for (; folded_ < entries_.size() && count > 0; ++folded_, --count) Fold(entries_[folded_]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,7 +51,7 @@ class OfferSearch {
  private:
   struct Entry {
     KsGAEBObj* element;
-    size_t block, begin, end;  // of its folded OZ, short and long text in blocks_
+    uint32_t block, begin, end;  // of its folded OZ, short and long text in blocks_
   };
   struct Query;
   // The query as it is meant: digits alone that match no OZ are looked for
@@ -60,6 +61,8 @@ class OfferSearch {
   // `count` more of them; the count left over.
   size_t FoldSome(size_t count);
   void AddArea(KsGAEBObj& area);
+  // The entries of an area with everything below it.
+  static size_t EntriesOf(const KsGAEBObj& area);
   void Fold(Entry& entry);
   bool Matches(const Entry& entry, const Query& query) const;
   // The indices in entries_ of every hit, in grid order.

@@ -24,19 +24,25 @@ std::string NameWithoutExtension(const KsLyxObj& document) {
 QtPrintTarget::QtPrintTarget(WindowDialogs& dialogs, QWidget* parent)
     : dialogs_(dialogs), parent_(parent) {}
 
+QPrinter& QtPrintTarget::Printer() const {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
 bool QtPrintTarget::Choose(const std::string& jobTitle) {
-  printer_.setDocName(FromCp1252(jobTitle));
+  QPrinter& printer = Printer();
+  printer.setDocName(FromCp1252(jobTitle));
   // The dialog offers the margins the print keeps, and may not narrow them.
-  KeepPrintMargins(printer_);
-  if (!dialogs_.ChoosePrinter(parent_, printer_)) return false;
-  KeepPrintMargins(printer_);
+  KeepPrintMargins(printer);
+  if (!dialogs_.ChoosePrinter(parent_, printer)) return false;
+  KeepPrintMargins(printer);
   return true;
 }
 
-int QtPrintTarget::PageChars(int points) const { return PrinterPageChars(printer_, points); }
+int QtPrintTarget::PageChars(int points) const { return PrinterPageChars(Printer(), points); }
 
 int QtPrintTarget::CountPages(const std::function<void(TextDevice&)>& print) {
-  PrinterTextDevice measure(printer_, PrinterTextDevice::Mode::Measure);
+  PrinterTextDevice measure(Printer(), PrinterTextDevice::Mode::Measure);
   print(measure);
   return measure.PagesUsed();
 }
@@ -53,7 +59,7 @@ bool PaintOffer(KsLyxObj& document, bool longTexts, QPrinter& printer) {
 }
 
 std::unique_ptr<TextDevice> QtPrintTarget::Open() {
-  auto device = std::make_unique<PrinterTextDevice>(printer_);
+  auto device = std::make_unique<PrinterTextDevice>(Printer());
   if (!device->IsOpen()) return nullptr;
   return device;
 }

@@ -35,9 +35,13 @@ class QtPrintTarget final : public PrintTarget {
   int CountPages(const std::function<void(TextDevice&)>& print) override;
 
  private:
+  // The printer, made at the first print: making one loads the system's
+  // print support, which a window that never prints need not hold.
+  QPrinter& Printer() const;
+
   WindowDialogs& dialogs_;
   QWidget* parent_;
-  QPrinter printer_{QPrinter::HighResolution};
+  mutable std::unique_ptr<QPrinter> printer_;  // keeps the choices from one print to the next
 };
 
 // The command "Drucken": refuses without an imported file, runs the print
