@@ -245,7 +245,7 @@ void KsMemberList::Free(KsMember* m) const {
   if (Arena* arena = owner_ ? owner_->HomeArena() : nullptr)
     arena->deallocate(m, size, alignof(ChildMember));
   else
-    ::operator delete(m, size);
+    ::operator delete(m);
 }
 
 int KsMemberList::IndexOf(std::string_view name) const {
