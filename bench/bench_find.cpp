@@ -1,5 +1,5 @@
 // The search of the window on a synthetic tender of 100,000 positions: the
-// first search (which prepares the texts; by OZ, the OZ index too), a search by OZ,
+// first search (which lists the elements; by OZ, the OZ index too), a search by OZ,
 // by words found late in the LV, and by words found nowhere (every text
 // read). Each must answer within 100 ms.
 

@@ -38,19 +38,17 @@ const std::array<Fold, 256>& FoldTable() {
   return table;
 }
 
-// Appends `text` folded to `out`.
-void AppendFolded(std::string& out, std::string_view text) {
+// Writes `text` folded at `out`, which has room for twice its size; where
+// it ends.
+char* FoldInto(char* out, std::string_view text) {
   const auto& table = FoldTable();
-  const size_t start = out.size();
-  out.resize(start + 2 * text.size());
-  char* at = out.data() + start;
   for (const char c : text) {
     const Fold& fold = table[static_cast<unsigned char>(c)];
-    at[0] = fold.bytes[0];
-    at[1] = fold.bytes[1];
-    at += fold.count;
+    out[0] = fold.bytes[0];
+    out[1] = fold.bytes[1];
+    out += fold.count;
   }
-  out.resize(static_cast<size_t>(at - out.data()));
+  return out;
 }
 
 std::vector<std::string> Words(std::string_view folded) {
@@ -102,79 +100,69 @@ OfferSearch::OfferSearch(const KsLyxObj& document) : document_(document) {}
 OfferSearch::~OfferSearch() = default;
 
 std::string OfferSearch::Folded(std::string_view text) {
-  std::string folded;
-  AppendFolded(folded, text);
+  std::string folded(2 * text.size(), '\0');
+  folded.resize(static_cast<size_t>(FoldInto(folded.data(), text) - folded.data()));
   return folded;
 }
 
-void OfferSearch::Fold(Entry& entry) {
-  // A block is given some room beyond its size, so that the entry that
-  // fills it does not move it as a rule.
-  if (blocks_.empty() || blocks_.back().size() >= kBlockBytes) {
-    blocks_.emplace_back().reserve(kBlockBytes + kBlockBytes / 16);
-  }
-  std::string& texts = blocks_.back();
-  KsGAEBObj& element = *entry.element;
-  entry.block = static_cast<uint32_t>(blocks_.size() - 1);
-  entry.begin = static_cast<uint32_t>(texts.size());
-  AppendFolded(texts, element.Text("OZ"));
-  texts += ' ';
-  AppendFolded(texts, element.Text("BEZ"));
-  texts += ' ';
-  AppendFolded(texts, IsPositionRow(&element) ? LongText(element) : AreaLongText(element));
-  entry.end = static_cast<uint32_t>(texts.size());
-}
-
 void OfferSearch::AddArea(KsGAEBObj& area) {
-  entries_.push_back({&area, 0, 0, 0});
+  elements_.push_back(&area);
   if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
     for (int i = 0; i < areas->Count(); ++i) AddArea(*areas->Element(i));
   if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
-    for (int i = 0; i < positions->Count(); ++i)
-      entries_.push_back({positions->Element(i), 0, 0, 0});
+    for (int i = 0; i < positions->Count(); ++i) elements_.push_back(positions->Element(i));
 }
 
-size_t OfferSearch::EntriesOf(const KsGAEBObj& area) {
+size_t OfferSearch::ElementsOf(const KsGAEBObj& area) {
   size_t n = 1;
   if (const KsGAEBObjList* areas = area.ChildList("LVBEREICH"))
-    for (int i = 0; i < areas->Count(); ++i) n += EntriesOf(*areas->Element(i));
+    for (int i = 0; i < areas->Count(); ++i) n += ElementsOf(*areas->Element(i));
   if (const KsGAEBObjList* positions = area.ChildList("POSITION"))
     n += static_cast<size_t>(positions->Count());
   return n;
 }
 
-size_t OfferSearch::FoldSome(size_t count) {
-  if (!listed_) {
-    listed_ = true;
-    const KsGAEBObjList* areas = document_.LvAreas;
-    size_t n = 0;
-    for (int i = 0; areas && i < areas->Count(); ++i) n += EntriesOf(*areas->Element(i));
-    entries_.reserve(n);
-    for (int i = 0; areas && i < areas->Count(); ++i) AddArea(*areas->Element(i));
-  }
-  for (; folded_ < entries_.size() && count > 0; ++folded_, --count) Fold(entries_[folded_]);
-  return count;
+void OfferSearch::List() {
+  if (listed_) return;
+  listed_ = true;
+  const KsGAEBObjList* areas = document_.LvAreas;
+  size_t n = 0;
+  for (int i = 0; areas && i < areas->Count(); ++i) n += ElementsOf(*areas->Element(i));
+  elements_.reserve(n);
+  for (int i = 0; areas && i < areas->Count(); ++i) AddArea(*areas->Element(i));
 }
 
 bool OfferSearch::PrepareSome(size_t count) {
-  count = FoldSome(count);
-  if (folded_ < entries_.size()) return false;
+  List();
   if (!index_) index_ = std::make_unique<OzIndex>(document_, OzIndex::InSteps());
   return index_->IndexSome(count);
 }
 
-bool OfferSearch::Matches(const Entry& entry, const Query& query) const {
-  if (query.ozHits.contains(entry.element)) return true;
+bool OfferSearch::Matches(const KsGAEBObj& element, const Query& query) {
+  if (query.ozHits.contains(&element)) return true;
   if (!query.byText) return false;
-  const std::string_view text =
-      std::string_view(blocks_[entry.block]).substr(entry.begin, entry.end - entry.begin);
+  // The texts are joined by blanks, which no word holds, so a word is found
+  // within one of them.
+  const std::string oz = element.Text("OZ");
+  const std::string shortText = element.Text("BEZ");
+  std::string held;
+  const std::string_view longText =
+      IsPositionRow(&element) ? LongTextView(element, held) : (held = AreaLongText(element));
+  const size_t room = 2 * (oz.size() + shortText.size() + longText.size()) + 2;
+  if (folded_.size() < room) folded_.resize(room);
+  char* at = FoldInto(folded_.data(), oz);
+  *at++ = ' ';
+  at = FoldInto(at, shortText);
+  *at++ = ' ';
+  at = FoldInto(at, longText);
+  const std::string_view text(folded_.data(), static_cast<size_t>(at - folded_.data()));
   return std::ranges::all_of(query.words, [text](const std::string& word) {
     return text.find(word) != std::string_view::npos;
   });
 }
 
 OfferSearch::Query OfferSearch::Understood(std::string_view text) {
-  FoldSome(SIZE_MAX);
+  List();
   Query query(text);
   if (query.byOz) {
     if (!index_) index_ = std::make_unique<OzIndex>(document_, OzIndex::InSteps());
@@ -187,31 +175,30 @@ OfferSearch::Query OfferSearch::Understood(std::string_view text) {
 
 std::vector<KsGAEBObj*> OfferSearch::FindAll(std::string_view text) {
   std::vector<KsGAEBObj*> hits;
-  for (const size_t i : Hits(Understood(text))) hits.push_back(entries_[i].element);
+  for (const size_t i : Hits(Understood(text))) hits.push_back(elements_[i]);
   return hits;
 }
 
-std::vector<size_t> OfferSearch::Hits(const Query& query) const {
+std::vector<size_t> OfferSearch::Hits(const Query& query) {
   std::vector<size_t> hits;
   if (query.words.empty()) return hits;
-  for (size_t i = 0; i < entries_.size(); ++i)
-    if (Matches(entries_[i], query)) hits.push_back(i);
+  for (size_t i = 0; i < elements_.size(); ++i)
+    if (Matches(*elements_[i], query)) hits.push_back(i);
   return hits;
 }
 
 OfferSearch::Hit OfferSearch::Find(std::string_view text, const KsGAEBObj* from, bool forward) {
   const std::vector<size_t> hits = Hits(Understood(text));
   if (hits.empty()) return {};
-  const auto at = std::ranges::find(entries_, from, &Entry::element);
-  const size_t start = static_cast<size_t>(at - entries_.begin());
+  const auto at = std::ranges::find(elements_, from);
+  const size_t start = static_cast<size_t>(at - elements_.begin());
   size_t number;  // the index in hits
   if (forward) {
-    const auto next = at == entries_.end() ? hits.begin() : std::ranges::upper_bound(hits, start);
+    const auto next = at == elements_.end() ? hits.begin() : std::ranges::upper_bound(hits, start);
     number = next == hits.end() ? 0 : static_cast<size_t>(next - hits.begin());
   } else {
-    const auto next = at == entries_.end() ? hits.end() : std::ranges::lower_bound(hits, start);
+    const auto next = at == elements_.end() ? hits.end() : std::ranges::lower_bound(hits, start);
     number = next == hits.begin() ? hits.size() - 1 : static_cast<size_t>(next - hits.begin()) - 1;
   }
-  return {entries_[hits[number]].element, static_cast<int>(number) + 1,
-          static_cast<int>(hits.size())};
+  return {elements_[hits[number]], static_cast<int>(number) + 1, static_cast<int>(hits.size())};
 }

@@ -12,12 +12,14 @@ const char kCrLf[] = "\r\n";
 const KsGAEBObj* Description(const KsGAEBObj& element) { return element.Child("BESCHREIBUNG"); }
 
 // Plain text of a member of the description element; "" when there is none.
-// Read where the member holds it: shown for every position of a tender.
-std::string DescriptionText(const KsGAEBObj& element, std::string_view member, bool trimmed) {
+// Read where the member holds it: shown for every position of a tender. Text
+// that is plain already is handed as it stands in the tree; other text is
+// made in `held`.
+std::string_view DescriptionView(const KsGAEBObj& element, std::string_view member, bool trimmed,
+                                 std::string& held) {
   const KsGAEBObj* beschreibung = Description(element);
   const KsMember* m = beschreibung ? beschreibung->Members.Find(member) : nullptr;
-  if (!m) return std::string();
-  std::string held;
+  if (!m) return {};
   std::string_view raw;
   if (m->Value.Kind() == KsVarKind::String) {
     raw = m->Value.Str();
@@ -25,7 +27,16 @@ std::string DescriptionText(const KsGAEBObj& element, std::string_view member, b
     held = m->GetAsString();
     raw = held;
   }
-  return RtfToPlain(trimmed ? TrimmedView(raw) : raw);
+  if (trimmed) raw = TrimmedView(raw);
+  if (!IsRtf(raw)) return raw;
+  held = RtfToPlain(raw);
+  return held;
+}
+
+std::string DescriptionText(const KsGAEBObj& element, std::string_view member, bool trimmed) {
+  std::string held;
+  const std::string_view text = DescriptionView(element, member, trimmed, held);
+  return text.data() == held.data() ? std::move(held) : std::string(text);
 }
 }  // namespace
 
@@ -40,6 +51,10 @@ std::string ShortText(const KsGAEBObj& element, int maxLength) {
 
 std::string LongText(const KsGAEBObj& position) {
   return DescriptionText(position, "LANGTEXT", false);
+}
+
+std::string_view LongTextView(const KsGAEBObj& position, std::string& held) {
+  return DescriptionView(position, "LANGTEXT", false, held);
 }
 
 std::string AreaLongText(const KsGAEBObj& area) {

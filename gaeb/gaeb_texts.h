@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class KsGAEBObj;
 class KsGAEBObjList;
@@ -12,6 +13,9 @@ class KsGAEBObjList;
 std::string ShortText(const KsGAEBObj& element, int maxLength);
 // LANGTEXT of a position as plain text.
 std::string LongText(const KsGAEBObj& position);
+// The same, where the tree holds it when it is plain already (as most are),
+// else made in `held`; valid while both are and the text is not changed.
+std::string_view LongTextView(const KsGAEBObj& position, std::string& held);
 // The notes (HINWEIS) and execution descriptions (AUSFBESCHR) of an area.
 std::string AreaLongText(const KsGAEBObj& area);
 // Layout of the numbering (OZ) from the LVGLIED entries, e.g. "1122PPPPX".

@@ -12,6 +12,9 @@
 
 namespace {
 
+// Where rich text begins in a field.
+constexpr std::string_view kRtfStart = "{\\rtf";
+
 // Destinations that hold no visible text: fonts, colours, styles, document
 // properties, pictures, embedded objects, page headers and footers, list and
 // revision tables, field instructions and the bullets of list paragraphs.
@@ -263,8 +266,10 @@ class RtfParser {
 
 }  // namespace
 
+bool IsRtf(std::string_view text) { return text.find(kRtfStart) != std::string_view::npos; }
+
 std::string RtfToPlain(std::string_view text) {
-  const std::size_t start = text.find("{\\rtf");
+  const std::size_t start = text.find(kRtfStart);
   if (start == std::string_view::npos) return std::string(text);
   // The rich text is the group that starts there; blanks or line breaks around
   // it in a field are not part of it.

@@ -8,3 +8,5 @@
 // CR LF (none at the end of the text). Other text is returned unchanged.
 // Never fails: malformed RTF yields the text that could be read.
 std::string RtfToPlain(std::string_view text);
+// Whether RtfToPlain reads `text` as RTF; other text it returns unchanged.
+bool IsRtf(std::string_view text);
