@@ -1,7 +1,8 @@
 #include "document/oz_index.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <functional>
+#include <stdexcept>
 
 #include "core/member.h"
 #include "document/lv_walk.h"
@@ -81,7 +82,7 @@ size_t OzIndex::Mask::AreaWidth(size_t depth) const {
 }
 
 OzIndex::OzIndex(const KsLyxObj& document) : OzIndex(document, InSteps()) {
-  IndexSome(pending_.size());
+  IndexSome(elements_.size());
 }
 
 OzIndex::OzIndex(const KsLyxObj& document, InSteps) {
@@ -112,30 +113,24 @@ OzIndex::OzIndex(const KsLyxObj& document, InSteps) {
   }
   WalkLv(
       document,
-      [this](const KsGAEBObj& area, int depth) {
-        pending_.push_back({const_cast<KsGAEBObj*>(&area), static_cast<size_t>(depth), false});
-      },
+      [this](const KsGAEBObj& area, int) { elements_.push_back(const_cast<KsGAEBObj*>(&area)); },
       [this](const KsGAEBObj& position) {
-        size_t depth = 0;
-        for (const KsGAEBObj* p = position.ParentElement(); IsAreaRow(p); p = p->ParentElement())
-          ++depth;
-        pending_.push_back({const_cast<KsGAEBObj*>(&position), depth, true});
+        elements_.push_back(const_cast<KsGAEBObj*>(&position));
       });
-  // Counted first, so that the maps are made at their size at once.
-  byKey_.reserve(2 * pending_.size());
-  byText_.reserve(pending_.size());
-  entries_.reserve(pending_.size());
+  if (elements_.size() > UINT32_MAX) throw std::length_error("OzIndex");
+  // Counted first, so that the lists are made at their size at once.
+  byKey_.reserve(elements_.size() + elements_.size() / 4);
+  byText_.reserve(elements_.size());
 }
 
 bool OzIndex::IndexSome(size_t count) {
-  const size_t end = indexed_ + std::min(count, pending_.size() - indexed_);
-  for (; indexed_ < end; ++indexed_) {
-    const Pending& p = pending_[indexed_];
-    Add(*p.element, p.depth, p.position);
-  }
-  if (indexed_ < pending_.size()) return false;
-  pending_ = std::vector<Pending>();
-  indexed_ = 0;
+  if (indexed_ == elements_.size()) return true;
+  const size_t end = indexed_ + std::min(count, elements_.size() - indexed_);
+  for (; indexed_ < end; ++indexed_) Add(static_cast<uint32_t>(indexed_));
+  if (indexed_ < elements_.size()) return false;
+  std::ranges::sort(byKey_);
+  std::ranges::sort(byText_);
+  byKey_.shrink_to_fit();
   return true;
 }
 
@@ -187,7 +182,10 @@ void OzIndex::AddPartCandidates(const std::vector<std::string>& parts,
   }
 }
 
-void OzIndex::Add(KsGAEBObj& element, size_t depth, bool position) {
+std::vector<std::string> OzIndex::KeysOf(const KsGAEBObj& element) const {
+  const bool position = IsPositionRow(&element);
+  size_t depth = position ? 0 : 1;
+  for (const KsGAEBObj* p = element.ParentElement(); IsAreaRow(p); p = p->ParentElement()) ++depth;
   const std::string stored = element.Text("OZ");
   std::vector<std::string> keys;
   std::vector<std::string> parts = Cut(stored, depth, position);
@@ -198,12 +196,17 @@ void OzIndex::Add(KsGAEBObj& element, size_t depth, bool position) {
   } else {
     AddPartCandidates(SplitLevels(stored), keys);
   }
-  for (const std::string& key : keys) {
-    std::vector<KsGAEBObj*>& held = byKey_[key];
-    if (held.empty() || held.back() != &element) held.push_back(&element);
-  }
-  if (const std::string text = Trim(stored); !text.empty()) byText_[text].push_back(&element);
-  entries_.emplace(&element, Entry{entries_.size(), keys.empty() ? Trim(stored) : keys.front()});
+  return keys;
+}
+
+void OzIndex::Add(uint32_t order) {
+  const KsGAEBObj& element = *elements_[order];
+  const std::vector<std::string> keys = KeysOf(element);
+  for (size_t i = 0; i < keys.size(); ++i)
+    if (i == 0 || keys[i] != keys[0])
+      byKey_.push_back({std::hash<std::string_view>()(keys[i]), order});
+  if (const std::string text = Trim(element.Text("OZ")); !text.empty())
+    byText_.push_back({std::hash<std::string_view>()(text), order});
 }
 
 std::vector<std::string> OzIndex::Candidates(std::string_view oz) const {
@@ -223,29 +226,52 @@ std::vector<std::string> OzIndex::Candidates(std::string_view oz) const {
   return keys;
 }
 
-std::vector<KsGAEBObj*> OzIndex::Find(std::string_view oz) const {
-  std::vector<KsGAEBObj*> found;
-  std::unordered_set<const KsGAEBObj*> seen;
-  const auto take = [&](const auto& map, const std::string& key) {
-    const auto hit = map.find(key);
-    if (hit == map.end()) return;
-    for (KsGAEBObj* element : hit->second)
-      if (seen.insert(element).second) found.push_back(element);
+template <typename Names>
+void OzIndex::Collect(const NamedList& list, std::string_view text, Names names,
+                      std::vector<uint32_t>& orders) const {
+  const size_t hash = std::hash<std::string_view>()(text);
+  const auto take = [&](const Named& named) {
+    if (named.hash == hash && names(*elements_[named.order], text)) orders.push_back(named.order);
   };
+  if (indexed_ < elements_.size()) {
+    std::ranges::for_each(list, take);
+  } else {
+    const auto [from, to] = std::ranges::equal_range(list, hash, {}, &Named::hash);
+    std::for_each(from, to, take);
+  }
+}
+
+std::vector<KsGAEBObj*> OzIndex::Find(std::string_view oz) const {
+  std::vector<uint32_t> orders;
   // Written exactly as stored, the OZ means what stores it, whatever else
   // its levels could be read as.
-  take(byText_, Trim(oz));
-  if (found.empty())
-    for (const std::string& key : Candidates(oz)) take(byKey_, key);
-  std::sort(found.begin(), found.end(), [this](const KsGAEBObj* a, const KsGAEBObj* b) {
-    return entries_.at(a).Order < entries_.at(b).Order;
-  });
+  Collect(
+      byText_, Trim(oz),
+      [](const KsGAEBObj& element, std::string_view text) {
+        return Trim(element.Text("OZ")) == text;
+      },
+      orders);
+  if (orders.empty())
+    for (const std::string& key : Candidates(oz))
+      Collect(
+          byKey_, key,
+          [this](const KsGAEBObj& element, std::string_view text) {
+            const std::vector<std::string> keys = KeysOf(element);
+            return std::ranges::find(keys, text) != keys.end();
+          },
+          orders);
+  std::ranges::sort(orders);
+  const auto [end, last] = std::ranges::unique(orders);
+  orders.erase(end, last);
+  std::vector<KsGAEBObj*> found;
+  found.reserve(orders.size());
+  for (const uint32_t order : orders) found.push_back(elements_[order]);
   return found;
 }
 
 std::string OzIndex::Key(const KsGAEBObj& element) const {
-  const auto entry = entries_.find(&element);
-  return entry == entries_.end() ? Trim(element.Text("OZ")) : entry->second.Key;
+  const std::vector<std::string> keys = KeysOf(element);
+  return keys.empty() ? Trim(element.Text("OZ")) : keys.front();
 }
 
 std::string OzIndex::Ambiguous(const std::string& oz, const std::vector<KsGAEBObj*>& targets) {

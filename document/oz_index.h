@@ -1,8 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class KsGAEBObj;
@@ -14,8 +14,8 @@ class KsLyxObj;
 // "01.0010", "1 10", "010010", " 1  10" are one position under the OZ mask
 // "11PPPPX"). The tender's OZ mask (LVGLIED: its area levels, the position
 // and the index with their lengths) says where a level ends in an OZ written
-// without separators. Built once per document; each look-up costs a few hash
-// look-ups, not a walk over the LV.
+// without separators. Built once per document; each look-up costs a few
+// searches in sorted lists, not a walk over the LV.
 class OzIndex {
  public:
   explicit OzIndex(const KsLyxObj& document);
@@ -54,7 +54,10 @@ class OzIndex {
     size_t Width() const { return AreaWidth(Areas.size()) + Position; }
   };
 
-  void Add(KsGAEBObj& element, size_t depth, bool position);
+  // The keys the element's stored OZ stands for, the one that is its Key
+  // first; none when the OZ is blank.
+  std::vector<std::string> KeysOf(const KsGAEBObj& element) const;
+  void Add(uint32_t order);
   // The levels of a stored OZ cut by the mask; empty when it does not fit.
   std::vector<std::string> Cut(std::string_view oz, size_t depth, bool position) const;
   // The keys a written OZ may stand for.
@@ -62,20 +65,25 @@ class OzIndex {
   void AddPartCandidates(const std::vector<std::string>& parts,
                          std::vector<std::string>& keys) const;
 
-  struct Pending {
-    KsGAEBObj* element;
-    size_t depth;
-    bool position;
+  // A text the index finds an element by, kept as its hash: what a hash
+  // finds is checked against the element's own texts.
+  struct Named {
+    size_t hash;
+    uint32_t order;  // of the element in elements_
+    auto operator<=>(const Named&) const = default;
   };
-  std::vector<Pending> pending_;  // every element, in the order of the LV
-  size_t indexed_ = 0;            // of pending_
+  using NamedList = std::vector<Named>;
+  // Appends the orders of the elements `list` names by `text` that `names`
+  // confirms.
+  template <typename Names>
+  void Collect(const NamedList& list, std::string_view text, Names names,
+               std::vector<uint32_t>& orders) const;
+
+  size_t indexed_ = 0;  // of elements_
   Mask mask_;
-  std::unordered_map<std::string, std::vector<KsGAEBObj*>> byKey_;
+  std::vector<KsGAEBObj*> elements_;  // in the order of the LV
+  // Sorted once every element is indexed; searched one by one before.
+  NamedList byKey_;
   // The OZ exactly as stored (trimmed), for a tender whose numbers fit no mask.
-  std::unordered_map<std::string, std::vector<KsGAEBObj*>> byText_;
-  struct Entry {
-    size_t Order;  // in the order of the LV
-    std::string Key;
-  };
-  std::unordered_map<const KsGAEBObj*, Entry> entries_;
+  NamedList byText_;
 };

@@ -94,4 +94,32 @@ TEST_F(OzIndexTest, NumbersThatFitNoMask) {
   EXPECT_EQ(Found(index, "A"), std::vector<std::string>{"A"});
 }
 
+// Built a step at a time, the index finds what it has indexed so far, and
+// once it is whole what the index built at once finds, in the LV's order.
+TEST_F(OzIndexTest, BuiltInStepsFindsWhatItHasIndexed) {
+  ASSERT_TRUE(doc_.Import(kData + "/real/LV_Los01.P83")) << doc_.LastError;
+  const OzIndex whole(doc_);
+  OzIndex steps(doc_, OzIndex::InSteps());
+  const std::vector<std::string> queries = {"1.10", "2.30", "3", "010010", "2"};
+  std::vector<size_t> foundAt(queries.size(), 0);  // the step from which each is found
+  size_t step = 0;
+  for (bool done = false; !done;) {
+    done = steps.IndexSome(1);
+    ++step;
+    for (size_t q = 0; q < queries.size(); ++q)
+      if (foundAt[q] == 0 && !steps.Find(queries[q]).empty()) foundAt[q] = step;
+  }
+  EXPECT_GT(step, 10u);
+  for (size_t q = 0; q < queries.size(); ++q) {
+    SCOPED_TRACE(queries[q]);
+    EXPECT_GT(foundAt[q], 1u);
+    EXPECT_LT(foundAt[q], step);
+    EXPECT_EQ(steps.Find(queries[q]), whole.Find(queries[q]));
+  }
+  EXPECT_LT(foundAt[0], foundAt[1]) << "position 1.10 stands before 2.30 in the LV";
+  const std::vector<KsGAEBObj*> area2 = whole.Find("2");
+  ASSERT_EQ(area2.size(), 1u);
+  EXPECT_EQ(whole.Key(*area2[0]), "2");
+}
+
 }  // namespace
