@@ -199,14 +199,17 @@ std::vector<std::string> OzIndex::KeysOf(const KsGAEBObj& element) const {
   return keys;
 }
 
+uint32_t OzIndex::HashOf(std::string_view text) {
+  return static_cast<uint32_t>(std::hash<std::string_view>()(text));
+}
+
 void OzIndex::Add(uint32_t order) {
   const KsGAEBObj& element = *elements_[order];
   const std::vector<std::string> keys = KeysOf(element);
   for (size_t i = 0; i < keys.size(); ++i)
-    if (i == 0 || keys[i] != keys[0])
-      byKey_.push_back({std::hash<std::string_view>()(keys[i]), order});
+    if (i == 0 || keys[i] != keys[0]) byKey_.push_back({HashOf(keys[i]), order});
   if (const std::string text = Trim(element.Text("OZ")); !text.empty())
-    byText_.push_back({std::hash<std::string_view>()(text), order});
+    byText_.push_back({HashOf(text), order});
 }
 
 std::vector<std::string> OzIndex::Candidates(std::string_view oz) const {
@@ -229,7 +232,7 @@ std::vector<std::string> OzIndex::Candidates(std::string_view oz) const {
 template <typename Names>
 void OzIndex::Collect(const NamedList& list, std::string_view text, Names names,
                       std::vector<uint32_t>& orders) const {
-  const size_t hash = std::hash<std::string_view>()(text);
+  const uint32_t hash = HashOf(text);
   const auto take = [&](const Named& named) {
     if (named.hash == hash && names(*elements_[named.order], text)) orders.push_back(named.order);
   };

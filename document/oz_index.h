@@ -58,6 +58,7 @@ class OzIndex {
   // first; none when the OZ is blank.
   std::vector<std::string> KeysOf(const KsGAEBObj& element) const;
   void Add(uint32_t order);
+  static uint32_t HashOf(std::string_view text);
   // The levels of a stored OZ cut by the mask; empty when it does not fit.
   std::vector<std::string> Cut(std::string_view oz, size_t depth, bool position) const;
   // The keys a written OZ may stand for.
@@ -65,10 +66,10 @@ class OzIndex {
   void AddPartCandidates(const std::vector<std::string>& parts,
                          std::vector<std::string>& keys) const;
 
-  // A text the index finds an element by, kept as its hash: what a hash
-  // finds is checked against the element's own texts.
+  // A text the index finds an element by, kept as a hash of 32 bits: what
+  // a hash finds is checked against the element's own texts.
   struct Named {
-    size_t hash;
+    uint32_t hash;
     uint32_t order;  // of the element in elements_
     auto operator<=>(const Named&) const = default;
   };

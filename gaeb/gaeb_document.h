@@ -24,12 +24,11 @@ class GaebDocument {
   virtual bool RecalcAll() const = 0;
 };
 
-// The names of the creation parameters that give an element the document it
-// is read into and the one it is written for.
+// The name of the creation parameter that gives an element the document it
+// is read into.
 inline constexpr char kImportDocParam[] = "GAEBImp00";
-inline constexpr char kExportDocParam[] = "GAEBExp00";
 
-// Creation-parameter value for kImportDocParam / kExportDocParam.
+// Creation-parameter value for kImportDocParam.
 inline Variant DocumentParam(GaebDocument* doc) {
   return Variant::FromPointer(static_cast<void*>(doc));
 }

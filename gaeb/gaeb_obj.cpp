@@ -118,23 +118,16 @@ KsMember& KsGAEBObj::GetMember(const std::string& name) {
 
 void KsGAEBObj::SetParam(const std::string& name, const Variant& value) {
   KsObj::SetParam(name, value);
-  if (SameText(name, kImportDocParam))
-    ImportDoc = DocumentOf(value);
-  else if (SameText(name, kExportDocParam))
-    ExportDoc = DocumentOf(value);
+  if (SameText(name, kImportDocParam)) ImportDoc = DocumentOf(value);
 }
 
 void KsGAEBObjList::SetParam(const std::string& name, const Variant& value) {
   KsObjList::SetParam(name, value);
-  if (SameText(name, kImportDocParam))
-    ImportDoc = DocumentOf(value);
-  else if (SameText(name, kExportDocParam))
-    ExportDoc = DocumentOf(value);
+  if (SameText(name, kImportDocParam)) ImportDoc = DocumentOf(value);
 }
 
 void KsGAEBObj::Create(KsCustomObj* owner, const KsParams& params, DbConnection* db) {
   ImportDoc = nullptr;
-  ExportDoc = nullptr;
   KsObj::Create(owner, params, db);
   created_ = true;
   const MemberLayout* layout = Members.Layout();
@@ -165,9 +158,7 @@ void KsGAEBObj::InitChildMember(KsMember& member) {
   const ChildField& info = ChildFieldOf(*member.FieldDesc);
   member.Value = Variant(info.key, HomeArena());
   if (member.GetFieldType() != ftCursor) return;
-  KsParams params = ImportParams(ImportDoc);
-  params.insert(params.end(), {Variant(kExportDocParam), DocumentParam(ExportDoc)});
-  member.SetChild(GaebClasses().CreateObj(info.key, this, params, nullptr));
+  member.SetChild(GaebClasses().CreateObj(info.key, this, ImportParams(ImportDoc), nullptr));
 }
 
 void KsGAEBObj::CreateDeferredChildren() {

@@ -25,7 +25,6 @@ class KsGAEBObj : public KsObj {
   const ObjClass& Class() const override { return StaticClass(); }
 
   GaebDocument* ImportDoc = nullptr;  // kImportDocParam, not owned
-  GaebDocument* ExportDoc = nullptr;  // kExportDocParam, not owned
 
   // Unknown names give NoMember without a message: files carry keys we do not know.
   KsMember& GetMember(const std::string& name) override;
@@ -115,8 +114,7 @@ class KsGAEBObjList : public KsObjList {
   static const ObjClass& StaticClass();
   const ObjClass& Class() const override { return StaticClass(); }
 
-  GaebDocument* ImportDoc = nullptr;
-  GaebDocument* ExportDoc = nullptr;
+  GaebDocument* ImportDoc = nullptr;  // kImportDocParam, not owned
   void SetParam(const std::string& name, const Variant& value) override;
 
   KsGAEBObj* Element(int i) const { return static_cast<KsGAEBObj*>(Items(i)); }
