@@ -4,7 +4,8 @@
 # positions, each run on a cold file (its pages dropped from the page cache,
 # the program and its libraries left as they are, as when a user opens a new
 # tender), beside the floor `wc -l` on the same file. Prints the median
-# time, MB/s and the peak resident memory (/usr/bin/time) of every command.
+# time, MB/s and the peak resident memory (/usr/bin/time, in MiB; "x file"
+# is it over the file's size) of every command.
 #
 #   bench/process_bench.sh [-r RUNS] [-d DATA_DIR] [-w] BUILD_DIR [BUILD_DIR...]
 #
@@ -91,7 +92,7 @@ for positions in 10000 100000; do
   mb=$(awk -v b="$bytes" 'BEGIN {printf "%.1f", b / 1e6}')
   echo
   echo "== $positions positions, $mb MB, $(wc -l < "$file") lines: $file"
-  printf "%-26s %-8s %9s %9s %10s %8s\n" "build" "command" "median s" "MB/s" "peak MB" "x file"
+  printf "%-26s %-8s %9s %9s %10s %8s\n" "build" "command" "median s" "MB/s" "peak MiB" "x file"
 
   rm -f "$out"/*.times
   for ((run = 0; run < runs; run++)); do
