@@ -239,7 +239,8 @@ void OzIndex::Collect(const NamedList& list, std::string_view text, Names names,
   if (indexed_ < elements_.size()) {
     std::ranges::for_each(list, take);
   } else {
-    const auto [from, to] = std::ranges::equal_range(list, hash, {}, &Named::hash);
+    const auto from = std::ranges::lower_bound(list, hash, {}, &Named::hash);
+    const auto to = std::ranges::upper_bound(from, list.end(), hash, {}, &Named::hash);
     std::for_each(from, to, take);
   }
 }
@@ -264,8 +265,7 @@ std::vector<KsGAEBObj*> OzIndex::Find(std::string_view oz) const {
           },
           orders);
   std::ranges::sort(orders);
-  const auto [end, last] = std::ranges::unique(orders);
-  orders.erase(end, last);
+  orders.erase(std::unique(orders.begin(), orders.end()), orders.end());
   std::vector<KsGAEBObj*> found;
   found.reserve(orders.size());
   for (const uint32_t order : orders) found.push_back(elements_[order]);
